@@ -1,0 +1,232 @@
+// One-based arrays for the engine's tables.
+// Indices are the engine's own: the first element is 1, two- and three-index
+// tables are stored column by column (the first index varies fastest), so a
+// column of a table is contiguous. Debug builds check every index and name the
+// access site and the range; Release builds do no checking.
+//   Array1<T, N>, Array2<T, R, C>        fixed size, inline storage
+//   Table1<T>, Table2<T>, Table3<T>      sized at run time, zero-filled memory
+//                                        from calloc, so untouched pages cost
+//                                        nothing until written
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <source_location>
+#include <type_traits>
+
+namespace pilecap {
+
+// Reports an index outside its table's range and aborts (Debug builds only).
+[[noreturn]] inline void index_out_of_range(const char* table, int index, int low, int high,
+                                            const std::source_location& where) {
+  std::fprintf(stderr, "%s:%u: index %d of %s outside %d..%d\n", where.file_name(),
+               static_cast<unsigned>(where.line()), index, table, low, high);
+  std::fflush(stderr);
+  std::abort();
+}
+
+#ifdef NDEBUG
+#define PILECAP_INDEX_LOCATION
+#define PILECAP_CHECK_INDEX(table, i, lo, hi) ((void)0)
+#else
+#define PILECAP_INDEX_LOCATION , std::source_location where = std::source_location::current()
+#define PILECAP_CHECK_INDEX(table, i, lo, hi) \
+  (((i) >= (lo) && (i) <= (hi)) ? (void)0 : ::pilecap::index_out_of_range(table, i, lo, hi, where))
+#endif
+
+// Fixed-size one-based vector: a(1) .. a(N).
+template <class T, int N>
+struct Array1 {
+  static_assert(N > 0, "an array holds at least one element");
+  std::array<T, N> data_{};
+
+  T& operator()(int i PILECAP_INDEX_LOCATION) {
+    PILECAP_CHECK_INDEX("Array1", i, 1, N);
+    return data_[static_cast<std::size_t>(i - 1)];
+  }
+  const T& operator()(int i PILECAP_INDEX_LOCATION) const {
+    PILECAP_CHECK_INDEX("Array1", i, 1, N);
+    return data_[static_cast<std::size_t>(i - 1)];
+  }
+  static constexpr int size() { return N; }
+  T* data() { return data_.data(); }
+  const T* data() const { return data_.data(); }
+  T* begin() { return data_.data(); }
+  T* end() { return data_.data() + N; }
+  const T* begin() const { return data_.data(); }
+  const T* end() const { return data_.data() + N; }
+  void fill(const T& value) { data_.fill(value); }
+};
+
+// Fixed-size one-based matrix a(i, j), 1 <= i <= R, 1 <= j <= C, column by column.
+template <class T, int R, int C>
+struct Array2 {
+  static_assert(R > 0 && C > 0, "an array holds at least one element");
+  std::array<T, static_cast<std::size_t>(R) * C> data_{};
+
+  T& operator()(int i, int j PILECAP_INDEX_LOCATION) {
+    PILECAP_CHECK_INDEX("Array2 row", i, 1, R);
+    PILECAP_CHECK_INDEX("Array2 column", j, 1, C);
+    return data_[static_cast<std::size_t>(i - 1) + static_cast<std::size_t>(R) * (j - 1)];
+  }
+  const T& operator()(int i, int j PILECAP_INDEX_LOCATION) const {
+    PILECAP_CHECK_INDEX("Array2 row", i, 1, R);
+    PILECAP_CHECK_INDEX("Array2 column", j, 1, C);
+    return data_[static_cast<std::size_t>(i - 1) + static_cast<std::size_t>(R) * (j - 1)];
+  }
+  static constexpr int rows() { return R; }
+  static constexpr int columns() { return C; }
+  T* data() { return data_.data(); }
+  const T* data() const { return data_.data(); }
+  // Column j as contiguous storage of R elements.
+  T* column(int j PILECAP_INDEX_LOCATION) {
+    PILECAP_CHECK_INDEX("Array2 column", j, 1, C);
+    return data_.data() + static_cast<std::size_t>(R) * (j - 1);
+  }
+  void fill(const T& value) { data_.fill(value); }
+};
+
+// Storage shared by the run-time sized tables: zeroed memory from calloc, a
+// name for messages, and release. Copying is not allowed: a table has one owner.
+template <class T>
+class TableStorage {
+  static_assert(std::is_trivially_copyable_v<T>, "tables hold plain numbers");
+
+ public:
+  TableStorage() = default;
+  TableStorage(const TableStorage&) = delete;
+  TableStorage& operator=(const TableStorage&) = delete;
+  ~TableStorage() { release(); }
+
+  // Creates count zeroed elements; false (and nothing held) when the memory
+  // cannot be had. Any earlier storage is released first.
+  bool create(const char* name, std::size_t count) {
+    release();
+    name_ = name;
+    data_ = static_cast<T*>(std::calloc(count == 0 ? 1 : count, sizeof(T)));
+    count_ = data_ ? count : 0;
+    return data_ != nullptr;
+  }
+  void release() {
+    std::free(data_);
+    data_ = nullptr;
+    count_ = 0;
+  }
+  bool created() const { return data_ != nullptr; }
+  std::size_t count() const { return count_; }
+  const char* name() const { return name_; }
+  T* data() { return data_; }
+  const T* data() const { return data_; }
+
+ protected:
+  T* data_ = nullptr;
+  std::size_t count_ = 0;
+  const char* name_ = "table";
+};
+
+// Run-time sized one-based vector t(1) .. t(n).
+template <class T>
+class Table1 : public TableStorage<T> {
+ public:
+  bool create(const char* name, int n) {
+    n_ = 0;
+    if (n < 0 || !TableStorage<T>::create(name, static_cast<std::size_t>(n))) return false;
+    n_ = n;
+    return true;
+  }
+  void release() {
+    TableStorage<T>::release();
+    n_ = 0;
+  }
+  T& operator()(int i PILECAP_INDEX_LOCATION) {
+    PILECAP_CHECK_INDEX(this->name_, i, 1, n_);
+    return this->data_[i - 1];
+  }
+  const T& operator()(int i PILECAP_INDEX_LOCATION) const {
+    PILECAP_CHECK_INDEX(this->name_, i, 1, n_);
+    return this->data_[i - 1];
+  }
+  int size() const { return n_; }
+
+ private:
+  int n_ = 0;
+};
+
+// Run-time sized one-based matrix t(i, j), column by column.
+template <class T>
+class Table2 : public TableStorage<T> {
+ public:
+  bool create(const char* name, int rows, int columns) {
+    rows_ = columns_ = 0;
+    if (rows < 0 || columns < 0) return false;
+    if (!TableStorage<T>::create(name, static_cast<std::size_t>(rows) * columns)) return false;
+    rows_ = rows;
+    columns_ = columns;
+    return true;
+  }
+  void release() {
+    TableStorage<T>::release();
+    rows_ = columns_ = 0;
+  }
+  T& operator()(int i, int j PILECAP_INDEX_LOCATION) {
+    PILECAP_CHECK_INDEX(this->name_, i, 1, rows_);
+    PILECAP_CHECK_INDEX(this->name_, j, 1, columns_);
+    return this->data_[static_cast<std::size_t>(i - 1) + static_cast<std::size_t>(rows_) * (j - 1)];
+  }
+  const T& operator()(int i, int j PILECAP_INDEX_LOCATION) const {
+    PILECAP_CHECK_INDEX(this->name_, i, 1, rows_);
+    PILECAP_CHECK_INDEX(this->name_, j, 1, columns_);
+    return this->data_[static_cast<std::size_t>(i - 1) + static_cast<std::size_t>(rows_) * (j - 1)];
+  }
+  int rows() const { return rows_; }
+  int columns() const { return columns_; }
+
+ private:
+  int rows_ = 0;
+  int columns_ = 0;
+};
+
+// Run-time sized one-based table t(i, j, k), first index fastest.
+template <class T>
+class Table3 : public TableStorage<T> {
+ public:
+  bool create(const char* name, int n1, int n2, int n3) {
+    n1_ = n2_ = n3_ = 0;
+    if (n1 < 0 || n2 < 0 || n3 < 0) return false;
+    if (!TableStorage<T>::create(name, static_cast<std::size_t>(n1) * n2 * n3)) return false;
+    n1_ = n1;
+    n2_ = n2;
+    n3_ = n3;
+    return true;
+  }
+  void release() {
+    TableStorage<T>::release();
+    n1_ = n2_ = n3_ = 0;
+  }
+  T& operator()(int i, int j, int k PILECAP_INDEX_LOCATION) {
+    PILECAP_CHECK_INDEX(this->name_, i, 1, n1_);
+    PILECAP_CHECK_INDEX(this->name_, j, 1, n2_);
+    PILECAP_CHECK_INDEX(this->name_, k, 1, n3_);
+    return this->data_[offset(i, j, k)];
+  }
+  const T& operator()(int i, int j, int k PILECAP_INDEX_LOCATION) const {
+    PILECAP_CHECK_INDEX(this->name_, i, 1, n1_);
+    PILECAP_CHECK_INDEX(this->name_, j, 1, n2_);
+    PILECAP_CHECK_INDEX(this->name_, k, 1, n3_);
+    return this->data_[offset(i, j, k)];
+  }
+  int extent(int dimension) const { return dimension == 1 ? n1_ : dimension == 2 ? n2_ : n3_; }
+
+ private:
+  std::size_t offset(int i, int j, int k) const {
+    return static_cast<std::size_t>(i - 1) +
+           static_cast<std::size_t>(n1_) * (static_cast<std::size_t>(j - 1) + static_cast<std::size_t>(n2_) * (k - 1));
+  }
+  int n1_ = 0;
+  int n2_ = 0;
+  int n3_ = 0;
+};
+
+}  // namespace pilecap

@@ -1,0 +1,58 @@
+// fio internals shared by its source files: the unit table and the byte
+// stream behind a unit (a C stdio file or an in-memory string). Not for use
+// outside src/run/fio_*.cpp.
+#pragma once
+
+#include <cstdio>
+#include <mutex>
+#include <string>
+
+#include "run/fio.hpp"
+
+namespace pilecap::fio::internal {
+
+// One connected (or free) unit. Every field is guarded by lock.
+struct Unit {
+  std::mutex lock;
+  bool open = false;
+  bool memory = false;
+  Mode mode = Mode::Write;
+  Form form = Form::Formatted;
+  Buffering buffering = Buffering::Line;
+  std::string path;
+
+  std::FILE* file = nullptr;   // file units
+  std::string data;            // memory units: the whole content
+  std::size_t position = 0;    // memory units: next byte to read
+
+  std::string line;            // formatted output: the current, unfinished line
+  bool line_open = false;      // a line was left open (trailing backslash, fields)
+  bool may_shrink = false;     // a rewind or backspace on a written file: the next
+                               // write ends the file there
+  int lines_read = 0;
+  std::string bad_field;
+  std::string read_line;       // formatted input: scratch for the line just read
+};
+
+// The unit, or nullptr when the number is outside the table.
+Unit* unit_at(int unit);
+
+// Stream operations; the caller holds u.lock.
+bool put_bytes(Unit& u, const char* bytes, std::size_t count);
+std::size_t get_bytes(Unit& u, char* bytes, std::size_t count);
+long tell(Unit& u);
+bool seek(Unit& u, long offset);
+
+// Formatted output on a unit whose lock is held: text goes to the current
+// line; finish_line hands the line and its LF to the stream.
+int finish_line(Unit& u);
+
+// Reads the next line (without its LF or a trailing CR) into text.
+// Returns IO_OK, IO_END or an error. Counts lines_read.
+int next_line(Unit& u, std::string& text);
+
+// Checks that the unit is open for formatted writing / reading.
+int check_formatted_write(Unit* u);
+int check_formatted_read(Unit* u);
+
+}  // namespace pilecap::fio::internal

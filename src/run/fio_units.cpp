@@ -1,0 +1,397 @@
+// fio units: the unit table, open and close, the byte streams behind units,
+// line output (append, end_line) and unformatted sequential records.
+// Unformatted records are framed by their byte count as a 4-byte
+// little-endian integer before and after the data, so a file can be read
+// forward and stepped backward one record at a time.
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+#include "run/fio_unit.hpp"
+
+namespace pilecap::fio {
+
+namespace internal {
+
+namespace {
+
+constexpr std::size_t BLOCK_BUFFER_BYTES = 1 << 16;
+constexpr std::size_t RECORD_MARKER_BYTES = 4;
+constexpr std::size_t INT_BYTES = 4;
+constexpr std::size_t REAL_BYTES = 8;
+
+std::array<Unit, MAX_UNIT + 1>& unit_table() {
+  static std::array<Unit, MAX_UNIT + 1> table;
+  return table;
+}
+
+void put_u32(char* out, std::uint32_t v) {
+  for (std::size_t b = 0; b < 4; ++b) out[b] = static_cast<char>((v >> (8 * b)) & 0xFFu);
+}
+
+std::uint32_t get_u32(const char* in) {
+  std::uint32_t v = 0;
+  for (std::size_t b = 0; b < 4; ++b) v |= static_cast<std::uint32_t>(static_cast<unsigned char>(in[b])) << (8 * b);
+  return v;
+}
+
+// Disconnects u (lock held): a pending line is ended first so nothing written is lost.
+void close_locked(Unit& u) {
+  if (!u.open) return;
+  if (u.form == Form::Formatted && u.line_open) finish_line(u);
+  if (u.file) {
+    std::fclose(u.file);
+    u.file = nullptr;
+  }
+  u.open = false;
+  u.line.clear();
+  u.line_open = false;
+  u.may_shrink = false;
+}
+
+// After a rewind or backspace, a write makes the file end where it stops.
+bool shrink_after_write(Unit& u) {
+  if (!u.may_shrink) return true;
+  u.may_shrink = false;
+  if (u.memory) return true;
+  if (std::fflush(u.file) != 0) return false;
+  const long end = std::ftell(u.file);
+  return end >= 0 && ftruncate(fileno(u.file), end) == 0;
+}
+
+}  // namespace
+
+Unit* unit_at(int unit) {
+  if (unit < 0 || unit > MAX_UNIT) return nullptr;
+  return &unit_table()[static_cast<std::size_t>(unit)];
+}
+
+bool put_bytes(Unit& u, const char* bytes, std::size_t count) {
+  if (u.memory) {
+    // Memory units collect output at their end; position is the read pointer.
+    u.data.append(bytes, count);
+    return true;
+  }
+  return std::fwrite(bytes, 1, count, u.file) == count;
+}
+
+std::size_t get_bytes(Unit& u, char* bytes, std::size_t count) {
+  if (u.memory) {
+    const std::size_t available = u.position < u.data.size() ? u.data.size() - u.position : 0;
+    const std::size_t taken = count < available ? count : available;
+    std::memcpy(bytes, u.data.data() + u.position, taken);
+    u.position += taken;
+    return taken;
+  }
+  return std::fread(bytes, 1, count, u.file);
+}
+
+long tell(Unit& u) {
+  if (u.memory) return static_cast<long>(u.position);
+  return std::ftell(u.file);
+}
+
+bool seek(Unit& u, long offset) {
+  if (offset < 0) return false;
+  if (u.memory) {
+    if (static_cast<std::size_t>(offset) > u.data.size()) return false;
+    u.position = static_cast<std::size_t>(offset);
+    return true;
+  }
+  return std::fseek(u.file, offset, SEEK_SET) == 0;
+}
+
+int finish_line(Unit& u) {
+  u.line.push_back('\n');
+  const bool written = shrink_after_write(u) && put_bytes(u, u.line.data(), u.line.size());
+  u.line.clear();
+  u.line_open = false;
+  if (!written) return IO_WRITE_FAILED;
+  if (!u.memory && u.buffering == Buffering::Line && std::fflush(u.file) != 0) return IO_WRITE_FAILED;
+  return IO_OK;
+}
+
+int next_line(Unit& u, std::string& text) {
+  text.clear();
+  if (u.memory) {
+    if (u.position >= u.data.size()) return IO_END;
+    const std::size_t end = u.data.find('\n', u.position);
+    const std::size_t stop = end == std::string::npos ? u.data.size() : end;
+    text.assign(u.data, u.position, stop - u.position);
+    u.position = end == std::string::npos ? u.data.size() : end + 1;
+  } else {
+    int c = std::getc(u.file);
+    if (c == EOF) return std::ferror(u.file) ? IO_BAD_RECORD : IO_END;
+    while (c != EOF && c != '\n') {
+      text.push_back(static_cast<char>(c));
+      c = std::getc(u.file);
+    }
+  }
+  if (!text.empty() && text.back() == '\r') text.pop_back();
+  ++u.lines_read;
+  return IO_OK;
+}
+
+int check_formatted_write(Unit* u) {
+  if (!u) return IO_BAD_UNIT;
+  if (!u->open) return IO_NOT_OPEN;
+  if (u->form != Form::Formatted) return IO_WRONG_FORM;
+  if (u->mode != Mode::Write) return IO_WRONG_MODE;
+  return IO_OK;
+}
+
+int check_formatted_read(Unit* u) {
+  if (!u) return IO_BAD_UNIT;
+  if (!u->open) return IO_NOT_OPEN;
+  if (u->form != Form::Formatted) return IO_WRONG_FORM;
+  return IO_OK;
+}
+
+}  // namespace internal
+
+using internal::Unit;
+
+int open(int unit, std::string_view path, Mode mode, Form form, Buffering buffering) {
+  Unit* u = internal::unit_at(unit);
+  if (!u) return IO_BAD_UNIT;
+  std::lock_guard guard(u->lock);
+  internal::close_locked(*u);
+  const std::string name(path);
+  std::FILE* file = nullptr;
+  if (mode == Mode::Write) {
+    file = std::fopen(name.c_str(), "w+b");
+  } else {
+    file = std::fopen(name.c_str(), "rb");
+    if (!file && mode == Mode::ReadCreate && errno == ENOENT) {
+      // Only an absent file is created; an existing one is never truncated.
+      std::FILE* created = std::fopen(name.c_str(), "ab");
+      if (created) {
+        std::fclose(created);
+        file = std::fopen(name.c_str(), "rb");
+      }
+    }
+  }
+  if (!file) return IO_OPEN_FAILED;
+  if (buffering == Buffering::Block) std::setvbuf(file, nullptr, _IOFBF, internal::BLOCK_BUFFER_BYTES);
+  u->file = file;
+  u->memory = false;
+  u->data.clear();
+  u->position = 0;
+  u->open = true;
+  u->mode = mode == Mode::Write ? Mode::Write : Mode::Read;
+  u->form = form;
+  u->buffering = buffering;
+  u->path = name;
+  u->lines_read = 0;
+  u->bad_field.clear();
+  return IO_OK;
+}
+
+int open_memory(int unit, std::string_view contents, Form form) {
+  Unit* u = internal::unit_at(unit);
+  if (!u) return IO_BAD_UNIT;
+  std::lock_guard guard(u->lock);
+  internal::close_locked(*u);
+  u->memory = true;
+  u->data.assign(contents);
+  u->position = 0;
+  u->open = true;
+  // A memory unit serves both directions: reads start at the front, writes append.
+  u->mode = Mode::Write;
+  u->form = form;
+  u->buffering = Buffering::Line;
+  u->path.clear();
+  u->lines_read = 0;
+  u->bad_field.clear();
+  return IO_OK;
+}
+
+std::string memory_contents(int unit) {
+  Unit* u = internal::unit_at(unit);
+  if (!u) return {};
+  std::lock_guard guard(u->lock);
+  return u->memory ? u->data : std::string();
+}
+
+void close(int unit) {
+  Unit* u = internal::unit_at(unit);
+  if (!u) return;
+  std::lock_guard guard(u->lock);
+  internal::close_locked(*u);
+}
+
+void close_all() {
+  for (int unit = 0; unit <= MAX_UNIT; ++unit) close(unit);
+}
+
+bool is_open(int unit) {
+  Unit* u = internal::unit_at(unit);
+  if (!u) return false;
+  std::lock_guard guard(u->lock);
+  return u->open;
+}
+
+int rewind(int unit) {
+  Unit* u = internal::unit_at(unit);
+  if (!u) return IO_BAD_UNIT;
+  std::lock_guard guard(u->lock);
+  if (!u->open) return IO_NOT_OPEN;
+  if (u->form == Form::Formatted && u->line_open) internal::finish_line(*u);
+  if (u->mode == Mode::Write && !u->memory) std::fflush(u->file);
+  if (!internal::seek(*u, 0)) return IO_BAD_RECORD;
+  u->may_shrink = u->mode == Mode::Write && !u->memory;
+  u->lines_read = 0;
+  return IO_OK;
+}
+
+int backspace(int unit) {
+  Unit* u = internal::unit_at(unit);
+  if (!u) return IO_BAD_UNIT;
+  std::lock_guard guard(u->lock);
+  if (!u->open) return IO_NOT_OPEN;
+  if (u->form != Form::Unformatted) return IO_WRONG_FORM;
+  if (!u->memory && std::fflush(u->file) != 0) return IO_WRITE_FAILED;
+  const long here = internal::tell(*u);
+  if (here <= 0) return IO_OK;  // at the first record: nothing to step over
+  char marker[internal::RECORD_MARKER_BYTES];
+  const long trailer = here - static_cast<long>(internal::RECORD_MARKER_BYTES);
+  if (!internal::seek(*u, trailer) || internal::get_bytes(*u, marker, sizeof marker) != sizeof marker) {
+    return IO_BAD_RECORD;
+  }
+  const long length = static_cast<long>(internal::get_u32(marker));
+  const long start = trailer - length - static_cast<long>(internal::RECORD_MARKER_BYTES);
+  if (start < 0 || !internal::seek(*u, start)) return IO_BAD_RECORD;
+  u->may_shrink = u->mode == Mode::Write && !u->memory;
+  return IO_OK;
+}
+
+int flush(int unit) {
+  Unit* u = internal::unit_at(unit);
+  if (!u) return IO_BAD_UNIT;
+  std::lock_guard guard(u->lock);
+  if (!u->open) return IO_NOT_OPEN;
+  if (u->memory) return IO_OK;
+  return std::fflush(u->file) == 0 ? IO_OK : IO_WRITE_FAILED;
+}
+
+int append(int unit, std::string_view text) {
+  Unit* u = internal::unit_at(unit);
+  if (!u) return IO_BAD_UNIT;
+  std::lock_guard guard(u->lock);
+  if (const int check = internal::check_formatted_write(u)) return check;
+  u->line.append(text);
+  u->line_open = true;
+  return IO_OK;
+}
+
+int end_line(int unit) {
+  Unit* u = internal::unit_at(unit);
+  if (!u) return IO_BAD_UNIT;
+  std::lock_guard guard(u->lock);
+  if (const int check = internal::check_formatted_write(u)) return check;
+  return internal::finish_line(*u);
+}
+
+// ------------------------------------------------------ unformatted records
+
+int write_record_items(int unit, const Item* items, std::size_t count) {
+  Unit* u = internal::unit_at(unit);
+  if (!u) return IO_BAD_UNIT;
+  std::lock_guard guard(u->lock);
+  if (!u->open) return IO_NOT_OPEN;
+  if (u->form != Form::Unformatted) return IO_WRONG_FORM;
+  if (u->mode != Mode::Write) return IO_WRONG_MODE;
+  std::string& record = u->line;  // scratch: an unformatted unit has no text line
+  record.assign(internal::RECORD_MARKER_BYTES, '\0');
+  for (std::size_t k = 0; k < count; ++k) {
+    const Item& item = items[k];
+    if (item.kind == Item::Kind::Int) {
+      char bytes[internal::INT_BYTES];
+      internal::put_u32(bytes, static_cast<std::uint32_t>(static_cast<std::int32_t>(item.i)));
+      record.append(bytes, sizeof bytes);
+    } else if (item.kind == Item::Kind::Real) {
+      std::uint64_t bits = 0;
+      std::memcpy(&bits, &item.r, sizeof bits);
+      char bytes[internal::REAL_BYTES];
+      for (std::size_t b = 0; b < internal::REAL_BYTES; ++b) bytes[b] = static_cast<char>((bits >> (8 * b)) & 0xFFu);
+      record.append(bytes, sizeof bytes);
+    } else {
+      record.append(item.s);
+    }
+  }
+  const std::size_t length = record.size() - internal::RECORD_MARKER_BYTES;
+  internal::put_u32(record.data(), static_cast<std::uint32_t>(length));
+  char trailer[internal::RECORD_MARKER_BYTES];
+  internal::put_u32(trailer, static_cast<std::uint32_t>(length));
+  record.append(trailer, sizeof trailer);
+  bool written = internal::put_bytes(*u, record.data(), record.size());
+  written = written && internal::shrink_after_write(*u);
+  record.clear();
+  if (!written) return IO_WRITE_FAILED;
+  if (!u->memory && u->buffering == Buffering::Line && std::fflush(u->file) != 0) return IO_WRITE_FAILED;
+  return IO_OK;
+}
+
+int read_record_targets(int unit, const Target* targets, std::size_t count) {
+  Unit* u = internal::unit_at(unit);
+  if (!u) return IO_BAD_UNIT;
+  std::lock_guard guard(u->lock);
+  if (!u->open) return IO_NOT_OPEN;
+  if (u->form != Form::Unformatted) return IO_WRONG_FORM;
+  if (!u->memory && u->mode == Mode::Write && std::fflush(u->file) != 0) return IO_WRITE_FAILED;
+  char marker[internal::RECORD_MARKER_BYTES];
+  const std::size_t got = internal::get_bytes(*u, marker, sizeof marker);
+  if (got == 0) return IO_END;
+  if (got != sizeof marker) return IO_BAD_RECORD;
+  const std::size_t length = internal::get_u32(marker);
+  std::string& record = u->line;
+  record.resize(length);
+  if (internal::get_bytes(*u, record.data(), length) != length) return IO_BAD_RECORD;
+  if (internal::get_bytes(*u, marker, sizeof marker) != sizeof marker || internal::get_u32(marker) != length) {
+    return IO_BAD_RECORD;
+  }
+  std::size_t at = 0;
+  for (std::size_t k = 0; k < count; ++k) {
+    const Target& target = targets[k];
+    if (target.kind == Target::Kind::Int) {
+      if (at + internal::INT_BYTES > length) return IO_BAD_RECORD;
+      *static_cast<int*>(target.p) = static_cast<std::int32_t>(internal::get_u32(record.data() + at));
+      at += internal::INT_BYTES;
+    } else if (target.kind == Target::Kind::Real) {
+      if (at + internal::REAL_BYTES > length) return IO_BAD_RECORD;
+      std::uint64_t bits = 0;
+      for (std::size_t b = 0; b < internal::REAL_BYTES; ++b) {
+        bits |= static_cast<std::uint64_t>(static_cast<unsigned char>(record[at + b])) << (8 * b);
+      }
+      std::memcpy(target.p, &bits, sizeof bits);
+      at += internal::REAL_BYTES;
+    } else {
+      auto& text = *static_cast<std::string*>(target.p);
+      const std::size_t want = target.length;
+      if (at + want > length) return IO_BAD_RECORD;
+      text.assign(record, at, want);
+      at += want;
+    }
+  }
+  record.clear();
+  return IO_OK;
+}
+
+namespace detail {
+
+std::vector<Item>& item_scratch() {
+  thread_local std::vector<Item> items;
+  return items;
+}
+
+std::vector<Target>& target_scratch() {
+  thread_local std::vector<Target> targets;
+  return targets;
+}
+
+}  // namespace detail
+
+}  // namespace pilecap::fio

@@ -1,0 +1,170 @@
+// fio units on real files: truncation on open, read-only opens, unformatted
+// record framing, backspace, and two threads writing two units.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "run/fio.hpp"
+
+namespace pilecap {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FioFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() /
+              ("pilecap_fio_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+  }
+  void TearDown() override {
+    fio::close_all();
+    fs::remove_all(folder_);
+  }
+  std::string path(const char* name) const { return (folder_ / name).string(); }
+  static std::string slurp(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  static void put(const std::string& file, const std::string& text) {
+    std::ofstream out(file, std::ios::binary);
+    out << text;
+  }
+  fs::path folder_;
+};
+
+TEST_F(FioFileTest, WriteOpenTruncatesEarlierContent) {
+  put(path("report.txt"), "OLD LINE ONE\nOLD LINE TWO\nOLD LINE THREE\n");
+  ASSERT_EQ(fio::open(40, path("report.txt"), fio::Mode::Write), fio::IO_OK);
+  fio::write(40, "(\"NEW\")");
+  fio::close(40);
+  EXPECT_EQ(slurp(path("report.txt")), "NEW\n");
+}
+
+TEST_F(FioFileTest, ReadOpenNeitherCreatesNorTruncates) {
+  EXPECT_EQ(fio::open(41, path("absent.txt"), fio::Mode::Read), fio::IO_OPEN_FAILED);
+  EXPECT_FALSE(fs::exists(path("absent.txt")));
+  put(path("input.txt"), "1 2 3\n");
+  ASSERT_EQ(fio::open(41, path("input.txt"), fio::Mode::Read), fio::IO_OK);
+  EXPECT_NE(fio::write(41, "(\"X\")"), fio::IO_OK);
+  fio::close(41);
+  EXPECT_EQ(slurp(path("input.txt")), "1 2 3\n");
+}
+
+TEST_F(FioFileTest, ReadCreateMakesAnAbsentFileEmptyAndKeepsAnExistingOne) {
+  ASSERT_EQ(fio::open(42, path("stop.txt"), fio::Mode::ReadCreate), fio::IO_OK);
+  fio::close(42);
+  EXPECT_TRUE(fs::exists(path("stop.txt")));
+  EXPECT_EQ(fs::file_size(path("stop.txt")), 0u);
+  put(path("stop.txt"), "1\n");
+  ASSERT_EQ(fio::open(42, path("stop.txt"), fio::Mode::ReadCreate), fio::IO_OK);
+  fio::close(42);
+  EXPECT_EQ(slurp(path("stop.txt")), "1\n");
+}
+
+TEST_F(FioFileTest, UnformattedRecordOfTwelveBytesTakesTwenty) {
+  ASSERT_EQ(fio::open(43, path("scratch.bin"), fio::Mode::Write, fio::Form::Unformatted), fio::IO_OK);
+  ASSERT_EQ(fio::write_record(43, 7, 2.5), fio::IO_OK);
+  fio::close(43);
+  const std::string bytes = slurp(path("scratch.bin"));
+  ASSERT_EQ(bytes.size(), 20u);
+  EXPECT_EQ(bytes.substr(0, 4), std::string("\x0c\x00\x00\x00", 4));
+  EXPECT_EQ(bytes.substr(4, 4), std::string("\x07\x00\x00\x00", 4));
+  EXPECT_EQ(bytes.substr(16, 4), std::string("\x0c\x00\x00\x00", 4));
+}
+
+TEST_F(FioFileTest, BackspaceRereadsTheLastRecord) {
+  ASSERT_EQ(fio::open(44, path("records.bin"), fio::Mode::Write, fio::Form::Unformatted), fio::IO_OK);
+  for (int k = 1; k <= 3; ++k) fio::write_record(44, k, 10.0 * k);
+  fio::close(44);
+  ASSERT_EQ(fio::open(44, path("records.bin"), fio::Mode::Read, fio::Form::Unformatted), fio::IO_OK);
+  int n = 0;
+  double x = 0.0;
+  ASSERT_EQ(fio::read_record(44, n, x), fio::IO_OK);
+  ASSERT_EQ(fio::read_record(44, n, x), fio::IO_OK);
+  EXPECT_EQ(n, 2);
+  ASSERT_EQ(fio::backspace(44), fio::IO_OK);
+  n = 0;
+  ASSERT_EQ(fio::read_record(44, n, x), fio::IO_OK);
+  EXPECT_EQ(n, 2);
+  EXPECT_EQ(x, 20.0);
+  ASSERT_EQ(fio::read_record(44, n, x), fio::IO_OK);
+  EXPECT_EQ(n, 3);
+  EXPECT_EQ(fio::read_record(44, n, x), fio::IO_END);
+  int a = 0, b = 0, c = 0, d = 0;
+  ASSERT_EQ(fio::rewind(44), fio::IO_OK);
+  EXPECT_EQ(fio::read_record(44, a, b, c, d), fio::IO_BAD_RECORD);  // 12 bytes cannot fill 16
+}
+
+TEST_F(FioFileTest, BackspaceOnAWrittenFileRewritesFromThere) {
+  ASSERT_EQ(fio::open(45, path("rewrite.bin"), fio::Mode::Write, fio::Form::Unformatted), fio::IO_OK);
+  fio::write_record(45, 1);
+  fio::write_record(45, 2, 2.0);
+  ASSERT_EQ(fio::backspace(45), fio::IO_OK);
+  fio::write_record(45, 3);
+  fio::close(45);
+  EXPECT_EQ(fs::file_size(path("rewrite.bin")), 24u);
+}
+
+TEST_F(FioFileTest, DamagedRecordIsReportedNotTrusted) {
+  put(path("bad.bin"), std::string("\xff\xff\x00\x00\x01\x02", 6));
+  ASSERT_EQ(fio::open(46, path("bad.bin"), fio::Mode::Read, fio::Form::Unformatted), fio::IO_OK);
+  int n = 0;
+  EXPECT_EQ(fio::read_record(46, n), fio::IO_BAD_RECORD);
+}
+
+TEST_F(FioFileTest, LineUnitsHandEachLineToTheFile) {
+  ASSERT_EQ(fio::open(47, path("log.txt"), fio::Mode::Write), fio::IO_OK);
+  fio::write_list(47, "- ANALYSIS STARTED");
+  EXPECT_EQ(slurp(path("log.txt")), " - ANALYSIS STARTED\n");  // readable before close
+}
+
+TEST_F(FioFileTest, TwoThreadsOnTwoUnitsGiveWholeLines) {
+  constexpr int LINES = 2000;
+  ASSERT_EQ(fio::open(48, path("a.txt"), fio::Mode::Write, fio::Form::Formatted, fio::Buffering::Block), fio::IO_OK);
+  ASSERT_EQ(fio::open(49, path("b.txt"), fio::Mode::Write), fio::IO_OK);
+  auto writer = [](int unit) {
+    for (int k = 1; k <= LINES; ++k) {
+      fio::append(unit, "ROW");
+      fio::write(unit, "(I6,\\)", k);
+      fio::write(unit, "(F10.2)", k * 0.5);
+    }
+  };
+  std::thread first(writer, 48);
+  std::thread second(writer, 49);
+  first.join();
+  second.join();
+  fio::close(48);
+  fio::close(49);
+  for (const char* name : {"a.txt", "b.txt"}) {
+    std::ifstream in(path(name));
+    std::string line;
+    int k = 0;
+    while (std::getline(in, line)) {
+      ++k;
+      char expected[64];
+      std::snprintf(expected, sizeof expected, "ROW%6d%10.2f", k, k * 0.5);
+      ASSERT_EQ(line, expected) << name;
+    }
+    EXPECT_EQ(k, LINES) << name;
+  }
+}
+
+TEST_F(FioFileTest, UnitsOutsideTheTableAreRefused) {
+  EXPECT_EQ(fio::open(-1, path("x"), fio::Mode::Write), fio::IO_BAD_UNIT);
+  EXPECT_EQ(fio::open(fio::MAX_UNIT + 1, path("x"), fio::Mode::Write), fio::IO_BAD_UNIT);
+  EXPECT_EQ(fio::write(50, "(I3)", 1), fio::IO_NOT_OPEN);
+  fio::close(50);  // closing a unit that is not open does nothing
+}
+
+}  // namespace
+}  // namespace pilecap
