@@ -1,0 +1,10 @@
+// The case and combination loop: runs nothing yet.
+#include "analysis/analysis.hpp"
+
+namespace pilecap {
+
+AnalysisControlRecord AnalysisControl;
+
+void RUN_CASES_AND_COMBINATIONS(int& /*print_request*/, int& /*status*/) {}
+
+}  // namespace pilecap
