@@ -77,9 +77,9 @@ std::vector<StoreTable> block_a() {
       one(LoadSetTable.loads.num_points, "LoadSetTable.loads.num_points", D),
       three(LoadSetTable.movements.points, "LoadSetTable.movements", D, STATIONS, POINT_AND_VALUE),
       one(LoadSetTable.movements.num_points, "LoadSetTable.movements.num_points", D),
-      two(SoilMovementProfile.depth, "SoilMovementProfile.depth", T, SOIL_MOVEMENT_ROWS),
-      two(SoilMovementProfile.move_y, "SoilMovementProfile.move_y", T, SOIL_MOVEMENT_ROWS),
-      two(SoilMovementProfile.move_z, "SoilMovementProfile.move_z", T, SOIL_MOVEMENT_ROWS),
+      two(SoilMovementProfile.pile_depth, "SoilMovementProfile.pile_depth", T, SOIL_MOVEMENT_ROWS),
+      two(SoilMovementProfile.pile_move_y, "SoilMovementProfile.pile_move_y", T, SOIL_MOVEMENT_ROWS),
+      two(SoilMovementProfile.pile_move_z, "SoilMovementProfile.pile_move_z", T, SOIL_MOVEMENT_ROWS),
   };
 }
 

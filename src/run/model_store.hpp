@@ -69,10 +69,14 @@ struct LoadSetTableRecord {
 };
 extern LoadSetTableRecord LoadSetTable;
 
-// The soil-movement profile along the piles (rows 1..25).
+// The soil-movement profile: the points of input section 21 (depth, move_y,
+// move_z), two working pairs of the movements (scaled for the running case,
+// and as read), and the tables along the piles (pile, row 1..25).
 struct SoilMovementProfileRecord {
   int count = 0;
-  Table2<double> depth, move_y, move_z;
+  Array1<double, SOIL_MOVEMENT_ROWS> depth{}, move_y{}, move_z{};
+  Array1<double, SOIL_MOVEMENT_ROWS> scaled_move_y{}, scaled_move_z{}, read_move_y{}, read_move_z{};
+  Table2<double> pile_depth, pile_move_y, pile_move_z;
 };
 extern SoilMovementProfileRecord SoilMovementProfile;
 
@@ -90,8 +94,7 @@ struct PileTableRecord {
       cos_beta, sin_beta, sin_theta, cos_theta;
   Table3<double> head_force;      // (pile, 1..6, 1)
   Table3<double> head_stiffness;  // (pile, 6, 6)
-  Table1<int> prop, ls_curve, py_set, tr_curve, rfl_set, unused_column_8, gen_ls_curve, gen_tr_curve, conn_zz,
-      conn_yy;
+  Table1<int> prop, ls_curve, py_set, tr_curve, rfl_set, unused_column_8, gen_ls_curve, gen_tr_curve, conn_zz, conn_yy;
 };
 extern PileTableRecord PileTable;
 

@@ -1,0 +1,90 @@
+// Reads of the input data file and the run-log lines of a failed read.
+// A failure names where it happened as "INPUT SECTION s, LINE n" (the title
+// lines as "INPUT TITLE LINES"), followed by the offending text in
+// apostrophes, "END OF FILE", or the count and the capacity it exceeds.
+#include "input/input_reader.hpp"
+
+#include <array>
+#include <charconv>
+
+namespace pilecap::input_detail {
+
+namespace {
+
+// (5X,"READING ",A80): the header text as read.
+const fio::Format READING_LAYOUT("(5X,\"READING \",A80)");
+
+std::string place(int section, int line) {
+  const std::string where =
+      section == TITLE_LINES ? std::string("INPUT TITLE LINES") : "INPUT SECTION " + std::to_string(section);
+  return where + ", LINE " + std::to_string(line) + ": ";
+}
+
+}  // namespace
+
+std::string number_text(double value) {
+  std::array<char, 32> text{};
+  const auto result = std::to_chars(text.data(), text.data() + text.size(), value);
+  return std::string(text.data(), result.ptr);
+}
+
+void InputReader::fail(int status, int section, int line, const std::string& detail) {
+  fio::write_list(UNIT_RUN_LOG, place(section, line) + detail);
+  status_ = status;
+}
+
+bool InputReader::settle(int io_result) {
+  switch (io_result) {
+    case fio::IO_OK:
+      return true;
+    case fio::IO_END:
+      // The line that was expected is the one after the last line of the file.
+      fail(STATUS_INPUT_DATA_ERROR, section_, line() + 1, "END OF FILE");
+      return false;
+    case fio::IO_BAD_VALUE:
+      fail(STATUS_INPUT_DATA_ERROR, section_, line(), "'" + fio::last_bad_field(UNIT_INPUT) + "'");
+      return false;
+    default:
+      fail(STATUS_INPUT_DATA_ERROR, section_, line() + 1, "READ ERROR " + std::to_string(io_result));
+      return false;
+  }
+}
+
+bool InputReader::header(int section) {
+  section_ = section;
+  std::string text;
+  if (!text_line(text)) return false;
+  fio::write(UNIT_RUN_LOG, READING_LAYOUT, text);
+  return true;
+}
+
+bool InputReader::text_line(std::string& text) {
+  if (!ok()) return false;
+  return settle(fio::read_line(UNIT_INPUT, text, TEXT_LINE_LENGTH));
+}
+
+bool InputReader::discard_reals(int n) {
+  double discarded = 0.0;
+  for (int k = 1; k <= n; ++k) {
+    if (!read(discarded)) return false;
+  }
+  return ok();
+}
+
+bool InputReader::count(int& n, const char* item, int capacity) {
+  if (!ok()) return false;
+  if (n < 0) n = 0;
+  if (n <= capacity) return true;
+  fail(STATUS_CAPACITY_EXCEEDED, section_, line(),
+       std::string(item) + " " + std::to_string(n) + " EXCEEDS THE CAPACITY " + std::to_string(capacity));
+  return false;
+}
+
+void InputReader::reject(std::string_view text, std::string_view reason) { reject_at(section_, line(), text, reason); }
+
+void InputReader::reject_at(int section, int line, std::string_view text, std::string_view reason) {
+  if (!ok()) return;
+  fail(STATUS_INPUT_DATA_ERROR, section, line, "'" + std::string(text) + "' (" + std::string(reason) + ")");
+}
+
+}  // namespace pilecap::input_detail

@@ -1,0 +1,183 @@
+// The machinery the section readers of the input data file share: one
+// list-directed read per input line list on UNIT_INPUT, header lines with
+// their "READING" line on the run log, and the checks of counts and values.
+// Every failure becomes a status word (40 or 42) and exactly one run-log line
+// naming the section, the line number and the offending text; after it every
+// further read is refused, so a section reader may simply return.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "input/input.hpp"
+#include "run/check.hpp"
+#include "run/fio.hpp"
+#include "run/run.hpp"
+
+namespace pilecap::input_detail {
+
+// Elements n apart in memory, seen as one range of read targets: a row of a
+// table whose first index varies fastest.
+template <class T>
+class StridedRange {
+ public:
+  StridedRange(T* first, std::ptrdiff_t step, int count) : first_(first), step_(step), count_(count) {}
+  struct iterator {
+    T* first;
+    std::ptrdiff_t step;
+    int k;
+    T& operator*() const { return first[step * k]; }
+    iterator& operator++() {
+      ++k;
+      return *this;
+    }
+    bool operator!=(const iterator& other) const { return k != other.k; }
+  };
+  iterator begin() const { return {first_, step_, 0}; }
+  iterator end() const { return {first_, step_, count_}; }
+
+ private:
+  T* first_;
+  std::ptrdiff_t step_;
+  int count_;
+};
+
+// a(i, first) .. a(i, first + count - 1) of a fixed table.
+template <class T, int R, int C>
+StridedRange<T> row(Array2<T, R, C>& a, int i, int first, int count) {
+  PILECAP_ASSERT(count >= 0 && first >= 1 && first + count - 1 <= C, "row inside the table");
+  return StridedRange<T>(&a(i, first), R, count);
+}
+
+// t(i, first) .. t(i, first + count - 1) of a model-store table.
+template <class T>
+StridedRange<T> row(Table2<T>& t, int i, int first, int count) {
+  PILECAP_ASSERT(count >= 0 && first >= 1 && first + count - 1 <= t.columns(), "row inside the table");
+  return StridedRange<T>(&t(i, first), t.rows(), count);
+}
+
+// a(1) .. a(count).
+template <class T, int N>
+StridedRange<T> leading(Array1<T, N>& a, int count) {
+  PILECAP_ASSERT(count >= 0 && count <= N, "leading part inside the array");
+  return StridedRange<T>(a.data(), 1, count);
+}
+
+// Section numbers of the input file; 0 stands for the two title lines.
+enum InputSection : int {
+  TITLE_LINES = 0,
+  SECTION_OPTIONS = 1,
+  SECTION_PILE_CAP = 2,
+  SECTION_LOAD_CASES = 3,
+  SECTION_LOAD_COMBINATIONS = 4,
+  SECTION_DISTRIBUTED_LOAD_SETS = 5,
+  SECTION_SOIL_MOVEMENT_SETS = 6,
+  SECTION_PILE_ARRANGEMENT = 7,
+  SECTION_PROPERTY_SETS = 8,
+  SECTION_CROSS_SECTIONS = 9,
+  SECTION_SOIL_LAYERS = 10,
+  SECTION_PY_PRINT_REQUESTS = 11,
+  SECTION_USER_PY_CURVES = 12,
+  SECTION_GENERATED_LS_PILES = 13,
+  SECTION_GENERATED_TR_PILES = 14,
+  SECTION_USER_LS_CURVES = 15,
+  SECTION_USER_TR_CURVES = 16,
+  SECTION_MOMENT_CURVATURE_SETS = 17,
+  SECTION_SECTION_CURVES = 18,
+  SECTION_SECTION_BILINEAR = 19,
+  SECTION_DEPTH_FACTORS = 20,
+  SECTION_SOIL_MOVEMENT_PROFILE = 21,
+  SECTION_PY_EXPORT = 22,
+};
+
+// The input lines of the load entries and members, kept for the checks that
+// can only be made once the piles and load sets are known.
+struct EntryLines {
+  Array2<int, MAX_LOAD_CASES, MAX_CASE_LOADS> distributed{}, soil_movement{};
+};
+
+// One pass over the input file.
+class InputReader {
+ public:
+  explicit InputReader(int& status) : status_(status) {}
+
+  bool ok() const { return status_ == STATUS_OK; }
+  int section() const { return section_; }
+
+  // Line number of the last line read.
+  int line() const { return fio::lines_read(UNIT_INPUT); }
+
+  // One list-directed read: the next line and as many more as the targets need.
+  template <class... A>
+  bool read(A&&... targets) {
+    if (!ok()) return false;
+    return settle(fio::read_list(UNIT_INPUT, std::forward<A>(targets)...));
+  }
+
+  // Takes n lines of one real each and keeps none of them.
+  bool discard_reals(int n);
+
+  // Reads the header line of a section and reports it on the run log.
+  bool header(int section);
+
+  // The header of a section and the count that opens it, checked.
+  bool section_count(int section, int& n, const char* item, int capacity) {
+    return header(section) && read(n) && count(n, item, capacity);
+  }
+
+  // Reads one line as text of TEXT_LINE_LENGTH characters.
+  bool text_line(std::string& text);
+
+  // A count just read: one of zero or less becomes 0 (nothing follows it);
+  // one above capacity ends the read with STATUS_CAPACITY_EXCEEDED.
+  bool count(int& n, const char* item, int capacity);
+
+  // Ends the read with STATUS_INPUT_DATA_ERROR for a value the analysis
+  // cannot use, at the last line read or at the line given.
+  void reject(std::string_view text, std::string_view reason);
+  void reject_at(int section, int line, std::string_view text, std::string_view reason);
+
+  EntryLines& entry_lines() { return *entry_lines_; }
+
+ private:
+  bool settle(int io_result);
+  void fail(int status, int section, int line, const std::string& detail);
+
+  int& status_;
+  int section_ = TITLE_LINES;
+  std::unique_ptr<EntryLines> entry_lines_ = std::make_unique<EntryLines>();
+};
+
+// Shortest text of a number for a message.
+std::string number_text(double value);
+
+// The section readers, in file order. Each returns at the first failure.
+void read_options(InputReader& in);
+void read_pile_cap(InputReader& in);
+void read_load_cases(InputReader& in);
+void read_load_combinations(InputReader& in);
+void read_load_sets(InputReader& in, int section, LoadSetHalf& half);
+void read_pile_arrangement(InputReader& in);
+void read_property_sets(InputReader& in);
+void read_cross_sections(InputReader& in);
+void read_soil_layers(InputReader& in);
+void read_py_print_requests(InputReader& in);
+void read_user_py_curves(InputReader& in);
+void read_generated_curve_piles(InputReader& in, int section, int& count, Table1<int>& piles);
+void read_user_ls_curves(InputReader& in);
+void read_user_tr_curves(InputReader& in);
+void read_moment_curvature_sets(InputReader& in);
+void read_section_curves(InputReader& in);
+void read_section_bilinear_data(InputReader& in);
+void read_depth_factor_tables(InputReader& in);
+void read_soil_movement_profile(InputReader& in);
+void read_py_export_request(InputReader& in);
+
+// Checks the pile ranges and load-set numbers of the load entries of every
+// case, once the piles and the load sets have been read.
+void check_load_entries(InputReader& in);
+
+}  // namespace pilecap::input_detail

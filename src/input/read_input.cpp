@@ -1,0 +1,146 @@
+// The reader of the input data file: two title lines, then 22 sections in a
+// fixed order, each present or absent by the options and counts read before
+// it. This file holds the order of the sections, the title lines, the option
+// line (section 1) and the pile cap (section 2), and the settings derived from
+// the options: the curve export file, unit labels and column headings.
+#include "input/input_reader.hpp"
+
+namespace pilecap {
+
+namespace input_detail {
+
+namespace {
+
+// (/,12X,20A4,/,/): an empty line, the title after 12 blanks, two empty lines.
+const fio::Format TITLE_LAYOUT("(/,12X,A80,/,/)");
+// (5X,"READING * TITLE AND VERSION")
+const fio::Format TITLE_READ_LAYOUT("(5X,\"READING * TITLE AND VERSION\")");
+
+constexpr int PASSIVE_METHOD_LINE = 2;   // cap passive option that adds method and increments
+constexpr int PASSIVE_MODEL_LINE = 3;    // from this option on: the line with the model parameters
+constexpr int DISCARDED_CAP_LINES = 1;   // cap flag followed by lines that are read and dropped
+constexpr int PMULT_BY_DIRECTION_A = 3;  // reduction-factor methods with a direction line
+constexpr int PMULT_BY_DIRECTION_B = 4;
+constexpr int UNITS_ENGLISH = 1;
+constexpr int UNITS_SI = 2;
+
+void read_titles(InputReader& in) {
+  std::string second_title;
+  if (!in.text_line(RunTitle.text) || !in.text_line(second_title)) return;
+  fio::write(UNIT_RUN_LOG, TITLE_LAYOUT, RunTitle.text);
+  fio::write(UNIT_RUN_LOG, TITLE_READ_LAYOUT);
+}
+
+// The curve export file is opened in every run, as text or unformatted.
+void open_curve_export(int& status) {
+  const fio::Form form = RunOptions.export_unformatted == 0 ? fio::Form::Formatted : fio::Form::Unformatted;
+  if (fio::open(UNIT_CURVE_EXPORT, RunFiles.curve_export_file, fio::Mode::Write, form) != fio::IO_OK) {
+    fio::write_list(UNIT_RUN_LOG, "CURVE EXPORT FILE: " + RunFiles.curve_export_file);
+    status = STATUS_FILE_ERROR;
+  }
+}
+
+}  // namespace
+
+void read_options(InputReader& in) {
+  auto& o = RunOptions;
+  int unused = 0;
+  if (!in.header(SECTION_OPTIONS)) return;
+  if (!in.read(o.units, o.dimension, o.cap_passive_option, o.cap_model, o.user_py_curves, o.user_axial_curves,
+               o.user_torsion_curves, o.pmult_method, MomentCurvatureSet.n_sets, o.nonsymmetric_ei,
+               o.axial_factor_column, o.print_py_curves, unused, o.spacing_diameter_option, o.adjust_batter_depth,
+               o.layering_correction, o.layering_same_code_skip, o.generate_axial_curves, o.extend_curve_interpolation,
+               o.force_unit, o.depth_reduction, o.soil_movement_profile, o.plot_export, o.export_unformatted)) {
+    return;
+  }
+  o.pmult_direction.fill(1.0);
+  if (o.pmult_method == PMULT_BY_DIRECTION_A || o.pmult_method == PMULT_BY_DIRECTION_B) in.read(o.pmult_direction);
+}
+
+void read_pile_cap(InputReader& in) {
+  auto& cap = CapGeometry;
+  int discard_flag = 0;
+  if (!in.header(SECTION_PILE_CAP)) return;
+  if (!in.read(cap.length_yy, cap.width_zz, cap.thickness_xx, cap.eq_diameter, cap.fifth_value, discard_flag)) {
+    return;
+  }
+  if (discard_flag == DISCARDED_CAP_LINES) {
+    int n_groups = 0;
+    if (!in.read(n_groups)) return;
+    for (int group = 1; group <= n_groups; ++group) {
+      int n_values = 0;
+      if (!in.read(n_values) || !in.discard_reals(n_values)) return;
+    }
+  }
+  auto& passive = CapPassiveElement;
+  passive.method = 0;
+  passive.increments = CAP_PASSIVE_INCREMENTS_DEFAULT;
+  if (RunOptions.cap_passive_option == PASSIVE_METHOD_LINE) {
+    if (!in.read(passive.method, passive.increments)) return;
+  }
+  if (RunOptions.cap_passive_option >= PASSIVE_MODEL_LINE) {
+    if (!in.read(passive.method, passive.soil_model, passive.increments, passive.K50, passive.F_ULT, passive.Y_MAX)) {
+      return;
+    }
+  }
+  if (RunOptions.cap_model > 0) {
+    auto& plate = CapPlateInput;
+    in.read(plate.center_x, plate.center_y, plate.divisions_1, plate.divisions_2, plate.young_modulus,
+            plate.poisson_ratio);
+  }
+}
+
+// Sections 1 and 2 and the settings that follow from the option line.
+void read_options_and_cap(InputReader& in, int& status) {
+  read_titles(in);
+  read_options(in);
+  if (!in.ok()) return;
+  RunConstants.export_curve_points = EXPORT_CURVE_POINTS;
+  open_curve_export(status);
+  if (!in.ok()) return;
+  int system = RunOptions.units == UNITS_SI ? -1 : RunOptions.units == UNITS_ENGLISH ? 1 : 0;
+  SET_UNIT_LABELS(system, RunOptions.force_unit);
+  SET_RESULT_COLUMN_HEADINGS(RunOptions.dimension);
+  read_pile_cap(in);
+}
+
+}  // namespace input_detail
+
+void READ_INPUT_FILE(int& status) {
+  using namespace input_detail;
+  WRITE_REPORT_HEADERS();
+  RESET_INPUT_RECORDS(status);
+  if (status != STATUS_OK) return;
+
+  InputReader in(status);
+  read_options_and_cap(in, status);
+  read_load_cases(in);
+  read_load_combinations(in);
+  read_load_sets(in, SECTION_DISTRIBUTED_LOAD_SETS, LoadSetTable.loads);
+  read_load_sets(in, SECTION_SOIL_MOVEMENT_SETS, LoadSetTable.movements);
+  read_pile_arrangement(in);
+  check_load_entries(in);
+  read_property_sets(in);
+  read_cross_sections(in);
+  read_soil_layers(in);
+  if (RunOptions.print_py_curves == 1) read_py_print_requests(in);
+  if (RunOptions.user_py_curves == 1) read_user_py_curves(in);
+  read_generated_curve_piles(in, SECTION_GENERATED_LS_PILES, GeneratedCurvePiles.ls_count,
+                             GeneratedCurvePiles.ls_piles);
+  if (RunOptions.dimension == MODEL_3D) {
+    read_generated_curve_piles(in, SECTION_GENERATED_TR_PILES, GeneratedCurvePiles.tr_count,
+                               GeneratedCurvePiles.tr_piles);
+  }
+  if (RunOptions.user_axial_curves == 1) read_user_ls_curves(in);
+  if (RunOptions.user_torsion_curves == 1) read_user_tr_curves(in);
+  read_moment_curvature_sets(in);
+  if (CrossSection.count > 0) {
+    read_section_curves(in);
+    read_section_bilinear_data(in);
+  }
+  if (RunOptions.depth_reduction == 1) read_depth_factor_tables(in);
+  if (RunOptions.soil_movement_profile == 1) read_soil_movement_profile(in);
+  if (RunOptions.plot_export == 1) read_py_export_request(in);
+}
+
+}  // namespace pilecap

@@ -1,0 +1,218 @@
+// Sections 3 to 6 of the input file: load cases, load combinations and the
+// two halves of the load-set table, and the checks of the load entries that
+// need the piles and the load sets. Case i, entry j, point k are 1-based;
+// lengths are in the input's units.
+#include "input/input_reader.hpp"
+
+namespace pilecap::input_detail {
+
+namespace {
+
+// The options that add a line of envelope column flags.
+constexpr int ENVELOPES_PRINTED = 1;
+constexpr int POINT_LOADS_GIVEN = 1;
+
+bool read_envelope_options(InputReader& in, int& count, EnvelopeSettings& options,
+                           Array1<int, RESULT_FLAGS_PER_LINE>& flags) {
+  if (!in.read(count, options.print_envelopes, options.print_option, options.node_step, options.fourth_value)) {
+    return false;
+  }
+  if (options.print_envelopes >= ENVELOPES_PRINTED && !in.read(flags)) return false;
+  return true;
+}
+
+// Lines 1 to 3 of a case or combination: controls and name. A load step
+// that is not positive would never advance the load.
+bool read_controls(InputReader& in, LoadControlTable& t, int i) {
+  int unused = 0;
+  if (!in.read(unused, unused, t.threads(i), t.loading_kind(i), t.cycles(i), t.max_iterations(i),
+               t.llp_max_iterations(i)) ||
+      !in.read(t.tolerance(i), t.llp_tolerance(i), t.initial_step(i), t.min_step(i))) {
+    return false;
+  }
+  for (const double step : {t.initial_step(i), t.min_step(i)}) {
+    if (step <= 0.0) {
+      in.reject(number_text(step), "LOAD STEPS MUST BE POSITIVE");
+      return false;
+    }
+  }
+  return in.text_line(t.name(i));
+}
+
+// One list of distributed-load or soil-movement entries of case i.
+bool read_assignments(InputReader& in, int i, int& n, LoadAssignmentTable& a,
+                      Array2<int, MAX_LOAD_CASES, MAX_CASE_LOADS>& lines, const char* item) {
+  if (!in.read(n) || !in.count(n, item, MAX_CASE_LOADS)) return false;
+  for (int j = 1; j <= n; ++j) {
+    if (!in.read(a.NL(i, j), a.AXIS(i, j), a.INI_PILE(i, j), a.END_PILE(i, j), a.INC_PILE(i, j), a.SET_Y(i, j),
+                 a.FACTOR_Y(i, j), a.SET_Z(i, j), a.FACTOR_Z(i, j))) {
+      return false;
+    }
+    lines(i, j) = in.line();
+  }
+  return true;
+}
+
+// A list of single reals, one per line, after its count.
+template <int R, int C>
+bool read_value_list(InputReader& in, int& n, Array2<double, R, C>& values, int i, const char* item) {
+  if (!in.read(n) || !in.count(n, item, C)) return false;
+  for (int k = 1; k <= n; ++k) {
+    if (!in.read(values(i, k))) return false;
+  }
+  return true;
+}
+
+bool read_concentrated_loads(InputReader& in, int i) {
+  auto& c = LoadCase;
+  auto& load = ConcentratedLoad;
+  if (!in.read(c.num_conc_loads(i)) || !in.count(c.num_conc_loads(i), "CONCENTRATED LOADS", MAX_CASE_LOADS)) {
+    return false;
+  }
+  for (int j = 1; j <= c.num_conc_loads(i); ++j) {
+    if (!in.read(load.force_x(i, j), load.force_y(i, j), load.moment_z(i, j), load.force_z(i, j), load.moment_y(i, j),
+                 load.moment_x(i, j), load.point_x(i, j), load.point_y(i, j), load.point_z(i, j))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool read_specified_dofs(InputReader& in, int i) {
+  auto& d = SpecifiedDofData;
+  return in.read(row(d.flags, i, 1, INPUT_DOFS)) && in.read(row(d.row_a, i, 1, INPUT_DOFS)) &&
+         in.read(row(d.row_b, i, 1, INPUT_DOFS)) && in.read(row(d.point, i, 1, POINT_COORDINATES));
+}
+
+bool read_load_case(InputReader& in, int i) {
+  auto& c = LoadCase;
+  int unused = 0;
+  auto& lines = in.entry_lines();
+  if (!read_controls(in, c, i)) return false;
+  if (!in.read(c.load_type(i), c.analysis_kind(i), c.flexibility_report(i), c.diagonal_only(i), unused, unused,
+               c.axial_as_head_load(i), c.point_loads_flag(i)) ||
+      !in.read(c.print_option(i), c.node_step(i), c.scale_factor(i), c.use_max_limits(i), c.max_dsp_limit(i),
+               c.max_rot_limit(i), c.axial_variation(i), c.not_analysed(i), c.ei_previous(i), c.pushover(i),
+               c.count2(i)) ||
+      !in.read(unused) || !in.read(row(ResultColumnSelection.case_flags, i, 1, RESULT_FLAGS_PER_LINE))) {
+    return false;
+  }
+  if (!read_concentrated_loads(in, i) ||
+      !read_assignments(in, i, c.num_dist_loads(i), LoadAssignment.distributed, lines.distributed,
+                        "DISTRIBUTED LOAD ENTRIES") ||
+      !read_value_list(in, c.num_points(i), c.point_factors, i, "POINTS OF A LOAD CASE")) {
+    return false;
+  }
+  if (c.point_loads_flag(i) == POINT_LOADS_GIVEN && !read_specified_dofs(in, i)) return false;
+  // The second count of the pushover factors replaces the one of line 5.
+  return read_value_list(in, c.count2(i), c.pushover_factors, i, "PUSHOVER LOAD FACTORS") &&
+         in.read(row(c.dof_flags, i, 1, CASE_DOF_FLAGS)) &&
+         read_assignments(in, i, c.num_soil_moves(i), LoadAssignment.soil_movement, lines.soil_movement,
+                          "SOIL MOVEMENT ENTRIES");
+}
+
+bool read_load_combination(InputReader& in, int j) {
+  auto& c = LoadCombination;
+  int unused = 0;
+  if (!read_controls(in, c, j)) return false;
+  if (!in.read(c.load_scale(j, 1), c.load_scale(j, 2), c.member_count(j)) ||
+      !in.read(c.print_option(j), c.node_step(j), c.use_max_limits(j), c.max_dsp_limit(j), c.max_rot_limit(j),
+               c.axial_variation(j), c.not_analysed(j), c.ei_previous(j)) ||
+      !in.read(unused) || !in.read(row(ResultColumnSelection.combination_flags, j, 1, RESULT_FLAGS_PER_LINE))) {
+    return false;
+  }
+  // The second member count replaces the one of line 4.
+  if (!in.read(c.member_count(j)) || !in.count(c.member_count(j), "MEMBER CASES", MAX_CASE_LOADS)) return false;
+  for (int m = 1; m <= c.member_count(j); ++m) {
+    if (!in.read(c.member_case(j, m), c.member_factor(j, m))) return false;
+    const int member = c.member_case(j, m);
+    if (member < 1 || member > LoadCase.count) {
+      in.reject(std::to_string(member), "NO SUCH LOAD CASE");
+      return false;
+    }
+  }
+  return true;
+}
+
+// Pile range and load sets of one entry; false after rejecting it.
+bool check_entry(InputReader& in, const LoadAssignmentTable& a, int i, int j, int line, int n_piles, int n_sets) {
+  const int first = a.INI_PILE(i, j);
+  const int last = a.END_PILE(i, j);
+  if (first < 1 || first > n_piles || last < 1 || last > n_piles) {
+    in.reject_at(SECTION_LOAD_CASES, line, std::to_string(first) + " " + std::to_string(last),
+                 "PILE RANGE BEYOND THE PILES");
+    return false;
+  }
+  if (a.INC_PILE(i, j) == 0) {
+    in.reject_at(SECTION_LOAD_CASES, line, "0", "PILE STEP OF ZERO");
+    return false;
+  }
+  for (const int set : {a.SET_Y(i, j), RunOptions.dimension == MODEL_3D ? a.SET_Z(i, j) : 0}) {
+    if (set < 0 || set > n_sets) {
+      in.reject_at(SECTION_LOAD_CASES, line, std::to_string(set), "NO SUCH LOAD SET");
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+void read_load_cases(InputReader& in) {
+  auto& c = LoadCase;
+  if (!in.header(SECTION_LOAD_CASES) ||
+      !read_envelope_options(in, c.count, EnvelopeOptions.cases, ResultColumnSelection.case_envelope_flags) ||
+      !in.count(c.count, "LOAD CASES", MAX_LOAD_CASES)) {
+    return;
+  }
+  for (int i = 1; i <= c.count; ++i) {
+    if (!read_load_case(in, i)) return;
+  }
+}
+
+void read_load_combinations(InputReader& in) {
+  auto& c = LoadCombination;
+  if (!in.header(SECTION_LOAD_COMBINATIONS) ||
+      !read_envelope_options(in, c.count, EnvelopeOptions.combinations,
+                             ResultColumnSelection.combination_envelope_flags) ||
+      !in.count(c.count, "LOAD COMBINATIONS", MAX_LOAD_COMBINATIONS)) {
+    return;
+  }
+  for (int j = 1; j <= c.count; ++j) {
+    if (!read_load_combination(in, j)) return;
+  }
+}
+
+void read_load_sets(InputReader& in, int section, LoadSetHalf& half) {
+  if (!in.section_count(section, half.count, "LOAD SETS", MAX_LOAD_SETS)) return;
+  for (int s = 1; s <= half.count; ++s) {
+    int& n_points = half.num_points(s);
+    if (!in.read(n_points) || !in.count(n_points, "POINTS OF A LOAD SET", MAX_SET_POINTS)) return;
+    for (int p = 1; p <= n_points; ++p) {
+      if (!in.read(half.depth(s, p), half.value(s, p))) return;
+    }
+  }
+}
+
+void check_load_entries(InputReader& in) {
+  if (!in.ok()) return;
+  const int n_piles =
+      RunOptions.dimension == MODEL_3D ? PileArrangementInput.n_piles_3d : PileArrangementInput.n_rows_2d;
+  const auto& lines = in.entry_lines();
+  for (int i = 1; i <= LoadCase.count; ++i) {
+    for (int j = 1; j <= LoadCase.num_dist_loads(i); ++j) {
+      if (!check_entry(in, LoadAssignment.distributed, i, j, lines.distributed(i, j), n_piles,
+                       LoadSetTable.loads.count)) {
+        return;
+      }
+    }
+    for (int j = 1; j <= LoadCase.num_soil_moves(i); ++j) {
+      if (!check_entry(in, LoadAssignment.soil_movement, i, j, lines.soil_movement(i, j), n_piles,
+                       LoadSetTable.movements.count)) {
+        return;
+      }
+    }
+  }
+}
+
+}  // namespace pilecap::input_detail

@@ -1,0 +1,107 @@
+// Sections 17 to 19 of the input file: the user moment-curvature sets, and
+// for the nonlinear cross sections their moment-curvature curves and the
+// bilinear data of those curves, z-z bending first and y-y bending in 3D.
+// Sets, entries, curves and points are 1-based; values are stored as read.
+#include "input/input_reader.hpp"
+
+namespace pilecap::input_detail {
+
+namespace {
+
+constexpr int NONSYMMETRIC = 1;
+
+// The points of one curve: moment and curvature per line.
+bool read_curve_points(InputReader& in, Table3<double>& moment, Table3<double>& curvature, int s, int c, int n) {
+  for (int k = 1; k <= n; ++k) {
+    if (!in.read(moment(s, c, k), curvature(s, c, k))) return false;
+  }
+  return true;
+}
+
+// The lines of one axial load of an entry that come before its points.
+using AxialLoadLines = bool (*)(InputReader& in, SectionCurvePart& part, int e, int a);
+
+bool section_curve_lines(InputReader& in, SectionCurvePart& part, int e, int a) {
+  double unused_real = 0.0;
+  int unused = 0;
+  if (!in.read(part.axial_load(e, a)) || !in.read(unused_real)) return false;
+  if (RunOptions.nonsymmetric_ei == NONSYMMETRIC && !in.read(unused_real)) return false;
+  return in.read(unused, part.num_points(e, a));
+}
+
+bool bilinear_lines(InputReader& in, SectionCurvePart& curve_part, int e, int a) {
+  auto& part = static_cast<SectionBilinearPart&>(curve_part);
+  const bool nonsymmetric = RunOptions.nonsymmetric_ei == NONSYMMETRIC;
+  double unused_real = 0.0;
+  int unused = 0;
+  if (!in.read(part.axial_load(e, a)) || !in.read(unused_real)) return false;
+  if (nonsymmetric && !in.read(part.moment_0(e, a))) return false;
+  if (!in.read(part.yield_index(e, a))) return false;
+  if (nonsymmetric && !in.read(part.second_yield_index(e, a))) return false;
+  return in.read(unused, part.num_points(e, a));
+}
+
+// One bending direction of entry e.
+bool read_part(InputReader& in, SectionCurvePart& part, int e, AxialLoadLines lines_before_points) {
+  if (!in.read(part.label(e), part.num_axial_loads(e)) ||
+      !in.count(part.num_axial_loads(e), "AXIAL LOADS OF A CROSS SECTION", MAX_MPHI_CURVES)) {
+    return false;
+  }
+  for (int a = 1; a <= part.num_axial_loads(e); ++a) {
+    if (!lines_before_points(in, part, e, a) ||
+        !in.count(part.num_points(e, a), "POINTS OF A MOMENT-CURVATURE CURVE", MAX_MPHI_POINTS) ||
+        !read_curve_points(in, part.moment, part.curvature, e, a, part.num_points(e, a))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Sections 18 and 19: one entry per nonlinear cross section.
+void read_section_entries(InputReader& in, int section, int& count, SectionCurvePart& zz, SectionCurvePart& yy,
+                          AxialLoadLines lines_before_points) {
+  if (!in.section_count(section, count, "CROSS SECTION ENTRIES", MAX_CROSS_SECTIONS)) {
+    return;
+  }
+  for (int e = 1; e <= count; ++e) {
+    if (!read_part(in, zz, e, lines_before_points)) return;
+    if (RunOptions.dimension == MODEL_3D && !read_part(in, yy, e, lines_before_points)) return;
+  }
+}
+
+}  // namespace
+
+void read_moment_curvature_sets(InputReader& in) {
+  auto& m = MomentCurvatureInput;
+  int& n_sets = MomentCurvatureSet.n_user_sets;
+  if (!in.section_count(SECTION_MOMENT_CURVATURE_SETS, n_sets, "MOMENT-CURVATURE SETS", MAX_INPUT_MPHI_SETS)) {
+    return;
+  }
+  for (int s = 1; s <= n_sets; ++s) {
+    if (!in.read(m.set_label(s), m.num_curves(s)) ||
+        !in.count(m.num_curves(s), "CURVES OF A MOMENT-CURVATURE SET", MAX_MPHI_CURVES)) {
+      return;
+    }
+    for (int c = 1; c <= m.num_curves(s); ++c) {
+      // Both integers of this line go to the point count: the second counts.
+      int& n = m.num_points(s, c);
+      if (!in.read(m.axial_load(s, c)) || !in.read(n, n) ||
+          !in.count(n, "POINTS OF A MOMENT-CURVATURE CURVE", MAX_MPHI_POINTS) ||
+          !read_curve_points(in, m.moment, m.curvature, s, c, n)) {
+        return;
+      }
+    }
+  }
+}
+
+void read_section_curves(InputReader& in) {
+  auto& s = SectionCurveInput;
+  read_section_entries(in, SECTION_SECTION_CURVES, s.count, s.zz, s.yy, section_curve_lines);
+}
+
+void read_section_bilinear_data(InputReader& in) {
+  auto& s = SectionBilinearInput;
+  read_section_entries(in, SECTION_SECTION_BILINEAR, s.count, s.zz, s.yy, bilinear_lines);
+}
+
+}  // namespace pilecap::input_detail

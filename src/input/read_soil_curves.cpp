@@ -1,0 +1,164 @@
+// Sections 10 to 16 and 20 to 22 of the input file: soil layers, p-y print
+// requests, user p-y curves, the piles of the generated curves, user
+// load-settlement and torque-rotation curves, depth reduction factors, the
+// soil movement profile and the p-y export request. Indices are 1-based;
+// depths are in the input's length unit, curve values as read.
+#include "input/input_reader.hpp"
+
+namespace pilecap::input_detail {
+
+namespace {
+
+// A curve the analysis interpolates needs at least two points.
+constexpr int MIN_CURVE_POINTS = 2;
+constexpr int LIST_FOLLOWS = 1;
+
+// A point count of a user curve: within capacity and at least two points.
+bool curve_point_count(InputReader& in, int& n, const char* item) {
+  if (!in.count(n, item, MAX_CURVE_POINTS)) return false;
+  if (n < MIN_CURVE_POINTS) {
+    in.reject(std::to_string(n), "A CURVE NEEDS AT LEAST 2 POINTS");
+    return false;
+  }
+  return true;
+}
+
+// Sections 15 and 16: curves of (first, second) value pairs.
+template <class Curves>
+void read_user_pile_head_curves(InputReader& in, int section, Curves& curves,
+                                Array2<double, MAX_USER_CURVES, MAX_CURVE_POINTS>& first,
+                                Array2<double, MAX_USER_CURVES, MAX_CURVE_POINTS>& second) {
+  if (!in.section_count(section, curves.count, "USER CURVES", MAX_USER_CURVES)) {
+    return;
+  }
+  for (int k = 1; k <= curves.count; ++k) {
+    int& n = curves.read_point_count(k);
+    if (!in.read(curves.read_label(k), n) || !curve_point_count(in, n, "POINTS OF A USER CURVE")) return;
+    for (int j = 1; j <= n; ++j) {
+      if (!in.read(first(k, j), second(k, j))) return;
+    }
+  }
+}
+
+}  // namespace
+
+void read_soil_layers(InputReader& in) {
+  auto& s = SoilLayerInput;
+  if (!in.section_count(SECTION_SOIL_LAYERS, s.count, "SOIL LAYERS", MAX_INPUT_SOIL_LAYERS)) {
+    return;
+  }
+  for (int l = 1; l <= s.count; ++l) {
+    if (!in.read(s.layer_number(l), s.soil_code(l)) || !in.read(s.top(l), s.bottom(l)) ||
+        !in.read(s.num_points(l), s.num_props(l)) ||
+        !in.count(s.num_points(l), "POINTS OF A SOIL LAYER", SOIL_LAYER_POINTS) ||
+        !in.count(s.num_props(l), "PROPERTIES OF A SOIL LAYER", SOIL_LAYER_PROPERTIES)) {
+      return;
+    }
+    for (int p = 1; p <= s.num_points(l); ++p) {
+      // With no properties the point's line is still taken.
+      auto properties = StridedRange<double>(s.props(l).column(p), 1, s.num_props(l));
+      if (!in.read(properties)) return;
+    }
+  }
+}
+
+void read_py_print_requests(InputReader& in) {
+  auto& r = PyPrintRequest;
+  if (!in.section_count(SECTION_PY_PRINT_REQUESTS, r.count, "P-Y PRINT REQUESTS", MAX_PY_PRINT_REQUESTS)) {
+    return;
+  }
+  for (int j = 1; j <= r.count; ++j) {
+    if (!in.read(r.pile(j), r.depth(j)) || !in.read(r.num_points(j)) ||
+        !in.count(r.num_points(j), "DEFLECTIONS OF A PRINT REQUEST", MAX_PY_PRINT_POINTS)) {
+      return;
+    }
+    if (r.num_points(j) > 0 && !in.read(row(r.y, j, 1, r.num_points(j)))) return;
+  }
+}
+
+void read_user_py_curves(InputReader& in) {
+  auto& u = UserPyCurveSet;
+  if (!in.section_count(SECTION_USER_PY_CURVES, u.count, "P-Y CURVE SETS", MAX_PY_SETS)) {
+    return;
+  }
+  for (int s = 1; s <= u.count; ++s) {
+    if (!in.read(u.set_label(s), u.read_num_curves(s)) ||
+        !in.count(u.read_num_curves(s), "CURVES OF A P-Y SET", MAX_PY_CURVES_PER_SET)) {
+      return;
+    }
+    for (int c = 1; c <= u.read_num_curves(s); ++c) {
+      int& n = u.read_num_points(s, c);
+      if (!in.read(u.read_depth(s, c)) || !in.read(n) || !curve_point_count(in, n, "POINTS OF A P-Y CURVE")) return;
+      for (int k = 1; k <= n; ++k) {
+        if (!in.read(u.read_p(s, c, k), u.read_y(s, c, k))) return;
+      }
+    }
+  }
+}
+
+void read_generated_curve_piles(InputReader& in, int section, int& count, Table1<int>& piles) {
+  if (!in.section_count(section, count, "GENERATED CURVES", TABLE_CAPACITY)) return;
+  for (int k = 1; k <= count; ++k) {
+    if (!in.read(piles(k))) return;
+  }
+}
+
+void read_user_ls_curves(InputReader& in) {
+  read_user_pile_head_curves(in, SECTION_USER_LS_CURVES, UserLsCurve, UserLsCurve.read_load, UserLsCurve.read_movement);
+}
+
+void read_user_tr_curves(InputReader& in) {
+  read_user_pile_head_curves(in, SECTION_USER_TR_CURVES, UserTrCurve, UserTrCurve.read_torque,
+                             UserTrCurve.read_rotation);
+}
+
+void read_depth_factor_tables(InputReader& in) {
+  auto& d = DepthFactorTable;
+  if (!in.section_count(SECTION_DEPTH_FACTORS, d.count, "DEPTH FACTOR TABLES", MAX_DEPTH_FACTOR_TABLES)) {
+    return;
+  }
+  for (int m = 1; m <= d.count; ++m) {
+    if (!in.read(d.table_label(m), d.num_rows(m)) ||
+        !in.count(d.num_rows(m), "ROWS OF A DEPTH FACTOR TABLE", MAX_DEPTH_FACTOR_ROWS)) {
+      return;
+    }
+    for (int i = 1; i <= d.num_rows(m); ++i) {
+      if (!in.read(d.depth(m, i), d.p_factor(m, i), d.y_factor(m, i))) return;
+    }
+  }
+}
+
+void read_soil_movement_profile(InputReader& in) {
+  auto& s = SoilMovementProfile;
+  int n = 0;
+  if (!in.section_count(SECTION_SOIL_MOVEMENT_PROFILE, n, "POINTS OF THE SOIL MOVEMENT PROFILE",
+                        MAX_SOIL_MOVE_POINTS)) {
+    return;
+  }
+  for (int p = 1; p <= n; ++p) {
+    if (!in.read(s.depth(p), s.move_y(p), s.move_z(p))) return;
+    s.scaled_move_y(p) = s.read_move_y(p) = s.move_y(p);
+    s.scaled_move_z(p) = s.read_move_z(p) = s.move_z(p);
+    // Counted as it is read, so a profile cut short holds only whole points.
+    s.count = p;
+  }
+}
+
+void read_py_export_request(InputReader& in) {
+  auto& e = PyExportRequest;
+  if (!in.header(SECTION_PY_EXPORT) || !in.read(e.plot_nodes, e.deflection_list_flag, e.second_list_flag)) return;
+  if (e.deflection_list_flag == LIST_FOLLOWS) {
+    if (!in.read(e.num_deflections) || !in.count(e.num_deflections, "EXPORT DEFLECTIONS", MAX_EXPORT_DEFLECTIONS)) {
+      return;
+    }
+    for (int k = 1; k <= e.num_deflections; ++k) {
+      if (!in.read(e.deflections(k))) return;
+    }
+  }
+  if (e.second_list_flag == LIST_FOLLOWS) {
+    int n_values = 0;
+    if (in.read(n_values)) in.discard_reals(n_values);
+  }
+}
+
+}  // namespace pilecap::input_detail
