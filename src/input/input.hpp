@@ -6,6 +6,8 @@ namespace pilecap {
 
 // The option line of the input file and the run-time switches derived from it.
 struct RunOptionsRecord {
+  int units = 0;       // 1 English, 2 SI
+  int force_unit = 0;  // 1: forces shown in kips under English units
   // Curve-generation word: 0 while the analysis runs, 1 while p-y curves are
   // generated for printing or export.
   int print_py_curves = 0;
