@@ -422,10 +422,6 @@ void RESET_INPUT_RECORDS(int& status);
 //                   cannot be opened
 void READ_INPUT_FILE(int& status);
 
-// WRITE_REPORT_HEADERS
-// Writes the file names and the date block at the head of the reports.
-void WRITE_REPORT_HEADERS();
-
 // CONVERT_INPUT_UNITS
 // Converts the input from its units (feet, pounds) to the model units, in place.
 void CONVERT_INPUT_UNITS(int& status);

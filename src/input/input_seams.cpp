@@ -4,8 +4,6 @@
 
 namespace pilecap {
 
-void WRITE_REPORT_HEADERS() {}
-
 void CONVERT_INPUT_UNITS(int& /*status*/) {}
 
 void ECHO_INPUT_DATA(int& /*status*/) {}

@@ -4,6 +4,7 @@
 // line (section 1) and the pile cap (section 2), and the settings derived from
 // the options: the curve export file, unit labels and column headings.
 #include "input/input_reader.hpp"
+#include "input/report_headers.hpp"
 
 namespace pilecap {
 

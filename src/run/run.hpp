@@ -84,6 +84,87 @@ struct RunFilesRecord {
 };
 extern RunFilesRecord RunFiles;
 
+// ------------------------------------------------------------ run sequence
+
+// DUVIZU is declared in run/duvizu.hpp, the library's one exported entry.
+
+// RUN_ANALYSIS
+// One analysis: creates the model store, opens the run's files, reads,
+// converts and echoes the input, runs the cases and combinations, writes the
+// final message, times and summary, closes the files and releases the store.
+//   out: status  the release result (0) after any run that created its tables;
+//                the allocator's code when they could not be created
+void RUN_ANALYSIS(int& status);
+
+// SET_STATUS_DETAIL
+// Keeps the line that names what failed (input section and line, file name,
+// exceeded capacity) for the final message of codes 40, 41 and 42. Called
+// by the routine that sets the code; the last call of a run wins.
+void SET_STATUS_DETAIL(std::string_view line);
+const std::string& STATUS_DETAIL();
+
+// ------------------------------------------------------------- run files
+
+// OPEN_RUN_FILES
+// Reads "Names.dat" from the current directory, opens the run's files on
+// their units, writes the start line of the status file and polls the stop
+// request once.
+//   in,out: status  STATUS_FILE_ERROR when "Names.dat" is missing or short or
+//                   a file cannot be opened; STATUS_STOPPED_BY_USER on a stop
+void OPEN_RUN_FILES(int& status);
+
+// CLOSE_RUN_FILES
+// The end of a run: the summary banner, the copy of the summary scratch file
+// into the summary report, and the closing of every run file.
+void CLOSE_RUN_FILES();
+
+// READ_STOP_REQUEST
+// Opens the stop-request file (created empty when missing), reads its first
+// integer and closes it. 0 when the file is empty, unreadable or absent.
+int READ_STOP_REQUEST();
+
+// ------------------------------------------------------- final report, timing
+
+// Wall-clock times of the run in seconds.
+struct RunTimersRecord {
+  double case_time = 0.0;      // elapsed time of the case just finished
+  double run_clock = 0.0;      // wall clock at the start; elapsed run time at the end
+  double case_mark = 0.0;      // elapsed run time at the end of the previous case
+  double parallel_time = 0.0;  // in parallel regions during the current case
+  double serial_time = 0.0;    // case_time - parallel_time - print_time
+  double print_time = 0.0;     // writing per-pile results during the current case
+  int threads_used_run = 1;    // largest thread count set in the run
+};
+extern RunTimersRecord RunTimers;
+
+// REPORT_FINAL_STATUS
+// Final message of the status word to the run log, execution time, the stop
+// message on the results and summary reports, summary copy and closing.
+void REPORT_FINAL_STATUS(int& status);
+
+// PRINT_EXECUTION_TIME: the run's elapsed time and processor line, run log.
+void PRINT_EXECUTION_TIME();
+
+// PRINT_TIMING_SUMMARY
+// The time of the case just finished with its processor line and its serial,
+// parallel and printing shares, run log. Stores RunTimers.serial_time.
+void PRINT_TIMING_SUMMARY(int mode);
+
+// WRITE_TIME_LINE: one time line (ms, sec, min or hr layout) for T seconds.
+void WRITE_TIME_LINE(int unit, double seconds);
+
+// SET_THREAD_COUNT
+// Chooses the thread count of the next parallel region: the request capped by
+// the processors, or an automatic count that leaves processors free; never
+// more than work_count or (pair_flag 1) 2, never fewer than 1. Raises used_max
+// and used_run.
+//   in: requested (0 automatic), available (the host's limit), work_count, pair_flag
+//   in,out: used_max, used_run
+void SET_THREAD_COUNT(int requested, int available, int& used_max, int& used_run, int work_count, int pair_flag);
+
+// The count SET_THREAD_COUNT chooses for p processors.
+int THREAD_COUNT_RULE(int requested, int processors, int work_count, int pair_flag);
+
 // ------------------------------------------------------ report field writers
 // A report row is built by appending fields to the unit's current line and
 // ends with END_REPORT_LINE. Widths and digit counts are those of two-digit

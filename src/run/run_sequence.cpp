@@ -1,0 +1,63 @@
+// The run sequence: the exported entry DUVIZU and RUN_ANALYSIS, which takes
+// one analysis from the creation of the model store to its release. Every
+// step after the store reports failure through the one status word; the
+// final report and the release always run.
+#include <omp.h>
+
+#include "analysis/analysis.hpp"
+#include "input/input.hpp"
+#include "run/duvizu.hpp"
+#include "run/model_store.hpp"
+#include "run/run.hpp"
+
+namespace pilecap {
+
+namespace {
+std::string status_detail;
+}  // namespace
+
+void SET_STATUS_DETAIL(std::string_view line) { status_detail.assign(line); }
+
+const std::string& STATUS_DETAIL() { return status_detail; }
+
+void RUN_ANALYSIS(int& status) {
+  status = STATUS_OK;
+  status_detail.clear();
+  RunTimers = RunTimersRecord{};
+  RunTimers.case_time = omp_get_wtime();
+  RunTimers.run_clock = omp_get_wtime();
+
+  ALLOCATE_MODEL_ARRAYS(status);
+  if (status > 0) return;  // nothing opened, nothing written
+
+  OPEN_RUN_FILES(status);
+  if (status == STATUS_OK) READ_INPUT_FILE(status);
+
+  // Recorded whatever happened before, so the processor line can show it.
+  AnalysisControl.threads_available = omp_get_max_threads() > 0 ? omp_get_max_threads() : 1;
+  AnalysisControl.threads_used_max = 1;
+  RunTimers.threads_used_run = 1;
+
+  if (status == STATUS_OK) CONVERT_INPUT_UNITS(status);
+  if (status == STATUS_OK) ECHO_INPUT_DATA(status);
+  if (status == STATUS_OK) {
+    // The p-y print option travels in keep: the criteria read the option word
+    // as "analysis" while the cases run.
+    int keep = RunOptions.print_py_curves;
+    RunOptions.print_py_curves = 0;
+    AnalysisControl.pass_mode = 0;
+    RUN_CASES_AND_COMBINATIONS(keep, status);
+  }
+
+  RunTimers.run_clock = omp_get_wtime() - RunTimers.run_clock;
+  REPORT_FINAL_STATUS(status);
+  RELEASE_MODEL_ARRAYS(status);
+}
+
+}  // namespace pilecap
+
+extern "C" int DUVIZU(void) {
+  int status = 0;
+  pilecap::RUN_ANALYSIS(status);
+  return status;
+}

@@ -1,0 +1,79 @@
+// A temporary run folder for whole runs through DUVIZU: writes "Names.dat"
+// naming files inside the folder, changes into it for the call and back.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "run/duvizu.hpp"
+
+namespace pilecap::testing {
+
+class RunFolder {
+ public:
+  // Line k (5..28) of "Names.dat" names the file name_of(k).
+  explicit RunFolder(const std::string& tag) {
+    folder_ = std::filesystem::temp_directory_path() / ("pilecap_e2e_" + tag + "_" + std::to_string(::getpid()));
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_);
+    for (int line = 5; line <= 28; ++line) names_.push_back("file" + std::to_string(line) + ".txt");
+  }
+  ~RunFolder() { std::filesystem::remove_all(folder_); }
+
+  static constexpr int INPUT_LINE = 5;
+  static constexpr int RESULTS_LINE = 7;
+  static constexpr int SUMMARY_LINE = 8;
+  static constexpr int RUN_LOG_LINE = 10;
+  static constexpr int STATUS_LINE = 13;
+  static constexpr int STOP_LINE = 18;
+  static constexpr int SUMMARY_SCRATCH_LINE = 26;
+
+  std::string& name(int line) { return names_[static_cast<std::size_t>(line - 5)]; }
+  std::filesystem::path path(int line) const {
+    std::string n = names_[static_cast<std::size_t>(line - 5)];
+    n.erase(n.find_last_not_of(' ') + 1);
+    return folder_ / n;
+  }
+  const std::filesystem::path& folder() const { return folder_; }
+
+  void write_names(int lines = 28) const {
+    std::ofstream out(folder_ / "Names.dat");
+    for (int k = 1; k <= lines; ++k) out << (k <= 4 ? std::string("RESERVED") : names_[static_cast<std::size_t>(k - 5)]) << "\n";
+  }
+  void put(int line, const std::string& text) const { put_file(path(line), text); }
+  static void put_file(const std::filesystem::path& file, const std::string& text) {
+    std::ofstream out(file, std::ios::binary);
+    out << text;
+  }
+  std::string read(int line) const { return read_file(path(line)); }
+  static std::string read_file(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  std::vector<std::string> lines(int line) const {
+    std::vector<std::string> result;
+    std::istringstream in(read(line));
+    for (std::string l; std::getline(in, l);) result.push_back(l);
+    return result;
+  }
+
+  // Calls DUVIZU inside the folder and returns its result.
+  int run() const {
+    const auto back = std::filesystem::current_path();
+    std::filesystem::current_path(folder_);
+    const int result = DUVIZU();
+    std::filesystem::current_path(back);
+    return result;
+  }
+
+ private:
+  std::filesystem::path folder_;
+  std::vector<std::string> names_;
+};
+
+}  // namespace pilecap::testing

@@ -1,0 +1,162 @@
+// Whole runs through DUVIZU that exercise the run sequence itself: stop
+// requests, the file of file names, file errors, a failed model store, and
+// a second run in the same process.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "run/model_store.hpp"
+#include "run/run.hpp"
+#include "tests/e2e/run_folder.hpp"
+
+namespace pilecap {
+namespace {
+
+using testing::RunFolder;
+
+// The run log's final message lines: from the line holding only blanks to
+// the execution time line.
+std::vector<std::string> final_message(const RunFolder& folder) {
+  const auto lines = folder.lines(RunFolder::RUN_LOG_LINE);
+  std::vector<std::string> message;
+  for (const std::string& line : lines) {
+    if (line.find_first_not_of(' ') == std::string::npos) {
+      message.clear();
+      continue;
+    }
+    if (line.find("Execution Time") != std::string::npos) break;
+    message.push_back(line);
+  }
+  return message;
+}
+
+class RunSpineTest : public ::testing::Test {
+ protected:
+  void TearDown() override { set_failing_table_creation(0); }
+};
+
+TEST_F(RunSpineTest, StopRequestAtStartSkipsTheInputAndReportsTheStop) {
+  RunFolder folder("stop");
+  folder.write_names();
+  folder.put(RunFolder::INPUT_LINE, "THIS IS NOT READ\n");
+  folder.put(RunFolder::STOP_LINE, "1\n");
+  EXPECT_EQ(folder.run(), 0);
+  EXPECT_EQ(final_message(folder), std::vector<std::string>{"      *** ANALYSIS STOPPED BY USER ***"});
+  const auto log = folder.lines(RunFolder::RUN_LOG_LINE);
+  ASSERT_GE(log.size(), 2u);
+  EXPECT_EQ(log[log.size() - 2].substr(0, 24), "     Execution Time    :");
+  EXPECT_EQ(log.back().substr(0, 28), "     Number Processors :  1/");
+  const std::string stop_lines = "      \n      *** ANALYSIS STOPPED BY USER ***\n";
+  EXPECT_EQ(folder.read(RunFolder::RESULTS_LINE), stop_lines);
+  EXPECT_EQ(folder.read(RunFolder::SUMMARY_LINE),
+            stop_lines + "\n\n\n\n" + std::string(17, ' ') + "*****" + std::string(5, ' ') +
+                "SUMMARY FOR LOAD CASES AND COMBINATIONS " + std::string(5, ' ') + "*****\n");
+  EXPECT_EQ(folder.read(RunFolder::STATUS_LINE), " - ANALYSIS STARTED\n\n");
+  EXPECT_EQ(folder.read(RunFolder::INPUT_LINE), "THIS IS NOT READ\n");
+}
+
+TEST_F(RunSpineTest, StopFileThatDoesNotHoldOneLetsTheRunGoOn) {
+  for (const char* content : {"2\n", "STOP\n", "", "  \n"}) {
+    RunFolder folder("nostop");
+    folder.write_names();
+    folder.put(RunFolder::INPUT_LINE, "");
+    folder.put(RunFolder::STOP_LINE, content);
+    EXPECT_EQ(folder.run(), 0);
+    EXPECT_EQ(final_message(folder), std::vector<std::string>{"     ANALYSIS COMPLETED"}) << content;
+  }
+}
+
+TEST_F(RunSpineTest, MissingStopFileIsCreatedEmpty) {
+  RunFolder folder("stopcreated");
+  folder.write_names();
+  folder.put(RunFolder::INPUT_LINE, "");
+  EXPECT_EQ(folder.run(), 0);
+  ASSERT_TRUE(std::filesystem::exists(folder.path(RunFolder::STOP_LINE)));
+  EXPECT_EQ(std::filesystem::file_size(folder.path(RunFolder::STOP_LINE)), 0u);
+}
+
+TEST_F(RunSpineTest, FileNameWithTrailingBlanksIsUsedWithoutThem) {
+  RunFolder folder("blanks");
+  folder.name(RunFolder::RUN_LOG_LINE) = "runlog.txt      ";
+  folder.write_names();
+  folder.put(RunFolder::INPUT_LINE, "");
+  folder.run();
+  EXPECT_TRUE(std::filesystem::exists(folder.folder() / "runlog.txt"));
+  EXPECT_FALSE(std::filesystem::exists(folder.folder() / "runlog.txt      "));
+}
+
+TEST_F(RunSpineTest, MissingInputFileEndsTheRunWithFileError) {
+  RunFolder folder("noinput");
+  folder.write_names();
+  EXPECT_EQ(folder.run(), 0);
+  EXPECT_FALSE(std::filesystem::exists(folder.path(RunFolder::INPUT_LINE)));
+  EXPECT_EQ(final_message(folder), (std::vector<std::string>{"     * ERROR IN ANALYSIS *", "     FILE CANNOT BE OPENED",
+                                                              "     file5.txt"}));
+  EXPECT_FALSE(std::filesystem::exists(folder.path(RunFolder::RESULTS_LINE)));
+}
+
+TEST_F(RunSpineTest, MissingOrShortNamesFileCreatesNothing) {
+  for (int lines : {0, 27}) {
+    RunFolder folder("nonames");
+    if (lines > 0) folder.write_names(lines);
+    folder.put(RunFolder::INPUT_LINE, "");
+    EXPECT_EQ(folder.run(), 0);
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.folder())) ++files;
+    EXPECT_EQ(files, lines > 0 ? 2u : 1u) << "only Names.dat and the input may exist";
+  }
+}
+
+TEST_F(RunSpineTest, FailedTableCreationTouchesNoFileAndTheNextRunWorks) {
+  RunFolder folder("alloc");
+  folder.write_names();
+  folder.put(RunFolder::INPUT_LINE, "");
+  for (int k : {1, 40, model_table_count()}) {
+    set_failing_table_creation(k);
+    EXPECT_EQ(folder.run(), ALLOCATION_FAILED) << k;
+    EXPECT_FALSE(std::filesystem::exists(folder.path(RunFolder::RUN_LOG_LINE))) << k;
+    EXPECT_FALSE(PileTable.head_x.created()) << "tables created before the failure are released";
+  }
+  set_failing_table_creation(0);
+  EXPECT_EQ(folder.run(), 0);
+  EXPECT_EQ(final_message(folder), std::vector<std::string>{"     ANALYSIS COMPLETED"});
+}
+
+TEST_F(RunSpineTest, SecondRunInTheSameProcessStartsFresh) {
+  RunFolder folder("twice");
+  folder.write_names();
+  folder.put(RunFolder::INPUT_LINE, "");
+  folder.put(RunFolder::STOP_LINE, "1\n");
+  EXPECT_EQ(folder.run(), 0);
+  ASSERT_NE(folder.read(RunFolder::RESULTS_LINE), "");
+  folder.put(RunFolder::STOP_LINE, "0\n");
+  EXPECT_EQ(folder.run(), 0);
+  EXPECT_EQ(folder.read(RunFolder::RESULTS_LINE), "") << "the results report holds nothing of the first run";
+  EXPECT_EQ(final_message(folder), std::vector<std::string>{"     ANALYSIS COMPLETED"});
+  EXPECT_FALSE(PileTable.head_x.created()) << "the store is released after the run";
+}
+
+TEST(SummaryCopyTest, ScratchLinesAreCopiedWholeWithOneBlank) {
+  RunFolder folder("summary");
+  RunFiles.summary_file = folder.path(RunFolder::SUMMARY_LINE).string();
+  RunFiles.summary_scratch_file = folder.path(RunFolder::SUMMARY_SCRATCH_LINE).string();
+  const std::string long_line = std::string(125, 'X') + "12345";
+  RunFolder::put_file(RunFiles.summary_scratch_file, long_line + "   \n\n   \nEND\n");
+  ASSERT_EQ(fio::open(UNIT_SUMMARY, RunFiles.summary_file, fio::Mode::Write), fio::IO_OK);
+  CLOSE_RUN_FILES();
+  const std::string banner = "\n\n\n\n" + std::string(17, ' ') + "*****" + std::string(5, ' ') +
+                             "SUMMARY FOR LOAD CASES AND COMBINATIONS " + std::string(5, ' ') + "*****\n";
+  EXPECT_EQ(RunFolder::read_file(RunFiles.summary_file), banner + long_line + " \n  \n  \nEND \n");
+}
+
+TEST(SummaryCopyTest, EmptyScratchLeavesTheBanner) {
+  RunFolder folder("summaryempty");
+  RunFiles.summary_file = folder.path(RunFolder::SUMMARY_LINE).string();
+  RunFiles.summary_scratch_file = folder.path(RunFolder::SUMMARY_SCRATCH_LINE).string();
+  RunFolder::put_file(RunFiles.summary_scratch_file, "");
+  ASSERT_EQ(fio::open(UNIT_SUMMARY, RunFiles.summary_file, fio::Mode::Write), fio::IO_OK);
+  CLOSE_RUN_FILES();
+  EXPECT_EQ(RunFolder::read_file(RunFiles.summary_file).substr(0, 5), "\n\n\n\n ");
+}
+
+}  // namespace
+}  // namespace pilecap

@@ -1,0 +1,101 @@
+// The final message of every status code, the time layouts and the thread
+// count rule, compared as exact text and as a truth table.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "analysis/analysis.hpp"
+#include "run/run.hpp"
+
+namespace pilecap {
+namespace {
+
+// The run log text REPORT_FINAL_STATUS writes before the execution time.
+std::string final_message_text(int status) {
+  fio::open_memory(UNIT_RUN_LOG);
+  int word = status;
+  REPORT_FINAL_STATUS(word);
+  const std::string log = fio::memory_contents(UNIT_RUN_LOG);
+  return log.substr(0, log.find("     Execution Time"));
+}
+
+TEST(FinalMessageTest, LinesOfEachCode) {
+  struct Case {
+    int code;
+    const char* text;
+  };
+  const std::vector<Case> cases = {
+      {0, "     \n     ANALYSIS COMPLETED\n"},
+      {4, "     \n      *** ANALYSIS STOPPED BY USER ***\n"},
+      {1, "     \n     * ERROR IN ANALYSIS *\n     1, UNKNOWN CODE\n"},
+      {13, "     \n     * ERROR IN ANALYSIS *\n     PILE LENGTH EXTENDS BELOW THE BOTTOM\n"
+           "     OF THE DEEPEST LAYER, NODE2D\n"},
+      {24, "     \n     * ERROR IN ANALYSIS *\n     CURRENT DEPTH IS BEYOND THE EXTENT\n"
+           "     OF INPUT CURVE FOR FRICTION ANGLE\n"},
+      {27, "     \n     * ERROR IN ANALYSIS *\n     CURRENT DEPTH IS BEYOND THE EXTENT\n"
+           "     OF INPUT CURVE FOR FRICTION ANGLE\n"},
+      {33, "     \n     * ERROR IN ANALYSIS *\n       LS CURVE, COHESION VALUE IS ZERO\n"},
+      {36, "     \n     * ERROR IN ANALYSIS *\n      CONVERGENCE ERROR, \n"
+           "      WHILE COMPUTING AXIAL FORCES ALONG PILE\n"},
+      {7, "     \n     * ERROR IN ANALYSIS *\n                7, UNKNOWN CODE\n"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(final_message_text(c.code), c.text) << c.code;
+}
+
+TEST(FinalMessageTest, EngineCodesCarryTheirDetailLine) {
+  SET_STATUS_DETAIL("    INPUT SECTION 7, LINE 23: 1.5X");
+  EXPECT_EQ(final_message_text(STATUS_INPUT_DATA_ERROR),
+            "     \n     * ERROR IN ANALYSIS *\n     ERROR IN INPUT DATA\n     INPUT SECTION 7, LINE 23: 1.5X\n");
+  SET_STATUS_DETAIL("    run.inp");
+  EXPECT_EQ(final_message_text(STATUS_FILE_ERROR),
+            "     \n     * ERROR IN ANALYSIS *\n     FILE CANNOT BE OPENED\n     run.inp\n");
+  SET_STATUS_DETAIL("");
+}
+
+TEST(TimeLayoutTest, MillisecondsSecondsMinutesHours) {
+  struct Case {
+    double seconds;
+    const char* text;
+  };
+  const std::vector<Case> cases = {
+      {0.25, "     Execution Time    :  250 ms\n"},
+      {59.9996, "     Execution Time    :   59 sec  999 ms\n"},
+      {75.5, "     Execution Time    :    1 min   15 sec  500 ms\n"},
+      {3725.5, "     Execution Time    :       1 hr    2 min    5 sec  500 ms\n"},
+  };
+  for (const Case& c : cases) {
+    fio::open_memory(UNIT_RUN_LOG);
+    WRITE_TIME_LINE(UNIT_RUN_LOG, c.seconds);
+    EXPECT_EQ(fio::memory_contents(UNIT_RUN_LOG), c.text) << c.seconds;
+    fio::close(UNIT_RUN_LOG);
+  }
+}
+
+TEST(ThreadCountTest, RuleTruthTable) {
+  struct Case {
+    int requested, processors, work, pair, expected;
+  };
+  const std::vector<Case> cases = {
+      {0, 8, 5, 0, 5},   {0, 8, 100, 0, 6}, {0, 2, 100, 0, 1}, {0, 3, 100, 0, 2}, {0, 1, 100, 0, 1},
+      {12, 8, 100, 0, 8}, {3, 8, 100, 0, 3}, {0, 8, 100, 1, 2}, {5, 8, 100, 1, 2}, {0, 8, 0, 0, 1},
+      {-4, 8, 100, 0, 1},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(THREAD_COUNT_RULE(c.requested, c.processors, c.work, c.pair), c.expected)
+        << c.requested << " " << c.processors << " " << c.work << " " << c.pair;
+  }
+}
+
+TEST(ThreadCountTest, SetRaisesTheCounters) {
+  int used_max = 1;
+  int used_run = 1;
+  SET_THREAD_COUNT(2, 2, used_max, used_run, 10, 0);
+  EXPECT_GE(used_max, 1);
+  EXPECT_EQ(used_max, used_run);
+  SET_THREAD_COUNT(1, 2, used_max, used_run, 10, 0);
+  EXPECT_GE(used_max, 1) << "a smaller count never lowers the maxima";
+}
+
+}  // namespace
+}  // namespace pilecap
