@@ -411,8 +411,9 @@ void RESET_INPUT_RECORDS(int& status);
 // Writes the report headers, then reads the whole input data file on
 // UNIT_INPUT into the input records, writes one "READING" line per section
 // to the run log, opens the curve export file and sets the unit labels and
-// result column headings. A failed read stops at once with one run-log line
-// naming the section, the line and the offending text.
+// result column headings. A failed read stops at once and leaves the detail
+// line of the final message (SET_STATUS_DETAIL), naming the section, the line
+// and the offending text.
 //   Reads:  RunFiles.curve_export_file
 //   Writes: every input record, the unit labels and column headings
 //   in,out: status  STATUS_OK on success; STATUS_INPUT_DATA_ERROR for a file

@@ -1,7 +1,8 @@
-// Reads of the input data file and the run-log lines of a failed read.
-// A failure names where it happened as "INPUT SECTION s, LINE n" (the title
-// lines as "INPUT TITLE LINES"), followed by the offending text in
-// apostrophes, "END OF FILE", or the count and the capacity it exceeds.
+// Reads of the input data file and the detail line of a failed read, which
+// the final message of the run prints. A failure names where it happened as
+// "INPUT SECTION s, LINE n" (the title lines as "INPUT TITLE LINES"),
+// followed by the offending text in apostrophes, "END OF FILE", or the count
+// and the capacity it exceeds.
 #include "input/input_reader.hpp"
 
 #include <array>
@@ -11,13 +12,17 @@ namespace pilecap::input_detail {
 
 namespace {
 
+// The detail line of the final message is indented as the lines above it.
+constexpr std::string_view DETAIL_INDENT = "    ";
+
 // (5X,"READING ",A80): the header text as read.
+//      READING SECTION 7 PILE ARRANGEMENT
 const fio::Format READING_LAYOUT("(5X,\"READING \",A80)");
 
 std::string place(int section, int line) {
   const std::string where =
       section == TITLE_LINES ? std::string("INPUT TITLE LINES") : "INPUT SECTION " + std::to_string(section);
-  return where + ", LINE " + std::to_string(line) + ": ";
+  return std::string(DETAIL_INDENT) + where + ", LINE " + std::to_string(line) + ": ";
 }
 
 }  // namespace
@@ -29,7 +34,7 @@ std::string number_text(double value) {
 }
 
 void InputReader::fail(int status, int section, int line, const std::string& detail) {
-  fio::write_list(UNIT_RUN_LOG, place(section, line) + detail);
+  SET_STATUS_DETAIL(place(section, line) + detail);
   status_ = status;
 }
 

@@ -1,9 +1,10 @@
 // The machinery the section readers of the input data file share: one
 // list-directed read per input line list on UNIT_INPUT, header lines with
 // their "READING" line on the run log, and the checks of counts and values.
-// Every failure becomes a status word (40 or 42) and exactly one run-log line
-// naming the section, the line number and the offending text; after it every
-// further read is refused, so a section reader may simply return.
+// Every failure becomes a status word (40 or 42) and the detail line of the
+// final message, naming the section, the line number and the offending text;
+// after it every further read is refused, so a section reader may simply
+// return.
 #pragma once
 
 #include <cstddef>

@@ -24,6 +24,7 @@ constexpr int PMULT_BY_DIRECTION_A = 3;  // reduction-factor methods with a dire
 constexpr int PMULT_BY_DIRECTION_B = 4;
 constexpr int UNITS_ENGLISH = 1;
 constexpr int UNITS_SI = 2;
+constexpr std::string_view EXPORT_DETAIL_INDENT = "    ";  // as the other lines of the final message
 
 void read_titles(InputReader& in) {
   std::string second_title;
@@ -36,7 +37,7 @@ void read_titles(InputReader& in) {
 void open_curve_export(int& status) {
   const fio::Form form = RunOptions.export_unformatted == 0 ? fio::Form::Formatted : fio::Form::Unformatted;
   if (fio::open(UNIT_CURVE_EXPORT, RunFiles.curve_export_file, fio::Mode::Write, form) != fio::IO_OK) {
-    fio::write_list(UNIT_RUN_LOG, "CURVE EXPORT FILE: " + RunFiles.curve_export_file);
+    SET_STATUS_DETAIL(std::string(EXPORT_DETAIL_INDENT) + RunFiles.curve_export_file);
     status = STATUS_FILE_ERROR;
   }
 }

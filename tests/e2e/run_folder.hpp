@@ -12,6 +12,23 @@
 
 namespace pilecap::testing {
 
+// The smallest input file a run reads to its end: a 2D model of one pile row
+// and nothing else.
+inline const std::string MINIMAL_INPUT =
+    "MINIMAL MODEL\nSECOND TITLE\n"
+    "OPTIONS\n1 2 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0\n"
+    "PILE CAP\n0 0 0 0 0 0\n"
+    "LOAD CASES\n0 0 0 0 0\n"
+    "LOAD COMBINATIONS\n0 0 0 0 0\n"
+    "DISTRIBUTED LOAD SETS\n0\n"
+    "SOIL MOVEMENT SETS\n0\n"
+    "PILE ARRANGEMENT\n1\n0 1 1 0 0 0 0\n0 0 1 1 1\n0 0 0 0\n"
+    "PROPERTY SETS\n0\n"
+    "CROSS SECTIONS\n0\n"
+    "SOIL LAYERS\n0\n"
+    "GENERATED LOAD-SETTLEMENT CURVES\n0\n"
+    "MOMENT-CURVATURE SETS\n0\n";
+
 class RunFolder {
  public:
   // Line k (5..28) of "Names.dat" names the file name_of(k).
@@ -41,7 +58,8 @@ class RunFolder {
 
   void write_names(int lines = 28) const {
     std::ofstream out(folder_ / "Names.dat");
-    for (int k = 1; k <= lines; ++k) out << (k <= 4 ? std::string("RESERVED") : names_[static_cast<std::size_t>(k - 5)]) << "\n";
+    for (int k = 1; k <= lines; ++k)
+      out << (k <= 4 ? std::string("RESERVED") : names_[static_cast<std::size_t>(k - 5)]) << "\n";
   }
   void put(int line, const std::string& text) const { put_file(path(line), text); }
   static void put_file(const std::filesystem::path& file, const std::string& text) {
