@@ -171,8 +171,8 @@ int THREAD_COUNT_RULE(int requested, int processors, int work_count, int pair_fl
 // layout fields: 0 to 99.
 
 constexpr int FIELD_LAYOUT_LIMIT = 99;
-constexpr double FIELD_ZERO_LIMIT = 1e-50;  // below this magnitude a value prints as 0
-constexpr int APPEND_SCRATCH_LENGTH = 50;   // the text an appended field is formatted in
+constexpr double FIELD_ZERO_LIMIT = 1e-50;   // below this magnitude a value prints as 0
+constexpr int APPEND_SCRATCH_LENGTH = 50;    // the text an appended field is formatted in
 
 // WRITE_REAL_FIELD
 // Appends v with d significant digits in w columns: fixed form when v's
