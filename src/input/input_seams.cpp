@@ -6,6 +6,4 @@ namespace pilecap {
 
 void CONVERT_INPUT_UNITS(int& /*status*/) {}
 
-void ECHO_INPUT_DATA(int& /*status*/) {}
-
 }  // namespace pilecap

@@ -1,0 +1,17 @@
+// Steps of the input echo that print or build nothing yet.
+#include "input/echo.hpp"
+
+namespace pilecap {
+
+void ECHO_LOAD_CASES(int& /*status*/) {}
+void ECHO_LOAD_COMBINATIONS(int& /*status*/) {}
+void BUILD_PILE_PROPERTIES(int& /*status*/) {}
+void PRINT_PILE_PROPERTIES(int& /*status*/) {}
+void BUILD_SOIL_PROFILE(int& /*status*/) {}
+void PRINT_SOIL_PROFILE(int& /*status*/) {}
+void ECHO_USER_PY_CURVES(int& /*status*/) {}
+void ECHO_AXIAL_TORSION_CURVES(int& /*status*/) {}
+void ECHO_MOMENT_CURVATURE_SETS(int& /*status*/) {}
+void ECHO_REDUCTION_FACTORS(int& /*status*/) {}
+
+}  // namespace pilecap
