@@ -139,6 +139,9 @@ struct CapPassiveElementRecord {
   double K50 = 0.0;
   double F_ULT = 0.0;
   double Y_MAX = 0.0;
+  // Working values set by the input echo: the element's top and its height.
+  double head_depth = 0.0;
+  double length = 0.0;
 };
 extern CapPassiveElementRecord CapPassiveElement;
 
