@@ -188,10 +188,7 @@ void BUILD_PILE_PROPERTIES(int& status) {
   if (status != STATUS_OK) return;
   // Start from empty tables, so nothing of an earlier run remains in the
   // fields a run does not write (the cap set's area, GJ and capacities).
-  static const PilePropertyRecord empty_properties{};
-  static const PileSectionRecord empty_sections{};
-  PileProperty = empty_properties;
-  PileSection = empty_sections;
+  CLEAR_PILE_PROPERTIES();
 
   const int n_sets = PropertySetInput.count;
   const int cap = n_sets + 1;

@@ -74,6 +74,11 @@ extern PileSectionRecord PileSection;
 
 // ------------------------------------------------------------ routines
 
+// CLEAR_PILE_PROPERTIES
+// Returns PileProperty and PileSection to zero, so a run sees nothing of an
+// earlier one.
+void CLEAR_PILE_PROPERTIES();
+
 // SET_SECTION_SENTINELS
 // Fills the slot after the last section of every set 1 .. n_sets: top :=
 // 1.2 x the set's length, ei_zz := ei_zz of the last section. Run once on

@@ -88,6 +88,14 @@ auto containing_value(Field field, int pile, int set, double x) {
 
 }  // namespace
 
+void CLEAR_PILE_PROPERTIES() {
+  // Copied from zeroed statics: the tables are too large for a temporary.
+  static const PilePropertyRecord empty_properties{};
+  static const PileSectionRecord empty_sections{};
+  PileProperty = empty_properties;
+  PileSection = empty_sections;
+}
+
 void SET_SECTION_SENTINELS(int n_sets) {
   for (int set = 1; set <= n_sets; ++set) {
     const int n = section_count(set);

@@ -55,10 +55,7 @@ class PileSectionLookup : public ::testing::Test {
     SET_SECTION_SENTINELS(SET);
   }
   void TearDown() override {
-    static const PilePropertyRecord empty_properties{};
-    static const PileSectionRecord empty_sections{};
-    PileProperty = empty_properties;
-    PileSection = empty_sections;
+    CLEAR_PILE_PROPERTIES();
     int status = 0;
     RELEASE_MODEL_ARRAYS(status);
   }
