@@ -24,7 +24,24 @@ void ECHO_LOAD_COMBINATIONS(int& status);
 //           head_depth and length, RunConstants.pi
 void BUILD_PILE_TABLE();
 
-// BUILD_PILE_PROPERTIES: the property sets and sections of the piles and of the cap.
+// BUILD_PILE_PROPERTIES
+// Builds the working property sets and their sections from input sections 8
+// and 9, appends the set of the embedded cap (set n + 1, one section from 0
+// to the cap thickness, the working cap width as diameter and as every
+// inertia), numbers the moment-curvature sets of the nonlinear cross
+// sections after the user sets (z-z, then y-y in 3D), and computes at both
+// ends of every section its rigidities, resultant capacities and, where a
+// moment capacity is given, yield curvatures. Sets the sentinel slot of
+// every set. The tables are cleared first.
+//   Reads:  PropertySetInput, CrossSection, CapGeometry, CapPassiveElement,
+//           MomentCurvatureSet.n_user_sets, RunOptions.dimension, PileTable
+//           (n_piles, prop)
+//   Writes: PileProperty, PileSection, CrossSection.mphi_set_zz and
+//           mphi_set_yy of the generated sets
+//   in,out: status  STATUS_INPUT_DATA_ERROR, with the detail line, and
+//                   nothing built, when a set has no sections, a section
+//                   names an undefined cross section or a pile an undefined
+//                   property set
 void BUILD_PILE_PROPERTIES(int& status);
 
 // PRINT_PILE_PROPERTIES: TABLE E, pile geometry, sections and cross sections.
