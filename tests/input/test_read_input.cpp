@@ -3,6 +3,7 @@
 // be written; a second read that sees nothing of the first; broken files that
 // end with status 40 or 42 and the one run-log line naming the fault.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <sstream>
@@ -30,7 +31,8 @@ class ReadInputTest : public ::testing::Test {
     ALLOCATE_MODEL_ARRAYS(status);
     ASSERT_EQ(status, 0);
     folder_ = fs::temp_directory_path() /
-              ("pilecap_input_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+              ("pilecap_input_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+               std::to_string(::getpid()));
     fs::create_directories(folder_);
     RunFiles.curve_export_file = (folder_ / "curves.dat").string();
   }

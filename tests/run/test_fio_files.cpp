@@ -1,6 +1,7 @@
 // fio units on real files: truncation on open, read-only opens, unformatted
 // record framing, backspace, and two threads writing two units.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -19,7 +20,7 @@ class FioFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
     folder_ = fs::temp_directory_path() /
-              ("pilecap_fio_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+              ("pilecap_fio_" + std::to_string(::getpid()) + "_" +
                ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(folder_);
     fs::create_directories(folder_);
