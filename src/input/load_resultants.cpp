@@ -48,7 +48,7 @@ void scale(CapVector& v, double factor) {
 
 bool is_2d() { return RunOptions.dimension == MODEL_2D; }
 
-void check_case(int k) {
+void check_case([[maybe_unused]] int k) {
   PILECAP_ASSERT(k >= 1 && k <= LoadCase.count && k <= MAX_LOAD_CASES, "a load case number within the cases read");
 }
 
