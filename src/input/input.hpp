@@ -427,11 +427,68 @@ void RESET_INPUT_RECORDS(int& status);
 void READ_INPUT_FILE(int& status);
 
 // CONVERT_INPUT_UNITS
-// Converts the input from its units (feet, pounds) to the model units, in place.
+// Converts the input records once, in place, from the units of the input file
+// to the model units. English units (every units value but 2): site lengths
+// from feet to inches, soil unit weights per cubic foot and strengths, side
+// friction and tip resistance per square foot to per square inch (not the
+// rock strength of codes 6 and 9). SI units: cross-section dimensions, areas
+// and moments of inertia from millimetres to metres. Forces, moments, angles,
+// load values and curves are left as read. Copies the pile count of the
+// model's dimension into PileTable.n_piles.
+//   Reads:  RunOptions (units, dimension, print_py_curves, user_py_curves,
+//           depth_reduction, soil_movement_profile) and the input counts
+//   Writes: CapGeometry, ConcentratedLoad and SpecifiedDofData points,
+//           LoadSetTable depths, PileArrangementInput, PropertySetInput,
+//           CrossSection, SoilLayerInput, PyPrintRequest, UserPyCurveSet,
+//           DepthFactorTable and SoilMovementProfile depths, PileTable.n_piles
+//   in,out: status  left unchanged: the conversion cannot fail
 void CONVERT_INPUT_UNITS(int& status);
 
 // ECHO_INPUT_DATA
 // Prints the input echo and builds the working tables of the analysis.
 void ECHO_INPUT_DATA(int& status);
+
+// ------------------------------------------- load resultants at the origin
+//
+// Load vectors at the cap origin, 6 doubles in the order of the cap
+// displacements: X, Y, Z, rotation X, rotation Y, rotation Z. A 2D model
+// fills elements 1, 2 and 6 and leaves 3 to 5 at zero; its caller moves
+// element 6 to position 3. Output arrays are plain 6-element arrays, element
+// 1 at index 0. The routines change nothing but their outputs.
+
+// CASE_LOAD_AT_ORIGIN
+// Sums the concentrated loads of case k with their moments about the origin
+// (M = m + p x F) and multiplies the sum by the case's scale factor. A case
+// whose loads are prescribed at a point (point_loads_flag 1) gives zeros.
+//   Reads:  RunOptions.dimension, LoadCase, ConcentratedLoad
+//   in:     k  1-based case number, 1 <= k <= LoadCase.count
+//   out:    r  6 doubles
+void CASE_LOAD_AT_ORIGIN(int k, double* r);
+
+// COMBINATION_LOAD_AT_ORIGIN
+// The sum over the members of combination j of the member factor times the
+// member case's load at the origin (with that case's scale factor). A member
+// naming no case read contributes nothing; no member gives zeros.
+//   Reads:  LoadCombination and what CASE_LOAD_AT_ORIGIN reads
+//   in:     j  1-based combination number, 1 <= j <= LoadCombination.count
+//   out:    r  6 doubles
+void COMBINATION_LOAD_AT_ORIGIN(int j, double* r);
+
+// CASE_SPECIFIED_DOFS
+// The loads and displacements that case k prescribes at one point. Per input
+// degree of freedom a flag of 0 keeps the displacement and zeroes the load,
+// 1 keeps the load and zeroes the displacement, any other flag keeps both.
+// r, p and u are multiplied by the scale factor; xyz and flags are not.
+// When point_loads_flag is 0, r, p, u and xyz are zeros and flags is left
+// untouched. In 2D only flags 1, 2 and 6 are written, and p holds the
+// prescribed moment in element 3 while r, u and flags hold it in element 6.
+//   Reads:  RunOptions.dimension, LoadCase, SpecifiedDofData
+//   in:     k      1-based case number, 1 <= k <= LoadCase.count
+//   out:    r      6 doubles: the prescribed loads carried to the origin
+//   out:    p      6 doubles: the prescribed loads at the point
+//   out:    u      6 doubles: the prescribed displacements
+//   out:    xyz    6 doubles: the point, then zeros
+//   out:    flags  6 ints: the prescription flags in cap order
+void CASE_SPECIFIED_DOFS(int k, double* r, double* p, double* u, double* xyz, int* flags);
 
 }  // namespace pilecap
