@@ -3,6 +3,7 @@
 // time differs from the combined factor), the fields left as read, the
 // counts that bound each loop, and English and SI twins of one input deck.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <charconv>
 #include <filesystem>
@@ -374,7 +375,7 @@ class ConvertDeckTest : public ConvertInputTest {
   static std::vector<Change> changes(const testing::DeckSwitches& switches, std::vector<std::string>& where) {
     testing::DeckWriter deck(switches.style);
     testing::write_deck(switches, deck);
-    const fs::path folder = fs::temp_directory_path() / "pilecap_convert_deck";
+    const fs::path folder = fs::temp_directory_path() / ("pilecap_convert_deck_" + std::to_string(::getpid()));
     fs::create_directories(folder);
     RunFiles.curve_export_file = (folder / "curves.dat").string();
     fio::open_memory(UNIT_INPUT, deck.text());
