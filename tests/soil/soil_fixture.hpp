@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "input/input.hpp"
+#include "run/conversions.hpp"
 #include "run/fio.hpp"
 #include "run/model_store.hpp"
 #include "run/run.hpp"
