@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <sstream>
+#include <string_view>
 #include <vector>
 
 #include "tests/soil/soil_fixture.hpp"
@@ -16,11 +17,24 @@ namespace {
 
 using testing::SoilTest;
 
-const std::string WARNING_HEAD = "\n" + std::string(29, ' ') + "**** WARNING ****\n";
+const std::string WARNING_LINE = std::string(29, ' ').append("**** WARNING ****");
 
-// List-directed fields: a real right-aligned in 25 columns, an integer in 12.
-std::string list_real(const std::string& text) { return std::string(25 - text.size(), ' ') + text; }
-std::string list_int(const std::string& text) { return std::string(12 - text.size(), ' ') + text; }
+// A warning block: an empty line, the warning line, then the given lines.
+std::string warning_block(std::string_view lines) {
+  std::string block = "\n";
+  return block.append(WARNING_LINE).append("\n").append(lines);
+}
+
+// The cohesion block on the run log, framed by two list-directed records:
+// x with the reach of the curve (20 + 1e-8), then the point count 4 with the
+// last depth 20. List-directed reals take 25 columns, integers 12.
+std::string framed_cohesion_block(std::string_view x, std::string_view block) {
+  std::string log = " ";
+  log.append(25 - x.size(), ' ').append(x);
+  log.append(25 - 11, ' ').append("20.00000001\n").append(block);
+  log.append(" ").append(11, ' ').append("4").append(23, ' ').append("20\n");
+  return log;
+}
 
 // Two layers 0-10 and 10-20; a column with 2, 4 in the upper layer and 6, 10
 // in the lower one: linear 2 + x/5 above the step at 10, 6 + 0.4 (x - 10) below.
@@ -241,7 +255,7 @@ TEST_F(SoilQueryTest, AverageCohesionFromTheGround) {
   // Below the profile: a warning on the results report only.
   EXPECT_EQ(
       results(),
-      WARNING_HEAD + "     THE VALUE OF X = 0.400E+02IS BEYOND THE EXTENT OF THE/     INPUT FOR AVERAGE COHESION\n");
+      warning_block("     THE VALUE OF X = 0.400E+02IS BEYOND THE EXTENT OF THE/     INPUT FOR AVERAGE COHESION\n"));
   EXPECT_EQ(run_log(), "");
 }
 
@@ -282,10 +296,9 @@ TEST_F(SoilQueryTest, DefaultSubgradeModulusBeyondTheCohesionCurve) {
   double x = 25.0;
   EXPECT_EQ(SUBGRADE_K_OR_DEFAULT(x), 50.0);  // cohesion taken as 0
   const std::string block =
-      WARNING_HEAD + "     THE VALUE OF X = 0.250E+02 IS BEYOND THE EXTENT OF\n     THE INPUT FOR COHESION\n";
+      warning_block("     THE VALUE OF X = 0.250E+02 IS BEYOND THE EXTENT OF\n     THE INPUT FOR COHESION\n");
   EXPECT_EQ(results(), block);
-  EXPECT_EQ(run_log(), " " + list_real("25") + list_real("20.00000001") + "\n" + block + " " + list_int("4") +
-                           list_real("20") + "\n");
+  EXPECT_EQ(run_log(), framed_cohesion_block("25", block));
 }
 
 TEST_F(SoilQueryTest, StiffClayCoefficients) {
@@ -335,7 +348,7 @@ TEST_F(SoilQueryTest, TenPointCoefficientTable) {
 // the results report and the run log.
 TEST_F(SoilQueryTest, BeyondEachCurveStatusAndWarning) {
   const std::string cohesion_block =
-      WARNING_HEAD + "     THE VALUE OF X = 0.250E+02 IS BEYOND THE EXTENT OF\n     THE INPUT FOR COHESION\n";
+      warning_block("     THE VALUE OF X = 0.250E+02 IS BEYOND THE EXTENT OF\n     THE INPUT FOR COHESION\n");
   const struct {
     const char* name;
     double (*ask)(double&, int&);
@@ -348,34 +361,33 @@ TEST_F(SoilQueryTest, BeyondEachCurveStatusAndWarning) {
        AVG_UNIT_WEIGHT_ABOVE,
        25.0,
        STATUS_BEYOND_UNIT_WEIGHT_CURVE,
-       WARNING_HEAD + "     THE VALUE OF X = 0.250E+02IS BEYOND THE EXTENT OF\n     THE INPUT CURVE FOR UNIT WEIGHT\n",
+       warning_block("     THE VALUE OF X = 0.250E+02IS BEYOND THE EXTENT OF\n     THE INPUT CURVE FOR UNIT WEIGHT\n"),
        {}},
       {"COHESION_AT_DEPTH", COHESION_AT_DEPTH, 25.0, STATUS_BEYOND_COHESION_CURVE, cohesion_block,
-       " " + list_real("25") + list_real("20.00000001") + "\n" + cohesion_block + " " + list_int("4") +
-           list_real("20") + "\n"},
+       framed_cohesion_block("25", cohesion_block)},
       {"FRICTION_ANGLE_AT_DEPTH",
        FRICTION_ANGLE_AT_DEPTH,
        3e8,
        STATUS_BEYOND_FRICTION_ANGLE_CURVE,
-       WARNING_HEAD + "     THE VALUE OF X = 0.300E+09 IS BEYOND THE EXTENT OF\n     THE INPUT PHI CURVE\n",
+       warning_block("     THE VALUE OF X = 0.300E+09 IS BEYOND THE EXTENT OF\n     THE INPUT PHI CURVE\n"),
        {}},
       {"SKIN_FRICTION_AT_DEPTH",
        SKIN_FRICTION_AT_DEPTH,
        25.0,
        STATUS_BEYOND_SIDE_FRICTION_CURVE,
-       WARNING_HEAD + "     THE VALUE OF X = 0.250E+02 IS BEYOND THE EXTENT OF\n     THE INPUT MAXIMUM SKIN FRICTION\n",
+       warning_block("     THE VALUE OF X = 0.250E+02 IS BEYOND THE EXTENT OF\n     THE INPUT MAXIMUM SKIN FRICTION\n"),
        {}},
       {"TIP_RESISTANCE_AT_DEPTH",
        TIP_RESISTANCE_AT_DEPTH,
        25.0,
        STATUS_BEYOND_SIDE_RESISTANCE_CURVE,
-       WARNING_HEAD + "     THE VALUE OF X = 0.250E+02IS BEYOND THE EXTENT OF/     THE INPUT MAXIMUM TIP RESISTANCE\n",
+       warning_block("     THE VALUE OF X = 0.250E+02IS BEYOND THE EXTENT OF/     THE INPUT MAXIMUM TIP RESISTANCE\n"),
        {}},
       {"BPHI_AT_DEPTH",
        BPHI_AT_DEPTH,
        25.0,
        STATUS_BEYOND_STRENGTH_CURVE,
-       WARNING_HEAD + "     THE VALUE OF X = 0.250E+02IS BEYOND THE EXTENT OF/     THE INPUT STRENGTH CURVE, BPHI\n",
+       warning_block("     THE VALUE OF X = 0.250E+02IS BEYOND THE EXTENT OF/     THE INPUT STRENGTH CURVE, BPHI\n"),
        {}},
   };
   SoilProfileRecord& s = SoilProfile;
@@ -431,7 +443,7 @@ TEST_F(SoilQueryTest, ParallelCallersReadOnlyAndWarnInWholeBlocks) {
         EXPECT_EQ(line, "") << n_lines;
         break;
       case 1:
-        EXPECT_EQ(line, std::string(29, ' ') + "**** WARNING ****") << n_lines;
+        EXPECT_EQ(line, WARNING_LINE) << n_lines;
         break;
       case 2:
         EXPECT_EQ(line.rfind("     THE VALUE OF X =", 0), 0u) << n_lines;
