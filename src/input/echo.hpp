@@ -47,7 +47,14 @@ void BUILD_PILE_PROPERTIES(int& status);
 // PRINT_PILE_PROPERTIES: TABLE E, pile geometry, sections and cross sections.
 void PRINT_PILE_PROPERTIES(int& status);
 
-// BUILD_SOIL_PROFILE: SoilProfile from the soil layers, and the cap entry's ground.
+// BUILD_SOIL_PROFILE
+// Builds SoilProfile afresh from the soil layers: the layer table, two points
+// per layer on every property curve, only the columns each soil code uses
+// (the others 0), friction angles in radians with the pi of the moment, and
+// the fixed strain of vuggy limestone; then the embedded cap's ground.
+//   Reads:  SoilLayerInput, RunConstants.pi, CapPassiveElement.head_depth
+//   Writes: SoilProfile; PileTable.ground of the cap entry n_piles + 1
+//   in,out: status  never set; the build cannot fail
 void BUILD_SOIL_PROFILE(int& status);
 
 // PRINT_SOIL_PROFILE: TABLE F, soil data.

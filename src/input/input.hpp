@@ -139,9 +139,9 @@ struct CapPassiveElementRecord {
   double K50 = 0.0;
   double F_ULT = 0.0;
   double Y_MAX = 0.0;
-  // Working values set by the input echo: the element's top and its height.
-  double head_depth = 0.0;
-  double length = 0.0;
+  // Working fields set by the input echo.
+  double head_depth = 0.0;  // X of the top of the cap element
+  double length = 0.0;      // height of the cap element
 };
 extern CapPassiveElementRecord CapPassiveElement;
 
