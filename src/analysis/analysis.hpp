@@ -10,6 +10,8 @@ struct AnalysisControlRecord {
   int threads_available = 1;  // largest thread count of the parallel runtime
   int threads_used_max = 1;   // largest thread count set in this run
   int pass_mode = 0;          // 0 analysis; other values are print passes
+  int loading_kind = 1;       // 1 static; 0 (and every other value) cyclic, as each p-y criterion says
+  double cycles = 0.0;        // load cycles of the cyclic criteria
 };
 extern AnalysisControlRecord AnalysisControl;
 

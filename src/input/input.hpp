@@ -142,6 +142,9 @@ struct CapPassiveElementRecord {
   // Working fields set by the input echo.
   double head_depth = 0.0;  // X of the top of the cap element
   double length = 0.0;      // height of the cap element
+  // 1 while the cap routines compute the cap element's soil reaction through
+  // the p-y criteria, which then take the cap width as the diameter.
+  int evaluating = 0;
 };
 extern CapPassiveElementRecord CapPassiveElement;
 

@@ -1,18 +1,79 @@
-// Lateral soil springs: the p-y dispatch over the soil layers a pile meets.
-// Node arrays are addressed by node number: values[j] is node j, node 1 the
-// head, node n + 1 the tip; layers above the head may reach imaginary nodes
-// j <= 0 (down to -2), so callers pass a pointer with room before node 1.
+// Lateral soil springs: the p-y dispatch over the soil layers a pile meets,
+// the p-y criteria of the soil codes, the equivalent depth of layered soil
+// and the depth reduction factors. Node arrays are addressed by node number:
+// values[j] is node j, node 1 the head, node n + 1 the tip; layers above the
+// head may reach imaginary nodes j <= 0 (down to -2), so callers pass a
+// pointer with room before node 1. Depths are vertical coordinates in model
+// units, positive downward; tables are 1-based.
 #pragma once
+
+#include "run/arrays.hpp"
+#include "soil/soil.hpp"
 
 namespace pilecap {
 
+// ------------------------------------------------------------- constants
+
+constexpr int MAX_GENERATED_PY_POINTS = 25;  // stored points of one generated curve
+constexpr int DEFAULT_PY_POINT_COUNT = 17;
+constexpr int LOWEST_IMAGINARY_NODE = -2;  // the callers' arrays start here
+
+// Fractions of a criterion's reference deflection at which a generated curve
+// is evaluated when the request gives no deflections.
+constexpr Array1<double, DEFAULT_PY_POINT_COUNT> DEFAULT_PY_CURVE_POINTS = {
+    {0.0, double(0.00025f), double(0.0025f), double(0.0075f), double(0.02f), double(0.04f), double(0.06f),
+     double(0.1f), double(0.15f), double(0.225f), double(0.3f), double(0.4f), double(0.5f), double(0.65f),
+     double(0.8f), 1.0, double(1.2f)}};
+
+// Below this depth under the ground line a node has no soil in front of it;
+// an equivalent depth below it is not yet computed.
+constexpr double PY_MIN_DEPTH = double(1e-6f);
+
+// The sand coefficients A and B over depth / diameter, static and cyclic; the
+// silt criterion and the equivalent depth of sand read them too.
+constexpr CoeffTable SAND_COEFF_DEPTH_RATIOS = {{0.0, 0.5, 1.0, 1.5, 2.0, 2.5, 3.0, 4.0, 5.0, 6.0}};
+constexpr CoeffTable SAND_A_STATIC = {{double(2.83f), double(2.48f), double(2.11f), double(1.76f), double(1.48f),
+                                       double(1.23f), double(1.06f), double(0.90f), double(0.88f), double(0.88f)}};
+constexpr CoeffTable SAND_B_STATIC = {{double(2.14f), double(1.83f), double(1.54f), double(1.27f), double(1.05f),
+                                       double(0.86f), double(0.71f), double(0.53f), double(0.50f), double(0.50f)}};
+constexpr CoeffTable SAND_A_CYCLIC = {{double(0.75f), double(0.93f), double(1.07f), double(1.11f), double(1.03f),
+                                       double(0.98f), double(0.94f), double(0.90f), double(0.88f), double(0.88f)}};
+constexpr CoeffTable SAND_B_CYCLIC = {{double(0.53f), double(0.72f), double(0.83f), double(0.86f), double(0.82f),
+                                       double(0.77f), double(0.70f), double(0.55f), double(0.55f), double(0.55f)}};
+
+// ---------------------------------------------------------------- records
+
+// The state of p-y curve generation. Written on the calling thread only,
+// outside the parallel loops over piles.
+struct GeneratedPyCurveRecord {
+  int active = 0;          // 1 while whole curves are generated
+  int request = 0;         // the PyPrintRequest, or the pile of an export
+  int num_points = 0;      // points per curve; 0: the 17 default deflections
+  int from_plot_list = 0;  // 0: request deflections, points printed; 1: export list, points stored
+  Array1<double, MAX_GENERATED_PY_POINTS> y{}, p{};  // the stored points of the last curve
+  int plot_soil_code = 0;                             // the criterion's plot code
+  int plot_in_soil = 0;                               // 1 when the node lies below the ground line
+  double plot_depth = 0.0;                            // the node's depth below the ground line
+};
+extern GeneratedPyCurveRecord GeneratedPyCurve;
+
+// ---------------------------------------------------------------- dispatch
+
 // SOIL_REACTION_AT_NODES
 // Secant soil moduli and soil reactions at the nodes of one pile, layer by
-// layer through the p-y criterion of each layer's soil code.
+// layer through the p-y criterion of each layer's soil code; then Es := 0 at
+// the nodes above the ground line. In curve generation (RunOptions.
+// print_py_curves 1) the criteria print or store whole curves instead.
+//   Reads:  PileTable, PileProperty, PileNodes, PileLayerData node ranges,
+//           SoilProfile, ClosePileFactors, RunOptions, GeneratedPyCurve
+//   Writes: the pile's PileSoilData and PileLayerData (ultimate_resistance,
+//           eq_depth); during curve generation GeneratedPyCurve points
 //   in:     prop_set      PileTable.prop of the pile
-//   in,out: status        the status word; criteria set 21, 22-31 and the like
+//   in,out: status        the status word; soil queries set 22-27; on a set
+//                         word the ground-line pass is skipped
 //   in:     pile          entry of PileTable (the cap entry included)
 //   in:     factor_index  entry of ClosePileFactors whose P- and Y-FACTOR apply
+//                         in curve generation (the analysis uses the pile)
 //   in:     y             node deflections (3D: the resultant lateral deflection)
 //   out:    es            secant modulus p / y times the factors
 //   in:     move1, move2  soil movement components at the nodes
@@ -20,5 +81,89 @@ namespace pilecap {
 //   out:    p             soil reaction times the P-FACTOR, signed
 void SOIL_REACTION_AT_NODES(int& prop_set, int& status, int& pile, int& factor_index, const double* y, double* es,
                             const double* move1, const double* move2, double* es_move, double* p);
+
+// ---------------------------------------------------------------- criteria
+// Each criterion evaluates the nodes first_node .. last_node of (pile,
+// layer) and writes only their entries of the node arrays (arguments as
+// SOIL_REACTION_AT_NODES, plus the layer number). Nodes less than 1e-6 below
+// the ground line get Es = 0, p = 0 and es_move = 0. A soil query that sets
+// the status word ends the criterion at once.
+
+// PY_SOFT_CLAY (code 1 and every code outside 1..14), PY_SOFT_CLAY_USER_J
+// (13), PY_MOD_SOFT_CLAY_INITIAL_K (14)
+// Soft clay: p = 0.5 pu (u / y50)^(1/3) up to pu at 8 y50, pu = min((3 +
+// gamma z / c + J z / b) c b, 9 c b), y50 = 2.5 e50 b; cyclic loading cuts the
+// curve to 0.72 pu beyond 3 y50 and, above the transition depth, down to a
+// residual value at 15 y50. J is 0.5 for code 1, the layer's J for 13 and 14;
+// code 14 keeps the curve under the initial line k z u.
+void PY_SOFT_CLAY(int& prop_set, int& layer, int& status, int& pile, int& factor_index, const double* y, double* es,
+                  const double* move1, const double* move2, double* es_move, double* p);
+void PY_SOFT_CLAY_USER_J(int& prop_set, int& layer, int& status, int& pile, int& factor_index, const double* y,
+                         double* es, const double* move1, const double* move2, double* es_move, double* p);
+void PY_MOD_SOFT_CLAY_INITIAL_K(int& prop_set, int& layer, int& status, int& pile, int& factor_index,
+                                const double* y, double* es, const double* move1, const double* move2,
+                                double* es_move, double* p);
+
+// PY_SAND (code 4)
+// Sand: pu = A min(wedge, flow) resistance, a straight initial part k z u,
+// a parabola, a straight part from b/60 to 3b/80 and pu beyond; A and B by
+// depth over diameter, static or cyclic.
+void PY_SAND(int& prop_set, int& layer, int& status, int& pile, int& factor_index, const double* y, double* es,
+             const double* move1, const double* move2, double* es_move, double* p);
+
+// PY_ELASTIC_SUBGRADE (code 12)
+// A linear spring p = k b u, cut at b s_max when s_max > 0; one pass, never
+// the cap width, no layered-soil correction; the P-FACTOR inside the curve.
+void PY_ELASTIC_SUBGRADE(int& prop_set, int& layer, int& status, int& pile, int& factor_index, const double* y,
+                         double* es, const double* move1, const double* move2, double* es_move, double* p);
+
+// Criteria of the other soil codes; they compute nothing yet.
+void PY_STIFF_CLAY_FREE_WATER(int& prop_set, int& layer, int& status, int& pile, int& factor_index, const double* y,
+                              double* es, const double* move1, const double* move2, double* es_move, double* p);
+void PY_STIFF_CLAY_NO_WATER(int& prop_set, int& layer, int& status, int& pile, int& factor_index, const double* y,
+                            double* es, const double* move1, const double* move2, double* es_move, double* p);
+void PY_VUGGY_LIMESTONE(int& prop_set, int& layer, int& status, int& pile, int& factor_index, const double* y,
+                        double* es, const double* move1, const double* move2, double* es_move, double* p);
+void PY_SILT(int& prop_set, int& layer, int& status, int& pile, int& factor_index, const double* y, double* es,
+             const double* move1, const double* move2, double* es_move, double* p);
+void PY_API_SAND(int& prop_set, int& layer, int& status, int& pile, int& factor_index, const double* y, double* es,
+                 const double* move1, const double* move2, double* es_move, double* p);
+void PY_WEAK_ROCK(int& prop_set, int& layer, int& status, int& pile, int& factor_index, const double* y, double* es,
+                  const double* move1, const double* move2, double* es_move, double* p);
+void PY_STIFF_CLAY_INITIAL_K(int& prop_set, int& layer, int& status, int& pile, int& factor_index, const double* y,
+                             double* es, const double* move1, const double* move2, double* es_move, double* p);
+void PY_LIQUEFIED_SAND(int& prop_set, int& layer, int& status, int& pile, int& factor_index, const double* y,
+                       double* es, const double* move1, const double* move2, double* es_move, double* p);
+// The user p-y curves of a layer (code 5): no status word; curves that end
+// above a node are reported through PileErrorWord.
+void PY_USER_CURVES_LAYER(int& prop_set, int& layer, int& pile, int& factor_index, const double* y, double* es,
+                          const double* move1, const double* move2, double* es_move, double* p);
+
+// ------------------------------------------- layered soil and depth factors
+
+// EQUIVALENT_DEPTH
+// The equivalent depth of the top of a lower layer: the depth at which the
+// layer's own soil, reaching up to the ground, would give the integrated
+// ultimate resistance S of the layers above it along the pile. Closed forms
+// for the clays (codes 1, 3, 10, 13, 14; every code outside 1..14 as code 1),
+// stepwise integration for codes 2, 4, 7 and 8. Where the layer's soil gives
+// no resistance to match (a zero divisor), the real depth of the layer top.
+//   Reads:  PileLayerData.ultimate_resistance of layers 1 .. layer-1,
+//           SoilProfile, AnalysisControl.loading_kind, PileSoilData.ground_line
+//   Writes: PileLayerData.eq_depth(pile, layer)
+//   in:     b, c, ca, gamma, phi, alpha, beta, k0, ka, tan2_beta, z0, j at the
+//           layer's first node (each code reads those its rule names);
+//           abscissae  the depth / diameter points of the sand A table
+void EQUIVALENT_DEPTH(int& pile, int& layer, int& prop_set, double& b, double& c, double& ca, double& gamma,
+                      double& phi, double& alpha, double& beta, double& k0, double& ka, double& tan2_beta, double& z0,
+                      double& j, const CoeffTable& abscissae);
+
+// DEPTH_REDUCTION_FACTORS
+// The p- and y-multipliers of the pile's depth factor table at depth d,
+// interpolated linearly between rows; 1 and 1 outside the table, for a pile
+// without a table, and for a table number the input does not hold.
+//   Reads:  PileTable.rfl_set, DepthFactorTable
+//   out:    table  PileTable.rfl_set(pile); pm, ym
+void DEPTH_REDUCTION_FACTORS(int& pile, int& table, double& d, double& pm, double& ym);
 
 }  // namespace pilecap

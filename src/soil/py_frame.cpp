@@ -1,0 +1,135 @@
+// The shared frame of the p-y criteria: node preparation, layer integral,
+// factored modulus, node outputs and the reported points of generated
+// curves. Node arrays by node number; the analysis writes only the pile's
+// own entries and never a shared record, so piles may run on many threads.
+#include "soil/py_frame.hpp"
+
+#include <algorithm>
+
+#include "analysis/analysis.hpp"
+#include "pile/pile.hpp"
+#include "run/fio.hpp"
+#include "run/run.hpp"
+
+namespace pilecap::py {
+
+namespace {
+
+constexpr int POINT_LEAD_BLANKS = 21;
+constexpr int POINT_FIELD_WIDTH = 20;
+constexpr int POINT_FIELD_DIGITS = 5;
+
+}  // namespace
+
+bool curve_generation() { return RunOptions.print_py_curves != 0; }
+
+bool movements_present(int pile) { return SoilMovementProfile.count >= 1 || PileLoadProfile.move_count(pile) >= 1; }
+
+bool prepare_node(LayerCall& call, int j, bool cap_pass, bool single_pass, int plot_code, Node& node) {
+  const int pile = call.pile;
+  const int first = PileLayerData.first_node(pile, call.layer);
+  node.j = j;
+  node.first = j == first;
+  node.cap_pass = cap_pass;
+  node.outputs = single_pass || j >= 1;
+  node.factor_in_curve = false;
+  node.x = NODE_COORDINATE_AT(pile, j);
+  node.axial = NODE_DEPTH_AT(pile, j);
+  node.depth_factors = RunOptions.depth_reduction == 1;
+  node.pm = node.ym = 1.0;
+  if (node.depth_factors) {
+    int table = 0;
+    DEPTH_REDUCTION_FACTORS(call.pile, table, node.x, node.pm, node.ym);
+  }
+  node.h = NODE_COORDINATE_AT(pile, first + 1) - NODE_COORDINATE_AT(pile, first);
+  const int factor_entry = curve_generation() ? call.factor_index : pile;
+  node.p_factor = ClosePileFactors.p_factor_1(factor_entry);
+  node.y_factor = ClosePileFactors.y_factor_1(factor_entry);
+  node.z = node.x - PileTable.ground(pile) - PileTable.head_depth(pile);
+  // The plot fields are shared: only the curve generation, which runs on the
+  // calling thread, writes them.
+  if (GeneratedPyCurve.from_plot_list == 1 && curve_generation()) {
+    GeneratedPyCurve.plot_soil_code = plot_code;
+    GeneratedPyCurve.plot_in_soil = node.z >= PY_MIN_DEPTH ? 1 : 0;
+    GeneratedPyCurve.plot_depth = node.z;
+  }
+  if (node.z < PY_MIN_DEPTH) {
+    if (node.outputs) {
+      call.es[j] = 0.0;
+      call.p[j] = 0.0;
+      call.es_move[j] = 0.0;
+    }
+    return false;
+  }
+  const bool cap_width = !single_pass && (cap_pass || CapPassiveElement.evaluating == 1);
+  node.b = cap_width ? CapGeometry.width_zz : SECTION_DIAMETER_AT(pile, call.prop_set, node.axial);
+  return true;
+}
+
+void add_layer_integral(LayerCall& call, const Node& node, double& running, double resistance) {
+  const double top = SoilProfile.layer_top(call.layer);
+  const double bottom = SoilProfile.layer_bottom(call.layer);
+  const double upper = node.x - node.h < top ? node.x - top : node.h;
+  const double length = node.x + node.h > bottom ? upper + (bottom - node.x) : upper;
+  running += length * resistance;
+  PileLayerData.ultimate_resistance(call.pile, call.layer) = running;
+}
+
+int point_count() {
+  if (!curve_generation()) return 1;
+  const int n = GeneratedPyCurve.num_points == 0 ? DEFAULT_PY_POINT_COUNT : GeneratedPyCurve.num_points;
+  return std::clamp(n, 0, MAX_GENERATED_PY_POINTS);
+}
+
+double factored_modulus(const Node& node, double p, double u) {
+  const double p_factor = node.factor_in_curve ? 1.0 : node.p_factor;
+  double es = p_factor * p / u / node.y_factor;
+  if (node.depth_factors) es = es * node.pm / node.ym;
+  return es;
+}
+
+// The cap pass of the first cap option reports the bare curve.
+static bool bare_report(const Node& node) { return node.cap_pass && RunOptions.cap_passive_option == 1; }
+
+double reported_deflection(const Node& node, double u) {
+  if (bare_report(node)) return u;
+  double reported = u * node.y_factor;
+  if (node.depth_factors) reported = reported * node.ym;
+  return reported;
+}
+
+double reported_reaction(const Node& node, double p) {
+  if (bare_report(node)) return p;
+  double reported = node.factor_in_curve ? p : p * node.p_factor;
+  if (node.depth_factors) reported = reported * node.pm;
+  return reported;
+}
+
+void finish_point(LayerCall& call, const Node& node, int i, double u, double m, double p, double es) {
+  const int j = node.j;
+  const bool analysis = !curve_generation();
+  if (node.outputs) call.es[j] = es;
+  if (node.cap_pass && RunOptions.cap_passive_option == 1) PileSoilData.first_node_reaction(call.pile) = p;
+  if (analysis && movements_present(call.pile) && node.outputs) call.es_move[j] = es * m;
+  double signed_p = node.factor_in_curve ? p : node.p_factor * p;
+  if (call.y[j] > m) signed_p = -signed_p;
+  if (node.depth_factors) signed_p = signed_p * node.pm;
+  if (node.outputs) call.p[j] = signed_p;
+  if (analysis) return;
+  const double u_reported = reported_deflection(node, u);
+  const double p_reported = reported_reaction(node, p);
+  if (GeneratedPyCurve.from_plot_list == 1) {
+    GeneratedPyCurve.y(i) = u_reported;
+    GeneratedPyCurve.p(i) = p_reported;
+    return;
+  }
+  WRITE_BLANKS(UNIT_ECHO, POINT_LEAD_BLANKS);
+  WRITE_REAL_FIELD(UNIT_ECHO, POINT_FIELD_WIDTH, POINT_FIELD_DIGITS, u_reported);
+  WRITE_REAL_FIELD(UNIT_ECHO, POINT_FIELD_WIDTH, POINT_FIELD_DIGITS, KIPS_FROM_POUNDS(p_reported));
+  END_REPORT_LINE(UNIT_ECHO);
+  fio::write(UNIT_PLOT, node.plot_point_layout, u_reported, p_reported);
+}
+
+void write_plot_node_record(const Node& node) { fio::write_list(UNIT_PLOT, node.x); }
+
+}  // namespace pilecap::py

@@ -1,0 +1,172 @@
+// The frame every p-y criterion shares: the passes over a layer's nodes (the
+// cap pass with the cap width, then all nodes), the node's coordinate, depth
+// below the ground line and diameter, the depth and close-spacing factors,
+// the depth the curve uses in a lower layer, the layer integral of the
+// ultimate resistance, the deflections at which the curve is evaluated, and
+// the node outputs and reported curve points. Node arrays are addressed by
+// node number (values[j] is node j). Internal to the soil subsystem.
+#pragma once
+
+#include <cmath>
+
+#include "input/input.hpp"
+#include "run/conversions.hpp"
+#include "run/model_store.hpp"
+#include "soil/py_curves.hpp"
+
+namespace pilecap::py {
+
+// The arguments of one criterion call.
+struct LayerCall {
+  int& prop_set;
+  int& layer;
+  int& status;
+  int& pile;
+  int& factor_index;
+  const double* y;
+  double* es;
+  const double* move1;
+  const double* move2;
+  double* es_move;
+  double* p;
+};
+
+// One node of a pass, as the frame prepares it for the criterion.
+struct Node {
+  int j = 0;              // node number
+  bool first = false;     // the layer's first node
+  bool cap_pass = false;  // evaluated in the cap pass
+  bool outputs = true;    // node outputs are written (not for imaginary nodes)
+  bool factor_in_curve = false;  // the criterion's curve value already holds the P-FACTOR
+  double x = 0.0;         // vertical coordinate
+  double axial = 0.0;     // position along the pile axis
+  double z = 0.0;         // depth below the ground line
+  double b = 0.0;         // diameter (or cap width)
+  double h = 0.0;         // node spacing at the layer's first node
+  bool depth_factors = false;
+  double pm = 1.0, ym = 1.0;            // depth factors
+  double p_factor = 1.0, y_factor = 1.0;  // close-spacing factors
+  const char* plot_point_layout = nullptr;  // layout of a point on the plot-data file
+};
+
+// 1 while curves are generated (the curve-generation word), 0 in analysis.
+bool curve_generation();
+
+// Soil movements are measured against in analysis.
+bool movements_present(int pile);
+
+// Prepares node j of the call for a pass: coordinates, factors, depth below
+// the ground line and the plot fields. False when the node lies less than
+// 1e-6 below the ground line; its outputs are then cleared (Es, p, es_move).
+// plot_code is the criterion's code on the plot-data file.
+bool prepare_node(LayerCall& call, int j, bool cap_pass, bool single_pass, int plot_code, Node& node);
+
+// The criteria with the full frame: runs the cap pass (with the cap option)
+// and the main pass over the layer's nodes and calls eval(node, running) for
+// each node below the ground line; running is the pass's layer integral,
+// reset with PileLayerData.ultimate_resistance at the start of each pass.
+// eval returns false to end the criterion (status word set).
+template <class Eval>
+void run_layer(LayerCall& call, int plot_code, Eval eval);
+
+// The depth the curve uses: z in layer 1, the equivalent depth in a lower
+// layer. At the layer's first node during the analysis, an equivalent depth
+// not yet computed is set by the layering options or by compute().
+template <class Compute>
+double curve_depth(LayerCall& call, const Node& node, Compute compute);
+
+// Adds the node's share of the layer integral: its length in the layer times
+// the resistance per unit length.
+void add_layer_integral(LayerCall& call, const Node& node, double& running, double resistance);
+
+// Points per node: 1 in analysis, the requested count (17 for 0) in curve
+// generation, at most MAX_GENERATED_PY_POINTS.
+int point_count();
+
+// The deflection of point i: |y - m| in analysis (m the soil movement, 0
+// without movements); in curve generation the request's or export list's
+// value, or by default defaults(i) (a 1-based callable).
+template <class Defaults>
+double point_deflection(LayerCall& call, const Node& node, int i, double& m, Defaults defaults);
+
+// Es := P-FACTOR p / u / Y-FACTOR, times pm / ym with depth factors.
+double factored_modulus(const Node& node, double p, double u);
+
+// The deflection and reaction a generated point reports.
+double reported_deflection(const Node& node, double u);
+double reported_reaction(const Node& node, double p);
+
+// Writes the node outputs for point i of deflection u (movement m) with the
+// curve value p and the modulus es, and reports the point in curve generation.
+void finish_point(LayerCall& call, const Node& node, int i, double u, double m, double p, double es);
+
+// The sand wedge resistance per unit length at depth z for diameter b:
+// gamma z (C1 z + C2 b) written out in the angles alpha, beta and the earth
+// pressure coefficients k0, ka.
+double sand_wedge_resistance(double gamma, double z, double b, double phi, double alpha, double beta, double k0,
+                             double ka);
+
+// Writes the plot-data record of the node (its coordinate), list-directed.
+void write_plot_node_record(const Node& node);
+
+// ------------------------------------------------------------ templates
+
+template <class Eval>
+void run_layer(LayerCall& call, int plot_code, Eval eval) {
+  const int first = PileLayerData.first_node(call.pile, call.layer);
+  const int last = PileLayerData.last_node(call.pile, call.layer);
+  const bool cap_option = RunOptions.cap_passive_option >= 1;
+  const bool generating = GeneratedPyCurve.active == 1;
+  const double cap_bottom = PileTable.head_depth(call.pile);
+  const double cap_top = cap_bottom - CapGeometry.thickness_xx;
+  for (int pass = cap_option ? 1 : 2; pass <= 2; ++pass) {
+    const bool cap_pass = pass == 1;
+    double running = 0.0;
+    PileLayerData.ultimate_resistance(call.pile, call.layer) = 0.0;
+    const int pass_last = cap_pass ? (last < 1 ? last : 1) : last;
+    for (int j = first; j <= pass_last; ++j) {
+      if (generating && cap_option) {
+        const double x = NODE_COORDINATE_AT(call.pile, j);
+        const bool in_cap = x >= cap_top && x <= cap_bottom;
+        if (cap_pass && !in_cap) break;
+        if (!cap_pass && in_cap) continue;
+      }
+      Node node;
+      if (!prepare_node(call, j, cap_pass, false, plot_code, node)) continue;
+      if (!eval(node, running)) return;
+    }
+  }
+}
+
+template <class Compute>
+double curve_depth(LayerCall& call, const Node& node, Compute compute) {
+  const int l = call.layer;
+  if (l <= 1) return node.z;
+  double& eq_depth = PileLayerData.eq_depth(call.pile, l);
+  if (node.first && !curve_generation() && eq_depth < PY_MIN_DEPTH) {
+    const bool same_code_skip = RunOptions.layering_same_code_skip == 1 &&
+                                SoilProfile.layer_code(l - 1) == SoilProfile.layer_code(l);
+    if (RunOptions.layering_correction == 0 || same_code_skip) {
+      eq_depth = SoilProfile.layer_top(l) - PileTable.ground(call.pile) - PileTable.head_depth(call.pile);
+    } else {
+      compute();
+    }
+  }
+  return node.x - SoilProfile.layer_top(l) + eq_depth;
+}
+
+template <class Defaults>
+double point_deflection(LayerCall& call, const Node& node, int i, double& m, Defaults defaults) {
+  m = 0.0;
+  const int j = node.j;
+  if (!curve_generation()) {
+    if (!movements_present(call.pile)) return std::abs(call.y[j]);
+    m = std::sqrt(call.move1[j] * call.move1[j] + call.move2[j] * call.move2[j]);
+    return std::abs(call.y[j] - m);
+  }
+  if (GeneratedPyCurve.num_points == 0) return defaults(i);
+  if (GeneratedPyCurve.from_plot_list == 0) return PyPrintRequest.y(GeneratedPyCurve.request, i);
+  return PyExportRequest.deflections(i);
+}
+
+}  // namespace pilecap::py

@@ -1,0 +1,178 @@
+// Sand p-y curves (code 4), after the published sand criterion: the ultimate
+// resistance is the smaller of a wedge resistance near the surface and a flow
+// resistance at depth, times A; the curve is a straight line k z u, a
+// parabola C u^(1/n), a straight part from y_m = b/60 (p_m = B p_s) to
+// y_u = 3b/80 (p_u = A p_s) and p_u beyond, never above k z u. A and B come
+// from static or cyclic tables over depth / diameter. Model units, angles in
+// radians; node arrays by node number.
+#include <algorithm>
+#include <cmath>
+
+#include "analysis/analysis.hpp"
+#include "run/fio.hpp"
+#include "run/run.hpp"
+#include "soil/py_frame.hpp"
+
+namespace pilecap {
+
+namespace py {
+
+double sand_wedge_resistance(double gamma, double z, double b, double phi, double alpha, double beta, double k0,
+                             double ka) {
+  const double tan_beta = std::tan(beta);
+  const double tan_phi = std::tan(phi);
+  const double tan_alpha = std::tan(alpha);
+  const double tan_beta_phi = std::tan(beta - phi);
+  return gamma * z *
+         (k0 * z * tan_phi * std::sin(beta) / (tan_beta_phi * std::cos(alpha)) +
+          tan_beta / tan_beta_phi * (b + z * tan_beta * tan_alpha) +
+          k0 * z * tan_beta * (tan_phi * std::sin(beta) - tan_alpha) - ka * b);
+}
+
+}  // namespace py
+
+namespace {
+
+constexpr double EARTH_PRESSURE_AT_REST = double(0.4f);
+constexpr double ULTIMATE_DEFLECTION_RATIO = 3.0 / 80.0;  // y_u = 3 b / 80
+constexpr double MEAN_DEFLECTION_DIVISOR = 60.0;          // y_m = b / 60
+constexpr double DEFAULT_LAST_POINT = double(1.2f);       // the last default deflection, times y_u
+constexpr double NO_INITIAL_LINE_DIAMETERS = 2.0;         // y_k without an initial line
+constexpr int LINEAR_POINTS = 10;                         // divisions from y0 to y_m
+constexpr double DEGREES_PER_HALF_TURN = 180.0;
+constexpr int SAND_PLOT_CODE = 4;
+
+//            DEPTH BELOW GS      DIAM      PHI     GAMMA          A         B               PCT       PCD
+constexpr const char* HEADER_LAYOUT =
+    "(/,11X,\"DEPTH BELOW GS\",6X,\"DIAM\",6X,\"PHI\",5X,\"GAMMA\",10X,\"A\",9X,\"B\",15X,\"PCT\",7X,\"PCD\",/,17X,"
+    "A2,13X,A2,13X,A3,A1,A2,A2,A1,/,10X,F10.2,5X,2F10.2,E10.2,2F10.2,10X,2E10.2)";
+//              EQ. DEPTH =   10.00 FT
+constexpr const char* EQ_DEPTH_LAYOUT = "(13X,\"EQ. DEPTH =\",F8.2,1X,A2)";
+//                                      Y                   P
+constexpr const char* COLUMNS_LAYOUT = "(/,38X,\"Y\",19X,\"P\",/,38X,A2,15X,A3,A1,A2)";
+constexpr const char* PLOT_POINT_LAYOUT = "(1P,2(1X,G15.8))";
+
+struct SandCurve {
+  double p_u = 0.0, p_m = 0.0, y_u = 0.0, y_m = 0.0, slope = 0.0, n = 0.0, c = 0.0, y_k = 0.0, k_x = 0.0;
+  bool resisting = false;  // p_s > 0: the soil offers resistance at this depth
+
+  double at(double u) const {
+    if (!resisting) return 0.0;
+    double p = 0.0;
+    if (u >= y_u) {
+      p = p_u;
+    } else if (u >= y_m) {
+      p = p_m + slope * (u - y_m);
+    } else if (u > y_k) {
+      p = c * std::pow(u, 1.0 / n);
+    } else {
+      p = k_x * u;
+    }
+    return std::min(p, k_x * u);
+  }
+  // The 17 default deflections.
+  double default_deflection(int i) const {
+    const double y0 = y_k <= y_m ? y_k : y_m / LINEAR_POINTS;
+    if (i == 1) return 0.0;
+    if (i == 2) return y0 / 2.0;
+    if (i <= LINEAR_POINTS + 2) return y0 + (i - 2) * (y_m - y0) / LINEAR_POINTS;
+    switch (i - LINEAR_POINTS - 2) {
+      case 1: return (y_u + 2.0 * y_m) / 3.0;
+      case 2: return (2.0 * y_u + y_m) / 3.0;
+      case 3: return y_u;
+      default: return DEFAULT_LAST_POINT * y_u;
+    }
+  }
+};
+
+}  // namespace
+
+void PY_SAND(int& prop_set, int& layer, int& status, int& pile, int& factor_index, const double* y, double* es,
+             const double* move1, const double* move2, double* es_move, double* p) {
+  py::LayerCall call{prop_set, layer, status, pile, factor_index, y, es, move1, move2, es_move, p};
+  const bool is_static = AnalysisControl.loading_kind == LOADING_STATIC;
+  const double tiny = RunConstants.tiny;
+  auto eval = [&](py::Node& node, double& running) {
+    node.plot_point_layout = PLOT_POINT_LAYOUT;
+    double x = node.x;
+    double gamma = AVG_UNIT_WEIGHT_ABOVE(x, status);
+    if (status != 0) return false;
+    double phi = FRICTION_ANGLE_AT_DEPTH(x, status);
+    if (status != 0) return false;
+    const double pi = RunConstants.pi;
+    double alpha = phi / 2.0;
+    double beta = pi / 4.0 + phi / 2.0;
+    double k0 = EARTH_PRESSURE_AT_REST;
+    double ka = std::pow(std::tan(pi / 4.0 - phi / 2.0), 2);
+    double tan2_beta = std::pow(std::tan(beta), 2);
+    double b = node.b;
+    const double z_eq = py::curve_depth(call, node, [&] {
+      double none = 0.0, z0 = node.z;
+      EQUIVALENT_DEPTH(pile, layer, prop_set, b, none, none, gamma, phi, alpha, beta, k0, ka, tan2_beta, z0, none,
+                       SAND_COEFF_DEPTH_RATIOS);
+    });
+    double k = SUBGRADE_K_AT_DEPTH(x);
+    if (k <= 0.0) DEFAULT_K_SAND(phi, gamma, k, RunOptions.units);
+
+    const double p_st = py::sand_wedge_resistance(gamma, z_eq, b, phi, alpha, beta, k0, ka);
+    const double tan_beta = std::tan(beta);
+    const double p_sd = b * gamma * node.z *
+                        (ka * (std::pow(tan_beta, 8) - 1.0) + k0 * std::tan(phi) * std::pow(tan_beta, 4));
+    const double p_s = std::min(p_st, p_sd);
+
+    // The coefficients over depth / diameter, with the cap width where it serves.
+    double coeff_x = PileSoilData.ground_line(pile) + z_eq;
+    const CoeffTable& a_table = is_static ? SAND_A_STATIC : SAND_A_CYCLIC;
+    const CoeffTable& b_table = is_static ? SAND_B_STATIC : SAND_B_CYCLIC;
+    const bool cap_width = node.cap_pass || CapPassiveElement.evaluating == 1;
+    const double a = cap_width ? COEFF_TABLE_FOR_DIAMETER(pile, prop_set, coeff_x, b, a_table, SAND_COEFF_DEPTH_RATIOS)
+                               : COEFF_TABLE_AT_DEPTH(pile, prop_set, coeff_x, a_table, SAND_COEFF_DEPTH_RATIOS);
+    const double b_coeff = cap_width
+                               ? COEFF_TABLE_FOR_DIAMETER(pile, prop_set, coeff_x, b, b_table, SAND_COEFF_DEPTH_RATIOS)
+                               : COEFF_TABLE_AT_DEPTH(pile, prop_set, coeff_x, b_table, SAND_COEFF_DEPTH_RATIOS);
+
+    SandCurve curve;
+    curve.k_x = k * z_eq;
+    curve.p_u = a * p_s;
+    curve.p_m = b_coeff * p_s;
+    curve.y_u = ULTIMATE_DEFLECTION_RATIO * b;
+    curve.y_m = b / MEAN_DEFLECTION_DIVISOR;
+    curve.resisting = p_s > 0.0;
+    curve.y_k = NO_INITIAL_LINE_DIAMETERS * b;
+    if (z_eq > 0.0 && curve.resisting && curve.k_x > 0.0) {
+      curve.slope = (curve.p_u - curve.p_m) / (curve.y_u - curve.y_m);
+      curve.n = curve.p_m / (curve.slope * curve.y_m);
+      curve.c = curve.p_m / std::pow(curve.y_m, 1.0 / curve.n);
+      curve.y_k = std::pow(curve.c / curve.k_x, curve.n / (curve.n - 1.0));
+    }
+    py::add_layer_integral(call, node, running, curve.p_u);
+    if (!node.outputs) return true;
+
+    if (py::curve_generation() && GeneratedPyCurve.from_plot_list == 0) {
+      const auto& u = UnitLabels;
+      fio::write(UNIT_ECHO, HEADER_LAYOUT, u.length_large_short(), u.length_small_short(), u.force_short(),
+                 u.chars(13, 13), u.length_large_short(), u.chars(15, 16), u.chars(18, 18), FEET_FROM_INCHES(node.z),
+                 KILO_SCALE_SI(b), phi * DEGREES_PER_HALF_TURN / pi, KIPS_FROM_POUNDS(CU_INCHES_FROM_CU_FEET(gamma)),
+                 a, b_coeff, KIPS_FROM_POUNDS(p_st), KIPS_FROM_POUNDS(p_sd));
+      fio::write(UNIT_ECHO, EQ_DEPTH_LAYOUT, FEET_FROM_INCHES(z_eq), u.length_large_short());
+      fio::write(UNIT_ECHO, COLUMNS_LAYOUT, u.moment_length(), u.force_short(), u.chars(13, 13), u.moment_length());
+      py::write_plot_node_record(node);
+    }
+    for (int i = 1, n = py::point_count(); i <= n; ++i) {
+      double m = 0.0;
+      const double u = py::point_deflection(call, node, i, m, [&](int k) { return curve.default_deflection(k); });
+      double value = 0.0, modulus = curve.k_x;
+      if (u < tiny) {
+        value = curve.k_x * u;
+      } else {
+        value = curve.at(u);
+        modulus = py::factored_modulus(node, value, u);
+      }
+      py::finish_point(call, node, i, u, m, value, modulus);
+    }
+    return true;
+  };
+  py::run_layer(call, SAND_PLOT_CODE, eval);
+}
+
+}  // namespace pilecap
