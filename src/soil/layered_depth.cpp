@@ -89,9 +89,9 @@ void EQUIVALENT_DEPTH(int& pile, int& layer, int& prop_set, double& b, double& c
 
   // The sand wedge coefficients: p = gamma z (C1 z + C2 b), deep rate C3.
   const double tan_beta = std::tan(beta);
-  const double c1 = tan_beta * (k0 * (std::tan(phi) * std::sin(beta) * (1.0 / std::cos(alpha) + 1.0) -
-                                      std::tan(alpha)) +
-                                std::tan(alpha) * tan2_beta);
+  const double c1 =
+      tan_beta * (k0 * (std::tan(phi) * std::sin(beta) * (1.0 / std::cos(alpha) + 1.0) - std::tan(alpha)) +
+                  std::tan(alpha) * tan2_beta);
   const double c2 = tan2_beta - ka;
   const double c3 = tan2_beta * tan2_beta * (k0 * std::tan(phi) + tan2_beta) - ka;
   const double sand_z_e = (c3 - c2) * b / c1;
@@ -139,7 +139,8 @@ void EQUIVALENT_DEPTH(int& pile, int& layer, int& prop_set, double& b, double& c
         const double a = coefficient(z_i, SAND_A_STATIC, SAND_A_CYCLIC);
         return a * py::sand_wedge_resistance(gamma, z_i, b, phi, alpha, beta, k0, ka);
       };
-      result = stepwise_equivalent_depth(total, sand_z_e, SAND_STEPS, resistance, [&] { return sand_rate; }, fallback);
+      result = stepwise_equivalent_depth(
+          total, sand_z_e, SAND_STEPS, resistance, [&] { return sand_rate; }, fallback);
       return;
     }
     case SOIL_SILT: {
@@ -158,7 +159,8 @@ void EQUIVALENT_DEPTH(int& pile, int& layer, int& prop_set, double& b, double& c
                              : API_SAND_A_MIN;
         return a * gamma * z_i * (c1 * z_i + c2 * b);
       };
-      result = stepwise_equivalent_depth(total, sand_z_e, SAND_STEPS, resistance, [&] { return sand_rate; }, fallback);
+      result = stepwise_equivalent_depth(
+          total, sand_z_e, SAND_STEPS, resistance, [&] { return sand_rate; }, fallback);
       return;
     }
     default: {  // soft clay, and every code outside 1..14

@@ -21,9 +21,9 @@ constexpr int LOWEST_IMAGINARY_NODE = -2;  // the callers' arrays start here
 // Fractions of a criterion's reference deflection at which a generated curve
 // is evaluated when the request gives no deflections.
 constexpr Array1<double, DEFAULT_PY_POINT_COUNT> DEFAULT_PY_CURVE_POINTS = {
-    {0.0, double(0.00025f), double(0.0025f), double(0.0075f), double(0.02f), double(0.04f), double(0.06f),
-     double(0.1f), double(0.15f), double(0.225f), double(0.3f), double(0.4f), double(0.5f), double(0.65f),
-     double(0.8f), 1.0, double(1.2f)}};
+    {0.0, double(0.00025f), double(0.0025f), double(0.0075f), double(0.02f), double(0.04f), double(0.06f), double(0.1f),
+     double(0.15f), double(0.225f), double(0.3f), double(0.4f), double(0.5f), double(0.65f), double(0.8f), 1.0,
+     double(1.2f)}};
 
 // Below this depth under the ground line a node has no soil in front of it;
 // an equivalent depth below it is not yet computed.
@@ -51,9 +51,9 @@ struct GeneratedPyCurveRecord {
   int num_points = 0;      // points per curve; 0: the 17 default deflections
   int from_plot_list = 0;  // 0: request deflections, points printed; 1: export list, points stored
   Array1<double, MAX_GENERATED_PY_POINTS> y{}, p{};  // the stored points of the last curve
-  int plot_soil_code = 0;                             // the criterion's plot code
-  int plot_in_soil = 0;                               // 1 when the node lies below the ground line
-  double plot_depth = 0.0;                            // the node's depth below the ground line
+  int plot_soil_code = 0;                            // the criterion's plot code
+  int plot_in_soil = 0;                              // 1 when the node lies below the ground line
+  double plot_depth = 0.0;                           // the node's depth below the ground line
 };
 extern GeneratedPyCurveRecord GeneratedPyCurve;
 
@@ -100,9 +100,8 @@ void PY_SOFT_CLAY(int& prop_set, int& layer, int& status, int& pile, int& factor
                   const double* move1, const double* move2, double* es_move, double* p);
 void PY_SOFT_CLAY_USER_J(int& prop_set, int& layer, int& status, int& pile, int& factor_index, const double* y,
                          double* es, const double* move1, const double* move2, double* es_move, double* p);
-void PY_MOD_SOFT_CLAY_INITIAL_K(int& prop_set, int& layer, int& status, int& pile, int& factor_index,
-                                const double* y, double* es, const double* move1, const double* move2,
-                                double* es_move, double* p);
+void PY_MOD_SOFT_CLAY_INITIAL_K(int& prop_set, int& layer, int& status, int& pile, int& factor_index, const double* y,
+                                double* es, const double* move1, const double* move2, double* es_move, double* p);
 
 // PY_SAND (code 4)
 // Sand: pu = A min(wedge, flow) resistance, a straight initial part k z u,

@@ -33,19 +33,19 @@ struct LayerCall {
 
 // One node of a pass, as the frame prepares it for the criterion.
 struct Node {
-  int j = 0;              // node number
-  bool first = false;     // the layer's first node
-  bool cap_pass = false;  // evaluated in the cap pass
-  bool outputs = true;    // node outputs are written (not for imaginary nodes)
+  int j = 0;                     // node number
+  bool first = false;            // the layer's first node
+  bool cap_pass = false;         // evaluated in the cap pass
+  bool outputs = true;           // node outputs are written (not for imaginary nodes)
   bool factor_in_curve = false;  // the criterion's curve value already holds the P-FACTOR
-  double x = 0.0;         // vertical coordinate
-  double axial = 0.0;     // position along the pile axis
-  double z = 0.0;         // depth below the ground line
-  double b = 0.0;         // diameter (or cap width)
-  double h = 0.0;         // node spacing at the layer's first node
+  double x = 0.0;                // vertical coordinate
+  double axial = 0.0;            // position along the pile axis
+  double z = 0.0;                // depth below the ground line
+  double b = 0.0;                // diameter (or cap width)
+  double h = 0.0;                // node spacing at the layer's first node
   bool depth_factors = false;
-  double pm = 1.0, ym = 1.0;            // depth factors
-  double p_factor = 1.0, y_factor = 1.0;  // close-spacing factors
+  double pm = 1.0, ym = 1.0;                // depth factors
+  double p_factor = 1.0, y_factor = 1.0;    // close-spacing factors
   const char* plot_point_layout = nullptr;  // layout of a point on the plot-data file
 };
 
@@ -144,8 +144,8 @@ double curve_depth(LayerCall& call, const Node& node, Compute compute) {
   if (l <= 1) return node.z;
   double& eq_depth = PileLayerData.eq_depth(call.pile, l);
   if (node.first && !curve_generation() && eq_depth < PY_MIN_DEPTH) {
-    const bool same_code_skip = RunOptions.layering_same_code_skip == 1 &&
-                                SoilProfile.layer_code(l - 1) == SoilProfile.layer_code(l);
+    const bool same_code_skip =
+        RunOptions.layering_same_code_skip == 1 && SoilProfile.layer_code(l - 1) == SoilProfile.layer_code(l);
     if (RunOptions.layering_correction == 0 || same_code_skip) {
       eq_depth = SoilProfile.layer_top(l) - PileTable.ground(call.pile) - PileTable.head_depth(call.pile);
     } else {

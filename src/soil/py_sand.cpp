@@ -77,10 +77,14 @@ struct SandCurve {
     if (i == 2) return y0 / 2.0;
     if (i <= LINEAR_POINTS + 2) return y0 + (i - 2) * (y_m - y0) / LINEAR_POINTS;
     switch (i - LINEAR_POINTS - 2) {
-      case 1: return (y_u + 2.0 * y_m) / 3.0;
-      case 2: return (2.0 * y_u + y_m) / 3.0;
-      case 3: return y_u;
-      default: return DEFAULT_LAST_POINT * y_u;
+      case 1:
+        return (y_u + 2.0 * y_m) / 3.0;
+      case 2:
+        return (2.0 * y_u + y_m) / 3.0;
+      case 3:
+        return y_u;
+      default:
+        return DEFAULT_LAST_POINT * y_u;
     }
   }
 };
@@ -116,8 +120,8 @@ void PY_SAND(int& prop_set, int& layer, int& status, int& pile, int& factor_inde
 
     const double p_st = py::sand_wedge_resistance(gamma, z_eq, b, phi, alpha, beta, k0, ka);
     const double tan_beta = std::tan(beta);
-    const double p_sd = b * gamma * node.z *
-                        (ka * (std::pow(tan_beta, 8) - 1.0) + k0 * std::tan(phi) * std::pow(tan_beta, 4));
+    const double p_sd =
+        b * gamma * node.z * (ka * (std::pow(tan_beta, 8) - 1.0) + k0 * std::tan(phi) * std::pow(tan_beta, 4));
     const double p_s = std::min(p_st, p_sd);
 
     // The coefficients over depth / diameter, with the cap width where it serves.
@@ -152,8 +156,8 @@ void PY_SAND(int& prop_set, int& layer, int& status, int& pile, int& factor_inde
       const auto& u = UnitLabels;
       fio::write(UNIT_ECHO, HEADER_LAYOUT, u.length_large_short(), u.length_small_short(), u.force_short(),
                  u.chars(13, 13), u.length_large_short(), u.chars(15, 16), u.chars(18, 18), FEET_FROM_INCHES(node.z),
-                 KILO_SCALE_SI(b), phi * DEGREES_PER_HALF_TURN / pi, KIPS_FROM_POUNDS(CU_INCHES_FROM_CU_FEET(gamma)),
-                 a, b_coeff, KIPS_FROM_POUNDS(p_st), KIPS_FROM_POUNDS(p_sd));
+                 KILO_SCALE_SI(b), phi * DEGREES_PER_HALF_TURN / pi, KIPS_FROM_POUNDS(CU_INCHES_FROM_CU_FEET(gamma)), a,
+                 b_coeff, KIPS_FROM_POUNDS(p_st), KIPS_FROM_POUNDS(p_sd));
       fio::write(UNIT_ECHO, EQ_DEPTH_LAYOUT, FEET_FROM_INCHES(z_eq), u.length_large_short());
       fio::write(UNIT_ECHO, COLUMNS_LAYOUT, u.moment_length(), u.force_short(), u.chars(13, 13), u.moment_length());
       py::write_plot_node_record(node);

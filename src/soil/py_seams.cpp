@@ -4,9 +4,9 @@
 
 namespace pilecap {
 
-#define PILECAP_PY_SEAM(NAME)                                                                                      \
-  void NAME(int& /*prop_set*/, int& /*layer*/, int& /*status*/, int& /*pile*/, int& /*factor_index*/,             \
-            const double* /*y*/, double* /*es*/, const double* /*move1*/, const double* /*move2*/,                 \
+#define PILECAP_PY_SEAM(NAME)                                                                         \
+  void NAME(int& /*prop_set*/, int& /*layer*/, int& /*status*/, int& /*pile*/, int& /*factor_index*/, \
+            const double* /*y*/, double* /*es*/, const double* /*move1*/, const double* /*move2*/,    \
             double* /*es_move*/, double* /*p*/) {}
 
 PILECAP_PY_SEAM(PY_STIFF_CLAY_FREE_WATER)
@@ -20,8 +20,8 @@ PILECAP_PY_SEAM(PY_LIQUEFIED_SAND)
 
 #undef PILECAP_PY_SEAM
 
-void PY_USER_CURVES_LAYER(int& /*prop_set*/, int& /*layer*/, int& /*pile*/, int& /*factor_index*/,
-                          const double* /*y*/, double* /*es*/, const double* /*move1*/, const double* /*move2*/,
-                          double* /*es_move*/, double* /*p*/) {}
+void PY_USER_CURVES_LAYER(int& /*prop_set*/, int& /*layer*/, int& /*pile*/, int& /*factor_index*/, const double* /*y*/,
+                          double* /*es*/, const double* /*move1*/, const double* /*move2*/, double* /*es_move*/,
+                          double* /*p*/) {}
 
 }  // namespace pilecap

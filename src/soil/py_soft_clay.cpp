@@ -115,8 +115,8 @@ void soft_clay_layer(int code, int& prop_set, int& layer, int& status, int& pile
     if (status != 0) return false;
     double e50 = E50_AT_DEPTH(x);
     if (e50 <= 0.0) DEFAULT_E50_SOFT_CLAY(c, e50, RunOptions.units);
-    double j = code == SOIL_SOFT_CLAY_USER_J || code == SOIL_MOD_SOFT_CLAY_INITIAL_K ? J_OR_RQD_AT_DEPTH(x)
-                                                                                     : SOFT_CLAY_J;
+    double j =
+        code == SOIL_SOFT_CLAY_USER_J || code == SOIL_MOD_SOFT_CLAY_INITIAL_K ? J_OR_RQD_AT_DEPTH(x) : SOFT_CLAY_J;
     SoftClayCurve curve;
     curve.code = code;
     curve.is_static = kind == LOADING_STATIC;
@@ -185,13 +185,11 @@ void PY_SOFT_CLAY(int& prop_set, int& layer, int& status, int& pile, int& factor
 
 void PY_SOFT_CLAY_USER_J(int& prop_set, int& layer, int& status, int& pile, int& factor_index, const double* y,
                          double* es, const double* move1, const double* move2, double* es_move, double* p) {
-  soft_clay_layer(SOIL_SOFT_CLAY_USER_J, prop_set, layer, status, pile, factor_index, y, es, move1, move2, es_move,
-                  p);
+  soft_clay_layer(SOIL_SOFT_CLAY_USER_J, prop_set, layer, status, pile, factor_index, y, es, move1, move2, es_move, p);
 }
 
-void PY_MOD_SOFT_CLAY_INITIAL_K(int& prop_set, int& layer, int& status, int& pile, int& factor_index,
-                                const double* y, double* es, const double* move1, const double* move2,
-                                double* es_move, double* p) {
+void PY_MOD_SOFT_CLAY_INITIAL_K(int& prop_set, int& layer, int& status, int& pile, int& factor_index, const double* y,
+                                double* es, const double* move1, const double* move2, double* es_move, double* p) {
   soft_clay_layer(SOIL_MOD_SOFT_CLAY_INITIAL_K, prop_set, layer, status, pile, factor_index, y, es, move1, move2,
                   es_move, p);
 }

@@ -34,9 +34,9 @@ TEST_F(SandTest, UltimateResistanceIsWedgeOrFlowTimesA) {
     double a;  // A at z / b from the published tables
   };
   const Case cases[] = {
-      {"static z/b = 0.5 (wedge)", 1, 2, 2.48},  {"static z/b = 3", 1, 7, 1.06},
-      {"static z/b = 15", 1, 31, 0.88},  {"static z/b = 25 (flow)", 1, 51, 0.88},   {"cyclic z/b = 1.5", 0, 4, 1.11},
-      {"cyclic z/b = 25 (flow)", 0, 51, 0.88},
+      {"static z/b = 0.5 (wedge)", 1, 2, 2.48}, {"static z/b = 3", 1, 7, 1.06},
+      {"static z/b = 15", 1, 31, 0.88},         {"static z/b = 25 (flow)", 1, 51, 0.88},
+      {"cyclic z/b = 1.5", 0, 4, 1.11},         {"cyclic z/b = 25 (flow)", 0, 51, 0.88},
   };
   for (const Case& c : cases) {
     AnalysisControl.loading_kind = c.kind;
@@ -123,10 +123,8 @@ TEST_F(SubgradeTest, LinearSpringCappedAtMaximumStress) {
     double s_max, u, p;
   };
   const Case cases[] = {
-      {"no cap: k b u", 0.0, 0.5, 50.0 * B * 0.5},
-      {"no cap, large u", 0.0, 30.0, 50.0 * B * 30.0},
-      {"below the cut-off", 10.0, 0.1, 50.0 * B * 0.1},
-      {"at the cut-off s_max / k", 10.0, 0.2, B * 10.0},
+      {"no cap: k b u", 0.0, 0.5, 50.0 * B * 0.5},      {"no cap, large u", 0.0, 30.0, 50.0 * B * 30.0},
+      {"below the cut-off", 10.0, 0.1, 50.0 * B * 0.1}, {"at the cut-off s_max / k", 10.0, 0.2, B * 10.0},
       {"beyond the cut-off", 10.0, 5.0, B * 10.0},
   };
   ClosePileFactors.p_factor_1(PILE) = 0.5;

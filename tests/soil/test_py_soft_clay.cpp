@@ -30,10 +30,10 @@ class SoftClayTest : public PyTest {
 
 struct ClayCase {
   const char* name;
-  int kind;       // loading kind
-  int node;       // node (z = (node - 1) H)
-  double u_y50;   // deflection in y50
-  double p_pu;    // expected p / pu (0: computed below)
+  int kind;      // loading kind
+  int node;      // node (z = (node - 1) H)
+  double u_y50;  // deflection in y50
+  double p_pu;   // expected p / pu (0: computed below)
 };
 
 TEST_F(SoftClayTest, CurveMatchesClosedFormAtHandCheckedPoints) {
