@@ -50,14 +50,14 @@ bool lay_out_nodes(int pile, double head) {
   for (int l = 1; l <= n_layers; ++l) first(pile, l) = last(pile, l) = 0;
   depth(pile, 1) = axial(pile, 1) = head;
 
-  if (uses_own_py_curves(pile)) {
+  // Coordinates only for a pile with its own p-y curves, or without soil.
+  if (uses_own_py_curves(pile) || n_layers < 1) {
     for (int j = 2; j <= n + 1; ++j) {
       axial(pile, j) = axial(pile, j - 1) + h;
       depth(pile, j) = depth(pile, j - 1) + v;
     }
     return true;
   }
-  if (n_layers < 1) return true;  // no soil: nothing to tie the nodes to
   PILECAP_ASSERT(SoilProfile.layer_top(n_layers + 1) == SoilProfile.layer_bottom(n_layers),
                  "PREPARE_NODE_LAYOUT has set the sentinel layer top");
   const double deepest = SoilProfile.layer_bottom(n_layers);
