@@ -4,6 +4,7 @@
 namespace pilecap {
 
 AnalysisControlRecord AnalysisControl;
+PileErrorWordRecord PileErrorWord;
 
 void RUN_CASES_AND_COMBINATIONS(int& /*print_request*/, int& /*status*/) {}
 

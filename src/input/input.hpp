@@ -110,11 +110,25 @@ struct RunConstantsRecord {
 };
 extern RunConstantsRecord RunConstants;
 
-// The counts of the moment-curvature sets that the input gives; the sets
-// themselves are built by the input echo.
+// Room of the moment-curvature sets: user sets and generated ones together.
+constexpr int MAX_MPHI_SETS = 150;
+// Points of a bilinear law: 3 (origin, yield, end) or 5 when the curves are
+// not symmetric; the table has room for 10.
+constexpr int MAX_BILINEAR_POINTS = 10;
+constexpr int BILINEAR_POINTS_SYMMETRIC = 3;
+constexpr int BILINEAR_POINTS_NONSYMMETRIC = 5;
+
+// The moment-curvature sets: the user sets 1 .. n_user_sets, then the sets
+// generated for the nonlinear cross sections. Set m, curve c (in increasing
+// axial load), point k (in increasing curvature); built by the input echo.
 struct MomentCurvatureSetRecord {
-  int n_sets = 0;       // option item 9: 0 = elastic bending stiffness everywhere
-  int n_user_sets = 0;  // count of input section 17
+  int n_sets = 0;                                     // option item 9: 0 = elastic bending stiffness everywhere
+  int n_user_sets = 0;                                // count of input section 17
+  Array1<int, MAX_MPHI_SETS> n_curves{}, bilinear{};  // bilinear 1: every curve elastic-perfectly-plastic
+  Array2<double, MAX_MPHI_SETS, MAX_MPHI_CURVES> axial_load{};
+  Array2<int, MAX_MPHI_SETS, MAX_MPHI_CURVES> n_points{}, bilinear_points{};
+  Table3<double> moment, curvature;                    // (set, curve, point 1..400)
+  Table3<double> bilinear_moment, bilinear_curvature;  // (set, curve, bilinear point 1..10)
 };
 extern MomentCurvatureSetRecord MomentCurvatureSet;
 

@@ -82,7 +82,14 @@ bool reset_curve_tables() {
   mphi.num_points.fill(0);
   SectionCurveInput.count = 0;
   SectionBilinearInput.count = 0;
-  return recreate(py.read_p, "UserPyCurveSet.read_p", MAX_PY_SETS, MAX_PY_CURVES_PER_SET, MAX_CURVE_POINTS) &&
+  auto& sets = MomentCurvatureSet;
+  return recreate(sets.moment, "MomentCurvatureSet.moment", MAX_MPHI_SETS, MAX_MPHI_CURVES, MAX_MPHI_POINTS) &&
+         recreate(sets.curvature, "MomentCurvatureSet.curvature", MAX_MPHI_SETS, MAX_MPHI_CURVES, MAX_MPHI_POINTS) &&
+         recreate(sets.bilinear_moment, "MomentCurvatureSet.bilinear_moment", MAX_MPHI_SETS, MAX_MPHI_CURVES,
+                  MAX_BILINEAR_POINTS) &&
+         recreate(sets.bilinear_curvature, "MomentCurvatureSet.bilinear_curvature", MAX_MPHI_SETS, MAX_MPHI_CURVES,
+                  MAX_BILINEAR_POINTS) &&
+         recreate(py.read_p, "UserPyCurveSet.read_p", MAX_PY_SETS, MAX_PY_CURVES_PER_SET, MAX_CURVE_POINTS) &&
          recreate(py.read_y, "UserPyCurveSet.read_y", MAX_PY_SETS, MAX_PY_CURVES_PER_SET, MAX_CURVE_POINTS) &&
          recreate(mphi.moment, "MomentCurvatureInput.moment", MAX_INPUT_MPHI_SETS, MAX_MPHI_CURVES, MAX_MPHI_POINTS) &&
          recreate(mphi.curvature, "MomentCurvatureInput.curvature", MAX_INPUT_MPHI_SETS, MAX_MPHI_CURVES,
@@ -97,10 +104,12 @@ bool reset_curve_tables() {
 
 void release_curve_tables() {
   for (Table3<double>* table :
-       {&UserPyCurveSet.read_p, &UserPyCurveSet.read_y, &MomentCurvatureInput.moment, &MomentCurvatureInput.curvature,
-        &SectionCurveInput.zz.moment, &SectionCurveInput.zz.curvature, &SectionCurveInput.yy.moment,
-        &SectionCurveInput.yy.curvature, &SectionBilinearInput.zz.moment, &SectionBilinearInput.zz.curvature,
-        &SectionBilinearInput.yy.moment, &SectionBilinearInput.yy.curvature}) {
+       {&MomentCurvatureSet.moment, &MomentCurvatureSet.curvature, &MomentCurvatureSet.bilinear_moment,
+        &MomentCurvatureSet.bilinear_curvature, &UserPyCurveSet.read_p, &UserPyCurveSet.read_y,
+        &MomentCurvatureInput.moment, &MomentCurvatureInput.curvature, &SectionCurveInput.zz.moment,
+        &SectionCurveInput.zz.curvature, &SectionCurveInput.yy.moment, &SectionCurveInput.yy.curvature,
+        &SectionBilinearInput.zz.moment, &SectionBilinearInput.zz.curvature, &SectionBilinearInput.yy.moment,
+        &SectionBilinearInput.yy.curvature}) {
     table->release();
   }
 }

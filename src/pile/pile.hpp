@@ -9,6 +9,7 @@
 
 #include "input/input.hpp"
 #include "run/arrays.hpp"
+#include "run/model_store.hpp"
 
 namespace pilecap {
 
@@ -138,5 +139,237 @@ double SECTION_MODULUS_AT(int pile, int set, double x);
 int SECTION_MPHI_SET_ZZ(int pile, int set, double x);         // 0: elastic EI
 int SECTION_MPHI_SET_YY(int pile, int set, double x);         // 0: elastic EI
 int SECTION_ELASTOPLASTIC_FLAG(int pile, int set, double x);  // non-zero: elastic with a given moment capacity
+
+// ============================================================ node layout
+// Node j of a pile (j = 1 head .. n + 1 tip) sits at row j of PileNodes and
+// of the node vectors below; the lateral solvers' work vectors put it at
+// row j + 3 (PileRowVector).
+
+// The failure message of a pile that reaches below the deepest soil layer.
+//   "     THE PILE LENGTH,  0.12E+04( IN), EXTENDS BELOW THE"
+constexpr const char* PILE_BELOW_DEEPEST_LAYER_LAYOUT =
+    "(/,/,/,5X,\"**** FATAL ERROR ****\",/,5X,\"THE PILE LENGTH, \",E10.2,\"(\",A3,\")\",\", EXTENDS BELOW THE\",/,5X,"
+    "\"BOTTOM OF THE DEEPEST LAYER.\")";
+// A node deeper than the bottom of the deepest layer by more than this fails.
+constexpr double BELOW_DEEPEST_LAYER_TOLERANCE = double(1e-8f);
+
+// PREPARE_NODE_LAYOUT
+// The values the node layouts share between piles, set once on the calling
+// thread before any parallel loop over piles: the increment length of the
+// property set of every pile (the cap entry included) and the sentinel layer
+// top after the deepest layer. Rejects a pile whose node depths would not
+// advance downward where the layout counts the points above its head.
+//   Reads:  PileTable (n_piles, prop, batter, head_x, py_set), PileProperty,
+//           SoilProfile, RunOptions (adjust_batter_depth, user_py_curves)
+//   Writes: PileProperty.increment, SoilProfile.layer_top(num_layers + 1)
+//   in,out: status  STATUS_INPUT_DATA_ERROR with its detail line for a pile
+//                   whose batter gives a vertical step that is not positive
+//                   while its head lies below the top of the first layer
+void PREPARE_NODE_LAYOUT(int& status);
+
+// NODE / NODE2D
+// Lays out the nodes of one pile (3D pile or 2D pile row) at equal steps from
+// its head, gives each soil layer the range of nodes inside it, and checks
+// that the pile ends above the bottom of the deepest layer. Numbers 0 and
+// below count points above a head that lies below the top of the first
+// layer; a range 0/0 marks a layer the pile does not reach (every layer of
+// a pile with its own p-y curves).
+//   Reads:  PileTable, PileProperty (length, n_increments, increment), the
+//           sentinel layer top (PREPARE_NODE_LAYOUT), SoilProfile, RunOptions
+//   Writes: PileNodes rows 1..n + 1 and PileLayerData ranges of the pile
+//   in:     pile    1-based, 1 <= pile <= n_piles + 1
+//   in,out: status  NODE: 0 on success, STATUS_PILE_BELOW_DEEPEST_LAYER on
+//                   failure; NODE2D: unchanged on success,
+//                   STATUS_PILE_BELOW_DEEPEST_LAYER_2D on failure. The
+//                   failure writes its message to the results report and
+//                   the run log; the caller must not solve the pile then.
+void NODE(int pile, int& status);
+void NODE2D(int pile, int& status);
+
+// ===================================================== loads at the nodes
+// Node vectors here hold node j at index j (PileNodeVector).
+
+using PileNodeVector = Array1<double, PILE_NODE_ROWS>;
+
+// A station closer than this (single precision) to the next counts as equal.
+constexpr double PROFILE_STATION_TOLERANCE = double(1e-5f);
+constexpr double HALF_PI = 1.5707963267948966;
+
+// SOIL_MOVE_PROFILE_ON_PILE
+// Carries the soil-movement profile (global Y and Z by depth) into the local
+// lateral directions of one pile: in 2D the Y movement times the cosine of
+// the batter, in 3D the horizontal vector turned by the pile's rotation.
+//   Reads:  SoilMovementProfile (count, depth, move_y, move_z), PileTable
+//           (batter; alpha, beta, theta), RunOptions.dimension
+//   Writes: SoilMovementProfile.pile_depth, pile_move_y, pile_move_z of the
+//           pile (points 1..count); nothing shared (pi is not stored here:
+//           it is fixed before the parallel loops)
+//   in:     pile  1-based; the profile holds at most SOIL_MOVEMENT_ROWS points
+void SOIL_MOVE_PROFILE_ON_PILE(int pile);
+
+// Values of one table at the nodes 1..n + 1 of a pile, linear between
+// stations, 0 outside the table (no extrapolation); two stations closer
+// than the tolerance give the mean of their values; a one-station table
+// gives its value to a node exactly at the station. The callers call them
+// only for a table with at least one station.
+//   DIST_LOAD_AT_NODES_Y/_Z  PileLoadProfile load stations, by distance from the head
+//   SOIL_MOVE_AT_NODES_Y/_Z  PileLoadProfile movement stations, by distance from the head
+//   PROFILE_MOVE_AT_NODES_Y/_Z  the pile's soil-movement profile, by node
+//                            depth; 0 for a node above the pile's ground line
+//   Reads:  PileNodes, PileTable (prop, head_depth, ground), PileProperty
+//   out:    values  node j at index j
+void DIST_LOAD_AT_NODES_Y(int pile, PileNodeVector& values);
+void DIST_LOAD_AT_NODES_Z(int pile, PileNodeVector& values);
+void SOIL_MOVE_AT_NODES_Y(int pile, PileNodeVector& values);
+void SOIL_MOVE_AT_NODES_Z(int pile, PileNodeVector& values);
+void PROFILE_MOVE_AT_NODES_Y(int pile, PileNodeVector& values);
+void PROFILE_MOVE_AT_NODES_Z(int pile, PileNodeVector& values);
+
+// ZERO_NODE_VALUES: values 1..n + 1 of the pile := 0, nothing after them.
+void ZERO_NODE_VALUES(int pile, PileNodeVector& values);
+
+// ======================================================= bending stiffness
+// Work vectors of the lateral solvers: node j at row j + 3, the head at row
+// 4, the tip at row n + 4; rows 3 and n + 5 are the fictitious neighbours.
+
+using PileRowVector = Array1<double, PILE_NODE_ROWS>;
+using PileRowFlags = Array1<int, PILE_NODE_ROWS>;
+constexpr int NODE_ROW_OFFSET = 3;
+
+// Bending axes of NODE_FLEXURAL_RIGIDITY.
+constexpr int AXIS_ZZ = 0;
+constexpr int AXIS_YY = 1;
+
+// A curvature below this (single precision) is taken as zero.
+constexpr double ZERO_CURVATURE = double(1e-15f);
+
+// NODE_FLEXURAL_RIGIDITY
+// The secant flexural rigidity of every node of a pile for one bending axis
+// at the curvature of the given deflections, with a yielded flag: from the
+// moment-curvature curves of the node's section (interpolated between the
+// curves bracketing the axial force), from its bilinear law, or from an
+// elastic-perfectly-plastic law of a section with a given moment capacity.
+// An elastic section keeps the EI it has and gets flag 0; a section with
+// general curves keeps its flag. Where a law has no positive divisor, the
+// node takes the last EI a plastic or bilinear law gave earlier in the call,
+// or keeps its present EI when none did.
+//   Reads:  PileTable.prop, PileProperty, PileNodes.axial_x, PileSection,
+//           MomentCurvatureSet, RunOptions.nonsymmetric_ei
+//   in:     pile, axis (AXIS_ZZ or AXIS_YY), axial_force (the pile's axial force)
+//   in:     deflection  rows 3..n + 5
+//   in,out: ei, yielded  rows 4..n + 4
+void NODE_FLEXURAL_RIGIDITY(int pile, int axis, double axial_force, PileRowVector& ei, const PileRowVector& deflection,
+                            PileRowFlags& yielded);
+
+// SECANT_EI_BILINEAR
+// The secant rigidity and yielded flag of a bilinear moment-curvature set at
+// a curvature, from the yield point at zero axial load (interpolated between
+// the curves that bracket it). The axial force is not used. Under the
+// nonsymmetric option, with the zero load not bracketed, the yield points of
+// the nearest curve serve.
+//   out: ei, yielded (1 at or beyond yield)
+void SECANT_EI_BILINEAR(int pile, int set, double axial_force, double curvature, double& ei, int& yielded);
+
+// ========================================================= transformation
+
+// A 6 x 6 matrix column by column, entry (i, j) 1-based.
+using Matrix6 = Array2<double, 6, 6>;
+
+// PILE_TRANSFORMATION
+// The matrices between the cap origin and one pile head: T carries the cap
+// displacement (uX, uY, uZ, rX, rY, rZ) to the head, u + theta x r with r the
+// head coordinates; its transpose carries a head force to the origin; R
+// carries a vector in pile axes (axial, lateral y, lateral z, then the
+// rotations) to global axes, Q = Rx(alpha) Rz(90 deg - beta) Rx(theta) in
+// both diagonal blocks; R transposed carries back.
+//   Reads: PileTable (head_x, head_y, head_z, alpha, beta, theta)
+//   in:    pile  1-based
+//   out:   every entry of the four matrices
+void PILE_TRANSFORMATION(int pile, Matrix6& offset_transposed, Matrix6& offset, Matrix6& rotation,
+                         Matrix6& rotation_transposed);
+
+// ====================================================== lateral pile in 3D
+
+// Head connection codes of PileTable.conn_zz and conn_yy; any other code
+// acts as a rotational spring.
+constexpr int CONN_PIN = 1;
+constexpr int CONN_FIX = 2;
+constexpr int CONN_RES = 3;
+
+// The no-closure warning of a lateral solution.
+//   "     ** WARNING **  NO CLOSURE OF A LLP AFTER   100  ITERATIONS          PILE GROUP    7"
+constexpr const char* NO_CLOSURE_LAYOUT =
+    "(/,/,5X,\"** WARNING **  \",\"NO CLOSURE OF A LLP AFTER \",I5,2X,\"ITERATIONS\",10X,\"PILE GROUP\",I5)";
+
+// The work of one lateral solution; every vector node j at row j + 3.
+struct LateralPileWork {
+  PileRowVector deflection_y, deflection_z, previous_deflection_y, previous_deflection_z;
+  PileRowVector ei_zz, ei_yy, ei_zz_saved, ei_yy_saved;
+  PileRowVector axial_force, soil_modulus, load_y, load_z, dist_load_y, dist_load_z, soil_move_y, soil_move_z;
+  PileRowVector soil_reaction, resultant_deflection, modulus_times_movement;
+  PileRowFlags hinge_zz, hinge_yy;
+  PileRowVector coef_a, coef_b, coef_c;
+  // Results of a closed solution, rows 4..n + 5 (shears and reactions 4..n + 4).
+  PileRowVector slope_y, slope_z, moment_zz, moment_yy, shear_y, shear_z, reaction_y, reaction_z;
+};
+
+// The lateral soil springs of one pile, with the argument order of
+// SOIL_REACTION_AT_NODES: node arrays addressed by node number, node j at
+// pointer[j] (j down to -2 for points above the head).
+using SoilReactionProvider = void (*)(int& prop_set, int& status, int& pile, int& factor_index, const double* y,
+                                      double* es, const double* move1, const double* move2, double* es_move, double* p);
+
+// SET_SOIL_REACTION_PROVIDER
+// Replaces the soil springs of the lateral solutions; nullptr restores
+// SOIL_REACTION_AT_NODES. Set it outside parallel regions only.
+void SET_SOIL_REACTION_PROVIDER(SoilReactionProvider provider);
+
+// USER_PY_PILE_MODULUS
+// Secant moduli and reactions from a pile's own user p-y curves. Deflections
+// and moduli by row (node j at row j + 3), movements and reactions by node.
+//   in,out: PileErrorWord.code  PILE_ERR_PY_TOO_SHORT when the curves end
+//           above the tip
+void USER_PY_PILE_MODULUS(int pile, const PileRowVector& deflection, PileRowVector& modulus,
+                          const PileRowVector& move_y, const PileRowVector& move_z, PileRowVector& work_row,
+                          PileRowVector& reaction);
+
+// LATERAL_PILE_RESULTS_3D
+// The print-pass results of a closed 3D lateral solution: equivalent
+// stiffnesses (pass 2) or the node and pile-top result stores (pass 1).
+//   in: pile, the closed work record, axial force N, torque T, the head
+//       displacement in pile axes (6), the rotation R, the axial profile
+void LATERAL_PILE_RESULTS_3D(int pile, const LateralPileWork& work, double axial_force, double torque,
+                             double head_force_y, double head_force_z, const double* head_displacement,
+                             const Matrix6& rotation, const PileRowVector& axial_movement,
+                             const PileRowVector& axial_load);
+
+// SOLVE_LATERAL_PILE_3D
+// Deflects one pile under a prescribed head displacement in its own axes on
+// nonlinear soil springs, as a finite-difference beam-column in the y and
+// z planes with the axial force, distributed loads and soil movements;
+// iterates the soil moduli (at the resultant deflection) and the bending
+// stiffness until no node moves by the closure tolerance between solves.
+//   Reads:  AnalysisControl (llp_tolerance, llp_max_iterations,
+//           axial_variation, ei_previous, pass_mode, analysis_kind,
+//           pushover_active), PileTable, PileProperty, PileNodes (after
+//           NODE), PileSection, MomentCurvatureSet, SoilProfile,
+//           SoilMovementProfile, PileLoadProfile, RunOptions.user_py_curves
+//   Writes: PileErrorWord.code (PILE_ERR_NO_CLOSURE); the print-pass stores
+//   in:     pile, y_head, rotation_y (a fixed head has dy/dx = -rotation_y),
+//           z_head, rotation_z, axial_force N, torque
+//   out:    head_force_y, head_force_z, head_moment_zz, head_moment_yy
+//           (M = -EI y'' at the head); 0 when the solution fails
+//   in,out: status  a failure code of the soil springs travels up unchanged;
+//                   a solution that does not close writes its warning and
+//                   leaves status alone
+//   in:     head_displacement (6, pile axes), rotation (R), axial_movement,
+//           axial_load (rows): read in the print passes and for the axial
+//           load variation
+//   work:   one record of the caller's (no allocation)
+void SOLVE_LATERAL_PILE_3D(int pile, double y_head, double rotation_y, double z_head, double rotation_z,
+                           double axial_force, double torque, double& head_force_y, double& head_force_z,
+                           double& head_moment_zz, double& head_moment_yy, int& status, const double* head_displacement,
+                           const Matrix6& rotation, const PileRowVector& axial_movement,
+                           const PileRowVector& axial_load, LateralPileWork& work);
 
 }  // namespace pilecap

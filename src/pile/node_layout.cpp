@@ -1,0 +1,151 @@
+// Node layout of a pile: equally spaced nodes from the head (node 1) to the
+// tip (node n + 1) at the increment h = length / n along the axis, depths
+// advancing by the vertical step (h cos(batter) when the batter adjusts
+// depths, else h), and for every soil layer the first and last node inside
+// it. Node j sits at row j of PileNodes; layer ranges are 1-based by layer.
+// The increment and the sentinel layer top are shared between piles and are
+// set once before the parallel loops (PREPARE_NODE_LAYOUT); NODE only reads.
+#include <cmath>
+#include <string>
+
+#include "pile/pile.hpp"
+#include "run/check.hpp"
+#include "run/fio.hpp"
+#include "run/run.hpp"
+#include "soil/soil.hpp"
+
+namespace pilecap {
+
+namespace {
+
+// The input section of the pile arrangement, named in the detail line.
+constexpr int PILE_ARRANGEMENT_SECTION = 7;
+constexpr const char* DETAIL_INDENT = "    ";
+
+bool uses_own_py_curves(int pile) { return RunOptions.user_py_curves == 1 && PileTable.py_set(pile) >= 1; }
+
+double vertical_step(int pile, double increment) {
+  return RunOptions.adjust_batter_depth == 1 ? increment * std::cos(PileTable.batter(pile)) : increment;
+}
+
+void report_below_deepest_layer(int set) {
+  const std::string label(UnitLabels.length());
+  fio::write(UNIT_RESULTS_REPORT, PILE_BELOW_DEEPEST_LAYER_LAYOUT, PileProperty.length(set), label);
+  fio::write(UNIT_RUN_LOG, PILE_BELOW_DEEPEST_LAYER_LAYOUT, PileProperty.length(set), label);
+}
+
+// The layout of NODE and NODE2D; false when a node lies below the deepest layer.
+bool lay_out_nodes(int pile, double head) {
+  const int set = PileTable.prop(pile);
+  const int n = PileProperty.n_increments(set);
+  const double h = PileProperty.increment(set);
+  const double v = vertical_step(pile, h);
+  const int n_layers = SoilProfile.num_layers;
+  auto& first = PileLayerData.first_node;
+  auto& last = PileLayerData.last_node;
+  auto& depth = PileNodes.depth;
+  auto& axial = PileNodes.axial_x;
+  PILECAP_ASSERT(h == PileProperty.length(set) / n, "PREPARE_NODE_LAYOUT has set the increment of the pile's set");
+
+  for (int l = 1; l <= n_layers; ++l) first(pile, l) = last(pile, l) = 0;
+  depth(pile, 1) = axial(pile, 1) = head;
+
+  // Coordinates only for a pile with its own p-y curves, or without soil.
+  if (uses_own_py_curves(pile) || n_layers < 1) {
+    for (int j = 2; j <= n + 1; ++j) {
+      axial(pile, j) = axial(pile, j - 1) + h;
+      depth(pile, j) = depth(pile, j - 1) + v;
+    }
+    return true;
+  }
+  PILECAP_ASSERT(SoilProfile.layer_top(n_layers + 1) == SoilProfile.layer_bottom(n_layers),
+                 "PREPARE_NODE_LAYOUT has set the sentinel layer top");
+  const double deepest = SoilProfile.layer_bottom(n_layers);
+
+  // Walk the nodes, the layer counter advancing at most one layer per node.
+  int c = 1;
+  for (int j = 1; j <= n + 1; ++j) {
+    if (j >= 2) {
+      axial(pile, j) = axial(pile, j - 1) + h;
+      depth(pile, j) = depth(pile, j - 1) + v;
+      if (depth(pile, j) > deepest + BELOW_DEEPEST_LAYER_TOLERANCE) return false;
+    }
+    first(pile, c) = j;
+    if (depth(pile, j) >= SoilProfile.layer_top(c) && c <= n_layers) {
+      ++c;
+      first(pile, c) = j;
+    }
+  }
+  for (int l = c + 1; l <= n_layers; ++l) first(pile, l) = first(pile, c);
+
+  // A head below the top of the first layer: the points above it, counted
+  // upward at the vertical step, go to the layers above.
+  if (head > SoilProfile.layer_top(1) && v > 0.0) {
+    int k = 0;
+    for (int l = 1; l <= n_layers && SoilProfile.layer_top(l) < head; ++l) k = l;
+    double x = head - v;
+    int m = 0;
+    while (x >= SoilProfile.layer_top(1) && k >= 1) {
+      if (x > SoilProfile.layer_top(k)) {
+        first(pile, k) = m;
+      } else {
+        --k;
+      }
+      --m;
+      x -= v;
+    }
+  }
+
+  for (int l = 1; l <= n_layers - 1; ++l) last(pile, l) = first(pile, l + 1) - 1;
+  for (int l = 1; l <= n_layers; ++l) {
+    if (SoilProfile.layer_bottom(l) >= depth(pile, n + 1)) last(pile, l) = n + 1;
+  }
+  last(pile, n_layers) = n + 1;
+
+  // Clear the layers the pile does not reach. Clearing layer l touches no
+  // value that the test of layer l - 1 reads, so the tests see the ranges
+  // as they stood before any clearing.
+  for (int l = n_layers; l >= 2; --l) {
+    if (first(pile, l) == last(pile, l) && last(pile, l) == last(pile, l - 1)) first(pile, l) = last(pile, l) = 0;
+  }
+  return true;
+}
+
+}  // namespace
+
+void PREPARE_NODE_LAYOUT(int& status) {
+  const int n_layers = SoilProfile.num_layers;
+  if (n_layers >= 1) SoilProfile.layer_top(n_layers + 1) = SoilProfile.layer_bottom(n_layers);
+  for (int p = 1; p <= PileTable.n_piles + 1; ++p) {
+    const int set = PileTable.prop(p);
+    if (set < 1 || PileProperty.n_increments(set) < 1) continue;
+    const double h = PileProperty.length(set) / PileProperty.n_increments(set);
+    PileProperty.increment(set) = h;
+    if (status != STATUS_OK || uses_own_py_curves(p) || n_layers < 1) continue;
+    const double head = PileTable.head_x(p);
+    if (head > SoilProfile.layer_top(1) && !(vertical_step(p, h) > 0.0)) {
+      std::string detail(DETAIL_INDENT);
+      detail.append("INPUT SECTION ").append(std::to_string(PILE_ARRANGEMENT_SECTION)).append(", PILE ");
+      detail.append(std::to_string(p)).append(": BATTER GIVES NODES THAT DO NOT ADVANCE DOWNWARD");
+      SET_STATUS_DETAIL(detail);
+      status = STATUS_INPUT_DATA_ERROR;
+    }
+  }
+}
+
+void NODE(int pile, int& status) {
+  status = STATUS_OK;
+  if (!lay_out_nodes(pile, PileTable.head_x(pile))) {
+    report_below_deepest_layer(PileTable.prop(pile));
+    status = STATUS_PILE_BELOW_DEEPEST_LAYER;
+  }
+}
+
+void NODE2D(int pile, int& status) {
+  if (!lay_out_nodes(pile, PileTable.head_depth(pile))) {
+    report_below_deepest_layer(PileTable.prop(pile));
+    status = STATUS_PILE_BELOW_DEEPEST_LAYER_2D;
+  }
+}
+
+}  // namespace pilecap
