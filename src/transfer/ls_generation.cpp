@@ -22,7 +22,6 @@ namespace {
 constexpr double USER_VALUE_LIMIT = double(1e-10f);
 constexpr double UPLIFT_TIP_AREA = double(1e-4f);
 constexpr double ZERO_LIMIT = double(1e-14f);
-constexpr double METRES_PER_INCH = double(0.0254f);
 constexpr double LAST_TIP_MOVEMENT_INCHES = double(2.0f);
 constexpr double REFERENCE_MOVEMENT_FACTOR = double(0.05f);  // of the diameter
 constexpr double TIP_BEARING_FACTOR = 9.0;
@@ -77,7 +76,6 @@ constexpr const char* POINTS_ROW_LAYOUT = "(5X,4E15.7)";
 
 std::string_view stress_label() { return UnitLabels.chars(29, 33); }
 
-double inches_in_model(double inches) { return RunOptions.units == UNITS_SI ? inches * METRES_PER_INCH : inches; }
 
 // The ten points of one t-z curve list as listing A (layers) or B (nodes).
 void write_tz_curves(int unit, const TzCurveSet& set) {
@@ -114,14 +112,6 @@ void write_node_curves(const TransferModel& m) {
   write_tz_curves(unit, m.nodes);
 }
 
-// The code of the first layer whose bottom lies below x, or of the last.
-int tip_layer_code(double x) {
-  const SoilProfileRecord& s = SoilProfile;
-  for (int l = 1; l <= s.num_layers; ++l) {
-    if (s.layer_bottom(l) > x) return s.layer_code(l);
-  }
-  return s.layer_code(s.num_layers);
-}
 
 bool granular_tip(int code) {
   return code == SOIL_SAND || code == SOIL_SILT || code == SOIL_API_SAND || code == SOIL_WEAK_ROCK ||
@@ -150,7 +140,7 @@ bool build_tip_curve(const TransferModel& m, int side, TipCurve& tip, int& statu
   const double embedded = m.vertical_length - PileTable.ground(m.p);  // below the ground line
   const double area = side == SIDE_UPLIFT ? UPLIFT_TIP_AREA : PileSection.area_bottom(q, n_s);
   const double tip_diameter = PileSection.diameter(q, n_s);
-  int code = tip_layer_code(x_t);
+  int code = TIP_LAYER_CODE(x_t);
 
   double e50 = E50_AT_DEPTH(x_t);
   double c = COHESION_AT_DEPTH(x_t, status);
@@ -210,7 +200,7 @@ bool build_tip_curve(const TransferModel& m, int side, TipCurve& tip, int& statu
                                                            : EXPONENT_HIGH;
     const double reference = REFERENCE_MOVEMENT_FACTOR * d1;
     for (int i = 0; i < TZ_POINTS; ++i) {
-      tip.w[i] = inches_in_model(DRIVEN_GRANULAR_W[i]);
+      tip.w[i] = INCHES_IN_MODEL(DRIVEN_GRANULAR_W[i]);
       tip.q[i] = i == 0 ? 0.0 : q_t * std::pow(tip.w[i] / reference, exponent);
     }
   } else if (!driven && granular_tip(code)) {
@@ -284,9 +274,9 @@ void GENERATE_AXIAL_LS_CURVE(int& q, int& side, int& /*k*/, int& p, int& status,
   if (side == SIDE_COMPRESSION) write_tip_curve(m, tip);
 
   double tip_movements[LS_POINTS_PER_SIDE];
-  for (int j = 0; j < FIXED_TIP_MOVEMENTS; ++j) tip_movements[j] = inches_in_model(TIP_MOVEMENTS[j]);
+  for (int j = 0; j < FIXED_TIP_MOVEMENTS; ++j) tip_movements[j] = INCHES_IN_MODEL(TIP_MOVEMENTS[j]);
   tip_movements[LS_POINTS_PER_SIDE - 1] =
-      std::max(inches_in_model(LAST_TIP_MOVEMENT_INCHES), REFERENCE_MOVEMENT_FACTOR * m.diameter);
+      std::max(INCHES_IN_MODEL(LAST_TIP_MOVEMENT_INCHES), REFERENCE_MOVEMENT_FACTOR * m.diameter);
   n = LS_POINTS_PER_SIDE;
   if (side == SIDE_UPLIFT) {
     fio::write(UNIT_AXIAL_CURVE_DATA, MARCH_HEADING_LAYOUT, q);

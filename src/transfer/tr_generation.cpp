@@ -16,7 +16,6 @@ namespace pilecap {
 
 namespace {
 
-constexpr double METRES_PER_INCH = double(0.0254f);
 constexpr double LAST_TIP_MOVEMENT_INCHES = double(2.0f);
 constexpr double UPLIFT_TIP_AREA = double(1e-4f);
 constexpr double USER_VALUE_LIMIT = double(1e-10f);
@@ -38,7 +37,6 @@ constexpr const char* POINTS_COLUMNS_LAYOUT =
 //        0.1235E+06      0.1235E-01      0.1000E-03      0.0000E+00
 constexpr const char* POINTS_ROW_LAYOUT = "(E17.4,3E16.4)";
 
-double inches_in_model(double inches) { return RunOptions.units == UNITS_SI ? inches * METRES_PER_INCH : inches; }
 
 // The printed layer curves of side 1, torque per length and twist.
 void layer_curves(const TransferModel& m, double radius, int& status) {
@@ -75,19 +73,12 @@ bool torsional_rigidity_given(int q) {
   return given;
 }
 
-int tip_layer_code(double x) {
-  const SoilProfileRecord& s = SoilProfile;
-  for (int l = 1; l <= s.num_layers; ++l) {
-    if (s.layer_bottom(l) > x) return s.layer_code(l);
-  }
-  return s.layer_code(s.num_layers);
-}
 
 // The soil queries of the tip and the check of a driven pile in a cohesive
 // tip; the tip resistance takes no further part.
 void check_tip(const TransferModel& m, int side, int& status) {
   double x_t = m.head_depth + m.vertical_length;
-  const int code = tip_layer_code(x_t);
+  const int code = TIP_LAYER_CODE(x_t);
   double e50 = E50_AT_DEPTH(x_t);
   double c = COHESION_AT_DEPTH(x_t, status);
   if (status != STATUS_OK) return;
@@ -152,8 +143,8 @@ void GENERATE_TORSION_TR_CURVE(int& q, int& side, int& /*k*/, int& p, int& statu
 
   n = LS_POINTS_PER_SIDE;
   double tip_twists[LS_POINTS_PER_SIDE];
-  for (int i = 0; i < FIXED_TIP_MOVEMENTS; ++i) tip_twists[i] = inches_in_model(TIP_MOVEMENTS[i]) / radius;
-  tip_twists[LS_POINTS_PER_SIDE - 1] = inches_in_model(LAST_TIP_MOVEMENT_INCHES) / radius;
+  for (int i = 0; i < FIXED_TIP_MOVEMENTS; ++i) tip_twists[i] = INCHES_IN_MODEL(TIP_MOVEMENTS[i]) / radius;
+  tip_twists[LS_POINTS_PER_SIDE - 1] = INCHES_IN_MODEL(LAST_TIP_MOVEMENT_INCHES) / radius;
   for (int i = 0; i < LS_POINTS_PER_SIDE; ++i) {
     MARCH_PILE(m, radius, 0.0, tip_twists[i], MarchListing{}, "TR CURVE", torques[i], rotations[i], status);
     if (status != STATUS_OK) return;

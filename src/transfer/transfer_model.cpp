@@ -27,6 +27,7 @@ constexpr double SAND_PHI_REDUCTION = double(0.087f);
 // The printed layer curves stand this far inside their layer.
 constexpr double LAYER_STEP_INCHES = double(0.1f);
 constexpr double LAYER_STEP_METRES = double(0.00254f);
+constexpr double METRES_PER_INCH = double(0.0254f);
 constexpr int INPUT_SECTION_PROPERTY_SETS = 8;
 constexpr int INPUT_SECTION_SOIL_LAYERS = 10;
 
@@ -72,6 +73,18 @@ double curve_friction(const TzCurveSet& set, int k, double z) {
 }
 
 }  // namespace
+
+double INCHES_IN_MODEL(double inches) {
+  return RunOptions.units == UNITS_SI ? inches * METRES_PER_INCH : inches;
+}
+
+int TIP_LAYER_CODE(double x) {
+  const SoilProfileRecord& s = SoilProfile;
+  for (int l = 1; l <= s.num_layers; ++l) {
+    if (s.layer_bottom(l) > x) return s.layer_code(l);
+  }
+  return s.layer_code(s.num_layers);
+}
 
 void WRITE_CURVE_WARNING(std::string_view text) {
   fio::write(UNIT_RESULTS_REPORT, WARNING_LAYOUT, text);

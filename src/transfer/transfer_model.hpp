@@ -92,6 +92,13 @@ void MARCH_PILE(const TransferModel& m, double lever, double start_load, double 
                 const MarchListing& listing, std::string_view curve_tag, double& head_load, double& head_move,
                 int& status);
 
+// INCHES_IN_MODEL: a movement tabled in inches in the model length unit.
+double INCHES_IN_MODEL(double inches);
+
+// TIP_LAYER_CODE: the code of the first layer whose bottom lies below x,
+// or of the last layer.
+int TIP_LAYER_CODE(double x);
+
 // WRITE_CURVE_WARNING
 // The warning block "**** WARNING ****" with one text line, on the results
 // report and the run log.

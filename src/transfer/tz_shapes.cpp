@@ -11,7 +11,7 @@
 #include "pile/pile.hpp"
 #include "run/conversions.hpp"
 #include "soil/soil.hpp"
-#include "transfer/transfer.hpp"
+#include "transfer/transfer_model.hpp"
 
 namespace pilecap {
 
@@ -40,7 +40,6 @@ constexpr Factors DRIVEN_COHESIVE_T = {0.0,           double(0.18f), double(0.38
 constexpr Factors HYPERBOLIC_Z = {0.0,           double(0.01f), double(0.02f), double(0.04f), double(0.06f),
                                   double(0.08f), double(0.12f), double(0.16f), double(0.5f),  double(2.5f)};
 
-constexpr double METRES_PER_INCH = double(0.0254f);
 constexpr double TMAX_FLOOR = double(1e-15f);
 constexpr double TMAX_RAISED = double(0.001f);
 // Pounds per square foot per kilopascal, as the hyperbola's SI form takes it.
@@ -61,11 +60,6 @@ void scaled_shape(int k, double D, TzRows& t, TzRows& z, const TzColumn& tmax, c
     z(k, i) = D * fz[i - 1];
     t(k, i) = tmax(k) * ft[i - 1];
   }
-}
-
-// A tabled movement in inches in the model length unit.
-double model_movement(double inches) {
-  return RunOptions.units == UNITS_SI ? inches * METRES_PER_INCH : inches;
 }
 
 double hyperbola_stiffness(double phi) {
@@ -94,7 +88,7 @@ void TZ_SHAPE_DRIVEN_SOFTENING(int& k, double& D, TzRows& t, TzRows& z, TzColumn
 
 void TZ_SHAPE_DRIVEN_COHESIVE(int& k, TzRows& t, TzRows& z, TzColumn& tmax) {
   for (int i = 1; i <= TZ_POINTS; ++i) {
-    z(k, i) = model_movement(DRIVEN_COHESIVE_Z[i - 1]);
+    z(k, i) = INCHES_IN_MODEL(DRIVEN_COHESIVE_Z[i - 1]);
     t(k, i) = tmax(k) * DRIVEN_COHESIVE_T[i - 1];
   }
 }
@@ -113,7 +107,7 @@ void TZ_SHAPE_DRIVEN_HYPERBOLIC(int& k, TzRows& t, TzRows& z, TzColumn& tmax, Tz
     } else {
       t(k, i) = zi / (zi / tmax(k) + SQ_INCHES_PER_SQ_FOOT / stiffness);
     }
-    z(k, i) = model_movement(zi);
+    z(k, i) = INCHES_IN_MODEL(zi);
   }
 }
 
