@@ -46,10 +46,10 @@ constexpr const char* PLOT_CURVE_LAYOUT = "(5X,3I5)";
 // The tables one kind of curve (axial or torsional) is kept in.
 struct CurveKind {
   bool axial;
-  int input_section;           // of the generated-curve piles
-  Table1<int>& pile_curve;     // PileTable.ls_curve or tr_curve
-  Table1<int>& pile_generated; // PileTable.gen_ls_curve or gen_tr_curve
-  int generated_piles_count;   // input section 13 or 14
+  int input_section;            // of the generated-curve piles
+  Table1<int>& pile_curve;      // PileTable.ls_curve or tr_curve
+  Table1<int>& pile_generated;  // PileTable.gen_ls_curve or gen_tr_curve
+  int generated_piles_count;    // input section 13 or 14
   Table1<int>& generated_piles;
   int user_count;
   int& count;  // generated curves
@@ -127,7 +127,8 @@ void check_curve_references(const CurveKind& kind, int& status) {
     if (curve == 0 && generating) curve = -kind.pile_generated(i);
     const bool named = (curve > 0 && curve <= kind.user_count) || (curve < 0 && -curve <= n_generated);
     if (!named) {
-      const char* reason = kind.axial ? "NO LOAD-SETTLEMENT CURVE FOR THE PILE" : "NO TORQUE-ROTATION CURVE FOR THE PILE";
+      const char* reason =
+          kind.axial ? "NO LOAD-SETTLEMENT CURVE FOR THE PILE" : "NO TORQUE-ROTATION CURVE FOR THE PILE";
       reject(status, INPUT_SECTION_PILE_ARRANGEMENT, "PILE " + std::to_string(i), curve, reason);
       return;
     }
@@ -283,8 +284,8 @@ void ECHO_AXIAL_TORSION_CURVES(int& status) {
   fio::write(UNIT_ECHO, TABLE_I_TITLE);
   if (RunOptions.user_torsion_curves == 1) {
     UserTrCurveRecord& u = UserTrCurve;
-    store_and_echo_user_curves(u.count, USER_TR_TITLE, false, u.point_count, u.read_point_count, u.rotation,
-                               u.torque, u.read_torque, u.read_rotation);
+    store_and_echo_user_curves(u.count, USER_TR_TITLE, false, u.point_count, u.read_point_count, u.rotation, u.torque,
+                               u.read_torque, u.read_rotation);
   }
   CurveKind torsion = torsion_kind();
   generate_curves(torsion, status);

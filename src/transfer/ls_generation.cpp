@@ -39,16 +39,14 @@ using TipTable = double[TZ_POINTS];
 constexpr TipTable DRIVEN_GRANULAR_W = {0.0,          double(1e-4f), double(0.005f), double(0.01f), double(0.05f),
                                         double(0.1f), double(0.2f),  double(0.4f),   double(0.8f),  double(5.0f)};
 // Drilled tips and the driven code-5 tip: w / D and Q / Q_t.
-constexpr TipTable DRILLED_TIP_W = {0.0,            double(0.005f), double(0.01f), double(0.015f), double(0.025f),
-                                    double(0.03f),  double(0.04f),  double(0.05f), double(0.07f),  double(0.1f)};
-constexpr TipTable DRILLED_GRANULAR_Q = {0.0,            double(0.175f), double(0.345f), double(0.485f),
-                                         double(0.65f),  double(0.73f),  double(0.88f),  double(1.015f),
-                                         double(1.195f), double(1.46f)};
-constexpr TipTable DRILLED_COHESIVE_Q = {0.0,           double(0.395f), double(0.56f), double(0.7f),
-                                         double(0.865f), double(0.9f),  double(0.95f), double(0.97f),
-                                         double(0.98f),  double(0.99f)};
-constexpr TipTable DRIVEN_USER_W = {0.0,           double(0.002f), double(0.013f), double(0.042f), double(0.073f),
-                                    double(0.1f),  double(0.12f),  double(0.15f),  double(0.18f),  double(0.2f)};
+constexpr TipTable DRILLED_TIP_W = {0.0,           double(0.005f), double(0.01f), double(0.015f), double(0.025f),
+                                    double(0.03f), double(0.04f),  double(0.05f), double(0.07f),  double(0.1f)};
+constexpr TipTable DRILLED_GRANULAR_Q = {0.0,           double(0.175f), double(0.345f), double(0.485f), double(0.65f),
+                                         double(0.73f), double(0.88f),  double(1.015f), double(1.195f), double(1.46f)};
+constexpr TipTable DRILLED_COHESIVE_Q = {0.0,          double(0.395f), double(0.56f), double(0.7f),  double(0.865f),
+                                         double(0.9f), double(0.95f),  double(0.97f), double(0.98f), double(0.99f)};
+constexpr TipTable DRIVEN_USER_W = {0.0,          double(0.002f), double(0.013f), double(0.042f), double(0.073f),
+                                    double(0.1f), double(0.12f),  double(0.15f),  double(0.18f),  double(0.2f)};
 constexpr TipTable DRIVEN_USER_Q = {0.0, 0.25, 0.5, 0.75, double(0.9f), 1.0, 1.0, 1.0, 1.0, 1.0};
 
 // Listing layouts.
@@ -75,7 +73,6 @@ constexpr const char* POINTS_COLUMNS_LAYOUT =
 constexpr const char* POINTS_ROW_LAYOUT = "(5X,4E15.7)";
 
 std::string_view stress_label() { return UnitLabels.chars(29, 33); }
-
 
 // The ten points of one t-z curve list as listing A (layers) or B (nodes).
 void write_tz_curves(int unit, const TzCurveSet& set) {
@@ -112,7 +109,6 @@ void write_node_curves(const TransferModel& m) {
   write_tz_curves(unit, m.nodes);
 }
 
-
 bool granular_tip(int code) {
   return code == SOIL_SAND || code == SOIL_SILT || code == SOIL_API_SAND || code == SOIL_WEAK_ROCK ||
          code == SOIL_LIQUEFIED_SAND || code == SOIL_ELASTIC_SUBGRADE;
@@ -136,7 +132,7 @@ bool build_tip_curve(const TransferModel& m, int side, TipCurve& tip, int& statu
   const int units = RunOptions.units;
   const int q = m.q;
   const int n_s = PileProperty.n_sections(q);
-  double x_t = m.head_depth + m.vertical_length;                  // tip depth
+  double x_t = m.head_depth + m.vertical_length;                      // tip depth
   const double embedded = m.vertical_length - PileTable.ground(m.p);  // below the ground line
   const double area = side == SIDE_UPLIFT ? UPLIFT_TIP_AREA : PileSection.area_bottom(q, n_s);
   const double tip_diameter = PileSection.diameter(q, n_s);
@@ -297,8 +293,8 @@ void GENERATE_AXIAL_LS_CURVE(int& q, int& side, int& /*k*/, int& p, int& status,
   fio::write(UNIT_AXIAL_CURVE_TEXT, POINTS_COLUMNS_LAYOUT, UnitLabels.moment_force(), UnitLabels.length(),
              UnitLabels.length(), UnitLabels.moment_force());
   for (int j = 0; j < LS_POINTS_PER_SIDE; ++j) {
-    fio::write(UNIT_AXIAL_CURVE_TEXT, POINTS_ROW_LAYOUT, sign * loads[j], sign * movements[j],
-               sign * tip_movements[j], sign * tip_loads[j]);
+    fio::write(UNIT_AXIAL_CURVE_TEXT, POINTS_ROW_LAYOUT, sign * loads[j], sign * movements[j], sign * tip_movements[j],
+               sign * tip_loads[j]);
     const int column = LS_ORIGIN_COLUMN + (side == SIDE_UPLIFT ? -(j + 1) : j + 1);
     ComputedLsTable.top_movement(q, column) = sign * movements[j];
     ComputedLsTable.top_load(q, column) = sign * loads[j];

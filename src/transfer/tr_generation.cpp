@@ -37,7 +37,6 @@ constexpr const char* POINTS_COLUMNS_LAYOUT =
 //        0.1235E+06      0.1235E-01      0.1000E-03      0.0000E+00
 constexpr const char* POINTS_ROW_LAYOUT = "(E17.4,3E16.4)";
 
-
 // The printed layer curves of side 1, torque per length and twist.
 void layer_curves(const TransferModel& m, double radius, int& status) {
   auto layers = std::make_unique<TzCurveSet>();
@@ -73,7 +72,6 @@ bool torsional_rigidity_given(int q) {
   return given;
 }
 
-
 // The soil queries of the tip and the check of a driven pile in a cohesive
 // tip; the tip resistance takes no further part.
 void check_tip(const TransferModel& m, int side, int& status) {
@@ -82,8 +80,8 @@ void check_tip(const TransferModel& m, int side, int& status) {
   double e50 = E50_AT_DEPTH(x_t);
   double c = COHESION_AT_DEPTH(x_t, status);
   if (status != STATUS_OK) return;
-  const bool granular_queries = (code >= SOIL_SAND && code <= SOIL_WEAK_ROCK) || code == SOIL_LIQUEFIED_SAND ||
-                                code == SOIL_ELASTIC_SUBGRADE;
+  const bool granular_queries =
+      (code >= SOIL_SAND && code <= SOIL_WEAK_ROCK) || code == SOIL_LIQUEFIED_SAND || code == SOIL_ELASTIC_SUBGRADE;
   if (granular_queries) {
     FRICTION_ANGLE_AT_DEPTH(x_t, status);
     if (status != STATUS_OK) return;
@@ -100,7 +98,8 @@ void check_tip(const TransferModel& m, int side, int& status) {
                        code == SOIL_STIFF_CLAY_INITIAL_K || code == SOIL_SOFT_CLAY_USER_J ||
                        code == SOIL_MOD_SOFT_CLAY_INITIAL_K;
   if (m.pile_type != PILE_DRIVEN || !checked) return;
-  const double area = side == SIDE_UPLIFT ? UPLIFT_TIP_AREA : PileSection.area_bottom(m.q, PileProperty.n_sections(m.q));
+  const double area =
+      side == SIDE_UPLIFT ? UPLIFT_TIP_AREA : PileSection.area_bottom(m.q, PileProperty.n_sections(m.q));
   if (e50 <= 0.0) DEFAULT_E50_SOFT_CLAY(c, e50, RunOptions.units);
   double tip_load = TIP_BEARING_FACTOR * c * area;
   if (code == SOIL_VUGGY_LIMESTONE) {

@@ -14,11 +14,11 @@ namespace pilecap {
 
 // ------------------------------------------------------------ constants
 
-constexpr int TZ_POINTS = 10;                              // points of a t-z or tip curve
-constexpr int LS_POINTS_PER_SIDE = 9;                      // points of one side of a generated curve
+constexpr int TZ_POINTS = 10;                                 // points of a t-z or tip curve
+constexpr int LS_POINTS_PER_SIDE = 9;                         // points of one side of a generated curve
 constexpr int LS_TABLE_COLUMNS = 2 * LS_POINTS_PER_SIDE + 1;  // used columns of ComputedLsTable
-constexpr int LS_ORIGIN_COLUMN = LS_POINTS_PER_SIDE + 1;    // the origin column of ComputedLsTable
-constexpr int TZ_CURVE_ROWS = 212;                         // t-z curves one set can hold
+constexpr int LS_ORIGIN_COLUMN = LS_POINTS_PER_SIDE + 1;      // the origin column of ComputedLsTable
+constexpr int TZ_CURVE_ROWS = 212;                            // t-z curves one set can hold
 // Increments a generated pile may have: one node curve per node.
 constexpr int TRANSFER_MAX_INCREMENTS = PILE_NODE_ROWS - 7;
 
@@ -35,9 +35,9 @@ constexpr int TRANSFER_MAX_ELEMENT_ITERATIONS = 1000;
 
 // The assumed tip movements of the generators, inches (the ninth is computed).
 constexpr int FIXED_TIP_MOVEMENTS = 8;
-inline constexpr double TIP_MOVEMENTS[FIXED_TIP_MOVEMENTS] = {
-    double(1e-4f), double(0.001f), double(0.005f), double(0.01f),
-    double(0.05f), double(0.1f),   double(0.5f),   double(1.0f)};
+inline constexpr double TIP_MOVEMENTS[FIXED_TIP_MOVEMENTS] = {double(1e-4f), double(0.001f), double(0.005f),
+                                                              double(0.01f), double(0.05f),  double(0.1f),
+                                                              double(0.5f),  double(1.0f)};
 
 // -------------------------------------------------------------- TzShape
 // The five normalised t-z shapes; 0 = no shape (code or pile type unknown).
@@ -123,8 +123,8 @@ double SIDE_FRICTION_BY_RULES(int code, int pile_type, double c, double gamma, d
 //   out:    side_flag  1 computed (both frictions), 0 the user gives one
 //           tip_flag   1 computed (both resistances), 0 the user gives one
 //   in,out: status     a failing soil query's code; the outputs stop there
-void ULTIMATE_UNIT_RESISTANCE(int& code, double& x, int& side_flag, double& f_driven, double& f_drilled,
-                              int& tip_flag, double& q_driven, double& q_drilled, int& status);
+void ULTIMATE_UNIT_RESISTANCE(int& code, double& x, int& side_flag, double& f_driven, double& f_drilled, int& tip_flag,
+                              double& q_driven, double& q_drilled, int& status);
 
 // --------------------------------------------------------- generators
 
@@ -145,8 +145,7 @@ void ULTIMATE_UNIT_RESISTANCE(int& code, double& x, int& side_flag, double& f_dr
 //                   STATUS_LS_CURVE_ZERO_COHESION (driven pile, cohesive tip);
 //                   STATUS_GENERATION_NO_CONVERGENCE (an element did not
 //                   settle, with a warning on the run log)
-void GENERATE_AXIAL_LS_CURVE(int& q, int& side, int& k, int& p, int& status, int& n, double* loads,
-                             double* movements);
+void GENERATE_AXIAL_LS_CURVE(int& q, int& side, int& k, int& p, int& status, int& n, double* loads, double* movements);
 
 // GENERATE_TORSION_TR_CURVE
 // One side of the torque-rotation curve of property set q, placed by pile p:

@@ -3,6 +3,8 @@
 // at a depth, the node curves, the friction lookup between node curves and
 // the element march from the tip to the head. Everything is 1-based; depths
 // are vertical coordinates, positions measured along the pile from the head.
+#include "transfer/transfer_model.hpp"
+
 #include <cmath>
 #include <string>
 
@@ -11,7 +13,6 @@
 #include "run/model_store.hpp"
 #include "run/run.hpp"
 #include "soil/soil.hpp"
-#include "transfer/transfer_model.hpp"
 
 namespace pilecap {
 
@@ -74,9 +75,7 @@ double curve_friction(const TzCurveSet& set, int k, double z) {
 
 }  // namespace
 
-double INCHES_IN_MODEL(double inches) {
-  return RunOptions.units == UNITS_SI ? inches * METRES_PER_INCH : inches;
-}
+double INCHES_IN_MODEL(double inches) { return RunOptions.units == UNITS_SI ? inches * METRES_PER_INCH : inches; }
 
 int TIP_LAYER_CODE(double x) {
   const SoilProfileRecord& s = SoilProfile;
@@ -123,8 +122,7 @@ void CHECK_TRANSFER_INPUT(int q, bool axial, int& status) {
   for (int l = 1; l <= SoilProfile.num_layers; ++l) {
     const int code = SoilProfile.layer_code(l);
     if (code < 0 || code > SOIL_CODE_COUNT) {
-      reject_value(status, INPUT_SECTION_SOIL_LAYERS, "SOIL LAYER " + std::to_string(l), code,
-                   "SOIL CODE NOT 0 TO 14");
+      reject_value(status, INPUT_SECTION_SOIL_LAYERS, "SOIL LAYER " + std::to_string(l), code, "SOIL CODE NOT 0 TO 14");
       return;
     }
   }
@@ -249,9 +247,8 @@ double BOUNDARY_VALUE(const TransferModel& m, const Array1<double, TRANSFER_BOUN
   return values(k - 1) + (values(k) - values(k - 1)) * (s - m.position(k - 1)) / span;
 }
 
-void MARCH_PILE(const TransferModel& m, double lever, double start_load, double start_move,
-                const MarchListing& listing, std::string_view curve_tag, double& head_load, double& head_move,
-                int& status) {
+void MARCH_PILE(const TransferModel& m, double lever, double start_load, double start_move, const MarchListing& listing,
+                std::string_view curve_tag, double& head_load, double& head_move, int& status) {
   const double h = m.h;
   double bottom_load = start_load, bottom_move = start_move;
   double top_load = start_load, top_move = start_move;

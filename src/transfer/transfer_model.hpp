@@ -19,12 +19,12 @@ constexpr int TRANSFER_BOUNDARIES = 2 * MAX_PILE_SECTIONS;
 struct TransferModel {
   int q = 0, p = 0;  // property set, pile that places it
   int pile_type = 0, n_inc = 0, n_bounds = 0;
-  double head_depth = 0.0, ground_line = 0.0;  // x_h and x_h + ground
-  double length = 0.0, vertical_length = 0.0;  // L and L_v
-  double h = 0.0, h_v = 0.0;                   // element length and its vertical step
-  double diameter = 0.0;                       // D1, top of section 1
+  double head_depth = 0.0, ground_line = 0.0;                               // x_h and x_h + ground
+  double length = 0.0, vertical_length = 0.0;                               // L and L_v
+  double h = 0.0, h_v = 0.0;                                                // element length and its vertical step
+  double diameter = 0.0;                                                    // D1, top of section 1
   Array1<double, TRANSFER_BOUNDARIES> position{}, rigidity{}, perimeter{};  // EA or GJ in rigidity
-  TzCurveSet nodes;  // node curves, n_inc + 1 of them
+  TzCurveSet nodes;                                                         // node curves, n_inc + 1 of them
 };
 
 // CHECK_TRANSFER_INPUT
@@ -88,9 +88,8 @@ struct MarchListing {
 //   out:    head_load, head_move
 //   in,out: status  STATUS_GENERATION_NO_CONVERGENCE, with a warning on the
 //                   run log, when an element does not settle
-void MARCH_PILE(const TransferModel& m, double lever, double start_load, double start_move,
-                const MarchListing& listing, std::string_view curve_tag, double& head_load, double& head_move,
-                int& status);
+void MARCH_PILE(const TransferModel& m, double lever, double start_load, double start_move, const MarchListing& listing,
+                std::string_view curve_tag, double& head_load, double& head_move, int& status);
 
 // INCHES_IN_MODEL: a movement tabled in inches in the model length unit.
 double INCHES_IN_MODEL(double inches);

@@ -20,14 +20,28 @@ namespace {
 using Factors = double[TZ_POINTS];
 
 // Movements as fractions of the diameter, and t / tmax.
-constexpr Factors DRILLED_Z = {0.0,           double(0.001f), double(0.002f), double(0.003f), double(0.005f),
-                               double(0.006f), double(0.008f), double(0.012f), double(0.016f), double(0.1f)};
-constexpr Factors DRILLED_COHESIVE_T = {0.0,            double(0.51f),  double(0.72f),  double(0.90f),
-                                        double(0.925f), double(0.945f), double(0.955f), double(0.925f),
-                                        double(0.90f),  double(0.835f)};
-constexpr Factors DRILLED_GRANULAR_T = {0.0,           double(0.335f), double(0.58f),  double(0.72f),
-                                        double(0.86f), double(0.91f),  double(0.95f),  double(0.965f),
-                                        double(0.96f), double(0.95f)};
+constexpr Factors DRILLED_Z = {0.0,
+                               double(0.001f),
+                               double(0.002f),
+                               double(0.003f),
+                               double(0.005f),
+                               double(0.006f),
+                               double(0.008f),
+                               double(0.012f),
+                               double(0.016f),
+                               double(0.1f)};
+constexpr Factors DRILLED_COHESIVE_T = {0.0,
+                                        double(0.51f),
+                                        double(0.72f),
+                                        double(0.90f),
+                                        double(0.925f),
+                                        double(0.945f),
+                                        double(0.955f),
+                                        double(0.925f),
+                                        double(0.90f),
+                                        double(0.835f)};
+constexpr Factors DRILLED_GRANULAR_T = {0.0,           double(0.335f), double(0.58f),  double(0.72f), double(0.86f),
+                                        double(0.91f), double(0.95f),  double(0.965f), double(0.96f), double(0.95f)};
 constexpr Factors SOFTENING_Z = {0.0,           double(0.0016f), double(0.0031f), double(0.0057f), double(0.008f),
                                  double(0.01f), double(0.02f),   double(0.03f),   double(0.05f),   double(0.1f)};
 constexpr Factors SOFTENING_T = {0.0,          double(0.30f), double(0.50f), double(0.75f), double(0.90f),
@@ -35,8 +49,8 @@ constexpr Factors SOFTENING_T = {0.0,          double(0.30f), double(0.50f), dou
 // Movements in inches.
 constexpr Factors DRIVEN_COHESIVE_Z = {0.0,           double(0.01f), double(0.02f), double(0.04f), double(0.06f),
                                        double(0.08f), double(0.12f), double(0.16f), double(0.5f),  double(10.0f)};
-constexpr Factors DRIVEN_COHESIVE_T = {0.0,           double(0.18f), double(0.38f), double(0.79f), double(0.97f),
-                                       double(1.0f),  double(0.97f), double(0.93f), double(0.93f), double(0.93f)};
+constexpr Factors DRIVEN_COHESIVE_T = {0.0,          double(0.18f), double(0.38f), double(0.79f), double(0.97f),
+                                       double(1.0f), double(0.97f), double(0.93f), double(0.93f), double(0.93f)};
 constexpr Factors HYPERBOLIC_Z = {0.0,           double(0.01f), double(0.02f), double(0.04f), double(0.06f),
                                   double(0.08f), double(0.12f), double(0.16f), double(0.5f),  double(2.5f)};
 
@@ -54,8 +68,7 @@ constexpr double PHI_28 = 28.0, PHI_31 = 31.0, PHI_32 = 32.0, PHI_34 = 34.0, PHI
 // The granular drilled shape needs a friction angle above this (degrees).
 constexpr double DRILLED_GRANULAR_MIN_PHI = 1.0;
 
-void scaled_shape(int k, double D, TzRows& t, TzRows& z, const TzColumn& tmax, const Factors& fz,
-                  const Factors& ft) {
+void scaled_shape(int k, double D, TzRows& t, TzRows& z, const TzColumn& tmax, const Factors& fz, const Factors& ft) {
   for (int i = 1; i <= TZ_POINTS; ++i) {
     z(k, i) = D * fz[i - 1];
     t(k, i) = tmax(k) * ft[i - 1];

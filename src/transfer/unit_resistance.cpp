@@ -20,7 +20,7 @@ namespace pilecap {
 namespace {
 
 constexpr double USER_VALUE_LIMIT = double(1e-10f);  // a user value at least this large is given
-constexpr double DEPTH_FLOOR = double(1e-10f);      // a smaller depth counts as one length unit
+constexpr double DEPTH_FLOOR = double(1e-10f);       // a smaller depth counts as one length unit
 constexpr double PSI_FLOOR = double(1e-10f);
 constexpr double ALPHA_FULL_LIMIT_PSI = double(3.47f);
 constexpr double ALPHA_FULL_LIMIT_KPA = 24.0;
@@ -129,8 +129,8 @@ double SIDE_FRICTION_BY_RULES(int code, int pile_type, double c, double gamma, d
   }
 }
 
-void ULTIMATE_UNIT_RESISTANCE(int& code, double& x, int& side_flag, double& f_driven, double& f_drilled,
-                              int& tip_flag, double& q_driven, double& q_drilled, int& status) {
+void ULTIMATE_UNIT_RESISTANCE(int& code, double& x, int& side_flag, double& f_driven, double& f_drilled, int& tip_flag,
+                              double& q_driven, double& q_drilled, int& status) {
   const int units = RunOptions.units;
   const double f_user = SKIN_FRICTION_AT_DEPTH(x, status);
   if (status != STATUS_OK) return;

@@ -122,7 +122,9 @@ TEST_F(EchoCurvesTest, GeneratedCurvesRunThroughTheOrigin) {
   const std::string plot = text(UNIT_PLOT);
   const std::string plot_head = "     * AXIAL LOAD-DISPLACEMENT CURVES *\n         1\n         1    1   19\n";
   EXPECT_EQ(plot.substr(0, plot_head.size()), plot_head);
-  EXPECT_NE(plot.find("\n             10" + std::string(16, ' ') + "0.00000000" + std::string(14, ' ') + "0.00000000 \n"), std::string::npos)
+  EXPECT_NE(
+      plot.find("\n             10" + std::string(16, ' ') + "0.00000000" + std::string(14, ' ') + "0.00000000 \n"),
+      std::string::npos)
       << plot;
   // Unit 34: the two records before the curve, then the node curves.
   const std::string generated = read_file(RunFiles.generated_axial_curves_file);
@@ -136,8 +138,9 @@ TEST_F(EchoCurvesTest, PileWithoutAnAxialCurveIsAnInputError) {
     int generated_number;
     const char* detail;
   };
-  for (const Case& c : {Case{"no soil layers", 0, 1, "    INPUT SECTION 7, PILE 1: '0' (NO LOAD-SETTLEMENT CURVE FOR THE PILE)"},
-                        Case{"curve 2 of 1", 1, 2, "    INPUT SECTION 7, PILE 1: '-2' (NO LOAD-SETTLEMENT CURVE FOR THE PILE)"}}) {
+  for (const Case& c :
+       {Case{"no soil layers", 0, 1, "    INPUT SECTION 7, PILE 1: '0' (NO LOAD-SETTLEMENT CURVE FOR THE PILE)"},
+        Case{"curve 2 of 1", 1, 2, "    INPUT SECTION 7, PILE 1: '-2' (NO LOAD-SETTLEMENT CURVE FOR THE PILE)"}}) {
     RunOptions.dimension = MODEL_2D;
     set_layer(Layer{});
     SoilLayerInput.count = c.layers;

@@ -37,7 +37,7 @@ Side torsion(int side, int& status) {
 // (Q_t L + 0.93 f C L^2 / 2) / EA.
 TEST_F(TransferTest, DrivenPileInClayBeyondFullMobilisation) {
   Layer layer;
-  layer.side_friction = 2.0;   // psi
+  layer.side_friction = 2.0;    // psi
   layer.tip_resistance = 90.0;  // psi
   layer.e50 = 0.005;
   set_layer(layer);
@@ -122,9 +122,9 @@ TEST_F(TransferTest, InputThatCannotBeGeneratedIsAnInputError) {
     int code;
     const char* detail;
   };
-  for (const Case& c : {Case{"pile type 3", 3, SOIL_SOFT_CLAY, "    INPUT SECTION 8, PROPERTY SET 1: '3' (PILE TYPE NOT 1 OR 2)"},
-                        Case{"soil code 15", PILE_DRIVEN, 15,
-                             "    INPUT SECTION 10, SOIL LAYER 1: '15' (SOIL CODE NOT 0 TO 14)"}}) {
+  for (const Case& c :
+       {Case{"pile type 3", 3, SOIL_SOFT_CLAY, "    INPUT SECTION 8, PROPERTY SET 1: '3' (PILE TYPE NOT 1 OR 2)"},
+        Case{"soil code 15", PILE_DRIVEN, 15, "    INPUT SECTION 10, SOIL LAYER 1: '15' (SOIL CODE NOT 0 TO 14)"}}) {
     Layer layer;
     layer.code = c.code;
     set_layer(layer);

@@ -28,7 +28,8 @@ TEST(UnitResistanceRules, BetaIsCappedAndFloored) {
     double z_ft;
     double beta;
   };
-  for (const Case& c : {Case{1e-7, double(1.2f)}, Case{4.0, double(1.2f)}, Case{25.0, 1.5 - double(0.135f) * 5.0}, Case{90.0, 0.25}}) {
+  for (const Case& c :
+       {Case{1e-7, double(1.2f)}, Case{4.0, double(1.2f)}, Case{25.0, 1.5 - double(0.135f) * 5.0}, Case{90.0, 0.25}}) {
     EXPECT_NEAR(BETA_FRICTION(gamma, z, c.z_ft), c.beta * gamma * z, 1e-12) << c.z_ft;
   }
   EXPECT_EQ(DEPTH_IN_FEET(0.0, UNITS_ENGLISH), double(1e-7f));
