@@ -345,6 +345,9 @@ struct UserLsCurveRecord {
   int count = 0;
   Array1<int, MAX_USER_CURVES> read_label{}, read_point_count{};
   Array2<double, MAX_USER_CURVES, MAX_CURVE_POINTS> read_load{}, read_movement{};
+  // The stored curves the pile-head response reads (curve, point).
+  Array1<int, MAX_USER_CURVES> point_count{};
+  Array2<double, MAX_USER_CURVES, MAX_CURVE_POINTS> load{}, movement{};
 };
 extern UserLsCurveRecord UserLsCurve;
 
@@ -352,6 +355,9 @@ struct UserTrCurveRecord {
   int count = 0;
   Array1<int, MAX_USER_CURVES> read_label{}, read_point_count{};
   Array2<double, MAX_USER_CURVES, MAX_CURVE_POINTS> read_torque{}, read_rotation{};
+  // The stored curves the pile-head response reads (curve, point); rotations in radians.
+  Array1<int, MAX_USER_CURVES> point_count{};
+  Array2<double, MAX_USER_CURVES, MAX_CURVE_POINTS> torque{}, rotation{};
 };
 extern UserTrCurveRecord UserTrCurve;
 

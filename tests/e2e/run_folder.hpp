@@ -13,21 +13,22 @@
 namespace pilecap::testing {
 
 // The smallest input file a run reads to its end: a 2D model of one pile row
-// and nothing else.
+// on a user load-settlement curve (a pile needs an axial curve) and nothing else.
 inline const std::string MINIMAL_INPUT =
     "MINIMAL MODEL\nSECOND TITLE\n"
-    "OPTIONS\n1 2 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0\n"
+    "OPTIONS\n1 2 0 0 0 1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0\n"
     "PILE CAP\n0 0 0 0 0 0\n"
     "LOAD CASES\n0 0 0 0 0\n"
     "LOAD COMBINATIONS\n0 0 0 0 0\n"
     "DISTRIBUTED LOAD SETS\n0\n"
     "SOIL MOVEMENT SETS\n0\n"
-    "PILE ARRANGEMENT\n1\n0 1 1 0 0 0 0\n0 0 1 1 1\n0 0 0 0\n"
+    "PILE ARRANGEMENT\n1\n0 1 1 0 1 0 0\n0 0 1 1 1\n0 0 0 0\n"
     "PROPERTY SETS\n1\n1 1\n50 40 1\n0 40 1\n"
     "CROSS SECTIONS\n1\n1 1 1 0\n'PIPE'\n24 23 0 0 0 0 0 0\n"
     "11.6E6 36.9 2549 2549 0 0 0 0 29E6 0 75.4 0 0 0 0\n0 0 0.5 0 0 0\n'NONE'\n"
     "SOIL LAYERS\n0\n"
     "GENERATED LOAD-SETTLEMENT CURVES\n0\n"
+    "USER LOAD-SETTLEMENT CURVES\n1\n1 3\n-1000 -1\n0 0\n1000 1\n"
     "MOMENT-CURVATURE SETS\n0\n"
     "SECTION MOMENT-CURVATURE CURVES\n0\n"
     "SECTION BILINEAR DATA\n0\n";

@@ -39,6 +39,10 @@ TEST(FinalMessageTest, LinesOfEachCode) {
       {36, "     \n     * ERROR IN ANALYSIS *\n      CONVERGENCE ERROR, \n"
            "      WHILE COMPUTING AXIAL FORCES ALONG PILE\n"},
       {7, "     \n     * ERROR IN ANALYSIS *\n                7, UNKNOWN CODE\n"},
+      {43, "     \n     * ERROR IN ANALYSIS *\n     CONVERGENCE ERROR WHILE GENERATING\n"
+           "     LOAD-SETTLEMENT OR TORQUE-ROTATION CURVE\n"},
+      {44, "     \n     * ERROR IN ANALYSIS *\n     GJ (TORSIONAL RIGIDITY) OF A PILE SECTION IS ZERO\n"
+           "     TORQUE-ROTATION CURVE NOT GENERATED\n"},
   };
   for (const Case& c : cases) EXPECT_EQ(final_message_text(c.code), c.text) << c.code;
 }

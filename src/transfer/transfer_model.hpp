@@ -1,0 +1,106 @@
+// The load-transfer model of one pile shared by the curve generators: the
+// pile cut into n_inc elements from the head, the section boundaries along
+// it (two per section, 1-based, positions from the head), one t-z curve per
+// node (node 1 the head) and the march from the tip to the head. The axial
+// march carries loads on EA; the torsional march carries torques on GJ with
+// the friction acting at a lever arm r.
+#pragma once
+
+#include <memory>
+#include <string_view>
+
+#include "input/input.hpp"
+#include "transfer/transfer.hpp"
+
+namespace pilecap {
+
+constexpr int TRANSFER_BOUNDARIES = 2 * MAX_PILE_SECTIONS;
+
+struct TransferModel {
+  int q = 0, p = 0;  // property set, pile that places it
+  int pile_type = 0, n_inc = 0, n_bounds = 0;
+  double head_depth = 0.0, ground_line = 0.0;                               // x_h and x_h + ground
+  double length = 0.0, vertical_length = 0.0;                               // L and L_v
+  double h = 0.0, h_v = 0.0;                                                // element length and its vertical step
+  double diameter = 0.0;                                                    // D1, top of section 1
+  Array1<double, TRANSFER_BOUNDARIES> position{}, rigidity{}, perimeter{};  // EA or GJ in rigidity
+  TzCurveSet nodes;                                                         // node curves, n_inc + 1 of them
+};
+
+// CHECK_TRANSFER_INPUT
+// The property set and soil profile can be generated: pile type 1 or 2,
+// 1 .. TRANSFER_MAX_INCREMENTS increments, positive diameters at the top of
+// the first and last sections, positive EA at both ends of every section
+// (axial only), at least one soil layer, every soil code 0 .. 14.
+//   in,out: status  STATUS_INPUT_DATA_ERROR with its detail line
+void CHECK_TRANSFER_INPUT(int q, bool axial, int& status);
+
+// SETUP_TRANSFER_MODEL
+// Geometry and section boundaries of property q placed by pile p; rigidity
+// holds EA (axial) or GJ. The node curves are not built.
+std::unique_ptr<TransferModel> SETUP_TRANSFER_MODEL(int q, int p, bool axial);
+
+// BUILD_TZ_AT_DEPTH
+// Curve k of set at vertical coordinate x with soil code: tmax from the
+// user's friction or the side-friction rules (depth below the pile's ground
+// line; none above it or in code 0), the friction angle in degrees, and the
+// shape of the pile type and code.
+//   in,out: status  a failing soil query's code; the curve is then unfinished
+void BUILD_TZ_AT_DEPTH(const TransferModel& m, TzCurveSet& set, int k, double x, int code, int& status);
+
+// PIN_CURVE_FRICTION: tmax(k) := 1e-6 and the shape refilled.
+void PIN_CURVE_FRICTION(const TransferModel& m, TzCurveSet& set, int k);
+
+// BUILD_NODE_CURVES
+// The node curves of the model, node i at x_h + (i - 1) h_v with the soil
+// code there.
+void BUILD_NODE_CURVES(TransferModel& m, int& status);
+
+// LAYER_CURVE_DEPTHS
+// The depths of the three printed curves of every soil layer: a short step
+// below its top (the pile's ground line for layer 1), the middle and a
+// short step above its bottom; depth(3l-2 .. 3l) of set, codes likewise.
+void LAYER_CURVE_DEPTHS(const TransferModel& m, TzCurveSet& set, int first);
+
+// FRICTION_ON_NODE_CURVES
+// Unit side friction at depth d and movement z: linear in depth between the
+// two node curves around d (the last curve at or below the last node, 0
+// above the head), each read linearly in z and held beyond its last point.
+double FRICTION_ON_NODE_CURVES(const TzCurveSet& nodes, double d, double z);
+
+// BOUNDARY_VALUE
+// A section value at position s: linear between the boundaries around s,
+// the last boundary's value below the last section.
+double BOUNDARY_VALUE(const TransferModel& m, const Array1<double, TRANSFER_BOUNDARIES>& values, double s);
+
+// Where MARCH_PILE prints its element rows (none when unit is 0).
+struct MarchListing {
+  int unit = 0;
+  double sign = 1.0;
+};
+
+// MARCH_PILE
+// From the tip (load start_load, movement start_move) to the head, each
+// element settled by fixed-point iteration on the movement at its middle.
+//   in:     lever  1 for loads; the radius for torques (movement r theta,
+//                  torque t r h C)
+//           curve_tag  "LS CURVE" or "TR CURVE" for the warning
+//   out:    head_load, head_move
+//   in,out: status  STATUS_GENERATION_NO_CONVERGENCE, with a warning on the
+//                   run log, when an element does not settle
+void MARCH_PILE(const TransferModel& m, double lever, double start_load, double start_move, const MarchListing& listing,
+                std::string_view curve_tag, double& head_load, double& head_move, int& status);
+
+// INCHES_IN_MODEL: a movement tabled in inches in the model length unit.
+double INCHES_IN_MODEL(double inches);
+
+// TIP_LAYER_CODE: the code of the first layer whose bottom lies below x,
+// or of the last layer.
+int TIP_LAYER_CODE(double x);
+
+// WRITE_CURVE_WARNING
+// The warning block "**** WARNING ****" with one text line, on the results
+// report and the run log.
+void WRITE_CURVE_WARNING(std::string_view text);
+
+}  // namespace pilecap
