@@ -6,6 +6,7 @@
 // of the two planes, and the no-closure warning.
 #include <cmath>
 
+#include "input/echo.hpp"
 #include "tests/pile/pile_fixture.hpp"
 
 namespace pilecap {
@@ -149,6 +150,63 @@ TEST_F(LateralPile3D, SolutionThatDoesNotCloseWarnsAndReturnsZeros) {
       "\n\n     ** WARNING **  NO CLOSURE OF A LLP AFTER     1  ITERATIONS          PILE GROUP    1\n";
   EXPECT_EQ(results(), warning);
   EXPECT_EQ(run_log(), warning);
+}
+
+}  // namespace
+}  // namespace pilecap
+
+namespace pilecap {
+namespace {
+
+// The solver through the real p-y dispatch: an elastic subgrade layer with a
+// cut-off far beyond the deflections is a constant Es = k b, so the long-pile
+// closed forms hold for the whole chain (layer walk, criterion, solver).
+class LateralPileOnRealSprings : public testing::PileTest {};
+
+TEST_F(LateralPileOnRealSprings, ElasticSubgradeMatchesTheLongPileClosedForm) {
+  constexpr double K = 50.0;        // subgrade modulus, force / length^3
+  constexpr double B = 2.0;         // pile diameter
+  constexpr double S_MAX = 1.0e9;   // cut-off stress far beyond the deflections
+  constexpr double EI_REAL = 1.0e6;
+  constexpr double LENGTH_REAL = 200.0;
+  set_pile(1, 0.0, LENGTH_REAL, 200, EI_REAL);
+  PileSection.diameter(SET, 1) = PileSection.diameter_bottom(SET, 1) = B;
+  // The ground line just above the head: a node exactly at the ground line
+  // carries no spring, which would soften the head of this closed form.
+  PileTable.ground(1) = -1e-6;
+  auto& layer = SoilLayerInput;
+  layer.count = 1;
+  layer.soil_code(1) = SOIL_ELASTIC_SUBGRADE;
+  layer.top(1) = -1e-6;
+  layer.bottom(1) = 1000.0;
+  for (int point = 1; point <= 2; ++point) {
+    layer.props(1)(2, point) = S_MAX;
+    layer.props(1)(4, point) = K;
+  }
+  int status = 0;
+  BUILD_SOIL_PROFILE(status);
+  PREPARE_NODE_LAYOUT(status);
+  NODE(1, status);
+  ASSERT_EQ(status, 0);
+  AnalysisControl.llp_tolerance = 1e-9;
+  AnalysisControl.llp_max_iterations = 50;
+  AnalysisControl.loading_kind = 1;
+  PileTable.conn_zz(1) = PileTable.conn_yy(1) = CONN_PIN;
+
+  LateralPileWork work{};
+  PileRowVector axial_profile{};
+  Matrix6 rotation{};
+  const double u[6] = {};
+  const double y_h = 0.5;
+  double force_y = 0.0, force_z = 0.0, moment_zz = 0.0, moment_yy = 0.0;
+  int solve_status = 0;
+  SOLVE_LATERAL_PILE_3D(1, y_h, 0.0, 0.0, 0.0, 0.0, 0.0, force_y, force_z, moment_zz, moment_yy, solve_status, u,
+                        rotation, axial_profile, axial_profile, work);
+  ASSERT_EQ(solve_status, 0);
+  const double es = K * B;
+  const double beta = std::pow(es / (4 * EI_REAL), 0.25);  // beta L = 14
+  EXPECT_NEAR(force_y, es * y_h / (2 * beta), 0.01 * es * y_h / (2 * beta));
+  EXPECT_EQ(PileErrorWord.code, 0);
 }
 
 }  // namespace
