@@ -9,26 +9,26 @@
 
 namespace pilecap::testing {
 
-struct CaseSpec {
+struct DeckCase {
   int not_analysed = 0;
   int analysis_kind = 0;
   double tolerance = 0.25;
 };
 
-struct CombinationSpec {
+struct DeckCombination {
   int not_analysed = 0;
   double scale_1 = 1.0;
   double scale_2 = 1.0;
 };
 
-inline std::string deck_with_cases(const std::vector<CaseSpec>& cases, const std::vector<CombinationSpec>& combinations,
+inline std::string deck_with_cases(const std::vector<DeckCase>& cases, const std::vector<DeckCombination>& combinations,
                                    int plot_export = 0) {
   const std::string flags = "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n";
   std::string deck = "CASE MODEL\nSECOND TITLE\nOPTIONS\n1 2 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 ";
   deck.append(std::to_string(plot_export)).append(" 0\nPILE CAP\n0 0 0 0 0 0\nLOAD CASES\n");
   deck.append(std::to_string(cases.size())).append(" 0 0 0 0\n");
   for (std::size_t k = 0; k < cases.size(); ++k) {
-    const CaseSpec& c = cases[k];
+    const DeckCase& c = cases[k];
     deck.append("0 0 2 1 0 100 100\n");
     deck.append(std::to_string(c.tolerance)).append(" 0.001 0.5 0.01\n");
     deck.append("CASE ").append(std::to_string(k + 1)).append("\n");
@@ -42,7 +42,7 @@ inline std::string deck_with_cases(const std::vector<CaseSpec>& cases, const std
   }
   deck.append("LOAD COMBINATIONS\n").append(std::to_string(combinations.size())).append(" 0 0 0 0\n");
   for (std::size_t k = 0; k < combinations.size(); ++k) {
-    const CombinationSpec& c = combinations[k];
+    const DeckCombination& c = combinations[k];
     deck.append("0 0 0 1 0 100 100\n0.5 0.001 0.5 0.01\n");
     deck.append("COMBINATION ").append(std::to_string(k + 1)).append("\n");
     deck.append(std::to_string(c.scale_1)).append(" ").append(std::to_string(c.scale_2)).append(" 1\n");

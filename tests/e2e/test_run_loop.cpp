@@ -16,8 +16,8 @@
 namespace pilecap {
 namespace {
 
-using testing::CaseSpec;
-using testing::CombinationSpec;
+using testing::DeckCase;
+using testing::DeckCombination;
 using testing::RunFolder;
 
 constexpr int RESULT_CODES_LINE = 11;
@@ -171,7 +171,7 @@ TEST_F(RunLoopTest, StopRequestsBeforeAndBetweenCases) {
 
 TEST_F(RunLoopTest, EachRunReceivesItsControlValues) {
   RunFolder folder("controls");
-  std::vector<CaseSpec> cases(2);
+  std::vector<DeckCase> cases(2);
   cases[0].tolerance = 0.125;
   cases[1].tolerance = 0.375;
   ASSERT_EQ(run(folder, testing::deck_with_cases(cases, {{0, 0.75, 0.5}})), 0);
