@@ -111,6 +111,7 @@ struct PileLoadProfileRecord {
   Table2<double> load_depth, load_y, load_z, move_depth, move_y, move_z, saved_load_y, saved_load_z, saved_move_y,
       saved_move_z;
   Table1<int> load_count, move_count;
+  int axial_present = 0;  // 1 once an axial resultant was added since the load tables were filled
 };
 extern PileLoadProfileRecord PileLoadProfile;
 

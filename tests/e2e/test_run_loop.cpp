@@ -1,0 +1,209 @@
+// Whole runs with load cases and combinations through DUVIZU: the result-code
+// file, the status file, stop requests before and between cases, the control
+// values each run receives and the plot-data file header. The cap solvers
+// are not built yet, so a plain run leaves no result code of its own.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "analysis/analysis.hpp"
+#include "tests/e2e/case_decks.hpp"
+#include "tests/e2e/run_folder.hpp"
+
+namespace pilecap {
+namespace {
+
+using testing::DeckCase;
+using testing::DeckCombination;
+using testing::RunFolder;
+
+constexpr int RESULT_CODES_LINE = 11;
+constexpr int CURVE_EXPORT_LINE = 24;
+
+// What the end-of-run hook saw, one entry per analysed case or combination.
+struct SeenRun {
+  int run_kind, index, current_run, current_combination, threads_wanted, first_run, output_option;
+  double tolerance, load_scale_1, load_scale_2;
+};
+
+struct HookState {
+  const RunFolder* folder = nullptr;
+  int stop_after_case = 0;  // write the stop file after this case (0 never)
+  std::string stop_content;
+  std::vector<SeenRun> seen;
+};
+HookState hook_state;
+
+void record_run(int run_kind, int index) {
+  const auto& a = AnalysisControl;
+  hook_state.seen.push_back({run_kind, index, a.current_run, a.current_combination, a.threads_wanted, a.first_run,
+                             a.output_option, a.tolerance, a.load_scale(1), a.load_scale(2)});
+  if (run_kind == RUN_KIND_CASE && index == hook_state.stop_after_case) {
+    hook_state.folder->put(RunFolder::STOP_LINE, hook_state.stop_content);
+  }
+}
+
+class RunLoopTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    hook_state = HookState{};
+    set_run_end_hook(record_run);
+  }
+  void TearDown() override { set_run_end_hook(nullptr); }
+
+  // Runs the deck in a fresh folder and returns DUVIZU's result.
+  int run(RunFolder& folder, const std::string& deck) {
+    hook_state.folder = &folder;
+    folder.write_names();
+    folder.put(RunFolder::INPUT_LINE, deck);
+    return folder.run();
+  }
+};
+
+// The final message line: the one before the run's (last) execution time.
+std::string last_message(const RunFolder& folder) {
+  const auto log = folder.lines(RunFolder::RUN_LOG_LINE);
+  const auto at = std::find_if(log.rbegin(), log.rend(),
+                               [](const std::string& l) { return l.find("Execution Time") != std::string::npos; });
+  return at == log.rend() || at + 1 == log.rend() ? std::string() : *(at + 1);
+}
+
+int count_lines(const std::vector<std::string>& lines, const std::string& text) {
+  return static_cast<int>(std::count(lines.begin(), lines.end(), text));
+}
+
+const std::string TITLE = std::string("CASE MODEL") + std::string(70, ' ');
+
+TEST_F(RunLoopTest, ResultCodeFileNamesEveryRunAndSkippedOnes) {
+  RunFolder folder("codes");
+  ASSERT_EQ(run(folder, testing::deck_with_cases({{}, {1}, {0, ANALYSIS_KIND_CAP_FLEXIBILITY}}, {{}, {1}})), 0);
+  const std::vector<std::string> expected = {
+      "COMPUTATION RESULTS",
+      TITLE,
+      "LOAD CASES RESULTS ",
+      "LOAD CASE :     1",
+      "      ANALYSIS DUE TO TOTAL LOAD",
+      "LOAD CASE :     2",
+      "       ANALYSIS TO NOT RUN   ",
+      "     9 ANALYSIS NOT PERFORMED",
+      "LOAD CASE :     3",
+      "     9 ANALYSIS NOT PERFORMED",  // estimation points are not built yet
+      "LOAD COMBINATIONS RESULTS ",
+      "LOAD COMB. :     1",
+      "      ANALYSIS DUE TO TOTAL LOAD",
+      "LOAD COMB. :     2",
+      "       ANALYSIS TO NOT RUN   ",
+      "     9 ANALYSIS NOT PERFORMED",
+  };
+  EXPECT_EQ(folder.lines(RESULT_CODES_LINE), expected);
+  const auto log = folder.lines(RunFolder::RUN_LOG_LINE);
+  EXPECT_EQ(count_lines(log, "     NOTE: LOAD CASE WILL NOT BE ANALYZED"), 1);
+  EXPECT_EQ(count_lines(log, "     NOTE: LOAD COMB WILL NOT BE ANALYZED"), 1);
+  EXPECT_EQ(count_lines(log, "     NOTE: STIFFNESS ESTIMATION AND PUSHOVER POINTS ARE NOT ANALYZED"), 1);
+  // A skipped case has no FINISHED line; the others have one each.
+  EXPECT_EQ(count_lines(log, "     ANALYSIS FOR LOAD CASE   1/  3 FINISHED"), 1);
+  EXPECT_EQ(count_lines(log, "     ANALYSIS FOR LOAD CASE   2/  3 FINISHED"), 0);
+  EXPECT_EQ(count_lines(log, "     ANALYSIS FOR LOAD CASE   3/  3 FINISHED"), 1);
+  EXPECT_EQ(count_lines(log, "     ANALYSIS FOR LOAD COMB.   1/  2 FINISHED"), 1);
+  EXPECT_EQ(count_lines(log, "     ANALYSIS FOR LOAD COMB.   2/  2 FINISHED"), 0);
+  EXPECT_EQ(last_message(folder), "     ANALYSIS COMPLETED");
+}
+
+TEST_F(RunLoopTest, StatusFileHoldsOnlyTheNewestRecord) {
+  RunFolder folder("status");
+  ASSERT_EQ(run(folder, testing::deck_with_cases({{}, {}, {}}, {})), 0);
+  EXPECT_EQ(folder.read(RunFolder::STATUS_LINE), "- ANALYSIS FOR LOAD CASE   3/  3 FINISHED\n\n\n");
+}
+
+TEST_F(RunLoopTest, StatusFileEndsOnTheStartOfASkippedCombination) {
+  RunFolder folder("statusskip");
+  ASSERT_EQ(run(folder, testing::deck_with_cases({{}}, {{}, {1}})), 0);
+  EXPECT_EQ(folder.read(RunFolder::STATUS_LINE), "- ANALYSIS FOR LOAD COMB.   2/  2 STARTED\n\n\n");
+}
+
+// A stop file written with the given content after case 1 (between cases),
+// or before the run.
+struct StopCase {
+  const char* name;
+  const char* content;
+  bool before_run;
+  bool stops;
+  std::vector<int> cases_finished;
+};
+
+TEST_F(RunLoopTest, StopRequestsBeforeAndBetweenCases) {
+  const StopCase table[] = {
+      {"one before the run", "1\n", true, true, {}},
+      {"one between cases", "1\n", false, true, {1}},
+      {"two between cases", "2\n", false, false, {1, 2, 3}},
+      {"a word between cases", "STOP\n", false, false, {1, 2, 3}},
+      {"nothing between cases", "", false, false, {1, 2, 3}},
+  };
+  for (const StopCase& c : table) {
+    SetUp();
+    RunFolder folder("stopcase");
+    if (c.before_run) {
+      folder.put(RunFolder::STOP_LINE, c.content);
+    } else {
+      hook_state.stop_after_case = 1;
+      hook_state.stop_content = c.content;
+    }
+    ASSERT_EQ(run(folder, testing::deck_with_cases({{}, {}, {}}, {{}})), 0) << c.name;
+    std::vector<int> finished;
+    for (const SeenRun& s : hook_state.seen) {
+      if (s.run_kind == RUN_KIND_CASE) finished.push_back(s.index);
+    }
+    EXPECT_EQ(finished, c.cases_finished) << c.name;
+    EXPECT_EQ(last_message(folder), c.stops ? "      *** ANALYSIS STOPPED BY USER ***" : "     ANALYSIS COMPLETED")
+        << c.name;
+    const auto codes = folder.lines(RESULT_CODES_LINE);
+    EXPECT_EQ(count_lines(codes, "LOAD CASE :     2"), c.stops ? 0 : 1) << c.name;
+    EXPECT_EQ(count_lines(codes, "LOAD COMB. :     1"), c.stops ? 0 : 1) << c.name;
+    if (c.stops && !c.before_run) {
+      // Case 2 never started: its STARTED record is missing.
+      EXPECT_EQ(folder.read(RunFolder::STATUS_LINE), "- ANALYSIS FOR LOAD CASE   1/  3 FINISHED\n\n\n") << c.name;
+    }
+  }
+}
+
+TEST_F(RunLoopTest, EachRunReceivesItsControlValues) {
+  RunFolder folder("controls");
+  std::vector<DeckCase> cases(2);
+  cases[0].tolerance = 0.125;
+  cases[1].tolerance = 0.375;
+  ASSERT_EQ(run(folder, testing::deck_with_cases(cases, {{0, 0.75, 0.5}})), 0);
+  ASSERT_EQ(hook_state.seen.size(), 3u);
+  const SeenRun& first = hook_state.seen[0];
+  const SeenRun& second = hook_state.seen[1];
+  const SeenRun& combination = hook_state.seen[2];
+  EXPECT_EQ(first.current_run, 1);
+  EXPECT_EQ(first.current_combination, 0);
+  EXPECT_EQ(first.tolerance, 0.125);
+  EXPECT_EQ(first.threads_wanted, 2);
+  EXPECT_EQ(first.output_option, 2);
+  EXPECT_EQ(first.load_scale_1, 1.0);
+  EXPECT_EQ(first.load_scale_2, 1.0);
+  EXPECT_EQ(first.first_run, 1);
+  EXPECT_EQ(second.current_run, 2);
+  EXPECT_EQ(second.tolerance, 0.375);
+  EXPECT_EQ(combination.run_kind, RUN_KIND_COMBINATION);
+  EXPECT_EQ(combination.current_run, 1);
+  EXPECT_EQ(combination.current_combination, 1);
+  EXPECT_EQ(combination.tolerance, 0.5);
+  EXPECT_EQ(combination.threads_wanted, 0);
+  EXPECT_EQ(combination.load_scale_1, 0.75);
+  EXPECT_EQ(combination.load_scale_2, 0.5);
+  EXPECT_EQ(AnalysisControl.pass_mode, 0);
+}
+
+TEST_F(RunLoopTest, PlotDataFileStartsWithPilesDimensionAndUnits) {
+  RunFolder folder("plot");
+  ASSERT_EQ(run(folder, testing::deck_with_cases({{}}, {}, 1)), 0);
+  EXPECT_EQ(RunFolder::read_file(folder.path(CURVE_EXPORT_LINE)), "         1         2         1\n");
+}
+
+}  // namespace
+}  // namespace pilecap
