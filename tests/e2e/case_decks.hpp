@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/run_folder.hpp"
+
 namespace pilecap::testing {
 
 struct DeckCase {
@@ -49,19 +51,7 @@ inline std::string deck_with_cases(const std::vector<DeckCase>& cases, const std
     deck.append("2 1 0 0 0 0 ").append(std::to_string(c.not_analysed)).append(" 0\n");
     deck.append("0\n").append(flags).append("1\n1 1.5\n");
   }
-  deck.append(
-      "DISTRIBUTED LOAD SETS\n0\n"
-      "SOIL MOVEMENT SETS\n0\n"
-      "PILE ARRANGEMENT\n1\n0 1 1 0 1 0 0\n0 0 1 1 1\n0 0 0 0\n"
-      "PROPERTY SETS\n1\n1 1\n50 40 1\n0 40 1\n"
-      "CROSS SECTIONS\n1\n1 1 1 0\n'PIPE'\n24 23 0 0 0 0 0 0\n"
-      "11.6E6 36.9 2549 2549 0 0 0 0 29E6 0 75.4 0 0 0 0\n0 0 0.5 0 0 0\n'NONE'\n"
-      "SOIL LAYERS\n0\n"
-      "GENERATED LOAD-SETTLEMENT CURVES\n0\n"
-      "USER LOAD-SETTLEMENT CURVES\n1\n1 3\n-1000 -1\n0 0\n1000 1\n"
-      "MOMENT-CURVATURE SETS\n0\n"
-      "SECTION MOMENT-CURVATURE CURVES\n0\n"
-      "SECTION BILINEAR DATA\n0\n");
+  deck.append(ONE_ROW_MODEL_SECTIONS);
   if (plot_export == 1) deck.append("P-Y EXPORT\n0 0 0\n");
   return deck;
 }

@@ -14,12 +14,9 @@ namespace pilecap::testing {
 
 // The smallest input file a run reads to its end: a 2D model of one pile row
 // on a user load-settlement curve (a pile needs an axial curve) and nothing else.
-inline const std::string MINIMAL_INPUT =
-    "MINIMAL MODEL\nSECOND TITLE\n"
-    "OPTIONS\n1 2 0 0 0 1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0\n"
-    "PILE CAP\n0 0 0 0 0 0\n"
-    "LOAD CASES\n0 0 0 0 0\n"
-    "LOAD COMBINATIONS\n0 0 0 0 0\n"
+// Sections 5 to 19 of a one-row 2D model: an elastic pipe pile with a user
+// load-settlement curve and no soil layers.
+inline const std::string ONE_ROW_MODEL_SECTIONS =
     "DISTRIBUTED LOAD SETS\n0\n"
     "SOIL MOVEMENT SETS\n0\n"
     "PILE ARRANGEMENT\n1\n0 1 1 0 1 0 0\n0 0 1 1 1\n0 0 0 0\n"
@@ -32,6 +29,14 @@ inline const std::string MINIMAL_INPUT =
     "MOMENT-CURVATURE SETS\n0\n"
     "SECTION MOMENT-CURVATURE CURVES\n0\n"
     "SECTION BILINEAR DATA\n0\n";
+
+inline const std::string MINIMAL_INPUT =
+    "MINIMAL MODEL\nSECOND TITLE\n"
+    "OPTIONS\n1 2 0 0 0 1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0\n"
+    "PILE CAP\n0 0 0 0 0 0\n"
+    "LOAD CASES\n0 0 0 0 0\n"
+    "LOAD COMBINATIONS\n0 0 0 0 0\n" +
+    ONE_ROW_MODEL_SECTIONS;
 
 class RunFolder {
  public:
