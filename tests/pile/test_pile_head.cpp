@@ -398,5 +398,69 @@ TEST_F(PileHead, NoClosureInALoopIsHeldUntilPublishedAndWins) {
             "\n\n     ** WARNING **  NO CLOSURE OF A LLP AFTER     1  ITERATIONS          PILE GROUP    2\n");
 }
 
+TEST_F(PileHead, FinalPassStoresTheHeadAndNodeResults) {
+  pile(1);
+  prepare();
+  PileSection.area(SET, 1) = PileSection.area_bottom(SET, 1) = 20.0;
+  PileSection.nonlinear(SET, 1) = 1;  // no bending stress: sigma = |N| / A
+  AnalysisControl.pass_mode = 1;
+  AnalysisControl.first_run = 1;
+  const double u[6] = {0.5, 0.02, 0.0, 0.0, 0.0, 0.0};
+  int status = 0;
+  PileEvaluation evaluation;
+  const std::vector<double> f = response(1, u, status, evaluation);
+  ASSERT_EQ(status, 0);
+  // Pile top: local force f = (N, H_y, ...), global force = -(reaction), so
+  // the stored global force is R f and equals -f returned.
+  for (int c = 1; c <= 6; ++c) {
+    EXPECT_NEAR(PileTopResults.current_global(1, c), u[c - 1], 1e-15) << c;
+    EXPECT_NEAR(PileTopResults.current_global(1, 6 + c), -f[c - 1], 1e-9 * 300.0) << c;
+    EXPECT_EQ(PileTopResults.max_global(1, 6 + c), PileTopResults.current_global(1, 6 + c));
+  }
+  EXPECT_EQ(PileTopResults.current_local(1, PT_FORCE_X), 300.0);
+  EXPECT_EQ(PileTopResults.current_global(1, PT_STRESS), 300.0 / 20.0);
+  const int n = 50;
+  for (int row = 4; row <= n + 4; ++row) {
+    // Without the axial variation: no axial displacement, the head force everywhere.
+    EXPECT_EQ(NodeResults.current(1, row, NR_DISPL_X), 0.0);
+    EXPECT_EQ(NodeResults.current(1, row, NR_AXIAL_FORCE), 300.0);
+    EXPECT_EQ(NodeResults.current(1, row, NR_TOTAL_STRESS), 15.0);
+    EXPECT_EQ(NodeResults.current(1, row, NR_DEMAND_CAPACITY_MOMENT), 0.0);
+    EXPECT_EQ(NodeResults.current(1, row, NR_FLEX_RIGIDITY_Z), EI);
+    EXPECT_NEAR(NodeResults.current(1, row, NR_DISPL_GY), NodeResults.current(1, row, NR_DISPL_Y), 1e-15);
+  }
+  EXPECT_NEAR(NodeResults.current(1, 4, NR_DISPL_Y), 0.02, 1e-15);
+  // Stored moments are EI y'': a fixed head pushed along +y bends with y'' < 0
+  // there, while the head reaction carries M = -EI y''.
+  const double head_moment = NodeResults.current(1, 4, NR_MOMENT_Z);
+  EXPECT_LT(head_moment, 0.0);
+  EXPECT_NEAR(PileTopResults.current_local(1, PT_MOMENT_Z), -head_moment, -1e-9 * head_moment);
+
+  // A second run: the envelope keeps the larger head deflection.
+  AnalysisControl.first_run = 0;
+  const double smaller[6] = {0.5, 0.01, 0.0, 0.0, 0.0, 0.0};
+  response(1, smaller, status, evaluation);
+  EXPECT_NEAR(NodeResults.current(1, 4, NR_DISPL_Y), 0.01, 1e-15);
+  EXPECT_NEAR(NodeResults.max_env(1, 4, NR_DISPL_Y), 0.02, 1e-15);
+  EXPECT_NEAR(NodeResults.min_env(1, 4, NR_DISPL_Y), 0.01, 1e-15);
+}
+
+TEST_F(PileHead, StiffnessPassTakesTheInitialSlopeAtZeroMovement) {
+  pile(1);
+  prepare();
+  AnalysisControl.pass_mode = 2;
+  const double u[6] = {0.0, 0.02, 0.0, 0.05, 0.0, 0.0};
+  int status = 0;
+  PileEvaluation evaluation;
+  response(1, u, status, evaluation);
+  ASSERT_EQ(status, 0);
+  EXPECT_NEAR(EquivalentStiffness.top(1, 1), 0.0, 1e-12);   // R^T u of a vertical pile: rounding only
+  EXPECT_DOUBLE_EQ(EquivalentStiffness.top(1, 2), 200.0);   // initial slope of the axial curve
+  EXPECT_DOUBLE_EQ(EquivalentStiffness.top(1, 3), 2000.0);  // 100 / 0.05
+  EXPECT_EQ(EquivalentStiffness.top(1, 4), LENGTH / 50);
+  EXPECT_NEAR(EquivalentStiffness.node(1, 10, 2), spring_modulus, 1e-9 * spring_modulus);
+  EXPECT_EQ(EquivalentStiffness.node(1, 10, 1), 6 * LENGTH / 50);
+}
+
 }  // namespace
 }  // namespace pilecap
