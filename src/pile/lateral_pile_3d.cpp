@@ -8,11 +8,11 @@
 // back substitution. Work vectors hold node j at row j + 3: head row 4, tip
 // row n + 4, fictitious rows 3, n + 5 and n + 6.
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 
 #include "analysis/analysis.hpp"
 #include "pile/pile.hpp"
+#include "pile/pile_head.hpp"
 #include "run/check.hpp"
 #include "run/fio.hpp"
 #include "run/run.hpp"
@@ -219,12 +219,15 @@ double plane_results(const PileRowVector& y, const PileRowVector& ei, const Pile
   return head_force;
 }
 
+// The warning goes with the pile's evaluation when there is one, so a loop
+// over piles reports it in pile order.
 void report_no_closure(int pile) {
-  const int limit = AnalysisControl.llp_max_iterations;
-  if (AnalysisControl.analysis_kind <= 0 && AnalysisControl.pushover_active <= 0) {
-    fio::write(UNIT_RESULTS_REPORT, NO_CLOSURE_LAYOUT, limit, pile);
-  }
-  fio::write(UNIT_RUN_LOG, NO_CLOSURE_LAYOUT, limit, pile);
+  PileWarning warning;
+  warning.kind = PILE_WARNING_NO_CLOSURE;
+  warning.pile = pile;
+  warning.iteration_limit = AnalysisControl.llp_max_iterations;
+  warning.to_results = AnalysisControl.analysis_kind <= 0 && AnalysisControl.pushover_active <= 0;
+  RECORD_PILE_WARNING(warning);
 }
 
 }  // namespace
@@ -324,7 +327,7 @@ void SOLVE_LATERAL_PILE_3D(int pile, double y_head, double rotation_y, double z_
     if (iteration > 1 && deflections_closed(n, w)) break;
     if (iteration + 1 > AnalysisControl.llp_max_iterations) {
       report_no_closure(pile);
-      std::atomic_ref<int>(PileErrorWord.code).store(PILE_ERR_NO_CLOSURE, std::memory_order_relaxed);
+      RAISE_PILE_ERROR(PILE_ERR_NO_CLOSURE);
       return;
     }
     if (!update_soil_modulus(pile, n, w, status)) return;

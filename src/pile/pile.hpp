@@ -333,6 +333,116 @@ void USER_PY_PILE_MODULUS(int pile, const PileRowVector& deflection, PileRowVect
                           const PileRowVector& move_y, const PileRowVector& move_z, PileRowVector& work_row,
                           PileRowVector& reaction);
 
+// ======================================================== result stores
+
+// The node quantities of NodeResults, in their column order.
+enum NodeQuantity : int {
+  NR_DISPL_X = 1,
+  NR_DISPL_Y,
+  NR_DISPL_Z,
+  NR_DISPL_YZ,
+  NR_DISPL_GX,
+  NR_DISPL_GY,
+  NR_DISPL_GZ,
+  NR_DISPL_GYZ,
+  NR_MOMENT_Z,
+  NR_MOMENT_Y,
+  NR_MOMENT_YZ,
+  NR_SHEAR_Y,
+  NR_SHEAR_Z,
+  NR_SHEAR_YZ,
+  NR_SOIL_REACTION_Y,
+  NR_SOIL_REACTION_Z,
+  NR_SOIL_REACTION_YZ,
+  NR_AXIAL_FORCE,
+  NR_TOTAL_STRESS,
+  NR_FLEX_RIGIDITY_Z,
+  NR_FLEX_RIGIDITY_Y,
+  NR_DIST_LOAD_Y,
+  NR_DIST_LOAD_Z,
+  NR_DEMAND_CAPACITY_MOMENT,
+  NR_DEMAND_CAPACITY_SHEAR,
+  NR_ROTATION_Z,
+  NR_ROTATION_Y,
+  NR_HINGE_Z,
+  NR_HINGE_Y
+};
+
+// The pile-top columns of PileTopResults in 3D (global / local meaning).
+enum PileTopColumn : int {
+  PT_DISP_X = 1,
+  PT_DISP_Y,
+  PT_DISP_Z,
+  PT_ROT_X,
+  PT_ROT_Y,
+  PT_ROT_Z,
+  PT_FORCE_X,
+  PT_FORCE_Y,
+  PT_FORCE_Z,
+  PT_MOMENT_X,
+  PT_MOMENT_Y,
+  PT_MOMENT_Z,
+  PT_STRESS
+};
+// The seven columns a 2D run uses.
+constexpr int PILE_TOP_COLUMNS_2D = 7;
+
+// The node results of one pile: column q (a NodeQuantity) row r, node j at
+// row j + 3.
+using NodeResultBlock = Array2<double, PILE_NODE_ROWS, NODAL_RESULT_COUNT>;
+
+// The work arrays a 3D lateral solution hands to the packing, one per
+// quantity (the two yielded-flag arrays as integers).
+struct NodeResultColumns3D {
+  const PileRowVector *y, *z, *moment_zz, *moment_yy, *shear_y, *shear_z, *reaction_y, *reaction_z, *stress;
+  const PileRowVector *ei_zz, *ei_yy, *deflection_yz, *moment_yz, *reaction_yz, *shear_yz, *ratio_moment;
+  const PileRowVector *ratio_shear, *axial_displacement, *axial_force, *global_x, *global_y, *global_z;
+  const PileRowVector *global_yz, *dist_load_y, *dist_load_z, *slope_y, *slope_z;
+  const PileRowFlags *hinge_zz, *hinge_yy;
+};
+
+// PACK_PILE_NODE_RESULTS_3D
+// Copies rows 1..PILE_NODE_ROWS of every work array into the column of its
+// quantity; the yielded flags become 0.0 or 1.0.
+void PACK_PILE_NODE_RESULTS_3D(NodeResultBlock& block, const NodeResultColumns3D& columns);
+
+// STORE_PILE_NODE_RESULTS
+// Rows 4..last_row of all 29 quantities of a pile into NodeResults: the
+// envelopes restart when AnalysisControl.first_run is 1, then take a value
+// strictly above (below) them, then the current value is stored.
+//   Writes: NodeResults (current, max_env, min_env) of the pile only
+void STORE_PILE_NODE_RESULTS(int pile, int last_row, const NodeResultBlock& block);
+
+// STORE_PILE_HEAD_RESULTS_3D
+// The 13 pile-top columns of a pile, global and local, with the same
+// envelope rule; the head stress serves both.
+//   in: the 6-vectors displacement and force (global, local), element 1 first
+void STORE_PILE_HEAD_RESULTS_3D(int pile, double stress, const double* displacement_global,
+                                const double* displacement_local, const double* force_global,
+                                const double* force_local);
+
+// STORE_PILE_HEAD_RESULTS (2D)
+// Columns 1..7 (displacement X and Y, rotation, force X and Y, moment,
+// stress), the local array with the axial and lateral displacement and the
+// axial and lateral force; rotation, moment and stress serve both.
+void STORE_PILE_HEAD_RESULTS(int pile, double global_x, double global_y, double rotation, double axial_displacement,
+                             double lateral_displacement, double force_x, double force_y, double moment,
+                             double axial_force, double lateral_force, double stress);
+
+// COPY_PILE_NODE_ROW
+// The n + 1 node springs of a pile (EquivalentSprings.node_spring, rows
+// 1..n + 1) into destination elements 1..n + 1 (destination[0] is element 1).
+void COPY_PILE_NODE_ROW(int pile, double* destination);
+
+// PLANAR_MAGNITUDE: sqrt(a^2 + b^2), a component of magnitude below 1e-24
+// taken as 0 first.
+double PLANAR_MAGNITUDE(double a, double b);
+
+// ROTATE_TO_GLOBAL_3D
+// The global (X, Y, Z) of a vector (u_x, u_y, u_z) in the axes of a pile.
+//   Reads: PileTable (alpha, beta, theta)
+void ROTATE_TO_GLOBAL_3D(int pile, double u_x, double u_y, double u_z, double& x, double& y, double& z);
+
 // LATERAL_PILE_RESULTS_3D
 // The print-pass results of a closed 3D lateral solution: equivalent
 // stiffnesses (pass 2) or the node and pile-top result stores (pass 1).

@@ -114,11 +114,6 @@ bool granular_tip(int code) {
          code == SOIL_LIQUEFIED_SAND || code == SOIL_ELASTIC_SUBGRADE;
 }
 
-struct TipCurve {
-  double w[TZ_POINTS] = {};
-  double q[TZ_POINTS] = {};
-};
-
 void scaled_tip(TipCurve& tip, double diameter, double q_t, const TipTable& w, const TipTable& q) {
   for (int i = 0; i < TZ_POINTS; ++i) {
     tip.w[i] = diameter * w[i];
@@ -126,9 +121,16 @@ void scaled_tip(TipCurve& tip, double diameter, double q_t, const TipTable& w, c
   }
 }
 
-// The ultimate tip load (a force) and the tip curve. Returns false when the
-// status word was set.
-bool build_tip_curve(const TransferModel& m, int side, TipCurve& tip, int& status) {
+void write_tip_curve(const TransferModel& m, const TipCurve& tip) {
+  fio::write(UNIT_AXIAL_CURVE_TEXT, QW_HEADING_LAYOUT, m.q);
+  fio::write(UNIT_AXIAL_CURVE_TEXT, QW_COLUMNS_LAYOUT);
+  fio::write(UNIT_AXIAL_CURVE_TEXT, QW_UNITS_LAYOUT, UnitLabels.moment_force(), UnitLabels.length());
+  for (int i = 0; i < TZ_POINTS; ++i) fio::write(UNIT_AXIAL_CURVE_TEXT, QW_POINT_LAYOUT, tip.q[i], tip.w[i]);
+}
+
+}  // namespace
+
+bool BUILD_TIP_CURVE(const TransferModel& m, int side, bool along_pile, TipCurve& tip, int& status) {
   const int units = RunOptions.units;
   const int q = m.q;
   const int n_s = PileProperty.n_sections(q);
@@ -141,7 +143,14 @@ bool build_tip_curve(const TransferModel& m, int side, TipCurve& tip, int& statu
   double e50 = E50_AT_DEPTH(x_t);
   double c = COHESION_AT_DEPTH(x_t, status);
   if (status != STATUS_OK) return false;
-  if (e50 <= 0.0) DEFAULT_E50_BY_SOIL(c, e50, code, RunOptions.units);
+  if (e50 <= 0.0) {
+    int units_now = RunOptions.units;
+    if (along_pile) {
+      DEFAULT_E50_SOFT_CLAY(c, e50, units_now);
+    } else {
+      DEFAULT_E50_BY_SOIL(c, e50, code, units_now);
+    }
+  }
   double q_t = TIP_RESISTANCE_AT_DEPTH(x_t, status) * area;
   if (status != STATUS_OK) return false;
   const double phi = FRICTION_ANGLE_AT_DEPTH(x_t, status);
@@ -160,7 +169,12 @@ bool build_tip_curve(const TransferModel& m, int side, TipCurve& tip, int& statu
       break;
     case SOIL_SAND:
     case SOIL_SILT:
-    case SOIL_API_SAND: {
+    case SOIL_API_SAND:
+    case SOIL_ELASTIC_SUBGRADE:
+    case 0: {
+      // The generator leaves the user's value in these two; along the pile
+      // they take the granular rule like the sands.
+      if (!along_pile && (code == SOIL_ELASTIC_SUBGRADE || code == 0)) break;
       const double nq = BEARING_FACTOR_NQ(FRICTION_ANGLE_AT_DEPTH(x_t, status));
       if (status != STATUS_OK) return false;
       const double gamma = AVG_UNIT_WEIGHT_ABOVE(x_t, status);
@@ -170,7 +184,7 @@ bool build_tip_curve(const TransferModel& m, int side, TipCurve& tip, int& statu
         const double drilled = DRILLED_GRANULAR_TIP(phi, units);
         const double drilled_load = phi < DRILLED_SAND_PHI_LIMIT ? drilled : drilled * area;
         q_t = driven ? nq * gamma * embedded * area : drilled_load;
-        if (code == SOIL_SILT) q_t += TIP_BEARING_FACTOR * c * area;
+        if (code == SOIL_SILT && !along_pile) q_t += TIP_BEARING_FACTOR * c * area;
       }
       break;
     }
@@ -183,7 +197,7 @@ bool build_tip_curve(const TransferModel& m, int side, TipCurve& tip, int& statu
       if (q_t < USER_VALUE_LIMIT) q_t = TIP_BEARING_FACTOR * c * area;
       break;
     default:
-      break;  // elastic subgrade keeps the user's value; code 0 carries none
+      break;
   }
 
   const double d1 = m.diameter;
@@ -233,24 +247,13 @@ bool build_tip_curve(const TransferModel& m, int side, TipCurve& tip, int& statu
   return true;
 }
 
-// Q at tip movement w: linear on the segment that reaches w, the last
-// segment extended beyond the curve.
-double tip_load_at(const TipCurve& tip, double w) {
+double TIP_LOAD_AT(const TipCurve& tip, double w) {
   int i = 1;
   while (i < TZ_POINTS - 1 && tip.w[i] < w) ++i;
   const double span = tip.w[i] - tip.w[i - 1];
   if (span <= 0.0) return tip.q[i];
   return tip.q[i - 1] + (tip.q[i] - tip.q[i - 1]) * (w - tip.w[i - 1]) / span;
 }
-
-void write_tip_curve(const TransferModel& m, const TipCurve& tip) {
-  fio::write(UNIT_AXIAL_CURVE_TEXT, QW_HEADING_LAYOUT, m.q);
-  fio::write(UNIT_AXIAL_CURVE_TEXT, QW_COLUMNS_LAYOUT);
-  fio::write(UNIT_AXIAL_CURVE_TEXT, QW_UNITS_LAYOUT, UnitLabels.moment_force(), UnitLabels.length());
-  for (int i = 0; i < TZ_POINTS; ++i) fio::write(UNIT_AXIAL_CURVE_TEXT, QW_POINT_LAYOUT, tip.q[i], tip.w[i]);
-}
-
-}  // namespace
 
 void GENERATE_AXIAL_LS_CURVE(int& q, int& side, int& /*k*/, int& p, int& status, int& n, double* loads,
                              double* movements) {
@@ -266,7 +269,7 @@ void GENERATE_AXIAL_LS_CURVE(int& q, int& side, int& /*k*/, int& p, int& status,
   if (side == SIDE_UPLIFT) write_node_curves(m);
 
   TipCurve tip;
-  if (!build_tip_curve(m, side, tip, status)) return;
+  if (!BUILD_TIP_CURVE(m, side, false, tip, status)) return;
   if (side == SIDE_COMPRESSION) write_tip_curve(m, tip);
 
   double tip_movements[LS_POINTS_PER_SIDE];
@@ -283,7 +286,7 @@ void GENERATE_AXIAL_LS_CURVE(int& q, int& side, int& /*k*/, int& p, int& status,
   const MarchListing listing{UNIT_AXIAL_CURVE_DATA, sign};
   double tip_loads[LS_POINTS_PER_SIDE];
   for (int j = 0; j < LS_POINTS_PER_SIDE; ++j) {
-    tip_loads[j] = tip_load_at(tip, tip_movements[j]);
+    tip_loads[j] = TIP_LOAD_AT(tip, tip_movements[j]);
     fio::write(UNIT_AXIAL_CURVE_DATA, MARCH_COLUMNS_LAYOUT, UnitLabels.length(), UnitLabels.moment_force(),
                UnitLabels.length());
     MARCH_PILE(m, 1.0, tip_loads[j], tip_movements[j], listing, "LS CURVE", loads[j], movements[j], status);

@@ -130,34 +130,39 @@ void CHECK_TRANSFER_INPUT(int q, bool axial, int& status) {
 
 std::unique_ptr<TransferModel> SETUP_TRANSFER_MODEL(int q, int p, bool axial) {
   auto m = std::make_unique<TransferModel>();
-  m->q = q;
-  m->p = p;
-  m->pile_type = PileProperty.pile_type(q);
-  m->n_inc = PileProperty.n_increments(q);
-  m->head_depth = PileTable.head_depth(p);
-  m->ground_line = m->head_depth + PileTable.ground(p);
-  m->length = PileProperty.length(q);
-  m->vertical_length = RunOptions.adjust_batter_depth == 1 ? m->length * std::cos(PileTable.batter(p)) : m->length;
-  m->h = m->length / m->n_inc;
-  m->h_v = m->vertical_length / m->n_inc;
-  m->diameter = PileSection.diameter(q, 1);
+  FILL_TRANSFER_MODEL(*m, q, p, axial);
+  return m;
+}
+
+void FILL_TRANSFER_MODEL(TransferModel& m, int q, int p, bool axial) {
+  m.nodes.count = 0;
+  m.q = q;
+  m.p = p;
+  m.pile_type = PileProperty.pile_type(q);
+  m.n_inc = PileProperty.n_increments(q);
+  m.head_depth = PileTable.head_depth(p);
+  m.ground_line = m.head_depth + PileTable.ground(p);
+  m.length = PileProperty.length(q);
+  m.vertical_length = RunOptions.adjust_batter_depth == 1 ? m.length * std::cos(PileTable.batter(p)) : m.length;
+  m.h = m.length / m.n_inc;
+  m.h_v = m.vertical_length / m.n_inc;
+  m.diameter = PileSection.diameter(q, 1);
   const int n_s = PileProperty.n_sections(q);
-  m->n_bounds = 2 * n_s;
+  m.n_bounds = 2 * n_s;
   for (int s = 1; s <= n_s; ++s) {
     const int top = 2 * s - 1, bottom = 2 * s;
-    m->position(top) = s == 1 ? 0.0 : PileSection.bottom(q, s - 1);
-    m->position(bottom) = PileSection.bottom(q, s);
+    m.position(top) = s == 1 ? 0.0 : PileSection.bottom(q, s - 1);
+    m.position(bottom) = PileSection.bottom(q, s);
     if (axial) {
-      m->rigidity(top) = PileSection.area(q, s) * PileSection.modulus(q, s);
-      m->rigidity(bottom) = PileSection.area_bottom(q, s) * PileSection.modulus(q, s);
+      m.rigidity(top) = PileSection.area(q, s) * PileSection.modulus(q, s);
+      m.rigidity(bottom) = PileSection.area_bottom(q, s) * PileSection.modulus(q, s);
     } else {
-      m->rigidity(top) = PileSection.gj(q, s);
-      m->rigidity(bottom) = PileSection.gj_bottom(q, s);
+      m.rigidity(top) = PileSection.gj(q, s);
+      m.rigidity(bottom) = PileSection.gj_bottom(q, s);
     }
-    m->perimeter(top) = PileSection.perimeter(q, s);
-    m->perimeter(bottom) = PileSection.perimeter_bottom(q, s);
+    m.perimeter(top) = PileSection.perimeter(q, s);
+    m.perimeter(bottom) = PileSection.perimeter_bottom(q, s);
   }
-  return m;
 }
 
 void BUILD_TZ_AT_DEPTH(const TransferModel& m, TzCurveSet& set, int k, double x, int code, int& status) {
@@ -202,6 +207,7 @@ void BUILD_NODE_CURVES(TransferModel& m, int& status) {
   m.nodes.count = m.n_inc + 1;
   for (int i = 1; i <= m.nodes.count; ++i) {
     double x = m.head_depth + (i - 1) * m.h_v;
+    for (int k = 1; k <= TZ_POINTS; ++k) m.nodes.t(i, k) = m.nodes.z(i, k) = 0.0;
     BUILD_TZ_AT_DEPTH(m, m.nodes, i, x, SOIL_CODE_AT_DEPTH(x), status);
     if (status != STATUS_OK) return;
   }
@@ -247,8 +253,8 @@ double BOUNDARY_VALUE(const TransferModel& m, const Array1<double, TRANSFER_BOUN
   return values(k - 1) + (values(k) - values(k - 1)) * (s - m.position(k - 1)) / span;
 }
 
-void MARCH_PILE(const TransferModel& m, double lever, double start_load, double start_move, const MarchListing& listing,
-                std::string_view curve_tag, double& head_load, double& head_move, int& status) {
+bool MARCH_ELEMENTS(const TransferModel& m, double lever, double start_load, double start_move,
+                    const MarchListing& listing, const MarchProfile* profile, double& head_load, double& head_move) {
   const double h = m.h;
   double bottom_load = start_load, bottom_move = start_move;
   double top_load = start_load, top_move = start_move;
@@ -271,16 +277,20 @@ void MARCH_PILE(const TransferModel& m, double lever, double start_load, double 
       }
       estimate = middle;
     }
-    if (!settled) {
-      std::string text("ELEMENT MOVEMENT DID NOT CONVERGE, ");
-      text.append(curve_tag);
-      WRITE_CURVE_WARNING(text);
-      status = STATUS_GENERATION_NO_CONVERGENCE;
-      return;
-    }
+    if (!settled) return false;
     if (listing.unit != 0) {
       fio::write(listing.unit, MARCH_ROW_LAYOUT, e, m.length - (e - 1) * h, listing.sign * bottom_load,
                  listing.sign * bottom_move);
+    }
+    if (profile != nullptr) {
+      // The lower node of element e (from the tip) is node n_inc + 2 - e, at row n_inc + 5 - e.
+      const int row = m.n_inc + 5 - e;
+      profile->movement[row - 1] = profile->sign * bottom_move;
+      profile->load[row - 1] = profile->sign * bottom_load;
+      if (e == m.n_inc) {
+        profile->movement[NODE_ROW_OFFSET] = profile->sign * top_move;
+        profile->load[NODE_ROW_OFFSET] = profile->sign * top_load;
+      }
     }
     bottom_load = top_load;
     bottom_move = top_move;
@@ -291,6 +301,17 @@ void MARCH_PILE(const TransferModel& m, double lever, double start_load, double 
   }
   head_load = top_load;
   head_move = top_move;
+  return true;
+}
+
+void MARCH_PILE(const TransferModel& m, double lever, double start_load, double start_move, const MarchListing& listing,
+                std::string_view curve_tag, double& head_load, double& head_move, int& status) {
+  if (!MARCH_ELEMENTS(m, lever, start_load, start_move, listing, nullptr, head_load, head_move)) {
+    std::string text("ELEMENT MOVEMENT DID NOT CONVERGE, ");
+    text.append(curve_tag);
+    WRITE_CURVE_WARNING(text);
+    status = STATUS_GENERATION_NO_CONVERGENCE;
+  }
 }
 
 }  // namespace pilecap

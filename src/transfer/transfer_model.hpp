@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "input/input.hpp"
+#include "pile/pile.hpp"
 #include "transfer/transfer.hpp"
 
 namespace pilecap {
@@ -35,10 +36,12 @@ struct TransferModel {
 //   in,out: status  STATUS_INPUT_DATA_ERROR with its detail line
 void CHECK_TRANSFER_INPUT(int q, bool axial, int& status);
 
-// SETUP_TRANSFER_MODEL
+// SETUP_TRANSFER_MODEL / FILL_TRANSFER_MODEL
 // Geometry and section boundaries of property q placed by pile p; rigidity
-// holds EA (axial) or GJ. The node curves are not built.
+// holds EA (axial) or GJ. The node curves are not built. FILL_ writes into
+// a model the caller owns (the node-curve count is cleared).
 std::unique_ptr<TransferModel> SETUP_TRANSFER_MODEL(int q, int p, bool axial);
+void FILL_TRANSFER_MODEL(TransferModel& m, int q, int p, bool axial);
 
 // BUILD_TZ_AT_DEPTH
 // Curve k of set at vertical coordinate x with soil code: tmax from the
@@ -53,7 +56,7 @@ void PIN_CURVE_FRICTION(const TransferModel& m, TzCurveSet& set, int k);
 
 // BUILD_NODE_CURVES
 // The node curves of the model, node i at x_h + (i - 1) h_v with the soil
-// code there.
+// code there. Every point of a curve is written, so a model can be reused.
 void BUILD_NODE_CURVES(TransferModel& m, int& status);
 
 // LAYER_CURVE_DEPTHS
@@ -79,6 +82,22 @@ struct MarchListing {
   double sign = 1.0;
 };
 
+// Movement and load of the lower node of every element as a march accepts
+// it, rows as the pile's node tables (head row 4, tip row n_inc + 4).
+struct MarchProfile {
+  double sign = 1.0;  // applied to every stored value
+  double* movement = nullptr;
+  double* load = nullptr;  // both indexed by row, row 1 at [0]
+};
+
+// MARCH_ELEMENTS
+// The march of MARCH_PILE without its warning: false when an element does
+// not settle within TRANSFER_MAX_ELEMENT_ITERATIONS (or its movement is not
+// finite), the rows stored so far standing. With a profile, each accepted
+// element stores its lower node and the head element also the head.
+bool MARCH_ELEMENTS(const TransferModel& m, double lever, double start_load, double start_move,
+                    const MarchListing& listing, const MarchProfile* profile, double& head_load, double& head_move);
+
 // MARCH_PILE
 // From the tip (load start_load, movement start_move) to the head, each
 // element settled by fixed-point iteration on the movement at its middle.
@@ -91,6 +110,28 @@ struct MarchListing {
 void MARCH_PILE(const TransferModel& m, double lever, double start_load, double start_move, const MarchListing& listing,
                 std::string_view curve_tag, double& head_load, double& head_move, int& status);
 
+// The q-w curve of a pile tip: TZ_POINTS points from the origin.
+struct TipCurve {
+  double w[TZ_POINTS] = {};
+  double q[TZ_POINTS] = {};
+};
+
+// BUILD_TIP_CURVE
+// The ultimate tip load and the tip curve of the model's pile for one side
+// (the uplift side bears on a tip area of 1e-4). With along_pile, the
+// rules of the axial load variation: a missing e50 takes the soft-clay
+// default whatever the code, and a missing tip resistance in any code but
+// the clays takes the bearing-factor (driven) or drilled-shaft rule, with no
+// added cohesion term for silt.
+//   in,out: status  a soil query's code, STATUS_LS_CURVE_ZERO_E50 or
+//                   STATUS_LS_CURVE_ZERO_COHESION (with their warning); the
+//                   routine returns false then
+bool BUILD_TIP_CURVE(const TransferModel& m, int side, bool along_pile, TipCurve& tip, int& status);
+
+// TIP_LOAD_AT: Q at tip movement w, linear on the segment that reaches w,
+// the last segment extended beyond the curve.
+double TIP_LOAD_AT(const TipCurve& tip, double w);
+
 // INCHES_IN_MODEL: a movement tabled in inches in the model length unit.
 double INCHES_IN_MODEL(double inches);
 
@@ -102,5 +143,45 @@ int TIP_LAYER_CODE(double x);
 // The warning block "**** WARNING ****" with one text line, on the results
 // report and the run log.
 void WRITE_CURVE_WARNING(std::string_view text);
+
+// ------------------------------------------- axial load variation
+
+// The pile error word of an axial load variation that did not converge.
+constexpr int PILE_ERR_AXIAL_NO_CONVERGENCE = 4;
+// Corrections of the tip movement before the variation gives up.
+constexpr int AXIAL_VARIATION_MAX_ITERATIONS = 25;
+
+// The work of one axial load variation: the pile's load-transfer model
+// (section boundaries, one t-z curve per node) and its tip curve.
+struct PileTransferWork {
+  TransferModel model;
+  TipCurve tip;
+};
+
+// BUILD_PILE_TZ_CURVES
+// The section boundaries of property q and one t-z curve at every node of
+// pile p as the generator builds them, except that a node in soil with a
+// soil code among the first two nodes has the friction 1e-6.
+//   in,out: status  a failing soil query's code; the curves stop there
+void BUILD_PILE_TZ_CURVES(int p, int q, double u, int& status, PileTransferWork& work);
+
+// BUILD_PILE_TIP_QW_CURVE
+// Moves the curves of nodes 1 and 2 to the pile's ground line and builds the
+// tip curve of the side of u (BUILD_TIP_CURVE along the pile).
+//   in,out: status  a soil query's code, STATUS_LS_CURVE_ZERO_E50,
+//                   STATUS_LS_CURVE_ZERO_COHESION
+void BUILD_PILE_TIP_QW_CURVE(int p, int q, double u, int& status, PileTransferWork& work);
+
+// SOLVE_PILE_AXIAL_TRANSFER
+// The tip movement whose march reproduces the head movement u, started
+// from the generated curve's own tip movements (ComputedLsTable, row of the
+// property that defined the pile's curve) and corrected by Newton steps
+// kept inside a bracket. A u outside the generated range gets the end tip
+// movement and one march. Writes the movement and load of every node (head
+// row 4 .. tip row n_inc + 4) of the last march.
+//   out:    error  PILE_ERR_AXIAL_NO_CONVERGENCE (4) after 25 corrections or
+//                  an element that does not settle; else unchanged
+void SOLVE_PILE_AXIAL_TRANSFER(int p, int q, double u, int& status, PileRowVector& movement, PileRowVector& load,
+                               PileTransferWork& work, int& error);
 
 }  // namespace pilecap

@@ -1,0 +1,167 @@
+// The pile-head response of the 3D model and the bookkeeping of one pile
+// evaluation. The head displacement is turned into pile axes (d = R^T u),
+// the axial force and torque come from the pile's curves, the lateral shears
+// and moments from the laterally loaded pile, and the reaction
+// f = (P, H_y, H_z, T, -M_yy, M_zz) goes back as -n R f. An evaluation keeps
+// its own error word and warnings, so a parallel loop over piles writes
+// nothing shared until the calling thread publishes them in pile order.
+#include "pile/pile_head.hpp"
+
+#include <atomic>
+#include <memory>
+
+#include "analysis/analysis.hpp"
+#include "run/fio.hpp"
+#include "run/model_store.hpp"
+#include "run/run.hpp"
+
+namespace pilecap {
+
+WarningCountersRecord WarningCounters;
+
+namespace {
+
+// The evaluation PILE_HEAD_RESPONSE is running on this thread, if any.
+thread_local PileEvaluation* current_evaluation = nullptr;
+
+// Makes an evaluation current for the duration of a scope.
+class CurrentEvaluation {
+ public:
+  explicit CurrentEvaluation(PileEvaluation& evaluation) : previous_(current_evaluation) {
+    current_evaluation = &evaluation;
+  }
+  ~CurrentEvaluation() { current_evaluation = previous_; }
+  CurrentEvaluation(const CurrentEvaluation&) = delete;
+  CurrentEvaluation& operator=(const CurrentEvaluation&) = delete;
+
+ private:
+  PileEvaluation* previous_;
+};
+
+int error_rank(int code) {
+  if (code == PILE_ERR_NONE) return 0;
+  if (code == PILE_ERR_NO_CLOSURE || code == PILE_ERR_PY_TOO_SHORT) return 2;
+  return 1;
+}
+
+void write_warning(const PileWarning& w) {
+  if (w.kind == PILE_WARNING_NO_CLOSURE) {
+    if (w.to_results) fio::write(UNIT_RESULTS_REPORT, NO_CLOSURE_LAYOUT, w.iteration_limit, w.pile);
+    fio::write(UNIT_RUN_LOG, NO_CLOSURE_LAYOUT, w.iteration_limit, w.pile);
+    return;
+  }
+  if (!fio::is_open(UNIT_AXIAL_WARNINGS)) return;
+  const char* layout = w.kind == PILE_WARNING_TORSION ? TORSION_WARNING_LAYOUT : AXIAL_WARNING_LAYOUT;
+  fio::write(UNIT_AXIAL_WARNINGS, layout, std::string_view(w.text), w.pile, w.movement, w.curve_movement, w.result);
+}
+
+// Adds a warning's count to a record with bearing, pull_out and torsion.
+template <class Counters>
+void count_warning(const PileWarning& w, Counters& counters) {
+  if (w.kind == PILE_WARNING_BEARING) ++counters.bearing;
+  if (w.kind == PILE_WARNING_PULL_OUT) ++counters.pull_out;
+  if (w.kind == PILE_WARNING_TORSION) ++counters.torsion;
+}
+
+}  // namespace
+
+void CLEAR_PILE_EVALUATION(PileEvaluation& evaluation) {
+  evaluation.error = PILE_ERR_NONE;
+  evaluation.bearing = evaluation.pull_out = evaluation.torsion = 0;
+  evaluation.warnings.clear();
+}
+
+int MERGE_PILE_ERROR_WORDS(int current, int incoming) {
+  return error_rank(incoming) > error_rank(current) ? incoming : current;
+}
+
+void RAISE_PILE_ERROR(int code) {
+  if (current_evaluation != nullptr) {
+    current_evaluation->error = MERGE_PILE_ERROR_WORDS(current_evaluation->error, code);
+    return;
+  }
+  std::atomic_ref<int> word(PileErrorWord.code);
+  int seen = word.load(std::memory_order_relaxed);
+  while (!word.compare_exchange_weak(seen, MERGE_PILE_ERROR_WORDS(seen, code), std::memory_order_relaxed)) {
+  }
+}
+
+void HOLD_PILE_WARNING(PileEvaluation& evaluation, const PileWarning& warning) {
+  evaluation.warnings.push_back(warning);
+  count_warning(warning, evaluation);
+}
+
+void RECORD_PILE_WARNING(const PileWarning& warning) {
+  if (current_evaluation != nullptr) {
+    HOLD_PILE_WARNING(*current_evaluation, warning);
+    return;
+  }
+  write_warning(warning);
+  count_warning(warning, WarningCounters);
+}
+
+void PUBLISH_PILE_EVALUATIONS(const PileEvaluation* evaluations, int count) {
+  for (int k = 0; k < count; ++k) {
+    const PileEvaluation& e = evaluations[k];
+    PileErrorWord.code = MERGE_PILE_ERROR_WORDS(PileErrorWord.code, e.error);
+    WarningCounters.bearing += e.bearing;
+    WarningCounters.pull_out += e.pull_out;
+    WarningCounters.torsion += e.torsion;
+    for (const PileWarning& w : e.warnings) write_warning(w);
+  }
+}
+
+void PILE_HEAD_RESPONSE(int pile, double* forces, const double* u, int& status, PileEvaluation& evaluation,
+                        PileHeadWork& work) {
+  const CurrentEvaluation scope(evaluation);
+  Matrix6 offset_transposed, offset, rotation, rotation_transposed;
+  PILE_TRANSFORMATION(pile, offset_transposed, offset, rotation, rotation_transposed);
+  for (int k = 0; k < PILE_HEAD_DOFS; ++k) forces[k] = 0.0;
+  double d[PILE_HEAD_DOFS];
+  for (int i = 1; i <= PILE_HEAD_DOFS; ++i) {
+    d[i - 1] = 0.0;
+    for (int j = 1; j <= PILE_HEAD_DOFS; ++j) d[i - 1] += rotation_transposed(i, j) * u[j - 1];
+  }
+
+  // Every step runs; the first code reported fails the response.
+  int axial_status = status;
+  double axial_force = 0.0;
+  AXIAL_HEAD_FORCE(pile, axial_force, d, work.profile, axial_status, evaluation, work.transfer);
+  axial_force *= PileTable.axial_factor(pile);
+
+  double torque = 0.0;
+  TORSION_HEAD_MOMENT(pile, torque, d, evaluation);
+  if (PileTable.conn_zz(pile) == CONN_PIN || PileTable.conn_yy(pile) == CONN_PIN) torque = 0.0;
+
+  int node_status = STATUS_OK;
+  NODE(pile, node_status);
+
+  int lateral_status = STATUS_OK;
+  double force_y = 0.0, force_z = 0.0, moment_zz = 0.0, moment_yy = 0.0;
+  SOLVE_LATERAL_PILE_3D(pile, d[1], -d[5], d[2], d[4], axial_force, torque, force_y, force_z, moment_zz, moment_yy,
+                        lateral_status, d, rotation, work.profile.movement, work.profile.load, work.lateral);
+
+  for (int code : {axial_status, node_status, lateral_status}) {
+    if (code != STATUS_OK) {
+      status = code;
+      return;
+    }
+  }
+  const double local[PILE_HEAD_DOFS] = {axial_force, force_y, force_z, torque, -moment_yy, moment_zz};
+  const double scale = -PileTable.n_identical(pile);
+  for (int i = 1; i <= PILE_HEAD_DOFS; ++i) {
+    double sum = 0.0;
+    for (int j = 1; j <= PILE_HEAD_DOFS; ++j) sum += rotation(i, j) * local[j - 1];
+    forces[i - 1] = scale * sum;
+  }
+}
+
+void PILE_HEAD_RESPONSE(int pile, double* forces, const double* u, int& status) {
+  auto work = std::make_unique<PileHeadWork>();
+  PileEvaluation evaluation;
+  PILE_HEAD_RESPONSE(pile, forces, u, status, evaluation, *work);
+#pragma omp critical(pilecap_publish_pile_evaluation)
+  PUBLISH_PILE_EVALUATIONS(&evaluation, 1);
+}
+
+}  // namespace pilecap
