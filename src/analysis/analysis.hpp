@@ -432,6 +432,11 @@ constexpr double TCUR_ABANDONED = double(1.1f);
 //   out: code (RESULT_), percent (100 x converged fraction for the partial code)
 void CAP_RESULT_CODE_3D(const CapSolverState3D& state, int& code, double& percent);
 
+// Test seam: called with the state of every 3D run that reaches its
+// reports, just before them; nullptr (the default) calls nothing.
+using CapSolutionHook = void (*)(const CapSolverState3D& state);
+void set_cap_solution_hook(CapSolutionHook hook);
+
 // REPORT_CAP_SOLUTION_3D
 // The reports of a finished 3D run along the road the solver chose.
 //   in,out: state, status

@@ -89,6 +89,8 @@ constexpr const char* STATUS_EVENT_LINE[3][3] = {
 
 enum class Attempt { Converged, Failed, Return };
 
+CapSolutionHook solution_hook = nullptr;
+
 using State = CapSolverState3D;
 
 // The status-file record of one event; a file that cannot be opened costs
@@ -464,6 +466,8 @@ void finish_failed_step(State& s) {
 
 }  // namespace
 
+void set_cap_solution_hook(CapSolutionHook hook) { solution_hook = hook; }
+
 void CAP_RESULT_CODE_3D(const CapSolverState3D& state, int& code, double& percent) {
   percent = 0.0;
   if (state.road == CAP_ROAD_NO_CONVERGENCE) {
@@ -536,6 +540,7 @@ void SOLVE_CAP_3D(int run_kind, int& /*print_flags*/, int& status, double* equiv
 
   write_status(s, EVENT_ENDED, 0.0);
   s.road = (s.step == 1 && s.last_step_result == -1) ? CAP_ROAD_NO_CONVERGENCE : CAP_ROAD_FULL_OUTPUT;
+  if (solution_hook != nullptr) solution_hook(s);
   REPORT_CAP_SOLUTION_3D(s, status);
   AnalysisControl.pass_mode = 0;
 }
