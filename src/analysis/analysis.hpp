@@ -297,11 +297,11 @@ void SET_HEAD_RESPONSE_PROVIDER(HeadResponseProvider provider);
 
 // Difference steps of the head tangents (widened single-precision literals;
 // products as the engine forms them).
-constexpr double STEP_TRANSLATION_INCHES = double(1e-7f);  // 1.0000000116860974e-7
-constexpr double STEP_TRANSLATION_METRES = double(1e-7f) * double(0.0254f);  // 2.539999998986295e-9
-constexpr double STEP_ROTATION = double(1e-4f) * double(1e-7f);              // 9.999999864239723e-12
+constexpr double STEP_TRANSLATION_INCHES = double(1e-7f);                              // 1.0000000116860974e-7
+constexpr double STEP_TRANSLATION_METRES = double(1e-7f) * double(0.0254f);            // 2.539999998986295e-9
+constexpr double STEP_ROTATION = double(1e-4f) * double(1e-7f);                        // 9.999999864239723e-12
 constexpr double STEP_ROTATION_SMALL = double(1e-2f) * double(1e-4f) * double(1e-7f);  // 9.999999640722308e-14
-constexpr double STEP_REDUCTION = double(1e-4f);                              // 9.999999747378752e-5
+constexpr double STEP_REDUCTION = double(1e-4f);                                       // 9.999999747378752e-5
 constexpr double STEP_TRANSLATION_THRESHOLD = 100.0;
 constexpr double STEP_SMALL_ROTATION_THRESHOLD = STEP_ROTATION * 100.0;  // 9.999999864239723e-10
 constexpr double CENTRAL_DIFFERENCE_FACTOR = 0.5;
@@ -414,8 +414,8 @@ struct CapSolverState3D {
   double max_dsp = 0.0, max_rot = 0.0;
   // The point system (point runs only).
   Array2<double, POINT_SYSTEM_ORDER, POINT_SYSTEM_ORDER> point_matrix{};
-  Array1<double, POINT_SYSTEM_ORDER> point_rhs{}, point_force_target{}, point_solution{}, point_step{},
-      point_total{}, point_saved_total{};
+  Array1<double, POINT_SYSTEM_ORDER> point_rhs{}, point_force_target{}, point_solution{}, point_step{}, point_total{},
+      point_saved_total{};
 };
 
 // Result roads after the stepping of a 3D run.
@@ -448,10 +448,9 @@ void CAP_PASSIVE_RESULTANT(double* passive, const double* u, int& status);
 void CAP_PASSIVE_RESULTANT_STIFFNESS(double* k, const double* u, const double* du, int iteration, int fixed_steps,
                                      int& status);
 void CAP_PASSIVE_FORCE(double* passive, const double* u, int& status);
-void CAP_PASSIVE_STIFFNESS(double* k, const double* u, const double* du, int iteration, int fixed_steps,
-                           int& status);
-void CAP_STIFFNESS_BY_DIFFERENCES(double* k, const double* u, const double* du, const double* cap_load,
-                                  int iteration, int fixed_steps, int torsion_only, int& status);
+void CAP_PASSIVE_STIFFNESS(double* k, const double* u, const double* du, int iteration, int fixed_steps, int& status);
+void CAP_STIFFNESS_BY_DIFFERENCES(double* k, const double* u, const double* du, const double* cap_load, int iteration,
+                                  int fixed_steps, int torsion_only, int& status);
 void UPDATE_DIRECTION_P_MULTIPLIERS(const double* u, const double* direction, int iteration, int torsion_only);
 void RUN_CAP_PLATE_MODEL(double* cap_load);
 

@@ -33,8 +33,8 @@ void CAP_PASSIVE_RESULTANT_STIFFNESS(double* k, const double* /*u*/, const doubl
 void CAP_PASSIVE_FORCE(double* passive, const double* /*u*/, int& /*status*/) {
   for (int k = 0; k < CAP_DOFS; ++k) passive[k] = 0.0;
 }
-void CAP_PASSIVE_STIFFNESS(double* k, const double* /*u*/, const double* /*du*/, int /*iteration*/,
-                           int /*fixed_steps*/, int& /*status*/) {
+void CAP_PASSIVE_STIFFNESS(double* k, const double* /*u*/, const double* /*du*/, int /*iteration*/, int /*fixed_steps*/,
+                           int& /*status*/) {
   for (int i = 0; i < CAP_DOFS * CAP_DOFS; ++i) k[i] = 0.0;
 }
 void CAP_STIFFNESS_BY_DIFFERENCES(double* k, const double* /*u*/, const double* /*du*/, const double* /*cap_load*/,

@@ -53,10 +53,8 @@ constexpr const char* SINGULAR_RESULTS_LAYOUT =
     "(5X,\"** WARNING **  \",\"DETERMINANT OF STIFFNESS MATRIX IS ZERO\",/)";
 constexpr const char* SINGULAR_LOG_LAYOUT =
     "(/,/,5X,\"** WARNING **  \",\"DETERMINANT OF STIFFNESS MATRIX IS ZERO\",/)";
-constexpr const char* NO_CLOSURE_LAYOUT =
-    "(/,/,5X,\"** WARNING **  \",\"NO CLOSURE ON LATERAL PILE ANALYSIS    \",/)";
-constexpr const char* PY_SHORT_LAYOUT =
-    "(/,/,5X,\"** WARNING **  \",\"P-Y CURVES DO NOT EXTEND LENGTH OF PILE(S)\",/)";
+constexpr const char* NO_CLOSURE_LAYOUT = "(/,/,5X,\"** WARNING **  \",\"NO CLOSURE ON LATERAL PILE ANALYSIS    \",/)";
+constexpr const char* PY_SHORT_LAYOUT = "(/,/,5X,\"** WARNING **  \",\"P-Y CURVES DO NOT EXTEND LENGTH OF PILE(S)\",/)";
 //      ** WARNING **  PILE CAP DISPL DOES NOT CONVERGE AFTER,  100  ITERATIONS
 constexpr const char* NO_CONVERGENCE_LAYOUT =
     "(/,/,5X,\"** WARNING **  \",\"PILE CAP DISPL DOES NOT CONVERGE AFTER,\",I5,2X,\"ITERATIONS\",/)";
@@ -312,8 +310,8 @@ bool add_cap_terms(State& s, int& status) {
   const bool difference_term = RunOptions.pmult_method > 0 && s.iteration > DIFFERENCE_TERM_AFTER &&
                                !(s.iteration > TORSION_DIFFERENCE_LAST && s.torsion_only == 1);
   if (difference_term) {
-    CAP_STIFFNESS_BY_DIFFERENCES(s.tangent_term.data(), u, du, s.cap_load, s.iteration, s.fixed_steps,
-                                 s.torsion_only, status);
+    CAP_STIFFNESS_BY_DIFFERENCES(s.tangent_term.data(), u, du, s.cap_load, s.iteration, s.fixed_steps, s.torsion_only,
+                                 status);
     if (status != STATUS_OK) return false;
     for (int j = 1; j <= CAP_DOFS; ++j) {
       for (int i = 1; i <= CAP_DOFS; ++i) s.tangent(i, j) += s.tangent_term(i, j);
@@ -333,9 +331,8 @@ bool evaluate_forces(State& s, int& status) {
     m.move_z(k) = m.scaled_move_z(k) * s.tcur;
   }
   const double c = s.converged_fraction;
-  s.movement_fraction = s.iteration <= MOVEMENT_RAMP_ITERATIONS
-                            ? c + s.iteration * (s.tcur - c) / MOVEMENT_RAMP_ITERATIONS
-                            : s.tcur;
+  s.movement_fraction =
+      s.iteration <= MOVEMENT_RAMP_ITERATIONS ? c + s.iteration * (s.tcur - c) / MOVEMENT_RAMP_ITERATIONS : s.tcur;
   APPLY_LOAD_FRACTION_LOADS(s.tcur);
   APPLY_LOAD_FRACTION_MOVEMENTS(s.movement_fraction);
   fio::open(UNIT_AXIAL_WARNINGS, RunFiles.axial_warnings_file, fio::Mode::Write);

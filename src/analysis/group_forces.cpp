@@ -47,8 +47,8 @@ void start_pile_loop(int n_piles) {
     pile_status(p) = STATUS_OK;
     PileErrorWord.pile(p) = PILE_ERR_NONE;
   }
-  SET_THREAD_COUNT(AnalysisControl.threads_wanted, AnalysisControl.threads_available,
-                   AnalysisControl.threads_used_max, RunTimers.threads_used_run, n_piles, NO_PAIR_LIMIT);
+  SET_THREAD_COUNT(AnalysisControl.threads_wanted, AnalysisControl.threads_available, AnalysisControl.threads_used_max,
+                   RunTimers.threads_used_run, n_piles, NO_PAIR_LIMIT);
 }
 
 // One head evaluation with a status word of its own; zero forces on failure.

@@ -319,8 +319,8 @@ TEST_F(CapSolver3D, DisplacementGivenAtAPointIsReached) {
   double point_displacements[6] = {0.2, 0, 0, 0, 0, 0};
   const double point[3] = {0.0, 2.0, 0.0};
   const int flags[6] = {0, 1, 1, 1, 1, 1};
-  SOLVE_CAP_3D(RUN_KIND_CASE, print_flags, status, equivalent, displacement, cap_load, point_loads,
-               point_displacements, point, flags);
+  SOLVE_CAP_3D(RUN_KIND_CASE, print_flags, status, equivalent, displacement, cap_load, point_loads, point_displacements,
+               point, flags);
   ASSERT_TRUE(Solution.captured);
   const auto& u = Solution.state.displacement;
   // The point moves by UX - 2 RZ = 0.2; the force that holds it there,

@@ -32,12 +32,27 @@ TEST_F(GroupStiffness, DifferenceStepsFollowUnitsIterationAndIncrement) {
     double du[6];
     double step_t, step_r;
   } cases[] = {
-      {"SI, iteration 1", 2, 1, 0, {0, 0, 0, 0, 0, 0}, 2.539999998986295e-9 * 9.999999747378752e-5,
+      {"SI, iteration 1",
+       2,
+       1,
+       0,
+       {0, 0, 0, 0, 0, 0},
+       2.539999998986295e-9 * 9.999999747378752e-5,
        9.999999864239723e-12},
-      {"English, iteration 5, large translation", 1, 5, 0, {1e-3, 0, 0, 0, 0, 0}, 1.0000000116860974e-7,
+      {"English, iteration 5, large translation",
+       1,
+       5,
+       0,
+       {1e-3, 0, 0, 0, 0, 0},
+       1.0000000116860974e-7,
        9.999999640722308e-14},
-      {"English, iteration 5, small translation", 1, 5, 0, {0, 1e-6, 0, 0, 1e-3, 0},
-       1.0000000116860974e-7 * 9.999999747378752e-5, 9.999999864239723e-12},
+      {"English, iteration 5, small translation",
+       1,
+       5,
+       0,
+       {0, 1e-6, 0, 0, 1e-3, 0},
+       1.0000000116860974e-7 * 9.999999747378752e-5,
+       9.999999864239723e-12},
       {"fixed steps whatever du holds", 1, 1, 1, {5, 5, 5, 0, 0, 0}, 1.0000000116860974e-7, 9.999999864239723e-12},
   };
   for (const Case& c : cases) {
