@@ -9,6 +9,7 @@
 #include <string>
 
 #include "run/arrays.hpp"
+#include "run/model_store.hpp"
 
 namespace pilecap {
 
@@ -82,16 +83,37 @@ struct CapEnvelopeRecord {
 };
 extern CapEnvelopeRecord CapEnvelope;
 
-// Lateral pile failures of a force evaluation.
+// Pile-level failure codes of a force evaluation.
 constexpr int PILE_ERR_NONE = 0;
 constexpr int PILE_ERR_NO_CLOSURE = 1;
+constexpr int PILE_ERR_SINGULAR = 2;        // set by the cap solvers: singular tangent
+constexpr int PILE_ERR_AXIAL_WARNINGS = 3;  // set by the cap solvers after their steps
+constexpr int PILE_ERR_AXIAL_VARIATION = 4;
 constexpr int PILE_ERR_PY_TOO_SHORT = 5;
 
-// The pile-level failure code of the last evaluation (0 none).
+// The pile-level failure code of the last evaluation (0 none), and one word
+// per pile that the evaluations of a parallel loop write instead of the
+// shared code: each loop iteration touches only its own pile's word, and the
+// calling thread folds the words into code after the loop.
 struct PileErrorWordRecord {
   int code = PILE_ERR_NONE;
+  Array1<int, TABLE_CAPACITY> pile{};
 };
 extern PileErrorWordRecord PileErrorWord;
+
+// NOTE_PILE_ERROR
+// Records a failure code of one evaluation of a pile in that pile's word; a
+// code replaces the word only when it weighs more (a lateral failure or short
+// p-y curves outweigh a non-converged axial variation, which outweighs
+// nothing), so the first of equal weight stays.
+//   in: pile  1-based, 1 <= pile <= TABLE_CAPACITY; code  a PILE_ERR_ value
+void NOTE_PILE_ERROR(int pile, int code);
+
+// MERGE_PILE_ERROR_WORDS
+// Folds the words of piles 1..n_piles, in pile order, into PileErrorWord.code
+// by the weights of NOTE_PILE_ERROR (the code already there takes part and
+// wins ties), so the merged code never depends on the thread count.
+void MERGE_PILE_ERROR_WORDS(int n_piles);
 
 // ---------------------------------------------------------- run loop
 
@@ -263,7 +285,174 @@ void DOF_FLAG_CHARACTERS(const int* flags, char* load_marks, char* displacement_
 // starts the envelope afresh.
 void UPDATE_CAP_ENVELOPE(const double* load, const double* displacement);
 
+// ----------------------------------- group force vector and stiffness (3D)
+
+// The head response the group routines evaluate; PILE_HEAD_RESPONSE unless a
+// test installs a stand-in. Same contract as PILE_HEAD_RESPONSE.
+using HeadResponseProvider = void (*)(int pile, double* forces, const double* u, int& status);
+
+// SET_HEAD_RESPONSE_PROVIDER: installs provider; nullptr restores
+// PILE_HEAD_RESPONSE. Not to be called while a group routine runs.
+void SET_HEAD_RESPONSE_PROVIDER(HeadResponseProvider provider);
+
+// Difference steps of the head tangents (widened single-precision literals;
+// products as the engine forms them).
+constexpr double STEP_TRANSLATION_INCHES = double(1e-7f);                              // 1.0000000116860974e-7
+constexpr double STEP_TRANSLATION_METRES = double(1e-7f) * double(0.0254f);            // 2.539999998986295e-9
+constexpr double STEP_ROTATION = double(1e-4f) * double(1e-7f);                        // 9.999999864239723e-12
+constexpr double STEP_ROTATION_SMALL = double(1e-2f) * double(1e-4f) * double(1e-7f);  // 9.999999640722308e-14
+constexpr double STEP_REDUCTION = double(1e-4f);                                       // 9.999999747378752e-5
+constexpr double STEP_TRANSLATION_THRESHOLD = 100.0;
+constexpr double STEP_SMALL_ROTATION_THRESHOLD = STEP_ROTATION * 100.0;  // 9.999999864239723e-10
+constexpr double CENTRAL_DIFFERENCE_FACTOR = 0.5;
+constexpr int STEP_FULL_ITERATIONS = 2;  // iterations whose translation step is always reduced
+
+// HEAD_DIFFERENCE_STEPS
+// The translation and rotation steps of a central-difference head tangent:
+// full steps when fixed_steps is 1; reduced translation step in the first two
+// iterations; later the translation step is reduced when it is large against
+// the translation of du, and the rotation step shrinks when du hardly rotates.
+//   Reads: RunOptions.units (2 SI: metres, else inches)
+//   in:    du (6) the latest cap increment, iteration (1-based), fixed_steps
+//   out:   step_t, step_r
+void HEAD_DIFFERENCE_STEPS(const double* du, int iteration, int fixed_steps, double& step_t, double& step_r);
+
+// FVEC
+// The group force vector: the head reactions of all piles at the cap
+// displacement u, each carried to the cap origin, summed in pile order after
+// a parallel loop over the piles (bit-identical for every thread count).
+//   Reads:  PileTable, AnalysisControl (threads_wanted, threads_available)
+//   Writes: PileTable.head_force (every pile; 0 for a failed pile),
+//           PileErrorWord (merged), AnalysisControl.threads_used_max,
+//           RunTimers (threads_used_run, parallel_time)
+//   out:    forces (6) at the origin
+//   in:     u (6) at the origin
+//   in,out: status  receives the code of the lowest failing pile when it was 0
+void FVEC(double* forces, const double* u, int& status);
+
+// PILE_HEAD_STIFFNESS
+// The 6 x 6 tangent k(i, j) = dF_i / du_j of one pile's head response at the
+// head displacement u (global axes, column-major) by central differences: 13
+// evaluations, base, +1..+6, -1..-6; every perturbed component is restored
+// to its saved value. A failed evaluation counts as zero forces.
+//   in:     pile, u (6, unchanged), du (6), iteration, fixed_steps
+//   out:    k (36)
+//   in,out: status  the first failure of the 13 evaluations when it was 0
+void PILE_HEAD_STIFFNESS(int pile, double* k, const double* u, const double* du, int iteration, int fixed_steps,
+                         int& status);
+
+// STIFF
+// The group tangent at the cap displacement u: per pile T^T k T in a
+// parallel loop, then their sum in pile order on the calling thread.
+//   Reads:  as FVEC
+//   Writes: PileTable.head_stiffness (every pile), PileErrorWord (merged),
+//           the thread maxima, RunTimers.parallel_time in the analysis pass
+//           (pass_mode 0), RunTimers.print_time otherwise
+//   out:    k (36) column-major
+//   in:     u, du (6 each), iteration, fixed_steps
+//   in,out: status  as FVEC
+void STIFF(double* k, const double* u, const double* du, int iteration, int fixed_steps, int& status);
+
+// ------------------------------------- loads and displacements at a point
+
+constexpr int POINT_SYSTEM_ORDER = 12;
+
+// BUILD_POINT_SYSTEM
+// The 12 x 12 system of a run with displacements given at a point: the
+// tangent k bordered by one rigid-body constraint row and column per DOF
+// whose displacement is given (flag 0) and a unit diagonal for the others.
+//   out: s (144, column-major); in: k (36), r (3) point, flags (6)
+void BUILD_POINT_SYSTEM(double* s, const double* k, const double* r, const int* flags);
+
+// POINT_SYSTEM_RESIDUAL
+// Right-hand side b (residual, then the displacement misfits d - u_point of
+// the given DOFs) and force target a (forces, then the given displacements).
+//   out: b, a (12 each); in: residual, forces, d, u (6 each), r (3), flags (6)
+void POINT_SYSTEM_RESIDUAL(double* b, double* a, const double* residual, const double* forces, const double* d,
+                           const double* u, const double* r, const int* flags);
+
+// MULTIPLY_12X12_BY_VECTOR: out := m v for a column-major 12 x 12 m; out
+// must not share storage with m or v.
+void MULTIPLY_12X12_BY_VECTOR(double* out, const double* m, const double* v);
+
+// CAP_DISPLACEMENT_NORMS: Euclidean norms of components 1-3 and of 4-6.
+void CAP_DISPLACEMENT_NORMS(const double* v, double& translation, double& rotation);
+
 // ------------------------------------------------------ cap solvers
+
+// The state of one 3D cap run, created at the solver's entry and handed to
+// the result reports after the last step; nothing of it outlives the run.
+struct CapSolverState3D {
+  // The arguments of the run.
+  int run_kind = RUN_KIND_CASE;
+  double* result_load = nullptr;
+  double* result_displacement = nullptr;
+  double* cap_load = nullptr;
+  const double* point_load = nullptr;
+  double* point_displacement = nullptr;
+  const double* point = nullptr;
+  const int* dof_flags = nullptr;
+  int point_run = 0;  // 1 when the case gives loads or displacements at a point
+
+  int step = 0;              // load-step counter, 1 for the first step
+  int iteration = 0;         // Newton iteration of the current step attempt
+  int last_step_result = 0;  // 1 converged, -1 failed, 0 no step computed
+  int torsion_only = 0;      // only the torque about the vertical axis loads the cap
+  int movements_present = 0;
+  int fixed_steps = 0;  // the fixed-step flag of the head tangents
+  int singular = 0;
+  int road = 0;  // CAP_ROAD_ after the stepping
+  double tcur = 0.0;
+  double dtcur = 0.0;
+  double converged_fraction = 0.0;
+  double movement_fraction = 0.0;
+  double passive_position = 0.0;
+  Array1<double, CAP_DOFS> full_load{}, displacement{}, increment{}, step_displacement{}, step_start_displacement{};
+  Array1<double, CAP_DOFS> pile_force{}, residual{}, passive_force{}, point_displacement_entry{}, point_load_working{};
+  Array2<double, CAP_DOFS, CAP_DOFS> tangent{}, assembled_tangent{}, tangent_term{};
+  double err_dsp = 0.0, inc_dsp = 0.0, tot_dsp = 0.0, err_rot = 0.0, inc_rot = 0.0, tot_rot = 0.0;
+  double max_dsp = 0.0, max_rot = 0.0;
+  // The point system (point runs only).
+  Array2<double, POINT_SYSTEM_ORDER, POINT_SYSTEM_ORDER> point_matrix{};
+  Array1<double, POINT_SYSTEM_ORDER> point_rhs{}, point_force_target{}, point_solution{}, point_step{}, point_total{},
+      point_saved_total{};
+};
+
+// Result roads after the stepping of a 3D run.
+constexpr int CAP_ROAD_NO_CONVERGENCE = 1;
+constexpr int CAP_ROAD_FULL_OUTPUT = 5;
+
+// The load fraction TCUR takes when the run is abandoned below the minimum step.
+constexpr double TCUR_ABANDONED = double(1.1f);
+
+// CAP_RESULT_CODE_3D
+// The result code of a finished 3D run: no convergence, or completed when
+// the converged fraction reaches the full load, else the partial-load code
+// with the percentage of the load actually carried (never completed).
+//   out: code (RESULT_), percent (100 x converged fraction for the partial code)
+void CAP_RESULT_CODE_3D(const CapSolverState3D& state, int& code, double& percent);
+
+// Test seam: called with the state of every 3D run that reaches its
+// reports, just before them; nullptr (the default) calls nothing.
+using CapSolutionHook = void (*)(const CapSolverState3D& state);
+void set_cap_solution_hook(CapSolutionHook hook);
+
+// REPORT_CAP_SOLUTION_3D
+// The reports of a finished 3D run along the road the solver chose.
+//   in,out: state, status
+void REPORT_CAP_SOLUTION_3D(CapSolverState3D& state, int& status);
+
+// Routines of the 3D solver for the embedded cap, the direction-dependent
+// reduction factors, the difference tangent and the plate model.
+void CAP_PASSIVE_RESULTANT(double* passive, const double* u, int& status);
+void CAP_PASSIVE_RESULTANT_STIFFNESS(double* k, const double* u, const double* du, int iteration, int fixed_steps,
+                                     int& status);
+void CAP_PASSIVE_FORCE(double* passive, const double* u, int& status);
+void CAP_PASSIVE_STIFFNESS(double* k, const double* u, const double* du, int iteration, int fixed_steps, int& status);
+void CAP_STIFFNESS_BY_DIFFERENCES(double* k, const double* u, const double* du, const double* cap_load, int iteration,
+                                  int fixed_steps, int torsion_only, int& status);
+void UPDATE_DIRECTION_P_MULTIPLIERS(const double* u, const double* direction, int iteration, int torsion_only);
+void RUN_CAP_PLATE_MODEL(double* cap_load);
 
 // SOLVE_CAP_3D / SOLVE_CAP_2D
 // One run of the pile-cap equilibrium with its reports and its result-code

@@ -1,0 +1,545 @@
+// Equilibrium of a rigid pile cap in 3D: the load fraction TCUR rises in
+// steps DTCUR to 1, and in every step Newton iterations U := U + K^-1 R with
+// R = -(P TCUR + F(U)) run until the translation and rotation increments are
+// small against the displacement of the step. A step that does not converge
+// is repeated from the last converged fraction with DTCUR halved; below the
+// minimum step the run ends with the fraction reached. Cap vectors are six
+// doubles (X vertical, Y, Z, then the rotations), 6 x 6 matrices column-major.
+// The trace goes to the run log, the vectors of every iteration to the
+// iteration dump, progress lines to the status file.
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "analysis/analysis.hpp"
+#include "input/input.hpp"
+#include "run/conversions.hpp"
+#include "run/fio.hpp"
+#include "run/run.hpp"
+#include "soil/py_curves.hpp"
+
+namespace pilecap {
+
+namespace {
+
+constexpr double HALVING_FACTOR = 0.5;
+constexpr int MOVEMENT_RAMP_ITERATIONS = 10;
+constexpr double CONVERGED_INCREMENT = double(1e-12f);  // 9.999999960041972e-13
+constexpr double LOOSE_INCREMENT = double(1e-8f);       // 9.99999993922529e-09
+constexpr int LOOSE_AFTER_ITERATION = 40;
+constexpr int MOVEMENT_FIRST_CONVERGENCE = 12;
+constexpr int DIFFERENCE_TERM_AFTER = 10;
+constexpr int TORSION_DIFFERENCE_LAST = 20;
+constexpr double POINT_CLAMP_FACTOR = 0.5;
+constexpr int PASSIVE_BY_MEANS = 0;
+constexpr int PASSIVE_BY_ELEMENT = 1;
+constexpr int PY_VALUES_AT_NODES = 0;
+
+//      GLOBAL ITERATIONS
+constexpr const char* TRACE_HEADING_LAYOUT = "(/,\"     GLOBAL ITERATIONS\")";
+//      STEP     1, TCUR     0.2500, DTCUR     0.2500
+constexpr const char* TRACE_STEP_LAYOUT = "(5X,\"STEP \",I5,\", TCUR \",F10.4,\", DTCUR \",F10.4)";
+//      ITERATION    3
+constexpr const char* TRACE_ITERATION_LAYOUT = "(5X,\"ITERATION \",I4)";
+//                    - ErrDsp   0.12345E-02, IncDsp   0.12345E-04, TotDsp   0.10000E-01
+constexpr const char* TRACE_DSP_LAYOUT =
+    "(5X,\"          \",4X,\"- ErrDsp \",E13.5,\", IncDsp \",E13.5,\", TotDsp \",E13.5)";
+constexpr const char* TRACE_ROT_LAYOUT =
+    "(5X,\"          \",4X,\"- ErrRot \",E13.5,\", IncRot \",E13.5,\", TotRot \",E13.5)";
+constexpr const char* TRACE_MAX_LAYOUT = "(5X,\"          \",4X,\"- MaxDsp \",E13.5,\", MaxRot \",E13.5)";
+
+//      ** WARNING **  DETERMINANT OF STIFFNESS MATRIX IS ZERO
+constexpr const char* SINGULAR_RESULTS_LAYOUT =
+    "(5X,\"** WARNING **  \",\"DETERMINANT OF STIFFNESS MATRIX IS ZERO\",/)";
+constexpr const char* SINGULAR_LOG_LAYOUT =
+    "(/,/,5X,\"** WARNING **  \",\"DETERMINANT OF STIFFNESS MATRIX IS ZERO\",/)";
+constexpr const char* NO_CLOSURE_LAYOUT = "(/,/,5X,\"** WARNING **  \",\"NO CLOSURE ON LATERAL PILE ANALYSIS    \",/)";
+constexpr const char* PY_SHORT_LAYOUT = "(/,/,5X,\"** WARNING **  \",\"P-Y CURVES DO NOT EXTEND LENGTH OF PILE(S)\",/)";
+//      ** WARNING **  PILE CAP DISPL DOES NOT CONVERGE AFTER,  100  ITERATIONS
+constexpr const char* NO_CONVERGENCE_LAYOUT =
+    "(/,/,5X,\"** WARNING **  \",\"PILE CAP DISPL DOES NOT CONVERGE AFTER,\",I5,2X,\"ITERATIONS\",/)";
+//      NOTE: PLATE MODEL OF THE PILE CAP IS NOT YET SUPPORTED, RUN NOT ANALYZED
+constexpr const char* NOT_SUPPORTED_LAYOUT = "(5X,\"NOTE: \",A,\" IS NOT YET SUPPORTED, RUN NOT ANALYZED\")";
+
+// Iteration dump records.
+constexpr const char* DUMP_SYSTEM_ROW_LAYOUT = "(\"SE \",I2,12E13.5)";
+constexpr const char* DUMP_VECTOR_LAYOUT[2] = {"(A5,7E13.5)", "(A5,12E13.5)"};
+constexpr const char* DUMP_LABELS[2][6] = {{"DDV  ", "DFV  ", "UDV  ", "DV   ", "FV   ", "RV   "},
+                                           {"DDUV ", "DFUV ", "UDUV ", "DUV  ", "FFUV ", "RUV  "}};
+
+// Status-file records: the run line, then the line of the event.
+//   - ANALYSIS FOR LOAD CASE   1/  4 ( 4/ 8 proc.)
+//    STEP:    2 TCUR:    0.5000 ITERATION:    3
+constexpr const char* STATUS_CASE_LINE = "\"- ANALYSIS FOR LOAD CASE \",I3,\"/\",I3,\" (\",I2,\"/\",I2,\" proc.)\"";
+constexpr const char* STATUS_COMB_LINE = "\"- ANALYSIS FOR LOAD COMB \",I3,\"/\",I3,\" (\",I2,\"/\",I2,\" proc.)\"";
+enum StatusEvent { EVENT_ITERATION = 0, EVENT_STEP_COMPLETED = 1, EVENT_ENDED = 2 };
+enum StatusForm { FORM_PLAIN = 0, FORM_DOF = 1, FORM_POINT = 2 };
+constexpr const char* STATUS_EVENT_LINE[3][3] = {
+    {"\" STEP:\",I5,\" TCUR:\",F10.4,\" ITERATION:\",I5", "\" STEP:\",I5,\" TCUR:\",F10.4,\" COMPLETED\"",
+     "\" STEP:\",I5,\" COMPLETED\""},
+    {"\" DOF:\",I3,\"/\",I3,\" STEP:\",I5,\" TCUR:\",F9.3,\" ITERATION:\",I5",
+     "\" DOF:\",I3,\"/\",I3,\" STEP:\",I5,\" TCUR:\",F9.3,\" COMPLETED\"",
+     "\" DOF:\",I3,\"/\",I3,\" STEP:\",I5,\" COMPLETED\""},
+    {"\" POINT:\",I3,\"/\",I3,\" STEP:\",I5,\" TCUR:\",F9.3,\" ITERATION:\",I5",
+     "\" POINT:\",I3,\"/\",I3,\" STEP:\",I5,\" TCUR:\",F9.3,\" COMPLETED\"",
+     "\" POINT:\",I3,\"/\",I3,\" STEP:\",I5,\" COMPLETED\""},
+};
+
+enum class Attempt { Converged, Failed, Return };
+
+CapSolutionHook solution_hook = nullptr;
+
+using State = CapSolverState3D;
+
+// The status-file record of one event; a file that cannot be opened costs
+// only the record.
+void write_status(const State& s, StatusEvent event, double tcur) {
+  const AnalysisControlRecord& a = AnalysisControl;
+  int form = FORM_PLAIN, first = 0, second = 0;
+  if (a.point_count != 1 && a.current_point != a.point_count) {
+    first = a.current_point;
+    if (a.pushover_active == 1) {
+      form = FORM_POINT;
+      second = a.point_count - 1;
+    } else {
+      form = FORM_DOF;
+      second = a.current_dof;
+    }
+  }
+  std::string layout = "(";
+  layout.append(s.run_kind == RUN_KIND_CASE ? STATUS_CASE_LINE : STATUS_COMB_LINE);
+  layout.append(",/,");
+  layout.append(STATUS_EVENT_LINE[form][event]);
+  layout.append(",/)");
+  const int n = a.current_run;
+  const int m = s.run_kind == RUN_KIND_CASE ? LoadCase.count : LoadCombination.count;
+  if (fio::open(UNIT_STATUS, RunFiles.status_file, fio::Mode::Write) != fio::IO_OK) return;
+  const fio::Format& format = fio::cached_format(layout);
+  const int used = a.threads_used_max, available = a.threads_available;
+  if (form == FORM_PLAIN) {
+    if (event == EVENT_ITERATION) fio::write(UNIT_STATUS, format, n, m, used, available, s.step, tcur, s.iteration);
+    if (event == EVENT_STEP_COMPLETED) fio::write(UNIT_STATUS, format, n, m, used, available, s.step, tcur);
+    if (event == EVENT_ENDED) fio::write(UNIT_STATUS, format, n, m, used, available, s.step);
+  } else {
+    if (event == EVENT_ITERATION) {
+      fio::write(UNIT_STATUS, format, n, m, used, available, first, second, s.step, tcur, s.iteration);
+    }
+    if (event == EVENT_STEP_COMPLETED) {
+      fio::write(UNIT_STATUS, format, n, m, used, available, first, second, s.step, tcur);
+    }
+    if (event == EVENT_ENDED) fio::write(UNIT_STATUS, format, n, m, used, available, first, second, s.step);
+  }
+  fio::close(UNIT_STATUS);
+}
+
+// A lateral pile solution that did not close or p-y curves that end short
+// (the value 4 of a non-converged axial variation does not count).
+bool lateral_failure() {
+  const int code = PileErrorWord.code & ~PILE_ERR_AXIAL_VARIATION;
+  return code == PILE_ERR_NO_CLOSURE;
+}
+
+// Which features the model selects that this solver cannot run yet; empty
+// when none.
+const char* unsupported_feature() {
+  if (RunOptions.cap_model > 0) return "PLATE MODEL OF THE PILE CAP";
+  if (RunOptions.pmult_method > 0) return "DIRECTION-DEPENDENT REDUCTION FACTORS";
+  if (RunOptions.cap_passive_option >= 1 &&
+      (CapPassiveElement.method == PASSIVE_BY_MEANS || CapPassiveElement.method == PASSIVE_BY_ELEMENT)) {
+    return "PASSIVE RESISTANCE OF AN EMBEDDED CAP";
+  }
+  return "";
+}
+
+// Symmetrises k; in a point run then limits every off-diagonal pair to half
+// the magnitude of the row's diagonal, keeping its sign.
+void condition_tangent(State& s) {
+  auto& k = s.tangent;
+  for (int j = 1; j <= CAP_DOFS; ++j) {
+    for (int i = 1; i < j; ++i) k(i, j) = k(j, i) = (k(i, j) + k(j, i)) * HALVING_FACTOR;
+  }
+  if (s.point_run == 0) return;
+  for (int i = 1; i <= CAP_DOFS; ++i) {
+    const double limit = POINT_CLAMP_FACTOR * std::fabs(k(i, i));
+    for (int j = 1; j <= CAP_DOFS; ++j) {
+      if (j == i || std::fabs(k(i, j)) <= limit) continue;
+      k(i, j) = k(j, i) = std::copysign(limit, k(i, j));
+    }
+  }
+}
+
+void write_singular_warning() {
+  fio::write(UNIT_RESULTS_REPORT, SINGULAR_RESULTS_LAYOUT);
+  fio::write(UNIT_RUN_LOG, SINGULAR_LOG_LAYOUT);
+  fio::flush(UNIT_RUN_LOG);
+}
+
+// The increment dU from the conditioned tangent; false when it is singular.
+bool solve_increment(State& s) {
+  s.singular = 0;
+  if (s.point_run == 1) {
+    BUILD_POINT_SYSTEM(s.point_matrix.data(), s.tangent.data(), s.point, s.dof_flags);
+    for (int i = 1; i <= POINT_SYSTEM_ORDER; ++i) {
+      Array1<double, POINT_SYSTEM_ORDER> row;
+      for (int j = 1; j <= POINT_SYSTEM_ORDER; ++j) row(j) = s.point_matrix(i, j);
+      fio::write(UNIT_ITERATION_DUMP, DUMP_SYSTEM_ROW_LAYOUT, i, row);
+    }
+    INVERT_MATRIX(s.point_matrix.data(), POINT_SYSTEM_ORDER, POINT_SYSTEM_ORDER, s.singular);
+    if (s.singular == 1) return false;
+    POINT_SYSTEM_RESIDUAL(s.point_rhs.data(), s.point_force_target.data(), s.residual.data(), s.pile_force.data(),
+                          s.point_displacement, s.displacement.data(), s.point, s.dof_flags);
+    MULTIPLY_12X12_BY_VECTOR(s.point_solution.data(), s.point_matrix.data(), s.point_rhs.data());
+    for (int k = 1; k <= CAP_DOFS; ++k) s.increment(k) = s.point_solution(k);
+    return true;
+  }
+  INVERT_MATRIX(s.tangent.data(), CAP_DOFS, CAP_DOFS, s.singular);
+  if (s.singular == 1) return false;
+  MULTIPLY_6X6_BY_VECTOR(s.increment.data(), s.tangent.data(), s.residual.data());
+  return true;
+}
+
+// U, the step sum and the point-system vectors take the increment.
+void apply_increment(State& s) {
+  for (int k = 1; k <= CAP_DOFS; ++k) {
+    s.displacement(k) += s.increment(k);
+    s.step_displacement(k) += s.increment(k);
+  }
+  if (s.point_run == 0) return;
+  for (int k = 1; k <= CAP_DOFS; ++k) {
+    s.point_step(k) += s.increment(k);
+    s.point_total(k) += s.increment(k);
+    const int multiplier = CAP_DOFS + k;
+    s.point_step(multiplier) = s.point_solution(multiplier);
+    s.point_total(multiplier) = s.point_saved_total(multiplier) + s.point_solution(multiplier);
+  }
+}
+
+void write_dump_vectors(const State& s) {
+  const int kind = s.point_run;
+  const int n = kind == 1 ? POINT_SYSTEM_ORDER : CAP_DOFS;
+  const char* layout = DUMP_VECTOR_LAYOUT[kind];
+  Array1<double, POINT_SYSTEM_ORDER> applied{};
+  for (int k = 1; k <= n; ++k) {
+    applied(k) = kind == 1 ? -(s.point_force_target(k) + s.point_rhs(k)) : s.cap_load[k - 1];
+  }
+  const double* vectors[6];
+  if (kind == 1) {
+    vectors[0] = s.point_solution.data();
+    vectors[1] = s.point_rhs.data();
+    vectors[2] = s.point_step.data();
+    vectors[3] = s.point_total.data();
+    vectors[5] = s.point_force_target.data();
+  } else {
+    vectors[0] = s.increment.data();
+    vectors[1] = s.residual.data();
+    vectors[2] = s.step_displacement.data();
+    vectors[3] = s.displacement.data();
+    vectors[5] = s.pile_force.data();
+  }
+  vectors[4] = applied.data();
+  for (int r = 0; r < 6; ++r) {
+    if (kind == 1) {
+      Array1<double, POINT_SYSTEM_ORDER> values;
+      for (int k = 1; k <= n; ++k) values(k) = vectors[r][k - 1];
+      fio::write(UNIT_ITERATION_DUMP, layout, DUMP_LABELS[kind][r], values);
+    } else {
+      Array1<double, CAP_DOFS> values;
+      for (int k = 1; k <= n; ++k) values(k) = vectors[r][k - 1];
+      fio::write(UNIT_ITERATION_DUMP, layout, DUMP_LABELS[kind][r], values);
+    }
+  }
+}
+
+void compute_norms(State& s) {
+  CAP_DISPLACEMENT_NORMS(s.increment.data(), s.inc_dsp, s.inc_rot);
+  CAP_DISPLACEMENT_NORMS(s.step_displacement.data(), s.tot_dsp, s.tot_rot);
+  MAX_ABS_TRANSLATION_ROTATION(s.increment.data(), s.max_dsp, s.max_rot);
+  s.err_dsp = s.tot_dsp == 0.0 ? s.inc_dsp : s.inc_dsp / s.tot_dsp;
+  s.err_rot = s.tot_rot == 0.0 ? s.inc_rot : s.inc_rot / s.tot_rot;
+}
+
+void write_trace_iteration(const State& s) {
+  fio::write(UNIT_RUN_LOG, TRACE_ITERATION_LAYOUT, s.iteration);
+  fio::flush(UNIT_RUN_LOG);
+  fio::write(UNIT_RUN_LOG, TRACE_DSP_LAYOUT, s.err_dsp, s.inc_dsp, s.tot_dsp);
+  fio::write(UNIT_RUN_LOG, TRACE_ROT_LAYOUT, s.err_rot, s.inc_rot, s.tot_rot);
+  if (AnalysisControl.use_max_limits == 1) fio::write(UNIT_RUN_LOG, TRACE_MAX_LAYOUT, s.max_dsp, s.max_rot);
+}
+
+// One test (translation or rotation) of the convergence of an iteration.
+bool small_enough(double err, double inc, double tot, double max_value, double max_limit, int iteration) {
+  const AnalysisControlRecord& a = AnalysisControl;
+  if (err <= a.tolerance || inc <= CONVERGED_INCREMENT || tot <= CONVERGED_INCREMENT) return true;
+  if (iteration > LOOSE_AFTER_ITERATION && (inc <= LOOSE_INCREMENT || tot <= LOOSE_INCREMENT)) return true;
+  return a.use_max_limits == 1 && max_value <= max_limit;
+}
+
+// Passive resistance of an embedded cap and the difference term, added to
+// the forces and the tangent; false when a routine left a status code.
+bool add_cap_terms(State& s, int& status) {
+  const double* u = s.displacement.data();
+  const double* du = s.increment.data();
+  s.tangent_term.fill(0.0);
+  bool passive = false;
+  if (RunOptions.cap_passive_option >= 1 && CapPassiveElement.method == PASSIVE_BY_MEANS) {
+    CAP_PASSIVE_RESULTANT(s.passive_force.data(), u, status);
+    if (status != STATUS_OK) return false;
+    CAP_PASSIVE_RESULTANT_STIFFNESS(s.tangent_term.data(), u, du, s.iteration, s.fixed_steps, status);
+    passive = true;
+  } else if (RunOptions.cap_passive_option >= 1 && CapPassiveElement.method == PASSIVE_BY_ELEMENT) {
+    CAP_PASSIVE_FORCE(s.passive_force.data(), u, status);
+    if (status != STATUS_OK) return false;
+    CAP_PASSIVE_STIFFNESS(s.tangent_term.data(), u, du, s.iteration, s.fixed_steps, status);
+    passive = true;
+  }
+  if (status != STATUS_OK) return false;
+  if (passive) {
+    const auto& p = s.passive_force;
+    if (std::fabs(p(2)) > 0.0) {
+      s.passive_position = p(6) / p(2);
+    } else if (std::fabs(p(3)) > 0.0) {
+      s.passive_position = -p(5) / p(3);
+    } else {
+      s.passive_position = PileTable.n_piles >= 1 ? PileTable.head_x(PileTable.n_piles) : 0.0;
+    }
+    for (int k = 1; k <= CAP_DOFS; ++k) s.pile_force(k) += p(k);
+    for (int j = 1; j <= CAP_DOFS; ++j) {
+      for (int i = 1; i <= CAP_DOFS; ++i) s.tangent(i, j) += s.tangent_term(i, j);
+    }
+  }
+  const bool difference_term = RunOptions.pmult_method > 0 && s.iteration > DIFFERENCE_TERM_AFTER &&
+                               !(s.iteration > TORSION_DIFFERENCE_LAST && s.torsion_only == 1);
+  if (difference_term) {
+    CAP_STIFFNESS_BY_DIFFERENCES(s.tangent_term.data(), u, du, s.cap_load, s.iteration, s.fixed_steps, s.torsion_only,
+                                 status);
+    if (status != STATUS_OK) return false;
+    for (int j = 1; j <= CAP_DOFS; ++j) {
+      for (int i = 1; i <= CAP_DOFS; ++i) s.tangent(i, j) += s.tangent_term(i, j);
+    }
+  }
+  return true;
+}
+
+// Loads, movements and the base force evaluation of one iteration.
+bool evaluate_forces(State& s, int& status) {
+  if (RunOptions.pmult_method > 0) {
+    UPDATE_DIRECTION_P_MULTIPLIERS(s.displacement.data(), s.cap_load, s.iteration, s.torsion_only);
+  }
+  SoilMovementProfileRecord& m = SoilMovementProfile;
+  for (int k = 1; k <= m.count; ++k) {
+    m.move_y(k) = m.scaled_move_y(k) * s.tcur;
+    m.move_z(k) = m.scaled_move_z(k) * s.tcur;
+  }
+  const double c = s.converged_fraction;
+  s.movement_fraction =
+      s.iteration <= MOVEMENT_RAMP_ITERATIONS ? c + s.iteration * (s.tcur - c) / MOVEMENT_RAMP_ITERATIONS : s.tcur;
+  APPLY_LOAD_FRACTION_LOADS(s.tcur);
+  APPLY_LOAD_FRACTION_MOVEMENTS(s.movement_fraction);
+  fio::open(UNIT_AXIAL_WARNINGS, RunFiles.axial_warnings_file, fio::Mode::Write);
+  FVEC(s.pile_force.data(), s.displacement.data(), status);
+  fio::close(UNIT_AXIAL_WARNINGS);
+  return status == STATUS_OK;
+}
+
+// Newton iterations of one step attempt.
+Attempt run_step_attempt(State& s, int& status) {
+  const AnalysisControlRecord& a = AnalysisControl;
+  s.iteration = 0;
+  for (;;) {
+    ++s.iteration;
+    PileErrorWord.code = PILE_ERR_NONE;
+    write_status(s, EVENT_ITERATION, s.tcur);
+    if (STOP_REQUESTED()) {
+      status = STATUS_STOPPED_BY_USER;
+      return Attempt::Return;
+    }
+    if (!evaluate_forces(s, status)) return Attempt::Return;
+    if (lateral_failure()) return Attempt::Failed;
+
+    for (int k = 1; k <= CAP_DOFS; ++k) s.cap_load[k - 1] = s.full_load(k) * s.tcur;
+    if (s.point_run == 1) {
+      for (int k = 1; k <= CAP_DOFS; ++k) {
+        s.point_load_working(k) = s.point_load[k - 1] * s.tcur;
+        s.point_displacement[k - 1] = s.point_displacement_entry(k) * s.tcur;
+      }
+    }
+    s.fixed_steps = (SoilMovementProfile.count > 0 || s.point_run == 1) ? 1 : 0;
+
+    STIFF(s.tangent.data(), s.displacement.data(), s.increment.data(), s.iteration, s.fixed_steps, status);
+    if (status != STATUS_OK) return Attempt::Return;
+    if (!add_cap_terms(s, status)) return Attempt::Return;
+    for (int k = 1; k <= CAP_DOFS; ++k) s.residual(k) = -(s.cap_load[k - 1] + s.pile_force(k));
+    if (lateral_failure()) return Attempt::Failed;
+
+    fio::write_list(UNIT_ITERATION_DUMP);
+    fio::write_list(UNIT_ITERATION_DUMP, s.iteration);
+    s.assembled_tangent = s.tangent;
+    if (s.iteration == 1) condition_tangent(s);
+    if (!solve_increment(s)) {
+      write_singular_warning();
+      PileErrorWord.code = PILE_ERR_SINGULAR;
+      return Attempt::Failed;
+    }
+    apply_increment(s);
+    write_dump_vectors(s);
+    compute_norms(s);
+    write_trace_iteration(s);
+
+    // The first iteration never converges; with soil movements none before
+    // the movements have reached the step's fraction.
+    if (s.iteration == 1) {
+      if (s.iteration > a.max_iterations) return Attempt::Failed;
+      continue;
+    }
+    if (s.movements_present == 1 && s.iteration < MOVEMENT_FIRST_CONVERGENCE) continue;
+    const bool translation = small_enough(s.err_dsp, s.inc_dsp, s.tot_dsp, s.max_dsp, a.max_dsp_limit, s.iteration);
+    const bool rotation = small_enough(s.err_rot, s.inc_rot, s.tot_rot, s.max_rot, a.max_rot_limit, s.iteration);
+    if (translation && rotation) return Attempt::Converged;
+    if (s.iteration > a.max_iterations) return Attempt::Failed;
+  }
+}
+
+// The abandon warning of a run whose step fell below the minimum.
+void write_abandon_warning() {
+  const bool results_too = AnalysisControl.analysis_kind <= 0 && AnalysisControl.pushover_active <= 0;
+  auto write = [](int unit) {
+    switch (PileErrorWord.code) {
+      case PILE_ERR_NO_CLOSURE:
+        fio::write(unit, NO_CLOSURE_LAYOUT);
+        break;
+      case PILE_ERR_PY_TOO_SHORT:
+        fio::write(unit, PY_SHORT_LAYOUT);
+        break;
+      case PILE_ERR_SINGULAR:
+        break;  // the singular warning stands for itself
+      default:
+        fio::write(unit, NO_CONVERGENCE_LAYOUT, AnalysisControl.max_iterations);
+        break;
+    }
+  };
+  if (results_too) write(UNIT_RESULTS_REPORT);
+  write(UNIT_RUN_LOG);
+  fio::flush(UNIT_RUN_LOG);
+}
+
+void start_step_attempt(State& s) {
+  s.increment.fill(0.0);
+  s.step_displacement.fill(0.0);
+  s.point_step.fill(0.0);
+}
+
+void finish_converged_step(State& s) {
+  for (int k = 1; k <= CAP_DOFS; ++k) {
+    s.step_start_displacement(k) += s.step_displacement(k);
+    s.displacement(k) = s.step_start_displacement(k);
+  }
+  if (s.point_run == 1) {
+    for (int k = 1; k <= POINT_SYSTEM_ORDER; ++k) s.point_saved_total(k) += s.point_step(k);
+    s.point_total = s.point_saved_total;
+  }
+  s.converged_fraction = s.tcur;
+  s.tcur += s.dtcur;
+  if (s.tcur > 1.0 && s.converged_fraction < 1.0 - RunConstants.tiny) s.tcur = 1.0;
+  s.last_step_result = 1;
+}
+
+// A failed step: halve DTCUR and retry from the last converged fraction, or
+// abandon the run when the halved step is below the minimum or no longer
+// moves the fraction.
+void finish_failed_step(State& s) {
+  s.dtcur *= HALVING_FACTOR;
+  s.displacement = s.step_start_displacement;
+  if (s.point_run == 1) s.point_total = s.point_saved_total;
+  const double retry = s.converged_fraction + s.dtcur;
+  if (AnalysisControl.min_step > s.dtcur || !(retry > s.converged_fraction)) {
+    write_abandon_warning();
+    s.tcur = TCUR_ABANDONED;
+  } else {
+    s.tcur = std::min(retry, 1.0);
+    --s.step;
+  }
+  s.last_step_result = -1;
+}
+
+}  // namespace
+
+void set_cap_solution_hook(CapSolutionHook hook) { solution_hook = hook; }
+
+void CAP_RESULT_CODE_3D(const CapSolverState3D& state, int& code, double& percent) {
+  percent = 0.0;
+  if (state.road == CAP_ROAD_NO_CONVERGENCE) {
+    code = RESULT_NO_CAP_CONVERGENCE;
+  } else if (state.converged_fraction < 1.0 - RunConstants.tiny) {
+    code = RESULT_PARTIAL_LOAD;
+    percent = 100.0 * state.converged_fraction;
+  } else {
+    code = RESULT_COMPLETED;
+  }
+}
+
+void SOLVE_CAP_3D(int run_kind, int& /*print_flags*/, int& status, double* equivalent_load, double* cap_displacement,
+                  double* cap_load, const double* point_loads, double* point_displacements, const double* point,
+                  const int* dof_flags) {
+  const char* feature = unsupported_feature();
+  if (feature[0] != '\0') {
+    fio::write(UNIT_RUN_LOG, NOT_SUPPORTED_LAYOUT, feature);
+    WRITE_RESULT_CODE(RESULT_NOT_PERFORMED);
+    AnalysisControl.pass_mode = 0;
+    return;
+  }
+
+  State s;
+  s.run_kind = run_kind;
+  s.result_load = equivalent_load;
+  s.result_displacement = cap_displacement;
+  s.cap_load = cap_load;
+  s.point_load = point_loads;
+  s.point_displacement = point_displacements;
+  s.point = point;
+  s.dof_flags = dof_flags;
+  s.point_run = run_kind == RUN_KIND_CASE && AnalysisControl.current_run >= 1 &&
+                        LoadCase.point_loads_flag(AnalysisControl.current_run) > 0
+                    ? 1
+                    : 0;
+  for (int k = 1; k <= CAP_DOFS; ++k) {
+    s.full_load(k) = cap_load[k - 1];
+    s.point_displacement_entry(k) = point_displacements[k - 1];
+  }
+  s.tcur = s.dtcur = AnalysisControl.initial_step;
+
+  fio::write(UNIT_RUN_LOG, TRACE_HEADING_LAYOUT);
+  fio::flush(UNIT_RUN_LOG);
+  PileErrorWord.code = PILE_ERR_NONE;
+  GeneratedPyCurve.active = PY_VALUES_AT_NODES;
+  s.torsion_only = ONLY_FOURTH_COMPONENT_NONZERO(s.full_load.data()) ? 1 : 0;
+  SAVE_DISTRIBUTED_LOADS();
+  SAVE_SOIL_MOVEMENTS(s.movements_present);
+  s.converged_fraction = 0.0;
+
+  // A step that is not positive would never advance the fraction: like a
+  // step above the full load, it computes no step.
+  const bool stepping = AnalysisControl.initial_step > 0.0 && AnalysisControl.initial_step <= 1.0;
+  while (stepping && s.tcur <= 1.0) {
+    ++s.step;
+    fio::write_list(UNIT_RUN_LOG);
+    fio::write(UNIT_RUN_LOG, TRACE_STEP_LAYOUT, s.step, s.tcur, s.dtcur);
+    fio::flush(UNIT_RUN_LOG);
+    start_step_attempt(s);
+    const Attempt outcome = run_step_attempt(s, status);
+    if (outcome == Attempt::Return) return;
+    if (outcome == Attempt::Converged) {
+      finish_converged_step(s);
+    } else {
+      finish_failed_step(s);
+    }
+    write_status(s, EVENT_STEP_COMPLETED, s.converged_fraction);
+  }
+
+  write_status(s, EVENT_ENDED, 0.0);
+  s.road = (s.step == 1 && s.last_step_result == -1) ? CAP_ROAD_NO_CONVERGENCE : CAP_ROAD_FULL_OUTPUT;
+  if (solution_hook != nullptr) solution_hook(s);
+  REPORT_CAP_SOLUTION_3D(s, status);
+  AnalysisControl.pass_mode = 0;
+}
+
+}  // namespace pilecap

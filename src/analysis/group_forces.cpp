@@ -1,0 +1,216 @@
+// The group force vector and tangent of the 3D pile cap. Each pile is carried
+// from the cap origin to its head by u_head = T U, its head reaction back by
+// T^T f, and its head tangent k by T^T k T; head tangents come from central
+// differences of the head response (13 evaluations per pile). Piles run in a
+// static parallel loop, each writing only its own rows of PileTable
+// (head_force(p, 1..6, 1), head_stiffness(p, 1..6, 1..6)), its own status
+// word and its own PileErrorWord.pile entry; the calling thread sums the rows
+// in pile order afterwards, so the results do not depend on the thread count.
+#include <omp.h>
+
+#include <cmath>
+
+#include "analysis/analysis.hpp"
+#include "input/input.hpp"
+#include "pile/pile.hpp"
+#include "pile/pile_head.hpp"
+#include "run/conversions.hpp"
+#include "run/run.hpp"
+
+namespace pilecap {
+
+namespace {
+
+constexpr int SI_UNITS = 2;
+constexpr int NO_PAIR_LIMIT = 0;
+
+HeadResponseProvider head_response = PILE_HEAD_RESPONSE;
+
+// The status word of each pile of the running loop (pile p at index p).
+Array1<int, TABLE_CAPACITY> pile_status{};
+
+// Weight of a pile failure code when several are merged.
+int error_weight(int code) {
+  if (code == PILE_ERR_NONE) return 0;
+  if (code == PILE_ERR_NO_CLOSURE || code == PILE_ERR_PY_TOO_SHORT) return 2;
+  return 1;
+}
+
+// The first non-zero pile status word in pile order, into status when it is 0.
+void merge_pile_status(int n_piles, int& status) {
+  for (int p = 1; p <= n_piles && status == STATUS_OK; ++p) status = pile_status(p);
+}
+
+// Clears the per-pile words and sets the thread count of the coming loop.
+void start_pile_loop(int n_piles) {
+  for (int p = 1; p <= n_piles; ++p) {
+    pile_status(p) = STATUS_OK;
+    PileErrorWord.pile(p) = PILE_ERR_NONE;
+  }
+  SET_THREAD_COUNT(AnalysisControl.threads_wanted, AnalysisControl.threads_available, AnalysisControl.threads_used_max,
+                   RunTimers.threads_used_run, n_piles, NO_PAIR_LIMIT);
+}
+
+// One head evaluation with a status word of its own; zero forces on failure.
+void evaluate_head(int pile, double* forces, const double* u, int& status) {
+  int own_status = STATUS_OK;
+  head_response(pile, forces, u, own_status);
+  if (own_status != STATUS_OK) {
+    for (int k = 0; k < CAP_DOFS; ++k) forces[k] = 0.0;
+    if (status == STATUS_OK) status = own_status;
+  }
+}
+
+// The offset matrices of pile p and the cap displacement carried to its head.
+void carry_to_head(int pile, const Array1<double, CAP_DOFS>& cap_u, Matrix6& offset_transposed, Matrix6& offset,
+                   Array1<double, CAP_DOFS>& u_head) {
+  Matrix6 rotation, rotation_transposed;
+  PILE_TRANSFORMATION(pile, offset_transposed, offset, rotation, rotation_transposed);
+  MULTIPLY_6X6_BY_VECTOR(u_head.data(), offset.data(), cap_u.data());
+}
+
+}  // namespace
+
+void SET_HEAD_RESPONSE_PROVIDER(HeadResponseProvider provider) {
+  head_response = provider != nullptr ? provider : PILE_HEAD_RESPONSE;
+}
+
+void NOTE_PILE_ERROR(int pile, int code) {
+  int& word = PileErrorWord.pile(pile);
+  if (error_weight(code) > error_weight(word)) word = code;
+}
+
+void MERGE_PILE_ERROR_WORDS(int n_piles) {
+  for (int p = 1; p <= n_piles; ++p) {
+    const int code = PileErrorWord.pile(p);
+    if (error_weight(code) > error_weight(PileErrorWord.code)) PileErrorWord.code = code;
+  }
+}
+
+void HEAD_DIFFERENCE_STEPS(const double* du, int iteration, int fixed_steps, double& step_t, double& step_r) {
+  step_t = RunOptions.units == SI_UNITS ? STEP_TRANSLATION_METRES : STEP_TRANSLATION_INCHES;
+  step_r = STEP_ROTATION;
+  if (fixed_steps == 1) return;
+  if (iteration <= STEP_FULL_ITERATIONS) {
+    step_t *= STEP_REDUCTION;
+    return;
+  }
+  const double translation = std::sqrt(du[0] * du[0] + du[1] * du[1] + du[2] * du[2]);
+  const double rotation = std::sqrt(du[3] * du[3] + du[4] * du[4] + du[5] * du[5]);
+  if (STEP_TRANSLATION_THRESHOLD * step_t > translation) step_t *= STEP_REDUCTION;
+  if (rotation < STEP_SMALL_ROTATION_THRESHOLD) step_r = STEP_ROTATION_SMALL;
+}
+
+void FVEC(double* forces, const double* u, int& status) {
+  const int n_piles = PileTable.n_piles;
+  Array1<double, CAP_DOFS> cap_u{};
+  for (int k = 1; k <= CAP_DOFS; ++k) {
+    forces[k - 1] = 0.0;
+    cap_u(k) = u[k - 1];
+  }
+  for (int p = 1; p <= n_piles; ++p) {
+    for (int k = 1; k <= CAP_DOFS; ++k) PileTable.head_force(p, k, 1) = 0.0;
+  }
+  start_pile_loop(n_piles);
+  const double clock = omp_get_wtime();
+
+#pragma omp parallel for schedule(static)
+  for (int p = 1; p <= n_piles; ++p) {
+    Matrix6 offset_transposed, offset;
+    Array1<double, CAP_DOFS> u_head, f_head, f_origin;
+    carry_to_head(p, cap_u, offset_transposed, offset, u_head);
+    int own_status = STATUS_OK;
+    evaluate_head(p, f_head.data(), u_head.data(), own_status);
+    pile_status(p) = own_status;
+    if (own_status != STATUS_OK) continue;
+    MULTIPLY_6X6_BY_VECTOR(f_origin.data(), offset_transposed.data(), f_head.data());
+    for (int k = 1; k <= CAP_DOFS; ++k) PileTable.head_force(p, k, 1) = f_origin(k);
+  }
+
+  RunTimers.parallel_time += omp_get_wtime() - clock;
+  merge_pile_status(n_piles, status);
+  MERGE_PILE_ERROR_WORDS(n_piles);
+  for (int p = 1; p <= n_piles; ++p) {
+    for (int k = 1; k <= CAP_DOFS; ++k) forces[k - 1] += PileTable.head_force(p, k, 1);
+  }
+}
+
+void PILE_HEAD_STIFFNESS(int pile, double* k, const double* u, const double* du, int iteration, int fixed_steps,
+                         int& status) {
+  double step_t = 0.0, step_r = 0.0;
+  HEAD_DIFFERENCE_STEPS(du, iteration, fixed_steps, step_t, step_r);
+  Array1<double, CAP_DOFS> w, step, base;
+  Array2<double, CAP_DOFS, CAP_DOFS> plus, minus;  // column j: forces at w_j + h_j (w_j - h_j)
+  for (int j = 1; j <= CAP_DOFS; ++j) {
+    w(j) = u[j - 1];
+    step(j) = j <= 3 ? step_t : step_r;
+  }
+  // The base evaluation leaves nothing used; it keeps the pile's stores and
+  // iteration history in the order the pile routines expect.
+  evaluate_head(pile, base.data(), w.data(), status);
+  for (int j = 1; j <= CAP_DOFS; ++j) {
+    w(j) = u[j - 1] + step(j);
+    evaluate_head(pile, plus.column(j), w.data(), status);
+    w(j) = u[j - 1];
+  }
+  for (int j = 1; j <= CAP_DOFS; ++j) {
+    w(j) = u[j - 1] - step(j);
+    evaluate_head(pile, minus.column(j), w.data(), status);
+    w(j) = u[j - 1];
+  }
+  for (int j = 1; j <= CAP_DOFS; ++j) {
+    for (int i = 1; i <= CAP_DOFS; ++i) {
+      k[(i - 1) + CAP_DOFS * (j - 1)] = (plus(i, j) - minus(i, j)) / step(j) * CENTRAL_DIFFERENCE_FACTOR;
+    }
+  }
+}
+
+void STIFF(double* k, const double* u, const double* du, int iteration, int fixed_steps, int& status) {
+  const int n_piles = PileTable.n_piles;
+  Array1<double, CAP_DOFS> cap_u{}, cap_du{};
+  for (int j = 1; j <= CAP_DOFS; ++j) {
+    cap_u(j) = u[j - 1];
+    cap_du(j) = du[j - 1];
+  }
+  for (int p = 1; p <= n_piles; ++p) {
+    for (int j = 1; j <= CAP_DOFS; ++j) {
+      for (int i = 1; i <= CAP_DOFS; ++i) PileTable.head_stiffness(p, i, j) = 0.0;
+    }
+  }
+  start_pile_loop(n_piles);
+  const double clock = omp_get_wtime();
+
+#pragma omp parallel for schedule(static)
+  for (int p = 1; p <= n_piles; ++p) {
+    Matrix6 offset_transposed, offset;
+    Array1<double, CAP_DOFS> u_head;
+    carry_to_head(p, cap_u, offset_transposed, offset, u_head);
+    Matrix6 head_k, head_k_offset, origin_k;
+    int own_status = STATUS_OK;
+    PILE_HEAD_STIFFNESS(p, head_k.data(), u_head.data(), cap_du.data(), iteration, fixed_steps, own_status);
+    pile_status(p) = own_status;
+    MAT6_TIMES_VECTORS(head_k_offset.data(), head_k.data(), offset.data(), CAP_DOFS);
+    MAT6_TIMES_VECTORS(origin_k.data(), offset_transposed.data(), head_k_offset.data(), CAP_DOFS);
+    for (int j = 1; j <= CAP_DOFS; ++j) {
+      for (int i = 1; i <= CAP_DOFS; ++i) PileTable.head_stiffness(p, i, j) = origin_k(i, j);
+    }
+  }
+
+  const double elapsed = omp_get_wtime() - clock;
+  if (AnalysisControl.pass_mode == 0) {
+    RunTimers.parallel_time += elapsed;
+  } else {
+    RunTimers.print_time += elapsed;
+  }
+  merge_pile_status(n_piles, status);
+  MERGE_PILE_ERROR_WORDS(n_piles);
+  for (int j = 1; j <= CAP_DOFS; ++j) {
+    for (int i = 1; i <= CAP_DOFS; ++i) {
+      double sum = 0.0;
+      for (int p = 1; p <= n_piles; ++p) sum += PileTable.head_stiffness(p, i, j);
+      k[(i - 1) + CAP_DOFS * (j - 1)] = sum;
+    }
+  }
+}
+
+}  // namespace pilecap
