@@ -13,6 +13,9 @@
 
 namespace pilecap {
 
+struct PileEvaluation;
+struct PileHeadWork;
+
 // ------------------------------------------------------------ constants
 
 constexpr int CAP_DOFS = 6;
@@ -91,29 +94,13 @@ constexpr int PILE_ERR_AXIAL_WARNINGS = 3;  // set by the cap solvers after thei
 constexpr int PILE_ERR_AXIAL_VARIATION = 4;
 constexpr int PILE_ERR_PY_TOO_SHORT = 5;
 
-// The pile-level failure code of the last evaluation (0 none), and one word
-// per pile that the evaluations of a parallel loop write instead of the
-// shared code: each loop iteration touches only its own pile's word, and the
-// calling thread folds the words into code after the loop.
+// The pile-level failure code of the last evaluation (0 none). Inside a
+// parallel loop each pile reports into its own PileEvaluation; the calling
+// thread merges them into code after the loop (PUBLISH_PILE_EVALUATIONS).
 struct PileErrorWordRecord {
   int code = PILE_ERR_NONE;
-  Array1<int, TABLE_CAPACITY> pile{};
 };
 extern PileErrorWordRecord PileErrorWord;
-
-// NOTE_PILE_ERROR
-// Records a failure code of one evaluation of a pile in that pile's word; a
-// code replaces the word only when it weighs more (a lateral failure or short
-// p-y curves outweigh a non-converged axial variation, which outweighs
-// nothing), so the first of equal weight stays.
-//   in: pile  1-based, 1 <= pile <= TABLE_CAPACITY; code  a PILE_ERR_ value
-void NOTE_PILE_ERROR(int pile, int code);
-
-// MERGE_PILE_ERROR_WORDS
-// Folds the words of piles 1..n_piles, in pile order, into PileErrorWord.code
-// by the weights of NOTE_PILE_ERROR (the code already there takes part and
-// wins ties), so the merged code never depends on the thread count.
-void MERGE_PILE_ERROR_WORDS(int n_piles);
 
 // ---------------------------------------------------------- run loop
 
@@ -340,6 +327,10 @@ void FVEC(double* forces, const double* u, int& status);
 //   in,out: status  the first failure of the 13 evaluations when it was 0
 void PILE_HEAD_STIFFNESS(int pile, double* k, const double* u, const double* du, int iteration, int fixed_steps,
                          int& status);
+// The same inside a loop over piles: the 13 evaluations report into the
+// pile's evaluation and use the thread's work record; the caller publishes.
+void PILE_HEAD_STIFFNESS(int pile, double* k, const double* u, const double* du, int iteration, int fixed_steps,
+                         int& status, PileEvaluation& evaluation, PileHeadWork& work);
 
 // STIFF
 // The group tangent at the cap displacement u: per pile T^T k T in a

@@ -4,11 +4,15 @@
 // differences of the head response (13 evaluations per pile). Piles run in a
 // static parallel loop, each writing only its own rows of PileTable
 // (head_force(p, 1..6, 1), head_stiffness(p, 1..6, 1..6)), its own status
-// word and its own PileErrorWord.pile entry; the calling thread sums the rows
-// in pile order afterwards, so the results do not depend on the thread count.
+// word and its own PileEvaluation (error word, warnings); every thread has
+// one head work record for the whole region. The calling thread sums the
+// rows and publishes the evaluations in pile order afterwards, so results
+// and reports do not depend on the thread count.
 #include <omp.h>
 
 #include <cmath>
+#include <memory>
+#include <vector>
 
 #include "analysis/analysis.hpp"
 #include "input/input.hpp"
@@ -24,16 +28,19 @@ namespace {
 constexpr int SI_UNITS = 2;
 constexpr int NO_PAIR_LIMIT = 0;
 
-HeadResponseProvider head_response = PILE_HEAD_RESPONSE;
+// A stand-in head response installed by tests; nullptr: the pile's own.
+HeadResponseProvider head_response = nullptr;
 
 // The status word of each pile of the running loop (pile p at index p).
 Array1<int, TABLE_CAPACITY> pile_status{};
 
-// Weight of a pile failure code when several are merged.
-int error_weight(int code) {
-  if (code == PILE_ERR_NONE) return 0;
-  if (code == PILE_ERR_NO_CLOSURE || code == PILE_ERR_PY_TOO_SHORT) return 2;
-  return 1;
+// The evaluations of the running loop, pile p at index p - 1. Kept between
+// loops so their warning lists keep their room; calling thread only.
+std::vector<PileEvaluation>& loop_evaluations(int n_piles) {
+  static std::vector<PileEvaluation> evaluations;
+  if (evaluations.size() < static_cast<std::size_t>(n_piles)) evaluations.resize(static_cast<std::size_t>(n_piles));
+  for (int p = 1; p <= n_piles; ++p) CLEAR_PILE_EVALUATION(evaluations[static_cast<std::size_t>(p - 1)]);
+  return evaluations;
 }
 
 // The first non-zero pile status word in pile order, into status when it is 0.
@@ -43,18 +50,21 @@ void merge_pile_status(int n_piles, int& status) {
 
 // Clears the per-pile words and sets the thread count of the coming loop.
 void start_pile_loop(int n_piles) {
-  for (int p = 1; p <= n_piles; ++p) {
-    pile_status(p) = STATUS_OK;
-    PileErrorWord.pile(p) = PILE_ERR_NONE;
-  }
+  for (int p = 1; p <= n_piles; ++p) pile_status(p) = STATUS_OK;
   SET_THREAD_COUNT(AnalysisControl.threads_wanted, AnalysisControl.threads_available, AnalysisControl.threads_used_max,
                    RunTimers.threads_used_run, n_piles, NO_PAIR_LIMIT);
 }
 
 // One head evaluation with a status word of its own; zero forces on failure.
-void evaluate_head(int pile, double* forces, const double* u, int& status) {
+void evaluate_head(int pile, double* forces, const double* u, int& status, PileEvaluation& evaluation,
+                   PileHeadWork& work) {
   int own_status = STATUS_OK;
-  head_response(pile, forces, u, own_status);
+  if (head_response != nullptr) {
+    const PileEvaluationScope scope(evaluation);
+    head_response(pile, forces, u, own_status);
+  } else {
+    PILE_HEAD_RESPONSE(pile, forces, u, own_status, evaluation, work);
+  }
   if (own_status != STATUS_OK) {
     for (int k = 0; k < CAP_DOFS; ++k) forces[k] = 0.0;
     if (status == STATUS_OK) status = own_status;
@@ -71,21 +81,7 @@ void carry_to_head(int pile, const Array1<double, CAP_DOFS>& cap_u, Matrix6& off
 
 }  // namespace
 
-void SET_HEAD_RESPONSE_PROVIDER(HeadResponseProvider provider) {
-  head_response = provider != nullptr ? provider : PILE_HEAD_RESPONSE;
-}
-
-void NOTE_PILE_ERROR(int pile, int code) {
-  int& word = PileErrorWord.pile(pile);
-  if (error_weight(code) > error_weight(word)) word = code;
-}
-
-void MERGE_PILE_ERROR_WORDS(int n_piles) {
-  for (int p = 1; p <= n_piles; ++p) {
-    const int code = PileErrorWord.pile(p);
-    if (error_weight(code) > error_weight(PileErrorWord.code)) PileErrorWord.code = code;
-  }
-}
+void SET_HEAD_RESPONSE_PROVIDER(HeadResponseProvider provider) { head_response = provider; }
 
 void HEAD_DIFFERENCE_STEPS(const double* du, int iteration, int fixed_steps, double& step_t, double& step_r) {
   step_t = RunOptions.units == SI_UNITS ? STEP_TRANSLATION_METRES : STEP_TRANSLATION_INCHES;
@@ -112,24 +108,29 @@ void FVEC(double* forces, const double* u, int& status) {
     for (int k = 1; k <= CAP_DOFS; ++k) PileTable.head_force(p, k, 1) = 0.0;
   }
   start_pile_loop(n_piles);
+  std::vector<PileEvaluation>& evaluations = loop_evaluations(n_piles);
   const double clock = omp_get_wtime();
 
-#pragma omp parallel for schedule(static)
-  for (int p = 1; p <= n_piles; ++p) {
-    Matrix6 offset_transposed, offset;
-    Array1<double, CAP_DOFS> u_head, f_head, f_origin;
-    carry_to_head(p, cap_u, offset_transposed, offset, u_head);
-    int own_status = STATUS_OK;
-    evaluate_head(p, f_head.data(), u_head.data(), own_status);
-    pile_status(p) = own_status;
-    if (own_status != STATUS_OK) continue;
-    MULTIPLY_6X6_BY_VECTOR(f_origin.data(), offset_transposed.data(), f_head.data());
-    for (int k = 1; k <= CAP_DOFS; ++k) PileTable.head_force(p, k, 1) = f_origin(k);
+#pragma omp parallel
+  {
+    const auto work = std::make_unique<PileHeadWork>();
+#pragma omp for schedule(static)
+    for (int p = 1; p <= n_piles; ++p) {
+      Matrix6 offset_transposed, offset;
+      Array1<double, CAP_DOFS> u_head, f_head, f_origin;
+      carry_to_head(p, cap_u, offset_transposed, offset, u_head);
+      int own_status = STATUS_OK;
+      evaluate_head(p, f_head.data(), u_head.data(), own_status, evaluations[static_cast<std::size_t>(p - 1)], *work);
+      pile_status(p) = own_status;
+      if (own_status != STATUS_OK) continue;
+      MULTIPLY_6X6_BY_VECTOR(f_origin.data(), offset_transposed.data(), f_head.data());
+      for (int k = 1; k <= CAP_DOFS; ++k) PileTable.head_force(p, k, 1) = f_origin(k);
+    }
   }
 
   RunTimers.parallel_time += omp_get_wtime() - clock;
   merge_pile_status(n_piles, status);
-  MERGE_PILE_ERROR_WORDS(n_piles);
+  PUBLISH_PILE_EVALUATIONS(evaluations.data(), n_piles);
   for (int p = 1; p <= n_piles; ++p) {
     for (int k = 1; k <= CAP_DOFS; ++k) forces[k - 1] += PileTable.head_force(p, k, 1);
   }
@@ -137,6 +138,14 @@ void FVEC(double* forces, const double* u, int& status) {
 
 void PILE_HEAD_STIFFNESS(int pile, double* k, const double* u, const double* du, int iteration, int fixed_steps,
                          int& status) {
+  PileEvaluation evaluation;
+  const auto work = std::make_unique<PileHeadWork>();
+  PILE_HEAD_STIFFNESS(pile, k, u, du, iteration, fixed_steps, status, evaluation, *work);
+  PUBLISH_PILE_EVALUATIONS(&evaluation, 1);
+}
+
+void PILE_HEAD_STIFFNESS(int pile, double* k, const double* u, const double* du, int iteration, int fixed_steps,
+                         int& status, PileEvaluation& evaluation, PileHeadWork& work) {
   double step_t = 0.0, step_r = 0.0;
   HEAD_DIFFERENCE_STEPS(du, iteration, fixed_steps, step_t, step_r);
   Array1<double, CAP_DOFS> w, step, base;
@@ -147,15 +156,15 @@ void PILE_HEAD_STIFFNESS(int pile, double* k, const double* u, const double* du,
   }
   // The base evaluation leaves nothing used; it keeps the pile's stores and
   // iteration history in the order the pile routines expect.
-  evaluate_head(pile, base.data(), w.data(), status);
+  evaluate_head(pile, base.data(), w.data(), status, evaluation, work);
   for (int j = 1; j <= CAP_DOFS; ++j) {
     w(j) = u[j - 1] + step(j);
-    evaluate_head(pile, plus.column(j), w.data(), status);
+    evaluate_head(pile, plus.column(j), w.data(), status, evaluation, work);
     w(j) = u[j - 1];
   }
   for (int j = 1; j <= CAP_DOFS; ++j) {
     w(j) = u[j - 1] - step(j);
-    evaluate_head(pile, minus.column(j), w.data(), status);
+    evaluate_head(pile, minus.column(j), w.data(), status, evaluation, work);
     w(j) = u[j - 1];
   }
   for (int j = 1; j <= CAP_DOFS; ++j) {
@@ -178,21 +187,27 @@ void STIFF(double* k, const double* u, const double* du, int iteration, int fixe
     }
   }
   start_pile_loop(n_piles);
+  std::vector<PileEvaluation>& evaluations = loop_evaluations(n_piles);
   const double clock = omp_get_wtime();
 
-#pragma omp parallel for schedule(static)
-  for (int p = 1; p <= n_piles; ++p) {
-    Matrix6 offset_transposed, offset;
-    Array1<double, CAP_DOFS> u_head;
-    carry_to_head(p, cap_u, offset_transposed, offset, u_head);
-    Matrix6 head_k, head_k_offset, origin_k;
-    int own_status = STATUS_OK;
-    PILE_HEAD_STIFFNESS(p, head_k.data(), u_head.data(), cap_du.data(), iteration, fixed_steps, own_status);
-    pile_status(p) = own_status;
-    MAT6_TIMES_VECTORS(head_k_offset.data(), head_k.data(), offset.data(), CAP_DOFS);
-    MAT6_TIMES_VECTORS(origin_k.data(), offset_transposed.data(), head_k_offset.data(), CAP_DOFS);
-    for (int j = 1; j <= CAP_DOFS; ++j) {
-      for (int i = 1; i <= CAP_DOFS; ++i) PileTable.head_stiffness(p, i, j) = origin_k(i, j);
+#pragma omp parallel
+  {
+    const auto work = std::make_unique<PileHeadWork>();
+#pragma omp for schedule(static)
+    for (int p = 1; p <= n_piles; ++p) {
+      Matrix6 offset_transposed, offset;
+      Array1<double, CAP_DOFS> u_head;
+      carry_to_head(p, cap_u, offset_transposed, offset, u_head);
+      Matrix6 head_k, head_k_offset, origin_k;
+      int own_status = STATUS_OK;
+      PILE_HEAD_STIFFNESS(p, head_k.data(), u_head.data(), cap_du.data(), iteration, fixed_steps, own_status,
+                          evaluations[static_cast<std::size_t>(p - 1)], *work);
+      pile_status(p) = own_status;
+      MAT6_TIMES_VECTORS(head_k_offset.data(), head_k.data(), offset.data(), CAP_DOFS);
+      MAT6_TIMES_VECTORS(origin_k.data(), offset_transposed.data(), head_k_offset.data(), CAP_DOFS);
+      for (int j = 1; j <= CAP_DOFS; ++j) {
+        for (int i = 1; i <= CAP_DOFS; ++i) PileTable.head_stiffness(p, i, j) = origin_k(i, j);
+      }
     }
   }
 
@@ -203,7 +218,7 @@ void STIFF(double* k, const double* u, const double* du, int iteration, int fixe
     RunTimers.print_time += elapsed;
   }
   merge_pile_status(n_piles, status);
-  MERGE_PILE_ERROR_WORDS(n_piles);
+  PUBLISH_PILE_EVALUATIONS(evaluations.data(), n_piles);
   for (int j = 1; j <= CAP_DOFS; ++j) {
     for (int i = 1; i <= CAP_DOFS; ++i) {
       double sum = 0.0;

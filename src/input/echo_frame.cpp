@@ -7,6 +7,7 @@
 
 #include "input/echo.hpp"
 #include "input/input.hpp"
+#include "pile/pile.hpp"
 #include "run/conversions.hpp"
 #include "run/run.hpp"
 
@@ -93,6 +94,10 @@ void ECHO_INPUT_DATA(int& status) {
   PRINT_PILE_PROPERTIES(status);
   if (status != STATUS_OK) return;
   BUILD_SOIL_PROFILE(status);
+  if (status != STATUS_OK) return;
+  // Increments and the layer sentinel are set here, once, before any loop
+  // over piles reads them; a batter whose nodes cannot advance is an input error.
+  PREPARE_NODE_LAYOUT(status);
   if (status != STATUS_OK) return;
   PRINT_SOIL_PROFILE(status);
   if (status != STATUS_OK) return;

@@ -24,19 +24,6 @@ namespace {
 // The evaluation PILE_HEAD_RESPONSE is running on this thread, if any.
 thread_local PileEvaluation* current_evaluation = nullptr;
 
-// Makes an evaluation current for the duration of a scope.
-class CurrentEvaluation {
- public:
-  explicit CurrentEvaluation(PileEvaluation& evaluation) : previous_(current_evaluation) {
-    current_evaluation = &evaluation;
-  }
-  ~CurrentEvaluation() { current_evaluation = previous_; }
-  CurrentEvaluation(const CurrentEvaluation&) = delete;
-  CurrentEvaluation& operator=(const CurrentEvaluation&) = delete;
-
- private:
-  PileEvaluation* previous_;
-};
 
 int error_rank(int code) {
   if (code == PILE_ERR_NONE) return 0;
@@ -64,6 +51,12 @@ void count_warning(const PileWarning& w, Counters& counters) {
 }
 
 }  // namespace
+
+PileEvaluationScope::PileEvaluationScope(PileEvaluation& evaluation) : previous_(current_evaluation) {
+  current_evaluation = &evaluation;
+}
+
+PileEvaluationScope::~PileEvaluationScope() { current_evaluation = previous_; }
 
 void CLEAR_PILE_EVALUATION(PileEvaluation& evaluation) {
   evaluation.error = PILE_ERR_NONE;
@@ -113,7 +106,7 @@ void PUBLISH_PILE_EVALUATIONS(const PileEvaluation* evaluations, int count) {
 
 void PILE_HEAD_RESPONSE(int pile, double* forces, const double* u, int& status, PileEvaluation& evaluation,
                         PileHeadWork& work) {
-  const CurrentEvaluation scope(evaluation);
+  const PileEvaluationScope scope(evaluation);
   Matrix6 offset_transposed, offset, rotation, rotation_transposed;
   PILE_TRANSFORMATION(pile, offset_transposed, offset, rotation, rotation_transposed);
   for (int k = 0; k < PILE_HEAD_DOFS; ++k) forces[k] = 0.0;

@@ -84,6 +84,20 @@ constexpr const char* TORSION_WARNING_LAYOUT =
     "(/,5X,\"** WARNING **  \",A,2X,\"PILE GROUP\",I5,/,20X,\"ROTATION =\",E12.4,\" > \",E12.4,5X,\"T. MOMENT=\","
     "E12.4)";
 
+// Makes an evaluation the current one of this thread for a scope, so that
+// RAISE_PILE_ERROR and RECORD_PILE_WARNING deep inside an evaluation (or in
+// a stand-in head response of a test) report into it. Scopes nest.
+class PileEvaluationScope {
+ public:
+  explicit PileEvaluationScope(PileEvaluation& evaluation);
+  ~PileEvaluationScope();
+  PileEvaluationScope(const PileEvaluationScope&) = delete;
+  PileEvaluationScope& operator=(const PileEvaluationScope&) = delete;
+
+ private:
+  PileEvaluation* previous_;
+};
+
 // ------------------------------------------------------------ routines
 
 // CLEAR_PILE_EVALUATION

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "analysis/analysis.hpp"
+#include "pile/pile_head.hpp"
 #include "tests/pile/pile_fixture.hpp"
 
 namespace pilecap::testing {
@@ -55,7 +56,7 @@ inline void spring_head_response(int pile, double* forces, const double* u, int&
   local_response(local_u, local_f);
   MULTIPLY_6X6_BY_VECTOR(forces, rotation.data(), local_f);
   if (pile == Springs.failing_pile) status = Springs.failing_status;
-  if (pile == Springs.no_closure_pile) NOTE_PILE_ERROR(pile, PILE_ERR_NO_CLOSURE);
+  if (pile == Springs.no_closure_pile) RAISE_PILE_ERROR(PILE_ERR_NO_CLOSURE);
 }
 
 // The state of the last 3D run handed to its reports.

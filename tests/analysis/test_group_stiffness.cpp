@@ -198,8 +198,9 @@ TEST_F(GroupStiffness, PileErrorWordsMergeByWeightThenLowestPile) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     PileErrorWord = PileErrorWordRecord{};
-    for (int p = 1; p <= 4; ++p) NOTE_PILE_ERROR(p, c.words[p - 1]);
-    MERGE_PILE_ERROR_WORDS(4);
+    PileEvaluation evaluations[4];
+    for (int p = 1; p <= 4; ++p) evaluations[p - 1].error = c.words[p - 1];
+    PUBLISH_PILE_EVALUATIONS(evaluations, 4);
     EXPECT_EQ(PileErrorWord.code, c.merged);
   }
 }
