@@ -70,10 +70,12 @@ constexpr const char* LOCAL_SYSTEM_LAYOUT =
     "(/,/,7X,\"THE PILE COORDINATE SYSTEM (LOCAL AXES)\",/,7X,\"---------------------------------------\",/)";
 //   "      DISP. X,IN   DISP. Y,IN   DISP. Z,IN   ROT. X,RAD   ROT. Y,RAD   ROT. Z,RAD  "
 constexpr const char* GLOBAL_DISPLACEMENT_HEADING_LAYOUT =
-    "(/,5X,\" DISP. X,\",A2,3X,\"DISP. Y,\",A2,3X,\"DISP. Z,\",A2,3X,\"ROT. X,\",A3,3X,\"ROT. Y,\",A3,3X,\"ROT. Z,\",A3,"
+    "(/,5X,\" DISP. X,\",A2,3X,\"DISP. Y,\",A2,3X,\"DISP. Z,\",A2,3X,\"ROT. X,\",A3,3X,\"ROT. Y,\",A3,3X,\"ROT. "
+    "Z,\",A3,"
     "2X)";
 constexpr const char* LOCAL_DISPLACEMENT_HEADING_LAYOUT =
-    "(/,5X,\" DISP. x,\",A2,3X,\"DISP. y,\",A2,3X,\"DISP. z,\",A2,3X,\"ROT. x,\",A3,3X,\"ROT. y,\",A3,3X,\"ROT. z,\",A3,"
+    "(/,5X,\" DISP. x,\",A2,3X,\"DISP. y,\",A2,3X,\"DISP. z,\",A2,3X,\"ROT. x,\",A3,3X,\"ROT. y,\",A3,3X,\"ROT. "
+    "z,\",A3,"
     "2X)";
 constexpr const char* GLOBAL_REACTION_HEADING_LAYOUT =
     "(/,5X,\" FOR. X,\",A3,3X,\"FOR. Y,\",A3,3X,\"FOR. Z,\",A3,2X,\"MOM X,\",A3,A1,A2,1X,\"MOM Y,\",A3,A1,A2,1X,"
@@ -171,7 +173,8 @@ void gather(int p, int which, PileOutput& out) {
   if (out.last_row > PILE_NODE_ROWS) out.last_row = PILE_NODE_ROWS;
   out.ls_curve = PileTable.ls_curve(p);
   const PileTopResultsRecord& t = PileTopResults;
-  const Table2<double>& global = which == 0 ? t.current_global : (which == ENVELOPE_MINIMUM ? t.min_global : t.max_global);
+  const Table2<double>& global =
+      which == 0 ? t.current_global : (which == ENVELOPE_MINIMUM ? t.min_global : t.max_global);
   const Table2<double>& local = which == 0 ? t.current_local : (which == ENVELOPE_MINIMUM ? t.min_local : t.max_local);
   for (int c = 1; c <= PILE_TOP_RESULT_COUNT; ++c) {
     out.global_values[c - 1] = global(p, c);
@@ -185,8 +188,7 @@ void gather(int p, int which, PileOutput& out) {
 }
 
 // One row of reals behind lead blanks, each optionally followed by gap blanks.
-void write_value_row(int unit, int lead, int width, int digits, const double* values, int count, int gap,
-                     bool kips) {
+void write_value_row(int unit, int lead, int width, int digits, const double* values, int count, int gap, bool kips) {
   WRITE_BLANKS(unit, lead);
   for (int k = 0; k < count; ++k) {
     WRITE_REAL_FIELD(unit, width, digits, kips ? KIPS_FROM_POUNDS(values[k]) : values[k]);
@@ -272,8 +274,8 @@ void write_computation_block(const PileOutput& o) {
   fio::write(unit, COMPUTATION_LOCAL_LAYOUT);
   write_computation_top_line(o.local_values, stress);
   fio::write(unit, COMPUTATION_EFFECTS_LAYOUT);
-  WRITE_NODE_RESULTS_DATA(o.last_row, o.ls_curve, AnalysisControl.axial_variation,
-                          AnalysisControl.current_combination, RunOptions.dimension, o.increment, o.values);
+  WRITE_NODE_RESULTS_DATA(o.last_row, o.ls_curve, AnalysisControl.axial_variation, AnalysisControl.current_combination,
+                          RunOptions.dimension, o.increment, o.values);
 }
 
 // The pile-top tables of the results report.
@@ -292,10 +294,10 @@ void write_pile_top_tables(const PileOutput& o) {
     fio::write(unit, global ? GLOBAL_DISPLACEMENT_HEADING_LAYOUT : LOCAL_DISPLACEMENT_HEADING_LAYOUT, l, l, l,
                radians(), radians(), radians());
     write_value_row(unit, PILE_TOP_ROW_LEAD, PILE_TOP_WIDTH, PILE_TOP_DIGITS, top, CAP_COMPONENTS, 0, false);
-    fio::write(unit, global ? GLOBAL_REACTION_HEADING_LAYOUT : LOCAL_REACTION_HEADING_LAYOUT, f, f, f, f, dash(), l,
-               f, dash(), l, f, dash(), l);
-    write_value_row(unit, PILE_TOP_ROW_LEAD, PILE_TOP_WIDTH, PILE_TOP_DIGITS, top + CAP_COMPONENTS, CAP_COMPONENTS,
-                    0, true);
+    fio::write(unit, global ? GLOBAL_REACTION_HEADING_LAYOUT : LOCAL_REACTION_HEADING_LAYOUT, f, f, f, f, dash(), l, f,
+               dash(), l, f, dash(), l);
+    write_value_row(unit, PILE_TOP_ROW_LEAD, PILE_TOP_WIDTH, PILE_TOP_DIGITS, top + CAP_COMPONENTS, CAP_COMPONENTS, 0,
+                    true);
     fio::write(unit, STRESS_HEADING_LAYOUT, f, slash(), l, squared(), digit_two());
     write_value_row(unit, PILE_TOP_ROW_LEAD, PILE_TOP_WIDTH, PILE_TOP_DIGITS, &stress, 1, 0, true);
   }

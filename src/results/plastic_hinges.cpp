@@ -42,8 +42,7 @@ void write_hinge_row(int unit, int pile, std::string_view label, double depth) {
 
 }  // namespace
 
-void COUNT_PLASTIC_HINGES(int direction, int pile, int& piles_with_hinges, int last_row,
-                          const PileNodeValues& values) {
+void COUNT_PLASTIC_HINGES(int direction, int pile, int& piles_with_hinges, int last_row, const PileNodeValues& values) {
   Table2<double>& table = hinge_table(direction);
   const int quantity = direction == HINGE_DIRECTION_Y ? NR_HINGE_Y : NR_HINGE_Z;
   bool any = false;
@@ -71,7 +70,8 @@ void COUNT_PLASTIC_HINGES(int direction, int pile, int& piles_with_hinges, int l
 void PRINT_PLASTIC_HINGES(int direction) {
   const Table2<double>& table = hinge_table(direction);
   const Table1<int>& counts = hinge_counts(direction);
-  const std::string_view label = direction == HINGE_DIRECTION_Y ? "Y-DIR" : (RunOptions.dimension == 2 ? "     " : "Z-DIR");
+  const std::string_view label =
+      direction == HINGE_DIRECTION_Y ? "Y-DIR" : (RunOptions.dimension == 2 ? "     " : "Z-DIR");
   const bool on_results = AnalysisControl.output_option >= HINGES_ON_RESULTS_OPTION;
   for (int p = 1; p <= PileTable.n_piles; ++p) {
     if (counts(p) <= 0) continue;

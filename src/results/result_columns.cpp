@@ -58,11 +58,16 @@ struct HeadingMode {
 };
 HeadingMode heading_mode(int mode) {
   switch (mode) {
-    case HEADING_NODE_TABLE: return {UNIT_RESULTS_REPORT, 2, true};
-    case HEADING_SUMMARY: return {UNIT_SUMMARY, 3, true};
-    case HEADING_SUMMARY_SCRATCH: return {UNIT_SUMMARY_SCRATCH, 3, true};
-    case HEADING_RESULTS_PUSHOVER: return {UNIT_RESULTS_REPORT, 7, false};
-    default: return {UNIT_SUMMARY, 7, false};
+    case HEADING_NODE_TABLE:
+      return {UNIT_RESULTS_REPORT, 2, true};
+    case HEADING_SUMMARY:
+      return {UNIT_SUMMARY, 3, true};
+    case HEADING_SUMMARY_SCRATCH:
+      return {UNIT_SUMMARY_SCRATCH, 3, true};
+    case HEADING_RESULTS_PUSHOVER:
+      return {UNIT_RESULTS_REPORT, 7, false};
+    default:
+      return {UNIT_SUMMARY, 7, false};
   }
 }
 
@@ -75,7 +80,11 @@ void SELECT_RESULT_COLUMNS(int envelope, int ls_indicator, int axial_variation, 
   for (int q = 1; q <= NODAL_RESULT_COUNT; ++q) flags(q) = 0;
   const int combination = AnalysisControl.current_combination;
   const ResultColumnSelectionRecord& s = ResultColumnSelection;
-  for (int q = 1; q <= LAST_LISTED_QUANTITY; ++q) {
+  // A run number outside the lists (no run solved yet) selects no column.
+  const bool listed = envelope != 0 || (combination == 0 ? AnalysisControl.current_run >= 1 &&
+                                                               AnalysisControl.current_run <= MAX_LOAD_CASES
+                                                         : combination >= 1 && combination <= MAX_LOAD_COMBINATIONS);
+  for (int q = 1; listed && q <= LAST_LISTED_QUANTITY; ++q) {
     if (envelope == 0) {
       flags(q) = combination == 0 ? s.case_flags(AnalysisControl.current_run, q) : s.combination_flags(combination, q);
     } else {

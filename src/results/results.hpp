@@ -167,8 +167,7 @@ constexpr int HINGE_DIRECTION_Y = 2;  // NodeResults.hinge_y into PlasticHingeTa
 //           the pile's hinge count of the direction
 //   in:     direction, pile, last_row, values
 //   in,out: piles_with_hinges  + 1 when the pile has a hinge
-void COUNT_PLASTIC_HINGES(int direction, int pile, int& piles_with_hinges, int last_row,
-                          const PileNodeValues& values);
+void COUNT_PLASTIC_HINGES(int direction, int pile, int& piles_with_hinges, int last_row, const PileNodeValues& values);
 
 // PRINT_PLASTIC_HINGES
 // One row per hinge of one direction, pile by pile from the head down, on

@@ -83,33 +83,51 @@ constexpr int RADIAN_LAST = 24;
 
 // What one (kind, quantity) pair prints.
 struct TableShape {
-  bool extremes;           // kind 3
-  int record;              // the record read (the values record of kind 3)
-  int count;               // values read
-  int first_column;        // first printed pile-top column
-  int last_column;         // last printed pile-top column
-  const char* title;       // on UNIT_SUMMARY; nullptr none
-  const char* scratch;     // on UNIT_SUMMARY_SCRATCH; nullptr none
-  bool first_title;        // no empty line before the summary title
+  bool extremes;        // kind 3
+  int record;           // the record read (the values record of kind 3)
+  int count;            // values read
+  int first_column;     // first printed pile-top column
+  int last_column;      // last printed pile-top column
+  const char* title;    // on UNIT_SUMMARY; nullptr none
+  const char* scratch;  // on UNIT_SUMMARY_SCRATCH; nullptr none
+  bool first_title;     // no empty line before the summary title
 };
 
 TableShape table_shape(int kind, int quantity) {
   if (kind == SUMMARY_EXTREMES) {
     const bool minima = quantity == 1;
-    return {true, minima ? 5 : 7, NODAL_RESULT_COUNT, 1, NODAL_RESULT_COUNT,
-            minima ? "* MINIMUM VALUES AND LOCATIONS *" : "* MAXIMUM VALUES AND LOCATIONS *", nullptr, false};
+    return {true,
+            minima ? 5 : 7,
+            NODAL_RESULT_COUNT,
+            1,
+            NODAL_RESULT_COUNT,
+            minima ? "* MINIMUM VALUES AND LOCATIONS *" : "* MAXIMUM VALUES AND LOCATIONS *",
+            nullptr,
+            false};
   }
   if (kind == SUMMARY_GLOBAL_AXES) {
     if (quantity == 1) {
-      return {false, 1, PILE_TOP_VALUES, 1, PILE_TOP_VALUES, "* PILE TOP DISPLACEMENTS *",
-              "* PILE TOP DISPLACEMENTS, GLOBAL *", true};
+      return {false,
+              1,
+              PILE_TOP_VALUES,
+              1,
+              PILE_TOP_VALUES,
+              "* PILE TOP DISPLACEMENTS *",
+              "* PILE TOP DISPLACEMENTS, GLOBAL *",
+              true};
     }
     return {false, 2, PILE_TOP_VALUES, 1, PILE_TOP_VALUES, "* PILE TOP REACTIONS *", "* PILE TOP REACTIONS, GLOBAL *",
             false};
   }
   if (quantity == 1) {
-    return {false, 3, PILE_TOP_VALUES, 1, PILE_TOP_VALUES, "* PILE TOP DISPLACEMENTS *",
-            "* PILE TOP DISPLACEMENTS, LOCAL *", true};
+    return {false,
+            3,
+            PILE_TOP_VALUES,
+            1,
+            PILE_TOP_VALUES,
+            "* PILE TOP DISPLACEMENTS *",
+            "* PILE TOP DISPLACEMENTS, LOCAL *",
+            true};
   }
   if (quantity == 2) {
     return {false, 4, PILE_TOP_VALUES, 1, PILE_TOP_VALUES, "* PILE TOP REACTIONS *", "* PILE TOP REACTIONS, LOCAL *",
@@ -203,12 +221,11 @@ int read_pile(int p, const TableShape& shape, const ResultColumnFlags& flags, Ex
       if (flags(q) > 0) WRITE_REAL_FIELD(UNIT_SUMMARY, EXTREME_WIDTH, ROW_DIGITS, values(q));
     }
     END_REPORT_LINE(UNIT_SUMMARY);
-    UPDATE_MIN_MAX_LOCATION(p, NODAL_RESULT_COUNT, e.pile_of_minimum, e.pile_of_maximum, values, e.minimum,
-                            e.maximum);
+    UPDATE_MIN_MAX_LOCATION(p, NODAL_RESULT_COUNT, e.pile_of_minimum, e.pile_of_maximum, values, e.minimum, e.maximum);
     std::string label;
     ResultColumnValues depths{};
-    code = fio::read_formatted(unit, fio::cached_format(EXTREME_DEPTH_READ), fio::Text{label, DEPTH_LABEL_LENGTH},
-                               depths);
+    code =
+        fio::read_formatted(unit, fio::cached_format(EXTREME_DEPTH_READ), fio::Text{label, DEPTH_LABEL_LENGTH}, depths);
     if (code != fio::IO_OK) return code;
     WRITE_BLANKS(UNIT_SUMMARY, ROW_LEAD);
     fio::append(UNIT_SUMMARY, label);
