@@ -416,7 +416,7 @@ bool run_load_combinations(int& status) {
   return true;
 }
 
-void print_envelopes(int kind) {
+void print_envelopes(int kind, int& status) {
   const bool asked = kind == ENVELOPE_KIND_CASES ? EnvelopeOptions.cases.print_envelopes > 0
                                                  : EnvelopeOptions.combinations.print_envelopes > 0;
   if (!asked) return;
@@ -424,7 +424,8 @@ void print_envelopes(int kind) {
     if (is_2d()) {
       ENVEWR2D(kind, which);
     } else {
-      ENVEWR(kind, which);
+      ENVEWR(kind, which, status);
+      if (status != STATUS_OK) return;
     }
   }
 }
@@ -470,10 +471,12 @@ void RUN_CASES_AND_COMBINATIONS(int& print_request, int& status) {
 
   if (!run_load_cases(status)) return;
   fio::close(UNIT_EQUIVALENT_STIFFNESS);
-  print_envelopes(ENVELOPE_KIND_CASES);
+  print_envelopes(ENVELOPE_KIND_CASES, status);
+  if (status != STATUS_OK) return;
 
   if (!run_load_combinations(status)) return;
-  print_envelopes(ENVELOPE_KIND_COMBINATIONS);
+  print_envelopes(ENVELOPE_KIND_COMBINATIONS, status);
+  if (status != STATUS_OK) return;
 
   RunOptions.print_py_curves = print_request;
   if (RunOptions.print_py_curves != 0) {

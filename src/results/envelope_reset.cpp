@@ -11,9 +11,6 @@ namespace pilecap {
 
 namespace {
 
-// Pile-top columns the plane writers read: displacements, reactions, stress.
-constexpr int PILE_TOP_COLUMNS_2D = 7;
-
 void clear_cap_envelope(int n_components) {
   for (int k = 1; k <= n_components; ++k) {
     CapEnvelope.max_load(k) = 0.0;

@@ -75,12 +75,14 @@ const std::vector<FinalMessage>& final_messages() {
        {ERROR_HEADING, "    CONVERGENCE ERROR WHILE GENERATING", "    LOAD-SETTLEMENT OR TORQUE-ROTATION CURVE"}},
       {STATUS_ZERO_TORSIONAL_RIGIDITY,
        {ERROR_HEADING, "    GJ (TORSIONAL RIGIDITY) OF A PILE SECTION IS ZERO", "    TORQUE-ROTATION CURVE NOT GENERATED"}},
+      {STATUS_SCRATCH_FILE_ERROR, {ERROR_HEADING, "    PILE RESULTS SCRATCH FILE CANNOT BE WRITTEN OR READ"}},
   };
   return table;
 }
 
 bool has_detail_line(int status) {
-  return status == STATUS_INPUT_DATA_ERROR || status == STATUS_FILE_ERROR || status == STATUS_CAPACITY_EXCEEDED;
+  return status == STATUS_INPUT_DATA_ERROR || status == STATUS_FILE_ERROR || status == STATUS_CAPACITY_EXCEEDED ||
+         status == STATUS_SCRATCH_FILE_ERROR;
 }
 
 // The final message of the word, each line list-directed.

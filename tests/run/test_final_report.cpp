@@ -54,6 +54,10 @@ TEST(FinalMessageTest, EngineCodesCarryTheirDetailLine) {
   SET_STATUS_DETAIL("    run.inp");
   EXPECT_EQ(final_message_text(STATUS_FILE_ERROR),
             "     \n     * ERROR IN ANALYSIS *\n     FILE CANNOT BE OPENED\n     run.inp\n");
+  SET_STATUS_DETAIL("    pile.scr");
+  EXPECT_EQ(final_message_text(STATUS_SCRATCH_FILE_ERROR),
+            "     \n     * ERROR IN ANALYSIS *\n     PILE RESULTS SCRATCH FILE CANNOT BE WRITTEN OR READ\n"
+            "     pile.scr\n");
   SET_STATUS_DETAIL("");
 }
 

@@ -1,0 +1,116 @@
+// The per-pile results scratch file: eight text records per pile that the
+// summary tables over all piles read back after a per-pile writer has closed
+// the file. Pile-top records carry 6 or 7 values in 1PG12.5 fields; extreme
+// records carry all 29 node quantities (E12.5) and their depths (F11.4).
+// Node k of a pile is row k + 4 of its PileNodeValues; depths are measured
+// from the pile head. Every open, write and flush is checked: a summary built
+// from a file that is not complete would show stale or invented extremes.
+#include <span>
+#include <string>
+
+#include "results/results.hpp"
+#include "run/conversions.hpp"
+#include "run/run.hpp"
+
+namespace pilecap {
+
+namespace {
+
+constexpr std::string_view SCRATCH_DETAIL_INDENT = "    ";  // as the other lines of the final message
+
+//   "          3      1.2346E-02    -0.12346      ..."
+constexpr const char* TOP_DISPLACEMENT_LAYOUT = "(5X,I6,6X,1P,6(G12.5,2X))";
+constexpr const char* TOP_REACTION_LAYOUT = "(5X,I6,6X,1P,3(G12.5,2X),3(G12.5,2X),G12.5)";
+//   "        3    -0.12346E+01  ..."
+constexpr const char* EXTREME_VALUE_LAYOUT = "(1X,I8,2X,29(2X,E12.5))";
+//   "     x(FT)       0.0000     2.5000 ..."
+constexpr const char* EXTREME_DEPTH_LAYOUT = "(1X,4X,\"x(\",A2,\")\",1X,29(3X,F11.4))";
+
+constexpr int TOP_DISPLACEMENTS = 6;
+constexpr int TOP_REACTIONS = 6;
+
+bool is_force_quantity(int q) { return q >= NR_MOMENT_Z && q <= NR_DIST_LOAD_Z; }
+
+// The reactions (columns 7..12) and the stress (column 13), in the reported
+// force unit.
+void reactions_and_stress(const double* top_values, double stress, double* out) {
+  for (int k = 0; k < TOP_REACTIONS; ++k) out[k] = KIPS_FROM_POUNDS(top_values[TOP_DISPLACEMENTS + k]);
+  out[TOP_REACTIONS] = KIPS_FROM_POUNDS(stress);
+}
+
+}  // namespace
+
+void SCRATCH_FILE_FAILED(int& status) {
+  status = STATUS_SCRATCH_FILE_ERROR;
+  std::string detail(SCRATCH_DETAIL_INDENT);
+  detail.append(RunFiles.pile_results_scratch_file);
+  SET_STATUS_DETAIL(detail);
+}
+
+void OPEN_PILE_RESULTS_SCRATCH(bool for_writing, int& status) {
+  const fio::Mode mode = for_writing ? fio::Mode::Write : fio::Mode::Read;
+  if (fio::open(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, mode) != fio::IO_OK) {
+    SCRATCH_FILE_FAILED(status);
+  }
+}
+
+void CLOSE_PILE_RESULTS_SCRATCH(int& status) {
+  const bool flushed = !fio::is_open(UNIT_PILE_RESULTS_SCRATCH) || fio::flush(UNIT_PILE_RESULTS_SCRATCH) == fio::IO_OK;
+  fio::close(UNIT_PILE_RESULTS_SCRATCH);
+  if (!flushed && status == STATUS_OK) SCRATCH_FILE_FAILED(status);
+}
+
+int WRITE_PILE_TOP_RECORDS(int pile, const double* global_values, const double* local_values) {
+  const int stress_column = PT_STRESS - 1;
+  const double stress = global_values[stress_column];
+  double reactions[TOP_REACTIONS + 1];
+  const std::span<const double> global_displacements(global_values, TOP_DISPLACEMENTS);
+  const std::span<const double> local_displacements(local_values, TOP_DISPLACEMENTS);
+  int code = fio::write(UNIT_PILE_RESULTS_SCRATCH, TOP_DISPLACEMENT_LAYOUT, pile, global_displacements);
+  if (code != fio::IO_OK) return code;
+  reactions_and_stress(global_values, stress, reactions);
+  code = fio::write(UNIT_PILE_RESULTS_SCRATCH, TOP_REACTION_LAYOUT, pile, std::span<const double>(reactions));
+  if (code != fio::IO_OK) return code;
+  code = fio::write(UNIT_PILE_RESULTS_SCRATCH, TOP_DISPLACEMENT_LAYOUT, pile, local_displacements);
+  if (code != fio::IO_OK) return code;
+  reactions_and_stress(local_values, stress, reactions);
+  return fio::write(UNIT_PILE_RESULTS_SCRATCH, TOP_REACTION_LAYOUT, pile, std::span<const double>(reactions));
+}
+
+int WRITE_PILE_EXTREMES(int pile, int last_row, double increment, const PileNodeValues& values) {
+  ResultColumnValues minimum, maximum, minimum_depth, maximum_depth;
+  for (int q = 1; q <= NODAL_RESULT_COUNT; ++q) {
+    minimum(q) = maximum(q) = values(FIRST_NODE_ROW, q);
+    minimum_depth(q) = maximum_depth(q) = 0.0;
+  }
+  for (int row = FIRST_NODE_ROW + 1; row <= last_row; ++row) {
+    const double depth = (row - FIRST_NODE_ROW) * increment;
+    for (int q = 1; q <= NODAL_RESULT_COUNT; ++q) {
+      const double v = values(row, q);
+      if (v < minimum(q)) {
+        minimum(q) = v;
+        minimum_depth(q) = depth;
+      }
+      if (v > maximum(q)) {
+        maximum(q) = v;
+        maximum_depth(q) = depth;
+      }
+    }
+  }
+  for (int q = 1; q <= NODAL_RESULT_COUNT; ++q) {
+    if (is_force_quantity(q)) {
+      minimum(q) = KIPS_FROM_POUNDS(minimum(q));
+      maximum(q) = KIPS_FROM_POUNDS(maximum(q));
+    }
+    minimum_depth(q) = FEET_FROM_INCHES(minimum_depth(q));
+    maximum_depth(q) = FEET_FROM_INCHES(maximum_depth(q));
+  }
+  const std::string_view label = UnitLabels.length_large_short();
+  int code = fio::write(UNIT_PILE_RESULTS_SCRATCH, EXTREME_VALUE_LAYOUT, pile, minimum);
+  if (code == fio::IO_OK) code = fio::write(UNIT_PILE_RESULTS_SCRATCH, EXTREME_DEPTH_LAYOUT, label, minimum_depth);
+  if (code == fio::IO_OK) code = fio::write(UNIT_PILE_RESULTS_SCRATCH, EXTREME_VALUE_LAYOUT, pile, maximum);
+  if (code == fio::IO_OK) code = fio::write(UNIT_PILE_RESULTS_SCRATCH, EXTREME_DEPTH_LAYOUT, label, maximum_depth);
+  return code;
+}
+
+}  // namespace pilecap

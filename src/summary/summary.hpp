@@ -1,0 +1,50 @@
+// Summary tables over all piles: after each per-pile writer of the model in
+// space, seven tables read back from the per-pile results scratch file (eight
+// records per pile, in pile order) and printed on the summary report, with a
+// condensed copy (titles, headings, rows of extremes) on the summary scratch
+// file. Columns and piles are 1-based.
+#pragma once
+
+#include "results/results.hpp"
+
+namespace pilecap {
+
+// Kinds and quantities of PILE_SUMMARY_TABLE.
+constexpr int SUMMARY_GLOBAL_AXES = 1;  // 1 displacements, 2 reactions
+constexpr int SUMMARY_LOCAL_AXES = 2;   // 1 displacements, 2 reactions, 3 stress
+constexpr int SUMMARY_EXTREMES = 3;     // 1 minima, 2 maxima along the piles
+
+// WRITE_PILE_SUMMARY_TABLES
+// The global block, its displacement and reaction tables, the pile-axes
+// block, its displacement, reaction and stress tables, the effects title and
+// the minima and maxima tables. Stops at the first table whose scratch file
+// fails.
+//   Reads:  the scratch file (RunFiles.pile_results_scratch_file), UnitLabels
+//   Writes: UNIT_SUMMARY, UNIT_SUMMARY_SCRATCH
+//   in:     n_piles (PileTable.n_piles), flags (the run's column selection)
+//   in,out: status  STATUS_SCRATCH_FILE_ERROR with the detail line when the
+//                   file cannot be opened or a record is missing or unreadable
+void WRITE_PILE_SUMMARY_TABLES(int n_piles, const ResultColumnFlags& flags, int& status);
+
+// PILE_SUMMARY_TABLE
+// One table: title and heading on both summary units, a row per pile on the
+// summary report, then the smallest and largest value of each printed column
+// and the pile where each first occurs. With no piles the table has no rows
+// at all. Rows of extremes are written only after the whole file read well.
+//   in:     kind, quantity  one of the seven pairs above
+//   in:     n_piles, flags
+//   in,out: status  as WRITE_PILE_SUMMARY_TABLES
+void PILE_SUMMARY_TABLE(int kind, int quantity, int n_piles, const ResultColumnFlags& flags, int& status);
+
+// UPDATE_MIN_MAX_LOCATION
+// Running extremes of columns 1..n over a series of items: item 1 starts them
+// afresh; a later item replaces an extreme only when strictly beyond it (a
+// tie or NaN keeps the earlier item).
+//   in:     index (the item, from 1), n (columns 1..n, at most 29; nothing
+//           when below 1), values
+//   in,out: pile_of_minimum, pile_of_maximum, minimum, maximum
+void UPDATE_MIN_MAX_LOCATION(int index, int n, ResultColumnFlags& pile_of_minimum, ResultColumnFlags& pile_of_maximum,
+                             const ResultColumnValues& values, ResultColumnValues& minimum,
+                             ResultColumnValues& maximum);
+
+}  // namespace pilecap

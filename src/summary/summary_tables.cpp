@@ -1,0 +1,358 @@
+// Summary tables over all piles of the model in space. Each table reopens the
+// per-pile results scratch file, reads the records it needs of every pile
+// (skipping the others line by line), prints a row per pile and then the
+// smallest and largest value of each column over all piles with the pile
+// where it first occurs. Values are printed as the scratch file holds them,
+// already in the report units. Columns are node quantities 1..29 (extreme
+// tables) or pile-top values 1..7; piles are numbered by their place in the
+// file, eight records each.
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "results/results.hpp"
+#include "run/run.hpp"
+#include "summary/summary.hpp"
+
+namespace pilecap {
+
+namespace {
+
+// ------------------------------------------------------------- layouts
+
+constexpr const char* GLOBAL_BLOCK_LAYOUT =
+    "(/,/,7X,\"THE GLOBAL STRUCTURAL COORDINATE SYSTEM\",/,7X,\"---------------------------------------\",/)";
+constexpr const char* LOCAL_BLOCK_LAYOUT =
+    "(/,/,7X,\"THE PILE COORDINATE SYSTEM (LOCAL AXES)\",/,7X,\"---------------------------------------\",/)";
+constexpr const char* EFFECTS_TITLE_LAYOUT = "(/,7X,\"* EFFECTS FOR LATERALLY LOADED PILE *   \")";
+constexpr const char* TITLE_LAYOUT = "(/,7X,A)";
+constexpr const char* FIRST_TITLE_LAYOUT = "(7X,A)";
+
+//   "      PILE GROUP    DISP. X,IN   DISP. Y,IN ..."
+constexpr const char* GLOBAL_DISPLACEMENT_CELLS =
+    "(5X,A,\" DISP. X,\",A2,3X,\"DISP. Y,\",A2,3X,\"DISP. Z,\",A2,3X,\"ROT. X,\",A3,3X,\"ROT. Y,\",A3,3X,"
+    "\"ROT. Z,\",A3,2X)";
+constexpr const char* LOCAL_DISPLACEMENT_CELLS =
+    "(5X,A,\" DISP. x,\",A2,3X,\"DISP. y,\",A2,3X,\"DISP. z,\",A2,3X,\"ROT. x,\",A3,3X,\"ROT. y,\",A3,3X,"
+    "\"ROT. z,\",A3,2X)";
+constexpr const char* GLOBAL_REACTION_CELLS =
+    "(5X,A,\" FOR. X,\",A3,3X,\"FOR. Y,\",A3,3X,\"FOR. Z,\",A3,1X,\"MOM X,\",A3,A1,A2,1X,\"MOM Y,\",A3,A1,A2,1X,"
+    "\"MOM Z,\",A3,A1,A2)";
+constexpr const char* LOCAL_REACTION_CELLS =
+    "(5X,A,\"  AXIAL,\",A3,4X,\"LAT. y,\",A3,3X,\"LAT. z,\",A3,1X,\"MOM x,\",A3,A1,A2,1X,\"MOM y,\",A3,A1,A2,1X,"
+    "\"MOM z,\",A3,A1,A2)";
+//   "      **********  ***********  ***********  ..."
+constexpr const char* PILE_TOP_RULE_LAYOUT = "(6X,A,6(2X,\"***********\"))";
+//   "      PILE GROUP   STRESS,LBS/IN**2"
+constexpr const char* STRESS_HEADING_LAYOUT =
+    "(/,5X,\" PILE GROUP \",2X,\"STRESS,\",A3,A1,A2,A2,A1,/,6X,\"**********\",2X,\"****************\")";
+
+constexpr std::string_view PILE_CELL = " PILE GROUP  ";
+constexpr std::string_view PILE_CELL_LOCAL_REACTIONS = " PILE GROUP ";
+constexpr std::string_view PILE_RULE_CELL = "**********";
+
+// Reading the scratch records.
+constexpr const char* TOP_RECORD_READ = "(5X,I6,4X,7F14.0)";
+constexpr const char* EXTREME_VALUE_READ = "(I9,2X,29(2X,F12.0))";
+constexpr const char* EXTREME_DEPTH_READ = "(5X,A5,1X,29(3X,F11.0))";
+constexpr std::size_t DEPTH_LABEL_LENGTH = 5;
+
+// Row fields.
+constexpr int ROW_LEAD = 5;
+constexpr int PILE_WIDTH = 6;
+constexpr int TOP_WIDTH = 13;
+constexpr int EXTREME_PILE_WIDTH = 8;
+constexpr int EXTREME_WIDTH = 12;
+constexpr int ROW_DIGITS = 4;
+constexpr int PILE_GAP = 7;
+constexpr int EXTREME_PILE_GAP = 6;
+constexpr int EXTREME_ROW_LEAD = 6;
+constexpr int EXTREME_PILE_ROW_LEAD = 3;
+
+constexpr int PILE_TOP_VALUES = 6;
+constexpr int STRESS_COLUMN = 7;
+
+// Unit texts of UnitLabels.symbols.
+constexpr int SLASH_POSITION = 13;
+constexpr int DASH_POSITION = 14;
+constexpr int SQUARED_FIRST = 15;
+constexpr int SQUARED_LAST = 16;
+constexpr int DIGIT_TWO_POSITION = 17;
+constexpr int RADIAN_FIRST = 22;
+constexpr int RADIAN_LAST = 24;
+
+// What one (kind, quantity) pair prints.
+struct TableShape {
+  bool extremes;        // kind 3
+  int record;           // the record read (the values record of kind 3)
+  int count;            // values read
+  int first_column;     // first printed pile-top column
+  int last_column;      // last printed pile-top column
+  const char* title;    // on UNIT_SUMMARY; nullptr none
+  const char* scratch;  // on UNIT_SUMMARY_SCRATCH; nullptr none
+  bool first_title;     // no empty line before the summary title
+};
+
+TableShape table_shape(int kind, int quantity) {
+  if (kind == SUMMARY_EXTREMES) {
+    const bool minima = quantity == 1;
+    return {true,
+            minima ? 5 : 7,
+            NODAL_RESULT_COUNT,
+            1,
+            NODAL_RESULT_COUNT,
+            minima ? "* MINIMUM VALUES AND LOCATIONS *" : "* MAXIMUM VALUES AND LOCATIONS *",
+            nullptr,
+            false};
+  }
+  if (kind == SUMMARY_GLOBAL_AXES) {
+    if (quantity == 1) {
+      return {false,
+              1,
+              PILE_TOP_VALUES,
+              1,
+              PILE_TOP_VALUES,
+              "* PILE TOP DISPLACEMENTS *",
+              "* PILE TOP DISPLACEMENTS, GLOBAL *",
+              true};
+    }
+    return {false, 2, PILE_TOP_VALUES, 1, PILE_TOP_VALUES, "* PILE TOP REACTIONS *", "* PILE TOP REACTIONS, GLOBAL *",
+            false};
+  }
+  if (quantity == 1) {
+    return {false,
+            3,
+            PILE_TOP_VALUES,
+            1,
+            PILE_TOP_VALUES,
+            "* PILE TOP DISPLACEMENTS *",
+            "* PILE TOP DISPLACEMENTS, LOCAL *",
+            true};
+  }
+  if (quantity == 2) {
+    return {false, 4, PILE_TOP_VALUES, 1, PILE_TOP_VALUES, "* PILE TOP REACTIONS *", "* PILE TOP REACTIONS, LOCAL *",
+            false};
+  }
+  return {false, 4, STRESS_COLUMN, STRESS_COLUMN, STRESS_COLUMN, nullptr, nullptr, false};
+}
+
+// The two heading lines of a pile-top table on one unit.
+void write_pile_top_heading(int unit, int kind, int quantity, bool summary) {
+  const UnitLabelsRecord& u = UnitLabels;
+  const std::string_view l = u.moment_length();
+  const std::string_view f = u.force_short();
+  const std::string_view rad = u.chars(RADIAN_FIRST, RADIAN_LAST);
+  const std::string_view dash = u.chars(DASH_POSITION, DASH_POSITION);
+  const bool local_reactions = kind == SUMMARY_LOCAL_AXES && quantity == 2;
+  const std::string_view cell = local_reactions ? PILE_CELL_LOCAL_REACTIONS : PILE_CELL;
+  const std::string first = summary ? std::string(cell) : std::string(cell.size(), ' ');
+  if (summary) fio::end_line(unit);
+  if (quantity == 1) {
+    fio::write(unit, kind == SUMMARY_GLOBAL_AXES ? GLOBAL_DISPLACEMENT_CELLS : LOCAL_DISPLACEMENT_CELLS, first, l, l, l,
+               rad, rad, rad);
+  } else {
+    fio::write(unit, local_reactions ? LOCAL_REACTION_CELLS : GLOBAL_REACTION_CELLS, first, f, f, f, f, dash, l, f,
+               dash, l, f, dash, l);
+  }
+  const std::string rule = summary ? std::string(PILE_RULE_CELL) : std::string(PILE_RULE_CELL.size(), ' ');
+  fio::write(unit, PILE_TOP_RULE_LAYOUT, rule);
+}
+
+void write_titles_and_headings(int kind, int quantity, const TableShape& shape, const ResultColumnFlags& flags) {
+  if (shape.title) fio::write(UNIT_SUMMARY, shape.first_title ? FIRST_TITLE_LAYOUT : TITLE_LAYOUT, shape.title);
+  if (shape.scratch) fio::write(UNIT_SUMMARY_SCRATCH, TITLE_LAYOUT, shape.scratch);
+  if (shape.extremes) {
+    WRITE_RESULT_COLUMN_HEADERS(HEADING_SUMMARY, flags);
+    if (quantity == 1) WRITE_RESULT_COLUMN_HEADERS(HEADING_SUMMARY_SCRATCH, flags);
+    return;
+  }
+  if (shape.first_column == STRESS_COLUMN) {
+    const UnitLabelsRecord& u = UnitLabels;
+    fio::write(UNIT_SUMMARY, STRESS_HEADING_LAYOUT, u.force_short(), u.chars(SLASH_POSITION, SLASH_POSITION),
+               u.moment_length(), u.chars(SQUARED_FIRST, SQUARED_LAST),
+               u.chars(DIGIT_TWO_POSITION, DIGIT_TWO_POSITION));
+    return;
+  }
+  write_pile_top_heading(UNIT_SUMMARY, kind, quantity, true);
+  write_pile_top_heading(UNIT_SUMMARY_SCRATCH, kind, quantity, false);
+}
+
+// The running extremes of one table.
+struct Extremes {
+  ResultColumnFlags pile_of_minimum, pile_of_maximum;
+  ResultColumnValues minimum, maximum;
+};
+
+// Reads one pile's eight records and prints its rows. Returns a fio code.
+int read_pile(int p, const TableShape& shape, const ResultColumnFlags& flags, Extremes& e) {
+  const int unit = UNIT_PILE_RESULTS_SCRATCH;
+  std::string skipped;
+  for (int record = 1; record <= SCRATCH_RECORDS_PER_PILE; ++record) {
+    if (record != shape.record) {
+      // The depth record after the values record of an extreme table is
+      // read with it; every other record is skipped whole.
+      if (!(shape.extremes && record == shape.record + 1)) {
+        const int code = fio::read_line(unit, skipped);
+        if (code != fio::IO_OK) return code;
+      }
+      continue;
+    }
+    int pile_number = 0;
+    ResultColumnValues values{};
+    std::span<double> wanted(values.data(), static_cast<std::size_t>(shape.count));
+    int code = fio::read_formatted(unit, fio::cached_format(shape.extremes ? EXTREME_VALUE_READ : TOP_RECORD_READ),
+                                   pile_number, wanted);
+    if (code != fio::IO_OK) return code;
+    if (!shape.extremes) {
+      WRITE_BLANKS(UNIT_SUMMARY, ROW_LEAD);
+      WRITE_INT_FIELD(UNIT_SUMMARY, PILE_WIDTH, pile_number);
+      WRITE_BLANKS(UNIT_SUMMARY, ROW_LEAD);
+      for (int c = shape.first_column; c <= shape.last_column; ++c) {
+        WRITE_REAL_FIELD(UNIT_SUMMARY, TOP_WIDTH, ROW_DIGITS, values(c));
+      }
+      END_REPORT_LINE(UNIT_SUMMARY);
+      UPDATE_MIN_MAX_LOCATION(p, shape.count, e.pile_of_minimum, e.pile_of_maximum, values, e.minimum, e.maximum);
+      continue;
+    }
+    WRITE_BLANKS(UNIT_SUMMARY, 1);
+    WRITE_INT_FIELD(UNIT_SUMMARY, EXTREME_PILE_WIDTH, pile_number);
+    WRITE_BLANKS(UNIT_SUMMARY, 1);
+    for (int q = 1; q <= NODAL_RESULT_COUNT; ++q) {
+      if (flags(q) > 0) WRITE_REAL_FIELD(UNIT_SUMMARY, EXTREME_WIDTH, ROW_DIGITS, values(q));
+    }
+    END_REPORT_LINE(UNIT_SUMMARY);
+    UPDATE_MIN_MAX_LOCATION(p, NODAL_RESULT_COUNT, e.pile_of_minimum, e.pile_of_maximum, values, e.minimum, e.maximum);
+    std::string label;
+    ResultColumnValues depths{};
+    code =
+        fio::read_formatted(unit, fio::cached_format(EXTREME_DEPTH_READ), fio::Text{label, DEPTH_LABEL_LENGTH}, depths);
+    if (code != fio::IO_OK) return code;
+    WRITE_BLANKS(UNIT_SUMMARY, ROW_LEAD);
+    fio::append(UNIT_SUMMARY, label);
+    for (int q = 1; q <= NODAL_RESULT_COUNT; ++q) {
+      if (flags(q) > 0) WRITE_REAL_FIELD(UNIT_SUMMARY, EXTREME_WIDTH, ROW_DIGITS, depths(q));
+    }
+    END_REPORT_LINE(UNIT_SUMMARY);
+  }
+  return fio::IO_OK;
+}
+
+// The MINIMUM / MAXIMUM rows of a pile-top table and their pile rows.
+void write_pile_top_extremes(int unit, const TableShape& shape, const Extremes& e) {
+  for (int side = 0; side < 2; ++side) {
+    const bool minimum = side == 0;
+    WRITE_BLANKS(unit, ROW_LEAD);
+    fio::append(unit, minimum ? "  MINIMUM  " : "  MAXIMUM  ");
+    for (int c = shape.first_column; c <= shape.last_column; ++c) {
+      WRITE_REAL_FIELD(unit, TOP_WIDTH, ROW_DIGITS, minimum ? e.minimum(c) : e.maximum(c));
+    }
+    END_REPORT_LINE(unit);
+    WRITE_BLANKS(unit, ROW_LEAD);
+    fio::append(unit, "  Pile N. ");
+    WRITE_BLANKS(unit, 4);
+    for (int c = shape.first_column; c <= shape.last_column; ++c) {
+      if (c > shape.first_column) WRITE_BLANKS(unit, PILE_GAP);
+      WRITE_INT_FIELD(unit, PILE_WIDTH, minimum ? e.pile_of_minimum(c) : e.pile_of_maximum(c));
+    }
+    fio::end_line(unit);
+  }
+}
+
+// The Min. or Max. row of an extreme table and its pile row.
+void write_extreme_rows(int unit, bool minima, const ResultColumnFlags& flags, const Extremes& e) {
+  WRITE_BLANKS(unit, EXTREME_ROW_LEAD);
+  fio::append(unit, minima ? "Min." : "Max.");
+  for (int q = 1; q <= NODAL_RESULT_COUNT; ++q) {
+    if (flags(q) > 0) WRITE_REAL_FIELD(unit, EXTREME_WIDTH, ROW_DIGITS, minima ? e.minimum(q) : e.maximum(q));
+  }
+  END_REPORT_LINE(unit);
+  WRITE_BLANKS(unit, EXTREME_PILE_ROW_LEAD);
+  fio::append(unit, "Pile N.  ");
+  for (int q = 1; q <= NODAL_RESULT_COUNT; ++q) {
+    if (flags(q) <= 0) continue;
+    WRITE_INT_FIELD(unit, PILE_WIDTH, minima ? e.pile_of_minimum(q) : e.pile_of_maximum(q));
+    WRITE_BLANKS(unit, EXTREME_PILE_GAP);
+  }
+  END_REPORT_LINE(unit);
+}
+
+}  // namespace
+
+void UPDATE_MIN_MAX_LOCATION(int index, int n, ResultColumnFlags& pile_of_minimum, ResultColumnFlags& pile_of_maximum,
+                             const ResultColumnValues& values, ResultColumnValues& minimum,
+                             ResultColumnValues& maximum) {
+  if (n > NODAL_RESULT_COUNT) n = NODAL_RESULT_COUNT;
+  if (index == 1) {
+    for (int c = 1; c <= n; ++c) {
+      minimum(c) = maximum(c) = values(c);
+      pile_of_minimum(c) = pile_of_maximum(c) = index;
+    }
+  }
+  for (int c = 1; c <= n; ++c) {
+    if (values(c) > maximum(c)) {
+      maximum(c) = values(c);
+      pile_of_maximum(c) = index;
+    }
+    if (values(c) < minimum(c)) {
+      minimum(c) = values(c);
+      pile_of_minimum(c) = index;
+    }
+  }
+}
+
+void PILE_SUMMARY_TABLE(int kind, int quantity, int n_piles, const ResultColumnFlags& flags, int& status) {
+  const TableShape shape = table_shape(kind, quantity);
+  write_titles_and_headings(kind, quantity, shape, flags);
+  Extremes e;
+  for (int c = 1; c <= NODAL_RESULT_COUNT; ++c) {
+    e.pile_of_minimum(c) = e.pile_of_maximum(c) = 1;
+    e.minimum(c) = e.maximum(c) = 0.0;
+  }
+  OPEN_PILE_RESULTS_SCRATCH(false, status);
+  if (status != STATUS_OK) return;
+  int code = fio::IO_OK;
+  for (int p = 1; p <= n_piles && code == fio::IO_OK; ++p) code = read_pile(p, shape, flags, e);
+  fio::close(UNIT_PILE_RESULTS_SCRATCH);
+  if (code != fio::IO_OK) {
+    SCRATCH_FILE_FAILED(status);
+    return;
+  }
+  if (n_piles < 1) return;  // no pile, no extremes to show
+
+  fio::end_line(UNIT_SUMMARY);
+  if (shape.extremes) {
+    const bool minima = quantity == 1;
+    write_extreme_rows(UNIT_SUMMARY, minima, flags, e);
+    write_extreme_rows(UNIT_SUMMARY_SCRATCH, minima, flags, e);
+    return;
+  }
+  write_pile_top_extremes(UNIT_SUMMARY, shape, e);
+  if (shape.first_column != STRESS_COLUMN) write_pile_top_extremes(UNIT_SUMMARY_SCRATCH, shape, e);
+}
+
+void WRITE_PILE_SUMMARY_TABLES(int n_piles, const ResultColumnFlags& flags, int& status) {
+  struct Table {
+    int kind, quantity;
+  };
+  static constexpr Table GLOBAL_TABLES[] = {{SUMMARY_GLOBAL_AXES, 1}, {SUMMARY_GLOBAL_AXES, 2}};
+  static constexpr Table LOCAL_TABLES[] = {{SUMMARY_LOCAL_AXES, 1}, {SUMMARY_LOCAL_AXES, 2}, {SUMMARY_LOCAL_AXES, 3}};
+  static constexpr Table EXTREME_TABLES[] = {{SUMMARY_EXTREMES, 1}, {SUMMARY_EXTREMES, 2}};
+  fio::write(UNIT_SUMMARY, GLOBAL_BLOCK_LAYOUT);
+  for (const Table& t : GLOBAL_TABLES) {
+    PILE_SUMMARY_TABLE(t.kind, t.quantity, n_piles, flags, status);
+    if (status != STATUS_OK) return;
+  }
+  fio::write(UNIT_SUMMARY, LOCAL_BLOCK_LAYOUT);
+  for (const Table& t : LOCAL_TABLES) {
+    PILE_SUMMARY_TABLE(t.kind, t.quantity, n_piles, flags, status);
+    if (status != STATUS_OK) return;
+  }
+  fio::write(UNIT_SUMMARY, EFFECTS_TITLE_LAYOUT);
+  fio::write(UNIT_SUMMARY_SCRATCH, EFFECTS_TITLE_LAYOUT);
+  for (const Table& t : EXTREME_TABLES) {
+    PILE_SUMMARY_TABLE(t.kind, t.quantity, n_piles, flags, status);
+    if (status != STATUS_OK) return;
+  }
+}
+
+}  // namespace pilecap
