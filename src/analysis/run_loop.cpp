@@ -29,8 +29,6 @@ RunEndHook run_end_hook = nullptr;
 constexpr int NOT_ANALYSED = 1;
 constexpr int POINT_LOADS_GIVEN = 1;
 constexpr int PLOT_EXPORT_ON = 1;
-constexpr int TITLE_WORDS = 20;
-constexpr int TITLE_WORD_LENGTH = 4;
 // Values of a stiffness-estimation point list that follow its point factors.
 constexpr int STIFFNESS_SETTINGS = 12;
 
@@ -105,16 +103,6 @@ bool is_2d() { return RunOptions.dimension == MODEL_2D; }
 template <class T>
 void fold_2d(Array1<T, CAP_DOFS>& v) {
   if (is_2d()) v(3) = v(6);
-}
-
-std::vector<std::string> title_words() {
-  std::string title = RunTitle.text;
-  title.resize(static_cast<std::size_t>(TITLE_WORDS * TITLE_WORD_LENGTH), ' ');
-  std::vector<std::string> words;
-  for (int w = 0; w < TITLE_WORDS; ++w) {
-    words.push_back(title.substr(static_cast<std::size_t>(w * TITLE_WORD_LENGTH), TITLE_WORD_LENGTH));
-  }
-  return words;
 }
 
 void write_to(std::initializer_list<int> units, const char* layout) {
@@ -457,7 +445,7 @@ void set_run_end_hook(RunEndHook hook) { run_end_hook = hook; }
 void RUN_CASES_AND_COMBINATIONS(int& print_request, int& status) {
   reset_loop_state();
   fio::write(UNIT_RUN_LOG, PROCEEDING_LAYOUT);
-  const std::vector<std::string> title = title_words();
+  const std::vector<std::string> title = RUN_TITLE_WORDS();
   for (int unit : {UNIT_RESULTS_REPORT, UNIT_SUMMARY}) {
     fio::write(unit, RESULTS_BANNER_LAYOUT);
     fio::write(unit, REPORT_TITLE_LAYOUT, title);

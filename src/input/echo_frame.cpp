@@ -15,8 +15,6 @@ namespace pilecap {
 
 namespace {
 
-constexpr int TITLE_WORDS = 20;
-constexpr int TITLE_WORD_LENGTH = 4;
 constexpr double CAP_PRESENT_LIMIT = double(1e-10f);  // cap dimensions summing above this are shown
 constexpr int PASSIVE_SPRINGS_OPTION = 2;
 constexpr int PASSIVE_MODEL_OPTION = 3;
@@ -110,15 +108,21 @@ void ECHO_INPUT_DATA(int& status) {
   ECHO_REDUCTION_FACTORS(status);
 }
 
+std::vector<std::string> RUN_TITLE_WORDS() {
+  std::string title = RunTitle.text;
+  title.resize(static_cast<std::size_t>(TITLE_WORDS * TITLE_WORD_LENGTH), ' ');
+  std::vector<std::string> words;
+  for (int w = 0; w < TITLE_WORDS; ++w) {
+    words.push_back(title.substr(static_cast<std::size_t>(w * TITLE_WORD_LENGTH), TITLE_WORD_LENGTH));
+  }
+  return words;
+}
+
 void ECHO_HEADING_AND_OPTIONS() {
   RunConstants.end_marker = "END ";
   fio::write(UNIT_ECHO, BLANK_LINES_LAYOUT);
   fio::write(UNIT_ECHO, INPUT_HEADING_LAYOUT);
-  std::vector<std::string> words;
-  std::string title = RunTitle.text;
-  title.resize(TITLE_WORDS * TITLE_WORD_LENGTH, ' ');
-  for (int w = 0; w < TITLE_WORDS; ++w) words.push_back(title.substr(static_cast<std::size_t>(w * TITLE_WORD_LENGTH), TITLE_WORD_LENGTH));
-  fio::write(UNIT_ECHO, TITLE_LAYOUT, words);
+  fio::write(UNIT_ECHO, TITLE_LAYOUT, RUN_TITLE_WORDS());
   fio::write(UNIT_ECHO, ANALYSIS_TYPE_LAYOUT, RunOptions.dimension);
   if (RunOptions.adjust_batter_depth == 1) fio::write(UNIT_ECHO, ADJUST_DEPTH_LAYOUT);
   if (RunOptions.generate_axial_curves == 1) fio::write(UNIT_ECHO, GENERATE_LAYOUT);

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "run/arrays.hpp"
 #include "run/model_store.hpp"
@@ -62,6 +63,12 @@ struct RunTitleRecord {
   std::string text = std::string(TEXT_LINE_LENGTH, ' ');
 };
 extern RunTitleRecord RunTitle;
+
+constexpr int TITLE_WORDS = 20;       // the title printed as 20A4
+constexpr int TITLE_WORD_LENGTH = 4;
+
+// RUN_TITLE_WORDS: the title as the 20 four-character words reports print.
+std::vector<std::string> RUN_TITLE_WORDS();
 
 // The option line of the input file (input section 1) and the direction line
 // that methods 3 and 4 of the reduction factors add to it.
