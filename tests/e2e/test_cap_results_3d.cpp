@@ -261,5 +261,39 @@ TEST_F(CapResults3D, ReportsDoNotDependOnTheThreadCount) {
   }
 }
 
+// A pile pushed beyond the end of its load-settlement line (capacity
+// 100000 lb) by 150000 lb: the run ends at the last converged fraction with
+// the partial-load warning and result code carrying the same percentage,
+// and reports the bearing warning of its last evaluation with the warning
+// lines of that evaluation.
+TEST_F(CapResults3D, OverloadedPileEndsOnThePartialLoadRoadWithItsBearingWarning) {
+  Deck3D d = elastic_pile_deck({{0.0, 0.0}});
+  d.axial_stiffness = 1e6;
+  d.axial_reach = 0.1;
+  d.cases = {{.fx = 150000, .fy = 1000, .initial_step = 0.25}};
+  RunFolder folder("partial_load");
+  run(folder, d);
+  const std::string codes = folder.read(RESULT_CODES_LINE);
+  const std::size_t at = codes.find("    2 SOLUTION AT ");
+  ASSERT_NE(at, std::string::npos) << codes;
+  const double percent = std::stod(codes.substr(at + 18, 8));
+  EXPECT_GT(percent, 60.0);
+  EXPECT_LE(percent, 100.0 * 100000.0 / 150000.0);
+  char expected[80];
+  std::snprintf(expected, sizeof expected, "  RESULTS ARE FOR %8.2f%% OF THE TOTAL LOAD", percent);
+  for (int line : {RunFolder::RESULTS_LINE, RunFolder::SUMMARY_LINE, RunFolder::RUN_LOG_LINE}) {
+    SCOPED_TRACE(line);
+    EXPECT_EQ(count_text(folder.read(line), expected), 1);
+  }
+  const std::string results = folder.read(RunFolder::RESULTS_LINE), log = folder.read(RunFolder::RUN_LOG_LINE);
+  EXPECT_EQ(count_text(results, "SOME PILES MAY FAIL IN BEARING!"), 1);
+  EXPECT_EQ(count_text(log, "SOME PILES MAY FAIL IN BEARING!"), 1);
+  EXPECT_EQ(count_text(results, "APPARENT FAILURE IN BEARING"), 1);
+  // TABLE L shows the load of the converged fraction.
+  const auto rows = table_l_rows(folder);
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_NEAR(rows[0].load[0], 150000.0 * percent / 100.0, 150000.0 * 0.005 / 100.0);  // percent has 2 decimals
+}
+
 }  // namespace
 }  // namespace pilecap::testing
