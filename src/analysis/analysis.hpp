@@ -409,9 +409,33 @@ struct CapSolverState3D {
       point_saved_total{};
 };
 
-// Result roads after the stepping of a 3D run.
+// Result roads after the stepping of a 3D run, in the order they are tried.
 constexpr int CAP_ROAD_NO_CONVERGENCE = 1;
+constexpr int CAP_ROAD_FLEXIBILITY_LEVEL = 2;
+constexpr int CAP_ROAD_PUSHOVER = 3;
+constexpr int CAP_ROAD_TARGET_SEARCH = 4;
 constexpr int CAP_ROAD_FULL_OUTPUT = 5;
+
+// Kinds of run of a flexibility estimation (DofRunMode.mode).
+constexpr int DOF_RUN_NONE = 0;
+constexpr int DOF_RUN_LEVELS = 2;  // one level of a degree of freedom of the flexibility estimation
+
+// Whether the run is a level of the cap flexibility estimation; 0 for every
+// plain case and combination.
+struct DofRunModeRecord {
+  int mode = DOF_RUN_NONE;
+};
+extern DofRunModeRecord DofRunMode;
+
+// The search for the load factor that gives a target cap displacement, as
+// far as the result reports of a 3D run read and write it.
+struct TargetDeflectionSearchRecord {
+  int active = 0;         // 1 while a search runs
+  int state = 0;          // above 0: the search goes on; -1 after warnings of the last evaluation
+  int target_dof = 0;     // the cap DOF whose displacement is searched; 0 none
+  double computed = 0.0;  // that DOF's displacement of the last run
+};
+extern TargetDeflectionSearchRecord TargetDeflectionSearch;
 
 // The load fraction TCUR takes when the run is abandoned below the minimum step.
 constexpr double TCUR_ABANDONED = double(1.1f);
@@ -429,9 +453,41 @@ using CapSolutionHook = void (*)(const CapSolverState3D& state);
 void set_cap_solution_hook(CapSolutionHook hook);
 
 // REPORT_CAP_SOLUTION_3D
-// The reports of a finished 3D run along the road the solver chose.
-//   in,out: state, status
+// The reports of a finished 3D run: the bearing, pull-out and torsion
+// warnings of the last force evaluation (with the warning texts copied from
+// the axial-warning file), then one road: no convergence (result code only),
+// flexibility level, pushover point, target search, or the full output
+// (reduction factors, TABLE L with the point tables of a point run, the cap
+// envelope, the partial-load warning, the passive cap table, the final print
+// pass of the group force vector and the per-pile tables).
+//   Reads:  WarningCounters, AnalysisControl, RunOptions, UnitLabels,
+//           ClosePileFactors, CapGeometry, DofRunMode, TargetDeflectionSearch
+//   Writes: state.road, state.cap_load (the printed equivalent load),
+//           state.point_displacement, PileErrorWord (3 after warnings),
+//           CapEnvelope, AnalysisControl.first_run and pass_mode (0 on
+//           return), ResultPrintControl, TargetDeflectionSearch (state,
+//           computed), the distributed loads and movements (the converged
+//           fraction after a partial load), the result stores
+//   in,out: state   the solver's state after its last step
+//   in,out: status  as the final print pass leaves it; not tested here
 void REPORT_CAP_SOLUTION_3D(CapSolverState3D& state, int& status);
+
+// REPORT_FAILED_LEVEL_3D / REPORT_FLEXIBILITY_LEVEL_3D
+// The records of a level of the cap flexibility estimation: of a level
+// whose first step failed, and of a solved level with its result code.
+void REPORT_FAILED_LEVEL_3D(const CapSolverState3D& state);
+void REPORT_FLEXIBILITY_LEVEL_3D(CapSolverState3D& state, int& status);
+
+// REPORT_PUSHOVER_POINT_3D
+// The road of a solved incremental (pushover) point: result code, final
+// print pass and the point's per-pile tables.
+void REPORT_PUSHOVER_POINT_3D(CapSolverState3D& state, int& status);
+
+// REPORT_TARGET_SEARCH_3D
+// The road of a run of the target-displacement search that goes on: the
+// error against the target, the equivalent stiffness records and the
+// stiffness-estimation print pass.
+void REPORT_TARGET_SEARCH_3D(CapSolverState3D& state, int& status);
 
 // Routines of the 3D solver for the embedded cap, the direction-dependent
 // reduction factors, the difference tangent and the plate model.

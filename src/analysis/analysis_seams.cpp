@@ -1,7 +1,6 @@
 // Routines the run loop calls that are not built yet: the cap solvers, the
-// points of stiffness estimation and incremental analysis, and two services
-// of the input echo and the p-y curves. The solvers write their own result
-// code when they exist; until then a run leaves no code. A case with
+// points of stiffness estimation and incremental analysis with their result
+// roads, and two services of the input echo and the p-y curves. A case with
 // estimation or pushover points is reported as not analysed.
 #include <string>
 
@@ -45,15 +44,13 @@ void UPDATE_DIRECTION_P_MULTIPLIERS(const double* /*u*/, const double* /*directi
                                     int /*torsion_only*/) {}
 void RUN_CAP_PLATE_MODEL(double* /*cap_load*/) {}
 
-// The reports of a solved 3D run (tables, print pass, envelopes) come later;
-// until then a run ends with its result-code line only.
-void REPORT_CAP_SOLUTION_3D(CapSolverState3D& state, int& /*status*/) {
-  int code = 0;
-  double percent = 0.0;
-  CAP_RESULT_CODE_3D(state, code, percent);
-  WRITE_RESULT_CODE(code, percent);
-  AnalysisControl.pass_mode = 0;
-}
+// The records of the flexibility estimation, the incremental (pushover)
+// points and the target-displacement search are not built yet; no run
+// takes these roads until the points of those analyses exist.
+void REPORT_FAILED_LEVEL_3D(const CapSolverState3D& /*state*/) {}
+void REPORT_FLEXIBILITY_LEVEL_3D(CapSolverState3D& /*state*/, int& /*status*/) {}
+void REPORT_PUSHOVER_POINT_3D(CapSolverState3D& /*state*/, int& /*status*/) {}
+void REPORT_TARGET_SEARCH_3D(CapSolverState3D& /*state*/, int& /*status*/) {}
 
 void SOLVE_CAP_2D(int /*run_kind*/, int& /*print_flags*/, int& /*status*/, double* /*equivalent_load*/,
                   double* /*cap_displacement*/, double* /*cap_load*/, const double* /*point_loads*/,

@@ -13,6 +13,7 @@
 
 #include "analysis/analysis.hpp"
 #include "input/input.hpp"
+#include "pile/pile_head.hpp"
 #include "run/conversions.hpp"
 #include "run/fio.hpp"
 #include "run/run.hpp"
@@ -86,6 +87,11 @@ constexpr const char* STATUS_EVENT_LINE[3][3] = {
 };
 
 enum class Attempt { Converged, Failed, Return };
+
+void clear_warning_counters() {
+  WarningCounters.bearing = WarningCounters.pull_out = WarningCounters.torsion = 0;
+  WarningCounters.base_evaluation = 0;
+}
 
 CapSolutionHook solution_hook = nullptr;
 
@@ -335,9 +341,13 @@ bool evaluate_forces(State& s, int& status) {
       s.iteration <= MOVEMENT_RAMP_ITERATIONS ? c + s.iteration * (s.tcur - c) / MOVEMENT_RAMP_ITERATIONS : s.tcur;
   APPLY_LOAD_FRACTION_LOADS(s.tcur);
   APPLY_LOAD_FRACTION_MOVEMENTS(s.movement_fraction);
+  // Only this evaluation records curve warnings, so the counters and the
+  // axial-warning file describe the same evaluation when it is reported.
+  WarningCounters.base_evaluation = 1;
   fio::open(UNIT_AXIAL_WARNINGS, RunFiles.axial_warnings_file, fio::Mode::Write);
   FVEC(s.pile_force.data(), s.displacement.data(), status);
   fio::close(UNIT_AXIAL_WARNINGS);
+  WarningCounters.base_evaluation = 0;
   return status == STATUS_OK;
 }
 
@@ -348,6 +358,7 @@ Attempt run_step_attempt(State& s, int& status) {
   for (;;) {
     ++s.iteration;
     PileErrorWord.code = PILE_ERR_NONE;
+    clear_warning_counters();
     write_status(s, EVENT_ITERATION, s.tcur);
     if (STOP_REQUESTED()) {
       status = STATUS_STOPPED_BY_USER;
@@ -480,6 +491,7 @@ void CAP_RESULT_CODE_3D(const CapSolverState3D& state, int& code, double& percen
 void SOLVE_CAP_3D(int run_kind, int& /*print_flags*/, int& status, double* equivalent_load, double* cap_displacement,
                   double* cap_load, const double* point_loads, double* point_displacements, const double* point,
                   const int* dof_flags) {
+  clear_warning_counters();
   const char* feature = unsupported_feature();
   if (feature[0] != '\0') {
     fio::write(UNIT_RUN_LOG, NOT_SUPPORTED_LAYOUT, feature);

@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "analysis/analysis.hpp"
-#include "soil/py_curves.hpp"
 #include "input/input.hpp"
 #include "results/results.hpp"
 #include "run/model_store.hpp"
 #include "run/run.hpp"
+#include "soil/py_curves.hpp"
 
 namespace pilecap {
 
@@ -119,6 +119,8 @@ void reset_loop_state() {
   AnalysisControl.threads_used_max = kept.threads_used_max;
   AnalysisControl.pass_mode = kept.pass_mode;
   CapEnvelope = CapEnvelopeRecord{};
+  DofRunMode = DofRunModeRecord{};
+  TargetDeflectionSearch = TargetDeflectionSearchRecord{};
   PileLoadProfile.axial_present = 0;
 }
 

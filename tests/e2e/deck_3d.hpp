@@ -1,0 +1,129 @@
+// Input decks of 3D pile groups for whole runs: vertical elastic pipe piles
+// of one property set under a rigid cap, user load-settlement and
+// torque-rotation curves (straight lines through the origin), soil layers of
+// any code, load cases of concentrated loads at the origin and combinations.
+// Values are written in the deck's own units: English (feet, pounds, inches
+// for sections, pcf, psf, pci) or SI (metres, kN, mm for sections, kN/m3,
+// kPa, kN/m3).
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace pilecap::testing {
+
+constexpr int DECK_ENGLISH = 1;
+constexpr int DECK_SI = 2;
+constexpr int CONN_FIXED_HEAD = 2;
+
+struct DeckPile3D {
+  double y = 0.0, z = 0.0;  // head position (ft or m)
+};
+
+struct DeckLayer3D {
+  int code = 1;
+  double top = 0.0, bottom = 0.0;
+  std::vector<double> props;  // the same values at the layer top and bottom
+};
+
+struct DeckCase3D {
+  double fx = 0.0, fy = 0.0, fz = 0.0;  // vertical and horizontal loads at the origin
+  double mx = 0.0, my = 0.0, mz = 0.0;  // moments about X, Y, Z
+  int threads = 0;
+  double initial_step = 1.0;
+};
+
+struct DeckCombination3D {
+  std::vector<std::pair<int, double>> members;  // case, factor
+};
+
+struct Deck3D {
+  int units = DECK_ENGLISH;
+  int kips = 0;
+  std::string title = "3D GROUP";
+  std::vector<DeckPile3D> piles;
+  double ground = 0.0;  // ground line (ft or m, X downward from the cap)
+  double length = 100.0;
+  int increments = 100;
+  // Elastic pipe section: diameters (in or mm), area, inertia, E, G, GJ.
+  double diameter = 24.0, inner_diameter = 23.0, area = 36.9, inertia = 2549.0, modulus = 29e6, shear_modulus = 11.6e6,
+         gj = 5.91e10, perimeter = 75.4;
+  std::vector<DeckLayer3D> layers;
+  double axial_stiffness = 1e9;  // of the load-settlement line (lb/in or kN/m)
+  double axial_reach = 10.0;     // movement of its end points (in or m)
+  double torsion_stiffness = 1e12;
+  std::vector<DeckCase3D> cases;
+  std::vector<DeckCombination3D> combinations;
+  double tolerance = 1e-7;
+  double llp_tolerance = 1e-7;  // closure of the lateral pile solution (in or m)
+};
+
+inline std::string deck_number(double v) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%.12g", v);
+  return text;
+}
+
+inline std::string deck_3d(const Deck3D& d) {
+  const std::string flags = "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n";
+  auto n = [](double v) { return deck_number(v); };
+  std::string deck = d.title + "\nWHOLE-RUN TEST DECK\nOPTIONS\n";
+  deck.append(std::to_string(d.units)).append(" 3 0 0 0 1 1 0 0 0 0 0 0 0 0 0 0 0 0 ");
+  deck.append(std::to_string(d.kips)).append(" 0 0 0 0\nPILE CAP\n0 0 0 0 0 0\nLOAD CASES\n");
+  deck.append(std::to_string(d.cases.size())).append(" 0 0 0 0\n");
+  for (std::size_t k = 0; k < d.cases.size(); ++k) {
+    const DeckCase3D& c = d.cases[k];
+    deck.append("0 0 ").append(std::to_string(c.threads)).append(" 1 100 200 200\n");
+    deck.append(n(d.tolerance) + " " + n(d.llp_tolerance) + " " + n(c.initial_step) + " 0.01\n");
+    deck.append("CASE ").append(std::to_string(k + 1)).append("\n");
+    deck.append("1 0 0 0 0 0 0 0\n0 1 1.0 0 0 0 0 0 0 0 0\n0\n").append(flags);
+    deck.append("1\n").append(n(c.fx)).append(" ").append(n(c.fy)).append(" ").append(n(c.mz)).append(" ");
+    deck.append(n(c.fz)).append(" ").append(n(c.my)).append(" ").append(n(c.mx)).append(" 0 0 0\n");
+    deck.append("0\n0\n0\n0 0 0 0 0 0 0 0\n0\n");
+  }
+  deck.append("LOAD COMBINATIONS\n").append(std::to_string(d.combinations.size())).append(" 0 0 0 0\n");
+  for (std::size_t k = 0; k < d.combinations.size(); ++k) {
+    const DeckCombination3D& c = d.combinations[k];
+    deck.append("0 0 0 1 100 200 200\n").append(n(d.tolerance) + " " + n(d.llp_tolerance) + " 1.0 0.01\n");
+    deck.append("COMBINATION ").append(std::to_string(k + 1)).append("\n");
+    deck.append("1 1 ").append(std::to_string(c.members.size())).append("\n");
+    deck.append("0 1 0 0 0 0 0 0\n0\n").append(flags).append(std::to_string(c.members.size())).append("\n");
+    for (const auto& [member, factor] : c.members) deck.append(std::to_string(member) + " " + n(factor) + "\n");
+  }
+  deck.append("DISTRIBUTED LOAD SETS\n0\nSOIL MOVEMENT SETS\n0\nPILE ARRANGEMENT\n");
+  deck.append(std::to_string(d.piles.size())).append("\n");
+  for (const DeckPile3D& p : d.piles) {
+    deck.append("2 2 1 0 1 1 0 0 0 0\n0 0 1 1 1 1 1\n0 ");
+    deck.append(n(p.y)).append(" ").append(n(p.z)).append(" 0 90 0 ").append(n(d.ground)).append("\n");
+  }
+  deck.append("PROPERTY SETS\n1\n1 1\n").append(std::to_string(d.increments)).append(" ").append(n(d.length));
+  deck.append(" 1\n0 ").append(n(d.length)).append(" 1\n");
+  deck.append("CROSS SECTIONS\n1\n1 1 1 0\n'PIPE'\n");
+  deck.append(n(d.diameter)).append(" ").append(n(d.inner_diameter)).append(" 0 0 0 0 0 0\n");
+  deck.append(n(d.shear_modulus) + " " + n(d.area) + " " + n(d.inertia) + " " + n(d.inertia) + " 0 " + n(d.gj) +
+              " 0 0 " + n(d.modulus) + " 0 " + n(d.perimeter) + " 0 0 0 0\n");
+  deck.append("0 0 0 0 0 0\n'NONE'\n");
+  deck.append("SOIL LAYERS\n").append(std::to_string(d.layers.size())).append("\n");
+  for (std::size_t k = 0; k < d.layers.size(); ++k) {
+    const DeckLayer3D& l = d.layers[k];
+    deck.append(std::to_string(k + 1) + " " + std::to_string(l.code) + "\n" + n(l.top) + " " + n(l.bottom) + "\n");
+    deck.append("2 ").append(std::to_string(l.props.size())).append("\n");
+    for (int point = 0; point < 2; ++point) {
+      for (std::size_t v = 0; v < l.props.size(); ++v) deck.append(v == 0 ? "" : " ").append(n(l.props[v]));
+      deck.append("\n");
+    }
+  }
+  const double reach = d.axial_reach;
+  deck.append("GENERATED LOAD-SETTLEMENT CURVES\n0\nGENERATED TORQUE-ROTATION CURVES\n0\n");
+  deck.append("USER LOAD-SETTLEMENT CURVES\n1\n1 3\n");
+  deck.append(n(-d.axial_stiffness * reach) + " " + n(-reach) + "\n0 0\n" + n(d.axial_stiffness * reach) + " " +
+              n(reach) + "\n");
+  deck.append("USER TORQUE-ROTATION CURVES\n1\n1 3\n");
+  deck.append(n(-d.torsion_stiffness) + " -1\n0 0\n" + n(d.torsion_stiffness) + " 1\n");
+  deck.append("MOMENT-CURVATURE SETS\n0\nSECTION MOMENT-CURVATURE CURVES\n0\nSECTION BILINEAR DATA\n0\n");
+  return deck;
+}
+
+}  // namespace pilecap::testing
