@@ -465,7 +465,7 @@ void set_cap_solution_hook(CapSolutionHook hook);
 //   Writes: state.road, state.cap_load (the printed equivalent load),
 //           state.point_displacement, PileErrorWord (3 after warnings),
 //           CapEnvelope, AnalysisControl.first_run and pass_mode (0 on
-//           return), ResultPrintControl, TargetDeflectionSearch (state,
+//           return), TargetDeflectionSearch (state,
 //           computed), the distributed loads and movements (the converged
 //           fraction after a partial load), the result stores
 //   in,out: state   the solver's state after its last step

@@ -454,9 +454,8 @@ void full_output_road(State& s, int& status) {
   FVEC(forces.data(), s.displacement.data(), status);
   fio::close(UNIT_PILE_RESULTS_SCRATCH);
 
-  ResultPrintControl.level = a.output_option;
-  ResultPrintControl.node_step = a.output_count;
-  ENVEWR(ENVELOPE_KIND_RUN, 0);
+  // The writers read the run's print level and node step from AnalysisControl.
+  ENVEWR(ENVELOPE_KIND_RUN, 0, status);
   if (DofRunMode.mode == DOF_RUN_NONE) ++a.first_run;
   a.pass_mode = 0;
 }

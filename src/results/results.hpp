@@ -15,14 +15,6 @@ constexpr int ENVELOPE_KIND_COMBINATIONS = 2;
 constexpr int ENVELOPE_MINIMUM = 1;
 constexpr int ENVELOPE_MAXIMUM = 2;
 
-// The print level and node step of the run just finished, set by the cap
-// solvers right before the per-pile writers, which read them.
-struct ResultPrintControlRecord {
-  int level = 0;      // the run's print option
-  int node_step = 0;  // the node step of the printed tables
-};
-extern ResultPrintControlRecord ResultPrintControl;
-
 // RESET_ENVELOPES
 // Zeroes CapEnvelope (6 components of each set) and the minimum and maximum
 // envelopes of PileTopResults (13 columns) and NodeResults (29 quantities,

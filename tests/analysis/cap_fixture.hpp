@@ -6,6 +6,9 @@
 #pragma once
 
 #include <omp.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 #include <cmath>
 #include <string>
@@ -72,6 +75,7 @@ inline void capture_solution(const CapSolverState3D& state) {
 
 class CapTest : public PileTest {
  protected:
+  std::filesystem::path scratch_;
   static constexpr double PI = 3.141592653589793;
 
   void SetUp() override {
@@ -91,8 +95,15 @@ class CapTest : public PileTest {
     AnalysisControl.threads_available = omp_get_num_procs();
     AnalysisControl.current_run = 1;
     LoadCase.count = 1;
+    // The full-output road writes and rereads the per-pile scratch file.
+    scratch_ = std::filesystem::temp_directory_path() /
+               ("pilecap_cap_scratch_" + std::to_string(::getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    RunFiles.pile_results_scratch_file = scratch_.string();
   }
   void TearDown() override {
+    std::filesystem::remove(scratch_);
+    RunFiles.pile_results_scratch_file.clear();
     SET_HEAD_RESPONSE_PROVIDER(nullptr);
     set_cap_solution_hook(nullptr);
     Springs = HeadSprings{};
@@ -110,6 +121,14 @@ class CapTest : public PileTest {
     PileTable.beta(p) = PI / 2 - batter;
     PileTable.theta(p) = 0.0;
     PileTable.n_identical(p) = 1.0;
+    // Every pile of a model has a property set; the writers of the final
+    // print pass read its node count.
+    PileTable.prop(p) = SET;
+    if (PileProperty.n_increments(SET) < 1) {
+      PileProperty.length(SET) = 10.0;
+      PileProperty.n_increments(SET) = 10;
+      PileProperty.increment(SET) = 1.0;
+    }
   }
 
   // A run of the solver on the cap load; returns the status word.
