@@ -57,7 +57,7 @@ StridedRange<T> row(Array2<T, R, C>& a, int i, int first, int count) {
 template <class T>
 StridedRange<T> row(Table2<T>& t, int i, int first, int count) {
   PILECAP_ASSERT(count >= 0 && first >= 1 && first + count - 1 <= t.columns(), "row inside the table");
-  return StridedRange<T>(&t(i, first), t.rows(), count);
+  return StridedRange<T>(&t(i, first), Table2<T>::column_step(), count);
 }
 
 // a(1) .. a(count).

@@ -1,8 +1,12 @@
 // One-based arrays for the engine's tables.
-// Indices are the engine's own: the first element is 1, two- and three-index
-// tables are stored column by column (the first index varies fastest), so a
-// column of a table is contiguous. Debug builds check every index and name the
-// access site and the range; Release builds do no checking.
+// Indices are the engine's own: the first element is 1. Fixed two-index
+// arrays are stored column by column (the first index varies fastest), so a
+// column is contiguous. The run-time tables are indexed by pile (or set,
+// curve) first and store each first-index entry contiguously (the last index
+// varies fastest): a loop over piles on several threads then works on its
+// own stretch of memory, and one pile's nodes sit together. Debug builds
+// check every index and name the access site and the range; Release builds
+// do no checking.
 //   Array1<T, N>, Array2<T, R, C>        fixed size, inline storage
 //   Table1<T>, Table2<T>, Table3<T>      sized at run time, zero-filled memory
 //                                        from calloc, so untouched pages cost
@@ -154,7 +158,7 @@ class Table1 : public TableStorage<T> {
   int n_ = 0;
 };
 
-// Run-time sized one-based matrix t(i, j), column by column.
+// Run-time sized one-based matrix t(i, j), row by row (j fastest).
 template <class T>
 class Table2 : public TableStorage<T> {
  public:
@@ -173,22 +177,24 @@ class Table2 : public TableStorage<T> {
   T& operator()(int i, int j PILECAP_INDEX_LOCATION) {
     PILECAP_CHECK_INDEX(this->name_, i, 1, rows_);
     PILECAP_CHECK_INDEX(this->name_, j, 1, columns_);
-    return this->data_[static_cast<std::size_t>(i - 1) + static_cast<std::size_t>(rows_) * (j - 1)];
+    return this->data_[static_cast<std::size_t>(j - 1) + static_cast<std::size_t>(columns_) * (i - 1)];
   }
   const T& operator()(int i, int j PILECAP_INDEX_LOCATION) const {
     PILECAP_CHECK_INDEX(this->name_, i, 1, rows_);
     PILECAP_CHECK_INDEX(this->name_, j, 1, columns_);
-    return this->data_[static_cast<std::size_t>(i - 1) + static_cast<std::size_t>(rows_) * (j - 1)];
+    return this->data_[static_cast<std::size_t>(j - 1) + static_cast<std::size_t>(columns_) * (i - 1)];
   }
   int rows() const { return rows_; }
   int columns() const { return columns_; }
+  // Elements between t(i, j) and t(i, j + 1) in memory.
+  static constexpr std::ptrdiff_t column_step() { return 1; }
 
  private:
   int rows_ = 0;
   int columns_ = 0;
 };
 
-// Run-time sized one-based table t(i, j, k), first index fastest.
+// Run-time sized one-based table t(i, j, k), last index fastest.
 template <class T>
 class Table3 : public TableStorage<T> {
  public:
@@ -221,8 +227,8 @@ class Table3 : public TableStorage<T> {
 
  private:
   std::size_t offset(int i, int j, int k) const {
-    return static_cast<std::size_t>(i - 1) +
-           static_cast<std::size_t>(n1_) * (static_cast<std::size_t>(j - 1) + static_cast<std::size_t>(n2_) * (k - 1));
+    return static_cast<std::size_t>(k - 1) +
+           static_cast<std::size_t>(n3_) * (static_cast<std::size_t>(j - 1) + static_cast<std::size_t>(n2_) * (i - 1));
   }
   int n1_ = 0;
   int n2_ = 0;
