@@ -33,8 +33,8 @@ struct Targets {
   std::vector<fio::Target> list;
   std::vector<std::string> kinds;
 
-  explicit Targets(const std::string& spec) {
-    std::istringstream words(spec);
+  explicit Targets(const std::string& kind_words) {
+    std::istringstream words(kind_words);
     std::string word;
     while (words >> word) {
       kinds.push_back(word);
