@@ -14,8 +14,6 @@ CapEnvelopeRecord CapEnvelope;
 namespace {
 
 // Positions of the marker characters in UnitLabels.
-constexpr int LABEL_BLANK = 34;
-constexpr int LABEL_ASTERISK = 35;
 constexpr int FORCE_DOFS = 3;
 
 }  // namespace
@@ -55,8 +53,8 @@ void TRANSFER_ORIGIN_POINT(const double* u, double* f, const double* r, double* 
 }
 
 void DOF_FLAG_CHARACTERS(const int* flags, char* load_marks, char* displacement_marks) {
-  const char blank = UnitLabels.at(LABEL_BLANK);
-  const char asterisk = UnitLabels.at(LABEL_ASTERISK);
+  const char blank = UnitLabels.blank_mark();
+  const char asterisk = UnitLabels.asterisk_mark();
   for (int k = 0; k < CAP_DOFS; ++k) {
     load_marks[k] = flags[k] != 0 ? asterisk : blank;
     displacement_marks[k] = flags[k] != 0 ? blank : asterisk;

@@ -37,9 +37,6 @@ constexpr int PASSIVE_LAST_METHOD = 1;
 constexpr double PERCENT = 100.0;
 
 // Positions of the symbol characters in UnitLabels.
-constexpr int DASH_POSITION = 14;
-constexpr int RAD_FIRST = 22;
-constexpr int RAD_LAST = 24;
 
 // Warnings of the last force evaluation, by kind: bearing, pull out, torsion.
 //      ** WARNING **  SOME PILES MAY FAIL IN BEARING!
@@ -91,27 +88,6 @@ constexpr const char* POINT_LOAD_TITLE_LAYOUT = "(/,/,5X,\"* CONCENTRATED LOAD\"
 constexpr const char* POINT_DISPLACEMENT_TITLE_LAYOUT =
     "(/,/,5X,\"* DISPLACEMENT OF GROUPED PILE \",\"FOUNDATION AT SPECIFIED POINT *\")";
 
-// Load and displacement tables: headings with a marker after each unit
-// (results report of a point run), and without.
-//            VERT. LOAD,  KN    HOR. LOAD Y,  KN   HOR. LOAD Z,  KN
-constexpr const char* FORCE_HEADING_MARKED =
-    "(/,/,11X,\"VERT. LOAD,\",A4,A1,3X,\"HOR. LOAD Y,\",A4,A1,2X,\"HOR. LOAD Z,\",A4,A1)";
-constexpr const char* FORCE_HEADING = "(/,/,11X,\"VERT. LOAD,\",A4,4X,\"HOR. LOAD Y,\",A4,3X,\"HOR. LOAD Z,\",A4)";
-//           MOMENT X , KN- M    MOMENT Y, KN- M    MOMENT Z, KN- M
-constexpr const char* MOMENT_HEADING_MARKED =
-    "(/,10X,\"MOMENT X ,\",A3,A1,A2,A1,3X,\"MOMENT Y,\",A3,A1,A2,A1,3X,\"MOMENT Z,\",A3,A1,A2,A1)";
-constexpr const char* MOMENT_HEADING =
-    "(/,10X,\"MOMENT X ,\",A3,A1,A2,4X,\"MOMENT Y,\",A3,A1,A2,4X,\"MOMENT Z,\",A3,A1,A2)";
-//             VERTICAL , M      HORIZONTAL Y, M     HORIZONTAL Z, M
-constexpr const char* TRANSLATION_HEADING_MARKED =
-    "(/,/,10X,\"  VERTICAL ,\",A2,A1,5X,\"HORIZONTAL Y,\",A2,A1,4X,\"HORIZONTAL Z,\",A2,A1)";
-constexpr const char* TRANSLATION_HEADING =
-    "(/,/,10X,\"  VERTICAL ,\",A2,6X,\"HORIZONTAL Y,\",A2,5X,\"HORIZONTAL Z,\",A2)";
-//           ANGLE ROT. X,RAD    ANGLE ROT. Y,RAD    ANGLE ROT. Z,RAD
-constexpr const char* ROTATION_HEADING_MARKED =
-    "(/,10X,\"ANGLE ROT. X,\",A3,A1,3X,\"ANGLE ROT. Y,\",A3,A1,3X,\"ANGLE ROT. Z,\",A3,A1)";
-constexpr const char* ROTATION_HEADING = "(/,10X,\"ANGLE ROT. X,\",A3,4X,\"ANGLE ROT. Y,\",A3,4X,\"ANGLE ROT. Z,\",A3)";
-
 constexpr const char* ORIGIN_LOAD_TITLE_LAYOUT = "(/,/,5X,\"* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *\")";
 constexpr const char* ORIGIN_DISPLACEMENT_TITLE_LAYOUT =
     "(/,/,5X,\"* DISPLACEMENT OF GROUPED PILE \",\"FOUNDATION AT ORIGIN *\")";
@@ -153,9 +129,8 @@ constexpr const char* TABLE_M_REPORT_LAYOUT = "(/,/,/,5X,\"* TABLE M *   COMPUTA
 constexpr const char* TABLE_M_SCRATCH_LAYOUT = "(/,5X,\"* TABLE M *   COMPUTATION ON INDIVIDUAL PILE\")";
 
 // Field widths of the rows.
-constexpr int REPORT_ROW_INDENT = 5;
-constexpr int REPORT_FIELD_WIDTH = 19;
 constexpr int REPORT_FIELD_DIGITS = 5;
+constexpr CapRowFields REPORT_ROW = {5, 19, REPORT_FIELD_DIGITS};
 constexpr int SCRATCH_ROW_INDENT = 7;
 constexpr int SCRATCH_FIELD_WIDTH = 15;
 constexpr int COMPUTATION_FIELD_WIDTH = 18;
@@ -169,67 +144,16 @@ constexpr int PMULT_FIELD_DIGITS = 4;
 constexpr int PMULT_COMPUTATION_PILE_WIDTH = 10;
 constexpr int PMULT_COMPUTATION_GAP = 4;
 
-std::string_view dash() { return UnitLabels.chars(DASH_POSITION, DASH_POSITION); }
-std::string_view rad() { return UnitLabels.chars(RAD_FIRST, RAD_LAST); }
-std::string_view mark(const char* marks, int k) { return std::string_view(marks + k, 1); }
 
 bool results_report_taken() { return AnalysisControl.analysis_kind <= 0 && AnalysisControl.pushover_active <= 0; }
-
-// One row of three values: indent, then each value in a wide field.
-void write_report_row(int unit, const double* values, bool kips) {
-  WRITE_BLANKS(unit, REPORT_ROW_INDENT);
-  for (int k = 0; k < FORCE_DOFS; ++k) {
-    WRITE_REAL_FIELD(unit, REPORT_FIELD_WIDTH, REPORT_FIELD_DIGITS, kips ? KIPS_FROM_POUNDS(values[k]) : values[k]);
-  }
-  END_REPORT_LINE(unit);
-}
-
-// The force and moment table of a load vector; marks (one per DOF) only on
-// the results report of a point run, nullptr elsewhere.
-void write_load_table(int unit, const double* load, const char* marks) {
-  const std::string_view force = UnitLabels.force_large(), force_short = UnitLabels.force_short();
-  const std::string_view length = UnitLabels.moment_length();
-  if (marks != nullptr) {
-    fio::write(unit, FORCE_HEADING_MARKED, force, mark(marks, 0), force, mark(marks, 1), force, mark(marks, 2));
-  } else {
-    fio::write(unit, FORCE_HEADING, force, force, force);
-  }
-  write_report_row(unit, load, true);
-  if (marks != nullptr) {
-    fio::write(unit, MOMENT_HEADING_MARKED, force_short, dash(), length, mark(marks, 3), force_short, dash(), length,
-               mark(marks, 4), force_short, dash(), length, mark(marks, 5));
-  } else {
-    fio::write(unit, MOMENT_HEADING, force_short, dash(), length, force_short, dash(), length, force_short, dash(),
-               length);
-  }
-  write_report_row(unit, load + FORCE_DOFS, true);
-}
-
-// The translation and rotation table of a displacement vector.
-void write_displacement_table(int unit, const double* u, const char* marks) {
-  const std::string_view length = UnitLabels.moment_length();
-  if (marks != nullptr) {
-    fio::write(unit, TRANSLATION_HEADING_MARKED, length, mark(marks, 0), length, mark(marks, 1), length,
-               mark(marks, 2));
-  } else {
-    fio::write(unit, TRANSLATION_HEADING, length, length, length);
-  }
-  write_report_row(unit, u, false);
-  if (marks != nullptr) {
-    fio::write(unit, ROTATION_HEADING_MARKED, rad(), mark(marks, 3), rad(), mark(marks, 4), rad(), mark(marks, 5));
-  } else {
-    fio::write(unit, ROTATION_HEADING, rad(), rad(), rad());
-  }
-  write_report_row(unit, u + FORCE_DOFS, false);
-}
 
 // The equivalent load and the displacement at the origin (results and
 // summary reports).
 void write_origin_tables(int unit, const State& s) {
   fio::write(unit, ORIGIN_LOAD_TITLE_LAYOUT);
-  write_load_table(unit, s.cap_load, nullptr);
+  WRITE_CAP_LOAD_TABLE(unit, REPORT_ROW, s.cap_load, nullptr);
   fio::write(unit, ORIGIN_DISPLACEMENT_TITLE_LAYOUT);
-  write_displacement_table(unit, s.displacement.data(), nullptr);
+  WRITE_CAP_DISPLACEMENT_TABLE(unit, REPORT_ROW, s.displacement.data(), nullptr);
 }
 
 // The point tables of a point run whose point is not the origin.
@@ -240,11 +164,11 @@ void write_point_tables(int unit, const State& s, const double* u_point, const d
   fio::write(unit, POINT_COORDINATES_LAYOUT, length, length, length);
   const double coordinates[FORCE_DOFS] = {FEET_FROM_INCHES(s.point[0]), FEET_FROM_INCHES(s.point[1]),
                                           FEET_FROM_INCHES(s.point[2])};
-  write_report_row(unit, coordinates, false);
+  WRITE_CAP_VALUE_ROW(unit, REPORT_ROW, coordinates, false);
   fio::write(unit, POINT_LOAD_TITLE_LAYOUT);
-  write_load_table(unit, f_point, load_marks);
+  WRITE_CAP_LOAD_TABLE(unit, REPORT_ROW, f_point, load_marks);
   fio::write(unit, POINT_DISPLACEMENT_TITLE_LAYOUT);
-  write_displacement_table(unit, u_point, displacement_marks);
+  WRITE_CAP_DISPLACEMENT_TABLE(unit, REPORT_ROW, u_point, displacement_marks);
 }
 
 // One row of the six values of a cap vector on the summary scratch.
@@ -378,11 +302,11 @@ void report_table_l(State& s) {
 
   const std::string_view force_short = UnitLabels.force_short(), length = UnitLabels.moment_length();
   fio::write(UNIT_SUMMARY_SCRATCH, SCRATCH_LOAD_TITLE_LAYOUT);
-  fio::write(UNIT_SUMMARY_SCRATCH, SCRATCH_LOAD_HEADING, force_short, force_short, force_short, force_short, dash(),
-             length, force_short, dash(), length, force_short, dash(), length);
+  fio::write(UNIT_SUMMARY_SCRATCH, SCRATCH_LOAD_HEADING, force_short, force_short, force_short, force_short, UnitLabels.dash(),
+             length, force_short, UnitLabels.dash(), length, force_short, UnitLabels.dash(), length);
   write_scratch_row(s.cap_load, true);
   fio::write(UNIT_SUMMARY_SCRATCH, SCRATCH_DISPLACEMENT_TITLE_LAYOUT);
-  fio::write(UNIT_SUMMARY_SCRATCH, SCRATCH_DISPLACEMENT_HEADING, length, length, length, rad(), rad(), rad());
+  fio::write(UNIT_SUMMARY_SCRATCH, SCRATCH_DISPLACEMENT_HEADING, length, length, length, UnitLabels.radians(), UnitLabels.radians(), UnitLabels.radians());
   write_scratch_row(s.displacement.data(), false);
 
   if (TargetDeflectionSearch.target_dof >= 1 && TargetDeflectionSearch.target_dof <= CAP_DOFS) {
@@ -425,8 +349,8 @@ void report_passive(const State& s) {
       fio::write(unit, PASSIVE_TITLE_LAYOUT);
       fio::write(unit, PASSIVE_HEADING_LAYOUT, UnitLabels.force_short(), UnitLabels.force_short(),
                  UnitLabels.length_large(), UnitLabels.length_large_short());
-      WRITE_BLANKS(unit, REPORT_ROW_INDENT);
-      for (double v : row) WRITE_REAL_FIELD(unit, REPORT_FIELD_WIDTH, REPORT_FIELD_DIGITS, v);
+      WRITE_BLANKS(unit, REPORT_ROW.lead);
+      for (double v : row) WRITE_REAL_FIELD(unit, REPORT_ROW.width, REPORT_ROW.digits, v);
       END_REPORT_LINE(unit);
     }
   } else {

@@ -38,16 +38,8 @@ constexpr const char* ENVELOPE_PRINTED_LAYOUT = "(\"    1 CALCULATED AND PRINTED
 constexpr const char* TABLE_L_LAYOUT = "(/,/,/,5X,\"* TABLE L *   COMPUTATION ON PILE CAP\")";
 constexpr const char* CAP_LOAD_TITLE_LAYOUT = "(/,/,5X,\"* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *\")";
 //   "           VERT. LOAD,KIPS    HOR. LOAD Y,KIPS   HOR. LOAD Z,KIPS"
-constexpr const char* CAP_FORCE_HEADING_LAYOUT =
-    "(/,/,11X,\"VERT. LOAD,\",A4,4X,\"HOR. LOAD Y,\",A4,3X,\"HOR. LOAD Z,\",A4)";
-constexpr const char* CAP_MOMENT_HEADING_LAYOUT =
-    "(/,10X,\"MOMENT X ,\",A3,A1,A2,4X,\"MOMENT Y,\",A3,A1,A2,4X,\"MOMENT Z,\",A3,A1,A2)";
 constexpr const char* CAP_DISPLACEMENT_TITLE_LAYOUT =
     "(/,/,5X,\"* DISPLACEMENT OF GROUPED PILE \",\"FOUNDATION AT ORIGIN *\")";
-constexpr const char* CAP_TRANSLATION_HEADING_LAYOUT =
-    "(/,/,10X,\"  VERTICAL ,\",A2,6X,\"HORIZONTAL Y,\",A2,5X,\"HORIZONTAL Z,\",A2)";
-constexpr const char* CAP_ROTATION_HEADING_LAYOUT =
-    "(/,10X,\"ANGLE ROT. X,\",A3,4X,\"ANGLE ROT. Y,\",A3,4X,\"ANGLE ROT. Z,\",A3)";
 constexpr const char* TABLE_M_LAYOUT = "(/,/,/,5X,\"* TABLE M *   COMPUTATION ON INDIVIDUAL PILE\")";
 constexpr const char* TABLE_M_SCRATCH_LAYOUT = "(/,5X,\"* TABLE M *   COMPUTATION ON INDIVIDUAL PILE\")";
 
@@ -88,9 +80,6 @@ constexpr const char* STRESS_HEADING_LAYOUT = "(/,5X,\"STR,\",A3,A1,A2,A2,A1)";
 constexpr const char* NODE_TABLE_TITLE_LAYOUT = "(/,/,8X,\"* EFFECTS FOR LATERALLY LOADED PILE *   \",/)";
 
 // Fields of the value rows.
-struct CapRowFields {
-  int lead, width, digits;
-};
 constexpr CapRowFields RESULTS_CAP_ROW = {8, 18, 5};
 constexpr CapRowFields SUMMARY_CAP_ROW = {5, 19, 4};
 constexpr int COMPUTATION_CAP_WIDTH = 18;
@@ -109,19 +98,7 @@ constexpr int HALF = 3;
 constexpr int COMBINATION_NODE_TABLE_OPTION = 2;
 
 // Unit texts of UnitLabels.symbols.
-constexpr int SLASH_POSITION = 13;
-constexpr int DASH_POSITION = 14;
-constexpr int SQUARED_FIRST = 15;
-constexpr int SQUARED_LAST = 16;
-constexpr int DIGIT_TWO_POSITION = 17;
-constexpr int RADIAN_FIRST = 22;
-constexpr int RADIAN_LAST = 24;
 
-std::string_view slash() { return UnitLabels.chars(SLASH_POSITION, SLASH_POSITION); }
-std::string_view dash() { return UnitLabels.chars(DASH_POSITION, DASH_POSITION); }
-std::string_view squared() { return UnitLabels.chars(SQUARED_FIRST, SQUARED_LAST); }
-std::string_view digit_two() { return UnitLabels.chars(DIGIT_TWO_POSITION, DIGIT_TWO_POSITION); }
-std::string_view radians() { return UnitLabels.chars(RADIAN_FIRST, RADIAN_LAST); }
 
 // The output set of one pile, gathered by the calling thread.
 struct PileOutput {
@@ -212,20 +189,12 @@ void write_envelope_titles(int kind, int which) {
 }
 
 // TABLE L on the results report or the summary.
-void write_table_l(int unit, const CapRowFields& f, const double* load, const double* displacement) {
-  const UnitLabelsRecord& u = UnitLabels;
+void write_table_l(int unit, const CapRowFields& row, const double* load, const double* displacement) {
   fio::write(unit, TABLE_L_LAYOUT);
   fio::write(unit, CAP_LOAD_TITLE_LAYOUT);
-  fio::write(unit, CAP_FORCE_HEADING_LAYOUT, u.force_large(), u.force_large(), u.force_large());
-  write_value_row(unit, f.lead, f.width, f.digits, load, HALF, 0, true);
-  fio::write(unit, CAP_MOMENT_HEADING_LAYOUT, u.force_short(), dash(), u.moment_length(), u.force_short(), dash(),
-             u.moment_length(), u.force_short(), dash(), u.moment_length());
-  write_value_row(unit, f.lead, f.width, f.digits, load + HALF, HALF, 0, true);
+  WRITE_CAP_LOAD_TABLE(unit, row, load, nullptr);
   fio::write(unit, CAP_DISPLACEMENT_TITLE_LAYOUT);
-  fio::write(unit, CAP_TRANSLATION_HEADING_LAYOUT, u.moment_length(), u.moment_length(), u.moment_length());
-  write_value_row(unit, f.lead, f.width, f.digits, displacement, HALF, 0, false);
-  fio::write(unit, CAP_ROTATION_HEADING_LAYOUT, radians(), radians(), radians());
-  write_value_row(unit, f.lead, f.width, f.digits, displacement + HALF, HALF, 0, false);
+  WRITE_CAP_DISPLACEMENT_TABLE(unit, row, displacement, nullptr);
 }
 
 void write_cap_envelope(int kind, int which) {
@@ -292,13 +261,13 @@ void write_pile_top_tables(const PileOutput& o) {
     const double* top = global ? o.global_values : o.local_values;
     fio::write(unit, global ? GLOBAL_SYSTEM_LAYOUT : LOCAL_SYSTEM_LAYOUT);
     fio::write(unit, global ? GLOBAL_DISPLACEMENT_HEADING_LAYOUT : LOCAL_DISPLACEMENT_HEADING_LAYOUT, l, l, l,
-               radians(), radians(), radians());
+               UnitLabels.radians(), UnitLabels.radians(), UnitLabels.radians());
     write_value_row(unit, PILE_TOP_ROW_LEAD, PILE_TOP_WIDTH, PILE_TOP_DIGITS, top, CAP_COMPONENTS, 0, false);
-    fio::write(unit, global ? GLOBAL_REACTION_HEADING_LAYOUT : LOCAL_REACTION_HEADING_LAYOUT, f, f, f, f, dash(), l, f,
-               dash(), l, f, dash(), l);
+    fio::write(unit, global ? GLOBAL_REACTION_HEADING_LAYOUT : LOCAL_REACTION_HEADING_LAYOUT, f, f, f, f, UnitLabels.dash(), l, f,
+               UnitLabels.dash(), l, f, UnitLabels.dash(), l);
     write_value_row(unit, PILE_TOP_ROW_LEAD, PILE_TOP_WIDTH, PILE_TOP_DIGITS, top + CAP_COMPONENTS, CAP_COMPONENTS, 0,
                     true);
-    fio::write(unit, STRESS_HEADING_LAYOUT, f, slash(), l, squared(), digit_two());
+    fio::write(unit, STRESS_HEADING_LAYOUT, f, UnitLabels.slash(), l, UnitLabels.power(), UnitLabels.two());
     write_value_row(unit, PILE_TOP_ROW_LEAD, PILE_TOP_WIDTH, PILE_TOP_DIGITS, &stress, 1, 0, true);
   }
 }

@@ -189,4 +189,23 @@ void WRITE_PLOT_PY_CURVES(int pile, int& status);
 void WRITE_PLOT_TZ_CURVES(int pile, int& status);
 void WRITE_PLOT_TQ_CURVES(int pile, int& status);
 
+// ----------------------------------------------------- cap vector tables
+
+// The fields of a row of three cap values: blanks before, width, digits.
+struct CapRowFields {
+  int lead, width, digits;
+};
+
+// WRITE_CAP_VALUE_ROW: lead blanks, three values (forces in the report's
+// force unit when kips), END_REPORT_LINE.
+void WRITE_CAP_VALUE_ROW(int unit, const CapRowFields& row, const double* values, bool kips);
+
+// WRITE_CAP_LOAD_TABLE / WRITE_CAP_DISPLACEMENT_TABLE
+// The force and moment (translation and rotation) headings of a cap
+// 6-vector, each followed by its row of three values. marks: one character
+// per DOF printed after each unit (a point run's prescribed DOFs), or
+// nullptr for the plain headings.
+void WRITE_CAP_LOAD_TABLE(int unit, const CapRowFields& row, const double* load, const char* marks);
+void WRITE_CAP_DISPLACEMENT_TABLE(int unit, const CapRowFields& row, const double* displacement, const char* marks);
+
 }  // namespace pilecap

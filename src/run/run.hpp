@@ -255,6 +255,15 @@ struct UnitLabelsRecord {
   std::string_view length_small_short() const { return chars(44, 45); }
   std::string_view force_large() const { return chars(46, 49); }
   std::string_view force_short() const { return chars(50, 52); }
+  // The symbol characters, the same in every unit set.
+  std::string_view slash() const { return chars(13, 13); }
+  std::string_view dash() const { return chars(14, 14); }
+  std::string_view power() const { return chars(15, 16); }   // "**"
+  std::string_view two() const { return chars(17, 17); }
+  std::string_view three() const { return chars(18, 18); }
+  std::string_view radians() const { return chars(22, 24); }  // "RAD"
+  char blank_mark() const { return at(34); }
+  char asterisk_mark() const { return at(35); }
 };
 extern UnitLabelsRecord UnitLabels;
 

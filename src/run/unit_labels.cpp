@@ -20,11 +20,6 @@ namespace {
 // Symbol characters at positions 13 to 28 and 34 to 35, the same in every set.
 constexpr std::string_view SYMBOLS_13_28 = "/-**23  4RADDEG^";
 constexpr std::string_view SYMBOLS_34_35 = " *";
-constexpr int DIVIDE_POSITION = 13;  // "/"
-constexpr int TIMES_POSITION = 14;   // "-"
-constexpr int POWER_FIRST = 15;      // "**"
-constexpr int POWER_LAST = 16;
-constexpr int SQUARE_POSITION = 17;  // "2"
 
 // The unit texts of one set and the positions they start at: length, force,
 // moment_length, moment_force, stress, character 33, length_large,
@@ -156,20 +151,20 @@ std::string unit_cell(UnitKind kind) {
   const UnitLabelsRecord& u = UnitLabels;
   const std::string force = std::string(u.force_short());
   const std::string length = std::string(u.moment_length());
-  const std::string square = std::string(u.chars(POWER_FIRST, POWER_LAST)) + u.at(SQUARE_POSITION);
+  const std::string square = std::string(u.power()).append(u.two());
   switch (kind) {
     case UnitKind::Length:
       return cell(blanks(4) + length);
     case UnitKind::Moment:
-      return cell(blanks(2) + force + u.at(TIMES_POSITION) + length);
+      return cell(blanks(2) + force + u.dash()[0] + length);
     case UnitKind::Force:
       return cell(blanks(4) + force);
     case UnitKind::ForcePerLength:
-      return cell(blanks(2) + force + u.at(DIVIDE_POSITION) + length);
+      return cell(blanks(2) + force + u.slash()[0] + length);
     case UnitKind::Stress:
-      return cell(blanks(1) + force + u.at(DIVIDE_POSITION) + length + square);
+      return cell(blanks(1) + force + u.slash()[0] + length + square);
     case UnitKind::Rigidity:
-      return cell(blanks(1) + force + u.at(TIMES_POSITION) + length + square);
+      return cell(blanks(1) + force + u.dash()[0] + length + square);
     case UnitKind::Rotation:
       return cell("   RAD    ");
     case UnitKind::None:

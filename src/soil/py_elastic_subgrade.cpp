@@ -55,9 +55,9 @@ void PY_ELASTIC_SUBGRADE(int& prop_set, int& layer, int& status, int& pile, int&
     if (py::curve_generation() && GeneratedPyCurve.from_plot_list == 0) {
       const auto& u = UnitLabels;
       fio::write(UNIT_ECHO, HEADER_LAYOUT, u.length_large_short(), u.length_small_short(), u.force_short(),
-                 u.chars(13, 13), u.moment_length(), u.chars(15, 16), u.chars(17, 17), u.force_short(), u.chars(13, 13),
-                 u.moment_length(), u.chars(15, 16), u.chars(18, 18), FEET_FROM_INCHES(node.z), KILO_SCALE_SI(b),
-                 KIPS_FROM_POUNDS(s_max), KIPS_FROM_POUNDS(k), u.moment_length(), u.force_short(), u.chars(13, 13),
+                 u.slash(), u.moment_length(), u.power(), u.two(), u.force_short(), u.slash(),
+                 u.moment_length(), u.power(), u.three(), FEET_FROM_INCHES(node.z), KILO_SCALE_SI(b),
+                 KIPS_FROM_POUNDS(s_max), KIPS_FROM_POUNDS(k), u.moment_length(), u.force_short(), u.slash(),
                  u.moment_length());
       py::write_plot_node_record(node);
     }

@@ -155,11 +155,11 @@ void PY_SAND(int& prop_set, int& layer, int& status, int& pile, int& factor_inde
     if (py::curve_generation() && GeneratedPyCurve.from_plot_list == 0) {
       const auto& u = UnitLabels;
       fio::write(UNIT_ECHO, HEADER_LAYOUT, u.length_large_short(), u.length_small_short(), u.force_short(),
-                 u.chars(13, 13), u.length_large_short(), u.chars(15, 16), u.chars(18, 18), FEET_FROM_INCHES(node.z),
+                 u.slash(), u.length_large_short(), u.power(), u.three(), FEET_FROM_INCHES(node.z),
                  KILO_SCALE_SI(b), phi * DEGREES_PER_HALF_TURN / pi, KIPS_FROM_POUNDS(CU_INCHES_FROM_CU_FEET(gamma)), a,
                  b_coeff, KIPS_FROM_POUNDS(p_st), KIPS_FROM_POUNDS(p_sd));
       fio::write(UNIT_ECHO, EQ_DEPTH_LAYOUT, FEET_FROM_INCHES(z_eq), u.length_large_short());
-      fio::write(UNIT_ECHO, COLUMNS_LAYOUT, u.moment_length(), u.force_short(), u.chars(13, 13), u.moment_length());
+      fio::write(UNIT_ECHO, COLUMNS_LAYOUT, u.moment_length(), u.force_short(), u.slash(), u.moment_length());
       py::write_plot_node_record(node);
     }
     for (int i = 1, n = py::point_count(); i <= n; ++i) {

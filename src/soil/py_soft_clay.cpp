@@ -85,8 +85,8 @@ void print_node_block(int code, const py::Node& node, double c, double gamma, do
   const bool with_j = code == SOIL_SOFT_CLAY_USER_J || code == SOIL_MOD_SOFT_CLAY_INITIAL_K;
   const auto& u = UnitLabels;
   fio::write(UNIT_ECHO, with_j ? HEADER_J_LAYOUT : HEADER_LAYOUT, u.length_large_short(), u.length_small_short(),
-             u.force_short(), u.chars(13, 13), u.length_large_short(), u.chars(15, 16), u.chars(17, 17),
-             u.force_short(), u.chars(13, 13), u.length_large_short(), u.chars(15, 16), u.chars(18, 18));
+             u.force_short(), u.slash(), u.length_large_short(), u.power(), u.two(),
+             u.force_short(), u.slash(), u.length_large_short(), u.power(), u.three());
   const double depth = FEET_FROM_INCHES(node.z);
   const double diameter = KILO_SCALE_SI(node.b);
   const double cohesion = KIPS_FROM_POUNDS(SQ_INCHES_FROM_SQ_FEET(c));
@@ -97,7 +97,7 @@ void print_node_block(int code, const py::Node& node, double c, double gamma, do
     fio::write(UNIT_ECHO, VALUES_LAYOUT, depth, diameter, cohesion, weight, e50);
   }
   fio::write(UNIT_ECHO, EQ_DEPTH_LAYOUT, FEET_FROM_INCHES(zc), u.length_large_short());
-  fio::write(UNIT_ECHO, COLUMNS_LAYOUT, u.moment_length(), u.force_short(), u.chars(13, 13), u.moment_length());
+  fio::write(UNIT_ECHO, COLUMNS_LAYOUT, u.moment_length(), u.force_short(), u.slash(), u.moment_length());
   py::write_plot_node_record(node);
 }
 

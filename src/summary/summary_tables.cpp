@@ -73,13 +73,6 @@ constexpr int PILE_TOP_VALUES = 6;
 constexpr int STRESS_COLUMN = 7;
 
 // Unit texts of UnitLabels.symbols.
-constexpr int SLASH_POSITION = 13;
-constexpr int DASH_POSITION = 14;
-constexpr int SQUARED_FIRST = 15;
-constexpr int SQUARED_LAST = 16;
-constexpr int DIGIT_TWO_POSITION = 17;
-constexpr int RADIAN_FIRST = 22;
-constexpr int RADIAN_LAST = 24;
 
 // What one (kind, quantity) pair prints.
 struct TableShape {
@@ -141,8 +134,8 @@ void write_pile_top_heading(int unit, int kind, int quantity, bool summary) {
   const UnitLabelsRecord& u = UnitLabels;
   const std::string_view l = u.moment_length();
   const std::string_view f = u.force_short();
-  const std::string_view rad = u.chars(RADIAN_FIRST, RADIAN_LAST);
-  const std::string_view dash = u.chars(DASH_POSITION, DASH_POSITION);
+  const std::string_view rad = u.radians();
+  const std::string_view dash = u.dash();
   const bool local_reactions = kind == SUMMARY_LOCAL_AXES && quantity == 2;
   const std::string_view cell = local_reactions ? PILE_CELL_LOCAL_REACTIONS : PILE_CELL;
   const std::string first = summary ? std::string(cell) : std::string(cell.size(), ' ');
@@ -168,9 +161,9 @@ void write_titles_and_headings(int kind, int quantity, const TableShape& shape, 
   }
   if (shape.first_column == STRESS_COLUMN) {
     const UnitLabelsRecord& u = UnitLabels;
-    fio::write(UNIT_SUMMARY, STRESS_HEADING_LAYOUT, u.force_short(), u.chars(SLASH_POSITION, SLASH_POSITION),
-               u.moment_length(), u.chars(SQUARED_FIRST, SQUARED_LAST),
-               u.chars(DIGIT_TWO_POSITION, DIGIT_TWO_POSITION));
+    fio::write(UNIT_SUMMARY, STRESS_HEADING_LAYOUT, u.force_short(), u.slash(),
+               u.moment_length(), u.power(),
+               u.two());
     return;
   }
   write_pile_top_heading(UNIT_SUMMARY, kind, quantity, true);

@@ -1,0 +1,90 @@
+// The force and moment table of a cap load vector and the translation and
+// rotation table of a cap displacement vector, as TABLE L and the point
+// tables print them: a heading line, then one row of three values, for the
+// first and for the second half of the 6-vector. Forces and moments are
+// printed in the force unit of the reports, displacements as computed.
+#include <string_view>
+
+#include "results/results.hpp"
+#include "run/conversions.hpp"
+#include "run/run.hpp"
+
+namespace pilecap {
+
+namespace {
+
+constexpr int HALF = 3;  // forces, then moments (translations, then rotations)
+
+// Headings with a marker after each unit (load or displacement prescribed at
+// a point), and without.
+//            VERT. LOAD,  KN    HOR. LOAD Y,  KN   HOR. LOAD Z,  KN
+constexpr const char* FORCE_HEADING_MARKED =
+    "(/,/,11X,\"VERT. LOAD,\",A4,A1,3X,\"HOR. LOAD Y,\",A4,A1,2X,\"HOR. LOAD Z,\",A4,A1)";
+constexpr const char* FORCE_HEADING = "(/,/,11X,\"VERT. LOAD,\",A4,4X,\"HOR. LOAD Y,\",A4,3X,\"HOR. LOAD Z,\",A4)";
+//           MOMENT X , KN- M    MOMENT Y, KN- M    MOMENT Z, KN- M
+constexpr const char* MOMENT_HEADING_MARKED =
+    "(/,10X,\"MOMENT X ,\",A3,A1,A2,A1,3X,\"MOMENT Y,\",A3,A1,A2,A1,3X,\"MOMENT Z,\",A3,A1,A2,A1)";
+constexpr const char* MOMENT_HEADING =
+    "(/,10X,\"MOMENT X ,\",A3,A1,A2,4X,\"MOMENT Y,\",A3,A1,A2,4X,\"MOMENT Z,\",A3,A1,A2)";
+//             VERTICAL , M      HORIZONTAL Y, M     HORIZONTAL Z, M
+constexpr const char* TRANSLATION_HEADING_MARKED =
+    "(/,/,10X,\"  VERTICAL ,\",A2,A1,5X,\"HORIZONTAL Y,\",A2,A1,4X,\"HORIZONTAL Z,\",A2,A1)";
+constexpr const char* TRANSLATION_HEADING =
+    "(/,/,10X,\"  VERTICAL ,\",A2,6X,\"HORIZONTAL Y,\",A2,5X,\"HORIZONTAL Z,\",A2)";
+//           ANGLE ROT. X,RAD    ANGLE ROT. Y,RAD    ANGLE ROT. Z,RAD
+constexpr const char* ROTATION_HEADING_MARKED =
+    "(/,10X,\"ANGLE ROT. X,\",A3,A1,3X,\"ANGLE ROT. Y,\",A3,A1,3X,\"ANGLE ROT. Z,\",A3,A1)";
+constexpr const char* ROTATION_HEADING =
+    "(/,10X,\"ANGLE ROT. X,\",A3,4X,\"ANGLE ROT. Y,\",A3,4X,\"ANGLE ROT. Z,\",A3)";
+
+std::string_view mark(const char* marks, int k) { return std::string_view(marks + k, 1); }
+
+}  // namespace
+
+void WRITE_CAP_VALUE_ROW(int unit, const CapRowFields& row, const double* values, bool kips) {
+  WRITE_BLANKS(unit, row.lead);
+  for (int k = 0; k < HALF; ++k) {
+    WRITE_REAL_FIELD(unit, row.width, row.digits, kips ? KIPS_FROM_POUNDS(values[k]) : values[k]);
+  }
+  END_REPORT_LINE(unit);
+}
+
+void WRITE_CAP_LOAD_TABLE(int unit, const CapRowFields& row, const double* load, const char* marks) {
+  const UnitLabelsRecord& u = UnitLabels;
+  const std::string_view force = u.force_large(), force_short = u.force_short(), length = u.moment_length();
+  if (marks != nullptr) {
+    fio::write(unit, FORCE_HEADING_MARKED, force, mark(marks, 0), force, mark(marks, 1), force, mark(marks, 2));
+  } else {
+    fio::write(unit, FORCE_HEADING, force, force, force);
+  }
+  WRITE_CAP_VALUE_ROW(unit, row, load, true);
+  if (marks != nullptr) {
+    fio::write(unit, MOMENT_HEADING_MARKED, force_short, u.dash(), length, mark(marks, 3), force_short, u.dash(), length,
+               mark(marks, 4), force_short, u.dash(), length, mark(marks, 5));
+  } else {
+    fio::write(unit, MOMENT_HEADING, force_short, u.dash(), length, force_short, u.dash(), length, force_short,
+               u.dash(), length);
+  }
+  WRITE_CAP_VALUE_ROW(unit, row, load + HALF, true);
+}
+
+void WRITE_CAP_DISPLACEMENT_TABLE(int unit, const CapRowFields& row, const double* displacement, const char* marks) {
+  const UnitLabelsRecord& u = UnitLabels;
+  const std::string_view length = u.moment_length();
+  if (marks != nullptr) {
+    fio::write(unit, TRANSLATION_HEADING_MARKED, length, mark(marks, 0), length, mark(marks, 1), length,
+               mark(marks, 2));
+  } else {
+    fio::write(unit, TRANSLATION_HEADING, length, length, length);
+  }
+  WRITE_CAP_VALUE_ROW(unit, row, displacement, false);
+  if (marks != nullptr) {
+    fio::write(unit, ROTATION_HEADING_MARKED, u.radians(), mark(marks, 3), u.radians(), mark(marks, 4), u.radians(),
+               mark(marks, 5));
+  } else {
+    fio::write(unit, ROTATION_HEADING, u.radians(), u.radians(), u.radians());
+  }
+  WRITE_CAP_VALUE_ROW(unit, row, displacement + HALF, false);
+}
+
+}  // namespace pilecap
