@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "analysis/analysis.hpp"
+#include "run/conversions.hpp"
 #include "run/check.hpp"
 
 namespace pilecap {
@@ -111,11 +112,7 @@ void INVERT_MATRIX(double* matrix, int n, int lda, int& singular) {
 
 void MULTIPLY_6X6_BY_VECTOR(double* out, const double* m, const double* v) {
   PILECAP_ASSERT(out != v && out != m, "the product must not overwrite its inputs");
-  const MatrixView<const double> matrix{m, CAP_DOFS};
-  for (int i = 1; i <= CAP_DOFS; ++i) {
-    out[i - 1] = 0.0;
-    for (int j = 1; j <= CAP_DOFS; ++j) out[i - 1] += matrix(i, j) * v[j - 1];
-  }
+  MAT6_TIMES_VECTORS(out, m, v, 1);
 }
 
 void MAX_ABS_TRANSLATION_ROTATION(const double* v, double& translation, double& rotation) {

@@ -42,11 +42,6 @@ RunDateTime system_clock_now() {
 
 RunDateTime (*run_clock)() = system_clock_now;
 
-std::string trailing_blanks_removed(std::string text) {
-  text.erase(text.find_last_not_of(' ') + 1);
-  return text;
-}
-
 // Writes "name.ext" of a run file with the given layout.
 void write_file_name(int unit, const char* layout, const std::string& file) {
   const FilePathParts parts = SPLIT_FILE_PATH(file);
@@ -59,7 +54,7 @@ void set_run_clock(RunDateTime (*clock)()) { run_clock = clock ? clock : system_
 
 FilePathParts SPLIT_FILE_PATH(const std::string& name) {
   std::error_code error;
-  const std::string trimmed = trailing_blanks_removed(name);
+  const std::string trimmed(WITHOUT_TRAILING_BLANKS(name));
   std::filesystem::path full = std::filesystem::absolute(trimmed, error);
   if (error) full = trimmed;
   const std::string text = full.string();
@@ -71,9 +66,9 @@ FilePathParts SPLIT_FILE_PATH(const std::string& name) {
   parts.directory = directory.substr(0, MAX_DIRECTORY_LENGTH);
   parts.name = (dot == std::string::npos ? file : file.substr(0, dot)).substr(0, MAX_NAME_LENGTH);
   parts.extension = dot == std::string::npos ? std::string() : file.substr(dot, MAX_EXTENSION_LENGTH);
-  parts.directory = trailing_blanks_removed(parts.directory);
-  parts.name = trailing_blanks_removed(parts.name);
-  parts.extension = trailing_blanks_removed(parts.extension);
+  parts.directory = std::string(WITHOUT_TRAILING_BLANKS(parts.directory));
+  parts.name = std::string(WITHOUT_TRAILING_BLANKS(parts.name));
+  parts.extension = std::string(WITHOUT_TRAILING_BLANKS(parts.extension));
   return parts;
 }
 

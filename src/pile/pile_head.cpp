@@ -6,6 +6,7 @@
 // its own error word and warnings, so a parallel loop over piles writes
 // nothing shared until the calling thread publishes them in pile order.
 #include "pile/pile_head.hpp"
+#include "run/conversions.hpp"
 
 #include <atomic>
 #include <memory>
@@ -111,10 +112,7 @@ void PILE_HEAD_RESPONSE(int pile, double* forces, const double* u, int& status, 
   PILE_TRANSFORMATION(pile, offset_transposed, offset, rotation, rotation_transposed);
   for (int k = 0; k < PILE_HEAD_DOFS; ++k) forces[k] = 0.0;
   double d[PILE_HEAD_DOFS];
-  for (int i = 1; i <= PILE_HEAD_DOFS; ++i) {
-    d[i - 1] = 0.0;
-    for (int j = 1; j <= PILE_HEAD_DOFS; ++j) d[i - 1] += rotation_transposed(i, j) * u[j - 1];
-  }
+  MAT6_TIMES_VECTORS(d, rotation_transposed.data(), u, 1);
 
   // Every step runs; the first code reported fails the response.
   int axial_status = status;
@@ -142,11 +140,8 @@ void PILE_HEAD_RESPONSE(int pile, double* forces, const double* u, int& status, 
   }
   const double local[PILE_HEAD_DOFS] = {axial_force, force_y, force_z, torque, -moment_yy, moment_zz};
   const double scale = -PileTable.n_identical(pile);
-  for (int i = 1; i <= PILE_HEAD_DOFS; ++i) {
-    double sum = 0.0;
-    for (int j = 1; j <= PILE_HEAD_DOFS; ++j) sum += rotation(i, j) * local[j - 1];
-    forces[i - 1] = scale * sum;
-  }
+  MAT6_TIMES_VECTORS(forces, rotation.data(), local, 1);
+  for (int k = 0; k < PILE_HEAD_DOFS; ++k) forces[k] = scale * forces[k];
 }
 
 void PILE_HEAD_RESPONSE(int pile, double* forces, const double* u, int& status) {

@@ -53,14 +53,17 @@ bool layout_field_ok(int w, int d) {
   return w >= 0 && w <= FIELD_LAYOUT_LIMIT && d >= 0 && d <= FIELD_LAYOUT_LIMIT;
 }
 
-// Appends text cut or padded with blanks to exactly n characters.
-void append_fixed_text(int unit, std::string_view text, std::size_t n) {
+// Appends text cut or padded with blanks to exactly n characters, framed by
+// one blank on each side when framed, in one append.
+void append_fixed_text(int unit, std::string_view text, std::size_t n, bool framed = false) {
   char field[16];
-  PILECAP_ASSERT(n <= sizeof field, "short text fields only");
+  PILECAP_ASSERT(n + 2 <= sizeof field, "short text fields only");
+  const std::size_t frame = framed ? 1 : 0;
   const std::size_t used = std::min(text.size(), n);
-  std::memcpy(field, text.data(), used);
-  std::memset(field + used, ' ', n - used);
-  fio::append(unit, std::string_view(field, n));
+  field[0] = ' ';
+  std::memcpy(field + frame, text.data(), used);
+  std::memset(field + frame + used, ' ', n - used + frame);
+  fio::append(unit, std::string_view(field, n + 2 * frame));
 }
 
 }  // namespace
@@ -90,25 +93,21 @@ void WRITE_BLANKS(int unit, int n) {
   }
 }
 
-void WRITE_TEXT10_FIELD(int unit, std::string_view text) {
-  fio::append(unit, " ");
-  append_fixed_text(unit, text, 10);
-  fio::append(unit, " ");
-}
+void WRITE_TEXT10_FIELD(int unit, std::string_view text) { append_fixed_text(unit, text, 10, true); }
 
-void WRITE_TEXT6_FIELD(int unit, std::string_view text) {
-  fio::append(unit, " ");
-  append_fixed_text(unit, text, 6);
-  fio::append(unit, " ");
-}
+void WRITE_TEXT6_FIELD(int unit, std::string_view text) { append_fixed_text(unit, text, 6, true); }
 
 void WRITE_CHAR_FIELD(int unit, char c) { fio::append(unit, std::string_view(&c, 1)); }
 
+std::string_view WITHOUT_TRAILING_BLANKS(std::string_view text) {
+  const std::size_t last = text.find_last_not_of(' ');
+  return last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
+}
+
 void WRITE_TRIMMED_TEXT(int unit, std::string_view text) {
   if (text.size() > static_cast<std::size_t>(TRIMMED_TEXT_LENGTH)) text = text.substr(0, TRIMMED_TEXT_LENGTH);
-  const std::size_t last = text.find_last_not_of(' ');
-  if (last == std::string_view::npos) return;
-  fio::append(unit, text.substr(0, last + 1));
+  const std::string_view trimmed = WITHOUT_TRAILING_BLANKS(text);
+  if (!trimmed.empty()) fio::append(unit, trimmed);
 }
 
 void WRITE_TEXT2_FIELD(int unit, std::string_view text) { append_fixed_text(unit, text, 2); }

@@ -200,6 +200,9 @@ void WRITE_TEXT6_FIELD(int unit, std::string_view text);
 // WRITE_CHAR_FIELD: appends one character.
 void WRITE_CHAR_FIELD(int unit, char c);
 
+// WITHOUT_TRAILING_BLANKS: the text up to its last non-blank character.
+std::string_view WITHOUT_TRAILING_BLANKS(std::string_view text);
+
 // WRITE_TRIMMED_TEXT
 // Appends the text (at most 256 characters) up to its last non-blank
 // character; nothing for an all-blank text.

@@ -35,11 +35,6 @@ std::string* const NAME_FIELDS[] = {
     &RunFiles.echo_insert_file,    &RunFiles.generated_axial_curves_file,
 };
 
-std::string without_trailing_blanks(const std::string& text) {
-  const std::size_t last = text.find_last_not_of(' ');
-  return last == std::string::npos ? std::string() : text.substr(0, last + 1);
-}
-
 // Reads lines 1 to 28 of "Names.dat"; false when it is missing or short.
 bool read_file_names() {
   RunFiles = RunFilesRecord{};
@@ -52,7 +47,7 @@ bool read_file_names() {
   for (std::string* field : NAME_FIELDS) {
     if (!complete) break;
     complete = fio::read_line(UNIT_FILE_NAMES, line, FILE_NAME_LENGTH) == fio::IO_OK;
-    *field = without_trailing_blanks(line);
+    *field = WITHOUT_TRAILING_BLANKS(line);
   }
   fio::close(UNIT_FILE_NAMES);
   return complete;
@@ -131,9 +126,8 @@ void CLOSE_RUN_FILES() {
         // Whole lines are copied without their trailing blanks (one blank for
         // an empty line): the summary tables are wider than 120 columns and
         // cutting them would drop columns silently.
-        const std::size_t last = line.find_last_not_of(' ');
-        fio::append(UNIT_SUMMARY, last == std::string::npos ? std::string_view(" ")
-                                                            : std::string_view(line).substr(0, last + 1));
+        const std::string_view trimmed = WITHOUT_TRAILING_BLANKS(line);
+        fio::append(UNIT_SUMMARY, trimmed.empty() ? std::string_view(" ") : trimmed);
         END_REPORT_LINE(UNIT_SUMMARY);
       }
       fio::close(UNIT_SUMMARY_SCRATCH);
