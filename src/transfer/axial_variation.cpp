@@ -100,7 +100,7 @@ void SOLVE_PILE_AXIAL_TRANSFER(int p, int /*q*/, double u, int& /*status*/, Pile
     const double f = march_at(work, w, movement, load);
     if (std::isnan(f_minus) || std::isnan(f_plus) || std::isnan(f)) {
       // An element that never settles: the variation has no answer.
-      error = PILE_ERR_AXIAL_NO_CONVERGENCE;
+      error = PILE_ERR_AXIAL_VARIATION;
       return;
     }
     const double e = u - f;
@@ -111,7 +111,7 @@ void SOLVE_PILE_AXIAL_TRANSFER(int p, int /*q*/, double u, int& /*status*/, Pile
                                      (corrections > LATE_CORRECTIONS && std::fabs(e / u) <= LATE_RELATIVE_TOLERANCE);
     if (converged) return;
     if (++corrections > AXIAL_VARIATION_MAX_ITERATIONS) {
-      error = PILE_ERR_AXIAL_NO_CONVERGENCE;
+      error = PILE_ERR_AXIAL_VARIATION;
       return;
     }
     if (f > u) {

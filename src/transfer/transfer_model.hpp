@@ -9,6 +9,7 @@
 #include <memory>
 #include <string_view>
 
+#include "analysis/analysis.hpp"
 #include "input/input.hpp"
 #include "pile/pile.hpp"
 #include "transfer/transfer.hpp"
@@ -146,8 +147,6 @@ void WRITE_CURVE_WARNING(std::string_view text);
 
 // ------------------------------------------- axial load variation
 
-// The pile error word of an axial load variation that did not converge.
-constexpr int PILE_ERR_AXIAL_NO_CONVERGENCE = 4;
 // Corrections of the tip movement before the variation gives up.
 constexpr int AXIAL_VARIATION_MAX_ITERATIONS = 25;
 
@@ -179,7 +178,7 @@ void BUILD_PILE_TIP_QW_CURVE(int p, int q, double u, int& status, PileTransferWo
 // kept inside a bracket. A u outside the generated range gets the end tip
 // movement and one march. Writes the movement and load of every node (head
 // row 4 .. tip row n_inc + 4) of the last march.
-//   out:    error  PILE_ERR_AXIAL_NO_CONVERGENCE (4) after 25 corrections or
+//   out:    error  PILE_ERR_AXIAL_VARIATION (4) after 25 corrections or
 //                  an element that does not settle; else unchanged
 void SOLVE_PILE_AXIAL_TRANSFER(int p, int q, double u, int& status, PileRowVector& movement, PileRowVector& load,
                                PileTransferWork& work, int& error);

@@ -386,7 +386,7 @@ TEST_F(PileHead, NoClosureInALoopIsHeldUntilPublishedAndWins) {
   const double u[6] = {0.0, 0.01, 0.0, 0.0, 0.0, 0.0};
   PileEvaluation evaluations[2];
   int status = 0;
-  evaluations[0].error = PILE_ERR_AXIAL_NO_CONVERGENCE;
+  evaluations[0].error = PILE_ERR_AXIAL_VARIATION;
   response(2, u, status, evaluations[1]);
   EXPECT_EQ(status, 0);
   EXPECT_EQ(evaluations[1].error, PILE_ERR_NO_CLOSURE);
