@@ -25,7 +25,6 @@ namespace pilecap {
 
 namespace {
 
-constexpr int SI_UNITS = 2;
 constexpr int NO_PAIR_LIMIT = 0;
 
 // A stand-in head response installed by tests; nullptr: the pile's own.
@@ -93,7 +92,7 @@ void carry_to_head(int pile, const Array1<double, CAP_DOFS>& cap_u, Matrix6& off
 void SET_HEAD_RESPONSE_PROVIDER(HeadResponseProvider provider) { head_response = provider; }
 
 void HEAD_DIFFERENCE_STEPS(const double* du, int iteration, int fixed_steps, double& step_t, double& step_r) {
-  step_t = RunOptions.units == SI_UNITS ? STEP_TRANSLATION_METRES : STEP_TRANSLATION_INCHES;
+  step_t = RunOptions.units == UNITS_SI ? STEP_TRANSLATION_METRES : STEP_TRANSLATION_INCHES;
   step_r = STEP_ROTATION;
   if (fixed_steps == 1) return;
   if (iteration <= STEP_FULL_ITERATIONS) {

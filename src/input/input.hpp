@@ -102,7 +102,9 @@ struct RunOptionsRecord {
 extern RunOptionsRecord RunOptions;
 
 // Numbers shared by the whole run.
-constexpr double PI_SINGLE = double(3.14159f);
+constexpr double PI_SINGLE = double(3.14159f);  // pi until the pile table is built
+constexpr double PI_DOUBLE = 3.141592653589793;  // pi from the pile table on
+constexpr double HALF_PI = 1.5707963267948966;
 constexpr double TINY_VALUE = 1e-14;
 constexpr double DEPTH_TOLERANCE = 1e-6;
 constexpr double SMALL_VALUE = 1e-5;

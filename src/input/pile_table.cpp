@@ -14,8 +14,6 @@ namespace pilecap {
 
 namespace {
 
-constexpr double PI = 3.141592653589793;
-constexpr double HALF_PI = 1.5707963267948966;
 constexpr double DEGREES_PER_HALF_TURN = 180.0;
 
 constexpr const char* TABLE_D_TITLE = "(/,/,/,5X,\"* TABLE D *   ARRANGEMENT OF PILE GROUPS\")";
@@ -135,7 +133,7 @@ void build_2d() {
     P.batter(i) = P.alpha(i);
   }
   for (int i = 1; i <= n; ++i) {
-    RunConstants.pi = PI;
+    RunConstants.pi = PI_DOUBLE;
     P.alpha(i) = P.alpha(i) * RunConstants.pi / DEGREES_PER_HALF_TURN;
     P.batter(i) = P.alpha(i);
     const double slope = std::tan(P.alpha(i));
@@ -192,7 +190,7 @@ void build_3d() {
     if (i == 1 || P.head_x(i) < top_x) top_x = P.head_x(i);
   }
   append_cap_entry(n, top_x, true);
-  RunConstants.pi = PI;
+  RunConstants.pi = PI_DOUBLE;
   for (int i = 1; i <= n; ++i) {
     const int ls = curve_number(P.ls_curve(i), P.gen_ls_curve(i));
     const int tr = curve_number(P.tr_curve(i), P.gen_tr_curve(i));
@@ -225,13 +223,13 @@ void build_3d() {
   }
   // The angles are printed in degrees, the input unit, and held in radians from here on.
   for (int i = 1; i <= n; ++i) {
-    P.beta(i) = P.beta(i) * PI / DEGREES_PER_HALF_TURN;
-    P.alpha(i) = P.alpha(i) * PI / DEGREES_PER_HALF_TURN;
-    P.theta(i) = P.theta(i) * PI / DEGREES_PER_HALF_TURN;
+    P.beta(i) = P.beta(i) * PI_DOUBLE / DEGREES_PER_HALF_TURN;
+    P.alpha(i) = P.alpha(i) * PI_DOUBLE / DEGREES_PER_HALF_TURN;
+    P.theta(i) = P.theta(i) * PI_DOUBLE / DEGREES_PER_HALF_TURN;
     P.batter(i) = HALF_PI - P.beta(i);
     P.angle_extra(i) = 0.0;
   }
-  RunConstants.pi = PI;
+  RunConstants.pi = PI_DOUBLE;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 // the options: the curve export file, unit labels and column headings.
 #include "input/input_reader.hpp"
 #include "input/report_headers.hpp"
+#include "run/conversions.hpp"
 
 namespace pilecap {
 
@@ -22,8 +23,6 @@ constexpr int PASSIVE_MODEL_LINE = 3;    // from this option on: the line with t
 constexpr int DISCARDED_CAP_LINES = 1;   // cap flag followed by lines that are read and dropped
 constexpr int PMULT_BY_DIRECTION_A = 3;  // reduction-factor methods with a direction line
 constexpr int PMULT_BY_DIRECTION_B = 4;
-constexpr int UNITS_ENGLISH = 1;
-constexpr int UNITS_SI = 2;
 constexpr std::string_view EXPORT_DETAIL_INDENT = "    ";  // as the other lines of the final message
 
 void read_titles(InputReader& in) {

@@ -193,7 +193,6 @@ using PileNodeVector = Array1<double, PILE_NODE_ROWS>;
 
 // A station closer than this (single precision) to the next counts as equal.
 constexpr double PROFILE_STATION_TOLERANCE = double(1e-5f);
-constexpr double HALF_PI = 1.5707963267948966;
 
 // SOIL_MOVE_PROFILE_ON_PILE
 // Carries the soil-movement profile (global Y and Z by depth) into the local
