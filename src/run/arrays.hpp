@@ -223,7 +223,6 @@ class Table3 : public TableStorage<T> {
     PILECAP_CHECK_INDEX(this->name_, k, 1, n3_);
     return this->data_[offset(i, j, k)];
   }
-  int extent(int dimension) const { return dimension == 1 ? n1_ : dimension == 2 ? n2_ : n3_; }
 
  private:
   std::size_t offset(int i, int j, int k) const {

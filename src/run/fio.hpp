@@ -140,7 +140,6 @@ class Format {
   const std::vector<Token>& tokens() const { return tokens_; }
   bool keeps_line_open() const { return keep_open_; }
   int reversion_point() const { return reversion_; }
-  bool has_data() const { return has_data_; }
 
  private:
   std::string text_;
@@ -148,7 +147,6 @@ class Format {
   std::vector<Token> tokens_;
   bool keep_open_ = false;
   int reversion_ = 0;
-  bool has_data_ = false;
 };
 
 // The parsed layout of a run-time string, parsed on first use and cached.

@@ -134,7 +134,6 @@ class Parser {
 
   // Parses items up to the ')' that closes the list at this depth.
   void parse_list(int depth) {
-    bool need_item = true;
     while (error_.empty()) {
       skip_blanks();
       if (at_ >= s_.size()) return fail("missing ')'");
@@ -145,7 +144,6 @@ class Parser {
       }
       if (raw == ',') {
         ++at_;
-        need_item = true;
         continue;
       }
       if (raw == '/') {
@@ -167,9 +165,7 @@ class Parser {
         quoted(raw);
         continue;
       }
-      (void)need_item;
       parse_item(depth);
-      need_item = false;
     }
   }
 
@@ -275,11 +271,6 @@ Format::Format(std::string_view text) : text_(text) {
   parser.run();
   keep_open_ = parser.keep_open;
   reversion_ = parser.last_outer_group_ < 0 ? 0 : parser.last_outer_group_;
-  for (const Token& t : tokens_) {
-    if (t.op == Op::Int || t.op == Op::Fixed || t.op == Op::Exponent || t.op == Op::General || t.op == Op::Chars) {
-      has_data_ = true;
-    }
-  }
   if (!error_.empty()) tokens_.clear();
 }
 
