@@ -13,7 +13,7 @@
 #include "analysis/analysis.hpp"
 #include "input/input.hpp"
 #include "pile/pile.hpp"
-#include "run/model_store.hpp"
+#include "model/model_store.hpp"
 #include "run/run.hpp"
 
 namespace {

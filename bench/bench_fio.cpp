@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "run/fio.hpp"
+#include "base/fio.hpp"
 #include "run/run.hpp"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "input/input.hpp"
-#include "run/fio.hpp"
-#include "run/model_store.hpp"
+#include "base/fio.hpp"
+#include "model/model_store.hpp"
 #include "run/run.hpp"
 
 namespace {

@@ -5,11 +5,12 @@
 #include <string>
 
 #include "analysis/analysis.hpp"
-#include "run/run.hpp"
+#include "base/fio.hpp"
+#include "input/input.hpp"
+#include "model/run_state.hpp"
+#include "soil/py_curves.hpp"
 
 namespace pilecap {
-
-PileErrorWordRecord PileErrorWord;
 
 namespace {
 

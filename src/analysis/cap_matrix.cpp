@@ -9,8 +9,8 @@
 #include <utility>
 
 #include "analysis/analysis.hpp"
-#include "run/conversions.hpp"
-#include "run/check.hpp"
+#include "base/check.hpp"
+#include "model/conversions.hpp"
 
 namespace pilecap {
 
@@ -108,11 +108,6 @@ void INVERT_MATRIX(double* matrix, int n, int lda, int& singular) {
     if (row == column) continue;
     for (int i = 1; i <= n; ++i) std::swap(a(i, row), a(i, column));
   }
-}
-
-void MULTIPLY_6X6_BY_VECTOR(double* out, const double* m, const double* v) {
-  PILECAP_ASSERT(out != v && out != m, "the product must not overwrite its inputs");
-  MAT6_TIMES_VECTORS(out, m, v, 1);
 }
 
 void MAX_ABS_TRANSLATION_ROTATION(const double* v, double& translation, double& rotation) {

@@ -5,11 +5,9 @@
 // envelope keeps per component the extremes of the equivalent load and the
 // cap displacement at the origin over the runs of one pass.
 #include "analysis/analysis.hpp"
-#include "run/run.hpp"
+#include "base/unit_labels.hpp"
 
 namespace pilecap {
-
-CapEnvelopeRecord CapEnvelope;
 
 namespace {
 

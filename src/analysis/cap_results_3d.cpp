@@ -11,12 +11,14 @@
 #include <string>
 
 #include "analysis/analysis.hpp"
+#include "base/fio.hpp"
+#include "base/report_fields.hpp"
+#include "base/unit_labels.hpp"
 #include "input/input.hpp"
+#include "model/conversions.hpp"
+#include "model/run_state.hpp"
 #include "pile/pile_head.hpp"
 #include "results/results.hpp"
-#include "run/conversions.hpp"
-#include "run/fio.hpp"
-#include "run/run.hpp"
 
 namespace pilecap {
 
@@ -143,7 +145,6 @@ constexpr int PMULT_FIELD_WIDTH = 12;
 constexpr int PMULT_FIELD_DIGITS = 4;
 constexpr int PMULT_COMPUTATION_PILE_WIDTH = 10;
 constexpr int PMULT_COMPUTATION_GAP = 4;
-
 
 bool results_report_taken() { return AnalysisControl.analysis_kind <= 0 && AnalysisControl.pushover_active <= 0; }
 
@@ -302,11 +303,12 @@ void report_table_l(State& s) {
 
   const std::string_view force_short = UnitLabels.force_short(), length = UnitLabels.moment_length();
   fio::write(UNIT_SUMMARY_SCRATCH, SCRATCH_LOAD_TITLE_LAYOUT);
-  fio::write(UNIT_SUMMARY_SCRATCH, SCRATCH_LOAD_HEADING, force_short, force_short, force_short, force_short, UnitLabels.dash(),
-             length, force_short, UnitLabels.dash(), length, force_short, UnitLabels.dash(), length);
+  fio::write(UNIT_SUMMARY_SCRATCH, SCRATCH_LOAD_HEADING, force_short, force_short, force_short, force_short,
+             UnitLabels.dash(), length, force_short, UnitLabels.dash(), length, force_short, UnitLabels.dash(), length);
   write_scratch_row(s.cap_load, true);
   fio::write(UNIT_SUMMARY_SCRATCH, SCRATCH_DISPLACEMENT_TITLE_LAYOUT);
-  fio::write(UNIT_SUMMARY_SCRATCH, SCRATCH_DISPLACEMENT_HEADING, length, length, length, UnitLabels.radians(), UnitLabels.radians(), UnitLabels.radians());
+  fio::write(UNIT_SUMMARY_SCRATCH, SCRATCH_DISPLACEMENT_HEADING, length, length, length, UnitLabels.radians(),
+             UnitLabels.radians(), UnitLabels.radians());
   write_scratch_row(s.displacement.data(), false);
 
   if (TargetDeflectionSearch.target_dof >= 1 && TargetDeflectionSearch.target_dof <= CAP_DOFS) {

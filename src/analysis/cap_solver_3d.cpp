@@ -12,11 +12,11 @@
 #include <string>
 
 #include "analysis/analysis.hpp"
+#include "base/fio.hpp"
 #include "input/input.hpp"
+#include "model/conversions.hpp"
+#include "model/run_state.hpp"
 #include "pile/pile_head.hpp"
-#include "run/conversions.hpp"
-#include "run/fio.hpp"
-#include "run/run.hpp"
 #include "soil/py_curves.hpp"
 
 namespace pilecap {

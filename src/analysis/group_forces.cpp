@@ -16,10 +16,10 @@
 
 #include "analysis/analysis.hpp"
 #include "input/input.hpp"
+#include "model/conversions.hpp"
+#include "model/run_state.hpp"
 #include "pile/pile.hpp"
 #include "pile/pile_head.hpp"
-#include "run/conversions.hpp"
-#include "run/run.hpp"
 
 namespace pilecap {
 

@@ -12,8 +12,8 @@
 
 #include "analysis/analysis.hpp"
 #include "input/input.hpp"
+#include "model/model_store.hpp"
 #include "pile/pile.hpp"
-#include "run/model_store.hpp"
 
 namespace pilecap {
 

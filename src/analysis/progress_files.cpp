@@ -3,7 +3,8 @@
 // always reads the newest one), the stop-request file (the value 1 asks for
 // a stop) and the result-code file (one line per solver run).
 #include "analysis/analysis.hpp"
-#include "run/run.hpp"
+#include "base/fio.hpp"
+#include "model/run_state.hpp"
 
 namespace pilecap {
 

@@ -12,15 +12,14 @@
 #include <vector>
 
 #include "analysis/analysis.hpp"
+#include "base/fio.hpp"
 #include "input/input.hpp"
+#include "model/model_store.hpp"
+#include "model/run_state.hpp"
 #include "results/results.hpp"
-#include "run/model_store.hpp"
-#include "run/run.hpp"
 #include "soil/py_curves.hpp"
 
 namespace pilecap {
-
-AnalysisControlRecord AnalysisControl;
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <algorithm>
 
 #include "input/input.hpp"
-#include "run/conversions.hpp"
+#include "model/conversions.hpp"
 
 namespace pilecap {
 

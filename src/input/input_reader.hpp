@@ -13,10 +13,10 @@
 #include <string_view>
 #include <utility>
 
+#include "base/check.hpp"
+#include "base/fio.hpp"
 #include "input/input.hpp"
-#include "run/check.hpp"
-#include "run/fio.hpp"
-#include "run/run.hpp"
+#include "model/run_state.hpp"
 
 namespace pilecap::input_detail {
 

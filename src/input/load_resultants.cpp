@@ -8,8 +8,8 @@
 // rotation X. Vectors are built 1-based and copied to the callers' arrays.
 #include <algorithm>
 
+#include "base/check.hpp"
 #include "input/input.hpp"
-#include "run/check.hpp"
 
 namespace pilecap {
 

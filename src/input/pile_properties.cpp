@@ -8,10 +8,10 @@
 #include <cmath>
 #include <string>
 
-#include "input/echo.hpp"
+#include "base/fio.hpp"
 #include "input/input.hpp"
-#include "pile/pile.hpp"
-#include "run/run.hpp"
+#include "model/run_state.hpp"
+#include "model/sections.hpp"
 
 namespace pilecap {
 

@@ -5,10 +5,12 @@
 #include <cmath>
 #include <string_view>
 
-#include "input/echo.hpp"
+#include "base/fio.hpp"
+#include "base/report_fields.hpp"
+#include "base/unit_labels.hpp"
 #include "input/input.hpp"
-#include "run/conversions.hpp"
-#include "run/run.hpp"
+#include "model/conversions.hpp"
+#include "model/run_state.hpp"
 
 namespace pilecap {
 
@@ -196,8 +198,8 @@ void build_3d() {
     const int tr = curve_number(P.tr_curve(i), P.gen_tr_curve(i));
     if (factor_column) {
       fio::write(UNIT_ECHO, ROW_3D_WITH_FACTOR, i, connection_text(P.conn_zz(i)), connection_text(P.conn_yy(i)),
-                 P.prop(i), P.py_set(i), ls, curve_letter(P.ls_curve(i)), tr, curve_letter(P.tr_curve(i)),
-                 P.rfl_set(i), P.axial_factor(i));
+                 P.prop(i), P.py_set(i), ls, curve_letter(P.ls_curve(i)), tr, curve_letter(P.tr_curve(i)), P.rfl_set(i),
+                 P.axial_factor(i));
     } else {
       fio::write(UNIT_ECHO, ROW_3D, i, connection_text(P.conn_zz(i)), connection_text(P.conn_yy(i)), P.prop(i),
                  P.py_set(i), ls, curve_letter(P.ls_curve(i)), tr, curve_letter(P.tr_curve(i)), P.rfl_set(i));
@@ -211,9 +213,14 @@ void build_3d() {
     WRITE_BLANKS(UNIT_ECHO, 4);
     WRITE_INT_FIELD(UNIT_ECHO, 4, i);
     WRITE_BLANKS(UNIT_ECHO, 1);
-    const double values[] = {FEET_FROM_INCHES(P.head_x(i)), FEET_FROM_INCHES(P.head_y(i)),
-                             FEET_FROM_INCHES(P.head_z(i)), P.alpha(i), P.beta(i), P.theta(i),
-                             FEET_FROM_INCHES(P.ground(i)), KIPS_FROM_POUNDS(P.spring_zz(i)),
+    const double values[] = {FEET_FROM_INCHES(P.head_x(i)),
+                             FEET_FROM_INCHES(P.head_y(i)),
+                             FEET_FROM_INCHES(P.head_z(i)),
+                             P.alpha(i),
+                             P.beta(i),
+                             P.theta(i),
+                             FEET_FROM_INCHES(P.ground(i)),
+                             KIPS_FROM_POUNDS(P.spring_zz(i)),
                              KIPS_FROM_POUNDS(P.spring_yy(i))};
     for (double value : values) {
       WRITE_BLANKS(UNIT_ECHO, 1);

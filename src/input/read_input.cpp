@@ -3,9 +3,10 @@
 // it. This file holds the order of the sections, the title lines, the option
 // line (section 1) and the pile cap (section 2), and the settings derived from
 // the options: the curve export file, unit labels and column headings.
+#include "base/unit_labels.hpp"
 #include "input/input_reader.hpp"
 #include "input/report_headers.hpp"
-#include "run/conversions.hpp"
+#include "model/conversions.hpp"
 
 namespace pilecap {
 

@@ -5,7 +5,9 @@
 #include <ctime>
 #include <filesystem>
 
-#include "run/run.hpp"
+#include "base/fio.hpp"
+#include "base/report_fields.hpp"
+#include "model/run_state.hpp"
 
 namespace pilecap {
 
@@ -91,8 +93,7 @@ void PRINT_RUN_DATE_TIME() {
   for (int unit : {UNIT_RUN_LOG, UNIT_COMPUTATION_REPORT, UNIT_RESULTS_REPORT, UNIT_SUMMARY, UNIT_ECHO}) {
     fio::write(unit, DATE_RULE_LAYOUT);
     if (now.month < 1 || now.month > MONTHS) continue;
-    fio::write(unit, DATE_LINE_LAYOUT, MONTH_NAMES[now.month - 1], now.day, now.year, now.hour, now.minute,
-               now.second);
+    fio::write(unit, DATE_LINE_LAYOUT, MONTH_NAMES[now.month - 1], now.day, now.year, now.hour, now.minute, now.second);
   }
 }
 

@@ -7,9 +7,9 @@
 #include <cmath>
 
 #include "input/input.hpp"
+#include "model/model_store.hpp"
+#include "model/run_state.hpp"
 #include "pile/pile_head.hpp"
-#include "run/model_store.hpp"
-#include "run/run.hpp"
 
 namespace pilecap {
 

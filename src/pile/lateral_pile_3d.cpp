@@ -10,12 +10,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "analysis/analysis.hpp"
+#include "base/check.hpp"
+#include "base/fio.hpp"
+#include "model/run_state.hpp"
 #include "pile/pile.hpp"
 #include "pile/pile_head.hpp"
-#include "run/check.hpp"
-#include "run/fio.hpp"
-#include "run/run.hpp"
 #include "soil/py_curves.hpp"
 #include "soil/soil.hpp"
 

@@ -7,10 +7,10 @@
 #include <cmath>
 #include <memory>
 
-#include "analysis/analysis.hpp"
+#include "model/conversions.hpp"
+#include "model/model_store.hpp"
 #include "pile/pile.hpp"
 #include "pile/pile_head.hpp"
-#include "run/model_store.hpp"
 
 namespace pilecap {
 

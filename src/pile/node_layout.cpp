@@ -8,10 +8,11 @@
 #include <cmath>
 #include <string>
 
+#include "base/check.hpp"
+#include "base/fio.hpp"
+#include "base/unit_labels.hpp"
+#include "model/run_state.hpp"
 #include "pile/pile.hpp"
-#include "run/check.hpp"
-#include "run/fio.hpp"
-#include "run/run.hpp"
 #include "soil/soil.hpp"
 
 namespace pilecap {

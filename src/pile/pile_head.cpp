@@ -6,15 +6,14 @@
 // its own error word and warnings, so a parallel loop over piles writes
 // nothing shared until the calling thread publishes them in pile order.
 #include "pile/pile_head.hpp"
-#include "run/conversions.hpp"
 
 #include <atomic>
 #include <memory>
 
-#include "analysis/analysis.hpp"
-#include "run/fio.hpp"
-#include "run/model_store.hpp"
-#include "run/run.hpp"
+#include "base/fio.hpp"
+#include "model/conversions.hpp"
+#include "model/model_store.hpp"
+#include "model/run_state.hpp"
 
 namespace pilecap {
 
@@ -24,7 +23,6 @@ namespace {
 
 // The evaluation PILE_HEAD_RESPONSE is running on this thread, if any.
 thread_local PileEvaluation* current_evaluation = nullptr;
-
 
 int error_rank(int code) {
   if (code == PILE_ERR_NONE) return 0;

@@ -9,7 +9,7 @@
 
 #include <vector>
 
-#include "analysis/analysis.hpp"
+#include "model/analysis_control.hpp"
 #include "pile/pile.hpp"
 #include "transfer/transfer_model.hpp"
 

@@ -7,10 +7,10 @@
 // strictly beyond it, so a NaN never enters one.
 #include <cmath>
 
-#include "analysis/analysis.hpp"
+#include "model/analysis_control.hpp"
+#include "model/conversions.hpp"
+#include "model/model_store.hpp"
 #include "pile/pile.hpp"
-#include "run/conversions.hpp"
-#include "run/model_store.hpp"
 
 namespace pilecap {
 

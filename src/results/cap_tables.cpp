@@ -5,9 +5,11 @@
 // printed in the force unit of the reports, displacements as computed.
 #include <string_view>
 
+#include "base/fio.hpp"
+#include "base/report_fields.hpp"
+#include "base/unit_labels.hpp"
+#include "model/conversions.hpp"
 #include "results/results.hpp"
-#include "run/conversions.hpp"
-#include "run/run.hpp"
 
 namespace pilecap {
 
@@ -34,8 +36,7 @@ constexpr const char* TRANSLATION_HEADING =
 //           ANGLE ROT. X,RAD    ANGLE ROT. Y,RAD    ANGLE ROT. Z,RAD
 constexpr const char* ROTATION_HEADING_MARKED =
     "(/,10X,\"ANGLE ROT. X,\",A3,A1,3X,\"ANGLE ROT. Y,\",A3,A1,3X,\"ANGLE ROT. Z,\",A3,A1)";
-constexpr const char* ROTATION_HEADING =
-    "(/,10X,\"ANGLE ROT. X,\",A3,4X,\"ANGLE ROT. Y,\",A3,4X,\"ANGLE ROT. Z,\",A3)";
+constexpr const char* ROTATION_HEADING = "(/,10X,\"ANGLE ROT. X,\",A3,4X,\"ANGLE ROT. Y,\",A3,4X,\"ANGLE ROT. Z,\",A3)";
 
 std::string_view mark(const char* marks, int k) { return std::string_view(marks + k, 1); }
 
@@ -59,8 +60,8 @@ void WRITE_CAP_LOAD_TABLE(int unit, const CapRowFields& row, const double* load,
   }
   WRITE_CAP_VALUE_ROW(unit, row, load, true);
   if (marks != nullptr) {
-    fio::write(unit, MOMENT_HEADING_MARKED, force_short, u.dash(), length, mark(marks, 3), force_short, u.dash(), length,
-               mark(marks, 4), force_short, u.dash(), length, mark(marks, 5));
+    fio::write(unit, MOMENT_HEADING_MARKED, force_short, u.dash(), length, mark(marks, 3), force_short, u.dash(),
+               length, mark(marks, 4), force_short, u.dash(), length, mark(marks, 5));
   } else {
     fio::write(unit, MOMENT_HEADING, force_short, u.dash(), length, force_short, u.dash(), length, force_short,
                u.dash(), length);

@@ -2,10 +2,10 @@
 // The per-pile tables have the pile index fastest, so each cleared column
 // (pile-top) or row of a quantity (nodes) is one contiguous run of n_piles
 // values; the loops stop at the number of piles, not at the capacity.
-#include "analysis/analysis.hpp"
 #include "input/input.hpp"
+#include "model/analysis_control.hpp"
+#include "model/model_store.hpp"
 #include "results/results.hpp"
-#include "run/model_store.hpp"
 
 namespace pilecap {
 

@@ -11,12 +11,15 @@
 #include <span>
 #include <string_view>
 
-#include "analysis/analysis.hpp"
+#include "base/check.hpp"
+#include "base/fio.hpp"
+#include "base/report_fields.hpp"
+#include "base/unit_labels.hpp"
 #include "input/input.hpp"
+#include "model/analysis_control.hpp"
+#include "model/conversions.hpp"
+#include "model/run_state.hpp"
 #include "results/results.hpp"
-#include "run/check.hpp"
-#include "run/conversions.hpp"
-#include "run/run.hpp"
 #include "summary/summary.hpp"
 
 namespace pilecap {
@@ -98,7 +101,6 @@ constexpr int HALF = 3;
 constexpr int COMBINATION_NODE_TABLE_OPTION = 2;
 
 // Unit texts of UnitLabels.symbols.
-
 
 // The output set of one pile, gathered by the calling thread.
 struct PileOutput {
@@ -263,8 +265,8 @@ void write_pile_top_tables(const PileOutput& o) {
     fio::write(unit, global ? GLOBAL_DISPLACEMENT_HEADING_LAYOUT : LOCAL_DISPLACEMENT_HEADING_LAYOUT, l, l, l,
                UnitLabels.radians(), UnitLabels.radians(), UnitLabels.radians());
     write_value_row(unit, PILE_TOP_ROW_LEAD, PILE_TOP_WIDTH, PILE_TOP_DIGITS, top, CAP_COMPONENTS, 0, false);
-    fio::write(unit, global ? GLOBAL_REACTION_HEADING_LAYOUT : LOCAL_REACTION_HEADING_LAYOUT, f, f, f, f, UnitLabels.dash(), l, f,
-               UnitLabels.dash(), l, f, UnitLabels.dash(), l);
+    fio::write(unit, global ? GLOBAL_REACTION_HEADING_LAYOUT : LOCAL_REACTION_HEADING_LAYOUT, f, f, f, f,
+               UnitLabels.dash(), l, f, UnitLabels.dash(), l, f, UnitLabels.dash(), l);
     write_value_row(unit, PILE_TOP_ROW_LEAD, PILE_TOP_WIDTH, PILE_TOP_DIGITS, top + CAP_COMPONENTS, CAP_COMPONENTS, 0,
                     true);
     fio::write(unit, STRESS_HEADING_LAYOUT, f, UnitLabels.slash(), l, UnitLabels.power(), UnitLabels.two());

@@ -3,11 +3,13 @@
 // adjacent hinge rows merged into one hinge kept at its uppermost row, and
 // the table rows that name the pile and the depth of every hinge. Node k of a
 // pile is row k + 4; depths are measured from the pile head.
-#include "analysis/analysis.hpp"
+#include "base/fio.hpp"
+#include "base/report_fields.hpp"
 #include "input/input.hpp"
+#include "model/analysis_control.hpp"
+#include "model/conversions.hpp"
+#include "model/run_state.hpp"
 #include "results/results.hpp"
-#include "run/conversions.hpp"
-#include "run/run.hpp"
 
 namespace pilecap {
 

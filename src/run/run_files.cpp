@@ -9,8 +9,6 @@
 
 namespace pilecap {
 
-RunFilesRecord RunFiles;
-
 namespace {
 
 constexpr const char* FILE_NAMES_FILE = "Names.dat";
@@ -21,18 +19,30 @@ constexpr int STOP_VALUE = 1;
 
 // Fields of RunFiles in the order of their lines (5 to 28) in "Names.dat".
 std::string* const NAME_FIELDS[] = {
-    &RunFiles.input_file,          &RunFiles.echo_file,
-    &RunFiles.results_file,        &RunFiles.summary_file,
-    &RunFiles.plot_file,           &RunFiles.run_log_file,
-    &RunFiles.result_codes_file,   &RunFiles.computation_file,
-    &RunFiles.status_file,         &RunFiles.axial_curve_text_file,
-    &RunFiles.flexibility_columns_file, &RunFiles.dof_run_steps_file,
-    &RunFiles.pile_results_scratch_file, &RunFiles.stop_request_file,
-    &RunFiles.equivalent_springs_file, &RunFiles.equivalent_stiffness_file,
-    &RunFiles.axial_warnings_file, &RunFiles.iteration_dump_file,
-    &RunFiles.axial_curve_data_file, &RunFiles.curve_export_file,
-    &RunFiles.cap_model_piles_file, &RunFiles.summary_scratch_file,
-    &RunFiles.echo_insert_file,    &RunFiles.generated_axial_curves_file,
+    &RunFiles.input_file,
+    &RunFiles.echo_file,
+    &RunFiles.results_file,
+    &RunFiles.summary_file,
+    &RunFiles.plot_file,
+    &RunFiles.run_log_file,
+    &RunFiles.result_codes_file,
+    &RunFiles.computation_file,
+    &RunFiles.status_file,
+    &RunFiles.axial_curve_text_file,
+    &RunFiles.flexibility_columns_file,
+    &RunFiles.dof_run_steps_file,
+    &RunFiles.pile_results_scratch_file,
+    &RunFiles.stop_request_file,
+    &RunFiles.equivalent_springs_file,
+    &RunFiles.equivalent_stiffness_file,
+    &RunFiles.axial_warnings_file,
+    &RunFiles.iteration_dump_file,
+    &RunFiles.axial_curve_data_file,
+    &RunFiles.curve_export_file,
+    &RunFiles.cap_model_piles_file,
+    &RunFiles.summary_scratch_file,
+    &RunFiles.echo_insert_file,
+    &RunFiles.generated_axial_curves_file,
 };
 
 // Reads lines 1 to 28 of "Names.dat"; false when it is missing or short.
@@ -59,23 +69,13 @@ void report_file_error(int& status, const std::string& name) {
 }
 
 // Opens a file the run writes; the first failure sets status 41 with its name.
-void open_for_writing(int unit, const std::string& name, int& status,
-                      fio::Buffering buffering = fio::Buffering::Line) {
-  if (fio::open(unit, name, fio::Mode::Write, fio::Form::Formatted, buffering) != fio::IO_OK &&
-      status == STATUS_OK) {
+void open_for_writing(int unit, const std::string& name, int& status, fio::Buffering buffering = fio::Buffering::Line) {
+  if (fio::open(unit, name, fio::Mode::Write, fio::Form::Formatted, buffering) != fio::IO_OK && status == STATUS_OK) {
     report_file_error(status, name);
   }
 }
 
 }  // namespace
-
-int READ_STOP_REQUEST() {
-  int value = 0;
-  if (fio::open(UNIT_STOP_REQUEST, RunFiles.stop_request_file, fio::Mode::ReadCreate) != fio::IO_OK) return 0;
-  if (fio::read_list(UNIT_STOP_REQUEST, value) != fio::IO_OK) value = 0;
-  fio::close(UNIT_STOP_REQUEST);
-  return value;
-}
 
 void OPEN_RUN_FILES(int& status) {
   if (!read_file_names()) {
@@ -134,10 +134,22 @@ void CLOSE_RUN_FILES() {
     }
   }
   static constexpr int CLOSING_ORDER[] = {
-      UNIT_INPUT,          UNIT_RESULTS_REPORT,      UNIT_ECHO,          UNIT_SUMMARY,
-      UNIT_PLOT,           UNIT_RUN_LOG,             UNIT_RESULT_CODES,  UNIT_COMPUTATION_REPORT,
-      UNIT_FLEXIBILITY_COLUMNS, UNIT_AXIAL_CURVE_TEXT, UNIT_ITERATION_DUMP, UNIT_AXIAL_CURVE_DATA,
-      UNIT_CURVE_EXPORT,   UNIT_CAP_MODEL_PILES,     UNIT_SUMMARY_SCRATCH, UNIT_ECHO_INSERT,
+      UNIT_INPUT,
+      UNIT_RESULTS_REPORT,
+      UNIT_ECHO,
+      UNIT_SUMMARY,
+      UNIT_PLOT,
+      UNIT_RUN_LOG,
+      UNIT_RESULT_CODES,
+      UNIT_COMPUTATION_REPORT,
+      UNIT_FLEXIBILITY_COLUMNS,
+      UNIT_AXIAL_CURVE_TEXT,
+      UNIT_ITERATION_DUMP,
+      UNIT_AXIAL_CURVE_DATA,
+      UNIT_CURVE_EXPORT,
+      UNIT_CAP_MODEL_PILES,
+      UNIT_SUMMARY_SCRATCH,
+      UNIT_ECHO_INSERT,
   };
   for (int unit : CLOSING_ORDER) fio::close(unit);
   // Units the later steps open around their use are closed too, so nothing

@@ -5,24 +5,17 @@
 #include <omp.h>
 
 #include "analysis/analysis.hpp"
+#include "echo/echo.hpp"
 #include "input/input.hpp"
+#include "model/model_store.hpp"
 #include "run/duvizu.hpp"
-#include "run/model_store.hpp"
 #include "run/run.hpp"
 
 namespace pilecap {
 
-namespace {
-std::string status_detail;
-}  // namespace
-
-void SET_STATUS_DETAIL(std::string_view line) { status_detail.assign(line); }
-
-const std::string& STATUS_DETAIL() { return status_detail; }
-
 void RUN_ANALYSIS(int& status) {
   status = STATUS_OK;
-  status_detail.clear();
+  SET_STATUS_DETAIL("");
   RunTimers = RunTimersRecord{};
   RunTimers.case_time = omp_get_wtime();
   RunTimers.run_clock = omp_get_wtime();

@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "analysis/analysis.hpp"
 #include "input/input.hpp"
-#include "run/model_store.hpp"
+#include "model/analysis_control.hpp"
+#include "model/model_store.hpp"
 #include "soil/py_curves.hpp"
 #include "soil/py_frame.hpp"
 

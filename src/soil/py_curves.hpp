@@ -7,7 +7,7 @@
 // units, positive downward; tables are 1-based.
 #pragma once
 
-#include "run/arrays.hpp"
+#include "base/arrays.hpp"
 #include "soil/soil.hpp"
 
 namespace pilecap {
@@ -164,5 +164,8 @@ void EQUIVALENT_DEPTH(int& pile, int& layer, int& prop_set, double& b, double& c
 //   Reads:  PileTable.rfl_set, DepthFactorTable
 //   out:    table  PileTable.rfl_set(pile); pm, ym
 void DEPTH_REDUCTION_FACTORS(int& pile, int& table, double& d, double& pm, double& ym);
+
+// PRINT_GENERATED_PY_CURVES: TABLE N of the requested p-y curves on UNIT_ECHO.
+void PRINT_GENERATED_PY_CURVES(int& status);
 
 }  // namespace pilecap

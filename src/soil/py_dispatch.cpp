@@ -2,11 +2,10 @@
 // nodes inside each layer to the criterion of the layer's soil code, then
 // clears the moduli above the ground line. Node arrays by node number
 // (values[j] is node j); layers may reach imaginary nodes down to -2.
-#include "analysis/analysis.hpp"
+#include "base/check.hpp"
 #include "input/input.hpp"
-#include "pile/pile.hpp"
-#include "run/check.hpp"
-#include "run/model_store.hpp"
+#include "model/model_store.hpp"
+#include "model/sections.hpp"
 #include "soil/py_curves.hpp"
 
 namespace pilecap {

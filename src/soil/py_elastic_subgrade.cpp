@@ -3,8 +3,9 @@
 // is given. One pass over the layer's nodes with the section diameter, no
 // layered-soil correction, nothing added to the layer integral; the P-FACTOR
 // is part of the curve value. Model units; node arrays by node number.
-#include "run/fio.hpp"
-#include "run/run.hpp"
+#include "base/fio.hpp"
+#include "base/unit_labels.hpp"
+#include "model/run_state.hpp"
 #include "soil/py_frame.hpp"
 
 namespace pilecap {
@@ -54,11 +55,10 @@ void PY_ELASTIC_SUBGRADE(int& prop_set, int& layer, int& status, int& pile, int&
 
     if (py::curve_generation() && GeneratedPyCurve.from_plot_list == 0) {
       const auto& u = UnitLabels;
-      fio::write(UNIT_ECHO, HEADER_LAYOUT, u.length_large_short(), u.length_small_short(), u.force_short(),
-                 u.slash(), u.moment_length(), u.power(), u.two(), u.force_short(), u.slash(),
-                 u.moment_length(), u.power(), u.three(), FEET_FROM_INCHES(node.z), KILO_SCALE_SI(b),
-                 KIPS_FROM_POUNDS(s_max), KIPS_FROM_POUNDS(k), u.moment_length(), u.force_short(), u.slash(),
-                 u.moment_length());
+      fio::write(UNIT_ECHO, HEADER_LAYOUT, u.length_large_short(), u.length_small_short(), u.force_short(), u.slash(),
+                 u.moment_length(), u.power(), u.two(), u.force_short(), u.slash(), u.moment_length(), u.power(),
+                 u.three(), FEET_FROM_INCHES(node.z), KILO_SCALE_SI(b), KIPS_FROM_POUNDS(s_max), KIPS_FROM_POUNDS(k),
+                 u.moment_length(), u.force_short(), u.slash(), u.moment_length());
       py::write_plot_node_record(node);
     }
     for (int i = 1, n = py::point_count(); i <= n; ++i) {

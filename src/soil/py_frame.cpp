@@ -6,10 +6,10 @@
 
 #include <algorithm>
 
-#include "analysis/analysis.hpp"
-#include "pile/pile.hpp"
-#include "run/fio.hpp"
-#include "run/run.hpp"
+#include "base/fio.hpp"
+#include "base/report_fields.hpp"
+#include "model/run_state.hpp"
+#include "model/sections.hpp"
 
 namespace pilecap::py {
 

@@ -10,8 +10,8 @@
 #include <cmath>
 
 #include "input/input.hpp"
-#include "run/conversions.hpp"
-#include "run/model_store.hpp"
+#include "model/conversions.hpp"
+#include "model/model_store.hpp"
 #include "soil/py_curves.hpp"
 
 namespace pilecap::py {

@@ -8,9 +8,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "analysis/analysis.hpp"
-#include "run/fio.hpp"
-#include "run/run.hpp"
+#include "base/fio.hpp"
+#include "base/unit_labels.hpp"
+#include "model/analysis_control.hpp"
+#include "model/run_state.hpp"
 #include "soil/py_frame.hpp"
 
 namespace pilecap {
@@ -154,10 +155,10 @@ void PY_SAND(int& prop_set, int& layer, int& status, int& pile, int& factor_inde
 
     if (py::curve_generation() && GeneratedPyCurve.from_plot_list == 0) {
       const auto& u = UnitLabels;
-      fio::write(UNIT_ECHO, HEADER_LAYOUT, u.length_large_short(), u.length_small_short(), u.force_short(),
-                 u.slash(), u.length_large_short(), u.power(), u.three(), FEET_FROM_INCHES(node.z),
-                 KILO_SCALE_SI(b), phi * DEGREES_PER_HALF_TURN / pi, KIPS_FROM_POUNDS(CU_INCHES_FROM_CU_FEET(gamma)), a,
-                 b_coeff, KIPS_FROM_POUNDS(p_st), KIPS_FROM_POUNDS(p_sd));
+      fio::write(UNIT_ECHO, HEADER_LAYOUT, u.length_large_short(), u.length_small_short(), u.force_short(), u.slash(),
+                 u.length_large_short(), u.power(), u.three(), FEET_FROM_INCHES(node.z), KILO_SCALE_SI(b),
+                 phi * DEGREES_PER_HALF_TURN / pi, KIPS_FROM_POUNDS(CU_INCHES_FROM_CU_FEET(gamma)), a, b_coeff,
+                 KIPS_FROM_POUNDS(p_st), KIPS_FROM_POUNDS(p_sd));
       fio::write(UNIT_ECHO, EQ_DEPTH_LAYOUT, FEET_FROM_INCHES(z_eq), u.length_large_short());
       fio::write(UNIT_ECHO, COLUMNS_LAYOUT, u.moment_length(), u.force_short(), u.slash(), u.moment_length());
       py::write_plot_node_record(node);

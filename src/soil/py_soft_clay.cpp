@@ -8,9 +8,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "analysis/analysis.hpp"
-#include "run/fio.hpp"
-#include "run/run.hpp"
+#include "base/fio.hpp"
+#include "base/unit_labels.hpp"
+#include "model/analysis_control.hpp"
+#include "model/run_state.hpp"
 #include "soil/py_frame.hpp"
 
 namespace pilecap {
@@ -85,8 +86,8 @@ void print_node_block(int code, const py::Node& node, double c, double gamma, do
   const bool with_j = code == SOIL_SOFT_CLAY_USER_J || code == SOIL_MOD_SOFT_CLAY_INITIAL_K;
   const auto& u = UnitLabels;
   fio::write(UNIT_ECHO, with_j ? HEADER_J_LAYOUT : HEADER_LAYOUT, u.length_large_short(), u.length_small_short(),
-             u.force_short(), u.slash(), u.length_large_short(), u.power(), u.two(),
-             u.force_short(), u.slash(), u.length_large_short(), u.power(), u.three());
+             u.force_short(), u.slash(), u.length_large_short(), u.power(), u.two(), u.force_short(), u.slash(),
+             u.length_large_short(), u.power(), u.three());
   const double depth = FEET_FROM_INCHES(node.z);
   const double diameter = KILO_SCALE_SI(node.b);
   const double cohesion = KIPS_FROM_POUNDS(SQ_INCHES_FROM_SQ_FEET(c));

@@ -7,8 +7,8 @@
 // angles are in radians; stresses and moduli are in the model's units.
 #pragma once
 
-#include "run/arrays.hpp"
-#include "run/model_store.hpp"
+#include "base/arrays.hpp"
+#include "model/model_store.hpp"
 
 namespace pilecap {
 
@@ -240,5 +240,15 @@ void DEFAULT_K_FOR_ECHO(double& c, double& phi, double& gamma, double& k_in, dou
 //   in:     kind  LOADING_STATIC or LOADING_CYCLIC
 //   in,out: k
 void DEFAULT_K_SILT(double& gamma, double& c, double& phi, double& k, int& units, int& kind);
+
+// BUILD_SOIL_PROFILE
+// Builds SoilProfile afresh from the soil layers: the layer table, two points
+// per layer on every property curve, only the columns each soil code uses
+// (the others 0), friction angles in radians with the pi of the moment, and
+// the fixed strain of vuggy limestone; then the embedded cap's ground.
+//   Reads:  SoilLayerInput, RunConstants.pi, CapPassiveElement.head_depth
+//   Writes: SoilProfile; PileTable.ground of the cap entry n_piles + 1
+//   in,out: status  never set; the build cannot fail
+void BUILD_SOIL_PROFILE(int& status);
 
 }  // namespace pilecap

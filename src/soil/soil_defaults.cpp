@@ -7,7 +7,7 @@
 // literal widened to double.
 #include <numbers>
 
-#include "run/conversions.hpp"
+#include "model/conversions.hpp"
 #include "soil/soil.hpp"
 
 namespace pilecap {

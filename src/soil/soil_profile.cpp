@@ -3,7 +3,6 @@
 // bottom) of each property curve. A layer keeps only the property columns its
 // soil code uses; the others read 0. Friction angles become radians here;
 // every other value is already in model units.
-#include "input/echo.hpp"
 #include "input/input.hpp"
 #include "soil/soil.hpp"
 

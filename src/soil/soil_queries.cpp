@@ -7,11 +7,11 @@
 // trapezoids. Everything here only reads shared tables.
 #include <cmath>
 
+#include "base/fio.hpp"
 #include "input/input.hpp"
-#include "pile/pile.hpp"
-#include "run/conversions.hpp"
-#include "run/fio.hpp"
-#include "run/run.hpp"
+#include "model/conversions.hpp"
+#include "model/run_state.hpp"
+#include "model/sections.hpp"
 #include "soil/soil.hpp"
 
 namespace pilecap {

@@ -5,7 +5,7 @@
 // file. Columns and piles are 1-based.
 #pragma once
 
-#include "results/results.hpp"
+#include "summary/result_columns.hpp"
 
 namespace pilecap {
 

@@ -10,8 +10,11 @@
 #include <string>
 #include <string_view>
 
-#include "results/results.hpp"
-#include "run/run.hpp"
+#include "base/fio.hpp"
+#include "base/report_fields.hpp"
+#include "base/unit_labels.hpp"
+#include "model/run_state.hpp"
+#include "summary/result_columns.hpp"
 #include "summary/summary.hpp"
 
 namespace pilecap {
@@ -161,9 +164,7 @@ void write_titles_and_headings(int kind, int quantity, const TableShape& shape, 
   }
   if (shape.first_column == STRESS_COLUMN) {
     const UnitLabelsRecord& u = UnitLabels;
-    fio::write(UNIT_SUMMARY, STRESS_HEADING_LAYOUT, u.force_short(), u.slash(),
-               u.moment_length(), u.power(),
-               u.two());
+    fio::write(UNIT_SUMMARY, STRESS_HEADING_LAYOUT, u.force_short(), u.slash(), u.moment_length(), u.power(), u.two());
     return;
   }
   write_pile_top_heading(UNIT_SUMMARY, kind, quantity, true);

@@ -7,8 +7,8 @@
 // marched; an uplift (w <= 0) stores every value negated.
 #include <cmath>
 
-#include "run/model_store.hpp"
-#include "run/run.hpp"
+#include "model/model_store.hpp"
+#include "model/run_state.hpp"
 #include "soil/soil.hpp"
 #include "transfer/transfer_model.hpp"
 

@@ -8,10 +8,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "pile/pile.hpp"
-#include "run/conversions.hpp"
-#include "run/model_store.hpp"
-#include "run/run.hpp"
+#include "base/fio.hpp"
+#include "base/unit_labels.hpp"
+#include "model/conversions.hpp"
+#include "model/model_store.hpp"
+#include "model/run_state.hpp"
 #include "soil/soil.hpp"
 #include "transfer/transfer_model.hpp"
 

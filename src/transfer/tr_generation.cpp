@@ -6,9 +6,10 @@
 // one side. Sections are 1-based; twists in radians.
 #include <cmath>
 
-#include "pile/pile.hpp"
-#include "run/conversions.hpp"
-#include "run/run.hpp"
+#include "base/fio.hpp"
+#include "base/unit_labels.hpp"
+#include "model/conversions.hpp"
+#include "model/run_state.hpp"
 #include "soil/soil.hpp"
 #include "transfer/transfer_model.hpp"
 

@@ -7,8 +7,8 @@
 // unless a name says degrees.
 #pragma once
 
-#include "run/arrays.hpp"
-#include "run/model_store.hpp"
+#include "base/arrays.hpp"
+#include "model/model_store.hpp"
 
 namespace pilecap {
 

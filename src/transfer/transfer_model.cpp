@@ -8,10 +8,10 @@
 #include <cmath>
 #include <string>
 
-#include "pile/pile.hpp"
-#include "run/conversions.hpp"
-#include "run/model_store.hpp"
-#include "run/run.hpp"
+#include "base/fio.hpp"
+#include "model/conversions.hpp"
+#include "model/model_store.hpp"
+#include "model/run_state.hpp"
 #include "soil/soil.hpp"
 
 namespace pilecap {

@@ -9,9 +9,9 @@
 #include <memory>
 #include <string_view>
 
-#include "analysis/analysis.hpp"
 #include "input/input.hpp"
-#include "pile/pile.hpp"
+#include "model/analysis_control.hpp"
+#include "model/sections.hpp"
 #include "transfer/transfer.hpp"
 
 namespace pilecap {

@@ -8,8 +8,7 @@
 #include <cmath>
 
 #include "input/input.hpp"
-#include "pile/pile.hpp"
-#include "run/conversions.hpp"
+#include "model/conversions.hpp"
 #include "soil/soil.hpp"
 #include "transfer/transfer_model.hpp"
 

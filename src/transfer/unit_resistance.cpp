@@ -9,9 +9,9 @@
 #include <cmath>
 
 #include "input/input.hpp"
-#include "pile/pile.hpp"
-#include "run/conversions.hpp"
-#include "run/run.hpp"
+#include "model/conversions.hpp"
+#include "model/run_state.hpp"
+#include "model/sections.hpp"
 #include "soil/soil.hpp"
 #include "transfer/transfer.hpp"
 

@@ -10,7 +10,7 @@
 #include "analysis/analysis.hpp"
 #include "input/input.hpp"
 #include "results/results.hpp"
-#include "run/model_store.hpp"
+#include "model/model_store.hpp"
 #include "run/run.hpp"
 
 namespace pilecap {

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "analysis/analysis.hpp"
-#include "run/model_store.hpp"
+#include "model/model_store.hpp"
 #include "tests/e2e/deck_3d.hpp"
 #include "tests/e2e/run_folder.hpp"
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "run/model_store.hpp"
+#include "model/model_store.hpp"
 #include "run/run.hpp"
 #include "tests/e2e/run_folder.hpp"
 

@@ -5,7 +5,7 @@
 #include "input_deck.hpp"
 
 #include "input/input.hpp"
-#include "run/model_store.hpp"
+#include "model/model_store.hpp"
 
 namespace pilecap::testing {
 

@@ -4,7 +4,7 @@
 // and the optional sections 20 to 22.
 #include "input/input.hpp"
 #include "input_deck.hpp"
-#include "run/model_store.hpp"
+#include "model/model_store.hpp"
 
 namespace pilecap::testing {
 

@@ -13,9 +13,9 @@
 
 #include "input/input.hpp"
 #include "input_fixture.hpp"
-#include "run/conversions.hpp"
-#include "run/fio.hpp"
-#include "run/model_store.hpp"
+#include "model/conversions.hpp"
+#include "base/fio.hpp"
+#include "model/model_store.hpp"
 #include "run/run.hpp"
 
 namespace pilecap {

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <string>
 
-#include "input/echo.hpp"
+#include "echo/echo.hpp"
 #include "tests/transfer/transfer_fixture.hpp"
 
 namespace pilecap {

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <string>
 
-#include "input/echo.hpp"
+#include "echo/echo.hpp"
 #include "input/input.hpp"
-#include "run/model_store.hpp"
+#include "model/model_store.hpp"
 #include "run/run.hpp"
 
 namespace pilecap {

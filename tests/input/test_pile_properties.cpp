@@ -6,10 +6,10 @@
 
 #include <string>
 
-#include "input/echo.hpp"
+#include "echo/echo.hpp"
 #include "input/input.hpp"
 #include "pile/pile.hpp"
-#include "run/model_store.hpp"
+#include "model/model_store.hpp"
 #include "run/run.hpp"
 
 namespace pilecap {

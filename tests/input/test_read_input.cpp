@@ -12,8 +12,8 @@
 
 #include "input/input.hpp"
 #include "input_fixture.hpp"
-#include "run/fio.hpp"
-#include "run/model_store.hpp"
+#include "base/fio.hpp"
+#include "model/model_store.hpp"
 #include "run/run.hpp"
 
 namespace pilecap {

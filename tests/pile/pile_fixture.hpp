@@ -12,8 +12,8 @@
 #include "analysis/analysis.hpp"
 #include "input/input.hpp"
 #include "pile/pile.hpp"
-#include "run/fio.hpp"
-#include "run/model_store.hpp"
+#include "base/fio.hpp"
+#include "model/model_store.hpp"
 #include "run/run.hpp"
 #include "soil/soil.hpp"
 

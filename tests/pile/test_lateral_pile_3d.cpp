@@ -6,7 +6,7 @@
 // of the two planes, and the no-closure warning.
 #include <cmath>
 
-#include "input/echo.hpp"
+#include "echo/echo.hpp"
 #include "tests/pile/pile_fixture.hpp"
 
 namespace pilecap {

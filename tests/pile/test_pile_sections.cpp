@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "pile/pile.hpp"
-#include "run/model_store.hpp"
+#include "model/model_store.hpp"
 
 namespace pilecap {
 namespace {

@@ -1,5 +1,5 @@
 // TABLE J: the printed user set and the bilinear test of its curves.
-#include "input/echo.hpp"
+#include "echo/echo.hpp"
 #include "tests/pile/pile_fixture.hpp"
 
 namespace pilecap {

@@ -15,8 +15,8 @@
 #include "input/input.hpp"
 #include "pile/pile.hpp"
 #include "results/results.hpp"
-#include "run/fio.hpp"
-#include "run/model_store.hpp"
+#include "base/fio.hpp"
+#include "model/model_store.hpp"
 #include "run/run.hpp"
 
 namespace pilecap::testing {

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "input/input.hpp"
-#include "run/conversions.hpp"
-#include "run/model_store.hpp"
+#include "model/conversions.hpp"
+#include "model/model_store.hpp"
 
 namespace pilecap {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <thread>
 
-#include "run/fio.hpp"
+#include "base/fio.hpp"
 
 namespace pilecap {
 namespace {

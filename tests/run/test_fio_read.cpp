@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "run/fio.hpp"
+#include "base/fio.hpp"
 
 namespace pilecap {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "run/fio.hpp"
+#include "base/fio.hpp"
 
 namespace pilecap {
 namespace {

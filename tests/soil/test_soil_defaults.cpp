@@ -7,7 +7,7 @@
 #include <numbers>
 #include <vector>
 
-#include "run/conversions.hpp"
+#include "model/conversions.hpp"
 #include "soil/soil.hpp"
 
 namespace pilecap {

@@ -4,7 +4,7 @@
 #include <map>
 #include <string>
 
-#include "input/echo.hpp"
+#include "echo/echo.hpp"
 #include "tests/soil/soil_fixture.hpp"
 
 namespace pilecap {

@@ -7,7 +7,7 @@
 
 #include "input/input.hpp"
 #include "pile/pile.hpp"
-#include "run/conversions.hpp"
+#include "model/conversions.hpp"
 #include "soil/soil.hpp"
 #include "transfer/transfer.hpp"
 

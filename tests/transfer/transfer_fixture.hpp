@@ -10,9 +10,9 @@
 
 #include "input/input.hpp"
 #include "pile/pile.hpp"
-#include "run/conversions.hpp"
-#include "run/fio.hpp"
-#include "run/model_store.hpp"
+#include "model/conversions.hpp"
+#include "base/fio.hpp"
+#include "model/model_store.hpp"
 #include "run/run.hpp"
 #include "soil/soil.hpp"
 #include "transfer/transfer.hpp"

@@ -4,7 +4,7 @@
 // which fixes the last bit of every result.
 #pragma once
 
-#include "run/arrays.hpp"
+#include "base/arrays.hpp"
 
 namespace pilecap {
 
@@ -29,6 +29,11 @@ double TERA_SCALE_SI(double x);
 double KILO_DIVIDE_SI(double x);
 double MEGA_DIVIDE_SI(double x);
 double TERA_DIVIDE_SI(double x);
+
+// MULTIPLY_6X6_BY_VECTOR
+// out := m v for a column-major 6 x 6 m; out must not share storage with m
+// or v.
+void MULTIPLY_6X6_BY_VECTOR(double* out, const double* m, const double* v);
 
 // MAT6_TIMES_VECTORS
 // c(., j) := a * b(., j) for j = 1..n, each 6-vector of b read whole before

@@ -7,11 +7,14 @@
 // (curve, point).
 #include <string>
 
-#include "input/echo.hpp"
+#include "base/fio.hpp"
+#include "base/report_fields.hpp"
+#include "base/unit_labels.hpp"
+#include "echo/echo.hpp"
 #include "input/input.hpp"
+#include "model/conversions.hpp"
+#include "model/run_state.hpp"
 #include "pile/pile.hpp"
-#include "run/conversions.hpp"
-#include "run/run.hpp"
 #include "soil/soil.hpp"
 #include "transfer/transfer.hpp"
 #include "transfer/transfer_model.hpp"

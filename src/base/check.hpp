@@ -9,8 +9,7 @@
 namespace pilecap {
 
 // Prints where an invariant broke and aborts; used by Debug-only checks.
-[[noreturn]] inline void assertion_failed(const char* condition, const char* message,
-                                          const char* file, int line) {
+[[noreturn]] inline void assertion_failed(const char* condition, const char* message, const char* file, int line) {
   std::fprintf(stderr, "%s:%d: invariant broken: %s (%s)\n", file, line, message, condition);
   std::fflush(stderr);
   std::abort();

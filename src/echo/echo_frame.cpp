@@ -5,11 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "input/echo.hpp"
+#include "base/fio.hpp"
+#include "base/unit_labels.hpp"
+#include "echo/echo.hpp"
 #include "input/input.hpp"
+#include "model/conversions.hpp"
+#include "model/run_state.hpp"
 #include "pile/pile.hpp"
-#include "run/conversions.hpp"
-#include "run/run.hpp"
+#include "soil/soil.hpp"
 
 namespace pilecap {
 
@@ -166,7 +169,8 @@ void ECHO_PILE_CAP_OPTIONS() {
   }
   // The working width of the passive resistance: the plan diagonal in 3D,
   // or the equivalent diameter when the embedded cap gives one.
-  if (RunOptions.dimension == MODEL_3D) cap.width_zz = std::sqrt(cap.width_zz * cap.width_zz + cap.length_yy * cap.length_yy);
+  if (RunOptions.dimension == MODEL_3D)
+    cap.width_zz = std::sqrt(cap.width_zz * cap.width_zz + cap.length_yy * cap.length_yy);
   if (option >= 1 && cap.eq_diameter > 0.0) cap.width_zz = cap.eq_diameter;
 }
 

@@ -5,8 +5,11 @@
 // containing-section search tests the tops of the next sections, ending at
 // the sentinel slot after the last one (a boundary belongs to the lower
 // section). Sets and sections are 1-based; the lookups only read.
-#include "pile/pile.hpp"
-#include "run/check.hpp"
+#include "model/sections.hpp"
+
+#include "base/check.hpp"
+#include "model/input_records.hpp"
+#include "model/model_store.hpp"
 
 namespace pilecap {
 

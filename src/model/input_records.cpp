@@ -2,9 +2,9 @@
 // records are assigned their defaults; the large curve tables get fresh zeroed
 // memory, so a small model never makes them resident. The reduction factors
 // of every pile entry start at 1.0.
-#include <new>
+#include "model/input_records.hpp"
 
-#include "input/input.hpp"
+#include <new>
 
 namespace pilecap {
 

@@ -1,11 +1,12 @@
 // Unit conversions and small numeric routines. Each conversion tests the
 // unit system itself, so formulas and report writers never do.
-#include "run/conversions.hpp"
+#include "model/conversions.hpp"
 
 #include <cmath>
 
-#include "input/input.hpp"
-#include "run/model_store.hpp"
+#include "base/check.hpp"
+#include "model/input_records.hpp"
+#include "model/model_store.hpp"
 
 namespace pilecap {
 
@@ -55,6 +56,11 @@ void MAT6_TIMES_VECTORS(double* c, const double* a, const double* b, int n) {
       c[MATRIX_SIZE * j + r] = sum;
     }
   }
+}
+
+void MULTIPLY_6X6_BY_VECTOR(double* out, const double* m, const double* v) {
+  PILECAP_ASSERT(out != v && out != m, "the product must not overwrite its inputs");
+  MAT6_TIMES_VECTORS(out, m, v, 1);
 }
 
 void UPDATE_MIN(double& m, double v) {

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "run/fio_unit.hpp"
+#include "base/fio_unit.hpp"
 
 namespace pilecap::fio {
 

@@ -4,12 +4,15 @@
 // decade allows it and in 1P exponent form otherwise, so one column holds
 // values of very different magnitudes. The limits of the fixed range are
 // powers of the single-precision 10, widened to double.
+#include "base/report_fields.hpp"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
-#include "run/check.hpp"
-#include "run/run.hpp"
+#include "base/check.hpp"
+#include "base/fio.hpp"
+#include "base/numbers.hpp"
 
 namespace pilecap {
 
@@ -20,9 +23,9 @@ constexpr int EXTRA_FIXED_DECIMALS = 2;  // fixed form allows up to d + 2 decima
 
 // The chosen form of a real field.
 struct RealForm {
-  bool fixed;        // Fw.decimals, else 1PEw.d
+  bool fixed;  // Fw.decimals, else 1PEw.d
   int decimals;
-  double value;      // what is written (0 for tiny values)
+  double value;  // what is written (0 for tiny values)
 };
 
 // Chooses the form of v with d significant digits and lower limit lo.
@@ -49,9 +52,7 @@ void edit_real_form(char* out, int w, int d, const RealForm& form) {
   }
 }
 
-bool layout_field_ok(int w, int d) {
-  return w >= 0 && w <= FIELD_LAYOUT_LIMIT && d >= 0 && d <= FIELD_LAYOUT_LIMIT;
-}
+bool layout_field_ok(int w, int d) { return w >= 0 && w <= FIELD_LAYOUT_LIMIT && d >= 0 && d <= FIELD_LAYOUT_LIMIT; }
 
 // Appends text cut or padded with blanks to exactly n characters, framed by
 // one blank on each side when framed, in one append.
@@ -130,7 +131,8 @@ void APPEND_REAL_FIELD(std::string& line, int w, int d, double v, int& col) {
     const long first = static_cast<long>(col);
     for (int k = 0; k < w; ++k) {
       const long position = first + k;
-      if (position >= 0 && position < static_cast<long>(line.size())) line[static_cast<std::size_t>(position)] = field[k];
+      if (position >= 0 && position < static_cast<long>(line.size()))
+        line[static_cast<std::size_t>(position)] = field[k];
     }
   }
   col += w;

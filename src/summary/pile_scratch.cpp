@@ -8,9 +8,11 @@
 #include <span>
 #include <string>
 
-#include "results/results.hpp"
-#include "run/conversions.hpp"
-#include "run/run.hpp"
+#include "base/fio.hpp"
+#include "base/unit_labels.hpp"
+#include "model/conversions.hpp"
+#include "model/run_state.hpp"
+#include "summary/result_columns.hpp"
 
 namespace pilecap {
 

@@ -4,15 +4,19 @@
 // pile is row k + 4 of its PileNodeValues (row fastest); depths are k times
 // the increment of the pile's property set, in the internal length unit until
 // a report converts them.
+#include "summary/result_columns.hpp"
+
 #include <cmath>
 #include <span>
 #include <string>
 
-#include "analysis/analysis.hpp"
+#include "base/fio.hpp"
+#include "base/report_fields.hpp"
+#include "base/unit_labels.hpp"
 #include "input/input.hpp"
-#include "results/results.hpp"
-#include "run/conversions.hpp"
-#include "run/run.hpp"
+#include "model/analysis_control.hpp"
+#include "model/conversions.hpp"
+#include "model/run_state.hpp"
 
 namespace pilecap {
 

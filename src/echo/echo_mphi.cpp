@@ -7,12 +7,14 @@
 // Sets, curves and points are 1-based; moments print through the kip option.
 #include <string>
 
-#include "input/echo.hpp"
+#include "base/fio.hpp"
+#include "base/report_fields.hpp"
+#include "base/unit_labels.hpp"
+#include "echo/echo.hpp"
 #include "input/input.hpp"
+#include "model/conversions.hpp"
+#include "model/run_state.hpp"
 #include "pile/pile.hpp"
-#include "run/conversions.hpp"
-#include "run/fio.hpp"
-#include "run/run.hpp"
 
 namespace pilecap {
 

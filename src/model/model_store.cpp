@@ -1,12 +1,16 @@
 // Model store: creation and release of the fixed-capacity tables, block by
 // block in a fixed order. A failed creation undoes the tables created before
 // it, so the next run starts clean.
-#include "run/model_store.hpp"
+#include "model/model_store.hpp"
 
 #include <functional>
 #include <vector>
 
+#include "base/unit_labels.hpp"
+
 namespace pilecap {
+
+static_assert(RESULT_HEADING_COLUMNS == NODAL_RESULT_COUNT, "one heading cell per result quantity");
 
 PileTopResultsRecord PileTopResults;
 NodeResultsRecord NodeResults;

@@ -7,7 +7,7 @@
 #include <mutex>
 #include <string>
 
-#include "run/fio.hpp"
+#include "base/fio.hpp"
 
 namespace pilecap::fio::internal {
 
@@ -21,17 +21,17 @@ struct Unit {
   Buffering buffering = Buffering::Line;
   std::string path;
 
-  std::FILE* file = nullptr;   // file units
-  std::string data;            // memory units: the whole content
-  std::size_t position = 0;    // memory units: next byte to read
+  std::FILE* file = nullptr;  // file units
+  std::string data;           // memory units: the whole content
+  std::size_t position = 0;   // memory units: next byte to read
 
-  std::string line;            // formatted output: the current, unfinished line
-  bool line_open = false;      // a line was left open (trailing backslash, fields)
-  bool may_shrink = false;     // a rewind or backspace on a written file: the next
-                               // write ends the file there
+  std::string line;         // formatted output: the current, unfinished line
+  bool line_open = false;   // a line was left open (trailing backslash, fields)
+  bool may_shrink = false;  // a rewind or backspace on a written file: the next
+                            // write ends the file there
   int lines_read = 0;
   std::string bad_field;
-  std::string read_line;       // formatted input: scratch for the line just read
+  std::string read_line;  // formatted input: scratch for the line just read
 };
 
 // The unit, or nullptr when the number is outside the table.

@@ -1,5 +1,5 @@
 // Steps of the input echo that print or build nothing yet.
-#include "input/echo.hpp"
+#include "echo/echo.hpp"
 
 namespace pilecap {
 

@@ -23,16 +23,16 @@ constexpr int MAX_UNIT = 999;
 
 // Results of the unit operations.
 constexpr int IO_OK = 0;
-constexpr int IO_END = -1;           // end of file before the read was satisfied
-constexpr int IO_BAD_UNIT = 1;       // unit number outside 0 .. MAX_UNIT
-constexpr int IO_NOT_OPEN = 2;       // the unit is not connected
-constexpr int IO_OPEN_FAILED = 3;    // the file could not be opened or created
-constexpr int IO_WRITE_FAILED = 4;   // the file system refused the data
-constexpr int IO_BAD_VALUE = 5;      // an input field is not a valid constant
-constexpr int IO_BAD_RECORD = 6;     // an unformatted record is damaged or too short
-constexpr int IO_WRONG_FORM = 7;     // formatted access to an unformatted unit or back
-constexpr int IO_BAD_LAYOUT = 8;     // the layout string cannot be parsed
-constexpr int IO_WRONG_MODE = 9;     // a write to a unit opened to read, or back
+constexpr int IO_END = -1;          // end of file before the read was satisfied
+constexpr int IO_BAD_UNIT = 1;      // unit number outside 0 .. MAX_UNIT
+constexpr int IO_NOT_OPEN = 2;      // the unit is not connected
+constexpr int IO_OPEN_FAILED = 3;   // the file could not be opened or created
+constexpr int IO_WRITE_FAILED = 4;  // the file system refused the data
+constexpr int IO_BAD_VALUE = 5;     // an input field is not a valid constant
+constexpr int IO_BAD_RECORD = 6;    // an unformatted record is damaged or too short
+constexpr int IO_WRONG_FORM = 7;    // formatted access to an unformatted unit or back
+constexpr int IO_BAD_LAYOUT = 8;    // the layout string cannot be parsed
+constexpr int IO_WRONG_MODE = 9;    // a write to a unit opened to read, or back
 
 // How a file is opened.
 enum class Mode {
@@ -131,8 +131,8 @@ class Format {
   };
   struct Token {
     Op op;
-    int w = 0;      // width, count of nX, scale of kP, repeat of a group
-    int d = 0;      // decimals, digits, or minimum digits of Iw.m (-1 none)
+    int w = 0;  // width, count of nX, scale of kP, repeat of a group
+    int d = 0;  // decimals, digits, or minimum digits of Iw.m (-1 none)
     char letter = 'E';
     int link = -1;
     std::string text;
@@ -217,15 +217,12 @@ void add_value(std::vector<Item>& out, const T& v) {
 inline void add_target(std::vector<Target>& out, int& v) { out.push_back({Target::Kind::Int, &v, 0}); }
 inline void add_target(std::vector<Target>& out, double& v) { out.push_back({Target::Kind::Real, &v, 0}); }
 inline void add_target(std::vector<Target>& out, std::string& v) { out.push_back({Target::Kind::Text, &v, 0}); }
-inline void add_target(std::vector<Target>& out, Text v) {
-  out.push_back({Target::Kind::Text, &v.value, v.length});
-}
+inline void add_target(std::vector<Target>& out, Text v) { out.push_back({Target::Kind::Text, &v.value, v.length}); }
 template <class R>
-  requires(!std::is_same_v<R, std::string> && requires(R& r) {
-    r.begin();
-    r.end();
-  })
-void add_target(std::vector<Target>& out, R& range) {
+requires(!std::is_same_v<R, std::string> && requires(R & r) {
+  r.begin();
+  r.end();
+}) void add_target(std::vector<Target>& out, R& range) {
   for (auto& element : range) add_target(out, element);
 }
 

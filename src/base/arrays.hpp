@@ -25,8 +25,8 @@ namespace pilecap {
 // Reports an index outside its table's range and aborts (Debug builds only).
 [[noreturn]] inline void index_out_of_range(const char* table, int index, int low, int high,
                                             const std::source_location& where) {
-  std::fprintf(stderr, "%s:%u: index %d of %s outside %d..%d\n", where.file_name(),
-               static_cast<unsigned>(where.line()), index, table, low, high);
+  std::fprintf(stderr, "%s:%u: index %d of %s outside %d..%d\n", where.file_name(), static_cast<unsigned>(where.line()),
+               index, table, low, high);
   std::fflush(stderr);
   std::abort();
 }

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <memory>
 
-#include "run/fio_unit.hpp"
+#include "base/fio_unit.hpp"
 
 namespace pilecap::fio {
 

@@ -3,17 +3,16 @@
 // with pounds or kips, or generic L and F); the column headings are three
 // lines of 10-character cells, one per per-node result quantity, whose unit
 // cells are assembled from those stretches.
+#include "base/unit_labels.hpp"
+
 #include <array>
 
-#include "run/model_store.hpp"
-#include "run/run.hpp"
+#include "base/fio.hpp"
 
 namespace pilecap {
 
 UnitLabelsRecord UnitLabels;
 ResultColumnHeadingsRecord ResultColumnHeadings;
-
-static_assert(RESULT_HEADING_COLUMNS == NODAL_RESULT_COUNT, "one heading cell per result quantity");
 
 namespace {
 

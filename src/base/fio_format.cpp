@@ -12,15 +12,15 @@
 #include <shared_mutex>
 #include <unordered_map>
 
-#include "run/check.hpp"
-#include "run/fio_unit.hpp"
+#include "base/check.hpp"
+#include "base/fio_unit.hpp"
 
 namespace pilecap::fio {
 
 namespace {
 
-constexpr int MAX_FIELD_WIDTH = 512;     // wider fields are layout errors
-constexpr int DIGIT_BUFFER = 400;        // to_chars output of any double at any precision used here
+constexpr int MAX_FIELD_WIDTH = 512;  // wider fields are layout errors
+constexpr int DIGIT_BUFFER = 400;     // to_chars output of any double at any precision used here
 constexpr int MAX_EXPONENT_WITH_LETTER = 99;
 constexpr int MAX_EXPONENT_WITHOUT_LETTER = 999;
 constexpr int LIST_INT_WIDTH = 12;
@@ -498,8 +498,8 @@ void emit_item(std::string& line, const Format::Token& t, const Item& item, int 
 }
 
 bool is_data(Format::Op op) {
-  return op == Format::Op::Int || op == Format::Op::Fixed || op == Format::Op::Exponent ||
-         op == Format::Op::General || op == Format::Op::Chars;
+  return op == Format::Op::Int || op == Format::Op::Fixed || op == Format::Op::Exponent || op == Format::Op::General ||
+         op == Format::Op::Chars;
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 // from calloc, so pages a small model never touches are never made resident.
 #pragma once
 
-#include "run/arrays.hpp"
+#include "base/arrays.hpp"
 
 namespace pilecap {
 
@@ -94,8 +94,7 @@ struct PileTableRecord {
       cos_beta, sin_beta, sin_theta, cos_theta;
   Table3<double> head_force;      // (pile, 1..6, 1)
   Table3<double> head_stiffness;  // (pile, 6, 6)
-  Table1<int> prop, ls_curve, py_set, tr_curve, rfl_set, unused_column_8, gen_ls_curve, gen_tr_curve, conn_zz,
-      conn_yy;
+  Table1<int> prop, ls_curve, py_set, tr_curve, rfl_set, unused_column_8, gen_ls_curve, gen_tr_curve, conn_zz, conn_yy;
 };
 extern PileTableRecord PileTable;
 

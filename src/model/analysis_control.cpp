@@ -1,0 +1,10 @@
+// The analysis state records.
+#include "model/analysis_control.hpp"
+
+namespace pilecap {
+
+AnalysisControlRecord AnalysisControl;
+CapEnvelopeRecord CapEnvelope;
+PileErrorWordRecord PileErrorWord;
+
+}  // namespace pilecap

@@ -1,0 +1,97 @@
+// The control values of the run being solved, the cap envelope and the
+// pile error word: the analysis state that the single-pile, soil and
+// transfer code read. Cap vectors are 6 doubles in the order FX, FY, FZ, MX,
+// MY, MZ (loads) or UX, UY, UZ, RX, RY, RZ (displacements) at the cap origin.
+#pragma once
+
+#include "base/arrays.hpp"
+
+namespace pilecap {
+
+// ------------------------------------------------------------ constants
+
+constexpr int CAP_DOFS = 6;
+constexpr int CAP_DOFS_2D = 3;
+constexpr int MAX_POINT_VALUES = 25;  // values of a case's point list
+constexpr int CASE_COMPONENT_FLAGS = 8;
+
+// Kinds of a load case (AnalysisControl.analysis_kind).
+constexpr int ANALYSIS_KIND_PLAIN = 0;
+constexpr int ANALYSIS_KIND_CAP_FLEXIBILITY = 1;  // 1 to 10
+constexpr int ANALYSIS_KIND_CAP_STIFFNESS = 11;   // 11 and above
+
+// Run kinds handed to the cap solvers.
+constexpr int RUN_KIND_CASE = 0;
+constexpr int RUN_KIND_COMBINATION = 1;
+
+// Largest order INVERT_MATRIX accepts (its work arrays).
+constexpr int MAX_INVERT_ORDER = 50;
+
+// ------------------------------------------------------------ records
+
+// The control values of the run now being solved.
+struct AnalysisControlRecord {
+  int threads_wanted = 0;     // threads the case asks for; 0 = automatic
+  int threads_available = 1;  // largest thread count of the parallel runtime
+  int threads_used_max = 1;   // largest thread count set in this run
+  int pass_mode = 0;          // 0 analysis, 1 final print pass, 2 stiffness-estimation print pass
+
+  // ---- run loop: copied from the case or combination before each run ----
+  int current_run = 0;          // case (case loop) or combination (combination loop), 1-based
+  int current_combination = 0;  // combination number; 0 in the case loop
+  int loading_kind = 1;         // 1 static, otherwise cyclic
+  double cycles = 0.0;
+  int output_option = 0;  // print detail of the per-pile tables
+  int output_count = 0;   // node step of the printed tables
+  int max_iterations = 0;
+  int llp_max_iterations = 0;
+  double tolerance = 0.0;
+  double llp_tolerance = 0.0;
+  double initial_step = 0.0;
+  double min_step = 0.0;
+  int use_max_limits = 0;
+  double max_dsp_limit = 0.0;
+  double max_rot_limit = 0.0;
+  int axial_variation = 0;
+  int ei_previous = 0;
+  Array1<double, 2> load_scale{{1.0, 1.0}};
+  int analysis_kind = ANALYSIS_KIND_PLAIN;
+  int point_value_count = 0;
+  int pushover_flag = 0;
+  int pushover_points = 0;
+  Array1<double, MAX_POINT_VALUES> point_factors{};
+  Array1<double, MAX_POINT_VALUES> point_multipliers{};
+  Array1<int, CASE_COMPONENT_FLAGS> unscaled_components{};
+  int point_count = 1;
+  int current_point = 1;
+  int current_dof = 1;
+  int pushover_active = 0;
+  int first_run = 0;  // envelope run counter: 1 = the next normal run starts the envelope
+  // ---- end of the run-loop block ----
+};
+extern AnalysisControlRecord AnalysisControl;
+
+// The smallest and largest equivalent load and cap displacement at the
+// origin over the runs of one pass (all cases, or all combinations).
+struct CapEnvelopeRecord {
+  Array1<double, CAP_DOFS> max_load{}, max_displacement{}, min_load{}, min_displacement{};
+};
+extern CapEnvelopeRecord CapEnvelope;
+
+// Pile-level failure codes of a force evaluation.
+constexpr int PILE_ERR_NONE = 0;
+constexpr int PILE_ERR_NO_CLOSURE = 1;
+constexpr int PILE_ERR_SINGULAR = 2;        // set by the cap solvers: singular tangent
+constexpr int PILE_ERR_AXIAL_WARNINGS = 3;  // set by the cap solvers after their steps
+constexpr int PILE_ERR_AXIAL_VARIATION = 4;
+constexpr int PILE_ERR_PY_TOO_SHORT = 5;
+
+// The pile-level failure code of the last evaluation (0 none). Inside a
+// parallel loop each pile reports into its own PileEvaluation; the calling
+// thread merges them into code after the loop (PUBLISH_PILE_EVALUATIONS).
+struct PileErrorWordRecord {
+  int code = PILE_ERR_NONE;
+};
+extern PileErrorWordRecord PileErrorWord;
+
+}  // namespace pilecap

@@ -1,0 +1,136 @@
+// The state of a run every floor reads: the status codes, the unit numbers,
+// the run's file names, its timers, the detail line of the final message,
+// the stop request and the thread-count rule.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace pilecap {
+
+// ------------------------------------------------------------ status word
+// The engine's one failure channel: set by the routine that meets a
+// condition that ends the run, tested by every caller after every call.
+
+constexpr int STATUS_OK = 0;
+constexpr int STATUS_PILE_BELOW_DEEPEST_LAYER = 3;
+constexpr int STATUS_STOPPED_BY_USER = 4;
+constexpr int STATUS_METHOD_KFLAG_CONFLICT = 12;
+constexpr int STATUS_PILE_BELOW_DEEPEST_LAYER_2D = 13;
+constexpr int STATUS_ZERO_DETERMINANT = 14;
+constexpr int STATUS_WEAK_ROCK_ZERO_COHESION = 21;
+constexpr int STATUS_BEYOND_UNIT_WEIGHT_CURVE = 22;
+constexpr int STATUS_BEYOND_COHESION_CURVE = 23;
+constexpr int STATUS_BEYOND_FRICTION_ANGLE_CURVE = 24;
+constexpr int STATUS_BEYOND_SIDE_FRICTION_CURVE = 25;
+constexpr int STATUS_BEYOND_SIDE_RESISTANCE_CURVE = 26;
+constexpr int STATUS_BEYOND_STRENGTH_CURVE = 27;
+constexpr int STATUS_SILT_ZERO_FRICTION_ANGLE = 28;
+constexpr int STATUS_SILT_SLOPE_ABOVE_FRICTION = 29;
+constexpr int STATUS_SAND_ZERO_FRICTION_ANGLE = 30;
+constexpr int STATUS_SAND_SLOPE_ABOVE_FRICTION = 31;
+constexpr int STATUS_LS_CURVE_ZERO_E50 = 32;
+constexpr int STATUS_LS_CURVE_ZERO_COHESION = 33;
+constexpr int STATUS_TORQUE_CURVE_ZERO_E50 = 34;
+constexpr int STATUS_TORQUE_CURVE_ZERO_COHESION = 35;
+constexpr int STATUS_AXIAL_FORCE_NO_CONVERGENCE = 36;
+constexpr int STATUS_INPUT_DATA_ERROR = 40;
+constexpr int STATUS_FILE_ERROR = 41;
+constexpr int STATUS_CAPACITY_EXCEEDED = 42;
+constexpr int STATUS_GENERATION_NO_CONVERGENCE = 43;  // an element of a curve generator did not settle
+constexpr int STATUS_ZERO_TORSIONAL_RIGIDITY = 44;    // a section's GJ is not above 1e-6
+constexpr int STATUS_SCRATCH_FILE_ERROR = 45;         // the per-pile results scratch file failed
+
+// ------------------------------------------------------------- unit numbers
+
+constexpr int UNIT_RUN_LOG = 10;
+constexpr int UNIT_FLEXIBILITY_COLUMNS = 11;
+constexpr int UNIT_DOF_RUN_STEPS = 12;
+constexpr int UNIT_PILE_RESULTS_SCRATCH = 13;
+constexpr int UNIT_COMPUTATION_REPORT = 14;
+constexpr int UNIT_INPUT = 15;
+constexpr int UNIT_RESULTS_REPORT = 16;
+constexpr int UNIT_PLOT = 17;
+constexpr int UNIT_SUMMARY = 18;
+constexpr int UNIT_RESULT_CODES = 19;
+constexpr int UNIT_AXIAL_CURVE_TEXT = 20;
+constexpr int UNIT_STATUS = 21;
+constexpr int UNIT_STOP_REQUEST = 22;
+constexpr int UNIT_EQUIVALENT_SPRINGS = 23;
+constexpr int UNIT_EQUIVALENT_STIFFNESS = 24;
+constexpr int UNIT_AXIAL_WARNINGS = 25;
+constexpr int UNIT_ITERATION_DUMP = 26;
+constexpr int UNIT_AXIAL_CURVE_DATA = 27;
+constexpr int UNIT_CURVE_EXPORT = 28;
+constexpr int UNIT_CAP_MODEL_PILES = 29;
+constexpr int UNIT_SUMMARY_SCRATCH = 30;
+constexpr int UNIT_FILE_NAMES = 31;
+constexpr int UNIT_ECHO = 32;
+constexpr int UNIT_ECHO_INSERT = 33;
+constexpr int UNIT_GENERATED_AXIAL_CURVES = 34;
+
+// ------------------------------------------------------------- run files
+
+constexpr int FILE_NAME_LENGTH = 256;
+
+// The file names of a run, lines 5 to 28 of "Names.dat", each without its
+// trailing blanks.
+struct RunFilesRecord {
+  std::string input_file, echo_file, results_file, summary_file, plot_file, run_log_file, result_codes_file,
+      computation_file, status_file, axial_curve_text_file, flexibility_columns_file, dof_run_steps_file,
+      pile_results_scratch_file, stop_request_file, equivalent_springs_file, equivalent_stiffness_file,
+      axial_warnings_file, iteration_dump_file, axial_curve_data_file, curve_export_file, cap_model_piles_file,
+      summary_scratch_file, echo_insert_file, generated_axial_curves_file;
+};
+extern RunFilesRecord RunFiles;
+
+// SET_STATUS_DETAIL
+// Keeps the line that names what failed (input section and line, file name,
+// exceeded capacity) for the final message of codes 40, 41 and 42. Called
+// by the routine that sets the code; the last call of a run wins.
+void SET_STATUS_DETAIL(std::string_view line);
+const std::string& STATUS_DETAIL();
+
+// READ_STOP_REQUEST
+// Opens the stop-request file (created empty when missing), reads its first
+// integer and closes it. 0 when the file is empty, unreadable or absent.
+int READ_STOP_REQUEST();
+
+// ------------------------------------------------------- final report, timing
+
+// Wall-clock times of the run in seconds.
+struct RunTimersRecord {
+  double case_time = 0.0;      // elapsed time of the case just finished
+  double run_clock = 0.0;      // wall clock at the start; elapsed run time at the end
+  double case_mark = 0.0;      // elapsed run time at the end of the previous case
+  double parallel_time = 0.0;  // in parallel regions during the current case
+  double serial_time = 0.0;    // case_time - parallel_time - print_time
+  double print_time = 0.0;     // writing per-pile results during the current case
+  int threads_used_run = 1;    // largest thread count set in the run
+};
+extern RunTimersRecord RunTimers;
+
+// PRINT_EXECUTION_TIME: the run's elapsed time and processor line, run log.
+void PRINT_EXECUTION_TIME();
+
+// PRINT_TIMING_SUMMARY
+// The time of the case just finished with its processor line and its serial,
+// parallel and printing shares, run log. Stores RunTimers.serial_time.
+void PRINT_TIMING_SUMMARY(int mode);
+
+// WRITE_TIME_LINE: one time line (ms, sec, min or hr layout) for T seconds.
+void WRITE_TIME_LINE(int unit, double seconds);
+
+// SET_THREAD_COUNT
+// Chooses the thread count of the next parallel region: the request capped by
+// the processors, or an automatic count that leaves processors free; never
+// more than work_count or (pair_flag 1) 2, never fewer than 1. Raises used_max
+// and used_run.
+//   in: requested (0 automatic), available (the host's limit), work_count, pair_flag
+//   in,out: used_max, used_run
+void SET_THREAD_COUNT(int requested, int available, int& used_max, int& used_run, int work_count, int pair_flag);
+
+// The count SET_THREAD_COUNT chooses for p processors.
+int THREAD_COUNT_RULE(int requested, int processors, int work_count, int pair_flag);
+
+}  // namespace pilecap
