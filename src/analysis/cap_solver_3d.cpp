@@ -32,8 +32,6 @@ constexpr int MOVEMENT_FIRST_CONVERGENCE = 12;
 constexpr int DIFFERENCE_TERM_AFTER = 10;
 constexpr int TORSION_DIFFERENCE_LAST = 20;
 constexpr double POINT_CLAMP_FACTOR = 0.5;
-constexpr int PASSIVE_BY_MEANS = 0;
-constexpr int PASSIVE_BY_ELEMENT = 1;
 constexpr int PY_VALUES_AT_NODES = 0;
 
 //      GLOBAL ITERATIONS
@@ -59,8 +57,6 @@ constexpr const char* PY_SHORT_LAYOUT = "(/,/,5X,\"** WARNING **  \",\"P-Y CURVE
 //      ** WARNING **  PILE CAP DISPL DOES NOT CONVERGE AFTER,  100  ITERATIONS
 constexpr const char* NO_CONVERGENCE_LAYOUT =
     "(/,/,5X,\"** WARNING **  \",\"PILE CAP DISPL DOES NOT CONVERGE AFTER,\",I5,2X,\"ITERATIONS\",/)";
-//      NOTE: PLATE MODEL OF THE PILE CAP IS NOT YET SUPPORTED, RUN NOT ANALYZED
-constexpr const char* NOT_SUPPORTED_LAYOUT = "(5X,\"NOTE: \",A,\" IS NOT YET SUPPORTED, RUN NOT ANALYZED\")";
 
 // Iteration dump records.
 constexpr const char* DUMP_SYSTEM_ROW_LAYOUT = "(\"SE \",I2,12E13.5)";
@@ -143,18 +139,6 @@ void write_status(const State& s, StatusEvent event, double tcur) {
 bool lateral_failure() {
   const int code = PileErrorWord.code & ~PILE_ERR_AXIAL_VARIATION;
   return code == PILE_ERR_NO_CLOSURE;
-}
-
-// Which features the model selects that this solver cannot run yet; empty
-// when none.
-const char* unsupported_feature() {
-  if (RunOptions.cap_model > 0) return "PLATE MODEL OF THE PILE CAP";
-  if (RunOptions.pmult_method > 0) return "DIRECTION-DEPENDENT REDUCTION FACTORS";
-  if (RunOptions.cap_passive_option >= 1 &&
-      (CapPassiveElement.method == PASSIVE_BY_MEANS || CapPassiveElement.method == PASSIVE_BY_ELEMENT)) {
-    return "PASSIVE RESISTANCE OF AN EMBEDDED CAP";
-  }
-  return "";
 }
 
 // Symmetrises k; in a point run then limits every off-diagonal pair to half
@@ -492,14 +476,14 @@ void SOLVE_CAP_3D(int run_kind, int& /*print_flags*/, int& status, double* equiv
                   double* cap_load, const double* point_loads, double* point_displacements, const double* point,
                   const int* dof_flags) {
   clear_warning_counters();
-  const char* feature = unsupported_feature();
-  if (feature[0] != '\0') {
-    fio::write(UNIT_RUN_LOG, NOT_SUPPORTED_LAYOUT, feature);
-    WRITE_RESULT_CODE(RESULT_NOT_PERFORMED);
+  // The run loop refuses such a model before it gets here; a direct caller is
+  // refused the same way.
+  const std::string feature = UNSUPPORTED_MODEL_FEATURE();
+  if (!feature.empty()) {
+    REPORT_UNSUPPORTED_RUN(feature);
     AnalysisControl.pass_mode = 0;
     return;
   }
-
   State s;
   s.run_kind = run_kind;
   s.result_load = equivalent_load;

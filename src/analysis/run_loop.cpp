@@ -25,6 +25,10 @@ namespace {
 
 RunEndHook run_end_hook = nullptr;
 
+// The feature of the model whose analysis is not built yet; empty when the
+// model can be analysed. Set once at the start of the loop.
+std::string unsupported_feature;
+
 constexpr int NOT_ANALYSED = 1;
 constexpr int POINT_LOADS_GIVEN = 1;
 constexpr int PLOT_EXPORT_ON = 1;
@@ -121,6 +125,7 @@ void reset_loop_state() {
   DofRunMode = DofRunModeRecord{};
   TargetDeflectionSearch = TargetDeflectionSearchRecord{};
   PileLoadProfile.axial_present = 0;
+  unsupported_feature = UNSUPPORTED_MODEL_FEATURE();
 }
 
 // The control values that cases and combinations share.
@@ -220,6 +225,10 @@ void load_total_case(int i, RunVectors& v) {
 }
 
 void solve(int run_kind, RunVectors& v, int& status) {
+  if (!unsupported_feature.empty()) {
+    REPORT_UNSUPPORTED_RUN(unsupported_feature);
+    return;
+  }
   int print_flags = 0;
   if (is_2d()) {
     SOLVE_CAP_2D(run_kind, print_flags, status, v.equivalent_load.data(), v.cap_displacement.data(), v.cap_load.data(),
@@ -335,7 +344,9 @@ bool run_load_cases(int& status) {
     }
     keep_working_vectors(v);
 
-    if (AnalysisControl.point_count > 1) {
+    if (AnalysisControl.point_count > 1 && !unsupported_feature.empty()) {
+      REPORT_UNSUPPORTED_RUN(unsupported_feature);
+    } else if (AnalysisControl.point_count > 1) {
       RUN_ESTIMATION_POINTS(i, status);
     } else {
       load_total_case(i, v);
@@ -406,6 +417,8 @@ bool run_load_combinations(int& status) {
 }
 
 void print_envelopes(int kind, int& status) {
+  // A refused model has no runs to envelope.
+  if (!unsupported_feature.empty()) return;
   const bool asked = kind == ENVELOPE_KIND_CASES ? EnvelopeOptions.cases.print_envelopes > 0
                                                  : EnvelopeOptions.combinations.print_envelopes > 0;
   if (!asked) return;
@@ -468,6 +481,12 @@ void RUN_CASES_AND_COMBINATIONS(int& print_request, int& status) {
   if (status != STATUS_OK) return;
 
   RunOptions.print_py_curves = print_request;
+  // Nothing of a refused model is computed: no printed curves, no plot data.
+  if (!unsupported_feature.empty()) {
+    RunOptions.print_py_curves = 0;
+    AnalysisControl.pass_mode = 0;
+    return;
+  }
   if (RunOptions.print_py_curves != 0) {
     GeneratedPyCurve.from_plot_list = 0;
     fio::write(UNIT_ECHO, TABLE_N_LAYOUT);

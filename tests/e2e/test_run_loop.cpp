@@ -1,7 +1,7 @@
 // Whole runs with load cases and combinations through DUVIZU: the result-code
 // file, the status file, stop requests before and between cases, the control
-// values each run receives and the plot-data file header. The cap solvers
-// are not built yet, so a plain run leaves no result code of its own.
+// values each run receives. The decks are plane (2D) models, whose analysis
+// is not built yet: every run is refused with the not-performed code.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -86,14 +86,16 @@ TEST_F(RunLoopTest, ResultCodeFileNamesEveryRunAndSkippedOnes) {
       "LOAD CASES RESULTS ",
       "LOAD CASE :     1",
       "      ANALYSIS DUE TO TOTAL LOAD",
+      "     9 ANALYSIS NOT PERFORMED",  // the plane model is refused
       "LOAD CASE :     2",
       "       ANALYSIS TO NOT RUN   ",
       "     9 ANALYSIS NOT PERFORMED",
       "LOAD CASE :     3",
-      "     9 ANALYSIS NOT PERFORMED",  // estimation points are not built yet
+      "     9 ANALYSIS NOT PERFORMED",  // refused before its estimation points
       "LOAD COMBINATIONS RESULTS ",
       "LOAD COMB. :     1",
       "      ANALYSIS DUE TO TOTAL LOAD",
+      "     9 ANALYSIS NOT PERFORMED",
       "LOAD COMB. :     2",
       "       ANALYSIS TO NOT RUN   ",
       "     9 ANALYSIS NOT PERFORMED",
@@ -102,7 +104,7 @@ TEST_F(RunLoopTest, ResultCodeFileNamesEveryRunAndSkippedOnes) {
   const auto log = folder.lines(RunFolder::RUN_LOG_LINE);
   EXPECT_EQ(count_lines(log, "     NOTE: LOAD CASE WILL NOT BE ANALYZED"), 1);
   EXPECT_EQ(count_lines(log, "     NOTE: LOAD COMB WILL NOT BE ANALYZED"), 1);
-  EXPECT_EQ(count_lines(log, "     NOTE: STIFFNESS ESTIMATION AND PUSHOVER POINTS ARE NOT ANALYZED"), 1);
+  EXPECT_EQ(count_lines(log, "     NOTE: THE PLANE (2D) MODEL IS NOT YET SUPPORTED, RUN NOT ANALYZED"), 3);
   // A skipped case has no FINISHED line; the others have one each.
   EXPECT_EQ(count_lines(log, "     ANALYSIS FOR LOAD CASE   1/  3 FINISHED"), 1);
   EXPECT_EQ(count_lines(log, "     ANALYSIS FOR LOAD CASE   2/  3 FINISHED"), 0);
@@ -199,10 +201,11 @@ TEST_F(RunLoopTest, EachRunReceivesItsControlValues) {
   EXPECT_EQ(AnalysisControl.pass_mode, 0);
 }
 
-TEST_F(RunLoopTest, PlotDataFileStartsWithPilesDimensionAndUnits) {
+// Regression: a refused model wrote a plot-data file as if it had been analysed.
+TEST_F(RunLoopTest, RefusedModelWritesNoPlotData) {
   RunFolder folder("plot");
   ASSERT_EQ(run(folder, testing::deck_with_cases({{}}, {}, 1)), 0);
-  EXPECT_EQ(RunFolder::read_file(folder.path(CURVE_EXPORT_LINE)), "         1         2         1\n");
+  EXPECT_EQ(RunFolder::read_file(folder.path(CURVE_EXPORT_LINE)), "");
 }
 
 }  // namespace
