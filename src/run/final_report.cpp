@@ -62,13 +62,14 @@ const std::vector<FinalMessage>& final_messages() {
        {ERROR_HEADING, "    GJ (TORSIONAL RIGIDITY) OF A PILE SECTION IS ZERO",
         "    TORQUE-ROTATION CURVE NOT GENERATED"}},
       {STATUS_SCRATCH_FILE_ERROR, {ERROR_HEADING, "    PILE RESULTS SCRATCH FILE CANNOT BE WRITTEN OR READ"}},
+      {STATUS_PLATE_ERROR, {ERROR_HEADING, "    ERROR IN THE PLATE MODEL OF THE CAP"}},
   };
   return table;
 }
 
 bool has_detail_line(int status) {
   return status == STATUS_INPUT_DATA_ERROR || status == STATUS_FILE_ERROR || status == STATUS_CAPACITY_EXCEEDED ||
-         status == STATUS_SCRATCH_FILE_ERROR;
+         status == STATUS_SCRATCH_FILE_ERROR || status == STATUS_PLATE_ERROR;
 }
 
 // The final message of the word, each line list-directed.

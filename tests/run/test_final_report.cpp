@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "analysis/analysis.hpp"
+#include "plate/plate.hpp"
 #include "run/run.hpp"
 
 namespace pilecap {
@@ -58,6 +59,10 @@ TEST(FinalMessageTest, EngineCodesCarryTheirDetailLine) {
   EXPECT_EQ(final_message_text(STATUS_SCRATCH_FILE_ERROR),
             "     \n     * ERROR IN ANALYSIS *\n     PILE RESULTS SCRATCH FILE CANNOT BE WRITTEN OR READ\n"
             "     pile.scr\n");
+  SET_STATUS_DETAIL("    ZERO PIVOT AT PLATE EQUATION 9 (NODE 2, DOF 3)");
+  EXPECT_EQ(final_message_text(STATUS_PLATE_ERROR),
+            "     \n     * ERROR IN ANALYSIS *\n     ERROR IN THE PLATE MODEL OF THE CAP\n"
+            "     ZERO PIVOT AT PLATE EQUATION 9 (NODE 2, DOF 3)\n");
   SET_STATUS_DETAIL("");
 }
 

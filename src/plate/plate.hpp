@@ -1,0 +1,450 @@
+// Pile-cap plate model: a flexible cap as a flat shell of 4-, 8- or 9-node
+// quadrilaterals in the x-y plane (plane-stress membrane, Mindlin bending with
+// transverse shear, a fictitious drilling stiffness), solved equation by
+// equation with a frontal solver. Nodes, elements, equations and element
+// variables count from 1: node n owns equations 6(n-1)+1 .. 6n in the order
+// UX UY UZ ROTX ROTY ROTZ, and element variable 6(p-1)+d is DOF d of local
+// node p. The run-time tables are indexed by their entity first (node,
+// element or record), then by the component, so an entity's values sit
+// together in memory; element matrices are indexed (element, row, column).
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/arrays.hpp"
+#include "model/run_state.hpp"
+
+namespace pilecap {
+
+// ------------------------------------------------------------ status word
+// The plate model's failures (a bad element geometry, a zero pivot, a front
+// beyond its capacity, a file that cannot be had) end the run with
+// STATUS_PLATE_ERROR; PlateFailure holds the line that names the cause.
+constexpr const char* PLATE_ALLOCATION_DETAIL = "    PLATE MODEL ARRAYS CANNOT BE ALLOCATED";
+
+// ------------------------------------------------------------- unit numbers
+
+constexpr int UNIT_PLATE_CONTROL = 4;          // "gslab.dat" (and the "Names.dat" reread)
+constexpr int UNIT_PLATE_DATA = 5;             // the plate data file
+constexpr int UNIT_PLATE_LISTING = 6;          // the listing
+constexpr int UNIT_PLATE_STEP_RESULTS = 7;     // the step results file
+constexpr int UNIT_PLATE_CONVERGENCE_LOG = 8;  // the convergence log
+constexpr int UNIT_PLATE_DEBUG = 9;            // the debug trace
+
+// --------------------------------------------------------------- constants
+
+constexpr double PLATE_TOLERANCE = double(1e-4f);          // convergence tolerance of the stepping
+constexpr double PLATE_NEGLIGIBLE = double(1e-10f);        // norms and corrections below this count as 0
+constexpr double PLATE_PIVOT_NEGLIGIBLE = double(1e-30f);  // load, spring and front terms below this are skipped
+constexpr int PLATE_FRONT_DEFAULT = 60;                    // least capacity of the solver's front
+
+constexpr int PLATE_NODE_DOFS = 6;            // UX UY UZ ROTX ROTY ROTZ
+constexpr int PLATE_DIMENSIONS = 2;           // x, y
+constexpr int PLATE_STRESS_COMPONENTS = 8;    // 3 membrane stresses, 3 moments, 2 shear forces
+constexpr int PLATE_MATERIAL_PROPERTIES = 3;  // Young modulus, Poisson ratio, thickness
+constexpr int PLATE_EDGE_VALUES = 3;          // first corner, second corner, mid-side node
+constexpr int PLATE_MEMBRANE_TERMS = 3;       // eps_x, eps_y, gamma_xy
+constexpr int PLATE_BENDING_TERMS = 5;        // kappa_x, kappa_y, kappa_xy, gamma_xz, gamma_yz
+constexpr int PLATE_MEMBRANE_DOFS_PER_NODE = 2;
+constexpr int PLATE_PLATE_DOFS_PER_NODE = 3;
+
+// Capacities of the element work data: 9 nodes, 3 x 3 sampling points.
+constexpr int PLATE_MAX_ELEMENT_NODES = 9;
+constexpr int PLATE_MAX_GAUSS = 3;
+constexpr int PLATE_MAX_SAMPLING_POINTS = PLATE_MAX_GAUSS * PLATE_MAX_GAUSS;
+constexpr int PLATE_ELEMENT_CAPACITY = PLATE_NODE_DOFS * PLATE_MAX_ELEMENT_NODES;                // 54
+constexpr int PLATE_BENDING_CAPACITY = PLATE_PLATE_DOFS_PER_NODE * PLATE_MAX_ELEMENT_NODES;      // 27
+constexpr int PLATE_MEMBRANE_CAPACITY = PLATE_MEMBRANE_DOFS_PER_NODE * PLATE_MAX_ELEMENT_NODES;  // 18
+constexpr int PLATE_CORNERS = 4;
+
+// Degrees of freedom of a node.
+constexpr int PLATE_UX = 1;
+constexpr int PLATE_UY = 2;
+constexpr int PLATE_UZ = 3;
+constexpr int PLATE_ROTX = 4;
+constexpr int PLATE_ROTY = 5;
+constexpr int PLATE_ROTZ = 6;
+
+// Restraint codes of a DOF of a restrained node; any other code is free.
+constexpr int PLATE_RESTRAINT_PRESCRIBED = 1;  // prescribed value, reaction reported
+constexpr int PLATE_RESTRAINT_REPORTED = 2;    // free; reports the value times the correction
+
+// Columns of material_properties, edge_*_keys.
+constexpr int MATERIAL_YOUNG_MODULUS = 1;
+constexpr int MATERIAL_POISSON_RATIO = 2;
+constexpr int MATERIAL_THICKNESS = 3;
+constexpr int EDGE_KEY_ELEMENT = 1;
+constexpr int EDGE_KEY_SIDE = 2;
+constexpr int EDGE_KEY_DOF = 3;
+
+// Global equation of DOF d of node n, and element variable of DOF d of local node p.
+constexpr int PLATE_EQUATION(int node, int dof) { return PLATE_NODE_DOFS * (node - 1) + dof; }
+constexpr int PLATE_ELEMENT_VARIABLE(int local_node, int dof) { return PLATE_NODE_DOFS * (local_node - 1) + dof; }
+
+// ------------------------------------------------------------ control record
+
+// The sizes, counts and stepping state of the plate model.
+struct PlateControlRecord {
+  int NPOIN = 0;  // nodes
+  int NELEM = 0;  // elements
+  int NNODE = 0;  // nodes per element (4, 8 or 9)
+  int NDOFN = 0;  // DOFs per node, 6
+  int NDIME = 0;  // space dimensions, 2
+  int NSTRE = 0;  // stress components per sampling point, 8
+  int NTYPE = 0;  // problem type, 0
+  int NGAUS = 0;  // sampling points per direction (1 to 3)
+  int NPROP = 0;  // properties per material, 3
+  int NMATS = 0;  // materials
+  int NVFIX = 0;  // restrained nodes
+  int NEVAB = 0;  // variables per element, 6 x NNODE
+  int NCASE = 0;  // load cases, 1
+  int membrane_terms = 0;
+  int bending_terms = 0;
+  int membrane_dofs = 0;           // 2 x NNODE
+  int plate_dofs = 0;              // 3 x NNODE
+  int membrane_dofs_per_node = 0;  // 2; also the offset of UZ ROTX ROTY within a node's six
+  int plate_dofs_per_node = 0;     // 3
+  int first_membrane_dof = 0;      // 1
+  int NNLOD = 0;                   // nodal loads
+  int NNSTI = 0;                   // nodal stiffnesses
+  int NDLOD = 0;                   // distributed loads
+  int NDSTI = 0;                   // distributed stiffnesses
+  int NCLOD = 0;                   // concentrated loads
+  int NCSTI = 0;                   // concentrated stiffnesses
+  int NCTSTI = 0;                  // piles (concentrated total stiffnesses)
+  int front_size = 0;              // capacity of the solver's front
+  int pile_springs = 0;            // above 0: the piles act on the plate
+  int edge_load_count = 0;
+  int edge_stiffness_count = 0;
+  double DT = 0.0;     // first pseudo-time step
+  double TINI = 0.0;   // initial pseudo-time
+  double TEND = 0.0;   // final pseudo-time
+  double DTMIN = 0.0;  // smallest step after halving
+  int MAXITER = 0;     // iteration limit of a step
+  int STEP = 0;        // step being solved
+  double TCUR = 0.0;   // pseudo-time of the step being solved
+  double dt_current = 0.0;
+  double tolerance = 0.0;
+  int ITER = 0;  // iteration of the step
+};
+extern PlateControlRecord PlateControl;
+
+// ------------------------------------------------------------ model tables
+
+// The stress-recovery data of one element, kept for every element by the
+// element routine and read by the stress output: per sampling point k,
+// D_b B_b (rows M_x M_y M_xy Q_x Q_y, column 3(n-1)+c for UZ ROTX ROTY of
+// node n) and D_m B_m (rows sigma_x sigma_y tau_xy, column 2(n-1)+c for UX
+// UY), and the point's global x, y. Only columns 1 .. 3 NNODE (2 NNODE) and
+// points 1 .. NGAUS^2 are written.
+struct PlateElementRecord {
+  Array1<Array2<double, PLATE_BENDING_TERMS, PLATE_BENDING_CAPACITY>, PLATE_MAX_SAMPLING_POINTS>
+      bending_stress_matrices;
+  Array1<Array2<double, PLATE_MEMBRANE_TERMS, PLATE_MEMBRANE_CAPACITY>, PLATE_MAX_SAMPLING_POINTS>
+      membrane_stress_matrices;
+  Array2<double, PLATE_DIMENSIONS, PLATE_MAX_SAMPLING_POINTS> sampling_point_coordinates;
+};
+
+// The arrays of the plate model, allocated by ALLOCATE_PLATE_ARRAYS from the
+// counts of PlateControl and released by RELEASE_PLATE_ARRAYS. Points hold
+// x, y until the point location replaces them by (xi, eta) in the point's
+// element. The displacement vectors are indexed by global equation.
+struct PlateModelRecord {
+  Table2<double> node_coordinates;               // (node, 1..2): x, y
+  Table2<double> material_properties;            // (material, 1..3)
+  Table2<double> prescribed_values;              // (restraint record, DOF)
+  Table2<double> nodal_loads;                    // (record, DOF)
+  Table2<double> nodal_stiffnesses;              // (record, DOF)
+  Table2<double> edge_loads;                     // (record, 1..3)
+  Table2<double> edge_stiffnesses;               // (record, 1..3)
+  Table2<double> distributed_loads;              // (record, DOF), per unit area
+  Table2<double> distributed_stiffnesses;        // (record, DOF), per unit area
+  Table2<double> concentrated_loads;             // (record, DOF)
+  Table2<double> concentrated_stiffnesses;       // (record, DOF)
+  Table2<double> concentrated_load_points;       // (record, 1..2)
+  Table2<double> concentrated_stiffness_points;  // (record, 1..2)
+  Table2<double> pile_points;                    // (pile, 1..2)
+  Table1<double> ASDIS;                          // total displacement at the last converged step
+  Table1<double> DSDIS;                          // correction of the current iteration
+  Table1<double> TSDIS;                          // increment of the current step
+  Table2<double> element_vectors;                // (element, variable): right-hand sides
+  Table1<double> nodal_reactions;                // assembled right-hand side, then reactions
+  Table2<double> nodal_stress_sums;              // (node, 1..8)
+  Table1<double> nodal_weight_sums;              // (node)
+  Table3<double> element_matrices;               // (element, row, column): tangent matrices
+  Table1<PlateElementRecord> element_records;    // (element): stress-recovery data
+  Table1<int> restrained_nodes;                  // (restraint record)
+  Table2<int> restraint_codes;                   // (restraint record, DOF)
+  Table1<int> nodal_load_nodes;
+  Table1<int> nodal_stiffness_nodes;
+  Table2<int> edge_load_keys;       // (record, 1..3): element, side, DOF
+  Table2<int> edge_stiffness_keys;  // (record, 1..3): element, side, DOF
+  Table1<int> distributed_load_elements;
+  Table1<int> distributed_stiffness_elements;
+  Table1<int> concentrated_load_elements;       // 0: the point lies in no element
+  Table1<int> concentrated_stiffness_elements;  // 0: the point lies in no element
+  Table1<int> pile_elements;                    // 0: the point lies in no element
+  Table2<int> element_nodes;                    // (element, local node): corners, then mid-side nodes
+  Table1<int> element_materials;
+  Table1<int> node_labels;
+  Table1<int> element_labels;
+};
+extern PlateModelRecord PlateModel;
+
+// Why the plate model failed: the detail line of the run log's final message
+// (four blanks, then the cause).
+struct PlateFailureRecord {
+  std::string detail;
+};
+extern PlateFailureRecord PlateFailure;
+
+// The five file names of "gslab.dat" as the last WRITE_PLATE_NAMES_FILE wrote them.
+struct PlateFileNamesRecord {
+  std::string plot_file, data_file, listing_file, step_results_file, convergence_log_file;
+};
+extern PlateFileNamesRecord PlateFileNames;
+
+constexpr const char* PLATE_NAMES_FILE = "gslab.dat";
+constexpr int PLATE_NAME_FIELD = 75;  // a shorter name is padded with blanks to this width
+
+// ------------------------------------------------------------ element work
+
+// The Gauss-Legendre rule on [-1, 1] for NGAUS points; 1 .. NGAUS are set.
+struct PlateGaussRuleRecord {
+  Array1<double, PLATE_MAX_GAUSS> sampling_positions;
+  Array1<double, PLATE_MAX_GAUSS> sampling_weights;
+};
+extern PlateGaussRuleRecord PlateGaussRule;
+
+// The work data of the element routines: one element at one sampling point.
+struct PlateElementWorkRecord {
+  Array2<double, PLATE_DIMENSIONS, PLATE_MAX_ELEMENT_NODES> coordinates;             // (x or y, node)
+  Array1<double, PLATE_MAX_ELEMENT_NODES> shape;                                     // N_n
+  Array2<double, 2, PLATE_MAX_ELEMENT_NODES> local_derivatives;                      // (d/dxi or d/deta, node)
+  Array2<double, 2, PLATE_MAX_ELEMENT_NODES> cartesian_derivatives;                  // (d/dx or d/dy, node)
+  Array2<double, PLATE_MEMBRANE_TERMS, PLATE_MEMBRANE_TERMS> membrane_elasticity;    // D_m, no thickness
+  Array2<double, PLATE_BENDING_TERMS, PLATE_BENDING_TERMS> bending_elasticity;       // D_b, per unit length
+  Array2<double, PLATE_MEMBRANE_TERMS, PLATE_MEMBRANE_CAPACITY> membrane_strain;     // B_m
+  Array2<double, PLATE_MEMBRANE_TERMS, PLATE_MEMBRANE_CAPACITY> membrane_stress;     // D_m B_m
+  Array2<double, PLATE_BENDING_TERMS, PLATE_BENDING_CAPACITY> bending_strain;        // B_b
+  Array2<double, PLATE_BENDING_TERMS, PLATE_BENDING_CAPACITY> bending_stress;        // D_b B_b
+  Array2<double, PLATE_BENDING_CAPACITY, PLATE_BENDING_CAPACITY> bending_matrix;     // K_b
+  Array2<double, PLATE_MEMBRANE_CAPACITY, PLATE_MEMBRANE_CAPACITY> membrane_matrix;  // K_m
+  Array2<double, PLATE_ELEMENT_CAPACITY, PLATE_ELEMENT_CAPACITY> element_matrix;     // K_e
+  Array1<double, PLATE_ELEMENT_CAPACITY> element_displacements;  // ASDIS + TSDIS at the element's nodes
+  PlateElementRecord record;                                     // the element's stress-recovery data
+};
+extern PlateElementWorkRecord PlateElementWork;
+
+// A sampling point on one side of an element: the side's nodes (corner s,
+// corner s + 1 or 1, and mid-side node s + 4 when the element has more than
+// four nodes), their one-dimensional shape functions and ds/dxi along the side.
+struct PlateEdgePoint {
+  int n_nodes = 0;
+  Array1<int, 3> local_nodes;
+  Array1<double, 3> weights;
+  double length_factor = 0.0;
+};
+
+// One equation as the frontal solver eliminated it: its front column with
+// the pivot at its own position, its right-hand side then, its front
+// position and its global equation number.
+struct EliminatedEquation {
+  std::size_t first = 0;  // where its column starts in FrontalScratch.columns
+  int width = 0;          // front positions 1..width (the front held nothing beyond)
+  double pivot_rhs = 0.0;
+  int front_slot = 0;
+  int equation_number = 0;
+};
+
+// The eliminated equations of the last frontal solution in the order of
+// elimination, read backwards by its back-substitution. Kept until
+// RELEASE_PLATE_ARRAYS, so that later iterations reuse the memory.
+struct FrontalScratchRecord {
+  std::vector<EliminatedEquation> eliminated;
+  std::vector<double> columns;  // the records' front columns, one after another
+  int largest_front = 0;        // most front positions in use at once
+};
+extern FrontalScratchRecord FrontalScratch;
+
+// =================================================================== routines
+
+// FAIL_PLATE
+// Sets the status word to STATUS_PLATE_ERROR and keeps the cause, unless the
+// word already holds a failure.
+//   in:     detail  the line for the run log: four blanks, then the cause
+//   in,out: status
+void FAIL_PLATE(int& status, std::string_view detail);
+
+// SET_PLATE_FORMULATION_CONSTANTS
+// Fixes the sizes of the formulation: NDOFN 6, NDIME 2, NSTRE 8, NTYPE 0,
+// NPROP 3, NCASE 1, the membrane and bending term counts, and the per-element
+// counts that follow from NNODE (NEVAB, membrane_dofs, plate_dofs).
+//   Reads:  PlateControl.NNODE
+//   Writes: PlateControl
+void SET_PLATE_FORMULATION_CONSTANTS();
+
+// ALLOCATE_PLATE_ARRAYS
+// Creates every table of PlateModel, zero-filled, at the extents the counts of
+// PlateControl give (a negative count is taken as 0). A failed allocation
+// releases what was created.
+//   Reads:  PlateControl (counts, NNODE, NEVAB)
+//   Writes: PlateModel
+//   in,out: status  STATUS_PLATE_ERROR when memory cannot be had
+void ALLOCATE_PLATE_ARRAYS(int& status);
+
+// RELEASE_PLATE_ARRAYS: releases every table of PlateModel and FrontalScratch.
+void RELEASE_PLATE_ARRAYS();
+
+// CHECK_PLATE_ELEMENT_KIND
+// Refuses an element the routines cannot form: node counts other than 4, 8
+// or 9, or a rule other than 1 to 3 points per direction.
+//   Reads:  PlateControl.NNODE, NGAUS
+//   in,out: status  STATUS_PLATE_ERROR with the cause
+void CHECK_PLATE_ELEMENT_KIND(int& status);
+
+// FIRST_ELEMENT_HOLDING
+// The lowest-numbered element holding the node, and the first local position
+// of the node in it; element 0 when no element holds it.
+//   Reads:  PlateModel.element_nodes, PlateControl.NELEM, NNODE
+void FIRST_ELEMENT_HOLDING(int node, int& element, int& local_node);
+
+// WRITE_PLATE_NAMES_FILE
+// Rereads records 1 to 9 of "Names.dat" in the working directory and writes
+// "gslab.dat" there, five lines: the plot-data file (record 9), the input data
+// file (record 5), the echo (6), the results report (7) and the summary
+// report (8), each whole, a shorter name padded with blanks to 75 characters.
+//   Writes: PlateFileNames
+//   out:    first_name   record 5, without trailing blanks
+//           second_name  record 9, without trailing blanks
+//   in,out: status       STATUS_PLATE_ERROR when "Names.dat" cannot be read
+//                        whole or "gslab.dat" cannot be written
+void WRITE_PLATE_NAMES_FILE(std::string& first_name, std::string& second_name, int& status);
+
+// GAUSS_LEGENDRE_RULE
+// Positions and weights of the Gauss-Legendre rule of 1 to 3 points on
+// [-1, 1], as single-precision constants; other counts give zeros.
+void GAUSS_LEGENDRE_RULE(int points, Array1<double, PLATE_MAX_GAUSS>& positions,
+                         Array1<double, PLATE_MAX_GAUSS>& weights);
+
+// PLATE_GAUSS_RULE: PlateGaussRule for PlateControl.NGAUS points per direction.
+void PLATE_GAUSS_RULE();
+
+// QUAD8_SHAPE_FUNCTIONS
+// Shape functions and their derivatives by xi and eta at (xi, eta) into
+// PlateElementWork (shape, local_derivatives): 4-node bilinear, 8-node
+// serendipity or 9-node Lagrangian; any other count sets them to 0.
+void QUAD8_SHAPE_FUNCTIONS(double xi, double eta, int node_count);
+
+// COPY_ELEMENT_COORDINATES: the x, y of the element's nodes into PlateElementWork.coordinates.
+void COPY_ELEMENT_COORDINATES(int element);
+
+// JACOB2
+// At the current shape functions: stores the global x, y of sampling point k
+// in PlateElementWork.record, returns det J and sets the Cartesian
+// derivatives. A determinant that is not positive writes the halt lines to
+// the listing and fails.
+//   Reads:  PlateElementWork (coordinates, shape, local_derivatives)
+//   in:     element (for the message), k 1 .. NGAUS^2
+//   out:    determinant
+//   in,out: status  STATUS_PLATE_ERROR on a zero or negative area
+void JACOB2(int element, double& determinant, int k, int& status);
+
+// AREA_SAMPLING_POINT
+// Sampling point k (1 .. NGAUS^2; xi position (k-1)/NGAUS + 1, eta position
+// (k-1) mod NGAUS + 1) of the element's Gauss rule: the shape functions,
+// JACOB2 there, and the area it stands for, det J w_xi w_eta.
+//   Reads:  PlateElementWork.coordinates (the element's, copied by the caller)
+//   out:    area
+//   in,out: status  as JACOB2
+void AREA_SAMPLING_POINT(int element, int k, double& area, int& status);
+
+// PLATE_EDGE_POINT
+// The sampling point at xi (-1 at the side's first corner, +1 at its second)
+// on side 1 .. 4 of the element, from the node coordinates of PlateModel.
+//   out: point  side nodes, their shape functions at xi, |(dx/dxi, dy/dxi)|
+void PLATE_EDGE_POINT(int element, int side, double xi, PlateEdgePoint& point);
+
+// MEMBRANE_ELASTICITY / BENDING_SHEAR_ELASTICITY
+// D_m = E/(1-nu^2) [1 nu 0; nu 1 0; 0 0 (1-nu)/2] (no thickness), and D_b:
+// the bending block with D = E t^3/(12(1-nu^2)) and the shear terms
+// E t/(2.4(1+nu)). A Poisson ratio of 1 or -1 fails.
+//   Reads:  PlateModel.material_properties
+//   Writes: PlateElementWork.membrane_elasticity or bending_elasticity
+//   in,out: status
+void MEMBRANE_ELASTICITY(int material, int& status);
+void BENDING_SHEAR_ELASTICITY(int material, int& status);
+
+// MEMBRANE_STRAIN_MATRIX, MEMBRANE_STRESS_MATRIX, BENDING_STRAIN_MATRIX,
+// BENDING_STRESS_MATRIX: B_m, D_m B_m, B_b, D_b B_b at the current sampling
+// point, from the shape functions and Cartesian derivatives of
+// PlateElementWork; columns 1 .. 2 NNODE (3 NNODE).
+void MEMBRANE_STRAIN_MATRIX();
+void MEMBRANE_STRESS_MATRIX();
+void BENDING_STRAIN_MATRIX();
+void BENDING_STRESS_MATRIX();
+
+// QUAD8_ELEMENT_STIFFNESS
+// The element's tangent matrix into PlateElementWork.element_matrix (NEVAB
+// square): membrane and bending-shear blocks integrated over the Gauss rule,
+// no coupling between them, and a drilling stiffness k_z / NNODE on each
+// node's ROTZ, k_z = G / t times the polar moment of the element's area
+// about its centre (G alone for a material without thickness), integrated
+// with at least two points per direction. Fills the element's
+// stress-recovery data in PlateElementWork.record.
+//   Reads:  PlateControl (NNODE, NGAUS), PlateGaussRule, PlateModel (mesh, materials)
+//   in,out: status  STATUS_PLATE_ERROR on a bad geometry or Poisson ratio
+void QUAD8_ELEMENT_STIFFNESS(int element, int& status);
+
+// PLATE_ELEMENT_MATRICES
+// For every element: the tangent matrix (membrane, bending and shear, a
+// drilling stiffness of k_z / NNODE at each node's ROTZ), the internal forces
+// K u subtracted from its right-hand side at u = ASDIS + TSDIS, the springs
+// the data attach to it (nodal, once, in the first element holding the node;
+// distributed; concentrated; edge), the pile springs, and its stress-recovery
+// record. The right-hand sides are added to, so the caller clears them first.
+//   Reads:  PlateControl, PlateGaussRule, PlateModel (mesh, materials,
+//           springs, ASDIS, TSDIS)
+//   Writes: PlateModel.element_matrices, element_vectors (added), element_records
+//   in,out: status  STATUS_PLATE_ERROR on a bad element geometry or material
+void PLATE_ELEMENT_MATRICES(int& status);
+
+// PLATE_PILE_SPRINGS
+// The pile springs of the element: the piles' head stiffness and reaction
+// at the plate's displacement, lumped onto the element's nodes.
+//   Writes: PlateElementWork.element_matrix, PlateModel.element_vectors
+void PLATE_PILE_SPRINGS(int element, int& status);
+
+// PLATE_LOAD_FACTOR: (TCUR - TINI) / (TEND - TINI), or 1 when TEND = TINI.
+double PLATE_LOAD_FACTOR();
+
+// PLATE_LOAD_VECTORS
+// Adds the loads of the data, times the load factor, to the element
+// right-hand sides: nodal loads through the lowest-numbered element holding
+// the node; distributed loads per unit area and concentrated loads through
+// the shape functions; edge loads along the element's side. A factored value
+// below 1e-30 in magnitude is skipped; a record whose node, element, side or
+// DOF does not exist adds nothing.
+//   Reads:  PlateControl, PlateGaussRule, PlateModel (mesh and loads)
+//   Writes: PlateModel.element_vectors (added)
+//   in,out: status  STATUS_PLATE_ERROR on a bad element geometry
+void PLATE_LOAD_VECTORS(int& status);
+
+// FRONTAL_SOLVE
+// Solves the equations of one iteration element by element in a packed front:
+// assembles each element's matrix (its upper triangle) and right-hand side,
+// eliminates an equation after the last element holding its node, and
+// back-substitutes in the reverse order. A prescribed DOF (code 1) gets the
+// correction prescribed value x load factor - (ASDIS + TSDIS), its reaction
+// K du - f; a code-2 DOF reports its value times its correction.
+//   Reads:  PlateControl (NPOIN, NELEM, NNODE, NEVAB, NVFIX, front_size, times),
+//           PlateModel (element_nodes, element_matrices, element_vectors,
+//           restraints, ASDIS, TSDIS)
+//   Writes: PlateModel.DSDIS, nodal_reactions; FrontalScratch
+//   in,out: status  STATUS_PLATE_ERROR on a zero (or not finite) pivot, with
+//                   the line on the listing, or a front beyond front_size
+void FRONTAL_SOLVE(int& status);
+
+}  // namespace pilecap
