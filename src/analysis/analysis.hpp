@@ -527,14 +527,4 @@ void SOLVE_CAP_2D(int run_kind, int& print_flags, int& status, double* equivalen
 //   in,out: status
 void RUN_ESTIMATION_POINTS(int c, int& status);
 
-// ------------------------------------- services of other subsystems
-
-constexpr int LOAD_TYPE_NAME_LENGTH = 32;
-
-// LOAD_TYPE_NAME: the 32-character blank-padded name of a load type code.
-void LOAD_TYPE_NAME(int code, std::string& name);
-
-// PRINT_GENERATED_PY_CURVES: TABLE N of the requested p-y curves on UNIT_ECHO.
-void PRINT_GENERATED_PY_CURVES(int& status);
-
 }  // namespace pilecap

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "analysis/analysis.hpp"
+#include "input/echo.hpp"
 #include "input/input.hpp"
 #include "results/results.hpp"
 #include "run/model_store.hpp"

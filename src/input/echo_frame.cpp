@@ -15,6 +15,9 @@ namespace pilecap {
 
 namespace {
 
+// The detail line of a rejected reference is indented as the lines above it.
+constexpr std::string_view DETAIL_INDENT = "    ";
+
 constexpr double CAP_PRESENT_LIMIT = double(1e-10f);  // cap dimensions summing above this are shown
 constexpr int PASSIVE_SPRINGS_OPTION = 2;
 constexpr int PASSIVE_MODEL_OPTION = 3;
@@ -79,6 +82,15 @@ void write_passive_method(const char* springs_layout) {
 
 }  // namespace
 
+void REJECT_INPUT_REFERENCE(int& status, int input_section, const std::string& item, int value,
+                            std::string_view reason) {
+  std::string detail(DETAIL_INDENT);
+  detail.append("INPUT SECTION ").append(std::to_string(input_section)).append(", ").append(item);
+  detail.append(": '").append(std::to_string(value)).append("' (").append(reason).append(")");
+  SET_STATUS_DETAIL(detail);
+  status = STATUS_INPUT_DATA_ERROR;
+}
+
 void ECHO_INPUT_DATA(int& status) {
   ECHO_HEADING_AND_OPTIONS();
   ECHO_PILE_CAP_OPTIONS();
@@ -98,6 +110,8 @@ void ECHO_INPUT_DATA(int& status) {
   PREPARE_NODE_LAYOUT(status);
   if (status != STATUS_OK) return;
   PRINT_SOIL_PROFILE(status);
+  if (status != STATUS_OK) return;
+  CHECK_PY_PRINT_REQUESTS(status);
   if (status != STATUS_OK) return;
   ECHO_USER_PY_CURVES(status);
   if (status != STATUS_OK) return;
@@ -166,7 +180,8 @@ void ECHO_PILE_CAP_OPTIONS() {
   }
   // The working width of the passive resistance: the plan diagonal in 3D,
   // or the equivalent diameter when the embedded cap gives one.
-  if (RunOptions.dimension == MODEL_3D) cap.width_zz = std::sqrt(cap.width_zz * cap.width_zz + cap.length_yy * cap.length_yy);
+  if (RunOptions.dimension == MODEL_3D)
+    cap.width_zz = std::sqrt(cap.width_zz * cap.width_zz + cap.length_yy * cap.length_yy);
   if (option >= 1 && cap.eq_diameter > 0.0) cap.width_zz = cap.eq_diameter;
 }
 

@@ -64,7 +64,7 @@ struct RunTitleRecord {
 };
 extern RunTitleRecord RunTitle;
 
-constexpr int TITLE_WORDS = 20;       // the title printed as 20A4
+constexpr int TITLE_WORDS = 20;  // the title printed as 20A4
 constexpr int TITLE_WORD_LENGTH = 4;
 
 // RUN_TITLE_WORDS: the title as the 20 four-character words reports print.
@@ -102,7 +102,7 @@ struct RunOptionsRecord {
 extern RunOptionsRecord RunOptions;
 
 // Numbers shared by the whole run.
-constexpr double PI_SINGLE = double(3.14159f);  // pi until the pile table is built
+constexpr double PI_SINGLE = double(3.14159f);   // pi until the pile table is built
 constexpr double PI_DOUBLE = 3.141592653589793;  // pi from the pile table on
 constexpr double HALF_PI = 1.5707963267948966;
 constexpr double TINY_VALUE = 1e-14;
@@ -327,10 +327,11 @@ struct SoilLayerInputRecord {
 };
 extern SoilLayerInputRecord SoilLayerInput;
 
-// P-y curves to print (input section 11), request j.
+// P-y curves to print (input section 11), request j. The status is the
+// outcome of the checks of the printed curves (TABLE N).
 struct PyPrintRequestRecord {
   int count = 0;
-  Array1<int, MAX_PY_PRINT_REQUESTS> pile{}, num_points{};
+  Array1<int, MAX_PY_PRINT_REQUESTS> pile{}, num_points{}, status{};
   Array1<double, MAX_PY_PRINT_REQUESTS> depth{};
   Array2<double, MAX_PY_PRINT_REQUESTS, MAX_PY_PRINT_POINTS> y{};
 };
