@@ -6,6 +6,7 @@
 // only. Cross sections and bars are 1-based; dimensions print in inches or
 // millimetres, areas in their squares, moduli, strengths, forces and moments
 // in pounds or kips. Ratios and fractions print as read.
+#include <array>
 #include <initializer_list>
 #include <iterator>
 #include <string>
@@ -22,6 +23,7 @@ namespace pilecap {
 namespace {
 
 using Reals = CrossSectionRecord::Reals;
+using Ints = CrossSectionRecord::Ints;
 using BarTable = CrossSectionRecord::BarTable;
 using X = CrossSectionRecord;
 
@@ -428,12 +430,83 @@ void write_casing_and_embedded_steel(int c) {
   }
 }
 
-// The coordinates of bars or strands: positions only for a patterned layout,
-// area, diameter and position for a manual one.
-void write_bar_list(int c, int n, bool manual, const char* heading, const char* row, const BarTable& a,
-                    const BarTable& d, const BarTable& y, const BarTable& z) {
+// The bars or the strands of a section: their texts and fields.
+struct BarSet {
+  const char* count_label;
+  const char* diameter_label;
+  const char* area_label;
+  const char* layout_label;
+  std::array<const char*, 3> layout_texts;  // layouts 0, 1 and 2
+  const char* patterned_heading;
+  const char* manual_heading;
+  const char* row;
+  Ints X::*count;
+  Ints X::*layout;
+  Reals X::*diameter;
+  Reals X::*area;
+  Reals X::*cover;
+  BarTable X::*a;
+  BarTable X::*d;
+  BarTable X::*y;
+  BarTable X::*z;
+};
+
+constexpr BarSet REBARS{" NUMBER REBARS       : ",
+                        " DIAMETER REINF.     : ",
+                        " AREA REINFORCEMENT  : ",
+                        " REINF. LAYOUT       : ",
+                        {" CIRCULAR    ", " RECTANGULAR ", " MANUAL      "},
+                        " REINF. COORDS       : ",
+                        " REINF. A , D, COORDS: ",
+                        REBAR_ROW_LAYOUT,
+                        &X::rebar_count,
+                        &X::rebar_layout,
+                        &X::rebar_diameter,
+                        &X::rebar_area,
+                        &X::rebar_cover,
+                        &X::bar_a,
+                        &X::bar_d,
+                        &X::bar_y,
+                        &X::bar_z};
+constexpr BarSet STRANDS{" NUMBER STRANDS      : ",
+                         " DIAMETER STRAND     : ",
+                         " AREA STRAND         : ",
+                         " STRAND LAYOUT       : ",
+                         {" CIRCULAR    ", " SQUARE      ", " MANUAL      "},
+                         " STRAND COORDS       : ",
+                         " STRAND A , D, COORDS: ",
+                         STRAND_ROW_LAYOUT,
+                         &X::strand_count,
+                         &X::strand_layout,
+                         &X::strand_diameter,
+                         &X::strand_area,
+                         &X::strand_cover,
+                         &X::strand_a,
+                         &X::strand_d,
+                         &X::strand_y,
+                         &X::strand_z};
+
+bool manual_layout(int c, const BarSet& set) { return (CrossSection.*set.layout)(c) >= LAYOUT_MANUAL; }
+
+// The count of the bars and, for a patterned layout, their diameter and area.
+void write_bar_count(int c, const BarSet& set) {
+  const auto& x = CrossSection;
+  count_line(set.count_label, (x.*set.count)(c));
+  if (manual_layout(c, set)) return;
+  value_line(set.diameter_label, (x.*set.diameter)(c), Unit::Length);
+  value_line(set.area_label, (x.*set.area)(c), Unit::Area);
+}
+
+// The layout of the bars and their coordinates: positions only after the
+// cover for a patterned layout, area, diameter and position for a manual one.
+void write_bar_layout(int c, const BarSet& set) {
+  const auto& x = CrossSection;
+  const int layout = (x.*set.layout)(c);
+  const bool manual = manual_layout(c, set);
+  coded_line(set.layout_label, layout, {set.layout_texts[0], set.layout_texts[1], set.layout_texts[2]});
+  if (!manual) value_line(" COVER               : ", (x.*set.cover)(c), Unit::Length);
   const std::string_view unit = UnitLabels.length_small_short();
-  fio::write(UNIT_ECHO, COORDS_HEADING_LAYOUT, heading);
+  fio::write(UNIT_ECHO, COORDS_HEADING_LAYOUT, manual ? set.manual_heading : set.patterned_heading);
   if (manual) {
     WRITE_BLANKS(UNIT_ECHO, 6);
     fio::write(UNIT_ECHO, AREA_COORD_UNIT_LAYOUT, unit);
@@ -447,37 +520,28 @@ void write_bar_list(int c, int n, bool manual, const char* heading, const char* 
   WRITE_BLANKS(UNIT_ECHO, 13);
   fio::write(UNIT_ECHO, COORD_UNIT_LAYOUT, unit);
   END_REPORT_LINE(UNIT_ECHO);
-  for (int i = 1; i <= n; ++i) {
-    fio::write(UNIT_ECHO, row, i);
+  for (int i = 1; i <= (x.*set.count)(c); ++i) {
+    fio::write(UNIT_ECHO, set.row, i);
     if (manual) {
-      WRITE_REAL_FIELD(UNIT_ECHO, 13, 5, MEGA_SCALE_SI(a(c, i)));
+      WRITE_REAL_FIELD(UNIT_ECHO, 13, 5, MEGA_SCALE_SI((x.*set.a)(c, i)));
       WRITE_BLANKS(UNIT_ECHO, 3);
-      WRITE_REAL_FIELD(UNIT_ECHO, 13, 5, KILO_SCALE_SI(d(c, i)));
+      WRITE_REAL_FIELD(UNIT_ECHO, 13, 5, KILO_SCALE_SI((x.*set.d)(c, i)));
       WRITE_BLANKS(UNIT_ECHO, 3);
     }
-    WRITE_REAL_FIELD(UNIT_ECHO, 13, 5, KILO_SCALE_SI(y(c, i)));
+    WRITE_REAL_FIELD(UNIT_ECHO, 13, 5, KILO_SCALE_SI((x.*set.y)(c, i)));
     WRITE_BLANKS(UNIT_ECHO, 3);
-    WRITE_REAL_FIELD(UNIT_ECHO, 13, 5, KILO_SCALE_SI(z(c, i)));
+    WRITE_REAL_FIELD(UNIT_ECHO, 13, 5, KILO_SCALE_SI((x.*set.z)(c, i)));
     END_REPORT_LINE(UNIT_ECHO);
   }
 }
 
 void write_reinforcement(int c) {
   const auto& x = CrossSection;
-  const int n = x.rebar_count(c);
-  if (n <= 0) return;
-  const bool manual = x.rebar_layout(c) >= LAYOUT_MANUAL;
-  count_line(" NUMBER REBARS       : ", n);
-  if (!manual) {
-    value_line(" DIAMETER REINF.     : ", x.rebar_diameter(c), Unit::Length);
-    value_line(" AREA REINFORCEMENT  : ", x.rebar_area(c), Unit::Area);
-  }
+  if (x.rebar_count(c) <= 0) return;
+  write_bar_count(c, REBARS);
   value_line(" ES REINFORCEMENT    : ", x.rebar_es(c), Unit::Stress);
   value_line(" FY REINFORCEMENT    : ", x.rebar_fy(c), Unit::Stress);
-  coded_line(" REINF. LAYOUT       : ", x.rebar_layout(c), {" CIRCULAR    ", " RECTANGULAR ", " MANUAL      "});
-  if (!manual) value_line(" COVER               : ", x.rebar_cover(c), Unit::Length);
-  write_bar_list(c, n, manual, manual ? " REINF. A , D, COORDS: " : " REINF. COORDS       : ", REBAR_ROW_LAYOUT,
-                 x.bar_a, x.bar_d, x.bar_y, x.bar_z);
+  write_bar_layout(c, REBARS);
 }
 
 void write_confinement(int c) {
@@ -506,14 +570,8 @@ void write_confinement(int c) {
 
 void write_strands(int c) {
   const auto& x = CrossSection;
-  const int n = x.strand_count(c);
-  if (n <= 0) return;
-  const bool manual = x.strand_layout(c) >= LAYOUT_MANUAL;
-  count_line(" NUMBER STRANDS      : ", n);
-  if (!manual) {
-    value_line(" DIAMETER STRAND     : ", x.strand_diameter(c), Unit::Length);
-    value_line(" AREA STRAND         : ", x.strand_area(c), Unit::Area);
-  }
+  if (x.strand_count(c) <= 0) return;
+  write_bar_count(c, STRANDS);
   constexpr const char* STRAND_TYPES[] = {" USER-DEFINED          ", " GRADE 250 LO-LAX      ",
                                           " GRADE 270 LO-LAX      ", " GRADE 300 LO-LAX      ",
                                           " SMOOTH 145            ", " SMOOTH 160            ",
@@ -528,10 +586,7 @@ void write_strands(int c) {
   value_line(" INITIAL PRESS. FORCE: ", x.fu_fy(c), Unit::Force);
   value_line(" FRACT. PRESS. LOSSES: ", x.prestress_loss_fraction(c), Unit::Blank);
   value_line(" FORCE AFTER LOSSES  : ", x.prestress_after_losses(c), Unit::Force);
-  coded_line(" STRAND LAYOUT       : ", x.strand_layout(c), {" CIRCULAR    ", " SQUARE      ", " MANUAL      "});
-  if (!manual) value_line(" COVER               : ", x.strand_cover(c), Unit::Length);
-  write_bar_list(c, n, manual, manual ? " STRAND A , D, COORDS: " : " STRAND COORDS       : ", STRAND_ROW_LAYOUT,
-                 x.strand_a, x.strand_d, x.strand_y, x.strand_z);
+  write_bar_layout(c, STRANDS);
 }
 
 void write_nonlinear(int c) {
