@@ -1,6 +1,7 @@
 // The input echo frame: ECHO_INPUT_DATA runs the echo steps in order, each
 // printing on the input echo report and building working tables; the
-// heading with the run options; TABLE B and the working cap width.
+// heading with the run options; TABLE B and the working cap width; the
+// status and detail line of a reference the input cannot satisfy.
 #include <cmath>
 #include <string>
 #include <vector>

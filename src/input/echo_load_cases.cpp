@@ -192,7 +192,8 @@ bool is_3d() { return RunOptions.dimension != MODEL_2D; }
 // A setting stored among the point levels, as the integer it stands for;
 // values beyond the integers are held at their ends.
 int truncated(double v) {
-  if (!(v > std::numeric_limits<int>::min())) return v > 0.0 ? std::numeric_limits<int>::max() : 0;
+  if (std::isnan(v)) return 0;
+  if (v <= std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
   if (v >= std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
   return static_cast<int>(v);
 }
