@@ -9,7 +9,9 @@
 #include <filesystem>
 #include <string>
 
+#include "input/input.hpp"
 #include "input/report_headers.hpp"
+#include "run/model_store.hpp"
 #include "run/run.hpp"
 #include "soil/soil.hpp"
 #include "tests/e2e/deck_3d.hpp"
@@ -29,7 +31,15 @@ RunDateTime march_third() { return {2026, 3, 3, 9, 5, 7}; }
 class EchoReportTest : public ::testing::Test {
  protected:
   void SetUp() override { set_run_clock(march_third); }
-  void TearDown() override { set_run_clock(nullptr); }
+  // A whole run leaves its options, constants, pile count and profile
+  // behind; the next test starts from none of them.
+  void TearDown() override {
+    set_run_clock(nullptr);
+    RunOptions = RunOptionsRecord{};
+    RunConstants = RunConstantsRecord{};
+    PileTable.n_piles = 0;
+    SoilProfile = SoilProfileRecord{};
+  }
 
   // Runs the deck in a fresh folder; the run log and the echo afterwards.
   void run(const std::string& tag, const std::string& deck) {

@@ -36,6 +36,7 @@ class EchoSoilTest : public testing::EchoRecordsTest {
   void TearDown() override {
     SoilProfile = SoilProfileRecord{};
     CLEAR_PILE_PROPERTIES();
+    PileTable.n_piles = 0;
     EchoRecordsTest::TearDown();
   }
   // Layers of one code, each 120 deep, with the same values at every point.
