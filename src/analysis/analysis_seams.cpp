@@ -1,8 +1,7 @@
-// Routines the run loop calls that are not built yet: the cap solvers, the
-// points of stiffness estimation and incremental analysis with their result
-// roads, and two services of the input echo and the p-y curves. A case with
-// estimation or pushover points is reported as not analysed.
-#include <string>
+// Routines the run loop calls that are not built yet: the cap solvers and
+// the points of stiffness estimation and incremental analysis with their
+// result roads. A case with estimation or pushover points is reported as not
+// analysed.
 
 #include "analysis/analysis.hpp"
 #include "base/fio.hpp"
@@ -61,9 +60,5 @@ void RUN_ESTIMATION_POINTS(int /*c*/, int& /*status*/) {
   fio::write(UNIT_RUN_LOG, POINTS_NOT_ANALYSED_LAYOUT);
   WRITE_RESULT_CODE(RESULT_NOT_PERFORMED);
 }
-
-void LOAD_TYPE_NAME(int /*code*/, std::string& name) { name.assign(LOAD_TYPE_NAME_LENGTH, ' '); }
-
-void PRINT_GENERATED_PY_CURVES(int& /*status*/) {}
 
 }  // namespace pilecap

@@ -13,6 +13,7 @@
 
 #include "analysis/analysis.hpp"
 #include "base/fio.hpp"
+#include "echo/echo.hpp"
 #include "input/input.hpp"
 #include "model/model_store.hpp"
 #include "model/run_state.hpp"

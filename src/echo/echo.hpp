@@ -3,6 +3,11 @@
 // of the analysis from the input records.
 #pragma once
 
+#include <string>
+#include <string_view>
+
+#include "input/input.hpp"
+
 namespace pilecap {
 
 // ECHO_INPUT_DATA
@@ -15,17 +20,103 @@ void ECHO_HEADING_AND_OPTIONS();
 // ECHO_PILE_CAP_OPTIONS: TABLE B, then the working cap width of the analysis.
 void ECHO_PILE_CAP_OPTIONS();
 
-// ECHO_LOAD_CASES: TABLE C, load cases; completes default point lists.
+// LoadType: the code LoadCase.load_type names; any other code, negative
+// ones included, is the special type.
+constexpr int LOAD_DEAD = 0;
+constexpr int LOAD_LIVE = 1;
+constexpr int LOAD_SEISMIC = 2;
+constexpr int LOAD_IMPACT = 3;
+constexpr int LOAD_WIND = 4;
+constexpr int LOAD_WATER = 5;
+constexpr int LOAD_ICE = 6;
+constexpr int LOAD_SOILS = 7;
+constexpr int LOAD_ROOF_LIVE = 8;
+constexpr int LOAD_RAIN = 9;
+constexpr int LOAD_SNOW = 10;
+constexpr int LOAD_TEMPERATURE = 11;
+constexpr int LOAD_SPECIAL = 12;
+
+constexpr int LOAD_TYPE_NAME_LENGTH = 32;
+
+// LOAD_TYPE_NAME
+// The name of a load type code, padded with blanks.
+//   in:  code  any integer
+//   out: name  LOAD_TYPE_NAME_LENGTH characters
+void LOAD_TYPE_NAME(int code, std::string& name);
+
+// PRINT_VARIATION_NOTE
+// One line on the echo saying whether the quantity labelled is kept constant
+// (flag not 0) or changes with the load factor of an incremental analysis.
+//   in: flag, label  (10 characters)
+void PRINT_VARIATION_NOTE(int flag, const std::string& label);
+
+// ECHO_LOAD_CASES
+// TABLE C, first part: one block per load case with its loads, the data of a
+// stiffness estimation or incremental analysis and its control values. A
+// case that asks for estimation or incremental points and gives none gets
+// the default list of ten, which the analysis then uses.
+//   Reads:  LoadCase, ConcentratedLoad, SpecifiedDofData, LoadAssignment,
+//           RunOptions (dimension), UnitLabels
+//   Writes: LoadCase.num_points and point_factors, count2 and
+//           pushover_factors of such cases
+//   in,out: status  never set
 void ECHO_LOAD_CASES(int& status);
 
-// ECHO_LOAD_COMBINATIONS: TABLE C, combinations, envelope options, load sets.
+// ECHO_LOAD_COMBINATIONS
+// TABLE C, second part: the case envelope options, the combinations with
+// their member cases and controls, the combination envelope options and the
+// distributed-load and soil-movement sets. Prints only.
+//   Reads:  EnvelopeOptions, LoadCombination, LoadCase.name, LoadSetTable
+//   in,out: status  never set
 void ECHO_LOAD_COMBINATIONS(int& status);
 
-// PRINT_PILE_PROPERTIES: TABLE E, pile geometry, sections and cross sections.
+// PRINT_RUN_CONTROLS
+// The closing lines of a case or combination block: its loading kind, its
+// control parameters, its axial-variation and EI lines and its print option.
+//   in: t, i  the case or combination table and the 1-based entry
+//       blank_before_nodes  false for the combinations, whose step line has
+//                           no blank before "NODE(S)"
+void PRINT_RUN_CONTROLS(const LoadControlTable& t, int i, bool blank_before_nodes);
+
+// PRINT_RESULT_OPTION
+// The print-option line, and for option 2 the node-step line.
+void PRINT_RESULT_OPTION(int option, int node_step, bool blank_before_nodes);
+
+// PRINT_PILE_PROPERTIES
+// TABLE E: the property sets and their sections as the input gave them, the
+// description of every cross section and the tables of the elastic and the
+// nonlinear cross sections' properties. Prints only; runs after
+// BUILD_PILE_PROPERTIES, whose moment-curvature numbers it shows.
+//   Reads:  PileProperty, PileSection, CrossSection, PropertySetInput.count,
+//           RunOptions.dimension, UnitLabels
+//   in,out: status  never set
 void PRINT_PILE_PROPERTIES(int& status);
 
-// PRINT_SOIL_PROFILE: TABLE F, soil data.
+// PRINT_CROSS_SECTIONS
+// The "* PILE CROSS SECTIONS *" descriptions of TABLE E, one block per cross
+// section: shape, dimensions and moduli of an elastic one, the description
+// its moment-curvature curves were made from for a nonlinear one.
+//   Reads:  CrossSection, RunOptions.dimension, UnitLabels
+void PRINT_CROSS_SECTIONS();
+
+// PRINT_SOIL_PROFILE
+// TABLE F: every soil layer with its code, depths and the properties its
+// code uses at the layer top and bottom. Where the input gave 0 for a p-y
+// modulus, a strain at 50 % stress, a side friction or a tip resistance the
+// table shows the program's estimate with a note letter, and ends with the
+// notes that occurred. The estimates are shown only, never stored.
+//   Reads:  SoilProfile, PileTable, PileProperty, RunOptions, RunConstants.pi,
+//           UnitLabels
+//   in,out: status  a failing soil query of the side-friction or tip
+//                   estimate (22 to 27); the table ends there
 void PRINT_SOIL_PROFILE(int& status);
+
+// CHECK_PY_PRINT_REQUESTS
+// Every p-y print request names a pile of the pile table, so the printed
+// curves index only piles that exist.
+//   Reads:  PyPrintRequest, PileTable.n_piles, RunOptions.dimension
+//   in,out: status  STATUS_INPUT_DATA_ERROR with its detail line otherwise
+void CHECK_PY_PRINT_REQUESTS(int& status);
 
 // ECHO_USER_PY_CURVES: TABLE G and the working user p-y curves.
 void ECHO_USER_PY_CURVES(int& status);

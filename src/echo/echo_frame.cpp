@@ -102,6 +102,8 @@ void ECHO_INPUT_DATA(int& status) {
   if (status != STATUS_OK) return;
   PRINT_SOIL_PROFILE(status);
   if (status != STATUS_OK) return;
+  CHECK_PY_PRINT_REQUESTS(status);
+  if (status != STATUS_OK) return;
   ECHO_USER_PY_CURVES(status);
   if (status != STATUS_OK) return;
   ECHO_AXIAL_TORSION_CURVES(status);

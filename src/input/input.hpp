@@ -5,10 +5,20 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "model/input_records.hpp"
 
 namespace pilecap {
+
+// REJECT_INPUT_REFERENCE
+// Ends the echo for a reference the input makes to something it does not
+// hold: STATUS_INPUT_DATA_ERROR and the detail line
+// "    INPUT SECTION 8, PROPERTY SET 2, SECTION 3: '7' (CROSS SECTION NOT DEFINED)".
+//   in:     input_section, item (what refers), value (the reference), reason
+//   in,out: status
+void REJECT_INPUT_REFERENCE(int& status, int input_section, const std::string& item, int value,
+                            std::string_view reason);
 
 // BUILD_PILE_TABLE
 // TABLE D: copies the pile arrangement into PileTable, appends the embedded
@@ -70,10 +80,6 @@ void READ_INPUT_FILE(int& status);
 //           DepthFactorTable and SoilMovementProfile depths, PileTable.n_piles
 //   in,out: status  left unchanged: the conversion cannot fail
 void CONVERT_INPUT_UNITS(int& status);
-
-// LOAD_TYPE_NAME: the 32-character blank-padded name of a load type code.
-constexpr int LOAD_TYPE_NAME_LENGTH = 32;
-void LOAD_TYPE_NAME(int code, std::string& name);
 
 // ------------------------------------------- load resultants at the origin
 //

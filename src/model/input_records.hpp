@@ -327,10 +327,11 @@ struct SoilLayerInputRecord {
 };
 extern SoilLayerInputRecord SoilLayerInput;
 
-// P-y curves to print (input section 11), request j.
+// P-y curves to print (input section 11), request j. The status is the
+// outcome of the checks of the printed curves (TABLE N).
 struct PyPrintRequestRecord {
   int count = 0;
-  Array1<int, MAX_PY_PRINT_REQUESTS> pile{}, num_points{};
+  Array1<int, MAX_PY_PRINT_REQUESTS> pile{}, num_points{}, status{};
   Array1<double, MAX_PY_PRINT_REQUESTS> depth{};
   Array2<double, MAX_PY_PRINT_REQUESTS, MAX_PY_PRINT_POINTS> y{};
 };

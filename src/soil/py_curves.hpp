@@ -138,6 +138,26 @@ void PY_LIQUEFIED_SAND(int& prop_set, int& layer, int& status, int& pile, int& f
 void PY_USER_CURVES_LAYER(int& prop_set, int& layer, int& pile, int& factor_index, const double* y, double* es,
                           const double* move1, const double* move2, double* es_move, double* p);
 
+// ---------------------------------------------------------- printed curves
+
+// PRINT_GENERATED_PY_CURVES
+// TABLE N: checks every p-y print request against its pile, the pile cap
+// and the soil profile, prints a rejection message or the curve's header
+// lines, places node 1 of the pile at the requested depth and lets the
+// criterion of the layer there print the points; a compact copy of the
+// requests goes to the plot-data file. Runs once, after the analysis, on
+// the calling thread, in curve generation (RunOptions.print_py_curves 1,
+// GeneratedPyCurve.from_plot_list 0). Every request names a pile of the
+// pile table (the input echo refuses others).
+//   Reads:  PyPrintRequest, PileTable, PileProperty, SoilLayerInput.count,
+//           SoilProfile, CapGeometry.thickness_xx, RunOptions, UnitLabels
+//   Writes: PyPrintRequest.status, SoilProfile.num_layers, GeneratedPyCurve
+//           (active, request, num_points); nodes 1 and 2 of PileNodes and the
+//           PileLayerData node ranges of every requested pile
+//   in,out: status  handed to the criteria (soil queries set 22 to 27); not
+//                   tested between requests
+void PRINT_GENERATED_PY_CURVES(int& status);
+
 // ------------------------------------------- layered soil and depth factors
 
 // EQUIVALENT_DEPTH
