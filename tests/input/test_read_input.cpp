@@ -15,6 +15,7 @@
 #include "run/fio.hpp"
 #include "run/model_store.hpp"
 #include "run/run.hpp"
+#include "tests/support/engine_state.hpp"
 
 namespace pilecap {
 namespace {
@@ -24,9 +25,10 @@ using testing::DeckStyle;
 using testing::DeckSwitches;
 using testing::DeckWriter;
 
-class ReadInputTest : public ::testing::Test {
+class ReadInputTest : public testing::EngineTest {
  protected:
   void SetUp() override {
+    testing::EngineTest::SetUp();
     int status = 0;
     ALLOCATE_MODEL_ARRAYS(status);
     ASSERT_EQ(status, 0);
