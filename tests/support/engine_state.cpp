@@ -3,6 +3,7 @@
 // engine belongs here too, or a test that leaves it set breaks a later one.
 #include "tests/support/engine_state.hpp"
 
+#include <malloc.h>
 #include <omp.h>
 
 #include <new>
@@ -23,6 +24,14 @@ namespace {
 
 // The thread count the runtime starts with, taken before any test runs.
 const int initial_max_threads = omp_get_max_threads();
+
+// The model tables are meant to come from the system as fresh zero pages and
+// to go back to it when released. The C library's adaptive threshold would
+// instead serve a large table released and created again from its heap, which
+// it must zero-fill page by page: every fixture would then touch hundreds of
+// MiB. A fixed threshold keeps each large table a mapping of its own.
+constexpr int OWN_MAPPING_ABOVE = 1 << 20;  // bytes
+[[maybe_unused]] const bool fixed_mapping_threshold = mallopt(M_MMAP_THRESHOLD, OWN_MAPPING_ABOVE) == 1;
 
 // Rebuilds a record in place: several are too large for a temporary.
 template <class Record>
