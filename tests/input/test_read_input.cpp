@@ -245,8 +245,34 @@ std::string join_lines(const std::vector<std::string>& lines, std::size_t count)
   return text;
 }
 
+// The detail line names a section by its number and its usual header.
 std::string place(int section, int line) {
-  return "    INPUT SECTION " + std::to_string(section) + ", LINE " + std::to_string(line) + ": ";
+  static const char* const headers[] = {"",
+                                        "OPTIONS",
+                                        "PILE CAP",
+                                        "LOAD CASES",
+                                        "LOAD COMBINATIONS",
+                                        "DISTRIBUTED LOAD SETS",
+                                        "SOIL MOVEMENT SETS",
+                                        "PILE ARRANGEMENT",
+                                        "PROPERTY SETS",
+                                        "CROSS SECTIONS",
+                                        "SOIL LAYERS",
+                                        "P-Y PRINT REQUESTS",
+                                        "USER P-Y CURVES",
+                                        "GENERATED LOAD-SETTLEMENT CURVES",
+                                        "GENERATED TORQUE-ROTATION CURVES",
+                                        "USER LOAD-SETTLEMENT CURVES",
+                                        "USER TORQUE-ROTATION CURVES",
+                                        "MOMENT-CURVATURE SETS",
+                                        "SECTION MOMENT-CURVATURE CURVES",
+                                        "SECTION BILINEAR DATA",
+                                        "DEPTH REDUCTION FACTORS",
+                                        "SOIL MOVEMENT PROFILE",
+                                        "P-Y EXPORT REQUEST"};
+  std::string text = "    INPUT SECTION " + std::to_string(section);
+  text.append(" (").append(headers[section]).append("), LINE ").append(std::to_string(line)).append(": ");
+  return text;
 }
 
 TEST_F(ReadInputTest, FileEndingInsideEverySectionIsAnInputError) {
