@@ -1,134 +1,315 @@
-// pilecap-run: the stand-in host. It writes "Names.dat" for one input file
+// pilecap-run: the stand-in host. It writes "Names.dat" for one input deck
 // into the output folder (every file named after the input's base name),
-// changes into that folder, calls DUVIZU and reports where the results are.
-// Exit status: 0 when the run log ends with "ANALYSIS COMPLETED", 1 when the
-// analysis failed or stopped, 2 for a usage or file problem.
+// changes into that folder and calls DUVIZU; while the engine runs, a second
+// thread reads the status file and prints a line as each load case and
+// combination starts and ends. Afterwards it prints the outcome of every case
+// and combination from the result-code file and the run log's final message.
+// Exit status: 0 every run completed, 1 the engine ended with an error
+// status, 2 a usage or file problem, 3 a run partial or not analysed.
 #include <omp.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "run/duvizu.hpp"
+#include "run_report.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
+using pilecap::host::Outcome;
 
-constexpr std::size_t MAX_NAME_LENGTH = 256;
+constexpr int EXIT_ALL_COMPLETED = 0;
+constexpr int EXIT_ENGINE_ERROR = 1;
+constexpr int EXIT_USAGE = 2;
+constexpr int EXIT_NOT_ALL_COMPLETED = 3;
+
+constexpr std::size_t MAX_NAME_LENGTH = 256;  // characters of a name the engine reads from "Names.dat"
 constexpr int RESERVED_LINES = 4;
+constexpr long MAX_THREADS = 4096;
+constexpr auto POLL_INTERVAL = std::chrono::milliseconds(100);
 
-// File name suffixes in the order of lines 5 to 28 of "Names.dat"; line 5 is
+// File name suffixes in the order of lines 6 to 28 of "Names.dat"; line 5 is
 // the input itself.
 const char* const OUTPUT_SUFFIXES[] = {
-    ".echo.txt",     ".results.txt",  ".summary.txt",  ".plot.txt",      ".log.txt",
-    ".codes.txt",    ".computation.txt", ".status.txt", ".axial-curves.txt", ".flexibility.txt",
-    ".dof-steps.txt", ".pile-results.scratch", ".stop.txt", ".springs.txt", ".stiffness.txt",
-    ".axial-warnings.txt", ".iterations.txt", ".axial-data.txt", ".curves.dat", ".cap-model-piles.txt",
-    ".summary.scratch", ".echo-insert.txt", ".generated-curves.txt",
+    ".echo.txt",         ".results.txt",     ".summary.txt",          ".plot.txt",
+    ".log.txt",          ".codes.txt",       ".computation.txt",      ".status.txt",
+    ".axial-curves.txt", ".flexibility.txt", ".dof-steps.txt",        ".pile-results.scratch",
+    ".stop.txt",         ".springs.txt",     ".stiffness.txt",        ".axial-warnings.txt",
+    ".iterations.txt",   ".axial-data.txt",  ".curves.dat",           ".cap-model-piles.txt",
+    ".summary.scratch",  ".echo-insert.txt", ".generated-curves.txt",
+};
+constexpr const char* LOG_SUFFIX = ".log.txt";
+constexpr const char* CODES_SUFFIX = ".codes.txt";
+constexpr const char* STATUS_SUFFIX = ".status.txt";
+constexpr const char* STOP_SUFFIX = ".stop.txt";
+constexpr const char* SUMMARY_SUFFIX = ".summary.txt";
+constexpr const char* FOLDER_SUFFIX = "-run";
+
+constexpr const char* USAGE = "usage: pilecap-run [--threads N] [--quiet] INPUT [OUTDIR]";
+
+constexpr const char* HELP = R"(usage: pilecap-run [--threads N] [--quiet] INPUT [OUTDIR]
+
+Analyses the pile foundation described by the input deck INPUT and writes the
+reports into the folder OUTDIR, by default NAME-run/ in the current folder
+(NAME being the input's file name without its extension). docs/input.md
+describes the input deck, docs/outputs.md the reports.
+
+While the engine runs, a line is printed as each load case and combination
+starts and ends. At the end one line per load case and combination gives its
+outcome (completed, partial at N % of the load, or not analysed, with the
+number of pile warnings), followed by the final message of the run log.
+
+Options:
+  --threads N  run the parallel parts of the analysis on at most N threads
+               (a positive whole number; default: the engine's own choice)
+  --quiet      print no progress lines
+  --help, -h   print this help and exit
+  --version    print the version and exit
+
+Reports, in OUTDIR:
+  NAME.summary.txt   the answers: cap displacement, pile-head displacements
+                     and forces, extreme moments and where they occur
+  NAME.results.txt   cap tables of every case and, when a case asks for
+                     them, tables along every pile
+  NAME.echo.txt      the input as the engine read it, and generated curves
+  NAME.log.txt       run log: progress, warnings and the final message
+  NAME.codes.txt     the result code of every load case and combination
+  NAME.stop.txt      write 1 into it to stop a running analysis
+  and further data and scratch files (docs/outputs.md).
+
+Exit status:
+  0  every load case and combination completed
+  1  the engine ended with an error (the final message says which)
+  2  the command line was wrong, or INPUT or OUTDIR could not be used
+  3  the analysis ended, but a load case or combination stopped at part of
+     its load or was not analysed
+)";
+
+struct Options {
+  int threads = 0;  // 0: the engine's own choice
+  bool quiet = false;
+  std::vector<std::string> positional;
 };
 
-int usage() {
-  std::fprintf(stderr, "usage: pilecap-run [--threads N] INPUT [OUTDIR]\n");
-  return 2;
+int usage_error(const std::string& problem) {
+  std::fprintf(stderr, "pilecap-run: %s\n%s\n", problem.c_str(), USAGE);
+  return EXIT_USAGE;
 }
 
-std::string trimmed(const std::string& line) {
-  const std::size_t first = line.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return line.substr(first, line.find_last_not_of(' ') - first + 1);
+int file_error(const std::string& problem) {
+  std::fprintf(stderr, "pilecap-run: %s\n", problem.c_str());
+  return EXIT_USAGE;
+}
+
+// The value of --threads; a message naming the problem when it is not usable.
+std::optional<std::string> parse_threads(const std::string& text, int& threads) {
+  const std::string problem = "--threads: '" + text + "' ";
+  char* end = nullptr;
+  const long value = text.empty() ? 0 : std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0' || value < 1) return problem + "is not a positive whole number";
+  if (value > MAX_THREADS) return problem + "is more than " + std::to_string(MAX_THREADS) + " threads";
+  threads = static_cast<int>(value);
+  return std::nullopt;
+}
+
+// The options; an exit status when the run must not go on (help, version,
+// a usage error).
+std::optional<int> parse_arguments(int argc, char** argv, Options& options) {
+  const std::string threads_option = "--threads";
+  bool options_ended = false;
+  for (int k = 1; k < argc; ++k) {
+    const std::string arg = argv[k];
+    if (options_ended || arg.empty() || arg[0] != '-' || arg == "-") {
+      options.positional.push_back(arg);
+    } else if (arg == "--") {
+      options_ended = true;
+    } else if (arg == "--help" || arg == "-h") {
+      std::fputs(HELP, stdout);
+      return EXIT_ALL_COMPLETED;
+    } else if (arg == "--version") {
+      std::printf("pilecap %s\n", PILECAP_VERSION);
+      return EXIT_ALL_COMPLETED;
+    } else if (arg == "--quiet") {
+      options.quiet = true;
+    } else if (arg == threads_option || arg.starts_with(threads_option + "=")) {
+      std::string value;
+      if (arg == threads_option) {
+        if (k + 1 >= argc) return usage_error("--threads: the number of threads is missing");
+        value = argv[++k];
+      } else {
+        value = arg.substr(threads_option.size() + 1);
+      }
+      if (const auto problem = parse_threads(value, options.threads)) return usage_error(*problem);
+    } else {
+      return usage_error("unknown option '" + arg + "'");
+    }
+  }
+  if (options.positional.empty()) return usage_error("no input file given");
+  if (options.positional.size() > 2) {
+    return usage_error("unexpected argument '" + options.positional[2] + "' (give INPUT and at most OUTDIR)");
+  }
+  return std::nullopt;
+}
+
+std::vector<std::string> read_lines(const fs::path& file, bool& found) {
+  std::ifstream in(file);
+  found = static_cast<bool>(in);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// Prints the progress lines of the status file: a thread polls it while the
+// engine runs, and finish() takes one last look once the run has ended.
+class ProgressWatch {
+ public:
+  explicit ProgressWatch(fs::path status_file)
+      : status_file_(std::move(status_file)), start_(std::chrono::steady_clock::now()) {
+    thread_ = std::thread([this] { watch(); });
+  }
+  ProgressWatch(const ProgressWatch&) = delete;
+  ProgressWatch& operator=(const ProgressWatch&) = delete;
+  ~ProgressWatch() {
+    if (thread_.joinable()) finish();
+  }
+
+  void finish() {
+    {
+      const std::lock_guard lock(mutex_);
+      done_ = true;
+    }
+    wake_.notify_all();
+    thread_.join();
+    poll();
+  }
+
+ private:
+  void watch() {
+    std::unique_lock lock(mutex_);
+    while (!done_) {
+      lock.unlock();
+      poll();
+      lock.lock();
+      wake_.wait_for(lock, POLL_INTERVAL, [this] { return done_; });
+    }
+  }
+
+  void poll() {
+    std::ifstream in(status_file_);
+    if (!in) return;
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto record = pilecap::host::parse_progress(text);
+    if (!record) return;
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+    for (const std::string& line : tracker_.advance(*record)) std::printf("[%7.1f s] %s\n", seconds, line.c_str());
+    std::fflush(stdout);
+  }
+
+  fs::path status_file_;
+  std::chrono::steady_clock::time_point start_;
+  pilecap::host::ProgressTracker tracker_;
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  bool done_ = false;
+  std::thread thread_;
+};
+
+bool write_names(const fs::path& folder, const fs::path& input, const std::string& base) {
+  std::ofstream names(folder / "Names.dat");
+  for (int k = 1; k <= RESERVED_LINES; ++k) names << "pilecap-run\n";
+  names << input.string() << "\n";
+  for (const char* suffix : OUTPUT_SUFFIXES) names << base << suffix << "\n";
+  return static_cast<bool>(names);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  int threads = 0;
-  std::vector<std::string> positional;
-  for (int k = 1; k < argc; ++k) {
-    const std::string arg = argv[k];
-    if (arg == "--help" || arg == "-h") {
-      usage();
-      return 0;
-    }
-    if (arg == "--version") {
-      std::printf("pilecap %s\n", PILECAP_VERSION);
-      return 0;
-    }
-    if (arg == "--threads") {
-      if (k + 1 >= argc) return usage();
-      char* end = nullptr;
-      const long value = std::strtol(argv[++k], &end, 10);
-      if (*end != '\0' || value < 1 || value > 4096) return usage();
-      threads = static_cast<int>(value);
-      continue;
-    }
-    positional.push_back(arg);
-  }
-  if (positional.empty() || positional.size() > 2) return usage();
+  Options options;
+  if (const auto status = parse_arguments(argc, argv, options)) return *status;
 
   std::error_code error;
-  const fs::path input = fs::absolute(positional[0], error);
-  if (error || !fs::is_regular_file(input)) {
-    std::fprintf(stderr, "pilecap-run: input file not found: %s\n", positional[0].c_str());
-    return 2;
-  }
-  const fs::path folder = fs::absolute(positional.size() == 2 ? fs::path(positional[1]) : fs::current_path());
-  fs::create_directories(folder, error);
-  if (error) {
-    std::fprintf(stderr, "pilecap-run: cannot create %s\n", folder.c_str());
-    return 2;
-  }
+  const std::string& input_arg = options.positional[0];
+  const fs::path input = fs::absolute(input_arg, error);
+  if (error || !fs::exists(input)) return file_error("INPUT: '" + input_arg + "' does not exist");
+  if (!fs::is_regular_file(input)) return file_error("INPUT: '" + input_arg + "' is not a file");
   if (input.string().size() > MAX_NAME_LENGTH) {
-    std::fprintf(stderr, "pilecap-run: input path longer than %zu characters\n", MAX_NAME_LENGTH);
-    return 2;
+    return file_error("INPUT: the full path of '" + input_arg + "' is longer than " + std::to_string(MAX_NAME_LENGTH) +
+                      " characters");
   }
   const std::string base = input.stem().string();
-  {
-    std::ofstream names(folder / "Names.dat");
-    for (int k = 1; k <= RESERVED_LINES; ++k) names << "pilecap-run\n";
-    names << input.string() << "\n";
-    for (const char* suffix : OUTPUT_SUFFIXES) names << base << suffix << "\n";
-    if (!names) {
-      std::fprintf(stderr, "pilecap-run: cannot write %s\n", (folder / "Names.dat").c_str());
-      return 2;
+  for (const char* suffix : OUTPUT_SUFFIXES) {
+    if (base.size() + std::string(suffix).size() > MAX_NAME_LENGTH) {
+      return file_error("INPUT: the file name '" + base + "' is too long for the names of its reports");
     }
   }
-  if (chdir(folder.c_str()) != 0) {
-    std::fprintf(stderr, "pilecap-run: cannot change into %s\n", folder.c_str());
-    return 2;
-  }
-  if (threads > 0) omp_set_num_threads(threads);
 
-  const int result = DUVIZU();
+  const std::string shown_folder = options.positional.size() == 2 ? options.positional[1] : base + FOLDER_SUFFIX;
+  const fs::path folder = fs::absolute(shown_folder, error);
+  if (!error && fs::exists(folder) && !fs::is_directory(folder)) {
+    return file_error("OUTDIR: '" + shown_folder + "' is not a folder");
+  }
+  if (!error) fs::create_directories(folder, error);
+  if (error) return file_error("OUTDIR: cannot create '" + shown_folder + "': " + error.message());
+  if (!write_names(folder, input, base)) return file_error("cannot write " + (folder / "Names.dat").string());
+  // A progress record or a stop request left by an earlier run in the folder
+  // belongs to that run.
+  fs::remove(folder / (base + STATUS_SUFFIX), error);
+  fs::remove(folder / (base + STOP_SUFFIX), error);
+  if (chdir(folder.c_str()) != 0) return file_error("cannot change into " + folder.string());
+  if (options.threads > 0) omp_set_num_threads(options.threads);
+
+  if (!options.quiet)
+    std::printf("pilecap-run: analysing %s, reports in %s/\n", input_arg.c_str(), shown_folder.c_str());
+  std::fflush(stdout);
+  int result = 0;
+  if (options.quiet) {
+    result = DUVIZU();
+  } else {
+    ProgressWatch watch(folder / (base + STATUS_SUFFIX));
+    result = DUVIZU();
+    watch.finish();
+  }
   if (result != 0) {
     std::fprintf(stderr, "pilecap-run: the engine could not create its tables (code %d)\n", result);
-    return 1;
+    return EXIT_ENGINE_ERROR;
   }
 
-  const fs::path run_log = folder / (base + ".log.txt");
-  std::ifstream log(run_log);
-  if (!log) {
-    std::fprintf(stderr, "pilecap-run: no run log was written (FILE CANNOT BE OPENED)\n");
-    return 2;
+  bool found = false;
+  const std::vector<std::string> log = read_lines(folder / (base + LOG_SUFFIX), found);
+  if (!found) {
+    std::fprintf(stderr, "pilecap-run: the engine wrote no run log (%s%s)\n", base.c_str(), LOG_SUFFIX);
+    return EXIT_ENGINE_ERROR;
   }
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(log, line);) lines.push_back(line);
-  bool completed = false;
-  std::size_t message_start = lines.size();
-  for (std::size_t k = 0; k < lines.size(); ++k) {
-    if (trimmed(lines[k]).empty()) message_start = k + 1;
-    if (trimmed(lines[k]) == "ANALYSIS COMPLETED") completed = true;
+  const std::vector<std::string> codes = read_lines(folder / (base + CODES_SUFFIX), found);
+  const auto runs = pilecap::host::read_run_outcomes(codes, log);
+  bool all_completed = true;
+  for (const auto& run : runs) {
+    std::printf("%s\n", pilecap::host::describe(run).c_str());
+    all_completed = all_completed && run.outcome == Outcome::Completed;
   }
-  std::printf("pilecap-run: reports in %s (%s.*)\n", folder.c_str(), base.c_str());
-  if (completed) {
-    std::printf("ANALYSIS COMPLETED\n");
-    return 0;
+  const std::vector<std::string> message = pilecap::host::final_message(log);
+  const bool completed = pilecap::host::analysis_completed(message);
+  std::printf("reports in %s/ (%s.*)", shown_folder.c_str(), base.c_str());
+  if (completed) std::printf("; the answers are in %s%s", base.c_str(), SUMMARY_SUFFIX);
+  std::printf("\n");
+  std::fflush(stdout);
+  if (message.empty()) {
+    std::fprintf(stderr, "pilecap-run: the run log ends without a final message\n");
+    return EXIT_ENGINE_ERROR;
   }
-  for (std::size_t k = message_start; k < lines.size(); ++k) std::fprintf(stderr, "%s\n", lines[k].c_str());
-  return 1;
+  for (const std::string& line : message) std::fprintf(completed ? stdout : stderr, "%s\n", line.c_str());
+  if (!completed) return EXIT_ENGINE_ERROR;
+  return all_completed ? EXIT_ALL_COMPLETED : EXIT_NOT_ALL_COMPLETED;
 }

@@ -1,8 +1,9 @@
 // Reads of the input data file and the detail line of a failed read, which
 // the final message of the run prints. A failure names where it happened as
-// "INPUT SECTION s, LINE n" (the title lines as "INPUT TITLE LINES"),
-// followed by the offending text in apostrophes, "END OF FILE", or the count
-// and the capacity it exceeds.
+// "INPUT SECTION s (HEADER), LINE n", the header being the section's usual
+// header text (the title lines as "INPUT TITLE LINES"), followed by the
+// offending text in apostrophes, "END OF FILE", or the count and the capacity
+// it exceeds.
 #include "input/input_reader.hpp"
 
 #include <array>
@@ -19,10 +20,46 @@ constexpr std::string_view DETAIL_INDENT = "    ";
 //      READING SECTION 7 PILE ARRANGEMENT
 const fio::Format READING_LAYOUT("(5X,\"READING \",A80)");
 
+// The usual header of each section, by section number. The header line of a
+// file is free text, so the message names the section by this one.
+constexpr std::array<std::string_view, SECTION_PY_EXPORT + 1> SECTION_HEADERS = {
+    "",
+    "OPTIONS",
+    "PILE CAP",
+    "LOAD CASES",
+    "LOAD COMBINATIONS",
+    "DISTRIBUTED LOAD SETS",
+    "SOIL MOVEMENT SETS",
+    "PILE ARRANGEMENT",
+    "PROPERTY SETS",
+    "CROSS SECTIONS",
+    "SOIL LAYERS",
+    "P-Y PRINT REQUESTS",
+    "USER P-Y CURVES",
+    "GENERATED LOAD-SETTLEMENT CURVES",
+    "GENERATED TORQUE-ROTATION CURVES",
+    "USER LOAD-SETTLEMENT CURVES",
+    "USER TORQUE-ROTATION CURVES",
+    "MOMENT-CURVATURE SETS",
+    "SECTION MOMENT-CURVATURE CURVES",
+    "SECTION BILINEAR DATA",
+    "DEPTH REDUCTION FACTORS",
+    "SOIL MOVEMENT PROFILE",
+    "P-Y EXPORT REQUEST",
+};
+
+//     INPUT SECTION 10 (SOIL LAYERS), LINE 59:
 std::string place(int section, int line) {
-  const std::string where =
-      section == TITLE_LINES ? std::string("INPUT TITLE LINES") : "INPUT SECTION " + std::to_string(section);
-  return std::string(DETAIL_INDENT) + where + ", LINE " + std::to_string(line) + ": ";
+  std::string where(DETAIL_INDENT);
+  if (section == TITLE_LINES) {
+    where.append("INPUT TITLE LINES");
+  } else {
+    where.append("INPUT SECTION ").append(std::to_string(section));
+    if (section > TITLE_LINES && section <= SECTION_PY_EXPORT) {
+      where.append(" (").append(SECTION_HEADERS[static_cast<std::size_t>(section)]).append(")");
+    }
+  }
+  return where.append(", LINE ").append(std::to_string(line)).append(": ");
 }
 
 }  // namespace

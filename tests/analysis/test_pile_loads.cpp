@@ -12,6 +12,7 @@
 #include "input/input.hpp"
 #include "pile/pile.hpp"
 #include "model/model_store.hpp"
+#include "tests/support/engine_state.hpp"
 
 namespace pilecap {
 namespace {
@@ -20,9 +21,10 @@ constexpr int N_PILES = 9;
 constexpr int INCREMENTS = 10;
 constexpr double LENGTH = 10.0;  // stations every 1.0
 
-class PileLoadsTest : public ::testing::Test {
+class PileLoadsTest : public testing::EngineTest {
  protected:
   void SetUp() override {
+    testing::EngineTest::SetUp();
     int status = 0;
     ALLOCATE_MODEL_ARRAYS(status);
     ASSERT_EQ(status, 0);

@@ -12,6 +12,7 @@
 #include "results/results.hpp"
 #include "model/model_store.hpp"
 #include "run/run.hpp"
+#include "tests/support/engine_state.hpp"
 
 namespace pilecap {
 namespace {
@@ -104,7 +105,9 @@ TEST(PointTransfer, HandCases) {
   }
 }
 
-TEST(PointTransfer, MarkersStarThePrescribedValue) {
+class DofMarkers : public testing::EngineTest {};
+
+TEST_F(DofMarkers, MarkersStarThePrescribedValue) {
   int sign = 1;
   int force_unit = 0;
   SET_UNIT_LABELS(sign, force_unit);
@@ -116,8 +119,9 @@ TEST(PointTransfer, MarkersStarThePrescribedValue) {
   EXPECT_EQ(std::string(displacement_marks, 6), " ** **");
 }
 
-TEST(CapEnvelope, FirstRunCopiesLaterRunsWiden) {
-  CapEnvelope = CapEnvelopeRecord{};
+class CapEnvelopeUpdate : public testing::EngineTest {};
+
+TEST_F(CapEnvelopeUpdate, FirstRunCopiesLaterRunsWiden) {
   const Vec6 first_load{-10, 1, 1, 1, 1, 1}, first_move{0.5, 0, 0, 0, 0, 0};
   const Vec6 second_load{5, 1, 1, 1, 1, 1}, second_move{-0.25, 0, 0, 0, 0, 0};
   AnalysisControl.first_run = 1;
@@ -130,12 +134,12 @@ TEST(CapEnvelope, FirstRunCopiesLaterRunsWiden) {
   EXPECT_EQ(CapEnvelope.min_load(1), -10.0);
   EXPECT_EQ(CapEnvelope.max_displacement(1), 0.5);
   EXPECT_EQ(CapEnvelope.min_displacement(1), -0.25);
-  AnalysisControl = AnalysisControlRecord{};
 }
 
-class EnvelopeResetTest : public ::testing::Test {
+class EnvelopeResetTest : public testing::EngineTest {
  protected:
   void SetUp() override {
+    testing::EngineTest::SetUp();
     int status = 0;
     ALLOCATE_MODEL_ARRAYS(status);
     ASSERT_EQ(status, 0);

@@ -17,6 +17,7 @@
 #include "model/model_store.hpp"
 #include "tests/e2e/deck_3d.hpp"
 #include "tests/e2e/run_folder.hpp"
+#include "tests/support/engine_state.hpp"
 
 namespace pilecap::testing {
 namespace {
@@ -61,9 +62,10 @@ void record_pile_forces(int /*run_kind*/, int /*index*/) {
   pile_forces_by_run.push_back(forces);
 }
 
-class CapResults3D : public ::testing::Test {
+class CapResults3D : public EngineTest {
  protected:
   void SetUp() override {
+    EngineTest::SetUp();
     pile_forces_by_run.clear();
     set_run_end_hook(record_pile_forces);
   }

@@ -12,6 +12,7 @@
 #include "analysis/analysis.hpp"
 #include "tests/e2e/case_decks.hpp"
 #include "tests/e2e/run_folder.hpp"
+#include "tests/support/engine_state.hpp"
 
 namespace pilecap {
 namespace {
@@ -46,9 +47,10 @@ void record_run(int run_kind, int index) {
   }
 }
 
-class RunLoopTest : public ::testing::Test {
+class RunLoopTest : public testing::EngineTest {
  protected:
   void SetUp() override {
+    testing::EngineTest::SetUp();
     hook_state = HookState{};
     set_run_end_hook(record_run);
   }

@@ -7,6 +7,7 @@
 #include "model/model_store.hpp"
 #include "run/run.hpp"
 #include "tests/e2e/run_folder.hpp"
+#include "tests/support/engine_state.hpp"
 
 namespace pilecap {
 namespace {
@@ -29,7 +30,7 @@ std::vector<std::string> final_message(const RunFolder& folder) {
   return message;
 }
 
-class RunSpineTest : public ::testing::Test {
+class RunSpineTest : public testing::EngineTest {
  protected:
   void TearDown() override { set_failing_table_creation(0); }
 };
@@ -138,7 +139,9 @@ TEST_F(RunSpineTest, SecondRunInTheSameProcessStartsFresh) {
   EXPECT_FALSE(PileTable.head_x.created()) << "the store is released after the run";
 }
 
-TEST(SummaryCopyTest, ScratchLinesAreCopiedWholeWithOneBlank) {
+class SummaryCopyTest : public testing::EngineTest {};
+
+TEST_F(SummaryCopyTest, ScratchLinesAreCopiedWholeWithOneBlank) {
   RunFolder folder("summary");
   RunFiles.summary_file = folder.path(RunFolder::SUMMARY_LINE).string();
   RunFiles.summary_scratch_file = folder.path(RunFolder::SUMMARY_SCRATCH_LINE).string();
@@ -151,7 +154,7 @@ TEST(SummaryCopyTest, ScratchLinesAreCopiedWholeWithOneBlank) {
   EXPECT_EQ(RunFolder::read_file(RunFiles.summary_file), banner + long_line + " \n  \n  \nEND \n");
 }
 
-TEST(SummaryCopyTest, EmptyScratchLeavesTheBanner) {
+TEST_F(SummaryCopyTest, EmptyScratchLeavesTheBanner) {
   RunFolder folder("summaryempty");
   RunFiles.summary_file = folder.path(RunFolder::SUMMARY_LINE).string();
   RunFiles.summary_scratch_file = folder.path(RunFolder::SUMMARY_SCRATCH_LINE).string();

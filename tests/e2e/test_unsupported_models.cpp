@@ -16,6 +16,7 @@
 #include "base/fio.hpp"
 #include "tests/e2e/case_decks.hpp"
 #include "tests/e2e/run_folder.hpp"
+#include "tests/support/engine_state.hpp"
 
 namespace pilecap {
 namespace {
@@ -94,7 +95,7 @@ int count_containing(const std::vector<std::string>& lines, const std::string& t
 
 class UnsupportedModelTest : public ::testing::Test {
  protected:
-  void SetUp() override { set_run_end_hook(nullptr); }
+  void SetUp() override { testing::reset_engine_state(); }
 };
 
 TEST_F(UnsupportedModelTest, EveryRunIsRefusedWithItsNoteAndNoResults) {

@@ -10,12 +10,14 @@
 #include "input/input.hpp"
 #include "model/model_store.hpp"
 #include "run/run.hpp"
+#include "tests/support/engine_state.hpp"
 
 namespace pilecap::testing {
 
 class EchoRecordsTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    reset_engine_state();
     int status = 0;
     ALLOCATE_MODEL_ARRAYS(status);
     ASSERT_EQ(status, 0);

@@ -17,13 +17,15 @@
 #include "base/fio.hpp"
 #include "model/model_store.hpp"
 #include "run/run.hpp"
+#include "tests/support/engine_state.hpp"
 
 namespace pilecap {
 namespace {
 
-class ConvertInputTest : public ::testing::Test {
+class ConvertInputTest : public testing::EngineTest {
  protected:
   void SetUp() override {
+    testing::EngineTest::SetUp();
     int status = 0;
     ALLOCATE_MODEL_ARRAYS(status);
     ASSERT_EQ(status, 0);

@@ -17,6 +17,7 @@
 #include "tests/e2e/deck_3d.hpp"
 #include "tests/e2e/run_folder.hpp"
 #include "tests/input/echo_decks.hpp"
+#include "tests/support/engine_state.hpp"
 
 namespace pilecap {
 namespace {
@@ -30,7 +31,10 @@ RunDateTime march_third() { return {2026, 3, 3, 9, 5, 7}; }
 
 class EchoReportTest : public ::testing::Test {
  protected:
-  void SetUp() override { set_run_clock(march_third); }
+  void SetUp() override {
+    testing::reset_engine_state();
+    set_run_clock(march_third);
+  }
   // A whole run leaves its options, constants, pile count and profile
   // behind; the next test starts from none of them.
   void TearDown() override {

@@ -9,13 +9,15 @@
 #include "input/input.hpp"
 #include "model/model_store.hpp"
 #include "run/run.hpp"
+#include "tests/support/engine_state.hpp"
 
 namespace pilecap {
 namespace {
 
-class EchoTableTest : public ::testing::Test {
+class EchoTableTest : public testing::EngineTest {
  protected:
   void SetUp() override {
+    testing::EngineTest::SetUp();
     int status = 0;
     ALLOCATE_MODEL_ARRAYS(status);
     ASSERT_EQ(status, 0);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "input/input.hpp"
+#include "tests/support/engine_state.hpp"
 
 namespace pilecap {
 namespace {
@@ -16,9 +17,10 @@ namespace {
 using Vec6 = std::array<double, 6>;
 using Vec3 = std::array<double, 3>;
 
-class LoadResultantTest : public ::testing::Test {
+class LoadResultantTest : public testing::EngineTest {
  protected:
   void SetUp() override {
+    testing::EngineTest::SetUp();
     int status = 0;
     ALLOCATE_MODEL_ARRAYS(status);
     ASSERT_EQ(status, 0);

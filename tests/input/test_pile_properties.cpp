@@ -11,13 +11,15 @@
 #include "pile/pile.hpp"
 #include "model/model_store.hpp"
 #include "run/run.hpp"
+#include "tests/support/engine_state.hpp"
 
 namespace pilecap {
 namespace {
 
-class PilePropertiesBuild : public ::testing::Test {
+class PilePropertiesBuild : public testing::EngineTest {
  protected:
   void SetUp() override {
+    testing::EngineTest::SetUp();
     int status = 0;
     ALLOCATE_MODEL_ARRAYS(status);
     ASSERT_EQ(status, 0);

@@ -15,6 +15,7 @@
 #include "base/fio.hpp"
 #include "model/model_store.hpp"
 #include "run/run.hpp"
+#include "tests/support/engine_state.hpp"
 
 namespace pilecap {
 namespace {
@@ -24,9 +25,10 @@ using testing::DeckStyle;
 using testing::DeckSwitches;
 using testing::DeckWriter;
 
-class ReadInputTest : public ::testing::Test {
+class ReadInputTest : public testing::EngineTest {
  protected:
   void SetUp() override {
+    testing::EngineTest::SetUp();
     int status = 0;
     ALLOCATE_MODEL_ARRAYS(status);
     ASSERT_EQ(status, 0);
@@ -243,8 +245,34 @@ std::string join_lines(const std::vector<std::string>& lines, std::size_t count)
   return text;
 }
 
+// The detail line names a section by its number and its usual header.
 std::string place(int section, int line) {
-  return "    INPUT SECTION " + std::to_string(section) + ", LINE " + std::to_string(line) + ": ";
+  static const char* const headers[] = {"",
+                                        "OPTIONS",
+                                        "PILE CAP",
+                                        "LOAD CASES",
+                                        "LOAD COMBINATIONS",
+                                        "DISTRIBUTED LOAD SETS",
+                                        "SOIL MOVEMENT SETS",
+                                        "PILE ARRANGEMENT",
+                                        "PROPERTY SETS",
+                                        "CROSS SECTIONS",
+                                        "SOIL LAYERS",
+                                        "P-Y PRINT REQUESTS",
+                                        "USER P-Y CURVES",
+                                        "GENERATED LOAD-SETTLEMENT CURVES",
+                                        "GENERATED TORQUE-ROTATION CURVES",
+                                        "USER LOAD-SETTLEMENT CURVES",
+                                        "USER TORQUE-ROTATION CURVES",
+                                        "MOMENT-CURVATURE SETS",
+                                        "SECTION MOMENT-CURVATURE CURVES",
+                                        "SECTION BILINEAR DATA",
+                                        "DEPTH REDUCTION FACTORS",
+                                        "SOIL MOVEMENT PROFILE",
+                                        "P-Y EXPORT REQUEST"};
+  std::string text = "    INPUT SECTION " + std::to_string(section);
+  text.append(" (").append(headers[section]).append("), LINE ").append(std::to_string(line)).append(": ");
+  return text;
 }
 
 TEST_F(ReadInputTest, FileEndingInsideEverySectionIsAnInputError) {

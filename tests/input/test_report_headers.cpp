@@ -6,6 +6,7 @@
 
 #include "input/report_headers.hpp"
 #include "run/run.hpp"
+#include "tests/support/engine_state.hpp"
 
 namespace pilecap {
 namespace {
@@ -17,9 +18,10 @@ const std::string RULE = "     " + std::string(73, '-') + "\n";
 const std::string DATE_BLOCK = RULE + std::string(26, ' ') + "Time and Date of Analysis\n" + RULE + "\n" +
                                std::string(15, ' ') + "Date:  March 03, 2026     Time:  09:05:07\n";
 
-class ReportHeaderTest : public ::testing::Test {
+class ReportHeaderTest : public testing::EngineTest {
  protected:
   void SetUp() override {
+    testing::EngineTest::SetUp();
     for (int unit : REPORT_UNITS) fio::open_memory(unit);
     set_run_clock(march_third);
   }

@@ -16,14 +16,16 @@
 #include "model/model_store.hpp"
 #include "run/run.hpp"
 #include "soil/soil.hpp"
+#include "tests/support/engine_state.hpp"
 
 namespace pilecap::testing {
 
-class PileTest : public ::testing::Test {
+class PileTest : public EngineTest {
  protected:
   static constexpr int SET = 1;
 
   void SetUp() override {
+    EngineTest::SetUp();
     int status = 0;
     ALLOCATE_MODEL_ARRAYS(status);
     ASSERT_EQ(status, 0);

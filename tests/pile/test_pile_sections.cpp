@@ -8,6 +8,7 @@
 
 #include "pile/pile.hpp"
 #include "model/model_store.hpp"
+#include "tests/support/engine_state.hpp"
 
 namespace pilecap {
 namespace {
@@ -31,9 +32,10 @@ const SectionRow ROWS[] = {
     {22.0, 30.0, 40.0, 80.0, 300.0, 3, SHAPE_I},
 };
 
-class PileSectionLookup : public ::testing::Test {
+class PileSectionLookup : public testing::EngineTest {
  protected:
   void SetUp() override {
+    testing::EngineTest::SetUp();
     int status = 0;
     ALLOCATE_MODEL_ARRAYS(status);
     ASSERT_EQ(status, 0);

@@ -16,6 +16,7 @@
 
 #include "plate/plate.hpp"
 #include "base/fio.hpp"
+#include "tests/support/engine_state.hpp"
 
 namespace pilecap::testing {
 
@@ -32,7 +33,10 @@ inline void reset_plate_records() {
 
 class PlateTest : public ::testing::Test {
  protected:
-  void SetUp() override { reset_plate_records(); }
+  void SetUp() override {
+    reset_engine_state();
+    reset_plate_records();
+  }
   void TearDown() override {
     reset_plate_records();
     fio::close_all();

@@ -18,15 +18,17 @@
 #include "base/fio.hpp"
 #include "model/model_store.hpp"
 #include "run/run.hpp"
+#include "tests/support/engine_state.hpp"
 
 namespace pilecap::testing {
 
-class ResultsTest : public ::testing::Test {
+class ResultsTest : public EngineTest {
  protected:
   static constexpr int REPORT_UNITS[] = {UNIT_COMPUTATION_REPORT, UNIT_RESULTS_REPORT,  UNIT_SUMMARY,
                                          UNIT_RESULT_CODES,       UNIT_SUMMARY_SCRATCH, UNIT_RUN_LOG};
 
   void SetUp() override {
+    EngineTest::SetUp();
     int status = 0;
     ALLOCATE_MODEL_ARRAYS(status);
     ASSERT_EQ(status, 0);

@@ -8,11 +8,12 @@
 #include "input/input.hpp"
 #include "model/conversions.hpp"
 #include "model/model_store.hpp"
+#include "tests/support/engine_state.hpp"
 
 namespace pilecap {
 namespace {
 
-class ConversionTest : public ::testing::Test {
+class ConversionTest : public testing::EngineTest {
  protected:
   void TearDown() override { RunOptions = RunOptionsRecord{}; }
   static void units(int system, int force_unit = 0) {
@@ -106,7 +107,9 @@ TEST(NumericRoutineTest, MinMaxAndFourthComponent) {
   EXPECT_FALSE(ONLY_FOURTH_COMPONENT_NONZERO(none));
 }
 
-TEST(NumericRoutineTest, NodeCoordinateExtrapolatesAboveTheHead) {
+class NodeCoordinateTest : public testing::EngineTest {};
+
+TEST_F(NodeCoordinateTest, ExtrapolatesAboveTheHead) {
   int status = 0;
   ALLOCATE_MODEL_ARRAYS(status);
   ASSERT_EQ(status, 0);

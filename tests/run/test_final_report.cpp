@@ -8,6 +8,7 @@
 #include "analysis/analysis.hpp"
 #include "plate/plate.hpp"
 #include "run/run.hpp"
+#include "tests/support/engine_state.hpp"
 
 namespace pilecap {
 namespace {
@@ -21,7 +22,9 @@ std::string final_message_text(int status) {
   return log.substr(0, log.find("     Execution Time"));
 }
 
-TEST(FinalMessageTest, LinesOfEachCode) {
+class FinalMessageTest : public testing::EngineTest {};
+
+TEST_F(FinalMessageTest, LinesOfEachCode) {
   struct Case {
     int code;
     const char* text;
@@ -48,7 +51,7 @@ TEST(FinalMessageTest, LinesOfEachCode) {
   for (const Case& c : cases) EXPECT_EQ(final_message_text(c.code), c.text) << c.code;
 }
 
-TEST(FinalMessageTest, EngineCodesCarryTheirDetailLine) {
+TEST_F(FinalMessageTest, EngineCodesCarryTheirDetailLine) {
   SET_STATUS_DETAIL("    INPUT SECTION 7, LINE 23: 1.5X");
   EXPECT_EQ(final_message_text(STATUS_INPUT_DATA_ERROR),
             "     \n     * ERROR IN ANALYSIS *\n     ERROR IN INPUT DATA\n     INPUT SECTION 7, LINE 23: 1.5X\n");
@@ -66,7 +69,9 @@ TEST(FinalMessageTest, EngineCodesCarryTheirDetailLine) {
   SET_STATUS_DETAIL("");
 }
 
-TEST(TimeLayoutTest, MillisecondsSecondsMinutesHours) {
+class TimeLayoutTest : public testing::EngineTest {};
+
+TEST_F(TimeLayoutTest, MillisecondsSecondsMinutesHours) {
   struct Case {
     double seconds;
     const char* text;
@@ -85,7 +90,9 @@ TEST(TimeLayoutTest, MillisecondsSecondsMinutesHours) {
   }
 }
 
-TEST(ThreadCountTest, RuleTruthTable) {
+class ThreadCountTest : public testing::EngineTest {};
+
+TEST_F(ThreadCountTest, RuleTruthTable) {
   struct Case {
     int requested, processors, work, pair, expected;
   };
@@ -100,7 +107,7 @@ TEST(ThreadCountTest, RuleTruthTable) {
   }
 }
 
-TEST(ThreadCountTest, SetRaisesTheCounters) {
+TEST_F(ThreadCountTest, SetRaisesTheCounters) {
   int used_max = 1;
   int used_run = 1;
   SET_THREAD_COUNT(2, 2, used_max, used_run, 10, 0);

@@ -10,15 +10,17 @@
 #include <thread>
 
 #include "base/fio.hpp"
+#include "tests/support/engine_state.hpp"
 
 namespace pilecap {
 namespace {
 
 namespace fs = std::filesystem;
 
-class FioFileTest : public ::testing::Test {
+class FioFileTest : public testing::EngineTest {
  protected:
   void SetUp() override {
+    testing::EngineTest::SetUp();
     folder_ = fs::temp_directory_path() /
               ("pilecap_fio_" + std::to_string(::getpid()) + "_" +
                ::testing::UnitTest::GetInstance()->current_test_info()->name());

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/fio.hpp"
+#include "tests/support/engine_state.hpp"
 
 namespace pilecap {
 namespace {
@@ -82,7 +83,7 @@ struct ReadCase {
   const char* next_line;  // what a whole-line read returns afterwards
 };
 
-class FioReadTest : public ::testing::Test {
+class FioReadTest : public testing::EngineTest {
  protected:
   void TearDown() override { fio::close_all(); }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/fio.hpp"
+#include "tests/support/engine_state.hpp"
 
 namespace pilecap {
 namespace {
@@ -45,7 +46,9 @@ std::string write_case(const LayoutCase& c) {
   return fio::memory_contents(MEMORY_UNIT);
 }
 
-TEST(FioLayoutTest, EveryDescriptorAndRule) {
+class FioLayoutTest : public testing::EngineTest {};
+
+TEST_F(FioLayoutTest, EveryDescriptorAndRule) {
   const std::vector<LayoutCase> cases = {
       {"F with room for the leading zero", "(F8.3)", {R(0.5)}, "   0.500\n"},
       {"F without room drops the leading zero", "(F4.3)", {R(0.5)}, ".500\n"},
@@ -96,7 +99,7 @@ TEST(FioLayoutTest, EveryDescriptorAndRule) {
   }
 }
 
-TEST(FioLayoutTest, TrailingBackslashLeavesLineOpenForNextWrite) {
+TEST_F(FioLayoutTest, TrailingBackslashLeavesLineOpenForNextWrite) {
   fio::open_memory(MEMORY_UNIT);
   fio::write(MEMORY_UNIT, "(1P,1E14.05,\\)", 2.5e5);
   fio::write(MEMORY_UNIT, "(\"|\",\\)");
@@ -105,41 +108,43 @@ TEST(FioLayoutTest, TrailingBackslashLeavesLineOpenForNextWrite) {
   EXPECT_EQ(fio::memory_contents(MEMORY_UNIT), "   2.50000E+05|       123.456END\n");
 }
 
-TEST(FioLayoutTest, SlashAfterOpenLineEndsThatLineWithoutAnEmptyOne) {
+TEST_F(FioLayoutTest, SlashAfterOpenLineEndsThatLineWithoutAnEmptyOne) {
   fio::open_memory(MEMORY_UNIT);
   fio::write(MEMORY_UNIT, "(\"ABC\",\\)");
   fio::write(MEMORY_UNIT, "(/,\"DEF\")");
   EXPECT_EQ(fio::memory_contents(MEMORY_UNIT), "ABC\nDEF\n");
 }
 
-TEST(FioLayoutTest, CloseEndsAPendingLine) {
+TEST_F(FioLayoutTest, CloseEndsAPendingLine) {
   fio::open_memory(MEMORY_UNIT);
   fio::write(MEMORY_UNIT, "(\"PART\",\\)");
   fio::close(MEMORY_UNIT);
   EXPECT_EQ(fio::memory_contents(MEMORY_UNIT), "PART\n");
 }
 
-TEST(FioLayoutTest, MalformedLayoutsAreReported) {
+TEST_F(FioLayoutTest, MalformedLayoutsAreReported) {
   for (const char* text : {"I5", "(I5", "(Q5)", "(F8)", "(\"open)", "(3H12)"}) {
     fio::Format format(text);
     EXPECT_FALSE(format.valid()) << text;
   }
 }
 
-TEST(FioLayoutTest, CachedLayoutIsParsedOnce) {
+TEST_F(FioLayoutTest, CachedLayoutIsParsedOnce) {
   const fio::Format& first = fio::cached_format("(I5,F10.3)");
   const fio::Format& second = fio::cached_format(std::string("(I5,") + "F10.3)");
   EXPECT_EQ(&first, &second);
 }
 
-TEST(FioLayoutTest, ArraysExpandIntoValues) {
+TEST_F(FioLayoutTest, ArraysExpandIntoValues) {
   fio::open_memory(MEMORY_UNIT);
   const std::vector<double> values = {1.0, 2.5, -3.0};
   fio::write(MEMORY_UNIT, "(I3,3F6.2)", 7, values);
   EXPECT_EQ(fio::memory_contents(MEMORY_UNIT), "  7  1.00  2.50 -3.00\n");
 }
 
-TEST(FioListWriteTest, ItemsAndEmptyRecords) {
+class FioListWriteTest : public testing::EngineTest {};
+
+TEST_F(FioListWriteTest, ItemsAndEmptyRecords) {
   fio::open_memory(MEMORY_UNIT);
   fio::write_list(MEMORY_UNIT, "- ANALYSIS STARTED");
   fio::write_list(MEMORY_UNIT);
@@ -151,7 +156,7 @@ TEST(FioListWriteTest, ItemsAndEmptyRecords) {
   EXPECT_EQ(fio::memory_contents(MEMORY_UNIT), expected);
 }
 
-TEST(FioListWriteTest, EmptyWriteEndsThePendingLine) {
+TEST_F(FioListWriteTest, EmptyWriteEndsThePendingLine) {
   fio::open_memory(MEMORY_UNIT);
   fio::write(MEMORY_UNIT, "(\"OPEN\",\\)");
   fio::write_list(MEMORY_UNIT);
@@ -159,7 +164,9 @@ TEST(FioListWriteTest, EmptyWriteEndsThePendingLine) {
   EXPECT_EQ(fio::memory_contents(MEMORY_UNIT), "OPEN\n\n");
 }
 
-TEST(FioEditTest, RealsReadBackWithinHalfAUnitOfTheLastDigit) {
+class FioEditTest : public testing::EngineTest {};
+
+TEST_F(FioEditTest, RealsReadBackWithinHalfAUnitOfTheLastDigit) {
   // Fixed and exponent fields for a spread of magnitudes: the printed text
   // must parse back to the value within half a unit of its last digit.
   const double values[] = {0.0012345678, 0.98765, 1.0, 3.14159265, 271.828, 65535.5, -0.333333, -98765.4321};

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "run/run.hpp"
+#include "tests/support/engine_state.hpp"
 
 namespace pilecap {
 namespace {
@@ -33,7 +34,9 @@ struct RealCase {
   const char* text;  // the field without its leading blanks
 };
 
-TEST(ReportFieldTest, RealFieldChoosesFormAndDigits) {
+class ReportFieldTest : public testing::EngineTest {};
+
+TEST_F(ReportFieldTest, RealFieldChoosesFormAndDigits) {
   const std::vector<RealCase> cases = {
       {"three decimals for a value in the hundreds", 14, 5, 123.456, "123.456"},
       {"0.1 .. 1 share the decade of 1 .. 10", 14, 5, 0.5, "0.50000"},
@@ -54,14 +57,14 @@ TEST(ReportFieldTest, RealFieldChoosesFormAndDigits) {
   }
 }
 
-TEST(ReportFieldTest, ValueJustAboveLowerLimitIsFixedForm) {
+TEST_F(ReportFieldTest, ValueJustAboveLowerLimitIsFixedForm) {
   // The lower limit for d = 3 is 0.01f, just below 0.01: 0.0099 lies under
   // it (exponent form), 0.011 above it with k = -2 (five decimals).
   EXPECT_EQ(real_field(12, 3, 0.0099), right(12, "9.900E-03"));
   EXPECT_EQ(real_field(12, 3, 0.011), right(12, "0.01100"));
 }
 
-TEST(ReportFieldTest, EveryRealFieldIsWideAndReadsBack) {
+TEST_F(ReportFieldTest, EveryRealFieldIsWideAndReadsBack) {
   const double values[] = {1e-40, -3.2e-7, 0.000999, 0.0123456, 0.1, 0.99999, 1.0, 7.25, -42.42, 999.999, 12345.678,
                            -9.87e8, 6.02e23};
   for (int d = 2; d <= 7; ++d) {
@@ -82,7 +85,7 @@ TEST(ReportFieldTest, EveryRealFieldIsWideAndReadsBack) {
   }
 }
 
-TEST(ReportFieldTest, RowOfFieldsEndsWithOneBlank) {
+TEST_F(ReportFieldTest, RowOfFieldsEndsWithOneBlank) {
   fio::open_memory(MEMORY_UNIT);
   WRITE_BLANKS(MEMORY_UNIT, 0);
   WRITE_BLANKS(MEMORY_UNIT, -3);
@@ -103,7 +106,7 @@ TEST(ReportFieldTest, RowOfFieldsEndsWithOneBlank) {
   fio::close(MEMORY_UNIT);
 }
 
-TEST(ReportFieldTest, IntegerTooWideIsAsterisks) {
+TEST_F(ReportFieldTest, IntegerTooWideIsAsterisks) {
   fio::open_memory(MEMORY_UNIT);
   WRITE_INT_FIELD(MEMORY_UNIT, 3, -1000);
   END_REPORT_LINE(MEMORY_UNIT);
@@ -111,7 +114,7 @@ TEST(ReportFieldTest, IntegerTooWideIsAsterisks) {
   fio::close(MEMORY_UNIT);
 }
 
-TEST(ReportFieldTest, AppendRealFieldUsesHigherLowerLimit) {
+TEST_F(ReportFieldTest, AppendRealFieldUsesHigherLowerLimit) {
   std::string line(40, '.');
   int col = 0;
   APPEND_REAL_FIELD(line, 12, 3, 0.05, col);   // 0.05 is not above 10^0
@@ -122,7 +125,7 @@ TEST(ReportFieldTest, AppendRealFieldUsesHigherLowerLimit) {
   EXPECT_EQ(line, std::string("   5.000E-02") + "  " + "  1.0000E-01" + "    2.5000" + "....");
 }
 
-TEST(ReportFieldTest, AppendNeverWritesPastTheBuffer) {
+TEST_F(ReportFieldTest, AppendNeverWritesPastTheBuffer) {
   std::string line(8, '.');
   int col = 4;
   APPEND_REAL_FIELD(line, 10, 3, 1.5, col);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "run/run.hpp"
+#include "tests/support/engine_state.hpp"
 
 namespace pilecap {
 namespace {
@@ -19,7 +20,9 @@ void headings(int sign, int force_unit, int dimension) {
   SET_RESULT_COLUMN_HEADINGS(dimension);
 }
 
-TEST(UnitLabels, WholeBlockOfEachSet) {
+class UnitLabelsTest : public testing::EngineTest {};
+
+TEST_F(UnitLabelsTest, WholeBlockOfEachSet) {
   EXPECT_EQ(labels(-1, 0), "  M  KN M KN/-**23  4RADDEG^ KPA  *  M MM MMM  KN KN");
   EXPECT_EQ(labels(1, 0), " IN LBSINLBS/-**23  4RADDEG^ PSI  * FT INFTIN LBSLBS");
   EXPECT_EQ(labels(1, 1), " IN LBSINLBS/-**23  4RADDEG^ PSI  * FT INFTINKIPSKIP");
@@ -28,7 +31,7 @@ TEST(UnitLabels, WholeBlockOfEachSet) {
   EXPECT_EQ(labels(-1, 1), labels(-1, 0));
 }
 
-TEST(UnitLabels, NamedStretches) {
+TEST_F(UnitLabelsTest, NamedStretches) {
   labels(-1, 0);
   EXPECT_EQ(UnitLabels.length(), "  M");
   EXPECT_EQ(UnitLabels.force(), "  KN");
@@ -52,7 +55,9 @@ struct CellCase {
   const char* unit;
 };
 
-TEST(ResultColumnHeadings, CellsOfEverySet) {
+class ResultColumnHeadingsTest : public testing::EngineTest {};
+
+TEST_F(ResultColumnHeadingsTest, CellsOfEverySet) {
   const CellCase cases[] = {
       {"SI 3D moment", -1, 0, 3, 9, "  MOMENT  ", "   z-DIR  ", "   KN- M  "},
       {"kips 3D shear", 1, 1, 3, 12, "   SHEAR  ", "   y-DIR  ", "    KIP   "},
@@ -80,7 +85,7 @@ TEST(ResultColumnHeadings, CellsOfEverySet) {
   }
 }
 
-TEST(ResultColumnHeadings, FirstCellsAndRules) {
+TEST_F(ResultColumnHeadingsTest, FirstCellsAndRules) {
   headings(1, 0, 3);
   EXPECT_EQ(ResultColumnHeadings.node_first_cells(1), "     x    ");
   EXPECT_EQ(ResultColumnHeadings.node_first_cells(2), "          ");
@@ -94,7 +99,7 @@ TEST(ResultColumnHeadings, FirstCellsAndRules) {
 }
 
 // Guards against a 3D run's cells surviving into a 2D run.
-TEST(ResultColumnHeadings, TwoDimensionalRunAfterThreeDimensional) {
+TEST_F(ResultColumnHeadingsTest, TwoDimensionalRunAfterThreeDimensional) {
   headings(1, 0, 3);
   headings(1, 0, 2);
   for (int column : {3, 4, 7, 8, 10, 11, 13, 14, 16, 17, 21, 23, 27, 29}) {

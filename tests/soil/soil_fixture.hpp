@@ -15,12 +15,14 @@
 #include "model/model_store.hpp"
 #include "run/run.hpp"
 #include "soil/soil.hpp"
+#include "tests/support/engine_state.hpp"
 
 namespace pilecap::testing {
 
-class SoilTest : public ::testing::Test {
+class SoilTest : public EngineTest {
  protected:
   void SetUp() override {
+    EngineTest::SetUp();
     int status = 0;
     ALLOCATE_MODEL_ARRAYS(status);
     ASSERT_EQ(status, 0);

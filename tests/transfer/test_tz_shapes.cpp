@@ -9,6 +9,7 @@
 #include "pile/pile.hpp"
 #include "model/conversions.hpp"
 #include "soil/soil.hpp"
+#include "tests/support/engine_state.hpp"
 #include "transfer/transfer.hpp"
 
 namespace pilecap {
@@ -52,7 +53,7 @@ std::unique_ptr<TzCurveSet> fill(int shape, double phi_deg = 30.0) {
   return set;
 }
 
-class TzShapeTest : public ::testing::Test {
+class TzShapeTest : public testing::EngineTest {
  protected:
   void TearDown() override { RunOptions = RunOptionsRecord{}; }
 };

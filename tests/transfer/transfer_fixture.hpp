@@ -15,13 +15,15 @@
 #include "model/model_store.hpp"
 #include "run/run.hpp"
 #include "soil/soil.hpp"
+#include "tests/support/engine_state.hpp"
 #include "transfer/transfer.hpp"
 
 namespace pilecap::testing {
 
-class TransferTest : public ::testing::Test {
+class TransferTest : public EngineTest {
  protected:
   void SetUp() override {
+    EngineTest::SetUp();
     int status = 0;
     ALLOCATE_MODEL_ARRAYS(status);
     ASSERT_EQ(status, 0);

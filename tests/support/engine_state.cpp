@@ -1,0 +1,80 @@
+// Puts the engine's global state back to that of a new process. The list of
+// records is the whole list of the engine's globals; a record added to the
+// engine belongs here too, or a test that leaves it set breaks a later one.
+#include "tests/support/engine_state.hpp"
+
+#include <malloc.h>
+#include <omp.h>
+
+#include <new>
+
+#include "analysis/analysis.hpp"
+#include "input/input.hpp"
+#include "pile/pile.hpp"
+#include "pile/pile_head.hpp"
+#include "base/fio.hpp"
+#include "model/model_store.hpp"
+#include "run/run.hpp"
+#include "soil/py_curves.hpp"
+#include "soil/soil.hpp"
+
+namespace pilecap::testing {
+
+namespace {
+
+// The thread count the runtime starts with, taken before any test runs.
+const int initial_max_threads = omp_get_max_threads();
+
+// The model tables are meant to come from the system as fresh zero pages and
+// to go back to it when released. The C library's adaptive threshold would
+// instead serve a large table released and created again from its heap, which
+// it must zero-fill page by page: every fixture would then touch hundreds of
+// MiB. A fixed threshold keeps each large table a mapping of its own.
+constexpr int OWN_MAPPING_ABOVE = 1 << 20;  // bytes
+[[maybe_unused]] const bool fixed_mapping_threshold = mallopt(M_MMAP_THRESHOLD, OWN_MAPPING_ABOVE) == 1;
+
+// Rebuilds a record in place: several are too large for a temporary.
+template <class Record>
+void renew(Record& record) {
+  record.~Record();
+  new (&record) Record{};
+}
+
+template <class... Records>
+void renew_all(Records&... records) {
+  (renew(records), ...);
+}
+
+}  // namespace
+
+void reset_engine_state() {
+  fio::close_all();
+  int status = 0;
+  RELEASE_MODEL_ARRAYS(status);
+
+  // Input records.
+  renew_all(RunTitle, RunOptions, RunConstants, MomentCurvatureSet, CapGeometry, CapPassiveElement, CapPlateInput,
+            LoadCase, LoadCombination, ConcentratedLoad, LoadAssignment, SpecifiedDofData, EnvelopeOptions,
+            ResultColumnSelection, PropertySetInput, CrossSection, SoilLayerInput, PyPrintRequest, UserPyCurveSet,
+            UserLsCurve, UserTrCurve, DepthFactorTable, PyExportRequest, MomentCurvatureInput, SectionCurveInput,
+            SectionBilinearInput);
+  // The model store's records (their tables were released above).
+  renew_all(PileTopResults, NodeResults, EquivalentStiffness, EquivalentSprings, LoadSetTable, SoilMovementProfile,
+            ClosePileFactors, PileTable, PileHeadMatrices, PileLoadProfile, PlasticHingeTable, PileNodes,
+            PileArrangementInput, GeneratedCurvePiles, PileLayerData, PileSoilData, ComputedLsTable, GeneratedLsCurve,
+            GeneratedTrCurve);
+  // Working records of the run, the soil, the piles and the analysis.
+  renew_all(RunTimers, RunFiles, UnitLabels, ResultColumnHeadings, SoilProfile, GeneratedPyCurve, PileProperty,
+            PileSection, WarningCounters, AnalysisControl, CapEnvelope, DofRunMode, TargetDeflectionSearch,
+            PileErrorWord);
+
+  SET_STATUS_DETAIL("");
+  SET_SOIL_REACTION_PROVIDER(nullptr);
+  SET_HEAD_RESPONSE_PROVIDER(nullptr);
+  set_cap_solution_hook(nullptr);
+  set_run_end_hook(nullptr);
+  set_failing_table_creation(0);
+  omp_set_num_threads(initial_max_threads);
+}
+
+}  // namespace pilecap::testing

@@ -1,0 +1,78 @@
+// What the stand-in host tells about a run, read from the files the engine
+// leaves: the outcome of every load case and combination (result-code file),
+// its name and the number of its pile warnings (run log), the final message
+// of the run log, and the progress records of the status file. Everything
+// here works on the text lines of those files, so it runs the same on a
+// finished run and in tests.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace pilecap::host {
+
+enum class RunKind { Case, Combination };
+
+// Outcomes from best to worst; a run with several result codes (the points
+// of an estimation) takes its worst.
+enum class Outcome { Completed, Partial, NoCapConvergence, ZeroCapForce, NotAnalysed, NoResult };
+
+struct RunOutcome {
+  RunKind kind = RunKind::Case;
+  int number = 0;
+  std::string name;  // without trailing blanks; empty when the log has none
+  Outcome outcome = Outcome::NoResult;
+  std::string percent;    // of the total load reached, as printed, for Partial
+  int pile_warnings = 0;  // per-pile warning lines of the run in the run log
+};
+
+// The runs in the order of the result-code file, each with its outcome,
+// its name and its pile warnings from the run log.
+std::vector<RunOutcome> read_run_outcomes(const std::vector<std::string>& result_codes,
+                                          const std::vector<std::string>& run_log);
+
+// One line per run, e.g.
+//   load case 2 "WIND ALONG Y": partial at 62.50 % of the load, 3 pile warnings
+std::string describe(const RunOutcome& run);
+
+// The final message of the run log (the lines before the last execution
+// time, back to the empty line above them), without the indentation.
+std::vector<std::string> final_message(const std::vector<std::string>& run_log);
+
+// True when a final message says the analysis ran to its end.
+bool analysis_completed(const std::vector<std::string>& message);
+
+// One record of the status file: the run loop's STARTED and FINISHED lines
+// and the solver's iteration lines (which say that a run is under way).
+struct ProgressRecord {
+  RunKind kind = RunKind::Case;
+  int number = 0;
+  int total = 0;
+  bool finished = false;
+};
+
+// The record at the head of the status file's text; none for the start
+// record, an empty file or a record caught half written.
+std::optional<ProgressRecord> parse_progress(const std::string& status_text);
+
+// Turns the records seen (the status file holds only the newest one, so a
+// poll can miss some) into the whole sequence of start and end lines: a run
+// ended when a later one started.
+class ProgressTracker {
+ public:
+  // The lines from the last one given up to this record; none when the
+  // record is not newer.
+  std::vector<std::string> advance(const ProgressRecord& record);
+
+ private:
+  struct Position {
+    RunKind kind;
+    int number;
+    bool ended;
+  };
+  std::optional<Position> last_;
+  int case_total_ = 0;
+};
+
+}  // namespace pilecap::host
