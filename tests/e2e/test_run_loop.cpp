@@ -202,7 +202,8 @@ TEST_F(RunLoopTest, EachRunReceivesItsControlValues) {
 TEST_F(RunLoopTest, PlotDataFileStartsWithPilesDimensionAndUnits) {
   RunFolder folder("plot");
   ASSERT_EQ(run(folder, testing::deck_with_cases({{}}, {}, 1)), 0);
-  EXPECT_EQ(RunFolder::read_file(folder.path(CURVE_EXPORT_LINE)), "         1         2         1\n");
+  const std::string plot = RunFolder::read_file(folder.path(CURVE_EXPORT_LINE));
+  EXPECT_EQ(plot.substr(0, plot.find('\n') + 1), "         1         2         1\n");
 }
 
 }  // namespace
