@@ -133,6 +133,8 @@ TEST(PlotDataFile, TwoPileModelReadsBackInItsOrderAndAlikeInBothForms) {
 
 TEST(PlotDataFile, ModelInThePlaneHasNoTorqueBlockAndNoSoilSprings) {
   RunFolder folder("plot_plane");
+  // A run with soil first: its p-y curve types must not reach the next run.
+  run_deck(folder, deck_3d(two_pile_deck(0)));
   run_deck(folder, deck_with_cases({{}}, {}, 1));
   const PlotFile file = read_export(folder, false);
   ASSERT_TRUE(file.complete) << file.error;
@@ -143,7 +145,8 @@ TEST(PlotDataFile, ModelInThePlaneHasNoTorqueBlockAndNoSoilSprings) {
   EXPECT_EQ(pile.geometry.cosines.size(), 2u);
   EXPECT_EQ(pile.geometry.sections[0].size(), 4u);
   ASSERT_EQ(pile.curves.size(), 2u);
-  // No soil layers: no t-z spring anywhere.
+  // No soil layers: no criterion runs, no t-z spring anywhere.
+  for (const PlotCurveNode& node : pile.curves[0].nodes) EXPECT_EQ(node.type, 0);
   for (const PlotCurveNode& node : pile.curves[1].nodes) EXPECT_EQ(node.count, 0);
 }
 
