@@ -126,6 +126,9 @@ void reset_loop_state() {
   DofRunMode = DofRunModeRecord{};
   TargetDeflectionSearch = TargetDeflectionSearchRecord{};
   PileLoadProfile.axial_present = 0;
+  // The curve state, the plot code the criteria leave included, starts
+  // afresh in every run.
+  GeneratedPyCurve = GeneratedPyCurveRecord{};
   unsupported_feature = UNSUPPORTED_MODEL_FEATURE();
 }
 
@@ -434,7 +437,10 @@ void print_envelopes(int kind, int& status) {
 }
 
 // The first record of the plot-data file, then every pile's blocks. The
-// status word is not tested between the writers: each block is written.
+// writers report into a word of the export, whatever an earlier step left
+// in the status word; the first failure ends the export (the failing node's
+// count record says "no points", so the file reads cleanly to its end) and
+// its code becomes the run's.
 void write_plot_data(int& status) {
   const int n_piles = PileTable.n_piles;
   if (RunOptions.export_unformatted == 0) {
@@ -445,12 +451,14 @@ void write_plot_data(int& status) {
   if (n_piles < 1) return;
   GeneratedPyCurve.from_plot_list = 1;
   RunOptions.print_py_curves = 1;
-  for (int p = 1; p <= n_piles; ++p) {
-    WRITE_PLOT_PILE_GEOMETRY(p, status);
-    WRITE_PLOT_PY_CURVES(p, status);
-    WRITE_PLOT_TZ_CURVES(p, status);
-    if (!is_2d()) WRITE_PLOT_TQ_CURVES(p, status);
+  int export_status = STATUS_OK;
+  for (int p = 1; p <= n_piles && export_status == STATUS_OK; ++p) {
+    WRITE_PLOT_PILE_GEOMETRY(p, export_status);
+    if (export_status == STATUS_OK) WRITE_PLOT_PY_CURVES(p, export_status);
+    if (export_status == STATUS_OK) WRITE_PLOT_TZ_CURVES(p, export_status);
+    if (export_status == STATUS_OK && !is_2d()) WRITE_PLOT_TQ_CURVES(p, export_status);
   }
+  if (export_status != STATUS_OK) status = export_status;
 }
 
 }  // namespace

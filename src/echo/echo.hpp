@@ -20,6 +20,14 @@ void ECHO_HEADING_AND_OPTIONS();
 // ECHO_PILE_CAP_OPTIONS: TABLE B, then the working cap width of the analysis.
 void ECHO_PILE_CAP_OPTIONS();
 
+// CHECK_PLOT_EXPORT_REQUEST
+// When the plot-data file is asked for: at least one plot segment per pile
+// and, when a deflection list is given, 2 to 25 deflections, the first not
+// negative and each above the one before.
+//   Reads:  RunOptions.plot_export, PyExportRequest
+//   in,out: status  STATUS_INPUT_DATA_ERROR with its detail line
+void CHECK_PLOT_EXPORT_REQUEST(int& status);
+
 // LoadType: the code LoadCase.load_type names; any other code, negative
 // ones included, is the special type.
 constexpr int LOAD_DEAD = 0;

@@ -85,6 +85,8 @@ void write_passive_method(const char* springs_layout) {
 void ECHO_INPUT_DATA(int& status) {
   ECHO_HEADING_AND_OPTIONS();
   ECHO_PILE_CAP_OPTIONS();
+  CHECK_PLOT_EXPORT_REQUEST(status);
+  if (status != STATUS_OK) return;
   ECHO_LOAD_CASES(status);
   if (status != STATUS_OK) return;
   ECHO_LOAD_COMBINATIONS(status);

@@ -6,6 +6,7 @@
 
 #include "pile/pile.hpp"
 #include "summary/result_columns.hpp"
+#include "transfer/transfer.hpp"
 
 namespace pilecap {
 
@@ -77,16 +78,116 @@ void COUNT_PLASTIC_HINGES(int direction, int pile, int& piles_with_hinges, int l
 //           RunOptions.dimension, AnalysisControl.output_option
 void PRINT_PLASTIC_HINGES(int direction);
 
-// WRITE_PLOT_PILE_GEOMETRY, WRITE_PLOT_PY_CURVES, WRITE_PLOT_TZ_CURVES,
-// WRITE_PLOT_TQ_CURVES
-// Append one pile's geometry block and its p-y, t-z (with the tip q-w curve)
-// and torque-rotation curve blocks to the plot-data file.
-//   in:     pile  1..PileTable.n_piles
-//   in,out: status  the t-z and torque writers may set it
+// ======================================================== plot-data file
+// The plot-data file (UNIT_CURVE_EXPORT, formatted or unformatted by
+// RunOptions.export_unformatted) holds, after its header of three integers
+// (piles, dimension, units), per pile a geometry block and curve blocks of
+// one spring curve per plot node: m equal segments (PyExportRequest.
+// plot_nodes), nodes 1 (head) .. m + 1 (tip) at the segment ends, section
+// values at the segment midpoints. Values in the model's internal units.
+
+// Kinds of the blocks, the third integer of each block header.
+constexpr int PLOT_BLOCK_GEOMETRY = 0;
+constexpr int PLOT_BLOCK_PY = 1;
+constexpr int PLOT_BLOCK_TZ = 2;
+constexpr int PLOT_BLOCK_TQ = 3;
+
+// The writers of one pile's blocks, called in this order for p = 1 ..
+// n_piles on the calling thread (the torque block in 3D only). A curve is
+// computed before its node's count record is written: when it fails, that
+// count record says "no points" (0, 0) and the writer returns at once with
+// the code, so the file is readable to its last record.
+//   in:     pile    1..PileTable.n_piles
+//   in,out: status  the failing code, if any; a code already set on entry
+//                   neither stops a writer nor is cleared
+//
+// WRITE_PLOT_PILE_GEOMETRY
+// Record (p, m, 0), the length L, the head coordinates, the direction
+// cosines of the pile axes (2 x 2 in the plane from the batter, 3 x 3 in
+// space from alpha and beta), then per segment i its midpoint (i, x_i) at
+// head_x + (i - 1/2) L / m and its section values there (D, A, Izz, E; in
+// space D, A, Izz, Iyy, E, GJ). Never fails.
+//   Reads: PileTable, PileProperty, the section lookups, RunConstants.pi
 void WRITE_PLOT_PILE_GEOMETRY(int pile, int& status);
+
+// WRITE_PLOT_PY_CURVES
+// Block (p, m + 1, 1): per node its coordinate, (F, C, T) and C = 2n - 1
+// points of its lateral spring (deflection, force), negative branch
+// mirrored. A node lumps half of the p-y resistance of each adjacent
+// segment, generated at the segment midpoint by the soil layer's criterion
+// (n = 17 default deflections or the export list). F = 1 when the node's
+// curve lies below the ground line; T is the criterion's plot code.
+//   Reads:  PyExportRequest, SoilLayerInput.count, SoilProfile, PileTable,
+//           PileProperty; the p-y criteria through SOIL_REACTION_AT_NODES
+//   Writes: SoilProfile.num_layers; GeneratedPyCurve; rows 1 and 2 of the
+//           pile's PileNodes and its PileLayerData node ranges (the
+//           analysis is over: nothing reads them afterwards)
 void WRITE_PLOT_PY_CURVES(int pile, int& status);
+
+// WRITE_PLOT_TZ_CURVES / WRITE_PLOT_TQ_CURVES
+// Block (p, m + 1, 2) of axial springs (movement, force) with the tip q-w
+// curve added at the tip node, or block (p, m + 1, 3) of torsional springs
+// (rotation, torque): per node its coordinate, (1, 19) and 19 points when
+// the midpoint below it lies in the soil, else (0, 0). Each node lumps half
+// of the shaft friction of the adjacent segments (PLOT_TZ_CURVE).
+//   in,out: status  a soil query's code, STATUS_LS_CURVE_ZERO_E50 or
+//                   STATUS_LS_CURVE_ZERO_COHESION (axial tip, with warning)
 void WRITE_PLOT_TZ_CURVES(int pile, int& status);
 void WRITE_PLOT_TQ_CURVES(int pile, int& status);
+
+// ---------------------------------- load-transfer rules of the plot curves
+// Rules of their own for the plot curves, by PileProperty.pile_type and the
+// SoilCode of a point: x is the point's vertical coordinate, z its depth
+// below the pile's ground line. Every soil value comes from a soil query at
+// x; a failing query leaves its code (and warning) in status and the
+// operation returns at once. RunOptions.units is 1 or 2.
+
+// PLOT_UNIT_SIDE_FRICTION
+// The ultimate unit side friction: the user's value when it is at least
+// 1e-10; else for a driven pile alpha c in clays (alpha = 0.5 psi^-0.5 up
+// to psi = c / (gamma z) = 1, 0.5 psi^-0.25 above, 1 for a weak clay), the
+// sand rule (batter form when depths follow the batter), 0.1 c in rock; for
+// a drilled shaft 0.55 c, beta gamma z (beta = 1.5 - 0.135 sqrt(z in ft)
+// within 0.25 .. 1.2), 0.1 c in rock. Codes 5, 12 and above 14 and other
+// pile types keep the user's value.
+double PLOT_UNIT_SIDE_FRICTION(int pile, double x, double z, int code, int& status);
+
+// The t-z curve of a point: unit friction t against movement z, point 1 the origin.
+struct PlotTzCurve {
+  Array1<double, TZ_POINTS> t{}, z{};
+};
+
+// PLOT_TZ_CURVE
+// The point's t-z curve with tmax = fs, the shape chosen by pile type and
+// code (diameter of section 1 where the shape scales); the zero curve for a
+// code above 14, another pile type, or a drilled shaft in code 5 at exactly
+// 1 degree.
+//   out: curve; phi_deg  the friction angle at x in degrees
+void PLOT_TZ_CURVE(int pile, double x, int code, double fs, PlotTzCurve& curve, double& phi_deg, int& status);
+
+// The tip of a pile: its capacity Q and q-w curve (load q against movement
+// w, point 1 the origin).
+struct PlotTipCurve {
+  double capacity = 0.0;
+  Array1<double, TZ_POINTS> w{}, q{};
+};
+
+// PLOT_TIP_CURVE
+// Capacity and curve of the tip at head_x + L: 9 c A_t in clay, Nq gamma z
+// A_t (driven) or the drilled-shaft values in sand, unless the user gives a
+// tip resistance; the curve by tip kind (granular for codes 4, 7, 8, 9, 11,
+// 12 and above 14) and pile type. A cohesive tip (c > 0.1, phi < 1e-4)
+// counts as code 3. Another pile type has no tip curve (all zero).
+//   in:     tip_code  the SoilCode of the pile's last shaft point
+//   in,out: status  also STATUS_LS_CURVE_ZERO_E50 / _COHESION for a driven
+//                   cohesive tip (not code 5), with their warning
+void PLOT_TIP_CURVE(int pile, int tip_code, PlotTipCurve& tip, int& status);
+
+// Qtip
+// The tip load at movement v: linear on the first segment whose end reaches
+// v, the last segment extended beyond the curve; a segment of zero length
+// gives its left load.
+double Qtip(const PlotTipCurve& tip, double v);
 
 // ----------------------------------------------------- cap vector tables
 

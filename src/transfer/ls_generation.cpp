@@ -24,31 +24,16 @@ constexpr double USER_VALUE_LIMIT = double(1e-10f);
 constexpr double UPLIFT_TIP_AREA = double(1e-4f);
 constexpr double ZERO_LIMIT = double(1e-14f);
 constexpr double LAST_TIP_MOVEMENT_INCHES = double(2.0f);
-constexpr double REFERENCE_MOVEMENT_FACTOR = double(0.05f);  // of the diameter
 constexpr double TIP_BEARING_FACTOR = 9.0;
 constexpr double T0_COHESION = double(0.1f);
 constexpr double T0_PHI = double(1e-4f);
 constexpr double DEGREES_PER_RADIAN_TZ = 180.0 / double(3.1416f);
-constexpr double PHI_EXPONENT_LOW = 31.0, PHI_EXPONENT_HIGH = 38.0;
-constexpr double EXPONENT_LOW = 0.5, EXPONENT_MID = double(0.333f), EXPONENT_HIGH = 0.25;
 constexpr double CLAY_TIP_FAILURE_FACTOR = 8.0;  // w_f = 8 D e50
 constexpr int CLAY_TIP_RISING_POINTS = 8;
 constexpr double CLAY_TIP_LAST_FACTOR = 10.0;
-
-using TipTable = double[TZ_POINTS];
-// Driven tip in sand, inches.
-constexpr TipTable DRIVEN_GRANULAR_W = {0.0,          double(1e-4f), double(0.005f), double(0.01f), double(0.05f),
-                                        double(0.1f), double(0.2f),  double(0.4f),   double(0.8f),  double(5.0f)};
-// Drilled tips and the driven code-5 tip: w / D and Q / Q_t.
-constexpr TipTable DRILLED_TIP_W = {0.0,           double(0.005f), double(0.01f), double(0.015f), double(0.025f),
-                                    double(0.03f), double(0.04f),  double(0.05f), double(0.07f),  double(0.1f)};
-constexpr TipTable DRILLED_GRANULAR_Q = {0.0,           double(0.175f), double(0.345f), double(0.485f), double(0.65f),
-                                         double(0.73f), double(0.88f),  double(1.015f), double(1.195f), double(1.46f)};
-constexpr TipTable DRILLED_COHESIVE_Q = {0.0,          double(0.395f), double(0.56f), double(0.7f),  double(0.865f),
-                                         double(0.9f), double(0.95f),  double(0.97f), double(0.98f), double(0.99f)};
-constexpr TipTable DRIVEN_USER_W = {0.0,          double(0.002f), double(0.013f), double(0.042f), double(0.073f),
-                                    double(0.1f), double(0.12f),  double(0.15f),  double(0.18f),  double(0.2f)};
-constexpr TipTable DRIVEN_USER_Q = {0.0, 0.25, 0.5, 0.75, double(0.9f), 1.0, 1.0, 1.0, 1.0, 1.0};
+// Exponents of the driven tip in sand by the friction angle (degrees).
+constexpr double PHI_EXPONENT_LOW = 31.0, PHI_EXPONENT_HIGH = 38.0;
+constexpr double EXPONENT_LOW = 0.5, EXPONENT_MID = double(0.333f), EXPONENT_HIGH = 0.25;
 
 // Listing layouts.
 constexpr const char* TZ_HEADING_LAYOUT = "(/,/,5X,\"T-Z CURVES, PILE PROPERTY:\",I3,/)";
@@ -206,10 +191,8 @@ bool BUILD_TIP_CURVE(const TransferModel& m, int side, bool along_pile, TipCurve
     // The friction angle at the tip itself sets the exponent.
     const double phi_tip = BPHI_AT_DEPTH(x_t, status) * DEGREES_PER_RADIAN_TZ;
     if (status != STATUS_OK) return false;
-    const double exponent = phi_tip <= PHI_EXPONENT_LOW    ? EXPONENT_LOW
-                            : phi_tip <= PHI_EXPONENT_HIGH ? EXPONENT_MID
-                                                           : EXPONENT_HIGH;
-    const double reference = REFERENCE_MOVEMENT_FACTOR * d1;
+    const double exponent = DRIVEN_GRANULAR_TIP_EXPONENT(phi_tip);
+    const double reference = TIP_REFERENCE_MOVEMENT_FACTOR * d1;
     for (int i = 0; i < TZ_POINTS; ++i) {
       tip.w[i] = INCHES_IN_MODEL(DRIVEN_GRANULAR_W[i]);
       tip.q[i] = i == 0 ? 0.0 : q_t * std::pow(tip.w[i] / reference, exponent);
@@ -248,6 +231,12 @@ bool BUILD_TIP_CURVE(const TransferModel& m, int side, bool along_pile, TipCurve
   return true;
 }
 
+double DRIVEN_GRANULAR_TIP_EXPONENT(double phi_deg) {
+  if (phi_deg <= PHI_EXPONENT_LOW) return EXPONENT_LOW;
+  if (phi_deg <= PHI_EXPONENT_HIGH) return EXPONENT_MID;
+  return EXPONENT_HIGH;
+}
+
 double TIP_LOAD_AT(const TipCurve& tip, double w) {
   int i = 1;
   while (i < TZ_POINTS - 1 && tip.w[i] < w) ++i;
@@ -276,7 +265,7 @@ void GENERATE_AXIAL_LS_CURVE(int& q, int& side, int& /*k*/, int& p, int& status,
   double tip_movements[LS_POINTS_PER_SIDE];
   for (int j = 0; j < FIXED_TIP_MOVEMENTS; ++j) tip_movements[j] = INCHES_IN_MODEL(TIP_MOVEMENTS[j]);
   tip_movements[LS_POINTS_PER_SIDE - 1] =
-      std::max(INCHES_IN_MODEL(LAST_TIP_MOVEMENT_INCHES), REFERENCE_MOVEMENT_FACTOR * m.diameter);
+      std::max(INCHES_IN_MODEL(LAST_TIP_MOVEMENT_INCHES), TIP_REFERENCE_MOVEMENT_FACTOR * m.diameter);
   n = LS_POINTS_PER_SIDE;
   if (side == SIDE_UPLIFT) {
     fio::write(UNIT_AXIAL_CURVE_DATA, MARCH_HEADING_LAYOUT, q);

@@ -94,6 +94,9 @@ void FILL_TZ_CURVE(int k, int pile_type, int code, double D, TzCurveSet& set);
 double ALPHA_FRICTION(double c, double gamma, double z, int units);
 // SAND_FRICTION: 0.8 gamma z tan(phi - 0.087), the driven pile in sand.
 double SAND_FRICTION(double gamma, double z, double phi);
+// BATTERED_SAND_FRICTION: gamma z tan(phi - 0.087) (0.8 cos b + sin b), the
+// driven pile in sand when depths follow the batter angle b (radians).
+double BATTERED_SAND_FRICTION(double gamma, double z, double phi, double batter);
 // BETA_FRICTION: beta gamma z of a drilled shaft; z_ft is the depth in feet.
 double BETA_FRICTION(double gamma, double z, double z_ft);
 // DEPTH_IN_FEET: z in feet by the unit system, at least 1e-7.

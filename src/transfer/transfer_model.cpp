@@ -23,8 +23,6 @@ constexpr double DEPTH_FLOOR = double(1e-10f);
 constexpr double PINNED_FRICTION = double(1e-6f);
 // Degrees per radian of the friction angles that select and shape curves.
 constexpr double DEGREES_PER_RADIAN_TZ = 180.0 / double(3.1416f);
-constexpr double SAND_K_TAN = double(0.8f);
-constexpr double SAND_PHI_REDUCTION = double(0.087f);
 // The printed layer curves stand this far inside their layer.
 constexpr double LAYER_STEP_INCHES = double(0.1f);
 constexpr double LAYER_STEP_METRES = double(0.00254f);
@@ -55,8 +53,7 @@ void reject_value(int& status, int input_section, const std::string& item, int v
 // follow the batter.
 double driven_sand_friction(const TransferModel& m, int code, double gamma, double z, double phi) {
   if (RunOptions.adjust_batter_depth == 1 && (code == SOIL_SAND || code == SOIL_API_SAND)) {
-    const double b = PileTable.batter(m.p);
-    return gamma * z * std::tan(phi - SAND_PHI_REDUCTION) * (SAND_K_TAN * std::cos(b) + std::sin(b));
+    return BATTERED_SAND_FRICTION(gamma, z, phi, PileTable.batter(m.p));
   }
   return SAND_FRICTION(gamma, z, phi);
 }

@@ -111,6 +111,34 @@ bool MARCH_ELEMENTS(const TransferModel& m, double lever, double start_load, dou
 void MARCH_PILE(const TransferModel& m, double lever, double start_load, double start_move, const MarchListing& listing,
                 std::string_view curve_tag, double& head_load, double& head_move, int& status);
 
+// The tabled q-w curves of a pile tip, point 1 (index 0) the origin.
+using TipTable = double[TZ_POINTS];
+// Driven tip in sand, inches.
+inline constexpr TipTable DRIVEN_GRANULAR_W = {0.0,           double(1e-4f), double(0.005f), double(0.01f),
+                                               double(0.05f), double(0.1f),  double(0.2f),   double(0.4f),
+                                               double(0.8f),  double(5.0f)};
+// Drilled tips and the driven code-5 tip: w / D and Q / Q_t.
+inline constexpr TipTable DRILLED_TIP_W = {0.0,           double(0.005f), double(0.01f), double(0.015f), double(0.025f),
+                                           double(0.03f), double(0.04f),  double(0.05f), double(0.07f),  double(0.1f)};
+inline constexpr TipTable DRILLED_GRANULAR_Q = {
+    0.0,           double(0.175f), double(0.345f), double(0.485f), double(0.65f),
+    double(0.73f), double(0.88f),  double(1.015f), double(1.195f), double(1.46f)};
+inline constexpr TipTable DRILLED_COHESIVE_Q = {
+    0.0,          double(0.395f), double(0.56f), double(0.7f),  double(0.865f),
+    double(0.9f), double(0.95f),  double(0.97f), double(0.98f), double(0.99f)};
+inline constexpr TipTable DRIVEN_USER_W = {0.0,          double(0.002f), double(0.013f), double(0.042f), double(0.073f),
+                                           double(0.1f), double(0.12f),  double(0.15f),  double(0.18f),  double(0.2f)};
+inline constexpr TipTable DRIVEN_USER_Q = {0.0, 0.25, 0.5, 0.75, double(0.9f), 1.0, 1.0, 1.0, 1.0, 1.0};
+
+// The driven tip in sand follows q = Q (w / w_r)^n with the reference
+// movement w_r this fraction of the diameter.
+constexpr double TIP_REFERENCE_MOVEMENT_FACTOR = double(0.05f);
+
+// DRIVEN_GRANULAR_TIP_EXPONENT
+// The exponent n of the driven tip in sand: 0.5 up to 31 degrees, 0.333 up
+// to 38 degrees, 0.25 above.
+double DRIVEN_GRANULAR_TIP_EXPONENT(double phi_deg);
+
 // The q-w curve of a pile tip: TZ_POINTS points from the origin.
 struct TipCurve {
   double w[TZ_POINTS] = {};

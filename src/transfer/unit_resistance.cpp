@@ -71,6 +71,10 @@ double SAND_FRICTION(double gamma, double z, double phi) {
   return SAND_K_TAN * gamma * z * std::tan(phi - SAND_PHI_REDUCTION);
 }
 
+double BATTERED_SAND_FRICTION(double gamma, double z, double phi, double batter) {
+  return gamma * z * std::tan(phi - SAND_PHI_REDUCTION) * (SAND_K_TAN * std::cos(batter) + std::sin(batter));
+}
+
 double DEPTH_IN_FEET(double z, int units) {
   const double feet = units == UNITS_SI ? z / METRES_PER_FOOT : z / INCHES_PER_FOOT;
   return std::max(feet, MIN_DEPTH_FEET);

@@ -52,7 +52,7 @@ inline std::string deck_with_cases(const std::vector<DeckCase>& cases, const std
     deck.append("0\n").append(flags).append("1\n1 1.5\n");
   }
   deck.append(ONE_ROW_MODEL_SECTIONS);
-  if (plot_export == 1) deck.append("P-Y EXPORT\n0 0 0\n");
+  if (plot_export == 1) deck.append("P-Y EXPORT\n1 0 0\n");
   return deck;
 }
 

@@ -58,6 +58,10 @@ struct Deck3D {
   std::vector<DeckCombination3D> combinations;
   double tolerance = 1e-7;
   double llp_tolerance = 1e-7;  // closure of the lateral pile solution (in or m)
+  // The plot-data file: asked for (option 23), unformatted (option 24), and
+  // the export request (input section 22) written when it is asked for.
+  int plot_export = 0, export_unformatted = 0;
+  std::string export_request = "P-Y EXPORT\n4 0 0\n";
 };
 
 inline std::string deck_number(double v) {
@@ -71,7 +75,8 @@ inline std::string deck_3d(const Deck3D& d) {
   auto n = [](double v) { return deck_number(v); };
   std::string deck = d.title + "\nWHOLE-RUN TEST DECK\nOPTIONS\n";
   deck.append(std::to_string(d.units)).append(" 3 0 0 0 1 1 0 0 0 0 0 0 0 0 0 0 0 0 ");
-  deck.append(std::to_string(d.kips)).append(" 0 0 0 0\nPILE CAP\n0 0 0 0 0 0\nLOAD CASES\n");
+  deck.append(std::to_string(d.kips)).append(" 0 0 ").append(std::to_string(d.plot_export)).append(" ");
+  deck.append(std::to_string(d.export_unformatted)).append("\nPILE CAP\n0 0 0 0 0 0\nLOAD CASES\n");
   deck.append(std::to_string(d.cases.size())).append(" 0 0 0 0\n");
   for (std::size_t k = 0; k < d.cases.size(); ++k) {
     const DeckCase3D& c = d.cases[k];
@@ -123,6 +128,7 @@ inline std::string deck_3d(const Deck3D& d) {
   deck.append("USER TORQUE-ROTATION CURVES\n1\n1 3\n");
   deck.append(n(-d.torsion_stiffness) + " -1\n0 0\n" + n(d.torsion_stiffness) + " 1\n");
   deck.append("MOMENT-CURVATURE SETS\n0\nSECTION MOMENT-CURVATURE CURVES\n0\nSECTION BILINEAR DATA\n0\n");
+  if (d.plot_export == 1) deck.append(d.export_request);
   return deck;
 }
 

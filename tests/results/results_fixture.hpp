@@ -12,11 +12,11 @@
 #include <string>
 
 #include "analysis/analysis.hpp"
+#include "base/fio.hpp"
 #include "input/input.hpp"
+#include "model/model_store.hpp"
 #include "pile/pile.hpp"
 #include "results/results.hpp"
-#include "base/fio.hpp"
-#include "model/model_store.hpp"
 #include "run/run.hpp"
 #include "tests/support/engine_state.hpp"
 
