@@ -7,7 +7,6 @@ void ECHO_LOAD_CASES(int& /*status*/) {}
 void ECHO_LOAD_COMBINATIONS(int& /*status*/) {}
 void PRINT_PILE_PROPERTIES(int& /*status*/) {}
 void PRINT_SOIL_PROFILE(int& /*status*/) {}
-void ECHO_USER_PY_CURVES(int& /*status*/) {}
 void ECHO_REDUCTION_FACTORS(int& /*status*/) {}
 
 }  // namespace pilecap

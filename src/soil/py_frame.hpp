@@ -16,6 +16,11 @@
 
 namespace pilecap::py {
 
+// The printed row of a curve point: blanks, the deflection, the reaction.
+constexpr int POINT_LEAD_BLANKS = 21;
+constexpr int POINT_FIELD_WIDTH = 20;
+constexpr int POINT_FIELD_DIGITS = 5;
+
 // The arguments of one criterion call.
 struct LayerCall {
   int& prop_set;
@@ -47,6 +52,12 @@ struct Node {
   double pm = 1.0, ym = 1.0;                // depth factors
   double p_factor = 1.0, y_factor = 1.0;    // close-spacing factors
   const char* plot_point_layout = nullptr;  // layout of a point on the plot-data file
+  bool bare_export = false;                 // exported points hold the unfactored (u, p)
+  // The printed point on the input echo: field writers with these widths, or
+  // one layout of (deflection, reaction) when echo_point_layout is set.
+  int echo_lead_blanks = POINT_LEAD_BLANKS;
+  int echo_deflection_width = POINT_FIELD_WIDTH;
+  const char* echo_point_layout = nullptr;
 };
 
 // 1 while curves are generated (the curve-generation word), 0 in analysis.
@@ -65,9 +76,14 @@ bool prepare_node(LayerCall& call, int j, bool cap_pass, bool single_pass, int p
 // and the main pass over the layer's nodes and calls eval(node, running) for
 // each node below the ground line; running is the pass's layer integral,
 // reset with PileLayerData.ultimate_resistance at the start of each pass.
-// eval returns false to end the criterion (status word set).
+// eval returns false to end the criterion (status word set). The second form
+// first calls visit(node) for every node a pass reaches, also those the frame
+// then skips (only the coordinates and factors of such a node are set);
+// visit too returns false to end the criterion.
 template <class Eval>
 void run_layer(LayerCall& call, int plot_code, Eval eval);
+template <class Eval, class Visit>
+void run_layer(LayerCall& call, int plot_code, Eval eval, Visit visit);
 
 // The depth the curve uses: z in layer 1, the equivalent depth in a lower
 // layer. At the layer's first node during the analysis, an equivalent depth
@@ -105,14 +121,48 @@ void finish_point(LayerCall& call, const Node& node, int i, double u, double m, 
 // pressure coefficients k0, ka.
 double sand_wedge_resistance(double gamma, double z, double b, double phi, double alpha, double beta, double k0,
                              double ka);
+// The bracket of the wedge resistance at depth z: resistance / (gamma z).
+double sand_wedge_bracket(double z, double b, double phi, double alpha, double beta, double k0, double ka);
 
 // Writes the plot-data record of the node (its coordinate), list-directed.
 void write_plot_node_record(const Node& node);
+
+// The mean of a soil value over a layer's nodes from the node where it
+// starts, by the trapezoid rule: the value itself at the start, then the
+// integral divided by the distance from the start. It starts again at the
+// layer's first node and at the first node of each pass.
+struct RunningMean {
+  bool started = false;
+  bool cap_pass = false;  // the pass it started in
+  double x_start = 0.0, previous = 0.0, integral = 0.0;
+
+  // The mean at the node (coordinate node.x, the node before it at x_before)
+  // of value.
+  double at(const Node& node, double x_before, double value) {
+    if (!started || node.first || node.cap_pass != cap_pass) {
+      started = true;
+      cap_pass = node.cap_pass;
+      x_start = node.x;
+      previous = value;
+      integral = 0.0;
+      return value;
+    }
+    integral += (previous + value) / 2.0 * (node.x - x_before);
+    previous = value;
+    const double distance = node.x - x_start;
+    return distance > 0.0 ? integral / distance : value;
+  }
+};
 
 // ------------------------------------------------------------ templates
 
 template <class Eval>
 void run_layer(LayerCall& call, int plot_code, Eval eval) {
+  run_layer(call, plot_code, eval, [](const Node&) { return true; });
+}
+
+template <class Eval, class Visit>
+void run_layer(LayerCall& call, int plot_code, Eval eval, Visit visit) {
   const int first = PileLayerData.first_node(call.pile, call.layer);
   const int last = PileLayerData.last_node(call.pile, call.layer);
   const bool cap_option = RunOptions.cap_passive_option >= 1;
@@ -132,7 +182,9 @@ void run_layer(LayerCall& call, int plot_code, Eval eval) {
         if (!cap_pass && in_cap) continue;
       }
       Node node;
-      if (!prepare_node(call, j, cap_pass, false, plot_code, node)) continue;
+      const bool below_ground = prepare_node(call, j, cap_pass, false, plot_code, node);
+      if (!visit(node)) return;
+      if (!below_ground) continue;
       if (!eval(node, running)) return;
     }
   }

@@ -18,16 +18,19 @@ namespace pilecap {
 
 namespace py {
 
-double sand_wedge_resistance(double gamma, double z, double b, double phi, double alpha, double beta, double k0,
-                             double ka) {
+double sand_wedge_bracket(double z, double b, double phi, double alpha, double beta, double k0, double ka) {
   const double tan_beta = std::tan(beta);
   const double tan_phi = std::tan(phi);
   const double tan_alpha = std::tan(alpha);
   const double tan_beta_phi = std::tan(beta - phi);
-  return gamma * z *
-         (k0 * z * tan_phi * std::sin(beta) / (tan_beta_phi * std::cos(alpha)) +
-          tan_beta / tan_beta_phi * (b + z * tan_beta * tan_alpha) +
-          k0 * z * tan_beta * (tan_phi * std::sin(beta) - tan_alpha) - ka * b);
+  return k0 * z * tan_phi * std::sin(beta) / (tan_beta_phi * std::cos(alpha)) +
+         tan_beta / tan_beta_phi * (b + z * tan_beta * tan_alpha) +
+         k0 * z * tan_beta * (tan_phi * std::sin(beta) - tan_alpha) - ka * b;
+}
+
+double sand_wedge_resistance(double gamma, double z, double b, double phi, double alpha, double beta, double k0,
+                             double ka) {
+  return gamma * z * sand_wedge_bracket(z, b, phi, alpha, beta, k0, ka);
 }
 
 }  // namespace py
