@@ -29,6 +29,9 @@ constexpr double A_POWER = double(6.05f);
 constexpr double DIAMETER_LOG_FACTOR = double(3.81f);  // P_d = 3.81 ln b + 5.6 from b = 0.3 m
 constexpr double DIAMETER_CONSTANT = double(5.6f);
 constexpr double DIAMETER_LIMIT = double(0.3f);
+// A diameter of 0.3 m takes the logarithmic branch: the widened 0.3f lies
+// above the 0.3 that a 300 mm section gives.
+constexpr double LOG_BRANCH_FROM = 0.3;
 constexpr double LIMIT_DEFLECTION_MM = 150.0;
 constexpr double LIMIT_RESISTANCE = 15.0;  // kN/m
 constexpr double MM_PER_M = 1000.0;
@@ -73,8 +76,8 @@ struct LiquefiedSandLaw {
     b = B_FACTOR * std::pow(s, B_POWER);
     a = A_FACTOR * std::pow(s, A_POWER);
     const double metres = english ? METRES_PER_INCH * diameter : diameter;
-    p_d =
-        metres >= DIAMETER_LIMIT ? DIAMETER_LOG_FACTOR * std::log(metres) + DIAMETER_CONSTANT : metres / DIAMETER_LIMIT;
+    p_d = metres >= LOG_BRANCH_FROM ? DIAMETER_LOG_FACTOR * std::log(metres) + DIAMETER_CONSTANT
+                                    : metres / DIAMETER_LIMIT;
   }
   double law(double mm) const { return a * std::pow(b * mm, c); }
   // The resistance, limited as the law is, at a deflection in millimetres;

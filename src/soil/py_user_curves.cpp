@@ -36,10 +36,12 @@ double curve_resistance(int s, int c, double u) {
   if (i > n) return sets.p(s, c, n);
   const double y_i = sets.y(s, c, i), p_i = sets.p(s, c, i);
   if (y_i == u) return p_i;
-  const double span = y_i - sets.y(s, c, i - 1);
+  const double y_before = sets.y(s, c, i - 1), p_before = sets.p(s, c, i - 1);
+  const double span = y_i - y_before;
   // Two points at one deflection leave no segment to interpolate on.
   if (span == 0.0) return p_i;
-  return p_i - (p_i - sets.p(s, c, i - 1)) * (y_i - u) / span;
+  // Measured from the lower point, so a deflection near it keeps its digits.
+  return p_before + (p_i - p_before) * (u - y_before) / span;
 }
 
 // The last point's resistance of curve c of set s.

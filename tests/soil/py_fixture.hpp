@@ -24,6 +24,10 @@ class PyTest : public SoilTest {
     SoilTest::SetUp();
     fio::open_memory(UNIT_ECHO);
     fio::open_memory(UNIT_PLOT);
+    set_defaults();
+  }
+  // The run constants, options and single pile the tests start from.
+  void set_defaults() {
     RunConstants.pi = std::numbers::pi;
     RunOptions.units = UNITS_ENGLISH;
     int sign = 1, force_unit = 0;
