@@ -104,27 +104,18 @@ void PY_API_SAND(int& prop_set, int& layer, int& status, int& pile, int& factor_
       status = STATUS_SAND_ZERO_FRICTION_ANGLE;
       return false;
     }
-    double alpha = phi / 2.0;
-    double beta = pi / 4.0 + phi / 2.0;
-    double k0 = EARTH_PRESSURE_AT_REST;
-    double ka = std::pow(std::tan(pi / 4.0 - phi / 2.0), 2);
-    const double tan_beta = std::tan(beta);
-    double tan2_beta = tan_beta * tan_beta;
-    double b = node.b;
+    const py::SandAngles s = py::sand_angles(phi, pi, EARTH_PRESSURE_AT_REST);
+    const double b = node.b;
     const double z = node.z;
-    const double z_eq = py::curve_depth(call, node, [&] {
-      double none = 0.0, z0 = z;
-      EQUIVALENT_DEPTH(pile, layer, prop_set, b, none, none, gamma, phi, alpha, beta, k0, ka, tan2_beta, z0, none,
-                       SAND_COEFF_DEPTH_RATIOS);
-    });
+    const double z_eq = py::sand_curve_depth(call, node, b, 0.0, gamma, s);
     double k = SUBGRADE_K_AT_DEPTH(x);
     if (k <= 0.0) DEFAULT_K_SAND(phi, gamma, k, RunOptions.units);
 
-    const double tan_phi = std::tan(phi), tan_alpha = std::tan(alpha);
-    const double c1 = tan_beta * (k0 * (tan_phi * std::sin(beta) * (1.0 / std::cos(alpha) + 1.0) - tan_alpha) +
-                                  tan_alpha * tan2_beta);
-    const double c2 = tan2_beta - ka;
-    const double c3 = tan2_beta * tan2_beta * (k0 * tan_phi + tan2_beta) - ka;
+    const double tan_phi = std::tan(phi), tan_alpha = std::tan(s.alpha);
+    const double c1 = s.tan_beta * (s.k0 * (tan_phi * std::sin(s.beta) * (1.0 / std::cos(s.alpha) + 1.0) - tan_alpha) +
+                                    tan_alpha * s.tan2_beta);
+    const double c2 = s.tan2_beta - s.ka;
+    const double c3 = s.tan2_beta * s.tan2_beta * (s.k0 * tan_phi + s.tan2_beta) - s.ka;
     const double p_st = gamma * z * (c1 * z_eq + c2 * b);
     const double p_sd = c3 * b * gamma * z;
     // Without friction C1 is 0 and there is no crossover: the shallow form.

@@ -124,6 +124,27 @@ double sand_wedge_resistance(double gamma, double z, double b, double phi, doubl
 // The bracket of the wedge resistance at depth z: resistance / (gamma z).
 double sand_wedge_bracket(double z, double b, double phi, double alpha, double beta, double k0, double ka);
 
+// The angles and earth-pressure coefficients of the sand resistance at the
+// friction angle phi (radians): alpha = phi / 2, beta = pi / 4 + phi / 2,
+// the coefficient at rest k0, Ka = tan^2(pi / 4 - phi / 2).
+struct SandAngles {
+  double phi = 0.0, alpha = 0.0, beta = 0.0, k0 = 0.0, ka = 0.0, tan_beta = 0.0, tan2_beta = 0.0;
+};
+SandAngles sand_angles(double phi, double pi, double k0);
+
+// The sand flow resistance per unit length at depth z:
+// b gamma z (Ka (tan^8 beta - 1) + K0 tan phi tan^4 beta).
+double sand_flow_resistance(double gamma, double z, double b, const SandAngles& s);
+
+// The curve depth of the sand-like criteria (codes 4, 7, 8): z in layer 1,
+// the equivalent depth in a lower layer from the node's diameter b,
+// cohesion c, unit weight and angles.
+double sand_curve_depth(LayerCall& call, const Node& node, double b, double c, double gamma, const SandAngles& s);
+
+// The sand coefficients A and B of the loading kind at the curve depth z_eq
+// over the node's diameter (the cap width in the cap pass).
+void sand_coefficients(LayerCall& call, const Node& node, double z_eq, bool is_static, double& a, double& b);
+
 // Writes the plot-data record of the node (its coordinate), list-directed.
 void write_plot_node_record(const Node& node);
 

@@ -107,37 +107,19 @@ void PY_SAND(int& prop_set, int& layer, int& status, int& pile, int& factor_inde
     if (status != 0) return false;
     double phi = FRICTION_ANGLE_AT_DEPTH(x, status);
     if (status != 0) return false;
-    const double pi = RunConstants.pi;
-    double alpha = phi / 2.0;
-    double beta = pi / 4.0 + phi / 2.0;
-    double k0 = EARTH_PRESSURE_AT_REST;
-    double ka = std::pow(std::tan(pi / 4.0 - phi / 2.0), 2);
-    double tan2_beta = std::pow(std::tan(beta), 2);
-    double b = node.b;
-    const double z_eq = py::curve_depth(call, node, [&] {
-      double none = 0.0, z0 = node.z;
-      EQUIVALENT_DEPTH(pile, layer, prop_set, b, none, none, gamma, phi, alpha, beta, k0, ka, tan2_beta, z0, none,
-                       SAND_COEFF_DEPTH_RATIOS);
-    });
+    const py::SandAngles angles = py::sand_angles(phi, RunConstants.pi, EARTH_PRESSURE_AT_REST);
+    const double b = node.b;
+    const double z_eq = py::sand_curve_depth(call, node, b, 0.0, gamma, angles);
     double k = SUBGRADE_K_AT_DEPTH(x);
     if (k <= 0.0) DEFAULT_K_SAND(phi, gamma, k, RunOptions.units);
 
-    const double p_st = py::sand_wedge_resistance(gamma, z_eq, b, phi, alpha, beta, k0, ka);
-    const double tan_beta = std::tan(beta);
-    const double p_sd =
-        b * gamma * node.z * (ka * (std::pow(tan_beta, 8) - 1.0) + k0 * std::tan(phi) * std::pow(tan_beta, 4));
+    const double p_st = py::sand_wedge_resistance(gamma, z_eq, b, phi, angles.alpha, angles.beta, angles.k0, angles.ka);
+    const double p_sd = py::sand_flow_resistance(gamma, node.z, b, angles);
     const double p_s = std::min(p_st, p_sd);
 
     // The coefficients over depth / diameter, with the cap width where it serves.
-    double coeff_x = PileSoilData.ground_line(pile) + z_eq;
-    const CoeffTable& a_table = is_static ? SAND_A_STATIC : SAND_A_CYCLIC;
-    const CoeffTable& b_table = is_static ? SAND_B_STATIC : SAND_B_CYCLIC;
-    const bool cap_width = node.cap_pass || CapPassiveElement.evaluating == 1;
-    const double a = cap_width ? COEFF_TABLE_FOR_DIAMETER(pile, prop_set, coeff_x, b, a_table, SAND_COEFF_DEPTH_RATIOS)
-                               : COEFF_TABLE_AT_DEPTH(pile, prop_set, coeff_x, a_table, SAND_COEFF_DEPTH_RATIOS);
-    const double b_coeff = cap_width
-                               ? COEFF_TABLE_FOR_DIAMETER(pile, prop_set, coeff_x, b, b_table, SAND_COEFF_DEPTH_RATIOS)
-                               : COEFF_TABLE_AT_DEPTH(pile, prop_set, coeff_x, b_table, SAND_COEFF_DEPTH_RATIOS);
+    double a = 0.0, b_coeff = 0.0;
+    py::sand_coefficients(call, node, z_eq, is_static, a, b_coeff);
 
     SandCurve curve;
     curve.k_x = k * z_eq;
@@ -160,8 +142,8 @@ void PY_SAND(int& prop_set, int& layer, int& status, int& pile, int& factor_inde
       const auto& u = UnitLabels;
       fio::write(UNIT_ECHO, HEADER_LAYOUT, u.length_large_short(), u.length_small_short(), u.force_short(), u.slash(),
                  u.length_large_short(), u.power(), u.three(), FEET_FROM_INCHES(node.z), KILO_SCALE_SI(b),
-                 phi * DEGREES_PER_HALF_TURN / pi, KIPS_FROM_POUNDS(CU_INCHES_FROM_CU_FEET(gamma)), a, b_coeff,
-                 KIPS_FROM_POUNDS(p_st), KIPS_FROM_POUNDS(p_sd));
+                 phi * DEGREES_PER_HALF_TURN / RunConstants.pi, KIPS_FROM_POUNDS(CU_INCHES_FROM_CU_FEET(gamma)), a,
+                 b_coeff, KIPS_FROM_POUNDS(p_st), KIPS_FROM_POUNDS(p_sd));
       fio::write(UNIT_ECHO, EQ_DEPTH_LAYOUT, FEET_FROM_INCHES(z_eq), u.length_large_short());
       fio::write(UNIT_ECHO, COLUMNS_LAYOUT, u.moment_length(), u.force_short(), u.slash(), u.moment_length());
       py::write_plot_node_record(node);

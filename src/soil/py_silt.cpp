@@ -201,7 +201,6 @@ void PY_SILT(int& prop_set, int& layer, int& status, int& pile, int& factor_inde
   const int kind = AnalysisControl.loading_kind;
   const bool is_static = kind == LOADING_STATIC;
   const double tiny = RunConstants.tiny;
-  const double pi = std::numbers::pi;
   double ultimate_before = 0.0;  // A p_phi of the last evaluated node numbered 1 or more
   int shape_before = CASE_PARABOLA;
   auto eval = [&](py::Node& node, double& running) {
@@ -226,43 +225,26 @@ void PY_SILT(int& prop_set, int& layer, int& status, int& pile, int& factor_inde
       status = STATUS_SILT_SLOPE_ABOVE_FRICTION;
       return false;
     }
-    double alpha = phi / 2.0;
-    double beta = pi / 4.0 + phi / 2.0;
-    double k0 = EARTH_PRESSURE_AT_REST;
-    double ka = std::pow(std::tan(pi / 4.0 - phi / 2.0), 2);
-    const double tan_beta = std::tan(beta);
-    double tan2_beta = tan_beta * tan_beta;
-    double b = node.b;
+    const py::SandAngles angles = py::sand_angles(phi, std::numbers::pi, EARTH_PRESSURE_AT_REST);
+    const double b = node.b;
     const double z = node.z;
-    const double z_eq = py::curve_depth(call, node, [&] {
-      double none = 0.0, z0 = z;
-      EQUIVALENT_DEPTH(pile, layer, prop_set, b, c, none, gamma, phi, alpha, beta, k0, ka, tan2_beta, z0, none,
-                       SAND_COEFF_DEPTH_RATIOS);
-    });
+    const double z_eq = py::sand_curve_depth(call, node, b, c, gamma, angles);
     double k = SUBGRADE_K_AT_DEPTH(x);
     int loading = kind;
     if (k <= 0.0) DEFAULT_K_SILT(gamma, c, phi, k, RunOptions.units, loading);
 
     // The frictional part, the real depth multiplying the unit weight.
-    const double p_st = gamma * z * py::sand_wedge_bracket(z_eq, b, phi, alpha, beta, k0, ka);
-    const double p_sd =
-        b * gamma * z * (ka * (std::pow(tan_beta, 8) - 1.0) + k0 * std::tan(phi) * std::pow(tan_beta, 4));
-    const double p_phi = std::min(p_st, p_sd);
+    const double p_st =
+        gamma * z * py::sand_wedge_bracket(z_eq, b, phi, angles.alpha, angles.beta, angles.k0, angles.ka);
+    const double p_phi = std::min(p_st, py::sand_flow_resistance(gamma, z, b, angles));
     // The cohesive part; without cohesion there is none.
     double p_c = 0.0;
     if (c > 0.0) {
       const double factor = gamma * z_eq / c + SURFACE_COHESION_FACTOR + DEPTH_COHESION_FACTOR * z_eq / b;
       p_c = std::min(factor, DEEP_COHESION_FACTOR) * c * b;
     }
-    double coeff_x = PileSoilData.ground_line(pile) + z_eq;
-    const CoeffTable& a_table = is_static ? SAND_A_STATIC : SAND_A_CYCLIC;
-    const CoeffTable& b_table = is_static ? SAND_B_STATIC : SAND_B_CYCLIC;
-    const bool cap_width = node.cap_pass || CapPassiveElement.evaluating == 1;
-    const double a = cap_width ? COEFF_TABLE_FOR_DIAMETER(pile, prop_set, coeff_x, b, a_table, SAND_COEFF_DEPTH_RATIOS)
-                               : COEFF_TABLE_AT_DEPTH(pile, prop_set, coeff_x, a_table, SAND_COEFF_DEPTH_RATIOS);
-    const double b_coeff = cap_width
-                               ? COEFF_TABLE_FOR_DIAMETER(pile, prop_set, coeff_x, b, b_table, SAND_COEFF_DEPTH_RATIOS)
-                               : COEFF_TABLE_AT_DEPTH(pile, prop_set, coeff_x, b_table, SAND_COEFF_DEPTH_RATIOS);
+    double a = 0.0, b_coeff = 0.0;
+    py::sand_coefficients(call, node, z_eq, is_static, a, b_coeff);
 
     SiltCurve curve;
     curve.k_x = k * z_eq;

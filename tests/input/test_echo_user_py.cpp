@@ -27,9 +27,11 @@ class EchoUserPyTest : public ::testing::Test {
     ASSERT_EQ(status, 0);
     fio::open_memory(UNIT_ECHO);
     SET_STATUS_DETAIL("");
+    SoilProfile = SoilProfileRecord{};
   }
   void TearDown() override {
     fio::close(UNIT_ECHO);
+    PileTable.n_piles = 0;
     SoilProfile = SoilProfileRecord{};
     SET_STATUS_DETAIL("");
     int status = 0;

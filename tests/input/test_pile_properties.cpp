@@ -8,8 +8,8 @@
 
 #include "echo/echo.hpp"
 #include "input/input.hpp"
-#include "pile/pile.hpp"
 #include "model/model_store.hpp"
+#include "pile/pile.hpp"
 #include "run/run.hpp"
 
 namespace pilecap {
@@ -25,6 +25,7 @@ class PilePropertiesBuild : public ::testing::Test {
     ASSERT_EQ(status, 0);
     SET_STATUS_DETAIL("");
     RunOptions.dimension = MODEL_3D;
+    PileTable.n_piles = 0;  // whole runs before this test leave their piles
   }
   void TearDown() override {
     CLEAR_PILE_PROPERTIES();

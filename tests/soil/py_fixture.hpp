@@ -34,10 +34,13 @@ class PyTest : public SoilTest {
     SET_UNIT_LABELS(sign, force_unit);
     AnalysisControl = AnalysisControlRecord{};
     GeneratedPyCurve = GeneratedPyCurveRecord{};
+    DepthFactorTable = DepthFactorTableRecord{};
+    PyPrintRequest = PyPrintRequestRecord{};
     PileTable.n_piles = 1;
     PileTable.prop(PILE) = SET;
     ClosePileFactors.p_factor_1(PILE) = 1.0;
     ClosePileFactors.y_factor_1(PILE) = 1.0;
+    SoilMovementProfile.count = 0;  // no soil movements unless a test gives them
   }
   void TearDown() override {
     CLEAR_PILE_PROPERTIES();

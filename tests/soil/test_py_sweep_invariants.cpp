@@ -43,6 +43,7 @@ class SweepTest : public PyTest {
     RESET_INPUT_RECORDS(status);
     ASSERT_EQ(status, 0);
     set_defaults();
+    PileErrorWord.code = PILE_ERR_NONE;
     ClosePileFactors.p_factor_1(PILE) = P_FACTOR;
     ClosePileFactors.y_factor_1(PILE) = Y_FACTOR;
     SoilMovementProfile.count = 1;  // soil movements present
