@@ -94,14 +94,6 @@ CurveKind torsion_kind() {
           g.torque};
 }
 
-void reject(int& status, int input_section, const std::string& item, int value, std::string_view reason) {
-  std::string detail("    INPUT SECTION ");
-  detail.append(std::to_string(input_section)).append(", ").append(item).append(": '");
-  detail.append(std::to_string(value)).append("' (").append(reason).append(")");
-  SET_STATUS_DETAIL(detail);
-  status = STATUS_INPUT_DATA_ERROR;
-}
-
 bool generation_wanted(const CurveKind& kind) {
   if (SoilLayerInput.count < 1) return false;
   for (int i = 1; i <= PileTable.n_piles; ++i) {
@@ -119,7 +111,7 @@ void check_curve_references(const CurveKind& kind, int& status) {
   for (int k = 1; k <= n_generated; ++k) {
     const int pile = kind.generated_piles(k);
     if (pile < 1 || pile > PileTable.n_piles) {
-      reject(status, kind.input_section, "CURVE " + std::to_string(k), pile, "PILE NOT DEFINED");
+      REJECT_INPUT_VALUE(status, kind.input_section, "CURVE " + std::to_string(k), pile, "PILE NOT DEFINED");
       return;
     }
     CHECK_TRANSFER_INPUT(PileTable.prop(pile), kind.axial, status);
@@ -132,7 +124,7 @@ void check_curve_references(const CurveKind& kind, int& status) {
     if (!named) {
       const char* reason =
           kind.axial ? "NO LOAD-SETTLEMENT CURVE FOR THE PILE" : "NO TORQUE-ROTATION CURVE FOR THE PILE";
-      reject(status, INPUT_SECTION_PILE_ARRANGEMENT, "PILE " + std::to_string(i), curve, reason);
+      REJECT_INPUT_VALUE(status, INPUT_SECTION_PILE_ARRANGEMENT, "PILE " + std::to_string(i), curve, reason);
       return;
     }
   }

@@ -24,7 +24,6 @@ namespace {
 constexpr int INPUT_SECTION_PILE_ARRANGEMENT = 7;
 constexpr int INPUT_SECTION_SOIL_LAYERS = 10;
 constexpr int INPUT_SECTION_PY_PRINT_REQUESTS = 11;
-constexpr std::string_view DETAIL_INDENT = "    ";
 
 //      * DATA TO PRINT GENERATED P-Y CURVES *
 constexpr const char* REQUESTS_TITLE = "(/,/,5X,\"* DATA TO PRINT GENERATED P-Y CURVES *\")";
@@ -53,22 +52,6 @@ constexpr const char* POINT_HEADING_LAYOUT = "(12X,\"POINT\",13X,\"P\",A4,17X,\"
 // Point rows: blanks(10), I5 point, blanks(11), P in 12 columns, blanks(9), Y in 12 columns.
 constexpr int POINT_LEAD = 10, POINT_INT_WIDTH = 5, POINT_GAP = 11, POINT_VALUE_GAP = 9, POINT_VALUE_WIDTH = 12;
 
-// "    INPUT SECTION 10, SOIL LAYER 2: KRM OF A WEAK ROCK IS NOT ABOVE 0"
-void reject(int& status, int input_section, const std::string& item, std::string_view reason) {
-  std::string detail(DETAIL_INDENT);
-  detail.append("INPUT SECTION ").append(std::to_string(input_section)).append(", ").append(item);
-  detail.append(": ").append(reason);
-  SET_STATUS_DETAIL(detail);
-  status = STATUS_INPUT_DATA_ERROR;
-}
-
-// "    INPUT SECTION 11, P-Y PRINT REQUEST 2: '7' (PILE NOT DEFINED)"
-void reject_value(int& status, int input_section, const std::string& item, int value, std::string_view reason) {
-  std::string text("'");
-  text.append(std::to_string(value)).append("' (").append(reason).append(")");
-  reject(status, input_section, item, text);
-}
-
 bool has_user_py_layer() {
   for (int l = 1; l <= SoilProfile.num_layers; ++l) {
     if (SoilProfile.layer_code(l) == SOIL_USER_PY) return true;
@@ -84,11 +67,11 @@ void check_py_references(int& status) {
       const std::string item = "P-Y PRINT REQUEST " + std::to_string(j);
       const int pile = PyPrintRequest.pile(j);
       if (pile < 1 || pile > PileTable.n_piles) {
-        reject_value(status, INPUT_SECTION_PY_PRINT_REQUESTS, item, pile, "PILE NOT DEFINED");
+        REJECT_INPUT_VALUE(status, INPUT_SECTION_PY_PRINT_REQUESTS, item, pile, "PILE NOT DEFINED");
         return;
       }
       if (!std::isfinite(PyPrintRequest.depth(j))) {
-        reject(status, INPUT_SECTION_PY_PRINT_REQUESTS, item, "DEPTH IS NOT A NUMBER");
+        REJECT_INPUT_ITEM(status, INPUT_SECTION_PY_PRINT_REQUESTS, item, "DEPTH IS NOT A NUMBER");
         return;
       }
     }
@@ -99,8 +82,8 @@ void check_py_references(int& status) {
     const int set = PileTable.py_set(p);
     const bool reads_set = (RunOptions.user_py_curves == 1 && set >= 1) || (user_layer && set != 0);
     if (reads_set && std::abs(set) > n_sets) {
-      reject_value(status, INPUT_SECTION_PILE_ARRANGEMENT, "PILE " + std::to_string(p), set,
-                   "P-Y CURVE SET NOT DEFINED");
+      REJECT_INPUT_VALUE(status, INPUT_SECTION_PILE_ARRANGEMENT, "PILE " + std::to_string(p), set,
+                         "P-Y CURVE SET NOT DEFINED");
       return;
     }
   }
@@ -183,16 +166,16 @@ void CHECK_ROCK_LAYER_INPUT(int& status) {
     const std::string item = "SOIL LAYER " + std::to_string(l);
     if (s.layer_code(l) == SOIL_WEAK_ROCK) {
       if (!positive_in_layer(s.e50, l)) {
-        reject(status, INPUT_SECTION_SOIL_LAYERS, item, "KRM OF A WEAK ROCK IS NOT ABOVE 0");
+        REJECT_INPUT_ITEM(status, INPUT_SECTION_SOIL_LAYERS, item, "KRM OF A WEAK ROCK IS NOT ABOVE 0");
         return;
       }
       if (!positive_in_layer(s.rock_modulus, l)) {
-        reject(status, INPUT_SECTION_SOIL_LAYERS, item, "YOUNG MODULUS ER OF A WEAK ROCK IS NOT ABOVE 0");
+        REJECT_INPUT_ITEM(status, INPUT_SECTION_SOIL_LAYERS, item, "YOUNG MODULUS ER OF A WEAK ROCK IS NOT ABOVE 0");
         return;
       }
     }
     if (s.layer_code(l) == SOIL_VUGGY_LIMESTONE && !positive_in_layer(s.cohesion, l)) {
-      reject(status, INPUT_SECTION_SOIL_LAYERS, item, "STRENGTH OF A VUGGY LIMESTONE IS NOT ABOVE 0");
+      REJECT_INPUT_ITEM(status, INPUT_SECTION_SOIL_LAYERS, item, "STRENGTH OF A VUGGY LIMESTONE IS NOT ABOVE 0");
       return;
     }
   }
