@@ -86,7 +86,6 @@ void PY_API_SAND(int& prop_set, int& layer, int& status, int& pile, int& factor_
                  const double* move1, const double* move2, double* es_move, double* p) {
   py::LayerCall call{prop_set, layer, status, pile, factor_index, y, es, move1, move2, es_move, p};
   const bool is_static = AnalysisControl.loading_kind == LOADING_STATIC;
-  const double tiny = RunConstants.tiny;
   const double pi = std::numbers::pi;
   auto eval = [&](py::Node& node, double& running) {
     node.plot_point_layout = PLOT_POINT_LAYOUT;
@@ -142,17 +141,7 @@ void PY_API_SAND(int& prop_set, int& layer, int& status, int& pile, int& factor_
       fio::write(UNIT_ECHO, COLUMNS_LAYOUT, u.moment_length(), u.force_short(), u.slash(), u.moment_length());
       if (RunOptions.print_py_curves == 1) py::write_plot_node_record(node);
     }
-    for (int i = 1, n = py::point_count(); i <= n; ++i) {
-      double m = 0.0;
-      const double u =
-          py::point_deflection(call, node, i, m, [&](int k_point) { return curve.default_deflection(k_point); });
-      double value = curve.k_z * u, modulus = curve.k_z;
-      if (u >= tiny) {
-        value = curve.at(u);
-        modulus = py::factored_modulus(node, value, u);
-      }
-      py::finish_point(call, node, i, u, m, value, modulus);
-    }
+    py::initial_line_points(call, node, curve, curve.k_z);
     return true;
   };
   py::run_layer(call, API_SAND_PLOT_CODE, eval);

@@ -108,6 +108,13 @@ double point_deflection(LayerCall& call, const Node& node, int i, double& m, Def
 // Es := P-FACTOR p / u / Y-FACTOR, times pm / ym with depth factors.
 double factored_modulus(const Node& node, double p, double u);
 
+// The points of a node on a curve with an initial line: below the smallest
+// deflection (RunConstants.tiny) p = initial u and Es = initial, without
+// factors; else curve.at(u) with the factored secant modulus. The default
+// deflections are curve.default_deflection(i).
+template <class Curve>
+void initial_line_points(LayerCall& call, const Node& node, const Curve& curve, double initial);
+
 // The deflection and reaction a generated point reports.
 double reported_deflection(const Node& node, double u);
 double reported_reaction(const Node& node, double p);
@@ -240,6 +247,20 @@ double point_deflection(LayerCall& call, const Node& node, int i, double& m, Def
   if (GeneratedPyCurve.num_points == 0) return defaults(i);
   if (GeneratedPyCurve.from_plot_list == 0) return PyPrintRequest.y(GeneratedPyCurve.request, i);
   return PyExportRequest.deflections(i);
+}
+
+template <class Curve>
+void initial_line_points(LayerCall& call, const Node& node, const Curve& curve, double initial) {
+  for (int i = 1, n = point_count(); i <= n; ++i) {
+    double m = 0.0;
+    const double u = point_deflection(call, node, i, m, [&](int k) { return curve.default_deflection(k); });
+    double value = initial * u, modulus = initial;
+    if (u >= RunConstants.tiny) {
+      value = curve.at(u);
+      modulus = factored_modulus(node, value, u);
+    }
+    finish_point(call, node, i, u, m, value, modulus);
+  }
 }
 
 }  // namespace pilecap::py

@@ -200,7 +200,6 @@ void PY_SILT(int& prop_set, int& layer, int& status, int& pile, int& factor_inde
   py::LayerCall call{prop_set, layer, status, pile, factor_index, y, es, move1, move2, es_move, p};
   const int kind = AnalysisControl.loading_kind;
   const bool is_static = kind == LOADING_STATIC;
-  const double tiny = RunConstants.tiny;
   double ultimate_before = 0.0;  // A p_phi of the last evaluated node numbered 1 or more
   int shape_before = CASE_PARABOLA;
   auto eval = [&](py::Node& node, double& running) {
@@ -264,17 +263,7 @@ void PY_SILT(int& prop_set, int& layer, int& status, int& pile, int& factor_inde
     if (py::curve_generation() && GeneratedPyCurve.from_plot_list == 0) {
       print_node_block(node, phi, gamma, a, b_coeff, p_c, p_phi, z_eq);
     }
-    for (int i = 1, n = py::point_count(); i <= n; ++i) {
-      double m = 0.0;
-      const double u =
-          py::point_deflection(call, node, i, m, [&](int k_point) { return curve.default_deflection(k_point); });
-      double value = curve.k_x * u, modulus = curve.k_x;
-      if (u >= tiny) {
-        value = curve.at(u);
-        modulus = py::factored_modulus(node, value, u);
-      }
-      py::finish_point(call, node, i, u, m, value, modulus);
-    }
+    py::initial_line_points(call, node, curve, curve.k_x);
     return true;
   };
   py::run_layer(call, SILT_PLOT_CODE, eval);

@@ -146,7 +146,6 @@ void PY_STIFF_CLAY_FREE_WATER(int& prop_set, int& layer, int& status, int& pile,
                               double* es, const double* move1, const double* move2, double* es_move, double* p) {
   py::LayerCall call{prop_set, layer, status, pile, factor_index, y, es, move1, move2, es_move, p};
   const int kind = AnalysisControl.loading_kind;
-  const double tiny = RunConstants.tiny;
   const bool lower_layer = layer > 1;
   FreeWaterSoil soil;
   py::RunningMean cohesion_mean;
@@ -207,16 +206,7 @@ void PY_STIFF_CLAY_FREE_WATER(int& prop_set, int& layer, int& status, int& pile,
 
     curve.y50 = soil.e50 * b;
     curve.es0 = soil.k * zc;
-    for (int i = 1, n = py::point_count(); i <= n; ++i) {
-      double m = 0.0;
-      const double u = py::point_deflection(call, node, i, m, [&](int k) { return curve.default_deflection(k); });
-      double value = u * curve.es0, modulus = curve.es0;
-      if (u >= tiny) {
-        value = curve.at(u);
-        modulus = py::factored_modulus(node, value, u);
-      }
-      py::finish_point(call, node, i, u, m, value, modulus);
-    }
+    py::initial_line_points(call, node, curve, curve.es0);
     return true;
   };
   py::run_layer(call, STIFF_CLAY_FREE_WATER_PLOT_CODE, eval, visit);
