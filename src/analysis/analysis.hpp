@@ -420,7 +420,7 @@ constexpr int PASSIVE_BY_ELEMENT = 1;
 // the text of its run-log note; empty when every run of the model can be
 // analysed. The run loop asks once, on the calling thread, before the first
 // case, and then reports every case and combination as not analysed.
-//   Reads: RunOptions, CapPassiveElement, SoilLayerInput, PileTable.py_set
+//   Reads: RunOptions, CapPassiveElement
 std::string UNSUPPORTED_MODEL_FEATURE();
 
 // REPORT_UNSUPPORTED_RUN

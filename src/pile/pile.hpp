@@ -190,13 +190,26 @@ using SoilReactionProvider = void (*)(int& prop_set, int& status, int& pile, int
 void SET_SOIL_REACTION_PROVIDER(SoilReactionProvider provider);
 
 // USER_PY_PILE_MODULUS
-// Secant moduli and reactions from a pile's own user p-y curves. Deflections
-// and moduli by row (node j at row j + 3), movements and reactions by node.
-//   in,out: PileErrorWord.code  PILE_ERR_PY_TOO_SHORT when the curves end
-//           above the tip
+// Secant moduli and reactions of a pile from its own user p-y curves (set
+// |PileTable.py_set|) over its whole length: at every node the curves that
+// bracket the node's depth, head depth + (node - 1) h, are read at its
+// deflection (less the soil movement); Es = P-FACTOR p / (u Y-FACTOR)
+// interpolated by depth, times pm / ym of the pile's depth factors at the
+// distance from the head; the reaction is P-FACTOR times the deeper curve's
+// p, opposing the deflection. A node above coordinate 0 gets Es = 0. With the
+// cap option a first pass evaluates nodes 1 and 2 for the cap element. Every
+// vector is one of the lateral solvers' row vectors: node j at row j + 3.
+//   Reads:  PileTable, PileProperty, UserPyCurveSet, ClosePileFactors,
+//           DepthFactorTable, soil movements, CapPassiveElement.cap_deflection
+//   Writes: PileSoilData.ground_line and, in the cap element's pass,
+//           first_node_reaction of the pile
+//   in:     deflection, move_y, move_z  rows 4 .. n + 4
+//   out:    modulus, modulus_times_movement (with soil movements), reaction
+//   Curves that end above a node: REPORT_PY_CURVES_SHORT (the pile's error
+//   word PILE_ERR_PY_TOO_SHORT and its warning), the remaining rows unchanged.
 void USER_PY_PILE_MODULUS(int pile, const PileRowVector& deflection, PileRowVector& modulus,
-                          const PileRowVector& move_y, const PileRowVector& move_z, PileRowVector& work_row,
-                          PileRowVector& reaction);
+                          const PileRowVector& move_y, const PileRowVector& move_z,
+                          PileRowVector& modulus_times_movement, PileRowVector& reaction);
 
 // ======================================================== result stores
 

@@ -13,14 +13,6 @@
 
 namespace pilecap::py {
 
-namespace {
-
-constexpr int POINT_LEAD_BLANKS = 21;
-constexpr int POINT_FIELD_WIDTH = 20;
-constexpr int POINT_FIELD_DIGITS = 5;
-
-}  // namespace
-
 bool curve_generation() { return RunOptions.print_py_curves != 0; }
 
 bool movements_present(int pile) { return SoilMovementProfile.count >= 1 || PileLoadProfile.move_count(pile) >= 1; }
@@ -119,14 +111,18 @@ void finish_point(LayerCall& call, const Node& node, int i, double u, double m, 
   const double u_reported = reported_deflection(node, u);
   const double p_reported = reported_reaction(node, p);
   if (GeneratedPyCurve.from_plot_list == 1) {
-    GeneratedPyCurve.y(i) = u_reported;
-    GeneratedPyCurve.p(i) = p_reported;
+    GeneratedPyCurve.y(i) = node.bare_export ? u : u_reported;
+    GeneratedPyCurve.p(i) = node.bare_export ? p : p_reported;
     return;
   }
-  WRITE_BLANKS(UNIT_ECHO, POINT_LEAD_BLANKS);
-  WRITE_REAL_FIELD(UNIT_ECHO, POINT_FIELD_WIDTH, POINT_FIELD_DIGITS, u_reported);
-  WRITE_REAL_FIELD(UNIT_ECHO, POINT_FIELD_WIDTH, POINT_FIELD_DIGITS, KIPS_FROM_POUNDS(p_reported));
-  END_REPORT_LINE(UNIT_ECHO);
+  if (node.echo_point_layout != nullptr) {
+    fio::write(UNIT_ECHO, node.echo_point_layout, u_reported, KIPS_FROM_POUNDS(p_reported));
+  } else {
+    WRITE_BLANKS(UNIT_ECHO, node.echo_lead_blanks);
+    WRITE_REAL_FIELD(UNIT_ECHO, node.echo_deflection_width, POINT_FIELD_DIGITS, u_reported);
+    WRITE_REAL_FIELD(UNIT_ECHO, POINT_FIELD_WIDTH, POINT_FIELD_DIGITS, KIPS_FROM_POUNDS(p_reported));
+    END_REPORT_LINE(UNIT_ECHO);
+  }
   fio::write(UNIT_PLOT, node.plot_point_layout, u_reported, p_reported);
 }
 

@@ -35,6 +35,13 @@ struct DeckCase3D {
   double initial_step = 1.0;
 };
 
+// A user p-y curve: its depth (ft or m) and points (p, y) as the input gives
+// them (p in lb/in or kN/m, y in in or m).
+struct DeckPyCurve3D {
+  double depth = 0.0;
+  std::vector<std::pair<double, double>> points;
+};
+
 struct DeckCombination3D {
   std::vector<std::pair<int, double>> members;  // case, factor
 };
@@ -62,6 +69,10 @@ struct Deck3D {
   // the export request (input section 22) written when it is asked for.
   int plot_export = 0, export_unformatted = 0;
   std::string export_request = "P-Y EXPORT\n4 0 0\n";
+  // One user p-y curve set (read with the user p-y option when not empty) and
+  // the set every pile names (0: none).
+  std::vector<DeckPyCurve3D> py_curves;
+  int py_set = 0;
 };
 
 inline std::string deck_number(double v) {
@@ -74,7 +85,9 @@ inline std::string deck_3d(const Deck3D& d) {
   const std::string flags = "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n";
   auto n = [](double v) { return deck_number(v); };
   std::string deck = d.title + "\nWHOLE-RUN TEST DECK\nOPTIONS\n";
-  deck.append(std::to_string(d.units)).append(" 3 0 0 0 1 1 0 0 0 0 0 0 0 0 0 0 0 0 ");
+  const int user_py = d.py_curves.empty() ? 0 : 1;
+  deck.append(std::to_string(d.units)).append(" 3 0 0 ").append(std::to_string(user_py));
+  deck.append(" 1 1 0 0 0 0 0 0 0 0 0 0 0 0 ");
   deck.append(std::to_string(d.kips)).append(" 0 0 ").append(std::to_string(d.plot_export)).append(" ");
   deck.append(std::to_string(d.export_unformatted)).append("\nPILE CAP\n0 0 0 0 0 0\nLOAD CASES\n");
   deck.append(std::to_string(d.cases.size())).append(" 0 0 0 0\n");
@@ -100,7 +113,7 @@ inline std::string deck_3d(const Deck3D& d) {
   deck.append("DISTRIBUTED LOAD SETS\n0\nSOIL MOVEMENT SETS\n0\nPILE ARRANGEMENT\n");
   deck.append(std::to_string(d.piles.size())).append("\n");
   for (const DeckPile3D& p : d.piles) {
-    deck.append("2 2 1 0 1 1 0 0 0 0\n0 0 1 1 1 1 1\n0 ");
+    deck.append("2 2 1 ").append(std::to_string(d.py_set)).append(" 1 1 0 0 0 0\n0 0 1 1 1 1 1\n0 ");
     deck.append(n(p.y)).append(" ").append(n(p.z)).append(" 0 90 0 ").append(n(d.ground)).append("\n");
   }
   deck.append("PROPERTY SETS\n1\n1 1\n").append(std::to_string(d.increments)).append(" ").append(n(d.length));
@@ -118,6 +131,13 @@ inline std::string deck_3d(const Deck3D& d) {
     for (int point = 0; point < 2; ++point) {
       for (std::size_t v = 0; v < l.props.size(); ++v) deck.append(v == 0 ? "" : " ").append(n(l.props[v]));
       deck.append("\n");
+    }
+  }
+  if (user_py == 1) {
+    deck.append("USER P-Y CURVES\n1\n1 ").append(std::to_string(d.py_curves.size())).append("\n");
+    for (const DeckPyCurve3D& c : d.py_curves) {
+      deck.append(n(c.depth)).append("\n").append(std::to_string(c.points.size())).append("\n");
+      for (const auto& [p, y] : c.points) deck.append(n(p) + " " + n(y) + "\n");
     }
   }
   const double reach = d.axial_reach;

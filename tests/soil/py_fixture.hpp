@@ -24,16 +24,23 @@ class PyTest : public SoilTest {
     SoilTest::SetUp();
     fio::open_memory(UNIT_ECHO);
     fio::open_memory(UNIT_PLOT);
+    set_defaults();
+  }
+  // The run constants, options and single pile the tests start from.
+  void set_defaults() {
     RunConstants.pi = std::numbers::pi;
     RunOptions.units = UNITS_ENGLISH;
     int sign = 1, force_unit = 0;
     SET_UNIT_LABELS(sign, force_unit);
     AnalysisControl = AnalysisControlRecord{};
     GeneratedPyCurve = GeneratedPyCurveRecord{};
+    DepthFactorTable = DepthFactorTableRecord{};
+    PyPrintRequest = PyPrintRequestRecord{};
     PileTable.n_piles = 1;
     PileTable.prop(PILE) = SET;
     ClosePileFactors.p_factor_1(PILE) = 1.0;
     ClosePileFactors.y_factor_1(PILE) = 1.0;
+    SoilMovementProfile.count = 0;  // no soil movements unless a test gives them
   }
   void TearDown() override {
     CLEAR_PILE_PROPERTIES();

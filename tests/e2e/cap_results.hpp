@@ -1,0 +1,58 @@
+// What whole 3D runs leave to judge them by: the rows of TABLE L of the
+// computation report (the equivalent load and the cap displacement at the
+// origin of every solved run, unconverted) and the head forces of every pile
+// at the origin after each run, recorded through the run-end hook.
+#pragma once
+
+#include <array>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "analysis/analysis.hpp"
+#include "model/model_store.hpp"
+#include "tests/e2e/run_folder.hpp"
+
+namespace pilecap::testing {
+
+constexpr int COMPUTATION_LINE = 12;
+constexpr int RESULT_CODES_LINE = 11;
+
+using Vector6 = std::array<double, 6>;
+
+struct CapResult {
+  Vector6 load{}, displacement{};
+};
+
+// The TABLE L rows of every solved run, in run order.
+inline std::vector<CapResult> table_l_rows(const RunFolder& folder) {
+  const auto lines = folder.lines(COMPUTATION_LINE);
+  std::vector<CapResult> rows;
+  auto parse = [](const std::string& line) {
+    Vector6 v{};
+    std::istringstream in(line);
+    for (double& x : v) in >> x;
+    return v;
+  };
+  for (std::size_t k = 0; k + 4 < lines.size(); ++k) {
+    if (lines[k].find("* TABLE L *") == std::string::npos) continue;
+    CapResult r;
+    r.load = parse(lines[k + 2]);
+    r.displacement = parse(lines[k + 4]);
+    rows.push_back(r);
+  }
+  return rows;
+}
+
+// Head forces of every pile at the origin after each solved run.
+inline std::vector<std::vector<Vector6>> pile_forces_by_run;
+
+inline void record_pile_forces(int /*run_kind*/, int /*index*/) {
+  std::vector<Vector6> forces(static_cast<std::size_t>(PileTable.n_piles));
+  for (int p = 1; p <= PileTable.n_piles; ++p) {
+    for (int k = 1; k <= 6; ++k) forces[static_cast<std::size_t>(p - 1)][k - 1] = PileTable.head_force(p, k, 1);
+  }
+  pile_forces_by_run.push_back(forces);
+}
+
+}  // namespace pilecap::testing
