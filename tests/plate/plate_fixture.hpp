@@ -14,8 +14,8 @@
 #include <numeric>
 #include <vector>
 
-#include "plate/plate.hpp"
 #include "base/fio.hpp"
+#include "plate/plate.hpp"
 
 namespace pilecap::testing {
 
