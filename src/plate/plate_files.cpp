@@ -23,9 +23,10 @@ constexpr int NAMES_FILE_LINES = 5;
 // existing part resolved, "." and ".." removed.
 std::filesystem::path resolved(const std::string& name) {
   std::error_code error;
-  std::filesystem::path path = std::filesystem::weakly_canonical(name, error);
-  if (error) path = std::filesystem::absolute(name, error).lexically_normal();
-  return path;
+  const std::filesystem::path absolute = std::filesystem::absolute(name, error);
+  std::filesystem::path path = std::filesystem::weakly_canonical(absolute, error);
+  if (error) path = absolute;
+  return path.lexically_normal();
 }
 
 // The names of the engine's own files of the run.
