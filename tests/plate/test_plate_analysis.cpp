@@ -7,9 +7,11 @@
 // analysis refuses to open.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -281,7 +283,13 @@ TEST_F(PlateAnalysisTest, LinearSpringsConvergeInTwoIterationsAtEveryStep) {
 TEST_F(PlateAnalysisTest, IterationRecordsAndDebugTrace) {
   PlateRunFolder folder;
   Mesh mesh;
+  fio::open_memory(UNIT_PLATE_CONSOLE);  // a host's console
   ASSERT_EQ(PlateRunFolder::run(plate_on_springs(mesh, 0.15).text()), 0) << PlateFailure.detail;
+  const std::vector<std::string> console = lines_of(fio::memory_contents(UNIT_PLATE_CONSOLE));
+  ASSERT_GE(console.size(), 3u);
+  EXPECT_EQ(console[1], step_line(1, "0.1500", "0.1500"));
+  EXPECT_EQ(console[2].substr(0, 30), "ITER =    1 ERR1 = 0.1000E+01 ");
+  EXPECT_EQ(console[2].substr(30, 7), "ERR2 = ");
   const std::vector<std::string> log = lines_of(PlateRunFolder::log());
   ASSERT_GE(log.size(), 4u);
   EXPECT_EQ(log[0], "");
@@ -297,6 +305,45 @@ TEST_F(PlateAnalysisTest, IterationRecordsAndDebugTrace) {
   EXPECT_NEAR(numbers_in(debug[4]).at(3), 0.15 * NODE_LOAD / NODE_SPRING, 1e-8);
   EXPECT_EQ(debug[4 + mesh.n_nodes], " TSDIS");
   EXPECT_EQ(debug[5 + 2 * mesh.n_nodes], " ASDIS + TSDIS");
+}
+
+// A failure in the stepping (an element turned inside out, a plate without
+// stiffness) ends the analysis with its cause; the files are closed whole.
+TEST_F(PlateAnalysisTest, FailuresDuringTheSteppingEndTheAnalysisWithTheirCause) {
+  struct Case {
+    const char* name;
+    std::function<void(PlateDataFile&)> change;
+    std::string listing_line;
+    std::string detail;
+  };
+  const Case cases[] = {
+      {"an element numbered clockwise",
+       [](PlateDataFile& f) {
+         const std::vector<int> n = f.elements[0].nodes;
+         f.elements[0].nodes = {n[0], n[3], n[2], n[1], n[7], n[6], n[5], n[4]};
+       },
+       "           ELEMENT NUMBER     1", "    ZERO OR NEGATIVE AREA IN PLATE ELEMENT 1"},
+      {"a material without stiffness", [](PlateDataFile& f) { f.materials[0].young = 0.0; },
+       "    NEGATIVE OR ZERO PIVOT ENCOUNTERED FOR VARIABLE NO.    1 OF VALUE      0.000000E+00",
+       "    ZERO PIVOT AT PLATE EQUATION 1 (NODE 1, DOF 1)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    reset_plate_records();
+    PlateRunFolder folder;
+    Mesh mesh;
+    PlateDataFile file = plate_on_springs(mesh, 1.0);
+    for (auto& spring : file.nodal_stiffnesses) spring.values = {};
+    c.change(file);
+    EXPECT_EQ(PlateRunFolder::run(file.text()), STATUS_PLATE_ERROR);
+    EXPECT_EQ(PlateFailure.detail, c.detail);
+    const std::vector<std::string> listing = lines_of(PlateRunFolder::listing());
+    EXPECT_NE(std::find(listing.begin(), listing.end(), c.listing_line), listing.end());
+    EXPECT_EQ(PlateRunFolder::steps(), "END_STEP_DATA\n");
+    EXPECT_EQ(PlateRunFolder::log(), "\n" + step_line(1, "1.0000", "1.0000") + "\n");
+    for (int unit = UNIT_PLATE_CONTROL; unit <= UNIT_PLATE_DEBUG; ++unit) EXPECT_FALSE(fio::is_open(unit));
+    EXPECT_FALSE(PlateModel.element_matrices.created());
+  }
 }
 
 // A first step beyond TEND solves nothing: the step results file holds only
