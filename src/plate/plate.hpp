@@ -42,7 +42,7 @@ constexpr double PLATE_TOLERANCE = double(1e-4f);          // convergence tolera
 constexpr double PLATE_NEGLIGIBLE = double(1e-10f);        // norms and corrections below this count as 0
 constexpr double PLATE_PIVOT_NEGLIGIBLE = double(1e-30f);  // load, spring and front terms below this are skipped
 constexpr int PLATE_FRONT_DEFAULT = 60;                    // least capacity of the solver's front
-constexpr int PLATE_COUNT_CAPACITY = 100000;               // most nodes, elements or records of one block
+constexpr int PLATE_COUNT_CAPACITY = 100000;               // most nodes, elements, records of a block, iterations
 constexpr int PLATE_LOCATE_MAX_ITERATIONS = 50;            // Newton steps of the point location per element
 // A located point belongs to an element when |xi|, |eta| <= 1 + this: the
 // rounding of a point on a side or a corner does not push it out of the plate.
@@ -102,7 +102,7 @@ constexpr int PLATE_CHECK2_LAST = 24;
 constexpr int PLATE_ERROR_TIME_STEP = 25;        // DT not above 0
 constexpr int PLATE_ERROR_MINIMUM_STEP = 26;     // DTMIN not above 0
 constexpr int PLATE_ERROR_END_TIME = 27;         // TEND below TINI
-constexpr int PLATE_ERROR_CAPACITY = 28;         // a count above PLATE_COUNT_CAPACITY
+constexpr int PLATE_ERROR_CAPACITY = 28;         // a count or MAXITER above PLATE_COUNT_CAPACITY
 constexpr int PLATE_ERROR_ELEMENT_RECORD = 29;   // element number outside 1..NELEM
 constexpr int PLATE_ERROR_NODE_RECORD = 30;      // node number outside 1..NPOIN
 constexpr int PLATE_ERROR_MATERIAL_RECORD = 31;  // material number outside 1..NMATS
@@ -541,7 +541,7 @@ void ECHO_PLATE_CONTROL();
 // CHECK1
 // The counts and sizes of PlateControl (errors 1 to 12), the time data (25 to
 // 27: DT and DTMIN above 0, TEND not below TINI) and the capacity of every
-// count (28). Each error found is written to the convergence log, the
+// count and of MAXITER (28). Each error found is written to the convergence log, the
 // listing and the console; then the rest of the data file is listed.
 //   Writes: PlateDiagnoses (cleared first)
 //   in,out: status  STATUS_PLATE_ERROR when an error was found

@@ -94,9 +94,9 @@ void set_check1_errors() {
   n(PLATE_ERROR_TIME_STEP) = !(c.DT > 0.0);
   n(PLATE_ERROR_MINIMUM_STEP) = !(c.DTMIN > 0.0);
   n(PLATE_ERROR_END_TIME) = c.TEND < c.TINI;
-  const int counts[] = {c.NPOIN, c.NELEM, c.NMATS, c.NVFIX, c.NNLOD,           c.NNSTI,
-                        c.NDLOD, c.NDSTI, c.NCLOD, c.NCSTI, c.edge_load_count, c.edge_stiffness_count,
-                        c.NCTSTI};
+  const int counts[] = {c.NPOIN,  c.NELEM,  c.NMATS, c.NVFIX, c.NNLOD,           c.NNSTI,
+                        c.NDLOD,  c.NDSTI,  c.NCLOD, c.NCSTI, c.edge_load_count, c.edge_stiffness_count,
+                        c.NCTSTI, c.MAXITER};
   n(PLATE_ERROR_CAPACITY) = std::any_of(std::begin(counts), std::end(counts), above_capacity);
 }
 
