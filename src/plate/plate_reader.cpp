@@ -9,6 +9,7 @@
 #include <array>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "base/fio.hpp"
 #include "plate/plate.hpp"
@@ -136,13 +137,16 @@ void reject(int error, int associated, const std::string& detail, int& status) {
   PLATE_DATA_FAILURE(detail, status);
 }
 
+// A block's name in a diagnosis: its listing title without the leading blank.
+std::string_view block_name(const char* title) { return std::string_view(title).substr(1); }
+
 // The result of a read: false (and the data rejected) when the file ended
 // or a value was not a number.
-bool read_ok(int result, const char* block, int& status) {
+bool read_ok(int result, std::string_view block, int& status) {
   if (result == fio::IO_OK) return true;
   const int line = fio::lines_read(UNIT_PLATE_DATA);
   reject(PLATE_ERROR_UNREADABLE, line,
-         std::string("    PLATE DATA FILE ENDS EARLY OR HOLDS A VALUE THAT IS NOT A NUMBER: ") + block + ", LINE " +
+         "    PLATE DATA FILE ENDS EARLY OR HOLDS A VALUE THAT IS NOT A NUMBER: " + std::string(block) + ", LINE " +
              std::to_string(line),
          status);
   return false;
@@ -267,7 +271,7 @@ void read_numbered_block(const NumberedBlock& b, int& status) {
   for (int i = 1; i <= b.count; ++i) {
     int number = 0;
     std::array<double, PLATE_NODE_DOFS> values{};
-    if (!read_ok(fio::read_list(UNIT_PLATE_DATA, number, values), b.title + 1, status)) return;
+    if (!read_ok(fio::read_list(UNIT_PLATE_DATA, number, values), block_name(b.title), status)) return;
     if (!number_ok(number, high, error, b.record, i, b.of_nodes ? "NODE" : "ELEMENT", status)) return;
     b.numbers(i) = number;
     for (int d = 1; d <= PLATE_NODE_DOFS; ++d) b.values(i, d) = values[d - 1];
@@ -284,7 +288,7 @@ void read_point_block(const char* title, int count, Table2<double>& points, Tabl
     double x = 0.0;
     double y = 0.0;
     std::array<double, PLATE_NODE_DOFS> record{};
-    if (!read_ok(fio::read_list(UNIT_PLATE_DATA, x, y, record), title + 1, status)) return;
+    if (!read_ok(fio::read_list(UNIT_PLATE_DATA, x, y, record), block_name(title), status)) return;
     points(i, 1) = x;
     points(i, 2) = y;
     for (int d = 1; d <= PLATE_NODE_DOFS; ++d) values(i, d) = record[d - 1];
@@ -299,7 +303,7 @@ void read_edge_block(const char* title, int count, Table2<int>& keys, Table2<dou
   for (int i = 1; i <= count; ++i) {
     std::array<int, PLATE_EDGE_VALUES> key{};
     std::array<double, PLATE_EDGE_VALUES> record{};
-    if (!read_ok(fio::read_list(UNIT_PLATE_DATA, key, record), title + 1, status)) return;
+    if (!read_ok(fio::read_list(UNIT_PLATE_DATA, key, record), block_name(title), status)) return;
     fio::write(UNIT_PLATE_LISTING, EDGE_ROW_LAYOUT, key, record);
     const int element = key[EDGE_KEY_ELEMENT - 1];
     const int side = key[EDGE_KEY_SIDE - 1];
