@@ -34,7 +34,8 @@ void PY_ELASTIC_SUBGRADE(int& prop_set, int& layer, int& status, int& pile, int&
   PileLayerData.ultimate_resistance(pile, layer) = 0.0;
   const int first = PileLayerData.first_node(pile, layer);
   const int last = PileLayerData.last_node(pile, layer);
-  for (int j = first; j <= last; ++j) {
+  // No layer integral: the points above a buried head (j <= 0) play no part.
+  for (int j = first < 1 ? 1 : first; j <= last; ++j) {
     py::Node node;
     if (!py::prepare_node(call, j, false, true, SUBGRADE_PLOT_CODE, node)) continue;
     node.factor_in_curve = true;
@@ -54,11 +55,10 @@ void PY_ELASTIC_SUBGRADE(int& prop_set, int& layer, int& status, int& pile, int&
 
     if (py::curve_generation() && GeneratedPyCurve.from_plot_list == 0) {
       const auto& u = UnitLabels;
-      fio::write(UNIT_ECHO, HEADER_LAYOUT, u.length_large_short(), u.length_small_short(), u.force_short(),
-                 u.slash(), u.moment_length(), u.power(), u.two(), u.force_short(), u.slash(),
-                 u.moment_length(), u.power(), u.three(), FEET_FROM_INCHES(node.z), KILO_SCALE_SI(b),
-                 KIPS_FROM_POUNDS(s_max), KIPS_FROM_POUNDS(k), u.moment_length(), u.force_short(), u.slash(),
-                 u.moment_length());
+      fio::write(UNIT_ECHO, HEADER_LAYOUT, u.length_large_short(), u.length_small_short(), u.force_short(), u.slash(),
+                 u.moment_length(), u.power(), u.two(), u.force_short(), u.slash(), u.moment_length(), u.power(),
+                 u.three(), FEET_FROM_INCHES(node.z), KILO_SCALE_SI(b), KIPS_FROM_POUNDS(s_max), KIPS_FROM_POUNDS(k),
+                 u.moment_length(), u.force_short(), u.slash(), u.moment_length());
       py::write_plot_node_record(node);
     }
     for (int i = 1, n = py::point_count(); i <= n; ++i) {

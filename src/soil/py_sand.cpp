@@ -70,13 +70,18 @@ struct SandCurve {
     }
     return std::min(p, k_x * u);
   }
-  // The 17 default deflections.
+  // The 17 default deflections: 0, y0 / 2, y0 (the end of the initial line,
+  // or y_m / 10 when that lies beyond y_m), nine steps of (y_m - y0) / 10
+  // after it, y_m, the two thirds between y_m and y_u, y_u and 1.2 y_u.
   double default_deflection(int i) const {
     const double y0 = y_k <= y_m ? y_k : y_m / LINEAR_POINTS;
+    constexpr int AT_Y0 = 3;  // the point at y0; y_m follows LINEAR_POINTS points later
     if (i == 1) return 0.0;
     if (i == 2) return y0 / 2.0;
-    if (i <= LINEAR_POINTS + 2) return y0 + (i - 2) * (y_m - y0) / LINEAR_POINTS;
-    switch (i - LINEAR_POINTS - 2) {
+    if (i < AT_Y0 + LINEAR_POINTS) return y0 + (i - AT_Y0) * (y_m - y0) / LINEAR_POINTS;
+    switch (i - AT_Y0 - LINEAR_POINTS) {
+      case 0:
+        return y_m;
       case 1:
         return (y_u + 2.0 * y_m) / 3.0;
       case 2:
@@ -154,10 +159,10 @@ void PY_SAND(int& prop_set, int& layer, int& status, int& pile, int& factor_inde
 
     if (py::curve_generation() && GeneratedPyCurve.from_plot_list == 0) {
       const auto& u = UnitLabels;
-      fio::write(UNIT_ECHO, HEADER_LAYOUT, u.length_large_short(), u.length_small_short(), u.force_short(),
-                 u.slash(), u.length_large_short(), u.power(), u.three(), FEET_FROM_INCHES(node.z),
-                 KILO_SCALE_SI(b), phi * DEGREES_PER_HALF_TURN / pi, KIPS_FROM_POUNDS(CU_INCHES_FROM_CU_FEET(gamma)), a,
-                 b_coeff, KIPS_FROM_POUNDS(p_st), KIPS_FROM_POUNDS(p_sd));
+      fio::write(UNIT_ECHO, HEADER_LAYOUT, u.length_large_short(), u.length_small_short(), u.force_short(), u.slash(),
+                 u.length_large_short(), u.power(), u.three(), FEET_FROM_INCHES(node.z), KILO_SCALE_SI(b),
+                 phi * DEGREES_PER_HALF_TURN / pi, KIPS_FROM_POUNDS(CU_INCHES_FROM_CU_FEET(gamma)), a, b_coeff,
+                 KIPS_FROM_POUNDS(p_st), KIPS_FROM_POUNDS(p_sd));
       fio::write(UNIT_ECHO, EQ_DEPTH_LAYOUT, FEET_FROM_INCHES(z_eq), u.length_large_short());
       fio::write(UNIT_ECHO, COLUMNS_LAYOUT, u.moment_length(), u.force_short(), u.slash(), u.moment_length());
       py::write_plot_node_record(node);
