@@ -25,6 +25,9 @@ class PilePropertiesBuild : public ::testing::Test {
     ASSERT_EQ(status, 0);
     SET_STATUS_DETAIL("");
     RunOptions.dimension = MODEL_3D;
+    // A whole run before this test leaves its piles and property sets.
+    PileTable.n_piles = 0;
+    CLEAR_PILE_PROPERTIES();
   }
   void TearDown() override {
     CLEAR_PILE_PROPERTIES();

@@ -12,6 +12,7 @@
 #include "analysis/analysis.hpp"
 #include "input/input.hpp"
 #include "pile/pile.hpp"
+#include "pile/pile_head.hpp"
 #include "run/fio.hpp"
 #include "run/model_store.hpp"
 #include "run/run.hpp"
@@ -24,6 +25,7 @@ class PileTest : public ::testing::Test {
   static constexpr int SET = 1;
 
   void SetUp() override {
+    reset_records();
     int status = 0;
     ALLOCATE_MODEL_ARRAYS(status);
     ASSERT_EQ(status, 0);
@@ -37,15 +39,21 @@ class PileTest : public ::testing::Test {
   }
   void TearDown() override {
     fio::close_all();
+    reset_records();
+    int status = 0;
+    RESET_INPUT_RECORDS(status);
+    RELEASE_MODEL_ARRAYS(status);
+  }
+  // The records these tests read besides the input records, as a fresh run
+  // has them (a whole run before this test leaves its own).
+  static void reset_records() {
     SET_SOIL_REACTION_PROVIDER(nullptr);
     CLEAR_PILE_PROPERTIES();
     SoilProfile = SoilProfileRecord{};
     PileTable.n_piles = 0;
     AnalysisControl = AnalysisControlRecord{};
     PileErrorWord = PileErrorWordRecord{};
-    int status = 0;
-    RESET_INPUT_RECORDS(status);
-    RELEASE_MODEL_ARRAYS(status);
+    WarningCounters = WarningCountersRecord{};
   }
 
   // Pile p of set 1: vertical, head at head_depth, ground at the head.

@@ -30,6 +30,9 @@ class PyTest : public SoilTest {
     SET_UNIT_LABELS(sign, force_unit);
     AnalysisControl = AnalysisControlRecord{};
     GeneratedPyCurve = GeneratedPyCurveRecord{};
+    DepthFactorTable = DepthFactorTableRecord{};
+    PyPrintRequest = PyPrintRequestRecord{};
+    SoilMovementProfile.count = 0;
     PileTable.n_piles = 1;
     PileTable.prop(PILE) = SET;
     ClosePileFactors.p_factor_1(PILE) = 1.0;

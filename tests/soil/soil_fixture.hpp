@@ -21,6 +21,7 @@ namespace pilecap::testing {
 class SoilTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    reset_records();
     int status = 0;
     ALLOCATE_MODEL_ARRAYS(status);
     ASSERT_EQ(status, 0);
@@ -31,6 +32,11 @@ class SoilTest : public ::testing::Test {
     fio::close_all();
     int status = 0;
     RELEASE_MODEL_ARRAYS(status);
+    reset_records();
+  }
+  // The records these tests read, as a fresh run has them (tests of whole
+  // runs and of the input before this one leave theirs filled).
+  static void reset_records() {
     SoilProfile = SoilProfileRecord{};
     SoilLayerInput = SoilLayerInputRecord{};
     RunOptions = RunOptionsRecord{};
