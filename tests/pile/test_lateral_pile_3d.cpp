@@ -215,13 +215,13 @@ TEST_F(LateralPileOnRealSprings, ElasticSubgradeMatchesTheLongPileClosedForm) {
   constexpr double LENGTH_REAL = 200.0;
   set_pile(1, 0.0, LENGTH_REAL, 200, EI_REAL);
   PileSection.diameter(SET, 1) = PileSection.diameter_bottom(SET, 1) = B;
-  // The ground line just above the head: a node exactly at the ground line
-  // carries no spring, which would soften the head of this closed form.
-  PileTable.ground(1) = -1e-6;
+  // The ground line and the top of the layer at the head, whose node
+  // carries the spring of depth 0.
+  PileTable.ground(1) = 0.0;
   auto& layer = SoilLayerInput;
   layer.count = 1;
   layer.soil_code(1) = SOIL_ELASTIC_SUBGRADE;
-  layer.top(1) = -1e-6;
+  layer.top(1) = 0.0;
   layer.bottom(1) = 1000.0;
   for (int point = 1; point <= 2; ++point) {
     layer.props(1)(2, point) = S_MAX;
