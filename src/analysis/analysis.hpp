@@ -130,6 +130,12 @@ void SAVE_SOIL_MOVEMENTS(int& moving);
 void APPLY_LOAD_FRACTION_LOADS(double f);
 void APPLY_LOAD_FRACTION_MOVEMENTS(double f);
 
+// APPLY_LOAD_FRACTION_PROFILE
+// The soil-movement profile's movements := its case-scaled movements times
+// the fraction f.
+//   Writes: SoilMovementProfile.move_y, move_z
+void APPLY_LOAD_FRACTION_PROFILE(double f);
+
 // SCALE_MOVEMENT_PROFILE
 // The case-scaled soil-movement profile: the input movements times the
 // scale factor of case c, or unchanged when c is 0 (a combination).
@@ -310,6 +316,7 @@ struct CapSolverState3D {
   double passive_position = 0.0;
   Array1<double, CAP_DOFS> full_load{}, displacement{}, increment{}, step_displacement{}, step_start_displacement{};
   Array1<double, CAP_DOFS> pile_force{}, residual{}, passive_force{}, point_displacement_entry{}, point_load_working{};
+  Array1<double, CAP_DOFS> converged_force{};  // F of the last iteration of the last converged step
   Array2<double, CAP_DOFS, CAP_DOFS> tangent{}, assembled_tangent{}, tangent_term{};
   double err_dsp = 0.0, inc_dsp = 0.0, tot_dsp = 0.0, err_rot = 0.0, inc_rot = 0.0, tot_rot = 0.0;
   double max_dsp = 0.0, max_rot = 0.0;

@@ -264,12 +264,13 @@ void report_reduction_factors() {
 }
 
 // A point run: the printed equivalent load is the negated force vector of
-// the last residual; the point tables follow when the point is not the
-// origin, with the markers of the given values on the results report.
+// the last converged iteration (after an abandoned step the last residual
+// belongs to an iterate that never converged); the point tables follow when
+// the point is not the origin, with the markers of the given values on the
+// results report.
 void report_point(State& s) {
-  Array1<double, CAP_DOFS> last_forces, u_point{}, f_point{};
-  for (int k = 1; k <= CAP_DOFS; ++k) last_forces(k) = s.point_force_target(k);
-  NEGATE_VECTOR6(last_forces.data(), s.cap_load);
+  Array1<double, CAP_DOFS> u_point{}, f_point{};
+  NEGATE_VECTOR6(s.converged_force.data(), s.cap_load);
   int moved = 0;
   TRANSFER_ORIGIN_POINT(s.displacement.data(), s.cap_load, s.point, u_point.data(), f_point.data(),
                         s.point_load_working.data(), s.dof_flags, moved);
@@ -333,9 +334,11 @@ void report_table_l(State& s) {
     const double q = PERCENT * c;
     for (int unit : {UNIT_RUN_LOG, UNIT_RESULTS_REPORT, UNIT_SUMMARY}) fio::write(unit, PARTIAL_LOAD_LAYOUT, q);
     WRITE_RESULT_CODE(RESULT_PARTIAL_LOAD, q);
-    // The print pass sees the loads and movements of the converged fraction.
+    // The print pass sees the loads and movements of the converged fraction;
+    // the failed attempt left them, the movement profile too, at its own.
     APPLY_LOAD_FRACTION_LOADS(c);
     APPLY_LOAD_FRACTION_MOVEMENTS(c);
+    APPLY_LOAD_FRACTION_PROFILE(c);
   } else {
     WRITE_RESULT_CODE(RESULT_COMPLETED);
   }

@@ -315,11 +315,7 @@ bool evaluate_forces(State& s, int& status) {
   if (RunOptions.pmult_method > 0) {
     UPDATE_DIRECTION_P_MULTIPLIERS(s.displacement.data(), s.cap_load, s.iteration, s.torsion_only);
   }
-  SoilMovementProfileRecord& m = SoilMovementProfile;
-  for (int k = 1; k <= m.count; ++k) {
-    m.move_y(k) = m.scaled_move_y(k) * s.tcur;
-    m.move_z(k) = m.scaled_move_z(k) * s.tcur;
-  }
+  APPLY_LOAD_FRACTION_PROFILE(s.tcur);
   const double c = s.converged_fraction;
   s.movement_fraction =
       s.iteration <= MOVEMENT_RAMP_ITERATIONS ? c + s.iteration * (s.tcur - c) / MOVEMENT_RAMP_ITERATIONS : s.tcur;
@@ -424,6 +420,8 @@ void start_step_attempt(State& s) {
 }
 
 void finish_converged_step(State& s) {
+  // A later step that fails leaves its own, unconverged forces in pile_force.
+  s.converged_force = s.pile_force;
   for (int k = 1; k <= CAP_DOFS; ++k) {
     s.step_start_displacement(k) += s.step_displacement(k);
     s.displacement(k) = s.step_start_displacement(k);

@@ -40,7 +40,9 @@ struct Plane {
   double rotation;
 };
 
-// Head rows 3 and 4 of the recursion; rows 1 and 2 stay 0.
+// Head rows 3 and 4 of the recursion; rows 1 and 2 stay 0. Built for every
+// solve from the head rigidity of that solve, so a spring-restrained head
+// keeps moment = spring x (slope + rotation) when its stiffness has changed.
 void set_head_rows(const Plane& plane, double h, LateralPileWork& w) {
   const double y_h = plane.head_deflection;
   const double r = plane.rotation;

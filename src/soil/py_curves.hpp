@@ -1,10 +1,11 @@
 // Lateral soil springs: the p-y dispatch over the soil layers a pile meets,
 // the p-y criteria of the soil codes, the equivalent depth of layered soil
 // and the depth reduction factors. Node arrays are addressed by node number:
-// values[j] is node j, node 1 the head, node n + 1 the tip; layers above the
-// head may reach imaginary nodes j <= 0 (down to -2), so callers pass a
-// pointer with room before node 1. Depths are vertical coordinates in model
-// units, positive downward; tables are 1-based.
+// values[j] is node j, node 1 the head, node n + 1 the tip. A layer above a
+// buried head numbers the points above it 0, -1, -2, ...; they take part in
+// the layer integral only, and no entry before node 1 is read or written.
+// Depths are vertical coordinates in model units, positive downward; tables
+// are 1-based.
 #pragma once
 
 #include "base/arrays.hpp"
@@ -16,7 +17,6 @@ namespace pilecap {
 
 constexpr int MAX_GENERATED_PY_POINTS = 25;  // stored points of one generated curve
 constexpr int DEFAULT_PY_POINT_COUNT = 17;
-constexpr int LOWEST_IMAGINARY_NODE = -2;  // the callers' arrays start here
 
 // Fractions of a criterion's reference deflection at which a generated curve
 // is evaluated when the request gives no deflections.
@@ -25,9 +25,15 @@ constexpr Array1<double, DEFAULT_PY_POINT_COUNT> DEFAULT_PY_CURVE_POINTS = {
      double(0.15f), double(0.225f), double(0.3f), double(0.4f), double(0.5f), double(0.65f), double(0.8f), 1.0,
      double(1.2f)}};
 
-// Below this depth under the ground line a node has no soil in front of it;
-// an equivalent depth below it is not yet computed.
+// A node within this distance of the ground line lies on it and takes the
+// curve of depth 0 (node coordinates are running sums, so a node meant to
+// lie on the line may miss it by rounding); an equivalent depth below it is
+// not yet computed.
 constexpr double PY_MIN_DEPTH = double(1e-6f);
+
+// A node higher than the ground line by PY_MIN_DEPTH or more has no soil in
+// front of it; z is its depth below the ground line.
+constexpr bool above_ground_line(double z) { return z <= -PY_MIN_DEPTH; }
 
 // The sand coefficients A and B over depth / diameter, static and cyclic; the
 // silt criterion and the equivalent depth of sand read them too.
@@ -85,9 +91,10 @@ void SOIL_REACTION_AT_NODES(int& prop_set, int& status, int& pile, int& factor_i
 // ---------------------------------------------------------------- criteria
 // Each criterion evaluates the nodes first_node .. last_node of (pile,
 // layer) and writes only their entries of the node arrays (arguments as
-// SOIL_REACTION_AT_NODES, plus the layer number). Nodes less than 1e-6 below
-// the ground line get Es = 0, p = 0 and es_move = 0. A soil query that sets
-// the status word ends the criterion at once.
+// SOIL_REACTION_AT_NODES, plus the layer number), never those of the points
+// numbered 0 or less. Nodes above the ground line get Es = 0, p = 0 and
+// es_move = 0; the node on the ground line gets the curve of depth 0. A soil
+// query that sets the status word ends the criterion at once.
 
 // PY_SOFT_CLAY (code 1 and every code outside 1..14), PY_SOFT_CLAY_USER_J
 // (13), PY_MOD_SOFT_CLAY_INITIAL_K (14)

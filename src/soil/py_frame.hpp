@@ -41,7 +41,7 @@ struct Node {
   int j = 0;                     // node number
   bool first = false;            // the layer's first node
   bool cap_pass = false;         // evaluated in the cap pass
-  bool outputs = true;           // node outputs are written (not for imaginary nodes)
+  bool outputs = true;           // node outputs are written (never for points above the head)
   bool factor_in_curve = false;  // the criterion's curve value already holds the P-FACTOR
   double x = 0.0;                // vertical coordinate
   double axial = 0.0;            // position along the pile axis
@@ -67,8 +67,9 @@ bool curve_generation();
 bool movements_present(int pile);
 
 // Prepares node j of the call for a pass: coordinates, factors, depth below
-// the ground line and the plot fields. False when the node lies less than
-// 1e-6 below the ground line; its outputs are then cleared (Es, p, es_move).
+// the ground line (0 for the node on it) and the plot fields. False when the
+// node lies above the ground line; its outputs are then cleared (Es, p,
+// es_move). A point above a buried head (j <= 0) never has outputs.
 // plot_code is the criterion's code on the plot-data file.
 bool prepare_node(LayerCall& call, int j, bool cap_pass, bool single_pass, int plot_code, Node& node);
 
@@ -86,8 +87,9 @@ template <class Eval, class Visit>
 void run_layer(LayerCall& call, int plot_code, Eval eval, Visit visit);
 
 // The depth the curve uses: z in layer 1, the equivalent depth in a lower
-// layer. At the layer's first node during the analysis, an equivalent depth
-// not yet computed is set by the layering options or by compute().
+// layer, 0 on the ground line in every layer. At the layer's first node
+// during the analysis, an equivalent depth not yet computed is set by the
+// layering options or by compute().
 template <class Compute>
 double curve_depth(LayerCall& call, const Node& node, Compute compute);
 
@@ -100,8 +102,9 @@ void add_layer_integral(LayerCall& call, const Node& node, double& running, doub
 int point_count();
 
 // The deflection of point i: |y - m| in analysis (m the soil movement, 0
-// without movements); in curve generation the request's or export list's
-// value, or by default defaults(i) (a 1-based callable).
+// without movements; 0 for a point above the head, which has no entries);
+// in curve generation the request's or export list's value, or by default
+// defaults(i) (a 1-based callable).
 template <class Defaults>
 double point_deflection(LayerCall& call, const Node& node, int i, double& m, Defaults defaults);
 
@@ -232,6 +235,7 @@ double curve_depth(LayerCall& call, const Node& node, Compute compute) {
       compute();
     }
   }
+  if (node.z == 0.0) return 0.0;
   return node.x - SoilProfile.layer_top(l) + eq_depth;
 }
 
@@ -240,6 +244,7 @@ double point_deflection(LayerCall& call, const Node& node, int i, double& m, Def
   m = 0.0;
   const int j = node.j;
   if (!curve_generation()) {
+    if (!node.outputs) return 0.0;  // a point above the head has no entry to read
     if (!movements_present(call.pile)) return std::abs(call.y[j]);
     m = std::sqrt(call.move1[j] * call.move1[j] + call.move2[j] * call.move2[j]);
     return std::abs(call.y[j] - m);

@@ -74,13 +74,18 @@ struct SandCurve {
     }
     return std::min(p, k_x * u);
   }
-  // The 17 default deflections.
+  // The 17 default deflections: 0, y0 / 2, y0 (the end of the initial line,
+  // or y_m / 10 when that lies beyond y_m), nine steps of (y_m - y0) / 10
+  // after it, y_m, the two thirds between y_m and y_u, y_u and 1.2 y_u.
   double default_deflection(int i) const {
     const double y0 = y_k <= y_m ? y_k : y_m / LINEAR_POINTS;
+    constexpr int AT_Y0 = 3;  // the point at y0; y_m follows LINEAR_POINTS points later
     if (i == 1) return 0.0;
     if (i == 2) return y0 / 2.0;
-    if (i <= LINEAR_POINTS + 2) return y0 + (i - 2) * (y_m - y0) / LINEAR_POINTS;
-    switch (i - LINEAR_POINTS - 2) {
+    if (i < AT_Y0 + LINEAR_POINTS) return y0 + (i - AT_Y0) * (y_m - y0) / LINEAR_POINTS;
+    switch (i - AT_Y0 - LINEAR_POINTS) {
+      case 0:
+        return y_m;
       case 1:
         return (y_u + 2.0 * y_m) / 3.0;
       case 2:

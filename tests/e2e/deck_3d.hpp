@@ -2,9 +2,10 @@
 // of one property set under a rigid cap, user load-settlement and
 // torque-rotation curves (straight lines through the origin), soil layers of
 // any code, load cases of concentrated loads at the origin and combinations.
-// Values are written in the deck's own units: English (feet, pounds, inches
-// for sections, pcf, psf, pci) or SI (metres, kN, mm for sections, kN/m3,
-// kPa, kN/m3).
+// A case may give its loads at the origin as loads prescribed at a point,
+// and the deck may carry a soil movement profile. Values are written in the
+// deck's own units: English (feet, pounds, inches for sections, pcf, psf,
+// pci) or SI (metres, kN, mm for sections, kN/m3, kPa, kN/m3).
 #pragma once
 
 #include <cstdio>
@@ -33,6 +34,12 @@ struct DeckCase3D {
   double mx = 0.0, my = 0.0, mz = 0.0;  // moments about X, Y, Z
   int threads = 0;
   double initial_step = 1.0;
+  bool loads_at_point = false;  // the loads prescribed at a point (the origin), every DOF load-given
+};
+
+struct DeckMovement3D {
+  double depth = 0.0;       // ft or m
+  double y = 0.0, z = 0.0;  // soil movement (in or m)
 };
 
 // A user p-y curve: its depth (ft or m) and points (p, y) as the input gives
@@ -73,6 +80,8 @@ struct Deck3D {
   // the set every pile names (0: none).
   std::vector<DeckPyCurve3D> py_curves;
   int py_set = 0;
+  int max_iterations = 200;     // of the cap solution, per step
+  std::vector<DeckMovement3D> movement_profile;
 };
 
 inline std::string deck_number(double v) {
@@ -88,18 +97,28 @@ inline std::string deck_3d(const Deck3D& d) {
   const int user_py = d.py_curves.empty() ? 0 : 1;
   deck.append(std::to_string(d.units)).append(" 3 0 0 ").append(std::to_string(user_py));
   deck.append(" 1 1 0 0 0 0 0 0 0 0 0 0 0 0 ");
-  deck.append(std::to_string(d.kips)).append(" 0 0 ").append(std::to_string(d.plot_export)).append(" ");
+  deck.append(std::to_string(d.kips)).append(" 0 ").append(d.movement_profile.empty() ? "0" : "1");
+  deck.append(" ").append(std::to_string(d.plot_export)).append(" ");
   deck.append(std::to_string(d.export_unformatted)).append("\nPILE CAP\n0 0 0 0 0 0\nLOAD CASES\n");
   deck.append(std::to_string(d.cases.size())).append(" 0 0 0 0\n");
   for (std::size_t k = 0; k < d.cases.size(); ++k) {
     const DeckCase3D& c = d.cases[k];
-    deck.append("0 0 ").append(std::to_string(c.threads)).append(" 1 100 200 200\n");
+    deck.append("0 0 ").append(std::to_string(c.threads)).append(" 1 100 ");
+    deck.append(std::to_string(d.max_iterations)).append(" 200\n");
     deck.append(n(d.tolerance) + " " + n(d.llp_tolerance) + " " + n(c.initial_step) + " 0.01\n");
     deck.append("CASE ").append(std::to_string(k + 1)).append("\n");
-    deck.append("1 0 0 0 0 0 0 0\n0 1 1.0 0 0 0 0 0 0 0 0\n0\n").append(flags);
+    deck.append("1 0 0 0 0 0 0 ").append(c.loads_at_point ? "1" : "0");
+    deck.append("\n0 1 1.0 0 0 0 0 0 0 0 0\n0\n").append(flags);
     deck.append("1\n").append(n(c.fx)).append(" ").append(n(c.fy)).append(" ").append(n(c.mz)).append(" ");
     deck.append(n(c.fz)).append(" ").append(n(c.my)).append(" ").append(n(c.mx)).append(" 0 0 0\n");
-    deck.append("0\n0\n0\n0 0 0 0 0 0 0 0\n0\n");
+    deck.append("0\n0\n");
+    if (c.loads_at_point) {
+      // Flags, then (displacement, load) pairs of X, Y, rotation Z and of Z,
+      // rotation Y, rotation X, then the point.
+      deck.append("1 1 1 1 1 1\n0 " + n(c.fx) + " 0 " + n(c.fy) + " 0 " + n(c.mz) + "\n");
+      deck.append("0 " + n(c.fz) + " 0 " + n(c.my) + " 0 " + n(c.mx) + "\n0 0 0\n");
+    }
+    deck.append("0\n0 0 0 0 0 0 0 0\n0\n");
   }
   deck.append("LOAD COMBINATIONS\n").append(std::to_string(d.combinations.size())).append(" 0 0 0 0\n");
   for (std::size_t k = 0; k < d.combinations.size(); ++k) {
@@ -148,6 +167,10 @@ inline std::string deck_3d(const Deck3D& d) {
   deck.append("USER TORQUE-ROTATION CURVES\n1\n1 3\n");
   deck.append(n(-d.torsion_stiffness) + " -1\n0 0\n" + n(d.torsion_stiffness) + " 1\n");
   deck.append("MOMENT-CURVATURE SETS\n0\nSECTION MOMENT-CURVATURE CURVES\n0\nSECTION BILINEAR DATA\n0\n");
+  if (!d.movement_profile.empty()) {
+    deck.append("SOIL MOVEMENT PROFILE\n").append(std::to_string(d.movement_profile.size())).append("\n");
+    for (const DeckMovement3D& m : d.movement_profile) deck.append(n(m.depth) + " " + n(m.y) + " " + n(m.z) + "\n");
+  }
   if (d.plot_export == 1) deck.append(d.export_request);
   return deck;
 }

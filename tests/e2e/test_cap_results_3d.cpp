@@ -46,9 +46,8 @@ int count_text(const std::string& text, const std::string& what) {
 }
 
 // A long elastic pipe pile (EI = 29e6 psi x 2549 in4) on a subgrade of
-// k = 100 pci, 24 in wide, so Es = k b = 2400 psi and beta L > 10. The
-// ground line lies a hair above the head so that the head node carries its
-// spring.
+// k = 100 pci, 24 in wide, so Es = k b = 2400 psi and beta L > 10, its head
+// on the ground line, where the node carries the spring of depth 0.
 constexpr double EI = 29e6 * 2549.0;
 constexpr double ES = 100.0 * 24.0;
 constexpr double LATERAL_LOAD = 10000.0;
@@ -56,10 +55,10 @@ constexpr double LATERAL_LOAD = 10000.0;
 Deck3D elastic_pile_deck(const std::vector<DeckPile3D>& piles) {
   Deck3D d;
   d.piles = piles;
-  d.ground = -1e-6;
+  d.ground = 0.0;
   d.length = 100.0;
   d.increments = 200;
-  d.layers = {{12, -1e-6, 200.0, {56, 0, 0, 100, 0, 0, 0}}};
+  d.layers = {{12, 0.0, 200.0, {56, 0, 0, 100, 0, 0, 0}}};
   d.cases = {{.fy = LATERAL_LOAD}};
   return d;
 }

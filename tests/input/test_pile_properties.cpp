@@ -27,7 +27,9 @@ class PilePropertiesBuild : public testing::EngineTest {
     ASSERT_EQ(status, 0);
     SET_STATUS_DETAIL("");
     RunOptions.dimension = MODEL_3D;
-    PileTable.n_piles = 0;  // whole runs before this test leave their piles
+    // A whole run before this test leaves its piles and property sets.
+    PileTable.n_piles = 0;
+    CLEAR_PILE_PROPERTIES();
   }
   void TearDown() override {
     CLEAR_PILE_PROPERTIES();

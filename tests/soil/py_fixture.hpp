@@ -1,7 +1,7 @@
 // A fixture for the p-y tests: one pile of uniform diameter with its nodes
 // laid out by the test (the node layout itself belongs to the pile solver),
-// one or more soil layers with constant properties, and node arrays that
-// reach the imaginary nodes above the head (values[j] is node j).
+// one or more soil layers with constant properties, and node arrays by node
+// (values[j] is node j) with a margin before node 1.
 #pragma once
 
 #include <cmath>
@@ -36,6 +36,7 @@ class PyTest : public SoilTest {
     GeneratedPyCurve = GeneratedPyCurveRecord{};
     DepthFactorTable = DepthFactorTableRecord{};
     PyPrintRequest = PyPrintRequestRecord{};
+    SoilMovementProfile.count = 0;
     PileTable.n_piles = 1;
     PileTable.prop(PILE) = SET;
     ClosePileFactors.p_factor_1(PILE) = 1.0;
