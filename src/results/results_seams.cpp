@@ -1,10 +1,8 @@
-// Result writers that write nothing yet: the per-pile tables of the plane and
-// the blocks of the plot-data file.
+// Result writers that write nothing yet: the blocks of the plot-data file.
 #include "results/results.hpp"
 
 namespace pilecap {
 
-void ENVEWR2D(int /*kind*/, int /*which*/) {}
 void WRITE_PLOT_PILE_GEOMETRY(int /*pile*/, int& /*status*/) {}
 void WRITE_PLOT_PY_CURVES(int /*pile*/, int& /*status*/) {}
 void WRITE_PLOT_TZ_CURVES(int /*pile*/, int& /*status*/) {}
