@@ -35,8 +35,9 @@ constexpr double BELOW_DEEPEST_LAYER_TOLERANCE = double(1e-8f);
 //           SoilProfile, RunOptions (adjust_batter_depth, user_py_curves)
 //   Writes: PileProperty.increment, SoilProfile.layer_top(num_layers + 1)
 //   in,out: status  STATUS_INPUT_DATA_ERROR with its detail line for a pile
-//                   whose batter gives a vertical step that is not positive
-//                   while its head lies below the top of the first layer
+//                   whose batter gives a vertical step that is not positive,
+//                   or too small to count the points above its head to an
+//                   end, while its head lies below the top of the first layer
 void PREPARE_NODE_LAYOUT(int& status);
 
 // NODE / NODE2D
