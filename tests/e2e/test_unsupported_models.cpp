@@ -53,7 +53,7 @@ std::string with_user_py_curves() {
     ASSERT_NE(at, std::string::npos) << from;
     deck.replace(at, from.size(), to);
   };
-  replace("1 3 0 0 0 0 0 0", "1 3 0 0 1 0 0 0");          // option: user p-y curves
+  replace("1 3 0 0 0 0 0 0", "1 3 0 0 1 0 0 0");        // option: user p-y curves
   replace("2 2 1 0 0 0 0 0 1 1", "2 2 1 1 0 0 0 0 1 1");  // the pile uses set 1
   replace("GENERATED LOAD-SETTLEMENT CURVES\n",
           "USER P-Y CURVES\n1\n1 2\n0\n3\n0 0\n100 1\n200 10\n80\n3\n0 0\n100 1\n200 10\n"
@@ -84,17 +84,10 @@ struct UnsupportedDeck {
 
 std::vector<UnsupportedDeck> unsupported_decks() {
   std::vector<UnsupportedDeck> decks;
-  static const char* const CRITERIA[] = {"",
-                                         "",
-                                         "P-Y CRITERION OF SOIL CODE 2",
-                                         "P-Y CRITERION OF SOIL CODE 3",
-                                         "",
-                                         "P-Y CRITERION OF SOIL CODE 5",
-                                         "P-Y CRITERION OF SOIL CODE 6",
-                                         "P-Y CRITERION OF SOIL CODE 7",
-                                         "P-Y CRITERION OF SOIL CODE 8",
-                                         "P-Y CRITERION OF SOIL CODE 9",
-                                         "P-Y CRITERION OF SOIL CODE 10",
+  static const char* const CRITERIA[] = {"", "", "P-Y CRITERION OF SOIL CODE 2", "P-Y CRITERION OF SOIL CODE 3", "",
+                                         "P-Y CRITERION OF SOIL CODE 5", "P-Y CRITERION OF SOIL CODE 6",
+                                         "P-Y CRITERION OF SOIL CODE 7", "P-Y CRITERION OF SOIL CODE 8",
+                                         "P-Y CRITERION OF SOIL CODE 9", "P-Y CRITERION OF SOIL CODE 10",
                                          "P-Y CRITERION OF SOIL CODE 11"};
   for (int code : {2, 3, 5, 6, 7, 8, 9, 10, 11}) {
     decks.push_back({CRITERIA[code], with_soil_code(code), CRITERIA[code]});
@@ -111,8 +104,9 @@ bool contains(const std::vector<std::string>& lines, const std::string& text) {
 }
 
 int count_containing(const std::vector<std::string>& lines, const std::string& text) {
-  return static_cast<int>(std::count_if(lines.begin(), lines.end(),
-                                        [&text](const std::string& l) { return l.find(text) != std::string::npos; }));
+  return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&text](const std::string& l) {
+    return l.find(text) != std::string::npos;
+  }));
 }
 
 class UnsupportedModelTest : public ::testing::Test {
