@@ -189,9 +189,9 @@ TEST_F(LateralPile2D, FinalPassStoresTheRowsPlaneResultsTurnedByTheBatter) {
     EXPECT_DOUBLE_EQ(q(NR_DISPL_GY), yk * c);
     EXPECT_EQ(q(NR_MOMENT_Z), -work.moment_zz(row));  // stored as EI y''
     EXPECT_EQ(q(NR_DEMAND_CAPACITY_MOMENT), 0.0);     // only a combination shows the ratios
-    for (int space_only : {NR_DISPL_Z, NR_DISPL_YZ, NR_DISPL_GZ, NR_DISPL_GYZ, NR_MOMENT_Y, NR_MOMENT_YZ, NR_SHEAR_Z,
-                           NR_SHEAR_YZ, NR_SOIL_REACTION_Z, NR_SOIL_REACTION_YZ, NR_FLEX_RIGIDITY_Y, NR_DIST_LOAD_Z,
-                           NR_ROTATION_Y, NR_HINGE_Y}) {
+    for (int space_only :
+         {NR_DISPL_Z, NR_DISPL_YZ, NR_DISPL_GZ, NR_DISPL_GYZ, NR_MOMENT_Y, NR_MOMENT_YZ, NR_SHEAR_Z, NR_SHEAR_YZ,
+          NR_SOIL_REACTION_Z, NR_SOIL_REACTION_YZ, NR_FLEX_RIGIDITY_Y, NR_DIST_LOAD_Z, NR_ROTATION_Y, NR_HINGE_Y}) {
       EXPECT_EQ(q(space_only), 0.0) << space_only;
     }
   }
@@ -199,8 +199,7 @@ TEST_F(LateralPile2D, FinalPassStoresTheRowsPlaneResultsTurnedByTheBatter) {
   AnalysisControl.current_combination = 1;
   AnalysisControl.load_scale(1) = 0.9;
   const RowResponse again = solve(u[1], u[2], axial, u);
-  EXPECT_NEAR(NodeResults.current(1, 4, NR_DEMAND_CAPACITY_MOMENT), std::fabs(again.moment) / CAPACITY / 0.9,
-              1e-12);
+  EXPECT_NEAR(NodeResults.current(1, 4, NR_DEMAND_CAPACITY_MOMENT), std::fabs(again.moment) / CAPACITY / 0.9, 1e-12);
 }
 
 TEST_F(LateralPile2D, StiffnessPassGivesTheRowsSecantStiffnesses) {
