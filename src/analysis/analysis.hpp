@@ -456,7 +456,7 @@ void CAP_PASSIVE_BY_MEANS_2D(const double* u, double ground_line, double reactio
 
 // CAP_PASSIVE_FORCE_2D
 // Method 1: the embedded-cap element as a short laterally loaded pile (not
-// built: a model that selects it is refused before its runs).
+// built: a model with an embedded cap is refused before its runs).
 //   out: passive (3); in: u (3); in,out: status
 void CAP_PASSIVE_FORCE_2D(double* passive, const double* u, int& status);
 

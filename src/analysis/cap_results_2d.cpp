@@ -114,8 +114,8 @@ void report_warnings() {
     fio::write(UNIT_RUN_LOG, WARNING_SHORT_LAYOUT[kind]);
     PileErrorWord.code = PILE_ERR_AXIAL_WARNINGS;
   }
-  if (counts[0] + counts[1] > 0 &&
-      fio::open(UNIT_AXIAL_WARNINGS, RunFiles.axial_warnings_file, fio::Mode::Read) == fio::IO_OK) {
+  if (counts[0] + counts[1] <= 0) return;
+  if (fio::open(UNIT_AXIAL_WARNINGS, RunFiles.axial_warnings_file, fio::Mode::Read) == fio::IO_OK) {
     const int n_records = (counts[0] + counts[1]) * RECORDS_PER_WARNING;
     std::string record;
     for (int r = 1; r <= n_records; ++r) {

@@ -52,10 +52,10 @@ bool piles_use_own_py_curves() {
 std::string UNSUPPORTED_MODEL_FEATURE() {
   if (RunOptions.cap_model > 0) return "PLATE MODEL OF THE PILE CAP";
   if (RunOptions.pmult_method > 0) return "DIRECTION-DEPENDENT REDUCTION FACTORS";
-  // The plane model builds the mean-state resistance, not the cap element.
-  const bool means_built = RunOptions.dimension == MODEL_2D;
-  if (RunOptions.cap_passive_option >= 1 && ((CapPassiveElement.method == PASSIVE_BY_MEANS && !means_built) ||
-                                             CapPassiveElement.method == PASSIVE_BY_ELEMENT)) {
+  // Both methods wait for the soil reactions along the embedded cap (and the
+  // cap element); the plane solver's mean-state resistance is in place.
+  if (RunOptions.cap_passive_option >= 1 &&
+      (CapPassiveElement.method == PASSIVE_BY_MEANS || CapPassiveElement.method == PASSIVE_BY_ELEMENT)) {
     return "PASSIVE RESISTANCE OF AN EMBEDDED CAP";
   }
   if (piles_use_own_py_curves()) return "USER P-Y CURVE INPUT OF THE PILES";

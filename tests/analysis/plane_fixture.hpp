@@ -38,8 +38,6 @@ inline void plane_springs(int& /*prop_set*/, int& /*status*/, int& pile, int& /*
     p[j] = es[j] * y[j];
   }
   if (Soil.no_closure_beyond > 0.0 && std::fabs(y[1]) > Soil.no_closure_beyond) RAISE_PILE_ERROR(PILE_ERR_NO_CLOSURE);
-  PileSoilData.ground_line(pile) = Soil.ground_line;
-  PileSoilData.first_node_reaction(pile) = Soil.first_reaction;
 }
 
 // The state of the last 2D run handed to its reports.

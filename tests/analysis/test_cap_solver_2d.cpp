@@ -3,8 +3,8 @@
 // a linear group against the stiffness assembled by hand from the row
 // transforms, mixed control at a point, the load steps, a retried step that
 // never falls behind the converged fraction, abandoned and partial runs with
-// their result codes, a singular tangent, the embedded cap by the mean soil
-// state, and a whole solve that does not depend on the thread count.
+// their result codes, a singular tangent, a refused embedded cap, and a
+// whole solve that does not depend on the thread count.
 #include <algorithm>
 #include <cmath>
 #include <sstream>
@@ -236,34 +236,18 @@ TEST_F(CapSolver2D, ZeroLoadConvergesOnTheSecondIteration) {
   for (double u : out.u) EXPECT_EQ(u, 0.0);
 }
 
-TEST_F(CapSolver2D, EmbeddedCapTakesItsMeanStateResistanceOffThePiles) {
-  // The rows report a mean ground line 0.75 H above their heads and a mean
-  // first-node reaction p: the pressure is a triangle over the embedded
-  // height d = 0.75 H, F = p d / 2 against +Y, M0 = d p (d/3 - hd) / 2.
+TEST_F(CapSolver2D, EmbeddedCapIsRefusedUntilItsSoilReactionsAreBuilt) {
   place_row(1, 0.0, -3.0, 0.0, 1, CONN_FIX);
   place_row(2, 0.0, 3.0, 0.0, 1, CONN_FIX);
   prepare();
-  CapGeometry.thickness_xx = 4.0;
-  CapGeometry.width_zz = 10.0;
-  const double d = 3.0, p = 0.5, hd = 0.0;
-  Soil.ground_line = -d;
-  Soil.first_reaction = p;
-  const double load[3] = {1.0, 6.0, 2.0};
-  const double force = 0.5 * p * d, moment = d * 0.5 * p * (d / 3 - hd);
-  const double carried[3] = {load[0], load[1] - force, load[2] + moment};
-  const auto plain = solve(carried);
   RunOptions.cap_passive_option = 1;
   CapPassiveElement.method = PASSIVE_BY_MEANS;
-  fio::open_memory(UNIT_COMPUTATION_REPORT);
-  const auto embedded = solve(load);
-  ASSERT_EQ(embedded.status, 0);
-  ASSERT_GT(embedded.u[1], 0.0);
-  for (int k = 0; k < 3; ++k) EXPECT_NEAR(embedded.u[k], plain.u[k], 1e-9 * std::fabs(plain.u[k]) + 1e-15) << k;
-  // The report: the horizontal load and its depth z = hd - d / 3.
-  EXPECT_NE(fio::memory_contents(UNIT_COMPUTATION_REPORT)
-                .find("* PASSIVE RESISTANCE IN PILE CAP *\n        0.75000000            -1.00000000 \n"),
-            std::string::npos)
-      << fio::memory_contents(UNIT_COMPUTATION_REPORT);
+  const double load[3] = {1.0, 6.0, 2.0};
+  const auto out = solve(load);
+  EXPECT_EQ(out.status, 0);
+  EXPECT_FALSE(out.captured);
+  EXPECT_EQ(result_codes(), "     9 ANALYSIS NOT PERFORMED\n");
+  EXPECT_EQ(count(run_log(), "NOTE: PASSIVE RESISTANCE OF AN EMBEDDED CAP IS NOT YET SUPPORTED"), 1);
 }
 
 TEST_F(CapSolver2D, WholeSolveIsTheSameForEveryThreadCount) {
