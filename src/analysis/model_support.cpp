@@ -52,8 +52,8 @@ bool piles_use_own_py_curves() {
 std::string UNSUPPORTED_MODEL_FEATURE() {
   if (RunOptions.cap_model > 0) return "PLATE MODEL OF THE PILE CAP";
   if (RunOptions.pmult_method > 0) return "DIRECTION-DEPENDENT REDUCTION FACTORS";
-  // Both methods wait for the soil reactions along the embedded cap (and the
-  // cap element); the plane solver's mean-state resistance is in place.
+  // An embedded cap waits for the cap element in both models (the plane
+  // solver's mean-state resistance is in place, and is refused with it).
   if (RunOptions.cap_passive_option >= 1 &&
       (CapPassiveElement.method == PASSIVE_BY_MEANS || CapPassiveElement.method == PASSIVE_BY_ELEMENT)) {
     return "PASSIVE RESISTANCE OF AN EMBEDDED CAP";

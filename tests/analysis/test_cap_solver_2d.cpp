@@ -236,7 +236,7 @@ TEST_F(CapSolver2D, ZeroLoadConvergesOnTheSecondIteration) {
   for (double u : out.u) EXPECT_EQ(u, 0.0);
 }
 
-TEST_F(CapSolver2D, EmbeddedCapIsRefusedUntilItsSoilReactionsAreBuilt) {
+TEST_F(CapSolver2D, EmbeddedCapIsRefusedUntilTheCapElementIsBuilt) {
   place_row(1, 0.0, -3.0, 0.0, 1, CONN_FIX);
   place_row(2, 0.0, 3.0, 0.0, 1, CONN_FIX);
   prepare();
