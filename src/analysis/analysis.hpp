@@ -297,6 +297,13 @@ void CAP_DISPLACEMENT_NORMS(const double* v, double& translation, double& rotati
 
 // ------------------------------------------------- solver trace lines
 
+// COPY_AXIAL_WARNING_LINES
+// The three lines of each of n_warnings warnings of the last base evaluation
+// from the axial-warning file, each line to the results report (when
+// to_results) and to the run log. A file that cannot be read or ends early
+// stops the copy: no line is made up.
+void COPY_AXIAL_WARNING_LINES(int n_warnings, bool to_results);
+
 // WRITE_CAP_TRACE_HEADING / WRITE_CAP_TRACE_STEP
 // The "GLOBAL ITERATIONS" heading of a run and the line of a load step
 // (step, TCUR, DTCUR) on the run log, which is flushed after each.
@@ -470,10 +477,9 @@ void CAP_PASSIVE_2D(const double* u, double ground_line, double reaction, CapPas
 
 // ------------------------------------------------------ cap solvers
 
-// The state of one 3D cap run, created at the solver's entry and handed to
-// the result reports after the last step; nothing of it outlives the run.
-struct CapSolverState3D {
-  // The arguments of the run.
+// The arguments of one cap run as the run loop hands them to a solver (see
+// SOLVE_CAP_3D and SOLVE_CAP_2D), and whether the run is point-controlled.
+struct CapRunArguments {
   int run_kind = RUN_KIND_CASE;
   double* result_load = nullptr;
   double* result_displacement = nullptr;
@@ -483,7 +489,29 @@ struct CapSolverState3D {
   const double* point = nullptr;
   const int* dof_flags = nullptr;
   int point_run = 0;  // 1 when the case gives loads or displacements at a point
+};
 
+// START_CAP_RUN
+// The start of a solver run: a model that selects a feature not built is
+// refused (its note and result code 9, pass mode 0: false); otherwise the
+// arguments are kept and a load case with loads or displacements at a point
+// (LoadCase.point_loads_flag of AnalysisControl.current_run) is marked.
+bool START_CAP_RUN(CapRunArguments& run, int run_kind, double* equivalent_load, double* cap_displacement,
+                   double* cap_load, const double* point_loads, double* point_displacements, const double* point,
+                   const int* dof_flags);
+
+// APPLY_STEP_FRACTION
+// The loads and soil movements of one Newton iteration at the load fraction
+// tcur: the movement profile's points and the distributed loads at tcur,
+// the movements along the piles ramped from the converged fraction to tcur
+// over the first ten iterations.
+//   Writes: SoilMovementProfile.move_y, move_z; the load and movement tables
+//   returns the movement fraction applied
+double APPLY_STEP_FRACTION(double tcur, double converged_fraction, int iteration);
+
+// The state of one 3D cap run, created at the solver's entry and handed to
+// the result reports after the last step; nothing of it outlives the run.
+struct CapSolverState3D : CapRunArguments {
   int step = 0;              // load-step counter, 1 for the first step
   int iteration = 0;         // Newton iteration of the current step attempt
   int last_step_result = 0;  // 1 converged, -1 failed, 0 no step computed
@@ -518,20 +546,9 @@ constexpr int CAP_ROAD_FULL_OUTPUT = 5;
 // The state of one 2D cap run, created at the solver's entry and handed to
 // the result reports after the last step. Vectors are (X vertical, Y
 // horizontal, rotation Z); the tangent is column-major.
-struct CapSolverState2D {
+struct CapSolverState2D : CapRunArguments {
   using Vector3 = Array1<double, CAP_DOFS_2D>;
   using Vector6 = Array1<double, MIXED_SYSTEM_ORDER_2D>;
-  // The arguments of the run.
-  int run_kind = RUN_KIND_CASE;
-  double* result_load = nullptr;
-  double* result_displacement = nullptr;
-  double* cap_load = nullptr;
-  const double* point_load = nullptr;
-  double* point_displacement = nullptr;
-  const double* point = nullptr;
-  const int* dof_flags = nullptr;
-  int point_run = 0;  // 1 when the case gives loads or displacements at a point
-
   int step = 0;              // load-step counter, 1 for the first step
   int iteration = 0;         // Newton iteration of the current step attempt
   int last_step_result = 0;  // 1 converged, -1 abandoned, 0 no step computed

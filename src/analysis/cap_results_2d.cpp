@@ -27,8 +27,6 @@ namespace {
 
 using State = CapSolverState2D;
 
-constexpr int WARNING_RECORD_LENGTH = 256;
-constexpr int RECORDS_PER_WARNING = 3;  // empty line, warning line, values line
 constexpr int PASSIVE_LAST_METHOD = 1;
 constexpr double PERCENT = 100.0;
 
@@ -41,7 +39,6 @@ constexpr const char* WARNING_LONG_LAYOUT[2] = {
     "THAN\",/,20X,\"MINIMUM DISPLACEMENT DEFINED\",\" IN LOAD-SETTLEMENT CURVE\")"};
 constexpr const char* WARNING_SHORT_LAYOUT[2] = {"(/,5X,\"** WARNING **  \",\"SOME PILES, MAY FAIL IN BEARING!\")",
                                                  "(/,5X,\"** WARNING **  \",\"SOME PILES, MAY FAIL IN PULL OUT!\")"};
-constexpr const char* WARNING_RECORD_LAYOUT = "(A256)";
 
 //      * TABLE L *   COMPUTATION ON PILE CAP
 constexpr const char* TABLE_L_REPORT_LAYOUT = "(/,/,/,5X,\"* TABLE L *   COMPUTATION ON PILE CAP\")";
@@ -103,8 +100,7 @@ constexpr int COMPUTATION_FIELD_GAP = 5;
 
 // The bearing and pull-out warnings of the last base evaluation: one
 // heading per kind, then the lines the evaluation left on the axial-warning
-// file. A file that cannot be read or ends early stops the copy: no line is
-// made up.
+// file.
 void report_warnings() {
   const WarningCountersRecord& w = WarningCounters;
   const int counts[2] = {w.bearing, w.pull_out};
@@ -115,16 +111,7 @@ void report_warnings() {
     PileErrorWord.code = PILE_ERR_AXIAL_WARNINGS;
   }
   if (counts[0] + counts[1] <= 0) return;
-  if (fio::open(UNIT_AXIAL_WARNINGS, RunFiles.axial_warnings_file, fio::Mode::Read) == fio::IO_OK) {
-    const int n_records = (counts[0] + counts[1]) * RECORDS_PER_WARNING;
-    std::string record;
-    for (int r = 1; r <= n_records; ++r) {
-      if (fio::read_line(UNIT_AXIAL_WARNINGS, record, WARNING_RECORD_LENGTH) != fio::IO_OK) break;
-      fio::write(UNIT_RESULTS_REPORT, WARNING_RECORD_LAYOUT, record);
-      fio::write(UNIT_RUN_LOG, WARNING_RECORD_LAYOUT, record);
-    }
-    fio::close(UNIT_AXIAL_WARNINGS);
-  }
+  COPY_AXIAL_WARNING_LINES(counts[0] + counts[1], true);
   if (TargetDeflectionSearch.active == 1) TargetDeflectionSearch.state = -1;
 }
 

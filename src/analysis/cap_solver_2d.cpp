@@ -10,7 +10,6 @@
 // horizontal, rotation Z); matrices column-major.
 #include <algorithm>
 #include <cmath>
-#include <string>
 
 #include "analysis/analysis.hpp"
 #include "base/fio.hpp"
@@ -30,7 +29,6 @@ using Matrix3 = Array2<double, CAP_DOFS_2D, CAP_DOFS_2D>;
 
 constexpr double HALVING_FACTOR = 0.5;
 constexpr double SYMMETRY_FACTOR = 0.5;
-constexpr int MOVEMENT_RAMP_ITERATIONS = 10;
 constexpr int MOVEMENT_FIRST_CONVERGENCE = 12;
 constexpr double SMALL_INCREMENT = double(1e-10f);  // 1.000000013351432e-10
 constexpr double SINGULAR_DETERMINANT = double(1e-14f);
@@ -68,16 +66,7 @@ void passive_at(const State& s, const double* u, CapPassive2D& passive, int& sta
 // Loads, movements and the base force evaluation of one iteration, less the
 // resistance of an embedded cap; false when the status word was set.
 bool evaluate_forces(State& s, int& status) {
-  SoilMovementProfileRecord& m = SoilMovementProfile;
-  for (int k = 1; k <= m.count; ++k) {
-    m.move_y(k) = m.scaled_move_y(k) * s.tcur;
-    m.move_z(k) = m.scaled_move_z(k) * s.tcur;
-  }
-  const double c = s.converged_fraction;
-  s.movement_fraction =
-      s.iteration <= MOVEMENT_RAMP_ITERATIONS ? c + s.iteration * (s.tcur - c) / MOVEMENT_RAMP_ITERATIONS : s.tcur;
-  APPLY_LOAD_FRACTION_LOADS(s.tcur);
-  APPLY_LOAD_FRACTION_MOVEMENTS(s.movement_fraction);
+  s.movement_fraction = APPLY_STEP_FRACTION(s.tcur, s.converged_fraction, s.iteration);
   // Only this evaluation records curve warnings, so the counters and the
   // axial-warning file describe the same evaluation when it is reported.
   WarningCounters.base_evaluation = 1;
@@ -334,27 +323,11 @@ void SOLVE_CAP_2D(int run_kind, int& print_flags, int& status, double* equivalen
                   double* cap_load, const double* point_loads, double* point_displacements, const double* point,
                   const int* dof_flags) {
   clear_warning_counters();
-  // The run loop refuses such a model before it gets here; a direct caller is
-  // refused the same way.
-  const std::string feature = UNSUPPORTED_MODEL_FEATURE();
-  if (!feature.empty()) {
-    REPORT_UNSUPPORTED_RUN(feature);
-    AnalysisControl.pass_mode = 0;
+  State s;
+  if (!START_CAP_RUN(s, run_kind, equivalent_load, cap_displacement, cap_load, point_loads, point_displacements, point,
+                     dof_flags)) {
     return;
   }
-  State s;
-  s.run_kind = run_kind;
-  s.result_load = equivalent_load;
-  s.result_displacement = cap_displacement;
-  s.cap_load = cap_load;
-  s.point_load = point_loads;
-  s.point_displacement = point_displacements;
-  s.point = point;
-  s.dof_flags = dof_flags;
-  s.point_run = run_kind == RUN_KIND_CASE && AnalysisControl.current_run >= 1 &&
-                        LoadCase.point_loads_flag(AnalysisControl.current_run) > 0
-                    ? 1
-                    : 0;
   for (int k = 1; k <= CAP_DOFS_2D; ++k) {
     s.full_load(k) = cap_load[k - 1];
     s.point_displacement_entry(k) = point_displacements[k - 1];

@@ -9,7 +9,6 @@
 // iteration dump, progress lines to the status file.
 #include <algorithm>
 #include <cmath>
-#include <string>
 
 #include "analysis/analysis.hpp"
 #include "base/fio.hpp"
@@ -24,7 +23,6 @@ namespace pilecap {
 namespace {
 
 constexpr double HALVING_FACTOR = 0.5;
-constexpr int MOVEMENT_RAMP_ITERATIONS = 10;
 constexpr double CONVERGED_INCREMENT = double(1e-12f);  // 9.999999960041972e-13
 constexpr double LOOSE_INCREMENT = double(1e-8f);       // 9.99999993922529e-09
 constexpr int LOOSE_AFTER_ITERATION = 40;
@@ -236,16 +234,7 @@ bool evaluate_forces(State& s, int& status) {
   if (RunOptions.pmult_method > 0) {
     UPDATE_DIRECTION_P_MULTIPLIERS(s.displacement.data(), s.cap_load, s.iteration, s.torsion_only);
   }
-  SoilMovementProfileRecord& m = SoilMovementProfile;
-  for (int k = 1; k <= m.count; ++k) {
-    m.move_y(k) = m.scaled_move_y(k) * s.tcur;
-    m.move_z(k) = m.scaled_move_z(k) * s.tcur;
-  }
-  const double c = s.converged_fraction;
-  s.movement_fraction =
-      s.iteration <= MOVEMENT_RAMP_ITERATIONS ? c + s.iteration * (s.tcur - c) / MOVEMENT_RAMP_ITERATIONS : s.tcur;
-  APPLY_LOAD_FRACTION_LOADS(s.tcur);
-  APPLY_LOAD_FRACTION_MOVEMENTS(s.movement_fraction);
+  s.movement_fraction = APPLY_STEP_FRACTION(s.tcur, s.converged_fraction, s.iteration);
   // Only this evaluation records curve warnings, so the counters and the
   // axial-warning file describe the same evaluation when it is reported.
   WarningCounters.base_evaluation = 1;
@@ -377,27 +366,11 @@ void SOLVE_CAP_3D(int run_kind, int& /*print_flags*/, int& status, double* equiv
                   double* cap_load, const double* point_loads, double* point_displacements, const double* point,
                   const int* dof_flags) {
   clear_warning_counters();
-  // The run loop refuses such a model before it gets here; a direct caller is
-  // refused the same way.
-  const std::string feature = UNSUPPORTED_MODEL_FEATURE();
-  if (!feature.empty()) {
-    REPORT_UNSUPPORTED_RUN(feature);
-    AnalysisControl.pass_mode = 0;
+  State s;
+  if (!START_CAP_RUN(s, run_kind, equivalent_load, cap_displacement, cap_load, point_loads, point_displacements, point,
+                     dof_flags)) {
     return;
   }
-  State s;
-  s.run_kind = run_kind;
-  s.result_load = equivalent_load;
-  s.result_displacement = cap_displacement;
-  s.cap_load = cap_load;
-  s.point_load = point_loads;
-  s.point_displacement = point_displacements;
-  s.point = point;
-  s.dof_flags = dof_flags;
-  s.point_run = run_kind == RUN_KIND_CASE && AnalysisControl.current_run >= 1 &&
-                        LoadCase.point_loads_flag(AnalysisControl.current_run) > 0
-                    ? 1
-                    : 0;
   for (int k = 1; k <= CAP_DOFS; ++k) {
     s.full_load(k) = cap_load[k - 1];
     s.point_displacement_entry(k) = point_displacements[k - 1];

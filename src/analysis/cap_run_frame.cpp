@@ -1,14 +1,25 @@
-// The iteration trace of the cap solvers on the run log and the warnings
-// their load stepping writes: the heading of a run, a line per load step,
-// the norms of every Newton increment, a singular tangent and an abandoned
-// run. Shared by the 3D and 2D solvers, which write the same lines.
+// What the 3D and 2D cap solvers share around their Newton iterations: the
+// start of a run, the loads and movements of an iteration's load fraction,
+// the iteration trace on the run log (the heading of a run, a line per load
+// step, the norms of every increment) and the warnings of the load stepping
+// (a singular tangent, an abandoned run) and the lines of the axial warnings.
+#include <string>
+
 #include "analysis/analysis.hpp"
 #include "base/fio.hpp"
+#include "input/input.hpp"
 #include "model/run_state.hpp"
 
 namespace pilecap {
 
 namespace {
+
+// Iterations over which the soil movements rise from the converged fraction.
+constexpr int MOVEMENT_RAMP_ITERATIONS = 10;
+
+constexpr int WARNING_RECORD_LENGTH = 256;
+constexpr int RECORDS_PER_WARNING = 3;  // empty line, warning line, values line
+constexpr const char* WARNING_RECORD_LAYOUT = "(A256)";
 
 //      GLOBAL ITERATIONS
 constexpr const char* TRACE_HEADING_LAYOUT = "(/,\"     GLOBAL ITERATIONS\")";
@@ -35,6 +46,57 @@ constexpr const char* NO_CONVERGENCE_LAYOUT =
     "(/,/,5X,\"** WARNING **  \",\"PILE CAP DISPL DOES NOT CONVERGE AFTER,\",I5,2X,\"ITERATIONS\",/)";
 
 }  // namespace
+
+bool START_CAP_RUN(CapRunArguments& run, int run_kind, double* equivalent_load, double* cap_displacement,
+                   double* cap_load, const double* point_loads, double* point_displacements, const double* point,
+                   const int* dof_flags) {
+  // The run loop refuses such a model before it gets here; a direct caller is
+  // refused the same way.
+  const std::string feature = UNSUPPORTED_MODEL_FEATURE();
+  if (!feature.empty()) {
+    REPORT_UNSUPPORTED_RUN(feature);
+    AnalysisControl.pass_mode = 0;
+    return false;
+  }
+  run.run_kind = run_kind;
+  run.result_load = equivalent_load;
+  run.result_displacement = cap_displacement;
+  run.cap_load = cap_load;
+  run.point_load = point_loads;
+  run.point_displacement = point_displacements;
+  run.point = point;
+  run.dof_flags = dof_flags;
+  const int c = AnalysisControl.current_run;
+  run.point_run = run_kind == RUN_KIND_CASE && c >= 1 && LoadCase.point_loads_flag(c) > 0 ? 1 : 0;
+  return true;
+}
+
+double APPLY_STEP_FRACTION(double tcur, double converged_fraction, int iteration) {
+  SoilMovementProfileRecord& m = SoilMovementProfile;
+  for (int k = 1; k <= m.count; ++k) {
+    m.move_y(k) = m.scaled_move_y(k) * tcur;
+    m.move_z(k) = m.scaled_move_z(k) * tcur;
+  }
+  const double c = converged_fraction;
+  const double movement_fraction =
+      iteration <= MOVEMENT_RAMP_ITERATIONS ? c + iteration * (tcur - c) / MOVEMENT_RAMP_ITERATIONS : tcur;
+  APPLY_LOAD_FRACTION_LOADS(tcur);
+  APPLY_LOAD_FRACTION_MOVEMENTS(movement_fraction);
+  return movement_fraction;
+}
+
+void COPY_AXIAL_WARNING_LINES(int n_warnings, bool to_results) {
+  if (n_warnings <= 0) return;
+  if (fio::open(UNIT_AXIAL_WARNINGS, RunFiles.axial_warnings_file, fio::Mode::Read) != fio::IO_OK) return;
+  const int n_records = n_warnings * RECORDS_PER_WARNING;
+  std::string record;
+  for (int r = 1; r <= n_records; ++r) {
+    if (fio::read_line(UNIT_AXIAL_WARNINGS, record, WARNING_RECORD_LENGTH) != fio::IO_OK) break;
+    if (to_results) fio::write(UNIT_RESULTS_REPORT, WARNING_RECORD_LAYOUT, record);
+    fio::write(UNIT_RUN_LOG, WARNING_RECORD_LAYOUT, record);
+  }
+  fio::close(UNIT_AXIAL_WARNINGS);
+}
 
 void WRITE_CAP_TRACE_HEADING() {
   fio::write(UNIT_RUN_LOG, TRACE_HEADING_LAYOUT);
