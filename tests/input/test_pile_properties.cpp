@@ -25,6 +25,7 @@ class PilePropertiesBuild : public ::testing::Test {
     ASSERT_EQ(status, 0);
     SET_STATUS_DETAIL("");
     RunOptions.dimension = MODEL_3D;
+    PileTable.n_piles = 0;  // a whole run of an earlier test leaves its piles
   }
   void TearDown() override {
     CLEAR_PILE_PROPERTIES();
