@@ -63,8 +63,8 @@ void passive_at(const State& s, const double* u, CapPassive2D& passive, int& sta
   CAP_PASSIVE_2D(u, s.mean_ground_line, s.mean_reaction, passive, status);
 }
 
-// Loads, movements and the base force evaluation of one iteration, less the
-// resistance of an embedded cap; false when the status word was set.
+// Loads, movements and the base force evaluation of one iteration; false
+// when the status word was set.
 bool evaluate_forces(State& s, int& status) {
   s.movement_fraction = APPLY_STEP_FRACTION(s.tcur, s.converged_fraction, s.iteration);
   // Only this evaluation records curve warnings, so the counters and the
