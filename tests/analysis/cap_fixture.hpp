@@ -95,6 +95,8 @@ class CapTest : public PileTest {
     AnalysisControl.threads_available = omp_get_num_procs();
     AnalysisControl.current_run = 1;
     LoadCase.count = 1;
+    // No status or stop file of an earlier whole run: a unit test writes none.
+    RunFiles = RunFilesRecord{};
     // The full-output road writes and rereads the per-pile scratch file.
     scratch_ = std::filesystem::temp_directory_path() /
                ("pilecap_cap_scratch_" + std::to_string(::getpid()) + "_" +

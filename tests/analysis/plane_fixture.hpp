@@ -95,6 +95,8 @@ class PlaneTest : public PileTest {
     section.inertia_zz(SET, 1) = section.inertia_zz_bottom(SET, 1) = 2000.0;
     section.diameter(SET, 1) = section.diameter_bottom(SET, 1) = 20.0;
     PileTable.n_piles = 0;
+    // No status or stop file of an earlier whole run: a unit test writes none.
+    RunFiles = RunFilesRecord{};
     // The full-output road writes and rereads the per-pile scratch file.
     scratch_ =
         std::filesystem::temp_directory_path() / ("pilecap_plane_scratch_" + std::to_string(::getpid()) + "_" +
