@@ -1,7 +1,10 @@
-// Routines the run loop calls that are not built yet: the cap solvers and
+// Routines the run loop and the cap solvers call that are not built yet: the
+// terms of the 3D solver for the embedded cap, direction-dependent reduction
+// factors and the plate model, the embedded-cap element of the 2D solver, and
 // the points of stiffness estimation and incremental analysis with their
 // result roads. A case with estimation or pushover points is reported as not
 // analysed.
+#include <string>
 
 #include "analysis/analysis.hpp"
 #include "base/fio.hpp"
@@ -51,10 +54,16 @@ void REPORT_FAILED_LEVEL_3D(const CapSolverState3D& /*state*/) {}
 void REPORT_FLEXIBILITY_LEVEL_3D(CapSolverState3D& /*state*/, int& /*status*/) {}
 void REPORT_PUSHOVER_POINT_3D(CapSolverState3D& /*state*/, int& /*status*/) {}
 void REPORT_TARGET_SEARCH_3D(CapSolverState3D& /*state*/, int& /*status*/) {}
+void REPORT_FAILED_LEVEL_2D(const CapSolverState2D& /*state*/) {}
+void REPORT_FLEXIBILITY_LEVEL_2D(CapSolverState2D& /*state*/, int& /*status*/) {}
+void REPORT_PUSHOVER_POINT_2D(CapSolverState2D& /*state*/, int& /*status*/) {}
+void REPORT_TARGET_SEARCH_2D(CapSolverState2D& /*state*/, int& /*status*/) {}
 
-void SOLVE_CAP_2D(int /*run_kind*/, int& /*print_flags*/, int& /*status*/, double* /*equivalent_load*/,
-                  double* /*cap_displacement*/, double* /*cap_load*/, const double* /*point_loads*/,
-                  double* /*point_displacements*/, const double* /*point*/, const int* /*dof_flags*/) {}
+// The embedded-cap element of the plane model computes nothing yet; a model
+// that selects it is refused before its runs.
+void CAP_PASSIVE_FORCE_2D(double* passive, const double* /*u*/, int& /*status*/) {
+  for (int k = 0; k < CAP_DOFS_2D; ++k) passive[k] = 0.0;
+}
 
 void RUN_ESTIMATION_POINTS(int /*c*/, int& /*status*/) {
   fio::write(UNIT_RUN_LOG, POINTS_NOT_ANALYSED_LAYOUT);

@@ -20,9 +20,10 @@ constexpr const char* NOT_SUPPORTED_LAYOUT = "(5X,\"NOTE: \",A,\" IS NOT YET SUP
 }  // namespace
 
 std::string UNSUPPORTED_MODEL_FEATURE() {
-  if (RunOptions.dimension == MODEL_2D) return "THE PLANE (2D) MODEL";
   if (RunOptions.cap_model > 0) return "PLATE MODEL OF THE PILE CAP";
   if (RunOptions.pmult_method > 0) return "DIRECTION-DEPENDENT REDUCTION FACTORS";
+  // An embedded cap waits for the cap element in both models (the plane
+  // solver's mean-state resistance is in place, and is refused with it).
   if (RunOptions.cap_passive_option >= 1 &&
       (CapPassiveElement.method == PASSIVE_BY_MEANS || CapPassiveElement.method == PASSIVE_BY_ELEMENT)) {
     return "PASSIVE RESISTANCE OF AN EMBEDDED CAP";

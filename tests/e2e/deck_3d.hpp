@@ -21,6 +21,8 @@ constexpr int CONN_FIXED_HEAD = 2;
 
 struct DeckPile3D {
   double y = 0.0, z = 0.0;  // head position (ft or m)
+  double x = 0.0;           // head depth (ft or m)
+  double beta = 90.0;       // degrees; 90 - beta is the batter towards +Y
 };
 
 struct DeckLayer3D {
@@ -132,8 +134,9 @@ inline std::string deck_3d(const Deck3D& d) {
   deck.append("DISTRIBUTED LOAD SETS\n0\nSOIL MOVEMENT SETS\n0\nPILE ARRANGEMENT\n");
   deck.append(std::to_string(d.piles.size())).append("\n");
   for (const DeckPile3D& p : d.piles) {
-    deck.append("2 2 1 ").append(std::to_string(d.py_set)).append(" 1 1 0 0 0 0\n0 0 1 1 1 1 1\n0 ");
-    deck.append(n(p.y)).append(" ").append(n(p.z)).append(" 0 90 0 ").append(n(d.ground)).append("\n");
+    deck.append("2 2 1 ").append(std::to_string(d.py_set)).append(" 1 1 0 0 0 0\n0 0 1 1 1 1 1\n").append(n(p.x));
+    deck.append(" ").append(n(p.y)).append(" ").append(n(p.z)).append(" 0 ").append(n(p.beta)).append(" 0 ");
+    deck.append(n(d.ground)).append("\n");
   }
   deck.append("PROPERTY SETS\n1\n1 1\n").append(std::to_string(d.increments)).append(" ").append(n(d.length));
   deck.append(" 1\n0 ").append(n(d.length)).append(" 1\n");

@@ -1,6 +1,6 @@
 // Whole runs of models that select an analysis the engine cannot do yet: the
 // single-pile example deck under a plate cap or with direction-dependent
-// reduction factors, and a plane (2D) model. Every
+// reduction factors, and a plane (2D) model with the embedded-cap element. Every
 // run of such a model must be reported as not analysed (its note and result
 // code 9) and print no cap or pile results, so that nothing computed without
 // the missing part can be read as an answer.
@@ -61,6 +61,21 @@ std::string with_options(const std::string& options, const std::string& cap_line
   return deck;
 }
 
+// A deck with the embedded cap's passive resistance by the cap element.
+std::string with_cap_element(std::string deck) {
+  const std::string options = "OPTIONS\n1 2 0 ";
+  const std::string cap = "PILE CAP\n0 0 0 0 0 0\n";
+  const auto at_options = deck.find(options);
+  const auto at_cap = deck.find(cap);
+  if (at_options == std::string::npos || at_cap == std::string::npos) {
+    ADD_FAILURE() << "the case deck's option or cap line moved";
+    return deck;
+  }
+  deck.replace(at_cap, cap.size(), "PILE CAP\n10 10 3 0 0 0\n1 2\n");  // method 1, 2 increments
+  deck.replace(at_options, options.size(), "OPTIONS\n1 2 2 ");         // the cap option with a method line
+  return deck;
+}
+
 struct UnsupportedDeck {
   const char* name;
   std::string deck;
@@ -73,7 +88,8 @@ std::vector<UnsupportedDeck> unsupported_decks() {
        "PLATE MODEL OF THE PILE CAP"},
       {"direction factors", with_options("1 3 0 0 0 0 0 2 0 0 0 0 0 0 0 0 0 0 0 1 0 0 0 0", ""),
        "DIRECTION-DEPENDENT REDUCTION FACTORS"},
-      {"plane model", testing::deck_with_cases({{}, {}}, {{}}), "THE PLANE (2D) MODEL"},
+      {"embedded-cap element in the plane", with_cap_element(testing::deck_with_cases({{}, {}}, {{}})),
+       "PASSIVE RESISTANCE OF AN EMBEDDED CAP"},
   };
 }
 

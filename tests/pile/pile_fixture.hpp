@@ -32,6 +32,12 @@ class PileTest : public EngineTest {
     ASSERT_EQ(status, 0);
     RESET_INPUT_RECORDS(status);
     ASSERT_EQ(status, 0);
+    // What an earlier test (a whole run) may have left.
+    PileTable.n_piles = 0;
+    AnalysisControl = AnalysisControlRecord{};
+    CapEnvelope = CapEnvelopeRecord{};
+    PileErrorWord = PileErrorWordRecord{};
+    SoilProfile = SoilProfileRecord{};
     fio::open_memory(UNIT_RESULTS_REPORT);
     fio::open_memory(UNIT_RUN_LOG);
     int english = 1;

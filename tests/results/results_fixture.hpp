@@ -35,6 +35,10 @@ class ResultsTest : public EngineTest {
     RESET_INPUT_RECORDS(status);
     ASSERT_EQ(status, 0);
     for (int unit : REPORT_UNITS) fio::open_memory(unit);
+    // What an earlier test (a whole run) may have left.
+    PileTable.n_piles = 0;
+    AnalysisControl = AnalysisControlRecord{};
+    CapEnvelope = CapEnvelopeRecord{};
     RunOptions.units = 2;
     RunOptions.dimension = 3;
     int si = -1;

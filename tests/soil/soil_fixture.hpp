@@ -29,6 +29,12 @@ class SoilTest : public EngineTest {
     reset_records();  // whatever ran before
     fio::open_memory(UNIT_RESULTS_REPORT);
     fio::open_memory(UNIT_RUN_LOG);
+    // What an earlier test (a whole run) may have left: pi among them.
+    SoilProfile = SoilProfileRecord{};
+    SoilLayerInput = SoilLayerInputRecord{};
+    RunOptions = RunOptionsRecord{};
+    RunConstants = RunConstantsRecord{};
+    CapPassiveElement = CapPassiveElementRecord{};
   }
   void TearDown() override {
     fio::close_all();
