@@ -1,5 +1,7 @@
 // One group force vector (FVEC) and one group tangent (STIFF, 13 head
-// evaluations per pile) of a 100-pile 3D group on 1, 2, 4 and all processors.
+// evaluations per pile) of a 100-pile 3D group on 1, 2, 4 and all processors;
+// beside it one force vector and one difference tangent (FVEC2D and six
+// more evaluations of it) of 100 pile rows of a 2D model on 1 and 8 threads.
 // Each head evaluation is a full nonlinear lateral pile solution (100
 // increments, soft-clay-like springs p = pu/2 (y/y50)^(1/3) up to pu) with an
 // arctangent axial spring, standing in for the pile-head response. Compare
@@ -116,5 +118,60 @@ BENCHMARK(BM_GroupForceAndTangent100Piles)
     ->Arg(0)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+// 100 pile rows of a bent, battered from -0.3 to +0.3 rad, on the same
+// springs, with a straight load-settlement line of AXIAL_STIFFNESS.
+void BM_GroupForceAndTangent2D100Rows(benchmark::State& state) {
+  constexpr int ROWS = 100;
+  constexpr double BATTER_SPAN = 0.6;   // rad, from the first row to the last
+  constexpr double AXIAL_REACH = 10.0;  // in, the end of the load-settlement line
+  int status = 0;
+  ALLOCATE_MODEL_ARRAYS(status);
+  RESET_INPUT_RECORDS(status);
+  RunOptions.units = 1;
+  RunOptions.dimension = 2;
+  PileProperty.length(1) = 600.0;
+  PileProperty.n_increments(1) = 100;
+  PileProperty.n_sections(1) = 1;
+  PileSection.bottom(1, 1) = 600.0;
+  PileSection.ei_zz(1, 1) = PileSection.ei_zz_bottom(1, 1) = 2.0e10;
+  SET_SECTION_SENTINELS(1);
+  UserLsCurve.point_count(1) = 3;
+  const double reach[3] = {-AXIAL_REACH, 0.0, AXIAL_REACH};
+  for (int i = 1; i <= 3; ++i) {
+    UserLsCurve.movement(1, i) = reach[i - 1];
+    UserLsCurve.load(1, i) = AXIAL_STIFFNESS * reach[i - 1];
+  }
+  for (int row = 1; row <= ROWS; ++row) {
+    PileTable.n_piles = row;
+    PileTable.prop(row) = 1;
+    PileTable.ls_curve(row) = 1;
+    PileTable.axial_factor(row) = 1.0;
+    PileTable.head_plan(row) = SPACING * (row - 1);
+    PileTable.batter(row) = BATTER_SPAN * ((row - 1.0) / (ROWS - 1.0) - 0.5);
+    PileTable.n_identical(row) = 2.0;
+    PileTable.conn_zz(row) = CONN_FIX;
+  }
+  PREPARE_NODE_LAYOUT(status);
+  AnalysisControl.llp_tolerance = 1e-5;
+  AnalysisControl.llp_max_iterations = 500;
+  AnalysisControl.threads_available = omp_get_num_procs();
+  AnalysisControl.threads_used_max = 1;
+  AnalysisControl.threads_wanted = static_cast<int>(state.range(0));
+  SET_SOIL_REACTION_PROVIDER(soft_clay_springs);
+  const double u[3] = {0.05, 0.4, 3e-4};
+  double f[3], k[9];
+  for (auto _ : state) {
+    FVEC2D(f, u, status);
+    CAP_TANGENT_2D(k, u, status);
+    benchmark::DoNotOptimize(k);
+  }
+  state.counters["threads"] = AnalysisControl.threads_used_max;
+  state.counters["status"] = status;
+  SET_SOIL_REACTION_PROVIDER(nullptr);
+  RELEASE_MODEL_ARRAYS(status);
+}
+// Argument: thread count asked for.
+BENCHMARK(BM_GroupForceAndTangent2D100Rows)->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

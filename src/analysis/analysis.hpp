@@ -53,6 +53,22 @@ void set_run_end_hook(RunEndHook hook);
 //   in: n, m      the number and the count of cases or combinations
 void WRITE_STATUS_LINE(int run_kind, bool finished, int n, int m);
 
+// Events of a solver's status record.
+constexpr int SOLVER_EVENT_ITERATION = 0;
+constexpr int SOLVER_EVENT_STEP_COMPLETED = 1;  // 3D only
+constexpr int SOLVER_EVENT_ENDED = 2;           // 3D only
+
+// WRITE_SOLVER_STATUS
+// Replaces the status file's content by a cap solver's record: the run line
+// (case or combination, thread counts) and the event line in its plain, DOF
+// or point form; a file that cannot be opened costs only the record.
+//   Reads: AnalysisControl (current_run, point and DOF counters, thread
+//          counts, pushover_active), TargetDeflectionSearch.active, the counts
+//          of cases and combinations
+//   in:    run_kind, event (SOLVER_EVENT_), step, tcur, iteration,
+//          dimension (MODEL_2D prints a DOF iteration's TCUR with 4 decimals)
+void WRITE_SOLVER_STATUS(int run_kind, int event, int step, double tcur, int iteration, int dimension);
+
 // STOP_REQUESTED: true when the stop-request file holds the value 1.
 bool STOP_REQUESTED();
 
@@ -118,6 +134,12 @@ void SAVE_SOIL_MOVEMENTS(int& moving);
 // The tables := their saved copies times the fraction f.
 void APPLY_LOAD_FRACTION_LOADS(double f);
 void APPLY_LOAD_FRACTION_MOVEMENTS(double f);
+
+// APPLY_LOAD_FRACTION_PROFILE
+// The soil-movement profile's movements := its case-scaled movements times
+// the fraction f.
+//   Writes: SoilMovementProfile.move_y, move_z
+void APPLY_LOAD_FRACTION_PROFILE(double f);
 
 // SCALE_MOVEMENT_PROFILE
 // The case-scaled soil-movement profile: the input movements times the
@@ -258,12 +280,191 @@ void MULTIPLY_12X12_BY_VECTOR(double* out, const double* m, const double* v);
 // CAP_DISPLACEMENT_NORMS: Euclidean norms of components 1-3 and of 4-6.
 void CAP_DISPLACEMENT_NORMS(const double* v, double& translation, double& rotation);
 
+// ------------------------------------------------- solver trace lines
+
+// COPY_AXIAL_WARNING_LINES
+// The three lines of each of n_warnings warnings of the last base evaluation
+// from the axial-warning file, each line to the results report (when
+// to_results) and to the run log. A file that cannot be read or ends early
+// stops the copy: no line is made up.
+void COPY_AXIAL_WARNING_LINES(int n_warnings, bool to_results);
+
+// WRITE_CAP_TRACE_HEADING / WRITE_CAP_TRACE_STEP
+// The "GLOBAL ITERATIONS" heading of a run and the line of a load step
+// (step, TCUR, DTCUR) on the run log, which is flushed after each.
+void WRITE_CAP_TRACE_HEADING();
+void WRITE_CAP_TRACE_STEP(int step, double tcur, double dtcur);
+
+// WRITE_CAP_TRACE_ITERATION
+// The ITERATION line and the ErrDsp and ErrRot lines of a Newton increment,
+// and the MaxDsp line when AnalysisControl.use_max_limits is 1; flushed.
+void WRITE_CAP_TRACE_ITERATION(int iteration, double err_dsp, double inc_dsp, double tot_dsp, double err_rot,
+                               double inc_rot, double tot_rot, double max_dsp, double max_rot);
+
+// WRITE_SINGULAR_TANGENT_WARNING
+// "DETERMINANT OF STIFFNESS MATRIX IS ZERO" on the results report and, after
+// two empty lines, on the run log.
+void WRITE_SINGULAR_TANGENT_WARNING();
+
+// WRITE_CAP_ABANDON_WARNING
+// The warning of a run abandoned below the minimum step, by PileErrorWord:
+// no closure of a lateral pile, p-y curves too short, nothing after a
+// singular tangent, else no convergence after max_iterations iterations;
+// on the run log, and first on the results report unless the run estimates
+// stiffness or is a pushover point.
+void WRITE_CAP_ABANDON_WARNING();
+
+// ------------------------------------------------ group force vector (2D)
+
+// ROW_TRANSFORM_2D
+// The transform T of a 2D pile row (3 x 3, column-major): column 1 the axial
+// force (c, s, s x - c y), column 2 the lateral force (-s, c, c x + s y),
+// column 3 the moment (0, 0, 1), with s, c of PileTable.batter and x, y the
+// row's head_depth and head_plan. T carries the row's local head forces to
+// the cap origin; its transpose carries the cap displacement to the head.
+void ROW_TRANSFORM_2D(int row, double* t);
+
+// FVEC2D
+// The group force vector of a 2D model: for every pile row the axial force
+// (times PileTable.axial_factor), the lateral force and the moment of the
+// plane lateral solution at d = T^T U, times PileTable.n_identical, carried
+// to the origin by T, summed in row order after a parallel loop over rows
+// (bit-identical for every thread count).
+//   Reads:  PileTable, AnalysisControl (threads_wanted, threads_available,
+//           pass_mode)
+//   Writes: PileTable.head_force(row, 1..3, 1) (0 for a failed row),
+//           PileErrorWord (merged), the thread maxima, RunTimers
+//           (parallel_time in the analysis pass, print_time otherwise)
+//   out:    resultant (3) at the origin
+//   in:     u (3) at the origin
+//   in,out: status  receives the code of the lowest failing row when it was 0
+void FVEC2D(double* resultant, const double* u, int& status);
+
+// Difference steps of the 2D tangent (widened single-precision literals).
+constexpr double STEP_TRANSLATION_2D_INCHES = double(1e-5f);     // 9.999999747378752e-06
+constexpr double STEP_TRANSLATION_2D_METRES = double(2.54e-7f);  // 2.5399999051378116e-07
+constexpr double STEP_ROTATION_2D = double(1e-8f);               // 1.0000000222353253e-08
+
+// CAP_TANGENT_2D
+// The 3 x 3 tangent of the 2D pile group at U by central differences of the
+// whole force vector: six evaluations of FVEC2D, each with one component of
+// U perturbed by -h and +h in the order F1-, F2-, F3-, F1+, F2+, F3+
+// (translation step by RunOptions.units, rotation step STEP_ROTATION_2D);
+// column j is (Fj+ - Fj-) / (2 h_j). Stops at the first evaluation that sets
+// the status word.
+//   out:    k (9, column-major); partial when status was set
+//   in:     u (3)
+//   in,out: status
+void CAP_TANGENT_2D(double* k, const double* u, int& status);
+
+// ---------------------------------------- mixed control in 2D, vectors
+
+constexpr int MIXED_SYSTEM_ORDER_2D = 6;
+
+// BUILD_MIXED_SYSTEM_2D
+// The 6 x 6 bordered system: k in rows and columns 1-3, and per DOF d a
+// constraint row c_d (c_1 = (1, 0, -y_p), c_2 = (0, 1, x_p), c_3 = (0, 0, 1))
+// in row 3 + d and its transpose in column 3 + d when flag d is 0
+// (displacement prescribed), else a unit diagonal.
+//   out: s (36); in: k (9), point (x_p, y_p), flags (3)
+void BUILD_MIXED_SYSTEM_2D(double* s, const double* k, const double* point, const int* flags);
+
+// MIXED_RESIDUAL_2D
+// Right-hand side r (residual, then target - present point displacement of
+// every displacement-controlled DOF) and its companion d (forces, then the
+// targets); 0 in both for a load-controlled DOF.
+//   out: r, d (6 each); in: residual, forces, targets, u (3 each), point, flags
+void MIXED_RESIDUAL_2D(double* r, double* d, const double* residual, const double* forces, const double* targets,
+                       const double* u, const double* point, const int* flags);
+
+// MULTIPLY_MIXED_SYSTEM_2D: out := s v for the 6 x 6 s; out must not share
+// storage with s or v.
+void MULTIPLY_MIXED_SYSTEM_2D(double* out, const double* s, const double* v);
+
+// LIMIT_COUPLING_TERMS_2D
+// The first-iteration limit of a point run: each off-diagonal pair whose
+// magnitude exceeds half the magnitude of the diagonal of its row is set to
+// that half with its sign, row 1, then 2, then 3, each test seeing the
+// values the earlier ones left.
+//   in,out: k (9, column-major)
+void LIMIT_COUPLING_TERMS_2D(double* k);
+
+// TRANSFER_ORIGIN_POINT_2D
+// Carries the displacement at the origin to the point by rigid-body motion
+// and the load to (FX, FY, MZ - x_p FY + y_p FX); a DOF flagged 1 takes its
+// prescribed point load, and for a force DOF the origin load takes it too.
+//   in:     u (3); in,out: f (3); in: point (x_p, y_p)
+//   out:    u_point, f_point (3 each, only when moved is 1)
+//   in:     given (3 point loads), flags (3)
+//   out:    moved  0 when the point is exactly the origin, else 1
+void TRANSFER_ORIGIN_POINT_2D(const double* u, double* f, const double* point, double* u_point, double* f_point,
+                              const double* given, const int* flags, int& moved);
+
+// DOF_FLAG_CHARACTERS_2D: the asterisk on the load of every load-controlled
+// DOF (flag not 0) and on the displacement of every other (UnitLabels
+// characters 34 and 35).
+void DOF_FLAG_CHARACTERS_2D(const int* flags, char* load_marks, char* displacement_marks);
+
+// CAP_DISPLACEMENT_NORMS_2D: sqrt(a^2 + b^2) and |c| of (a, b, c).
+void CAP_DISPLACEMENT_NORMS_2D(const double* v, double& translation, double& rotation);
+
+// MAX_ABS_2D: max(|a|, |b|) (|b| only when strictly larger) and |c|.
+void MAX_ABS_2D(const double* v, double& translation, double& rotation);
+
+// UPDATE_CAP_ENVELOPE_2D
+// Folds a run's load and displacement at the origin into components 1-3 of
+// CapEnvelope; the run that finds AnalysisControl.first_run 1 starts afresh.
+void UPDATE_CAP_ENVELOPE_2D(const double* load, const double* displacement);
+
+// COPY_VECTOR3: destination := source (3 doubles).
+void COPY_VECTOR3(const double* source, double* destination);
+
+// ------------------------------------------------- embedded cap in 2D
+
+// The embedded cap's resistance at one state: C at the origin (force X,
+// force Y, moment Z) and, for the report, the horizontal load and its depth.
+struct CapPassive2D {
+  Array1<double, CAP_DOFS_2D> force{};
+  double load = 0.0;
+  double position = 0.0;
+};
+
+// CAP_PASSIVE_MEANS_2D
+// The mean soil state the resistance of method 0 uses: the mean over pile
+// rows of PileSoilData.ground_line and of PileSoilData.first_node_reaction,
+// as the base force evaluation left them.
+void CAP_PASSIVE_MEANS_2D(double& ground_line, double& reaction);
+
+// CAP_PASSIVE_BY_MEANS_2D
+// Method 0 (RunOptions.cap_passive_option 1): the soil pressure on the cap
+// face as a triangle from the ground line (mean g below the cap top when
+// negative) to the mean first-node reaction p, cut to a trapezoid at the
+// cap's thickness, acting against the sign of U2; the moment about the
+// origin with the cap bottom at the last row's head depth. No resistance
+// when g >= -1e-6 or for a larger cap option (then L = 0, z = head depth).
+//   in: u (3, only the sign of U2 is read), ground_line g, reaction p
+//   out: passive
+void CAP_PASSIVE_BY_MEANS_2D(const double* u, double ground_line, double reaction, CapPassive2D& passive);
+
+// CAP_PASSIVE_FORCE_2D
+// Method 1: the embedded-cap element as a short laterally loaded pile (not
+// built: a model with an embedded cap is refused before its runs).
+//   out: passive (3); in: u (3); in,out: status
+void CAP_PASSIVE_FORCE_2D(double* passive, const double* u, int& status);
+
+// CAP_PASSIVE_2D
+// The resistance of the model's method at u: method 0 with the given means,
+// method 1 from CAP_PASSIVE_FORCE_2D (0 when it fails, its code then in
+// status), no resistance for any other method or without an embedded cap.
+//   in: u (3), ground_line, reaction (the means of the base evaluation)
+//   out: passive; in,out: status
+void CAP_PASSIVE_2D(const double* u, double ground_line, double reaction, CapPassive2D& passive, int& status);
+
 // ------------------------------------------------------ cap solvers
 
-// The state of one 3D cap run, created at the solver's entry and handed to
-// the result reports after the last step; nothing of it outlives the run.
-struct CapSolverState3D {
-  // The arguments of the run.
+// The arguments of one cap run as the run loop hands them to a solver (see
+// SOLVE_CAP_3D and SOLVE_CAP_2D), and whether the run is point-controlled.
+struct CapRunArguments {
   int run_kind = RUN_KIND_CASE;
   double* result_load = nullptr;
   double* result_displacement = nullptr;
@@ -273,7 +474,29 @@ struct CapSolverState3D {
   const double* point = nullptr;
   const int* dof_flags = nullptr;
   int point_run = 0;  // 1 when the case gives loads or displacements at a point
+};
 
+// START_CAP_RUN
+// The start of a solver run: a model that selects a feature not built is
+// refused (its note and result code 9, pass mode 0: false); otherwise the
+// arguments are kept and a load case with loads or displacements at a point
+// (LoadCase.point_loads_flag of AnalysisControl.current_run) is marked.
+bool START_CAP_RUN(CapRunArguments& run, int run_kind, double* equivalent_load, double* cap_displacement,
+                   double* cap_load, const double* point_loads, double* point_displacements, const double* point,
+                   const int* dof_flags);
+
+// APPLY_STEP_FRACTION
+// The loads and soil movements of one Newton iteration at the load fraction
+// tcur: the movement profile's points and the distributed loads at tcur,
+// the movements along the piles ramped from the converged fraction to tcur
+// over the first ten iterations.
+//   Writes: SoilMovementProfile.move_y, move_z; the load and movement tables
+//   returns the movement fraction applied
+double APPLY_STEP_FRACTION(double tcur, double converged_fraction, int iteration);
+
+// The state of one 3D cap run, created at the solver's entry and handed to
+// the result reports after the last step; nothing of it outlives the run.
+struct CapSolverState3D : CapRunArguments {
   int step = 0;              // load-step counter, 1 for the first step
   int iteration = 0;         // Newton iteration of the current step attempt
   int last_step_result = 0;  // 1 converged, -1 failed, 0 no step computed
@@ -289,6 +512,7 @@ struct CapSolverState3D {
   double passive_position = 0.0;
   Array1<double, CAP_DOFS> full_load{}, displacement{}, increment{}, step_displacement{}, step_start_displacement{};
   Array1<double, CAP_DOFS> pile_force{}, residual{}, passive_force{}, point_displacement_entry{}, point_load_working{};
+  Array1<double, CAP_DOFS> converged_force{};  // F of the last iteration of the last converged step
   Array2<double, CAP_DOFS, CAP_DOFS> tangent{}, assembled_tangent{}, tangent_term{};
   double err_dsp = 0.0, inc_dsp = 0.0, tot_dsp = 0.0, err_rot = 0.0, inc_rot = 0.0, tot_rot = 0.0;
   double max_dsp = 0.0, max_rot = 0.0;
@@ -304,6 +528,34 @@ constexpr int CAP_ROAD_FLEXIBILITY_LEVEL = 2;
 constexpr int CAP_ROAD_PUSHOVER = 3;
 constexpr int CAP_ROAD_TARGET_SEARCH = 4;
 constexpr int CAP_ROAD_FULL_OUTPUT = 5;
+
+// The state of one 2D cap run, created at the solver's entry and handed to
+// the result reports after the last step. Vectors are (X vertical, Y
+// horizontal, rotation Z); the tangent is column-major.
+struct CapSolverState2D : CapRunArguments {
+  using Vector3 = Array1<double, CAP_DOFS_2D>;
+  using Vector6 = Array1<double, MIXED_SYSTEM_ORDER_2D>;
+  int step = 0;              // load-step counter, 1 for the first step
+  int iteration = 0;         // Newton iteration of the current step attempt
+  int last_step_result = 0;  // 1 converged, -1 abandoned, 0 no step computed
+  int movements_present = 0;
+  int singular = 0;
+  int road = 0;  // CAP_ROAD_ after the stepping
+  double tcur = 0.0;
+  double dtcur = 0.0;
+  double converged_fraction = 0.0;  // TCUR of the last converged step
+  double movement_fraction = 0.0;
+  double mean_ground_line = 0.0, mean_reaction = 0.0;  // embedded cap, method 0
+  Vector3 full_load{}, displacement{}, step_start_displacement{}, step_displacement{}, increment{};
+  Vector3 pile_force{}, applied{}, residual{}, point_displacement_entry{}, point_load_working{};
+  Array2<double, CAP_DOFS_2D, CAP_DOFS_2D> tangent{}, assembled_tangent{}, inverse{};
+  CapPassive2D passive{};  // the resistance of the last base evaluation
+  double err_dsp = 0.0, inc_dsp = 0.0, tot_dsp = 0.0, err_rot = 0.0, inc_rot = 0.0, tot_rot = 0.0;
+  double max_dsp = 0.0, max_rot = 0.0;
+  // The bordered system of a point run.
+  Array2<double, MIXED_SYSTEM_ORDER_2D, MIXED_SYSTEM_ORDER_2D> mixed{};
+  Vector6 mixed_rhs{}, mixed_forces{}, mixed_solution{};
+};
 
 // Whether the run is a level of the cap flexibility estimation; 0 for every
 // plain case and combination.
@@ -356,6 +608,41 @@ void set_cap_solution_hook(CapSolutionHook hook);
 //   in,out: state   the solver's state after its last step
 //   in,out: status  as the final print pass leaves it; not tested here
 void REPORT_CAP_SOLUTION_3D(CapSolverState3D& state, int& status);
+
+// REPORT_CAP_SOLUTION_2D
+// The reports of a finished 2D run: the bearing and pull-out warnings of
+// the last force evaluation (with their texts from the axial-warning file),
+// then one road: no convergence (result code only), flexibility level,
+// pushover point, target search, or the full output (TABLE L with the point
+// tables of a point run, the cap envelope, the partial-load warning, the
+// passive cap table, the final print pass of FVEC2D and ENVEWR2D).
+//   Reads:  WarningCounters, AnalysisControl, RunOptions, UnitLabels,
+//           CapGeometry, CapPassiveElement, DofRunMode, TargetDeflectionSearch
+//   Writes: state.road, state.cap_load (the printed equivalent load),
+//           state.point_displacement, PileErrorWord (3 after warnings),
+//           CapEnvelope, AnalysisControl.first_run and pass_mode (0 on
+//           return), TargetDeflectionSearch, the distributed loads and
+//           movements (the converged fraction after a partial load), the
+//           result stores
+//   in,out: state, status  (a failed final pass skips the per-pile tables)
+void REPORT_CAP_SOLUTION_2D(CapSolverState2D& state, int& status);
+
+// REPORT_FAILED_LEVEL_2D / REPORT_FLEXIBILITY_LEVEL_2D
+// The records of a flexibility level (REPORT_FAILED_LEVEL and
+// REPORT_FLEXIBILITY_LEVEL below) for a 2D run: U of the state, P from the
+// state's full load of the DOF and its converged fraction.
+void REPORT_FAILED_LEVEL_2D(const CapSolverState2D& state, int& status);
+void REPORT_FLEXIBILITY_LEVEL_2D(CapSolverState2D& state, int& status);
+
+// The roads of the stiffness estimation and the pushover points in 2D (the
+// records of those analyses are not built).
+void REPORT_PUSHOVER_POINT_2D(CapSolverState2D& state, int& status);
+void REPORT_TARGET_SEARCH_2D(CapSolverState2D& state, int& status);
+
+// Test seam: called with the state of every 2D run that reaches its
+// reports, just before them; nullptr (the default) calls nothing.
+using CapSolutionHook2D = void (*)(const CapSolverState2D& state);
+void set_cap_solution_hook_2d(CapSolutionHook2D hook);
 
 // REPORT_FLEXIBILITY_LEVEL
 // The records of a solved level of a DOF run of the flexibility estimation,
@@ -419,7 +706,7 @@ constexpr int PASSIVE_BY_ELEMENT = 1;
 // the text of its run-log note; empty when every run of the model can be
 // analysed. The run loop asks once, on the calling thread, before the first
 // case, and then reports every case and combination as not analysed.
-//   Reads: RunOptions, CapPassiveElement, SoilLayerInput, PileTable.py_set
+//   Reads: RunOptions, CapPassiveElement
 std::string UNSUPPORTED_MODEL_FEATURE();
 
 // REPORT_UNSUPPORTED_RUN

@@ -1,8 +1,9 @@
-// Routines the run loop calls that are not built yet: the 2D cap solver, the
-// terms of the 3D solver for the embedded cap, the direction-dependent
-// reduction factors and the plate model, and the result roads of the
-// incremental (pushover) points and the target-displacement search. A case
-// with stiffness-estimation or pushover points is reported as not analysed.
+// Routines the run loop and the cap solvers call that are not built yet: the
+// terms of the 3D solver for the embedded cap, direction-dependent reduction
+// factors and the plate model, the embedded-cap element of the 2D solver, and
+// the result roads of the incremental (pushover) points and the
+// target-displacement search. A case with stiffness-estimation or pushover
+// points is reported as not analysed.
 
 #include "analysis/analysis.hpp"
 
@@ -38,9 +39,13 @@ void RUN_CAP_PLATE_MODEL(double* /*cap_load*/) {}
 // until the points of those analyses exist.
 void REPORT_PUSHOVER_POINT_3D(CapSolverState3D& /*state*/, int& /*status*/) {}
 void REPORT_TARGET_SEARCH_3D(CapSolverState3D& /*state*/, int& /*status*/) {}
+void REPORT_PUSHOVER_POINT_2D(CapSolverState2D& /*state*/, int& /*status*/) {}
+void REPORT_TARGET_SEARCH_2D(CapSolverState2D& /*state*/, int& /*status*/) {}
 
-void SOLVE_CAP_2D(int /*run_kind*/, int& /*print_flags*/, int& /*status*/, double* /*equivalent_load*/,
-                  double* /*cap_displacement*/, double* /*cap_load*/, const double* /*point_loads*/,
-                  double* /*point_displacements*/, const double* /*point*/, const int* /*dof_flags*/) {}
+// The embedded-cap element of the plane model computes nothing yet; a model
+// that selects it is refused before its runs.
+void CAP_PASSIVE_FORCE_2D(double* passive, const double* /*u*/, int& /*status*/) {
+  for (int k = 0; k < CAP_DOFS_2D; ++k) passive[k] = 0.0;
+}
 
 }  // namespace pilecap

@@ -30,8 +30,6 @@ namespace {
 using State = CapSolverState3D;
 
 constexpr int FORCE_DOFS = 3;
-constexpr int WARNING_RECORD_LENGTH = 256;
-constexpr int RECORDS_PER_WARNING = 3;  // empty line, warning line, values line
 constexpr int EXTEND_CURVES = 1;
 constexpr int PMULT_PREDEFINED_FIRST = 3;  // methods 3 and 4 use a predefined movement
 constexpr int PMULT_PREDEFINED_LAST = 4;
@@ -57,7 +55,6 @@ constexpr const char* WARNING_MAXIMUM_LAYOUT[3] = {
     "(/,5X,\"** WARNING **  \",\"SOME PILES REACHED MAXIMUM\",\" IN BEARING!\")",
     "(/,5X,\"** WARNING **  \",\"SOME PILES REACHED MAXIMUM\",\" IN PULL OUT!\")",
     "(/,5X,\"** WARNING **  \",\"SOME PILES REACHED MAXIMUM\",\" IN TORSION!\")"};
-constexpr const char* WARNING_RECORD_LAYOUT = "(A256)";
 
 // No-convergence road of a pushover point.
 //       N:    3  FACTOR :    1.5000
@@ -208,16 +205,7 @@ void report_warnings() {
   }
   if (PileErrorWord.code != PILE_ERR_AXIAL_WARNINGS) return;
 
-  if (fio::open(UNIT_AXIAL_WARNINGS, RunFiles.axial_warnings_file, fio::Mode::Read) == fio::IO_OK) {
-    const int n_records = (counts[0] + counts[1] + counts[2]) * RECORDS_PER_WARNING;
-    std::string record;
-    for (int r = 1; r <= n_records; ++r) {
-      if (fio::read_line(UNIT_AXIAL_WARNINGS, record, WARNING_RECORD_LENGTH) != fio::IO_OK) break;
-      if (to_results) fio::write(UNIT_RESULTS_REPORT, WARNING_RECORD_LAYOUT, record);
-      fio::write(UNIT_RUN_LOG, WARNING_RECORD_LAYOUT, record);
-    }
-    fio::close(UNIT_AXIAL_WARNINGS);
-  }
+  COPY_AXIAL_WARNING_LINES(counts[0] + counts[1] + counts[2], to_results);
   if (TargetDeflectionSearch.active == 1) TargetDeflectionSearch.state = -1;
 }
 
@@ -264,12 +252,13 @@ void report_reduction_factors() {
 }
 
 // A point run: the printed equivalent load is the negated force vector of
-// the last residual; the point tables follow when the point is not the
-// origin, with the markers of the given values on the results report.
+// the last converged iteration (after an abandoned step the last residual
+// belongs to an iterate that never converged); the point tables follow when
+// the point is not the origin, with the markers of the given values on the
+// results report.
 void report_point(State& s) {
-  Array1<double, CAP_DOFS> last_forces, u_point{}, f_point{};
-  for (int k = 1; k <= CAP_DOFS; ++k) last_forces(k) = s.point_force_target(k);
-  NEGATE_VECTOR6(last_forces.data(), s.cap_load);
+  Array1<double, CAP_DOFS> u_point{}, f_point{};
+  NEGATE_VECTOR6(s.converged_force.data(), s.cap_load);
   int moved = 0;
   TRANSFER_ORIGIN_POINT(s.displacement.data(), s.cap_load, s.point, u_point.data(), f_point.data(),
                         s.point_load_working.data(), s.dof_flags, moved);
@@ -333,9 +322,11 @@ void report_table_l(State& s) {
     const double q = PERCENT * c;
     for (int unit : {UNIT_RUN_LOG, UNIT_RESULTS_REPORT, UNIT_SUMMARY}) fio::write(unit, PARTIAL_LOAD_LAYOUT, q);
     WRITE_RESULT_CODE(RESULT_PARTIAL_LOAD, q);
-    // The print pass sees the loads and movements of the converged fraction.
+    // The print pass sees the loads and movements of the converged fraction;
+    // the failed attempt left them, the movement profile too, at its own.
     APPLY_LOAD_FRACTION_LOADS(c);
     APPLY_LOAD_FRACTION_MOVEMENTS(c);
+    APPLY_LOAD_FRACTION_PROFILE(c);
   } else {
     WRITE_RESULT_CODE(RESULT_COMPLETED);
   }

@@ -9,7 +9,6 @@
 // iteration dump, progress lines to the status file.
 #include <algorithm>
 #include <cmath>
-#include <string>
 
 #include "analysis/analysis.hpp"
 #include "base/fio.hpp"
@@ -24,7 +23,6 @@ namespace pilecap {
 namespace {
 
 constexpr double HALVING_FACTOR = 0.5;
-constexpr int MOVEMENT_RAMP_ITERATIONS = 10;
 constexpr double CONVERGED_INCREMENT = double(1e-12f);  // 9.999999960041972e-13
 constexpr double LOOSE_INCREMENT = double(1e-8f);       // 9.99999993922529e-09
 constexpr int LOOSE_AFTER_ITERATION = 40;
@@ -34,52 +32,16 @@ constexpr int TORSION_DIFFERENCE_LAST = 20;
 constexpr double POINT_CLAMP_FACTOR = 0.5;
 constexpr int PY_VALUES_AT_NODES = 0;
 
-//      GLOBAL ITERATIONS
-constexpr const char* TRACE_HEADING_LAYOUT = "(/,\"     GLOBAL ITERATIONS\")";
-//      STEP     1, TCUR     0.2500, DTCUR     0.2500
-constexpr const char* TRACE_STEP_LAYOUT = "(5X,\"STEP \",I5,\", TCUR \",F10.4,\", DTCUR \",F10.4)";
-//      ITERATION    3
-constexpr const char* TRACE_ITERATION_LAYOUT = "(5X,\"ITERATION \",I4)";
-//                    - ErrDsp   0.12345E-02, IncDsp   0.12345E-04, TotDsp   0.10000E-01
-constexpr const char* TRACE_DSP_LAYOUT =
-    "(5X,\"          \",4X,\"- ErrDsp \",E13.5,\", IncDsp \",E13.5,\", TotDsp \",E13.5)";
-constexpr const char* TRACE_ROT_LAYOUT =
-    "(5X,\"          \",4X,\"- ErrRot \",E13.5,\", IncRot \",E13.5,\", TotRot \",E13.5)";
-constexpr const char* TRACE_MAX_LAYOUT = "(5X,\"          \",4X,\"- MaxDsp \",E13.5,\", MaxRot \",E13.5)";
-
-//      ** WARNING **  DETERMINANT OF STIFFNESS MATRIX IS ZERO
-constexpr const char* SINGULAR_RESULTS_LAYOUT =
-    "(5X,\"** WARNING **  \",\"DETERMINANT OF STIFFNESS MATRIX IS ZERO\",/)";
-constexpr const char* SINGULAR_LOG_LAYOUT =
-    "(/,/,5X,\"** WARNING **  \",\"DETERMINANT OF STIFFNESS MATRIX IS ZERO\",/)";
-constexpr const char* NO_CLOSURE_LAYOUT = "(/,/,5X,\"** WARNING **  \",\"NO CLOSURE ON LATERAL PILE ANALYSIS    \",/)";
-constexpr const char* PY_SHORT_LAYOUT = "(/,/,5X,\"** WARNING **  \",\"P-Y CURVES DO NOT EXTEND LENGTH OF PILE(S)\",/)";
-//      ** WARNING **  PILE CAP DISPL DOES NOT CONVERGE AFTER,  100  ITERATIONS
-constexpr const char* NO_CONVERGENCE_LAYOUT =
-    "(/,/,5X,\"** WARNING **  \",\"PILE CAP DISPL DOES NOT CONVERGE AFTER,\",I5,2X,\"ITERATIONS\",/)";
-
 // Iteration dump records.
 constexpr const char* DUMP_SYSTEM_ROW_LAYOUT = "(\"SE \",I2,12E13.5)";
 constexpr const char* DUMP_VECTOR_LAYOUT[2] = {"(A5,7E13.5)", "(A5,12E13.5)"};
 constexpr const char* DUMP_LABELS[2][6] = {{"DDV  ", "DFV  ", "UDV  ", "DV   ", "FV   ", "RV   "},
                                            {"DDUV ", "DFUV ", "UDUV ", "DUV  ", "FFUV ", "RUV  "}};
 
-// Status-file records: the run line, then the line of the event.
-//   - ANALYSIS FOR LOAD CASE   1/  4 ( 4/ 8 proc.)
-//    STEP:    2 TCUR:    0.5000 ITERATION:    3
-constexpr const char* STATUS_CASE_LINE = "\"- ANALYSIS FOR LOAD CASE \",I3,\"/\",I3,\" (\",I2,\"/\",I2,\" proc.)\"";
-constexpr const char* STATUS_COMB_LINE = "\"- ANALYSIS FOR LOAD COMB \",I3,\"/\",I3,\" (\",I2,\"/\",I2,\" proc.)\"";
-enum StatusEvent { EVENT_ITERATION = 0, EVENT_STEP_COMPLETED = 1, EVENT_ENDED = 2 };
-enum StatusForm { FORM_PLAIN = 0, FORM_DOF = 1, FORM_POINT = 2 };
-constexpr const char* STATUS_EVENT_LINE[3][3] = {
-    {"\" STEP:\",I5,\" TCUR:\",F10.4,\" ITERATION:\",I5", "\" STEP:\",I5,\" TCUR:\",F10.4,\" COMPLETED\"",
-     "\" STEP:\",I5,\" COMPLETED\""},
-    {"\" DOF:\",I3,\"/\",I3,\" STEP:\",I5,\" TCUR:\",F9.3,\" ITERATION:\",I5",
-     "\" DOF:\",I3,\"/\",I3,\" STEP:\",I5,\" TCUR:\",F9.3,\" COMPLETED\"",
-     "\" DOF:\",I3,\"/\",I3,\" STEP:\",I5,\" COMPLETED\""},
-    {"\" POINT:\",I3,\"/\",I3,\" STEP:\",I5,\" TCUR:\",F9.3,\" ITERATION:\",I5",
-     "\" POINT:\",I3,\"/\",I3,\" STEP:\",I5,\" TCUR:\",F9.3,\" COMPLETED\"",
-     "\" POINT:\",I3,\"/\",I3,\" STEP:\",I5,\" COMPLETED\""},
+enum StatusEvent {
+  EVENT_ITERATION = SOLVER_EVENT_ITERATION,
+  EVENT_STEP_COMPLETED = SOLVER_EVENT_STEP_COMPLETED,
+  EVENT_ENDED = SOLVER_EVENT_ENDED
 };
 
 enum class Attempt { Converged, Failed, Return };
@@ -93,45 +55,9 @@ CapSolutionHook solution_hook = nullptr;
 
 using State = CapSolverState3D;
 
-// The status-file record of one event; a file that cannot be opened costs
-// only the record.
+// The status-file record of one event.
 void write_status(const State& s, StatusEvent event, double tcur) {
-  const AnalysisControlRecord& a = AnalysisControl;
-  int form = FORM_PLAIN, first = 0, second = 0;
-  if (a.point_count != 1 && a.current_point != a.point_count) {
-    first = a.current_point;
-    if (a.pushover_active == 1) {
-      form = FORM_POINT;
-      second = a.point_count - 1;
-    } else {
-      form = FORM_DOF;
-      second = a.current_dof;
-    }
-  }
-  std::string layout = "(";
-  layout.append(s.run_kind == RUN_KIND_CASE ? STATUS_CASE_LINE : STATUS_COMB_LINE);
-  layout.append(",/,");
-  layout.append(STATUS_EVENT_LINE[form][event]);
-  layout.append(",/)");
-  const int n = a.current_run;
-  const int m = s.run_kind == RUN_KIND_CASE ? LoadCase.count : LoadCombination.count;
-  if (fio::open(UNIT_STATUS, RunFiles.status_file, fio::Mode::Write) != fio::IO_OK) return;
-  const fio::Format& format = fio::cached_format(layout);
-  const int used = a.threads_used_max, available = a.threads_available;
-  if (form == FORM_PLAIN) {
-    if (event == EVENT_ITERATION) fio::write(UNIT_STATUS, format, n, m, used, available, s.step, tcur, s.iteration);
-    if (event == EVENT_STEP_COMPLETED) fio::write(UNIT_STATUS, format, n, m, used, available, s.step, tcur);
-    if (event == EVENT_ENDED) fio::write(UNIT_STATUS, format, n, m, used, available, s.step);
-  } else {
-    if (event == EVENT_ITERATION) {
-      fio::write(UNIT_STATUS, format, n, m, used, available, first, second, s.step, tcur, s.iteration);
-    }
-    if (event == EVENT_STEP_COMPLETED) {
-      fio::write(UNIT_STATUS, format, n, m, used, available, first, second, s.step, tcur);
-    }
-    if (event == EVENT_ENDED) fio::write(UNIT_STATUS, format, n, m, used, available, first, second, s.step);
-  }
-  fio::close(UNIT_STATUS);
+  WRITE_SOLVER_STATUS(s.run_kind, event, s.step, tcur, s.iteration, MODEL_3D);
 }
 
 // A lateral pile solution that did not close or p-y curves that end short
@@ -158,11 +84,7 @@ void condition_tangent(State& s) {
   }
 }
 
-void write_singular_warning() {
-  fio::write(UNIT_RESULTS_REPORT, SINGULAR_RESULTS_LAYOUT);
-  fio::write(UNIT_RUN_LOG, SINGULAR_LOG_LAYOUT);
-  fio::flush(UNIT_RUN_LOG);
-}
+void write_singular_warning() { WRITE_SINGULAR_TANGENT_WARNING(); }
 
 // The increment dU from the conditioned tangent; false when it is singular.
 bool solve_increment(State& s) {
@@ -249,11 +171,8 @@ void compute_norms(State& s) {
 }
 
 void write_trace_iteration(const State& s) {
-  fio::write(UNIT_RUN_LOG, TRACE_ITERATION_LAYOUT, s.iteration);
-  fio::flush(UNIT_RUN_LOG);
-  fio::write(UNIT_RUN_LOG, TRACE_DSP_LAYOUT, s.err_dsp, s.inc_dsp, s.tot_dsp);
-  fio::write(UNIT_RUN_LOG, TRACE_ROT_LAYOUT, s.err_rot, s.inc_rot, s.tot_rot);
-  if (AnalysisControl.use_max_limits == 1) fio::write(UNIT_RUN_LOG, TRACE_MAX_LAYOUT, s.max_dsp, s.max_rot);
+  WRITE_CAP_TRACE_ITERATION(s.iteration, s.err_dsp, s.inc_dsp, s.tot_dsp, s.err_rot, s.inc_rot, s.tot_rot, s.max_dsp,
+                            s.max_rot);
 }
 
 // One test (translation or rotation) of the convergence of an iteration.
@@ -315,16 +234,7 @@ bool evaluate_forces(State& s, int& status) {
   if (RunOptions.pmult_method > 0) {
     UPDATE_DIRECTION_P_MULTIPLIERS(s.displacement.data(), s.cap_load, s.iteration, s.torsion_only);
   }
-  SoilMovementProfileRecord& m = SoilMovementProfile;
-  for (int k = 1; k <= m.count; ++k) {
-    m.move_y(k) = m.scaled_move_y(k) * s.tcur;
-    m.move_z(k) = m.scaled_move_z(k) * s.tcur;
-  }
-  const double c = s.converged_fraction;
-  s.movement_fraction =
-      s.iteration <= MOVEMENT_RAMP_ITERATIONS ? c + s.iteration * (s.tcur - c) / MOVEMENT_RAMP_ITERATIONS : s.tcur;
-  APPLY_LOAD_FRACTION_LOADS(s.tcur);
-  APPLY_LOAD_FRACTION_MOVEMENTS(s.movement_fraction);
+  s.movement_fraction = APPLY_STEP_FRACTION(s.tcur, s.converged_fraction, s.iteration);
   // Only this evaluation records curve warnings, so the counters and the
   // axial-warning file describe the same evaluation when it is reported.
   WarningCounters.base_evaluation = 1;
@@ -395,27 +305,7 @@ Attempt run_step_attempt(State& s, int& status) {
 }
 
 // The abandon warning of a run whose step fell below the minimum.
-void write_abandon_warning() {
-  const bool results_too = AnalysisControl.analysis_kind <= 0 && AnalysisControl.pushover_active <= 0;
-  auto write = [](int unit) {
-    switch (PileErrorWord.code) {
-      case PILE_ERR_NO_CLOSURE:
-        fio::write(unit, NO_CLOSURE_LAYOUT);
-        break;
-      case PILE_ERR_PY_TOO_SHORT:
-        fio::write(unit, PY_SHORT_LAYOUT);
-        break;
-      case PILE_ERR_SINGULAR:
-        break;  // the singular warning stands for itself
-      default:
-        fio::write(unit, NO_CONVERGENCE_LAYOUT, AnalysisControl.max_iterations);
-        break;
-    }
-  };
-  if (results_too) write(UNIT_RESULTS_REPORT);
-  write(UNIT_RUN_LOG);
-  fio::flush(UNIT_RUN_LOG);
-}
+void write_abandon_warning() { WRITE_CAP_ABANDON_WARNING(); }
 
 void start_step_attempt(State& s) {
   s.increment.fill(0.0);
@@ -424,6 +314,8 @@ void start_step_attempt(State& s) {
 }
 
 void finish_converged_step(State& s) {
+  // A later step that fails leaves its own, unconverged forces in pile_force.
+  s.converged_force = s.pile_force;
   for (int k = 1; k <= CAP_DOFS; ++k) {
     s.step_start_displacement(k) += s.step_displacement(k);
     s.displacement(k) = s.step_start_displacement(k);
@@ -476,35 +368,18 @@ void SOLVE_CAP_3D(int run_kind, int& /*print_flags*/, int& status, double* equiv
                   double* cap_load, const double* point_loads, double* point_displacements, const double* point,
                   const int* dof_flags) {
   clear_warning_counters();
-  // The run loop refuses such a model before it gets here; a direct caller is
-  // refused the same way.
-  const std::string feature = UNSUPPORTED_MODEL_FEATURE();
-  if (!feature.empty()) {
-    REPORT_UNSUPPORTED_RUN(feature);
-    AnalysisControl.pass_mode = 0;
+  State s;
+  if (!START_CAP_RUN(s, run_kind, equivalent_load, cap_displacement, cap_load, point_loads, point_displacements, point,
+                     dof_flags)) {
     return;
   }
-  State s;
-  s.run_kind = run_kind;
-  s.result_load = equivalent_load;
-  s.result_displacement = cap_displacement;
-  s.cap_load = cap_load;
-  s.point_load = point_loads;
-  s.point_displacement = point_displacements;
-  s.point = point;
-  s.dof_flags = dof_flags;
-  s.point_run = run_kind == RUN_KIND_CASE && AnalysisControl.current_run >= 1 &&
-                        LoadCase.point_loads_flag(AnalysisControl.current_run) > 0
-                    ? 1
-                    : 0;
   for (int k = 1; k <= CAP_DOFS; ++k) {
     s.full_load(k) = cap_load[k - 1];
     s.point_displacement_entry(k) = point_displacements[k - 1];
   }
   s.tcur = s.dtcur = AnalysisControl.initial_step;
 
-  fio::write(UNIT_RUN_LOG, TRACE_HEADING_LAYOUT);
-  fio::flush(UNIT_RUN_LOG);
+  WRITE_CAP_TRACE_HEADING();
   PileErrorWord.code = PILE_ERR_NONE;
   GeneratedPyCurve.active = PY_VALUES_AT_NODES;
   s.torsion_only = ONLY_FOURTH_COMPONENT_NONZERO(s.full_load.data()) ? 1 : 0;
@@ -518,8 +393,7 @@ void SOLVE_CAP_3D(int run_kind, int& /*print_flags*/, int& status, double* equiv
   while (stepping && s.tcur <= 1.0) {
     ++s.step;
     fio::write_list(UNIT_RUN_LOG);
-    fio::write(UNIT_RUN_LOG, TRACE_STEP_LAYOUT, s.step, s.tcur, s.dtcur);
-    fio::flush(UNIT_RUN_LOG);
+    WRITE_CAP_TRACE_STEP(s.step, s.tcur, s.dtcur);
     start_step_attempt(s);
     const Attempt outcome = run_step_attempt(s, status);
     if (outcome == Attempt::Return) return;

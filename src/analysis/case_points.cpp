@@ -1,8 +1,9 @@
 // The points of a load case that estimates the flexibility of the pile cap:
-// one point per degree of freedom d, whose N level runs carry only load
-// component d (the case's concentrated load of d times level factor k),
-// each level leaving its flexibility column; then the stiffness report built
-// from the columns and the run at the total load. Stiffness estimation and
+// one point per degree of freedom d (six in 3D, three in 2D: X, Y, rotation
+// Z), whose N level runs carry only load component d (the case's
+// concentrated load of d times level factor k), each level leaving its
+// flexibility column; then the stiffness report built from the columns and
+// the run at the total load. Stiffness estimation and
 // pushover points are not built: such a case is reported as not analysed.
 // DOFs and levels are 1-based; cap vectors are in the cap order.
 #include <string>
@@ -24,8 +25,6 @@ constexpr int DIAGONAL_LDA = CAP_DOFS;  // leading dimension of the report's wor
 //      NOTE: STIFFNESS ESTIMATION AND PUSHOVER POINTS ARE NOT ANALYZED
 constexpr const char* POINTS_NOT_ANALYSED_LAYOUT =
     "(5X,\"NOTE: STIFFNESS ESTIMATION AND PUSHOVER POINTS ARE NOT ANALYZED\")";
-// The level records of the plane solver are not written yet.
-constexpr const char* PLANE_FLEXIBILITY = "CAP FLEXIBILITY ESTIMATION OF THE PLANE (2D) MODEL";
 constexpr std::string_view DETAIL_INDENT = "    ";
 
 //      * PILE CAP FLEXIBILITY ESTIMATION *
@@ -37,8 +36,6 @@ constexpr const char* DOF_LEVEL_LOG_LAYOUT = "(5X,\"DOF : \",I5,\" POINT : \",I5
 constexpr const char* TOTAL_LOAD_LOG_LAYOUT = "(/,5X,\"ANALYSIS DUE TO TOTAL LOAD\")";
 constexpr const char* TOTAL_LOAD_DUMP_LAYOUT = "(5X,\"ANALYSIS DUE TO TOTAL LOAD\")";
 constexpr const char* TOTAL_LOAD_REPORT_LAYOUT = "(/,/,5X,\"* ANALYSIS DUE TO TOTAL LOAD *\",/)";
-
-bool is_2d() { return RunOptions.dimension == MODEL_2D; }
 
 // The plate model does not write the level records the report reads.
 void refuse_plate_cap(int c, int& status) {
@@ -66,10 +63,10 @@ void run_dof_levels(int c, int d, const RunVectors& v, int& status) {
 }
 
 // The DOF points, the stiffness report and the total-load point of a
-// flexibility estimation in 3D.
+// flexibility estimation.
 void run_flexibility_points(int c, RunVectors& v, int& status) {
   AnalysisControlRecord& a = AnalysisControl;
-  const int n_dofs = CAP_DOFS;
+  const int n_dofs = RunOptions.dimension == MODEL_2D ? CAP_DOFS_2D : CAP_DOFS;
   const int n_levels = a.point_value_count;
   for (int unit : {UNIT_RESULTS_REPORT, UNIT_SUMMARY}) fio::write(unit, FLEXIBILITY_REPORT_LAYOUT);
   for (int unit : {UNIT_COMPUTATION_REPORT, UNIT_RUN_LOG}) fio::write(unit, FLEXIBILITY_SHORT_LAYOUT);
@@ -120,13 +117,6 @@ void RUN_ESTIMATION_POINTS(int c, RunVectors& v, int& status) {
   if (a.analysis_kind >= ANALYSIS_KIND_CAP_STIFFNESS || a.pushover_flag > 0) {
     fio::write(UNIT_RUN_LOG, POINTS_NOT_ANALYSED_LAYOUT);
     WRITE_RESULT_CODE(RESULT_NOT_PERFORMED);
-    return;
-  }
-  // The 2D solver's outcome calls REPORT_FLEXIBILITY_LEVEL and
-  // REPORT_FAILED_LEVEL once it writes the level records; until then the
-  // plane model's flexibility estimation is not analysed.
-  if (is_2d()) {
-    REPORT_UNSUPPORTED_RUN(PLANE_FLEXIBILITY);
     return;
   }
   if (RunOptions.cap_model > 0) {

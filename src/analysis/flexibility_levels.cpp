@@ -72,4 +72,15 @@ void REPORT_FLEXIBILITY_LEVEL_3D(CapSolverState3D& state, int& status) {
   REPORT_FLEXIBILITY_LEVEL(CAP_DOFS, state.displacement.data(), state.full_load(dof), state.converged_fraction, status);
 }
 
+void REPORT_FAILED_LEVEL_2D(const CapSolverState2D& /*state*/, int& status) {
+  REPORT_FAILED_LEVEL(CAP_DOFS_2D, status);
+}
+
+void REPORT_FLEXIBILITY_LEVEL_2D(CapSolverState2D& state, int& status) {
+  const int dof = AnalysisControl.current_point;
+  PILECAP_ASSERT(dof >= 1 && dof <= CAP_DOFS_2D, "a level runs one DOF of the cap");
+  REPORT_FLEXIBILITY_LEVEL(CAP_DOFS_2D, state.displacement.data(), state.full_load(dof), state.converged_fraction,
+                           status);
+}
+
 }  // namespace pilecap

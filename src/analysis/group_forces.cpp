@@ -11,10 +11,10 @@
 #include <omp.h>
 
 #include <cmath>
-#include <memory>
 #include <vector>
 
 #include "analysis/analysis.hpp"
+#include "analysis/pile_loop.hpp"
 #include "input/input.hpp"
 #include "model/conversions.hpp"
 #include "model/run_state.hpp"
@@ -25,43 +25,8 @@ namespace pilecap {
 
 namespace {
 
-constexpr int NO_PAIR_LIMIT = 0;
-
 // A stand-in head response installed by tests; nullptr: the pile's own.
 HeadResponseProvider head_response = nullptr;
-
-// The status word of each pile of the running loop (pile p at index p).
-Array1<int, TABLE_CAPACITY> pile_status{};
-
-// The head work record of the calling thread, made on its first use and kept
-// for the thread's life: the runtime keeps its threads, so regions reuse the
-// records instead of allocating and clearing a quarter megabyte per thread.
-PileHeadWork& thread_head_work() {
-  thread_local std::unique_ptr<PileHeadWork> work;
-  if (!work) work = std::make_unique<PileHeadWork>();
-  return *work;
-}
-
-// The evaluations of the running loop, pile p at index p - 1. Kept between
-// loops so their warning lists keep their room; calling thread only.
-std::vector<PileEvaluation>& loop_evaluations(int n_piles) {
-  static std::vector<PileEvaluation> evaluations;
-  if (evaluations.size() < static_cast<std::size_t>(n_piles)) evaluations.resize(static_cast<std::size_t>(n_piles));
-  for (int p = 1; p <= n_piles; ++p) CLEAR_PILE_EVALUATION(evaluations[static_cast<std::size_t>(p - 1)]);
-  return evaluations;
-}
-
-// The first non-zero pile status word in pile order, into status when it is 0.
-void merge_pile_status(int n_piles, int& status) {
-  for (int p = 1; p <= n_piles && status == STATUS_OK; ++p) status = pile_status(p);
-}
-
-// Clears the per-pile words and sets the thread count of the coming loop.
-void start_pile_loop(int n_piles) {
-  for (int p = 1; p <= n_piles; ++p) pile_status(p) = STATUS_OK;
-  SET_THREAD_COUNT(AnalysisControl.threads_wanted, AnalysisControl.threads_available, AnalysisControl.threads_used_max,
-                   RunTimers.threads_used_run, n_piles, NO_PAIR_LIMIT);
-}
 
 // One head evaluation with a status word of its own; zero forces on failure.
 void evaluate_head(int pile, double* forces, const double* u, int& status, PileEvaluation& evaluation,
@@ -115,13 +80,13 @@ void FVEC(double* forces, const double* u, int& status) {
   for (int p = 1; p <= n_piles; ++p) {
     for (int k = 1; k <= CAP_DOFS; ++k) PileTable.head_force(p, k, 1) = 0.0;
   }
-  start_pile_loop(n_piles);
-  std::vector<PileEvaluation>& evaluations = loop_evaluations(n_piles);
+  START_PILE_LOOP(n_piles);
+  std::vector<PileEvaluation>& evaluations = PILE_LOOP_EVALUATIONS(n_piles);
   const double clock = omp_get_wtime();
 
 #pragma omp parallel
   {
-    PileHeadWork& work = thread_head_work();
+    PileHeadWork& work = THREAD_HEAD_WORK();
 #pragma omp for schedule(static)
     for (int p = 1; p <= n_piles; ++p) {
       Matrix6 offset_transposed, offset;
@@ -129,7 +94,7 @@ void FVEC(double* forces, const double* u, int& status) {
       carry_to_head(p, cap_u, offset_transposed, offset, u_head);
       int own_status = STATUS_OK;
       evaluate_head(p, f_head.data(), u_head.data(), own_status, evaluations[static_cast<std::size_t>(p - 1)], work);
-      pile_status(p) = own_status;
+      PILE_LOOP_STATUS(p) = own_status;
       if (own_status != STATUS_OK) continue;
       MULTIPLY_6X6_BY_VECTOR(f_origin.data(), offset_transposed.data(), f_head.data());
       for (int k = 1; k <= CAP_DOFS; ++k) PileTable.head_force(p, k, 1) = f_origin(k);
@@ -137,7 +102,7 @@ void FVEC(double* forces, const double* u, int& status) {
   }
 
   RunTimers.parallel_time += omp_get_wtime() - clock;
-  merge_pile_status(n_piles, status);
+  MERGE_PILE_LOOP_STATUS(n_piles, status);
   PUBLISH_PILE_EVALUATIONS(evaluations.data(), n_piles);
   for (int p = 1; p <= n_piles; ++p) {
     for (int k = 1; k <= CAP_DOFS; ++k) forces[k - 1] += PileTable.head_force(p, k, 1);
@@ -147,7 +112,7 @@ void FVEC(double* forces, const double* u, int& status) {
 void PILE_HEAD_STIFFNESS(int pile, double* k, const double* u, const double* du, int iteration, int fixed_steps,
                          int& status) {
   PileEvaluation evaluation;
-  PILE_HEAD_STIFFNESS(pile, k, u, du, iteration, fixed_steps, status, evaluation, thread_head_work());
+  PILE_HEAD_STIFFNESS(pile, k, u, du, iteration, fixed_steps, status, evaluation, THREAD_HEAD_WORK());
   PUBLISH_PILE_EVALUATIONS(&evaluation, 1);
 }
 
@@ -193,13 +158,13 @@ void STIFF(double* k, const double* u, const double* du, int iteration, int fixe
       for (int i = 1; i <= CAP_DOFS; ++i) PileTable.head_stiffness(p, i, j) = 0.0;
     }
   }
-  start_pile_loop(n_piles);
-  std::vector<PileEvaluation>& evaluations = loop_evaluations(n_piles);
+  START_PILE_LOOP(n_piles);
+  std::vector<PileEvaluation>& evaluations = PILE_LOOP_EVALUATIONS(n_piles);
   const double clock = omp_get_wtime();
 
 #pragma omp parallel
   {
-    PileHeadWork& work = thread_head_work();
+    PileHeadWork& work = THREAD_HEAD_WORK();
 #pragma omp for schedule(static)
     for (int p = 1; p <= n_piles; ++p) {
       Matrix6 offset_transposed, offset;
@@ -209,7 +174,7 @@ void STIFF(double* k, const double* u, const double* du, int iteration, int fixe
       int own_status = STATUS_OK;
       PILE_HEAD_STIFFNESS(p, head_k.data(), u_head.data(), cap_du.data(), iteration, fixed_steps, own_status,
                           evaluations[static_cast<std::size_t>(p - 1)], work);
-      pile_status(p) = own_status;
+      PILE_LOOP_STATUS(p) = own_status;
       MAT6_TIMES_VECTORS(head_k_offset.data(), head_k.data(), offset.data(), CAP_DOFS);
       MAT6_TIMES_VECTORS(origin_k.data(), offset_transposed.data(), head_k_offset.data(), CAP_DOFS);
       for (int j = 1; j <= CAP_DOFS; ++j) {
@@ -224,7 +189,7 @@ void STIFF(double* k, const double* u, const double* du, int iteration, int fixe
   } else {
     RunTimers.print_time += elapsed;
   }
-  merge_pile_status(n_piles, status);
+  MERGE_PILE_LOOP_STATUS(n_piles, status);
   PUBLISH_PILE_EVALUATIONS(evaluations.data(), n_piles);
   for (int j = 1; j <= CAP_DOFS; ++j) {
     for (int i = 1; i <= CAP_DOFS; ++i) {

@@ -279,6 +279,14 @@ void APPLY_LOAD_FRACTION_MOVEMENTS(double f) {
                    [&L, f](double& v, int p, int k, bool y) { v = (y ? L.saved_move_y : L.saved_move_z)(p, k) * f; });
 }
 
+void APPLY_LOAD_FRACTION_PROFILE(double f) {
+  auto& s = SoilMovementProfile;
+  for (int k = 1; k <= s.count; ++k) {
+    s.move_y(k) = s.scaled_move_y(k) * f;
+    s.move_z(k) = s.scaled_move_z(k) * f;
+  }
+}
+
 void SCALE_MOVEMENT_PROFILE(int c) {
   const double factor = c > 0 ? LoadCase.scale_factor(c) : 1.0;
   auto& s = SoilMovementProfile;

@@ -398,11 +398,11 @@ void print_envelopes(int kind, int& status) {
   if (!asked) return;
   for (int which : {ENVELOPE_MINIMUM, ENVELOPE_MAXIMUM}) {
     if (is_2d()) {
-      ENVEWR2D(kind, which);
+      ENVEWR2D(kind, which, status);
     } else {
       ENVEWR(kind, which, status);
-      if (status != STATUS_OK) return;
     }
+    if (status != STATUS_OK) return;
   }
 }
 

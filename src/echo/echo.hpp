@@ -126,7 +126,24 @@ void PRINT_SOIL_PROFILE(int& status);
 //   in,out: status  STATUS_INPUT_DATA_ERROR with its detail line otherwise
 void CHECK_PY_PRINT_REQUESTS(int& status);
 
-// ECHO_USER_PY_CURVES: TABLE G and the working user p-y curves.
+// CHECK_ROCK_LAYER_INPUT
+// Refuses a weak rock layer (code 9) whose strain factor krm or rock modulus
+// Er, or a vuggy limestone layer (code 6) whose strength, is not above 0 at
+// its top or bottom: their curves divide by these.
+//   Reads:  SoilProfile
+//   in,out: status  STATUS_INPUT_DATA_ERROR with a detail line naming the layer
+void CHECK_ROCK_LAYER_INPUT(int& status);
+
+// ECHO_USER_PY_CURVES
+// The p-y print requests (with the print option), then the working copy of
+// the user p-y curve sets and TABLE G (with the user p-y option). Refuses
+// first a print request naming no pile of the model or a depth that is not
+// a number, and a pile naming a user p-y set the input does not hold while
+// it reads one (its own curves, or a layer of user curves).
+//   Reads:  RunOptions, PyPrintRequest, UserPyCurveSet as read, PileTable,
+//           SoilProfile, UnitLabels
+//   Writes: the working copy of UserPyCurveSet
+//   in,out: status  STATUS_INPUT_DATA_ERROR with its detail line
 void ECHO_USER_PY_CURVES(int& status);
 
 // ECHO_AXIAL_TORSION_CURVES: TABLES H and I with the generated curves.

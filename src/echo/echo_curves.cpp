@@ -111,7 +111,7 @@ void check_curve_references(const CurveKind& kind, int& status) {
   for (int k = 1; k <= n_generated; ++k) {
     const int pile = kind.generated_piles(k);
     if (pile < 1 || pile > PileTable.n_piles) {
-      REJECT_INPUT_REFERENCE(status, kind.input_section, "CURVE " + std::to_string(k), pile, "PILE NOT DEFINED");
+      REJECT_INPUT_VALUE(status, kind.input_section, "CURVE " + std::to_string(k), pile, "PILE NOT DEFINED");
       return;
     }
     CHECK_TRANSFER_INPUT(PileTable.prop(pile), kind.axial, status);
@@ -124,7 +124,7 @@ void check_curve_references(const CurveKind& kind, int& status) {
     if (!named) {
       const char* reason =
           kind.axial ? "NO LOAD-SETTLEMENT CURVE FOR THE PILE" : "NO TORQUE-ROTATION CURVE FOR THE PILE";
-      REJECT_INPUT_REFERENCE(status, INPUT_SECTION_PILE_ARRANGEMENT, "PILE " + std::to_string(i), curve, reason);
+      REJECT_INPUT_VALUE(status, INPUT_SECTION_PILE_ARRANGEMENT, "PILE " + std::to_string(i), curve, reason);
       return;
     }
   }

@@ -98,6 +98,8 @@ void ECHO_INPUT_DATA(int& status) {
   if (status != STATUS_OK) return;
   BUILD_SOIL_PROFILE(status);
   if (status != STATUS_OK) return;
+  CHECK_ROCK_LAYER_INPUT(status);
+  if (status != STATUS_OK) return;
   // Increments and the layer sentinel are set here, once, before any loop
   // over piles reads them; a batter whose nodes cannot advance is an input error.
   PREPARE_NODE_LAYOUT(status);

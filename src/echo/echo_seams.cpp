@@ -3,7 +3,6 @@
 
 namespace pilecap {
 
-void ECHO_USER_PY_CURVES(int& /*status*/) {}
 void ECHO_REDUCTION_FACTORS(int& /*status*/) {}
 
 }  // namespace pilecap

@@ -394,7 +394,7 @@ void CHECK_PY_PRINT_REQUESTS(int& status) {
   const auto& r = PyPrintRequest;
   for (int j = 1; j <= r.count; ++j) {
     if (r.pile(j) < 1 || r.pile(j) > PileTable.n_piles) {
-      REJECT_INPUT_REFERENCE(status, INPUT_SECTION_PY_PRINT_REQUESTS, "REQUEST " + std::to_string(j), r.pile(j),
+      REJECT_INPUT_VALUE(status, INPUT_SECTION_PY_PRINT_REQUESTS, "REQUEST " + std::to_string(j), r.pile(j),
                              "PILE NOT DEFINED");
       return;
     }

@@ -11,15 +11,6 @@
 
 namespace pilecap {
 
-// REJECT_INPUT_REFERENCE
-// Ends the echo for a reference the input makes to something it does not
-// hold: STATUS_INPUT_DATA_ERROR and the detail line
-// "    INPUT SECTION 8, PROPERTY SET 2, SECTION 3: '7' (CROSS SECTION NOT DEFINED)".
-//   in:     input_section, item (what refers), value (the reference), reason
-//   in,out: status
-void REJECT_INPUT_REFERENCE(int& status, int input_section, const std::string& item, int value,
-                            std::string_view reason);
-
 // BUILD_PILE_TABLE
 // TABLE D: copies the pile arrangement into PileTable, appends the embedded
 // cap entry, converts the pile angles to radians and prints the table.

@@ -17,6 +17,7 @@ namespace pilecap {
 
 namespace {
 
+// Input sections named in the detail lines of rejected references.
 constexpr int INPUT_SECTION_PILE_ARRANGEMENT = 7;
 constexpr int INPUT_SECTION_PROPERTY_SETS = 8;
 
@@ -27,15 +28,15 @@ void check_references(int& status) {
   for (int p = 1; p <= input.count; ++p) {
     const std::string set_item = "PROPERTY SET " + std::to_string(p);
     if (input.num_sections(p) < 1) {
-      REJECT_INPUT_REFERENCE(status, INPUT_SECTION_PROPERTY_SETS, set_item, input.num_sections(p),
-                             "A SET NEEDS ONE SECTION AT LEAST");
+      REJECT_INPUT_VALUE(status, INPUT_SECTION_PROPERTY_SETS, set_item, input.num_sections(p),
+                         "A SET NEEDS ONE SECTION AT LEAST");
       return;
     }
     for (int s = 1; s <= input.num_sections(p); ++s) {
       const int c = input.cross_section(p, s);
       if (c < 1 || c > CrossSection.count) {
-        REJECT_INPUT_REFERENCE(status, INPUT_SECTION_PROPERTY_SETS, set_item + ", SECTION " + std::to_string(s), c,
-                               "CROSS SECTION NOT DEFINED");
+        REJECT_INPUT_VALUE(status, INPUT_SECTION_PROPERTY_SETS, set_item + ", SECTION " + std::to_string(s), c,
+                           "CROSS SECTION NOT DEFINED");
         return;
       }
     }
@@ -44,8 +45,8 @@ void check_references(int& status) {
   for (int pile = 1; pile <= PileTable.n_piles; ++pile) {
     const int set = PileTable.prop(pile);
     if (set < 1 || set > input.count) {
-      REJECT_INPUT_REFERENCE(status, INPUT_SECTION_PILE_ARRANGEMENT, pile_item + std::to_string(pile), set,
-                             "PROPERTY SET NOT DEFINED");
+      REJECT_INPUT_VALUE(status, INPUT_SECTION_PILE_ARRANGEMENT, pile_item + std::to_string(pile), set,
+                         "PROPERTY SET NOT DEFINED");
       return;
     }
   }

@@ -10,6 +10,8 @@ namespace {
 
 // Columns of the three lines of one 2D row and one 3D pile.
 constexpr int ROW_2D_FIRST_REALS = 5;
+constexpr int ROW_2D_PILE_COUNT = 2;  // the integer column of the row's number of identical piles
+constexpr int ROW_2D_REAL_LINES = 2;  // lines of reals after a row's line of integers
 constexpr int PILE_3D_FIRST_REALS = 7;
 
 // One pile (3D) or pile row (2D): a line of integers and two of reals.
@@ -43,6 +45,12 @@ void read_pile_arrangement(InputReader& in) {
                                             : read_arrangement_entry(in, a.int_3d, a.real_3d, r, ARRANGEMENT_INTS_3D,
                                                                      PILE_3D_FIRST_REALS, ARRANGEMENT_REALS_3D);
     if (!read) return;
+    // A row stands for its identical piles; without any it carries nothing.
+    if (dimension == MODEL_2D && a.int_2d(r, ROW_2D_PILE_COUNT) < 1) {
+      in.reject_at(SECTION_PILE_ARRANGEMENT, in.line() - ROW_2D_REAL_LINES,
+                   std::to_string(a.int_2d(r, ROW_2D_PILE_COUNT)), "A PILE ROW NEEDS AT LEAST ONE PILE");
+      return;
+    }
   }
 }
 

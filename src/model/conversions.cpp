@@ -63,6 +63,16 @@ void MULTIPLY_6X6_BY_VECTOR(double* out, const double* m, const double* v) {
   MAT6_TIMES_VECTORS(out, m, v, 1);
 }
 
+void MULTIPLY_3X3_BY_VECTOR(double* out, const double* m, const double* v) {
+  PILECAP_ASSERT(out != v && out != m, "the product must not overwrite its inputs");
+  constexpr int ORDER = 3;
+  for (int i = 0; i < ORDER; ++i) {
+    double sum = 0.0;
+    for (int j = 0; j < ORDER; ++j) sum += m[i + ORDER * j] * v[j];
+    out[i] = sum;
+  }
+}
+
 void UPDATE_MIN(double& m, double v) {
   if (m > v) m = v;
 }

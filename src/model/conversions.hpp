@@ -35,6 +35,11 @@ double TERA_DIVIDE_SI(double x);
 // or v.
 void MULTIPLY_6X6_BY_VECTOR(double* out, const double* m, const double* v);
 
+// MULTIPLY_3X3_BY_VECTOR
+// out := m v for a column-major 3 x 3 m (the 2D solver's tangent and a pile
+// row's transform); out must not share storage with m or v.
+void MULTIPLY_3X3_BY_VECTOR(double* out, const double* m, const double* v);
+
 // MAT6_TIMES_VECTORS
 // c(., j) := a * b(., j) for j = 1..n, each 6-vector of b read whole before
 // c(., j) is written, so c may be b. Nothing happens when n <= 0.

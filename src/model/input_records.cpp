@@ -75,6 +75,9 @@ bool reset_curve_tables() {
   py.read_num_curves.fill(0);
   py.read_depth.fill(0.0);
   py.read_num_points.fill(0);
+  py.num_curves.fill(0);
+  py.curve_depth.fill(0.0);
+  py.num_points.fill(0);
   auto& mphi = MomentCurvatureInput;
   mphi.set_label.fill(0);
   mphi.num_curves.fill(0);
@@ -91,6 +94,8 @@ bool reset_curve_tables() {
                   MAX_BILINEAR_POINTS) &&
          recreate(py.read_p, "UserPyCurveSet.read_p", MAX_PY_SETS, MAX_PY_CURVES_PER_SET, MAX_CURVE_POINTS) &&
          recreate(py.read_y, "UserPyCurveSet.read_y", MAX_PY_SETS, MAX_PY_CURVES_PER_SET, MAX_CURVE_POINTS) &&
+         recreate(py.p, "UserPyCurveSet.p", MAX_PY_SETS, MAX_PY_CURVES_PER_SET, MAX_CURVE_POINTS) &&
+         recreate(py.y, "UserPyCurveSet.y", MAX_PY_SETS, MAX_PY_CURVES_PER_SET, MAX_CURVE_POINTS) &&
          recreate(mphi.moment, "MomentCurvatureInput.moment", MAX_INPUT_MPHI_SETS, MAX_MPHI_CURVES, MAX_MPHI_POINTS) &&
          recreate(mphi.curvature, "MomentCurvatureInput.curvature", MAX_INPUT_MPHI_SETS, MAX_MPHI_CURVES,
                   MAX_MPHI_POINTS) &&
@@ -105,8 +110,8 @@ bool reset_curve_tables() {
 void release_curve_tables() {
   for (Table3<double>* table :
        {&MomentCurvatureSet.moment, &MomentCurvatureSet.curvature, &MomentCurvatureSet.bilinear_moment,
-        &MomentCurvatureSet.bilinear_curvature, &UserPyCurveSet.read_p, &UserPyCurveSet.read_y,
-        &MomentCurvatureInput.moment, &MomentCurvatureInput.curvature, &SectionCurveInput.zz.moment,
+        &MomentCurvatureSet.bilinear_curvature, &UserPyCurveSet.read_p, &UserPyCurveSet.read_y, &UserPyCurveSet.p,
+        &UserPyCurveSet.y, &MomentCurvatureInput.moment, &MomentCurvatureInput.curvature, &SectionCurveInput.zz.moment,
         &SectionCurveInput.zz.curvature, &SectionCurveInput.yy.moment, &SectionCurveInput.yy.curvature,
         &SectionBilinearInput.zz.moment, &SectionBilinearInput.zz.curvature, &SectionBilinearInput.yy.moment,
         &SectionBilinearInput.yy.curvature}) {

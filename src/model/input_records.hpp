@@ -168,6 +168,10 @@ struct CapPassiveElementRecord {
   // 1 while the cap routines compute the cap element's soil reaction through
   // the p-y criteria, which then take the cap width as the diameter.
   int evaluating = 0;
+  // The current lateral deflection of the cap (in 3D the resultant of its two
+  // lateral components), written by the cap solvers before the piles are
+  // evaluated; the user p-y curves read it for the cap element.
+  double cap_deflection = 0.0;
 };
 extern CapPassiveElementRecord CapPassiveElement;
 
@@ -338,13 +342,20 @@ struct PyPrintRequestRecord {
 extern PyPrintRequestRecord PyPrintRequest;
 
 // User p-y curve sets as read (input section 12): set s, curve c, point k.
-// The working copy the p-y routines use is built from these by the echo.
+// The working copy the p-y routines use is built from these by the echo:
+// curves in input order with increasing depths (the vertical coordinate),
+// points with increasing deflections.
 struct UserPyCurveSetRecord {
   int count = 0;
   Array1<int, MAX_PY_SETS> set_label{}, read_num_curves{};
   Array2<double, MAX_PY_SETS, MAX_PY_CURVES_PER_SET> read_depth{};
   Array2<int, MAX_PY_SETS, MAX_PY_CURVES_PER_SET> read_num_points{};
   Table3<double> read_p, read_y;  // (set, curve, point): resistance, deflection
+  // The working copy (set, curve, point).
+  Array1<int, MAX_PY_SETS> num_curves{};
+  Array2<double, MAX_PY_SETS, MAX_PY_CURVES_PER_SET> curve_depth{};
+  Array2<int, MAX_PY_SETS, MAX_PY_CURVES_PER_SET> num_points{};
+  Table3<double> p, y;  // resistance, deflection
 };
 extern UserPyCurveSetRecord UserPyCurveSet;
 

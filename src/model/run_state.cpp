@@ -25,6 +25,19 @@ void SET_STATUS_DETAIL(std::string_view line) { status_detail.assign(line); }
 
 const std::string& STATUS_DETAIL() { return status_detail; }
 
+void REJECT_INPUT_ITEM(int& status, int input_section, std::string_view item, std::string_view reason) {
+  std::string detail("    INPUT SECTION ");
+  detail.append(std::to_string(input_section)).append(", ").append(item).append(": ").append(reason);
+  SET_STATUS_DETAIL(detail);
+  status = STATUS_INPUT_DATA_ERROR;
+}
+
+void REJECT_INPUT_VALUE(int& status, int input_section, std::string_view item, int value, std::string_view reason) {
+  std::string text("'");
+  text.append(std::to_string(value)).append("' (").append(reason).append(")");
+  REJECT_INPUT_ITEM(status, input_section, item, text);
+}
+
 namespace {
 
 constexpr int SECONDS_PER_MINUTE = 60;

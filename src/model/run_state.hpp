@@ -93,6 +93,13 @@ extern RunFilesRecord RunFiles;
 void SET_STATUS_DETAIL(std::string_view line);
 const std::string& STATUS_DETAIL();
 
+// REJECT_INPUT_ITEM / REJECT_INPUT_VALUE
+// A value of the input the analysis cannot use: status := STATUS_INPUT_DATA_ERROR
+// with the detail line "    INPUT SECTION 10, SOIL LAYER 2: reason", or with
+// the value "    INPUT SECTION 7, PILE 3: '4' (reason)".
+void REJECT_INPUT_ITEM(int& status, int input_section, std::string_view item, std::string_view reason);
+void REJECT_INPUT_VALUE(int& status, int input_section, std::string_view item, int value, std::string_view reason);
+
 // READ_STOP_REQUEST
 // Opens the stop-request file (created empty when missing), reads its first
 // integer and closes it. 0 when the file is empty, unreadable or absent.

@@ -6,234 +6,18 @@
 // spring) and two tip rows (zero moment and zero shear with the axial-force
 // term), reduced by a forward recursion y(i) = a y(i+1) + b y(i+2) + c and
 // back substitution. Work vectors hold node j at row j + 3: head row 4, tip
-// row n + 4, fictitious rows 3, n + 5 and n + 6.
+// row n + 4, fictitious rows 3, n + 5 and n + 6. The steps it shares with
+// the plane form are in lateral_plane.cpp.
 #include <algorithm>
 #include <cmath>
 
 #include "base/check.hpp"
-#include "base/fio.hpp"
 #include "model/run_state.hpp"
+#include "pile/lateral_plane.hpp"
 #include "pile/pile.hpp"
 #include "pile/pile_head.hpp"
-#include "soil/py_curves.hpp"
-#include "soil/soil.hpp"
 
 namespace pilecap {
-
-namespace {
-
-SoilReactionProvider soil_reaction_provider = SOIL_REACTION_AT_NODES;
-
-// The view of a row vector that puts node j at pointer[j] (row j + 3).
-double* by_node(PileRowVector& rows) { return rows.data() + (NODE_ROW_OFFSET - 1); }
-
-// One bending plane of a solve: its deflections, rigidities, loads and head
-// condition.
-struct Plane {
-  PileRowVector& deflection;
-  PileRowVector& previous;
-  PileRowVector& ei;
-  PileRowVector& load;
-  int connection;
-  double spring;
-  double head_deflection;
-  double rotation;
-};
-
-// Head rows 3 and 4 of the recursion; rows 1 and 2 stay 0.
-void set_head_rows(const Plane& plane, double h, LateralPileWork& w) {
-  const double y_h = plane.head_deflection;
-  const double r = plane.rotation;
-  const double ei4 = plane.ei(4);
-  const double k = plane.spring;
-  for (int row = 1; row <= 4; ++row) w.coef_a(row) = w.coef_b(row) = w.coef_c(row) = 0.0;
-  w.coef_c(4) = y_h;
-  if (plane.connection == CONN_PIN) {
-    w.coef_b(3) = -1.0;
-    w.coef_c(3) = 2 * y_h;
-  } else if (plane.connection == CONN_FIX) {
-    w.coef_b(3) = 1.0;
-    w.coef_c(3) = 2 * h * r;
-  } else {
-    const double denominator = 2 * ei4 + h * k;
-    w.coef_b(3) = (h * k - 2 * ei4) / denominator;
-    w.coef_c(3) = (2 * k * h * h * r + 4 * ei4 * y_h) / denominator;
-  }
-}
-
-// One solve of one plane.
-void solve_plane(const Plane& plane, int n, double h, LateralPileWork& w) {
-  PileRowVector& y = plane.deflection;
-  const PileRowVector& ei = plane.ei;
-  const double h2 = h * h;
-  const double h4 = h2 * h2;
-  for (int row = 4; row <= n + 4; ++row) plane.previous(row) = y(row);
-  set_head_rows(plane, h, w);
-  for (int i = 5; i <= n + 4; ++i) {
-    const double a = ei(i - 1), b = ei(i), c = ei(i + 1);
-    const double qh2 = w.axial_force(i) * h2;
-    const double e = a * w.coef_a(i - 2) + qh2 - 2 * a - 2 * b;
-    const double d = a + 4 * b + c - 2 * qh2 + w.soil_modulus(i) * h4 + e * w.coef_a(i - 1) + a * w.coef_b(i - 2);
-    const double g = d == 0.0 ? 0.0 : -1.0 / d;
-    w.coef_a(i) = g * (qh2 - 2 * b - 2 * c + e * w.coef_b(i - 1));
-    w.coef_b(i) = g * c;
-    w.coef_c(i) = g * (a * w.coef_c(i - 2) + e * w.coef_c(i - 1) - plane.load(i) * h4);
-  }
-  // The tip rows in terms of u = y(t + 1) and v = y(t + 2): y = alpha u + beta v + gamma.
-  const int t = n + 4;
-  struct Linear {
-    double alpha, beta, gamma;
-  };
-  const Linear y_t{w.coef_a(t), w.coef_b(t), w.coef_c(t)};
-  const Linear y_t1{w.coef_a(t - 1) * y_t.alpha + w.coef_b(t - 1), w.coef_a(t - 1) * y_t.beta,
-                    w.coef_a(t - 1) * y_t.gamma + w.coef_c(t - 1)};
-  const Linear y_t2{w.coef_a(t - 2) * y_t1.alpha + w.coef_b(t - 2) * y_t.alpha,
-                    w.coef_a(t - 2) * y_t1.beta + w.coef_b(t - 2) * y_t.beta,
-                    w.coef_a(t - 2) * y_t1.gamma + w.coef_b(t - 2) * y_t.gamma + w.coef_c(t - 2)};
-  // A tip without bending stiffness has no axial-force term in its shear.
-  const double s = ei(t) == 0.0 ? 0.0 : (w.axial_force(t) * h2 - 2 * ei(t)) / ei(t);
-  // Zero moment: y(t-1) - 2 y(t) + u = 0.
-  const double m_u = y_t1.alpha - 2 * y_t.alpha + 1.0;
-  const double m_v = y_t1.beta - 2 * y_t.beta;
-  const double m_r = -(y_t1.gamma - 2 * y_t.gamma);
-  // Zero shear: v + s u - s y(t-1) - y(t-2) = 0.
-  const double s_u = s - s * y_t1.alpha - y_t2.alpha;
-  const double s_v = 1.0 - s * y_t1.beta - y_t2.beta;
-  const double s_r = s * y_t1.gamma + y_t2.gamma;
-  const double det = m_u * s_v - m_v * s_u;
-  if (det == 0.0) {
-    y(t + 1) = y(t + 2) = 0.0;
-  } else {
-    y(t + 1) = (m_r * s_v - m_v * s_r) / det;
-    y(t + 2) = (m_u * s_r - m_r * s_u) / det;
-  }
-  y(t + 3) = 0.0;
-  for (int i = t; i >= 1; --i) y(i) = w.coef_a(i) * y(i + 1) + w.coef_b(i) * y(i + 2) + w.coef_c(i);
-}
-
-// Starting moduli: 0 above the top of the first layer, else the subgrade
-// modulus times the depth below the pile's ground line.
-void initial_soil_modulus(int pile, int n, LateralPileWork& w) {
-  int layer = 1;
-  for (int j = 1; j <= n + 1; ++j) {
-    double depth = PileNodes.depth(pile, j);
-    if (layer <= SoilProfile.num_layers && SoilProfile.layer_top(layer) <= depth) ++layer;
-    const int row = j + NODE_ROW_OFFSET;
-    if (layer == 1) {
-      w.soil_modulus(row) = 0.0;
-    } else {
-      w.soil_modulus(row) =
-          SUBGRADE_K_OR_DEFAULT(depth) * (depth - PileTable.head_depth(pile) - PileTable.ground(pile));
-    }
-  }
-}
-
-bool uses_own_py_curves(int pile) { return RunOptions.user_py_curves == 1 && PileTable.py_set(pile) > 0; }
-
-// Soil movements (the profile, replaced by the pile's own table) and
-// distributed loads at the nodes; true when the pile has soil movement.
-bool movements_and_loads(int pile, int n, LateralPileWork& w) {
-  PileNodeVector values{};
-  auto to_rows = [&](PileRowVector& rows) {
-    for (int j = 1; j <= n + 1; ++j) rows(j + NODE_ROW_OFFSET) = values(j);
-  };
-  auto clear_movements = [&] {
-    for (int j = 1; j <= n + 1; ++j) {
-      const int row = j + NODE_ROW_OFFSET;
-      w.soil_reaction(row) = w.soil_move_y(row) = w.soil_move_z(row) = 0.0;
-    }
-  };
-  if (SoilMovementProfile.count > 0) {
-    SOIL_MOVE_PROFILE_ON_PILE(pile);
-    clear_movements();
-    PROFILE_MOVE_AT_NODES_Y(pile, values);
-    to_rows(w.soil_move_y);
-    PROFILE_MOVE_AT_NODES_Z(pile, values);
-    to_rows(w.soil_move_z);
-  }
-  if (PileLoadProfile.move_count(pile) > 0) {
-    clear_movements();
-    SOIL_MOVE_AT_NODES_Y(pile, values);
-    to_rows(w.soil_move_y);
-    SOIL_MOVE_AT_NODES_Z(pile, values);
-    to_rows(w.soil_move_z);
-  }
-  if (PileLoadProfile.load_count(pile) != 0) {
-    DIST_LOAD_AT_NODES_Y(pile, values);
-    to_rows(w.dist_load_y);
-    to_rows(w.load_y);
-    DIST_LOAD_AT_NODES_Z(pile, values);
-    to_rows(w.dist_load_z);
-    to_rows(w.load_z);
-  }
-  return SoilMovementProfile.count > 0 || PileLoadProfile.move_count(pile) > 0;
-}
-
-// New secant moduli at the resultant deflection; false when the springs set
-// the status word.
-bool update_soil_modulus(int pile, int n, LateralPileWork& w, int& status) {
-  for (int row = 4; row <= n + 4; ++row) {
-    w.resultant_deflection(row) = std::hypot(w.deflection_y(row), w.deflection_z(row));
-  }
-  if (uses_own_py_curves(pile)) {
-    USER_PY_PILE_MODULUS(pile, w.resultant_deflection, w.soil_modulus, w.soil_move_y, w.soil_move_z,
-                         w.modulus_times_movement, w.soil_reaction);
-    return true;
-  }
-  int set = PileTable.prop(pile);
-  int pile_ref = pile;
-  int factor_index = pile;
-  soil_reaction_provider(set, status, pile_ref, factor_index, by_node(w.resultant_deflection), by_node(w.soil_modulus),
-                         by_node(w.soil_move_y), by_node(w.soil_move_z), by_node(w.modulus_times_movement),
-                         by_node(w.soil_reaction));
-  return status == STATUS_OK;
-}
-
-bool deflections_closed(int n, const LateralPileWork& w) {
-  const double tolerance = AnalysisControl.llp_tolerance;
-  for (int row = 4; row <= n + 4; ++row) {
-    if (!(std::fabs(w.deflection_y(row) - w.previous_deflection_y(row)) < tolerance)) return false;
-    if (!(std::fabs(w.deflection_z(row) - w.previous_deflection_z(row)) < tolerance)) return false;
-  }
-  return true;
-}
-
-// Slopes, moments, shears and soil reactions of one plane of the closed
-// solution; the head force is the trapezoidal integral of the net reaction.
-double plane_results(const PileRowVector& y, const PileRowVector& ei, const PileRowVector& load, int n, double h,
-                     const LateralPileWork& w, PileRowVector& slope, PileRowVector& moment, PileRowVector& shear,
-                     PileRowVector& reaction) {
-  for (int k = 4; k <= n + 5; ++k) {
-    slope(k) = (y(k + 1) - y(k - 1)) / (2 * h);
-    moment(k) = -ei(k) * (y(k - 1) - 2 * y(k) + y(k + 1)) / (h * h);
-  }
-  shear(4) = w.axial_force(4) * slope(4) - (moment(5) - moment(4)) / h;
-  for (int k = 5; k <= n + 4; ++k) shear(k) = w.axial_force(k) * slope(k) - (moment(k + 1) - moment(k - 1)) / (2 * h);
-  double head_force = 0.0;
-  for (int k = 4; k <= n + 4; ++k) {
-    reaction(k) = w.soil_modulus(k) * y(k);
-    const double weight = (k == 4 || k == n + 4) ? 0.5 : 1.0;
-    head_force += weight * (reaction(k) - load(k)) * h;
-  }
-  return head_force;
-}
-
-// The warning goes with the pile's evaluation when there is one, so a loop
-// over piles reports it in pile order.
-void report_no_closure(int pile) {
-  PileWarning warning;
-  warning.kind = PILE_WARNING_NO_CLOSURE;
-  warning.pile = pile;
-  warning.iteration_limit = AnalysisControl.llp_max_iterations;
-  warning.to_results = AnalysisControl.analysis_kind <= 0 && AnalysisControl.pushover_active <= 0;
-  RECORD_PILE_WARNING(warning);
-}
-
-}  // namespace
-
-void SET_SOIL_REACTION_PROVIDER(SoilReactionProvider provider) {
-  soil_reaction_provider = provider != nullptr ? provider : SOIL_REACTION_AT_NODES;
-}
 
 void SOLVE_LATERAL_PILE_3D(int pile, double y_head, double rotation_y, double z_head, double rotation_z,
                            double axial_force, double torque, double& head_force_y, double& head_force_z,
@@ -247,50 +31,18 @@ void SOLVE_LATERAL_PILE_3D(int pile, double y_head, double rotation_y, double z_
   const double h = PileProperty.increment(set);
   const int last_row = n + 7;
   PILECAP_ASSERT(n >= 1 && last_row <= PILE_NODE_ROWS, "a pile has 1 to 200 increments");
-  for (PileRowVector* v : {&w.deflection_y,
-                           &w.deflection_z,
-                           &w.previous_deflection_y,
-                           &w.previous_deflection_z,
-                           &w.ei_zz,
-                           &w.ei_yy,
-                           &w.ei_zz_saved,
-                           &w.ei_yy_saved,
-                           &w.axial_force,
-                           &w.soil_modulus,
-                           &w.load_y,
-                           &w.load_z,
-                           &w.dist_load_y,
-                           &w.dist_load_z,
-                           &w.soil_move_y,
-                           &w.soil_move_z,
-                           &w.soil_reaction,
-                           &w.resultant_deflection,
-                           &w.modulus_times_movement,
-                           &w.coef_a,
-                           &w.coef_b,
-                           &w.coef_c}) {
-    for (int row = 1; row <= last_row; ++row) (*v)(row) = 0.0;
-  }
-  for (int row = 1; row <= last_row; ++row) w.hinge_zz(row) = w.hinge_yy(row) = 0;
+  CLEAR_LATERAL_WORK(w, last_row);
 
-  const bool soil_movement = movements_and_loads(pile, n, w);
+  const bool soil_movement = LATERAL_MOVEMENTS_AND_LOADS(pile, n, true, w);
 
-  if (uses_own_py_curves(pile)) {
+  if (USES_OWN_PY_CURVES(pile)) {
     USER_PY_PILE_MODULUS(pile, w.resultant_deflection, w.soil_modulus, w.soil_move_y, w.soil_move_z,
                          w.modulus_times_movement, w.soil_reaction);
   } else {
-    initial_soil_modulus(pile, n, w);
+    INITIAL_SUBGRADE_MODULUS(pile, n, w);
   }
 
-  const bool varying_axial = AnalysisControl.axial_variation == 1 && PileTable.ls_curve(pile) < 1;
-  for (int row = 3; row <= n + 6; ++row) {
-    if (!varying_axial) {
-      w.axial_force(row) = axial_force;
-    } else {
-      const int source = row < 4 ? 4 : (row > n + 4 ? n + 4 : row);
-      w.axial_force(row) = axial_load(source);
-    }
-  }
+  LATERAL_AXIAL_FORCE_ROWS(pile, n, axial_force, axial_load, w);
   for (int row = 3; row <= n + 6; ++row) {
     const int node = std::min(std::max(row - NODE_ROW_OFFSET, 1), n + 1);
     const double x = PileNodes.axial_x(pile, node);
@@ -307,29 +59,32 @@ void SOLVE_LATERAL_PILE_3D(int pile, double y_head, double rotation_y, double z_
     }
   }
 
-  const Plane plane_y{w.deflection_y,          w.previous_deflection_y,   w.ei_zz, w.load_y,
-                      PileTable.conn_zz(pile), PileTable.spring_zz(pile), y_head,  rotation_y};
-  const Plane plane_z{w.deflection_z,          w.previous_deflection_z,   w.ei_yy, w.load_z,
-                      PileTable.conn_yy(pile), PileTable.spring_yy(pile), z_head,  rotation_z};
+  const LateralPlane plane_y{w.deflection_y,          w.previous_deflection_y,   w.ei_zz, w.load_y,
+                             PileTable.conn_zz(pile), PileTable.spring_zz(pile), y_head,  rotation_y};
+  const LateralPlane plane_z{w.deflection_z,          w.previous_deflection_z,   w.ei_yy, w.load_z,
+                             PileTable.conn_yy(pile), PileTable.spring_yy(pile), z_head,  rotation_z};
 
   for (int iteration = 1;; ++iteration) {
     if (nonlinear_ei && AnalysisControl.ei_previous == 1) {
       NODE_FLEXURAL_RIGIDITY(pile, AXIS_ZZ, axial_force, w.ei_zz, w.deflection_y, w.hinge_zz);
       NODE_FLEXURAL_RIGIDITY(pile, AXIS_YY, axial_force, w.ei_yy, w.deflection_z, w.hinge_yy);
     }
-    solve_plane(plane_y, n, h, w);
-    solve_plane(plane_z, n, h, w);
+    SOLVE_LATERAL_PLANE(plane_y, n, h, w);
+    SOLVE_LATERAL_PLANE(plane_z, n, h, w);
     if (nonlinear_ei && AnalysisControl.ei_previous == 0) {
       NODE_FLEXURAL_RIGIDITY(pile, AXIS_ZZ, axial_force, w.ei_zz_saved, w.deflection_y, w.hinge_zz);
       NODE_FLEXURAL_RIGIDITY(pile, AXIS_YY, axial_force, w.ei_yy_saved, w.deflection_z, w.hinge_yy);
     }
-    if (iteration > 1 && deflections_closed(n, w)) break;
+    if (iteration > 1 && LATERAL_DEFLECTIONS_CLOSED(n, w)) break;
     if (iteration + 1 > AnalysisControl.llp_max_iterations) {
-      report_no_closure(pile);
+      REPORT_LATERAL_NO_CLOSURE(pile);
       RAISE_PILE_ERROR(PILE_ERR_NO_CLOSURE);
       return;
     }
-    if (!update_soil_modulus(pile, n, w, status)) return;
+    for (int row = 4; row <= n + 4; ++row) {
+      w.resultant_deflection(row) = std::hypot(w.deflection_y(row), w.deflection_z(row));
+    }
+    if (!LATERAL_SOIL_MODULI(pile, w.resultant_deflection, w, status)) return;
     if (soil_movement) {
       for (int row = 4; row <= n + 4; ++row) {
         w.load_y(row) = w.soil_modulus(row) * w.soil_move_y(row) + w.dist_load_y(row);
@@ -344,10 +99,10 @@ void SOLVE_LATERAL_PILE_3D(int pile, double y_head, double rotation_y, double z_
     }
   }
 
-  const double force_y =
-      plane_results(w.deflection_y, w.ei_zz, w.load_y, n, h, w, w.slope_y, w.moment_zz, w.shear_y, w.reaction_y);
-  const double force_z =
-      plane_results(w.deflection_z, w.ei_yy, w.load_z, n, h, w, w.slope_z, w.moment_yy, w.shear_z, w.reaction_z);
+  const double force_y = LATERAL_PLANE_RESULTS(w.deflection_y, w.ei_zz, w.load_y, n, h, w, w.slope_y, w.moment_zz,
+                                               w.shear_y, w.reaction_y);
+  const double force_z = LATERAL_PLANE_RESULTS(w.deflection_z, w.ei_yy, w.load_z, n, h, w, w.slope_z, w.moment_yy,
+                                               w.shear_z, w.reaction_z);
   head_force_y = force_y;
   head_force_z = force_z;
   head_moment_zz = w.moment_zz(4);

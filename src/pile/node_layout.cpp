@@ -22,6 +22,10 @@ namespace {
 // The input section of the pile arrangement, named in the detail line.
 constexpr int PILE_ARRANGEMENT_SECTION = 7;
 constexpr const char* DETAIL_INDENT = "    ";
+// The points above a head below the first layer are counted at the vertical
+// step; a step so small that this count passes the limit (a batter of 90
+// degrees with depths adjusted) never brings the count to an end.
+constexpr double MAX_POINTS_ABOVE_HEAD = 1.0e6;
 
 bool uses_own_py_curves(int pile) { return RunOptions.user_py_curves == 1 && PileTable.py_set(pile) >= 1; }
 
@@ -124,7 +128,8 @@ void PREPARE_NODE_LAYOUT(int& status) {
     PileProperty.increment(set) = h;
     if (status != STATUS_OK || uses_own_py_curves(p) || n_layers < 1) continue;
     const double head = PileTable.head_x(p);
-    if (head > SoilProfile.layer_top(1) && !(vertical_step(p, h) > 0.0)) {
+    const double points_above = (head - SoilProfile.layer_top(1)) / vertical_step(p, h);
+    if (head > SoilProfile.layer_top(1) && !(vertical_step(p, h) > 0.0 && points_above <= MAX_POINTS_ABOVE_HEAD)) {
       std::string detail(DETAIL_INDENT);
       detail.append("INPUT SECTION ").append(std::to_string(PILE_ARRANGEMENT_SECTION)).append(", PILE ");
       detail.append(std::to_string(p)).append(": BATTER GIVES NODES THAT DO NOT ADVANCE DOWNWARD");

@@ -35,8 +35,9 @@ constexpr double BELOW_DEEPEST_LAYER_TOLERANCE = double(1e-8f);
 //           SoilProfile, RunOptions (adjust_batter_depth, user_py_curves)
 //   Writes: PileProperty.increment, SoilProfile.layer_top(num_layers + 1)
 //   in,out: status  STATUS_INPUT_DATA_ERROR with its detail line for a pile
-//                   whose batter gives a vertical step that is not positive
-//                   while its head lies below the top of the first layer
+//                   whose batter gives a vertical step that is not positive,
+//                   or too small to count the points above its head to an
+//                   end, while its head lies below the top of the first layer
 void PREPARE_NODE_LAYOUT(int& status);
 
 // NODE / NODE2D
@@ -190,13 +191,26 @@ using SoilReactionProvider = void (*)(int& prop_set, int& status, int& pile, int
 void SET_SOIL_REACTION_PROVIDER(SoilReactionProvider provider);
 
 // USER_PY_PILE_MODULUS
-// Secant moduli and reactions from a pile's own user p-y curves. Deflections
-// and moduli by row (node j at row j + 3), movements and reactions by node.
-//   in,out: PileErrorWord.code  PILE_ERR_PY_TOO_SHORT when the curves end
-//           above the tip
+// Secant moduli and reactions of a pile from its own user p-y curves (set
+// |PileTable.py_set|) over its whole length: at every node the curves that
+// bracket the node's depth, head depth + (node - 1) h, are read at its
+// deflection (less the soil movement); Es = P-FACTOR p / (u Y-FACTOR)
+// interpolated by depth, times pm / ym of the pile's depth factors at the
+// distance from the head; the reaction is P-FACTOR times the deeper curve's
+// p, opposing the deflection. A node above coordinate 0 gets Es = 0. With the
+// cap option a first pass evaluates nodes 1 and 2 for the cap element. Every
+// vector is one of the lateral solvers' row vectors: node j at row j + 3.
+//   Reads:  PileTable, PileProperty, UserPyCurveSet, ClosePileFactors,
+//           DepthFactorTable, soil movements, CapPassiveElement.cap_deflection
+//   Writes: PileSoilData.ground_line and, in the cap element's pass,
+//           first_node_reaction of the pile
+//   in:     deflection, move_y, move_z  rows 4 .. n + 4
+//   out:    modulus, modulus_times_movement (with soil movements), reaction
+//   Curves that end above a node: REPORT_PY_CURVES_SHORT (the pile's error
+//   word PILE_ERR_PY_TOO_SHORT and its warning), the remaining rows unchanged.
 void USER_PY_PILE_MODULUS(int pile, const PileRowVector& deflection, PileRowVector& modulus,
-                          const PileRowVector& move_y, const PileRowVector& move_z, PileRowVector& work_row,
-                          PileRowVector& reaction);
+                          const PileRowVector& move_y, const PileRowVector& move_z,
+                          PileRowVector& modulus_times_movement, PileRowVector& reaction);
 
 // ======================================================== result stores
 
@@ -270,6 +284,19 @@ struct NodeResultColumns3D {
 // Copies rows 1..PILE_NODE_ROWS of every work array into the column of its
 // quantity; the yielded flags become 0.0 or 1.0.
 void PACK_PILE_NODE_RESULTS_3D(NodeResultBlock& block, const NodeResultColumns3D& columns);
+
+// The work arrays a 2D lateral solution hands to the packing.
+struct NodeResultColumns2D {
+  const PileRowVector *y, *moment, *shear, *reaction, *stress, *ei, *ratio_moment, *ratio_shear;
+  const PileRowVector *axial_displacement, *axial_force, *global_x, *global_y, *dist_load, *slope;
+  const PileRowFlags* hinge;
+};
+
+// PACK_PILE_NODE_RESULTS (2D)
+// Zeroes the whole block, then copies rows 1..PILE_NODE_ROWS of every work
+// array into the column of its quantity (the plane quantities 1, 2, 5, 6, 9,
+// 12, 15, 18, 19, 20, 22, 24, 25, 26 and 28); the space-only columns stay 0.
+void PACK_PILE_NODE_RESULTS(NodeResultBlock& block, const NodeResultColumns2D& columns);
 
 // STORE_PILE_NODE_RESULTS
 // Rows 4..last_row of all 29 quantities of a pile into NodeResults: the
@@ -346,5 +373,44 @@ void SOLVE_LATERAL_PILE_3D(int pile, double y_head, double rotation_y, double z_
                            double& head_moment_zz, double& head_moment_yy, int& status, const double* head_displacement,
                            const Matrix6& rotation, const PileRowVector& axial_movement,
                            const PileRowVector& axial_load, LateralPileWork& work);
+
+// ====================================================== lateral pile in 2D
+
+// ROTATE_BY_BATTER
+// The global (X, Y) of a pile row's local (axial u_x, lateral y) pair:
+// X = u_x cos b - y sin b, Y = u_x sin b + y cos b, b = PileTable.batter.
+void ROTATE_BY_BATTER(int pile, double u_x, double y, double& x_global, double& y_global);
+
+// LATERAL_PILE_RESULTS_2D
+// The print-pass results of a closed 2D lateral solution: equivalent
+// stiffnesses (pass 2) or the node and pile-top result stores (pass 1).
+//   in: pile row, the closed work record (slope, moment and shear of the y
+//       plane filled), axial force N, head force H, the head displacement in
+//       pile axes (3: axial, lateral, rotation), the row transform T (3 x 3,
+//       column-major), the axial profile
+void LATERAL_PILE_RESULTS_2D(int pile, const LateralPileWork& work, double axial_force, double head_force,
+                             const double* head_displacement, const double* transform,
+                             const PileRowVector& axial_movement, const PileRowVector& axial_load);
+
+// SOLVE_LATERAL_PILE_2D
+// The laterally loaded pile of a 2D pile row (one pile of the row): the 3D
+// method in the single bending plane (deflection y, bending about z-z), the
+// soil springs at the signed deflection. The first moduli come from the p-y
+// springs at a deflection falling linearly from the head value to 0 at the
+// tip (a row with its own p-y curves starts from the node distances).
+//   Reads:  as SOLVE_LATERAL_PILE_3D, PileTable.batter
+//   Writes: PileErrorWord.code (PILE_ERR_NO_CLOSURE) of the current
+//           evaluation; the print-pass stores
+//   in:     pile (row), y_head, rotation (a fixed head has dy/dx = +rotation),
+//           axial_force N
+//   out:    head_force H, head_moment M (= -EI y'' at the head); 0 when the
+//           solution fails
+//   in,out: status  a failure code of the soil springs travels up unchanged
+//   in:     head_displacement (3, pile axes), transform (3 x 3 column-major),
+//           axial_movement, axial_load (rows)
+//   work:   one record of the caller's
+void SOLVE_LATERAL_PILE_2D(int pile, double y_head, double rotation, double axial_force, double& head_force,
+                           double& head_moment, int& status, const double* head_displacement, const double* transform,
+                           const PileRowVector& axial_movement, const PileRowVector& axial_load, LateralPileWork& work);
 
 }  // namespace pilecap

@@ -14,6 +14,7 @@
 #include "model/conversions.hpp"
 #include "model/model_store.hpp"
 #include "model/run_state.hpp"
+#include "soil/py_curves.hpp"
 
 namespace pilecap {
 
@@ -34,6 +35,11 @@ void write_warning(const PileWarning& w) {
   if (w.kind == PILE_WARNING_NO_CLOSURE) {
     if (w.to_results) fio::write(UNIT_RESULTS_REPORT, NO_CLOSURE_LAYOUT, w.iteration_limit, w.pile);
     fio::write(UNIT_RUN_LOG, NO_CLOSURE_LAYOUT, w.iteration_limit, w.pile);
+    return;
+  }
+  if (w.kind == PILE_WARNING_PY_TOO_SHORT) {
+    fio::write(UNIT_RESULTS_REPORT, PY_CURVES_SHORT_LAYOUT, w.pile);
+    fio::write(UNIT_RUN_LOG, PY_CURVES_SHORT_LAYOUT, w.pile);
     return;
   }
   if (!fio::is_open(UNIT_AXIAL_WARNINGS)) return;

@@ -50,10 +50,11 @@ struct PileHeadWork {
 };
 
 // Kinds of a warning recorded during an evaluation.
-constexpr int PILE_WARNING_BEARING = 1;     // axial movement beyond the last curve point
-constexpr int PILE_WARNING_PULL_OUT = 2;    // axial movement before the first curve point
-constexpr int PILE_WARNING_TORSION = 3;     // twist outside the torque-rotation curve
-constexpr int PILE_WARNING_NO_CLOSURE = 4;  // lateral solution did not close
+constexpr int PILE_WARNING_BEARING = 1;       // axial movement beyond the last curve point
+constexpr int PILE_WARNING_PULL_OUT = 2;      // axial movement before the first curve point
+constexpr int PILE_WARNING_TORSION = 3;       // twist outside the torque-rotation curve
+constexpr int PILE_WARNING_NO_CLOSURE = 4;    // lateral solution did not close
+constexpr int PILE_WARNING_PY_TOO_SHORT = 5;  // user p-y curves end above a node
 
 // One warning held back until the evaluations of a loop are published.
 struct PileWarning {
@@ -134,8 +135,9 @@ void RECORD_PILE_WARNING(const PileWarning& warning);
 // counts to WarningCounters, and writes their warnings in the same order:
 // curve warnings on UNIT_AXIAL_WARNINGS (when connected), no-closure
 // warnings on the results report (unless the run estimates stiffness or is
-// a pushover) and the run log. Callers keep one evaluation per pile in pile
-// order, so reports do not depend on the thread count.
+// a pushover) and the run log, short p-y curves on the results report and
+// the run log. Callers keep one evaluation per pile in pile order, so
+// reports do not depend on the thread count.
 void PUBLISH_PILE_EVALUATIONS(const PileEvaluation* evaluations, int count);
 
 // AXIAL_HEAD_FORCE / AXIAL_HEAD_FORCE_2D

@@ -71,6 +71,29 @@ void PACK_PILE_NODE_RESULTS_3D(NodeResultBlock& block, const NodeResultColumns3D
   copy_flags(block, NR_HINGE_Y, *c.hinge_yy);
 }
 
+void PACK_PILE_NODE_RESULTS(NodeResultBlock& block, const NodeResultColumns2D& c) {
+  block.fill(0.0);
+  const struct {
+    int quantity;
+    const PileRowVector* rows;
+  } columns[] = {{NR_DISPL_X, c.axial_displacement},
+                 {NR_DISPL_Y, c.y},
+                 {NR_DISPL_GX, c.global_x},
+                 {NR_DISPL_GY, c.global_y},
+                 {NR_MOMENT_Z, c.moment},
+                 {NR_SHEAR_Y, c.shear},
+                 {NR_SOIL_REACTION_Y, c.reaction},
+                 {NR_AXIAL_FORCE, c.axial_force},
+                 {NR_TOTAL_STRESS, c.stress},
+                 {NR_FLEX_RIGIDITY_Z, c.ei},
+                 {NR_DIST_LOAD_Y, c.dist_load},
+                 {NR_DEMAND_CAPACITY_MOMENT, c.ratio_moment},
+                 {NR_DEMAND_CAPACITY_SHEAR, c.ratio_shear},
+                 {NR_ROTATION_Z, c.slope}};
+  for (const auto& column : columns) copy_column(block, column.quantity, *column.rows);
+  copy_flags(block, NR_HINGE_Z, *c.hinge);
+}
+
 void STORE_PILE_NODE_RESULTS(int pile, int last_row, const NodeResultBlock& block) {
   const bool first = AnalysisControl.first_run == 1;
   NodeResultsRecord& s = NodeResults;
@@ -129,6 +152,12 @@ double PLANAR_MAGNITUDE(double a, double b) {
   if (std::fabs(a) > 0.0 && std::fabs(a) < RESULTANT_FLOOR) a = 0.0;
   if (std::fabs(b) > 0.0 && std::fabs(b) < RESULTANT_FLOOR) b = 0.0;
   return std::sqrt(a * a + b * b);
+}
+
+void ROTATE_BY_BATTER(int pile, double u_x, double y, double& x_global, double& y_global) {
+  const double b = PileTable.batter(pile);
+  x_global = u_x * std::cos(b) - y * std::sin(b);
+  y_global = u_x * std::sin(b) + y * std::cos(b);
 }
 
 void ROTATE_TO_GLOBAL_3D(int pile, double u_x, double u_y, double u_z, double& x, double& y, double& z) {

@@ -32,6 +32,9 @@ constexpr int UNIT_PLATE_LISTING = 6;          // the listing
 constexpr int UNIT_PLATE_STEP_RESULTS = 7;     // the step results file
 constexpr int UNIT_PLATE_CONVERGENCE_LOG = 8;  // the convergence log
 constexpr int UNIT_PLATE_DEBUG = 9;            // the debug trace
+// The console: the step, iteration and CHECK1 lines go to unit 0 only when a
+// host or a test has connected it; the engine itself never opens it.
+constexpr int UNIT_PLATE_CONSOLE = 0;
 
 // --------------------------------------------------------------- constants
 
@@ -39,6 +42,11 @@ constexpr double PLATE_TOLERANCE = double(1e-4f);          // convergence tolera
 constexpr double PLATE_NEGLIGIBLE = double(1e-10f);        // norms and corrections below this count as 0
 constexpr double PLATE_PIVOT_NEGLIGIBLE = double(1e-30f);  // load, spring and front terms below this are skipped
 constexpr int PLATE_FRONT_DEFAULT = 60;                    // least capacity of the solver's front
+constexpr int PLATE_COUNT_CAPACITY = 100000;               // most nodes, elements, records of a block, iterations
+constexpr int PLATE_LOCATE_MAX_ITERATIONS = 50;            // Newton steps of the point location per element
+// A located point belongs to an element when |xi|, |eta| <= 1 + this: the
+// rounding of a point on a side or a corner does not push it out of the plate.
+constexpr double PLATE_LOCATE_BOUNDARY = 1e-9;
 
 constexpr int PLATE_NODE_DOFS = 6;            // UX UY UZ ROTX ROTY ROTZ
 constexpr int PLATE_DIMENSIONS = 2;           // x, y
@@ -82,6 +90,34 @@ constexpr int EDGE_KEY_DOF = 3;
 // Global equation of DOF d of node n, and element variable of DOF d of local node p.
 constexpr int PLATE_EQUATION(int node, int dof) { return PLATE_NODE_DOFS * (node - 1) + dof; }
 constexpr int PLATE_ELEMENT_VARIABLE(int local_node, int dof) { return PLATE_NODE_DOFS * (local_node - 1) + dof; }
+
+// ---------------------------------------------------------- data diagnoses
+// CHECK1 finds errors 1 to 12 and the time-data and capacity errors 25 to
+// 28; CHECK2 counts errors 13 to 24; the reader rejects a record that names
+// something that does not exist (29 to 34), a point in no element (35) and a
+// file that ends early or holds a value that is not a number (36).
+constexpr int PLATE_CHECK1_LAST = 12;
+constexpr int PLATE_CHECK2_FIRST = 13;
+constexpr int PLATE_CHECK2_LAST = 24;
+constexpr int PLATE_ERROR_TIME_STEP = 25;        // DT not above 0
+constexpr int PLATE_ERROR_MINIMUM_STEP = 26;     // DTMIN not above 0
+constexpr int PLATE_ERROR_END_TIME = 27;         // TEND below TINI
+constexpr int PLATE_ERROR_CAPACITY = 28;         // a count or MAXITER above PLATE_COUNT_CAPACITY
+constexpr int PLATE_ERROR_ELEMENT_RECORD = 29;   // element number outside 1..NELEM
+constexpr int PLATE_ERROR_NODE_RECORD = 30;      // node number outside 1..NPOIN
+constexpr int PLATE_ERROR_MATERIAL_RECORD = 31;  // material number outside 1..NMATS
+constexpr int PLATE_ERROR_RECORD_NODE = 32;      // a nodal load or stiffness of a node outside 1..NPOIN
+constexpr int PLATE_ERROR_RECORD_ELEMENT = 33;   // a distributed load or stiffness of an element outside 1..NELEM
+constexpr int PLATE_ERROR_EDGE_KEY = 34;         // an edge record's element, side or DOF out of range
+constexpr int PLATE_ERROR_POINT_OUTSIDE = 35;    // a load, spring or pile point in no element
+constexpr int PLATE_ERROR_UNREADABLE = 36;       // the file ends early or a value is not a number
+constexpr int PLATE_DIAGNOSES = 36;
+
+// The diagnoses of the last plate data read: occurrences per error number.
+struct PlateDiagnosisRecord {
+  Array1<int, PLATE_DIAGNOSES> counts;
+};
+extern PlateDiagnosisRecord PlateDiagnoses;
 
 // ------------------------------------------------------------ control record
 
@@ -173,6 +209,8 @@ struct PlateModelRecord {
   Table1<double> nodal_reactions;                // assembled right-hand side, then reactions
   Table2<double> nodal_stress_sums;              // (node, 1..8)
   Table1<double> nodal_weight_sums;              // (node)
+  Table2<double> on_node_stress_sums;            // (node, 1..8): sampling points lying on the node
+  Table1<int> on_node_point_counts;              // (node)
   Table3<double> element_matrices;               // (element, row, column): tangent matrices
   Table1<PlateElementRecord> element_records;    // (element): stress-recovery data
   Table1<int> restrained_nodes;                  // (restraint record)
@@ -200,14 +238,24 @@ struct PlateFailureRecord {
 };
 extern PlateFailureRecord PlateFailure;
 
-// The five file names of "gslab.dat" as the last WRITE_PLATE_NAMES_FILE wrote them.
+// The five file names of "gslab.dat" as the last WRITE_PLATE_NAMES_FILE wrote
+// them, and the debug trace's name that RUN_PLATE_ANALYSIS derives.
 struct PlateFileNamesRecord {
-  std::string plot_file, data_file, listing_file, step_results_file, convergence_log_file;
+  std::string plot_file, data_file, listing_file, step_results_file, convergence_log_file, debug_trace_file;
 };
 extern PlateFileNamesRecord PlateFileNames;
 
 constexpr const char* PLATE_NAMES_FILE = "gslab.dat";
 constexpr int PLATE_NAME_FIELD = 75;  // a shorter name is padded with blanks to this width
+
+// The plate files are named after the input file, in the folder of the
+// results report: <folder>/<input stem> and these suffixes. The debug trace
+// takes the listing's name with its extension replaced.
+constexpr const char* PLATE_DATA_SUFFIX = ".plate.dat";
+constexpr const char* PLATE_LISTING_SUFFIX = ".plate.lst";
+constexpr const char* PLATE_STEP_RESULTS_SUFFIX = ".plate.steps";
+constexpr const char* PLATE_CONVERGENCE_LOG_SUFFIX = ".plate.log";
+constexpr const char* PLATE_DEBUG_EXTENSION = ".dbg";
 
 // ------------------------------------------------------------ element work
 
@@ -313,10 +361,12 @@ void FIRST_ELEMENT_HOLDING(int node, int& element, int& local_node);
 
 // WRITE_PLATE_NAMES_FILE
 // Rereads records 1 to 9 of "Names.dat" in the working directory and writes
-// "gslab.dat" there, five lines: the plot-data file (record 9), the input data
-// file (record 5), the echo (6), the results report (7) and the summary
-// report (8), each whole, a shorter name padded with blanks to 75 characters.
-//   Writes: PlateFileNames
+// "gslab.dat" there, five lines: the plot-data file (record 9), then the
+// plate's own data file, listing, step results file and convergence log,
+// named after the input file (record 5) in the folder of the results report
+// (record 7), so that no plate file is the engine's input or one of its open
+// reports. Names are whole, a shorter one padded with blanks to 75 characters.
+//   Writes: PlateFileNames (the five names)
 //   out:    first_name   record 5, without trailing blanks
 //           second_name  record 9, without trailing blanks
 //   in,out: status       STATUS_PLATE_ERROR when "Names.dat" cannot be read
@@ -446,5 +496,155 @@ void PLATE_LOAD_VECTORS(int& status);
 //   in,out: status  STATUS_PLATE_ERROR on a zero (or not finite) pivot, with
 //                   the line on the listing, or a front beyond front_size
 void FRONTAL_SOLVE(int& status);
+
+// ------------------------------------------------------ the plate analysis
+
+// RUN_PLATE_ANALYSIS
+// The whole plate analysis of one run: opens the files "gslab.dat" names,
+// reads and checks the plate data (echoed to the listing), then raises the
+// load factor in pseudo-time steps, each solved by Newton iterations (element
+// pass, loads, frontal solution) until the corrections of the translations
+// and of the rotations are small against the step's movement; a step that
+// does not converge is retried from the last converged time with half the
+// step, down to DTMIN. Every converged step prints its displacements,
+// reactions and stresses and appends its block to the step results file,
+// which always ends with "END_STEP_DATA". Every file is closed and every
+// table released on return, also after a failure.
+//   Reads:  "gslab.dat", the plate data file, RunFiles (names not to overwrite)
+//   Writes: PlateControl, PlateDiagnoses, PlateFileNames.debug_trace_file;
+//           the listing, step results file, convergence log and debug trace
+//   in,out: status  STATUS_PLATE_ERROR with PlateFailure.detail on bad data,
+//                   a file that cannot be had, a bad element or a zero pivot
+void RUN_PLATE_ANALYSIS(int& status);
+
+// OPEN_PLATE_FILES
+// Reads the five lines of "gslab.dat" and opens the plate data file to read
+// and the listing, step results file and convergence log to write, and the
+// debug trace under the listing's name with the extension ".dbg". Refuses,
+// before anything is written, names that would make one file two (an output
+// named like the data file or like another output) or that name one of the
+// engine's own files.
+//   Writes: PlateFileNames; units UNIT_PLATE_DATA .. UNIT_PLATE_DEBUG
+//   in,out: status  STATUS_PLATE_ERROR naming the file
+void OPEN_PLATE_FILES(int& status);
+
+// READ_PLATE_CONTROL
+// The title (copied to the listing's first line), the 16 counts and the
+// time-stepping record of the plate data file, and the formulation constants.
+//   Writes: PlateControl
+//   in,out: status  STATUS_PLATE_ERROR when the records cannot be read
+void READ_PLATE_CONTROL(int& status);
+
+// ECHO_PLATE_CONTROL: the control values on the listing.
+void ECHO_PLATE_CONTROL();
+
+// CHECK1
+// The counts and sizes of PlateControl (errors 1 to 12), the time data (25 to
+// 27: DT and DTMIN above 0, TEND not below TINI) and the capacity of every
+// count and of MAXITER (28). Each error found is written to the convergence log, the
+// listing and the console; then the rest of the data file is listed.
+//   Writes: PlateDiagnoses (cleared first)
+//   in,out: status  STATUS_PLATE_ERROR when an error was found
+void CHECK1(int& status);
+
+// CHECK2
+// The mesh, materials and restraints (errors 13 to 24, each with the number
+// of occurrences), and the largest front of the frontal solver, which sets
+// PlateControl.front_size (60, or the largest front + 1 above that). Node
+// numbers of elements and restraints and material numbers are used as
+// indices only after they passed here.
+//   Reads:  PlateModel (node_coordinates, restraints, element_nodes, element_materials)
+//   Writes: PlateDiagnoses (13 to 24), PlateControl.front_size
+//   in,out: status  STATUS_PLATE_ERROR when an error was found
+void CHECK2(int& status);
+
+// READ_PLATE_DATA
+// The records after the control records (elements, nodes, restraints,
+// materials, loads and springs of every kind, pile points), each stored at
+// the position its number names once that number has been checked, and
+// echoed to the listing; then the Gauss rule, CHECK2 and the location of the
+// load, spring and pile points in the mesh.
+//   Reads:  UNIT_PLATE_DATA from where READ_PLATE_CONTROL left it; PlateControl
+//   Writes: PlateModel (data tables), the listing
+//   in,out: status  STATUS_PLATE_ERROR on a record naming a node, element,
+//                   material, side or DOF that does not exist, a point in no
+//                   element, a file ending early or a value that is not a number
+void READ_PLATE_DATA(int& status);
+
+// PLATE_DATA_FAILURE
+// Ends the data reading: the post-disaster listing (the rest of the plate
+// data file, line by line, on the listing) and the failure.
+//   in:     detail  the cause, four blanks first
+//   in,out: status  STATUS_PLATE_ERROR
+void PLATE_DATA_FAILURE(std::string_view detail, int& status);
+
+// LOCATE_PLATE_POINTS
+// Finds the element holding each point and its local coordinates there, by
+// Newton's method on the isoparametric map with the full 2 x 2 Jacobian,
+// elements in order; a point on a side shared by two elements goes to the
+// lower-numbered one. A found point's (x, y) is replaced by (xi, eta); a
+// point in no element keeps its x, y and element 0.
+//   Reads:  PlateModel (element_nodes, node_coordinates), PlateControl
+//   Writes: PlateControl.ITER (the last Newton count)
+//   in:     count   points 1..count of the tables
+//   in,out: points  (point, 1..2)
+//   out:    elements
+void LOCATE_PLATE_POINTS(int count, Table2<double>& points, Table1<int>& elements);
+
+// FILL_VECTOR: vector(1..count) = value; nothing for a count below 1.
+void FILL_VECTOR(Table1<double>& vector, int count, double value);
+
+// ADD_TO_VECTOR: target(i) += source(i), i = 1..count.
+void ADD_TO_VECTOR(Table1<double>& target, const Table1<double>& source, int count);
+
+// SCATTER_ELEMENT_VECTORS
+// Adds every element's vector into the nodal vector by global equation; the
+// caller clears the nodal vector first.
+void SCATTER_ELEMENT_VECTORS(const Table2<double>& element_vectors, Table1<double>& nodal_vector,
+                             const Table2<int>& element_nodes);
+
+// PLATE_VECTOR_NORMS
+// The Euclidean norms of the translations (UX UY UZ) and of the rotations
+// (ROTX ROTY ROTZ) of a vector of count / 6 blocks of six values.
+void PLATE_VECTOR_NORMS(const Table1<double>& vector, double& translational, double& rotational, int count);
+
+// NEXT_PLATE_TIME
+// The pseudo-time after a converged step at `time`: time + step, or TEND when
+// that passes TEND from below.
+double NEXT_PLATE_TIME(double time, double step);
+
+// HALVE_PLATE_STEP
+// After a failed step attempt at PlateControl.TCUR: halves the step (the part
+// of it up to TEND when the attempt was cut there) and moves TCUR to the last
+// converged time plus the halved step.
+//   Writes: PlateControl.dt_current, TCUR
+//   in:     converged_time  the time of the last converged step (TINI before any)
+//   out:    below_minimum   the halved step is below DTMIN; TCUR is left alone
+void HALVE_PLATE_STEP(double converged_time, bool& below_minimum);
+
+// WRITE_PLATE_REACTIONS
+// The step's heading, the displacement of every node and the reactions of
+// every node (0 where nothing is restrained) on the listing.
+//   Reads: PlateControl (STEP, TCUR, NPOIN), PlateModel (ASDIS, nodal_reactions)
+void WRITE_PLATE_REACTIONS();
+
+// WRITE_PLATE_STRESSES
+// The stresses, moments and shear forces at every sampling point of every
+// element, from its stress-recovery data and the converged displacements,
+// with the maxima and minima over the plate (the first occurrence keeps the
+// place), on the listing; and the step's block of the step results file:
+// per node its displacements and the stresses averaged over the sampling
+// points around it with weights 1 / distance^2 (a sampling point on the node
+// gives the node its own value).
+//   Reads:  PlateControl, PlateModel (element_records, ASDIS, mesh, labels)
+//   Writes: PlateModel.nodal_stress_sums, nodal_weight_sums; the listing and
+//           the step results file
+void WRITE_PLATE_STRESSES();
+
+// PLATE_FINAL_PILE_FORCES
+// The piles once more at the final plate displacement, so that their results
+// belong to the converged plate.
+//   Reads: PlateModel (ASDIS, pile_elements, pile_points, element_nodes)
+void PLATE_FINAL_PILE_FORCES();
 
 }  // namespace pilecap

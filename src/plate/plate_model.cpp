@@ -74,6 +74,8 @@ void ALLOCATE_PLATE_ARRAYS(int& status) {
   ok = ok && m.nodal_reactions.create("nodal_reactions", equations);
   ok = ok && m.nodal_stress_sums.create("nodal_stress_sums", nodes, PLATE_STRESS_COMPONENTS);
   ok = ok && m.nodal_weight_sums.create("nodal_weight_sums", nodes);
+  ok = ok && m.on_node_stress_sums.create("on_node_stress_sums", nodes, PLATE_STRESS_COMPONENTS);
+  ok = ok && m.on_node_point_counts.create("on_node_point_counts", nodes);
   ok = ok && m.element_matrices.create("element_matrices", elements, variables, variables);
   ok = ok && m.element_records.create("element_records", elements);
   ok = ok && m.restrained_nodes.create("restrained_nodes", extent(c.NVFIX));
@@ -120,6 +122,8 @@ void RELEASE_PLATE_ARRAYS() {
   m.nodal_reactions.release();
   m.nodal_stress_sums.release();
   m.nodal_weight_sums.release();
+  m.on_node_stress_sums.release();
+  m.on_node_point_counts.release();
   m.element_matrices.release();
   m.element_records.release();
   m.restrained_nodes.release();

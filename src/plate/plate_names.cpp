@@ -1,11 +1,15 @@
-// The file of plate file names, "gslab.dat": five names taken from the
-// engine's file of file names, "Names.dat" (records 9, 5, 6, 7 and 8), one to
-// a line. Names are carried whole (up to 256 characters); a shorter name is
-// padded with blanks to 75 characters, the field hosts read. Both files are
-// in the working directory; unit UNIT_PLATE_CONTROL serves both, in turn.
+// The file of plate file names, "gslab.dat": the plot-data file of the
+// engine's file of file names, "Names.dat" (record 9), then the plate's own
+// data file, listing, step results file and convergence log, named after the
+// input file (record 5) in the folder of the results report (record 7), one
+// to a line. Names are carried whole; a shorter name is padded with blanks to
+// 75 characters, the field hosts read. Both files are in the working
+// directory; unit UNIT_PLATE_CONTROL serves both, in turn.
+#include <filesystem>
 #include <string>
 
 #include "base/fio.hpp"
+#include "base/report_fields.hpp"
 #include "plate/plate.hpp"
 
 namespace pilecap {
@@ -18,16 +22,10 @@ constexpr const char* ENGINE_NAMES_FILE = "Names.dat";
 constexpr int NAME_LENGTH = 256;   // characters of a name in "Names.dat"
 constexpr int RECORDS_NEEDED = 9;  // records 1 .. 9 of "Names.dat"
 constexpr int INPUT_RECORD = 5;    // the input data file
-constexpr int ECHO_RECORD = 6;     // the input echo
 constexpr int RESULTS_RECORD = 7;  // the results report
-constexpr int SUMMARY_RECORD = 8;  // the summary report
 constexpr int PLOT_RECORD = 9;     // the plot-data file
 constexpr const char* LINE_LAYOUT = "(A)";
-
-std::string without_trailing_blanks(const std::string& text) {
-  const std::size_t end = text.find_last_not_of(' ');
-  return end == std::string::npos ? std::string() : text.substr(0, end + 1);
-}
+constexpr const char* STEM_OF_NAMELESS_INPUT = "plate";
 
 // Records 1 .. 9 of "Names.dat", each without trailing blanks; false when the
 // file cannot be opened or is short.
@@ -37,10 +35,17 @@ bool read_engine_names(Array1<std::string, RECORDS_NEEDED>& records) {
   std::string line;
   for (int k = 1; k <= RECORDS_NEEDED && complete; ++k) {
     complete = fio::read_line(UNIT_PLATE_CONTROL, line, NAME_LENGTH) == fio::IO_OK;
-    records(k) = without_trailing_blanks(line);
+    records(k) = std::string(WITHOUT_TRAILING_BLANKS(line));
   }
   fio::close(UNIT_PLATE_CONTROL);
   return complete;
+}
+
+// <folder of the results report>/<stem of the input file>.
+std::string plate_file_base(const std::string& input_file, const std::string& results_file) {
+  std::string stem = std::filesystem::path(input_file).stem().string();
+  if (stem.empty()) stem = STEM_OF_NAMELESS_INPUT;
+  return (std::filesystem::path(results_file).parent_path() / stem).string();
 }
 
 }  // namespace
@@ -53,8 +58,13 @@ void WRITE_PLATE_NAMES_FILE(std::string& first_name, std::string& second_name, i
   }
   first_name = records(INPUT_RECORD);
   second_name = records(PLOT_RECORD);
-  PlateFileNames = {records(PLOT_RECORD), records(INPUT_RECORD), records(ECHO_RECORD), records(RESULTS_RECORD),
-                    records(SUMMARY_RECORD)};
+  const std::string base = plate_file_base(records(INPUT_RECORD), records(RESULTS_RECORD));
+  PlateFileNames = {records(PLOT_RECORD),
+                    base + PLATE_DATA_SUFFIX,
+                    base + PLATE_LISTING_SUFFIX,
+                    base + PLATE_STEP_RESULTS_SUFFIX,
+                    base + PLATE_CONVERGENCE_LOG_SUFFIX,
+                    {}};
   if (fio::open(UNIT_PLATE_CONTROL, PLATE_NAMES_FILE, fio::Mode::Write) != fio::IO_OK) {
     FAIL_PLATE(status, std::string("    FILE CANNOT BE WRITTEN: ") + PLATE_NAMES_FILE);
     return;

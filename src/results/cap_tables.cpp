@@ -3,6 +3,7 @@
 // tables print them: a heading line, then one row of three values, for the
 // first and for the second half of the 6-vector. Forces and moments are
 // printed in the force unit of the reports, displacements as computed.
+#include <string>
 #include <string_view>
 
 #include "base/fio.hpp"
@@ -37,6 +38,17 @@ constexpr const char* TRANSLATION_HEADING =
 constexpr const char* ROTATION_HEADING_MARKED =
     "(/,10X,\"ANGLE ROT. X,\",A3,A1,3X,\"ANGLE ROT. Y,\",A3,A1,3X,\"ANGLE ROT. Z,\",A3,A1)";
 constexpr const char* ROTATION_HEADING = "(/,10X,\"ANGLE ROT. X,\",A3,4X,\"ANGLE ROT. Y,\",A3,4X,\"ANGLE ROT. Z,\",A3)";
+
+// The plane model's headings: vertical and horizontal load and the moment,
+// vertical and horizontal displacement and the rotation.
+//              VERT. LOAD,KIPS    HORI. LOAD,KIPS    MOMENT,KIP-IN
+constexpr const char* FORCE_HEADING_2D = "(/,13X,\"VERT. LOAD,\",A4,4X,\"HORI. LOAD,\",A4,4X,\"MOMENT,\",A3,A1,A2)";
+constexpr const char* FORCE_HEADING_MARKED_2D =
+    "(/,13X,\"VERT. LOAD,\",A4,A1,3X,\"HORI. LOAD,\",A4,A1,3X,\"MOMENT,\",A3,A1,A2,A1)";
+//                 VERTICAL,IN      HORIZONTAL,IN     ROTATION,RAD
+constexpr const char* TRANSLATION_HEADING_2D = "(/,16X,\"VERTICAL,\",A2,6X,\"HORIZONTAL,\",A2,A,\"ROTATION,\",A3)";
+constexpr const char* TRANSLATION_HEADING_MARKED_2D =
+    "(/,16X,\"VERTICAL,\",A2,A1,5X,\"HORIZONTAL,\",A2,A1,4X,\"ROTATION,\",A3,A1)";
 
 std::string_view mark(const char* marks, int k) { return std::string_view(marks + k, 1); }
 
@@ -86,6 +98,36 @@ void WRITE_CAP_DISPLACEMENT_TABLE(int unit, const CapRowFields& row, const doubl
     fio::write(unit, ROTATION_HEADING, u.radians(), u.radians(), u.radians());
   }
   WRITE_CAP_VALUE_ROW(unit, row, displacement + HALF, false);
+}
+
+}  // namespace pilecap
+
+namespace pilecap {
+
+void WRITE_CAP_LOAD_TABLE_2D(int unit, const CapRowFields& row, const double* load, const char* marks) {
+  const UnitLabelsRecord& u = UnitLabels;
+  const std::string_view force = u.force_large(), force_short = u.force_short(), length = u.moment_length();
+  if (marks != nullptr) {
+    fio::write(unit, FORCE_HEADING_MARKED_2D, force, mark(marks, 0), force, mark(marks, 1), force_short, u.dash(),
+               length, mark(marks, 2));
+  } else {
+    fio::write(unit, FORCE_HEADING_2D, force, force, force_short, u.dash(), length);
+  }
+  WRITE_CAP_VALUE_ROW(unit, row, load, true);
+}
+
+void WRITE_CAP_DISPLACEMENT_TABLE_2D(int unit, const CapRowFields& row, const double* displacement, const char* marks,
+                                     int rotation_gap) {
+  const UnitLabelsRecord& u = UnitLabels;
+  const std::string_view length = u.moment_length();
+  if (marks != nullptr) {
+    fio::write(unit, TRANSLATION_HEADING_MARKED_2D, length, mark(marks, 0), length, mark(marks, 1), u.radians(),
+               mark(marks, 2));
+  } else {
+    fio::write(unit, TRANSLATION_HEADING_2D, length, length, std::string(static_cast<std::size_t>(rotation_gap), ' '),
+               u.radians());
+  }
+  WRITE_CAP_VALUE_ROW(unit, row, displacement, false);
 }
 
 }  // namespace pilecap

@@ -15,8 +15,9 @@ namespace pilecap {
 
 namespace {
 
-// Entries of the node arrays before node 1 (imaginary nodes down to -2).
-constexpr int NODES_BEFORE_HEAD = 1 - LOWEST_IMAGINARY_NODE;
+// Entries of the node arrays before node 1; the dispatch never reads or
+// writes the points above the head, so they only pad the arrays.
+constexpr int NODES_BEFORE_HEAD = 3;
 
 // The six node arrays the dispatch takes; the curve mode reads none back.
 struct NodeWork {

@@ -49,8 +49,21 @@ void RESET_ENVELOPES_2D();
 //                   back; the summary tables are then not printed
 void ENVEWR(int kind, int which, int& status);
 
-// ENVEWR2D: the per-pile results of the plane model (not written yet).
-void ENVEWR2D(int kind, int which);
+// ENVEWR2D
+// Per-pile results of the plane model (one entry per pile row): of the run
+// just solved (kind 0, which 0), or the minimum (which 1) or maximum (which
+// 2) envelope over the load cases (kind 1) or combinations (kind 2), with
+// the cap envelope (TABLE L) first. As ENVEWR, each pile's computation-report
+// block and its results-report tables plus scratch records are written by
+// two tasks of one region of at most two threads; then the six summary
+// tables in the plane are printed from the scratch file.
+//   Reads:  as ENVEWR; pile-top columns 1-7
+//   Writes: as ENVEWR
+//   in:     kind, which
+//   in,out: status  STATUS_SCRATCH_FILE_ERROR (with the file name as detail)
+//                   when the scratch file cannot be opened, written or read
+//                   back; the summary tables are then not printed
+void ENVEWR2D(int kind, int which, int& status);
 
 // ============================================================ plastic hinges
 
@@ -207,5 +220,15 @@ void WRITE_CAP_VALUE_ROW(int unit, const CapRowFields& row, const double* values
 // nullptr for the plain headings.
 void WRITE_CAP_LOAD_TABLE(int unit, const CapRowFields& row, const double* load, const char* marks);
 void WRITE_CAP_DISPLACEMENT_TABLE(int unit, const CapRowFields& row, const double* displacement, const char* marks);
+
+// WRITE_CAP_LOAD_TABLE_2D / WRITE_CAP_DISPLACEMENT_TABLE_2D
+// The plane model's heading (vertical and horizontal load and moment;
+// vertical and horizontal displacement and rotation) and its row of three
+// values. marks: one character per DOF after each unit (a point run's
+// prescribed DOFs), or nullptr. rotation_gap: the blanks before "ROTATION,"
+// in the unmarked heading (5 in the solver's tables, 4 in the envelopes').
+void WRITE_CAP_LOAD_TABLE_2D(int unit, const CapRowFields& row, const double* load, const char* marks);
+void WRITE_CAP_DISPLACEMENT_TABLE_2D(int unit, const CapRowFields& row, const double* displacement, const char* marks,
+                                     int rotation_gap);
 
 }  // namespace pilecap

@@ -1,10 +1,11 @@
 // Lateral soil springs: the p-y dispatch over the soil layers a pile meets,
 // the p-y criteria of the soil codes, the equivalent depth of layered soil
 // and the depth reduction factors. Node arrays are addressed by node number:
-// values[j] is node j, node 1 the head, node n + 1 the tip; layers above the
-// head may reach imaginary nodes j <= 0 (down to -2), so callers pass a
-// pointer with room before node 1. Depths are vertical coordinates in model
-// units, positive downward; tables are 1-based.
+// values[j] is node j, node 1 the head, node n + 1 the tip. A layer above a
+// buried head numbers the points above it 0, -1, -2, ...; they take part in
+// the layer integral only, and no entry before node 1 is read or written.
+// Depths are vertical coordinates in model units, positive downward; tables
+// are 1-based.
 #pragma once
 
 #include "base/arrays.hpp"
@@ -16,7 +17,6 @@ namespace pilecap {
 
 constexpr int MAX_GENERATED_PY_POINTS = 25;  // stored points of one generated curve
 constexpr int DEFAULT_PY_POINT_COUNT = 17;
-constexpr int LOWEST_IMAGINARY_NODE = -2;  // the callers' arrays start here
 
 // Fractions of a criterion's reference deflection at which a generated curve
 // is evaluated when the request gives no deflections.
@@ -25,9 +25,15 @@ constexpr Array1<double, DEFAULT_PY_POINT_COUNT> DEFAULT_PY_CURVE_POINTS = {
      double(0.15f), double(0.225f), double(0.3f), double(0.4f), double(0.5f), double(0.65f), double(0.8f), 1.0,
      double(1.2f)}};
 
-// Below this depth under the ground line a node has no soil in front of it;
-// an equivalent depth below it is not yet computed.
+// A node within this distance of the ground line lies on it and takes the
+// curve of depth 0 (node coordinates are running sums, so a node meant to
+// lie on the line may miss it by rounding); an equivalent depth below it is
+// not yet computed.
 constexpr double PY_MIN_DEPTH = double(1e-6f);
+
+// A node higher than the ground line by PY_MIN_DEPTH or more has no soil in
+// front of it; z is its depth below the ground line.
+constexpr bool above_ground_line(double z) { return z <= -PY_MIN_DEPTH; }
 
 // The sand coefficients A and B over depth / diameter, static and cyclic; the
 // silt criterion and the equivalent depth of sand read them too.
@@ -85,9 +91,10 @@ void SOIL_REACTION_AT_NODES(int& prop_set, int& status, int& pile, int& factor_i
 // ---------------------------------------------------------------- criteria
 // Each criterion evaluates the nodes first_node .. last_node of (pile,
 // layer) and writes only their entries of the node arrays (arguments as
-// SOIL_REACTION_AT_NODES, plus the layer number). Nodes less than 1e-6 below
-// the ground line get Es = 0, p = 0 and es_move = 0. A soil query that sets
-// the status word ends the criterion at once.
+// SOIL_REACTION_AT_NODES, plus the layer number), never those of the points
+// numbered 0 or less. Nodes above the ground line get Es = 0, p = 0 and
+// es_move = 0; the node on the ground line gets the curve of depth 0. A soil
+// query that sets the status word ends the criterion at once.
 
 // PY_SOFT_CLAY (code 1 and every code outside 1..14), PY_SOFT_CLAY_USER_J
 // (13), PY_MOD_SOFT_CLAY_INITIAL_K (14)
@@ -116,25 +123,117 @@ void PY_SAND(int& prop_set, int& layer, int& status, int& pile, int& factor_inde
 void PY_ELASTIC_SUBGRADE(int& prop_set, int& layer, int& status, int& pile, int& factor_index, const double* y,
                          double* es, const double* move1, const double* move2, double* es_move, double* p);
 
-// Criteria of the other soil codes; they compute nothing yet.
+// PY_STIFF_CLAY_FREE_WATER (code 2)
+// Stiff clay below free water: pc = min(2 ca b + gamma b z + 2.83 ca z,
+// 11 c b), y50 = e50 b; static, a square-root parabola softening beyond AS
+// y50 to a residual from 18 AS y50; cyclic, a hump AC pc at 0.45 yp (yp =
+// 4.1 AC y50) falling to a residual beyond 1.8 yp; both under k z u. Its
+// soil values and the cohesion average are read at every node a pass
+// reaches, also above the ground line.
 void PY_STIFF_CLAY_FREE_WATER(int& prop_set, int& layer, int& status, int& pile, int& factor_index, const double* y,
                               double* es, const double* move1, const double* move2, double* es_move, double* p);
+
+// PY_STIFF_CLAY_NO_WATER (code 3), PY_STIFF_CLAY_INITIAL_K (code 10)
+// Stiff clay above free water: pu = min(3 ca b + gamma b z + 0.5 ca z, 9 c
+// b), y50 = 2.5 e50 b, p = 0.5 pu (u / y50)^(1/4) up to pu at 16 y50; cyclic
+// loading stretches the deflections by 1 + 0.6 log10 N, N the load cycles
+// (at least 1). Code 10 keeps the curve under k z u.
+//   Reads: AnalysisControl.cycles (never written)
 void PY_STIFF_CLAY_NO_WATER(int& prop_set, int& layer, int& status, int& pile, int& factor_index, const double* y,
                             double* es, const double* move1, const double* move2, double* es_move, double* p);
-void PY_VUGGY_LIMESTONE(int& prop_set, int& layer, int& status, int& pile, int& factor_index, const double* y,
-                        double* es, const double* move1, const double* move2, double* es_move, double* p);
-void PY_SILT(int& prop_set, int& layer, int& status, int& pile, int& factor_index, const double* y, double* es,
-             const double* move1, const double* move2, double* es_move, double* p);
-void PY_API_SAND(int& prop_set, int& layer, int& status, int& pile, int& factor_index, const double* y, double* es,
-                 const double* move1, const double* move2, double* es_move, double* p);
-void PY_WEAK_ROCK(int& prop_set, int& layer, int& status, int& pile, int& factor_index, const double* y, double* es,
-                  const double* move1, const double* move2, double* es_move, double* p);
 void PY_STIFF_CLAY_INITIAL_K(int& prop_set, int& layer, int& status, int& pile, int& factor_index, const double* y,
                              double* es, const double* move1, const double* move2, double* es_move, double* p);
+
+// PY_VUGGY_LIMESTONE (code 6)
+// Vuggy limestone, s_u = q_u / 2: p = 2000 s_u u up to 0.0004 b, then a line
+// of slope 100 s_u up to b s_u, b s_u beyond. One pass, never the cap width,
+// no layered-soil correction, no layer integral.
+void PY_VUGGY_LIMESTONE(int& prop_set, int& layer, int& status, int& pile, int& factor_index, const double* y,
+                        double* es, const double* move1, const double* move2, double* es_move, double* p);
+
+// PY_SILT (code 7)
+// Silt: the sand frictional resistance p_phi with a cohesive part p_c =
+// min(gamma z / c + 3 + 0.5 z / b, 9) c b (0 without cohesion); p_m = 1.5
+// p_phi + p_c at b/60, p_u = A p_phi from 3b/80; one of three shapes by where
+// k z u meets the branches. A friction angle of 0 below the layer's first
+// node sets STATUS_SILT_ZERO_FRICTION_ANGLE, one with 1 - cos^2 phi below
+// 1e-10 STATUS_SILT_SLOPE_ABOVE_FRICTION, each with its warning lines.
+void PY_SILT(int& prop_set, int& layer, int& status, int& pile, int& factor_index, const double* y, double* es,
+             const double* move1, const double* move2, double* es_move, double* p);
+
+// PY_API_SAND (code 8)
+// API sand: pu = gamma z (C1 z + C2 b) or, below the crossover, C3 b gamma z;
+// p = A pu tanh(k z u / (A pu)), A = max(0.9, 3 - 0.8 z / b) static, 0.9
+// cyclic. A friction angle of 0 below the layer's first node sets
+// STATUS_SAND_ZERO_FRICTION_ANGLE with its warning lines.
+void PY_API_SAND(int& prop_set, int& layer, int& status, int& pile, int& factor_index, const double* y, double* es,
+                 const double* move1, const double* move2, double* es_move, double* p);
+
+// PY_WEAK_ROCK (code 9)
+// Weak rock: alpha_r = 1 - RQD / 150, p_ur = alpha_r q_u (b + 1.4 x_r) (q_u
+// averaged over the layer) growing with the depth x_r into the rock to 5.2
+// alpha_r q_u b at 3 b; the initial line M_ir u (M_ir from 100 E_r to 500
+// E_r) up to y_a, then 0.5 p_ur (u / (k_rm b))^(1/4) up to p_ur. One pass,
+// never the cap width, no layered-soil correction. A zero strength below the
+// layer's first node sets STATUS_WEAK_ROCK_ZERO_COHESION with its warning.
+void PY_WEAK_ROCK(int& prop_set, int& layer, int& status, int& pile, int& factor_index, const double* y, double* es,
+                  const double* move1, const double* move2, double* es_move, double* p);
+
+// PY_LIQUEFIED_SAND (code 11)
+// Liquefied sand: p = A (B y)^C (kN/m, y in mm) with A, B, C power laws of
+// the depth, times a diameter factor, limited at 150 mm, at half a diameter
+// and at 15 kN/m; English input converted at the law's edges. No initial
+// modulus (Es = 0 at u = 0), the Y-FACTOR divides the deflection.
 void PY_LIQUEFIED_SAND(int& prop_set, int& layer, int& status, int& pile, int& factor_index, const double* y,
                        double* es, const double* move1, const double* move2, double* es_move, double* p);
-// The user p-y curves of a layer (code 5): no status word; curves that end
-// above a node are reported through PileErrorWord.
+
+// ------------------------------------------------------------ user curves
+
+// The message of user p-y curves that end above a node of a pile.
+//   "  -  P-Y CURVES DO NOT EXTEND THE LENGTH OF THE PILE, PILE GROUP =     3"
+constexpr const char* PY_CURVES_SHORT_LAYOUT =
+    "(/,/,\"  -  P-Y CURVES DO NOT EXTEND THE LENGTH OF THE PILE\",\", PILE GROUP = \",I5)";
+
+// A user p-y curve set at one depth and deflection u: on each of the curves
+// that bracket the depth the resistance at u (linear between points, the
+// first segment extended below the first point, the last point's resistance
+// beyond the last), then interpolated linearly by depth.
+struct UserPyValues {
+  double secant = 0.0;    // p / u, interpolated by depth
+  double reaction = 0.0;  // p, interpolated by depth
+  double deeper = 0.0;    // p of the deeper bracketing curve
+  double ultimate = 0.0;  // the last point's p of each curve, interpolated by depth
+};
+
+// USER_PY_CURVES_AT
+// Evaluates set s of the working copy of UserPyCurveSet at depth d (the
+// vertical coordinate) and deflection u > 0. The curve index names the
+// deeper bracketing curve; it starts at 2 for a pile and only moves forward,
+// from node to node, so a pile's nodes go down the set once. Above the first
+// curve's depth curves 1 and 2 serve; a node exactly at a curve's depth
+// uses that curve alone.
+//   Reads: UserPyCurveSet (count, num_curves, curve_depth, num_points, p, y)
+//   out:   false when the curves end above d (the index passes the set's
+//          last curve) or s names no set of the input; values unchanged then
+bool USER_PY_CURVES_AT(int s, double d, double u, int& curve, UserPyValues& values);
+
+// The report of user p-y curves that end above a node of a pile: the pile's
+// error word PILE_ERR_PY_TOO_SHORT and the PY_CURVES_SHORT_LAYOUT lines on
+// the results report and the run log. The single-pile floor installs the
+// reporter that holds both in the pile's evaluation, so a loop over piles
+// publishes them in pile order; without one the lines are written at once
+// and the error word is set directly (calls outside any loop only).
+using PyCurvesShortReporter = void (*)(int pile);
+void SET_PY_CURVES_SHORT_REPORTER(PyCurvesShortReporter reporter);
+void REPORT_PY_CURVES_SHORT(int pile);
+
+// PY_USER_CURVES_LAYER (code 5)
+// The user p-y curves of a layer: the set |PileTable.py_set| of the pile,
+// Es = P-FACTOR p / (u Y-FACTOR) interpolated by depth, the reaction P-FACTOR
+// times the deeper curve's p; the layer integral adds the depth-interpolated
+// ultimate resistance times the increment of the property set. No status
+// word: curves that end above a node are reported (REPORT_PY_CURVES_SHORT)
+// and end the criterion. In curve generation it produces no points.
 void PY_USER_CURVES_LAYER(int& prop_set, int& layer, int& pile, int& factor_index, const double* y, double* es,
                           const double* move1, const double* move2, double* es_move, double* p);
 

@@ -1,7 +1,8 @@
 // The p-y dispatch: walks the soil layers a pile meets and hands the pile's
 // nodes inside each layer to the criterion of the layer's soil code, then
 // clears the moduli above the ground line. Node arrays by node number
-// (values[j] is node j); layers may reach imaginary nodes down to -2.
+// (values[j] is node j, nodes 1 .. n + 1); the points above a buried head
+// that a layer's range reaches are never read or written.
 #include "base/check.hpp"
 #include "input/input.hpp"
 #include "model/model_store.hpp"
@@ -78,13 +79,13 @@ void SOIL_REACTION_AT_NODES(int& prop_set, int& status, int& pile, int& factor_i
     const int last = PileLayerData.last_node(pile, layer);
     const bool taken = generating ? first != 0 : (first != 0 || last != 0);
     if (!taken) continue;
-    PILECAP_ASSERT(first >= LOWEST_IMAGINARY_NODE, "a layer's node range starts within the callers' arrays");
     call_criterion(SoilProfile.layer_code(layer), prop_set, layer, status, pile, factor_index, y, es, move1, move2,
                    es_move, p);
   }
   if (status != 0) return;
+  // The node on the ground line keeps the spring its criterion gave it.
   for (int j = 1; j <= n + 1; ++j) {
-    if (PileNodes.depth(pile, j) < ground_line) es[j] = 0.0;
+    if (above_ground_line(PileNodes.depth(pile, j) - ground_line)) es[j] = 0.0;
   }
   PileSoilData.ground_line(pile) = ground_line - PileNodes.depth(pile, 1);
 }

@@ -35,7 +35,8 @@ void PY_ELASTIC_SUBGRADE(int& prop_set, int& layer, int& status, int& pile, int&
   PileLayerData.ultimate_resistance(pile, layer) = 0.0;
   const int first = PileLayerData.first_node(pile, layer);
   const int last = PileLayerData.last_node(pile, layer);
-  for (int j = first; j <= last; ++j) {
+  // No layer integral: the points above a buried head (j <= 0) play no part.
+  for (int j = first < 1 ? 1 : first; j <= last; ++j) {
     py::Node node;
     if (!py::prepare_node(call, j, false, true, SUBGRADE_PLOT_CODE, node)) continue;
     node.factor_in_curve = true;

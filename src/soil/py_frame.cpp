@@ -13,14 +13,6 @@
 
 namespace pilecap::py {
 
-namespace {
-
-constexpr int POINT_LEAD_BLANKS = 21;
-constexpr int POINT_FIELD_WIDTH = 20;
-constexpr int POINT_FIELD_DIGITS = 5;
-
-}  // namespace
-
 bool curve_generation() { return RunOptions.print_py_curves != 0; }
 
 bool movements_present(int pile) { return SoilMovementProfile.count >= 1 || PileLoadProfile.move_count(pile) >= 1; }
@@ -31,7 +23,9 @@ bool prepare_node(LayerCall& call, int j, bool cap_pass, bool single_pass, int p
   node.j = j;
   node.first = j == first;
   node.cap_pass = cap_pass;
-  node.outputs = single_pass || j >= 1;
+  // Points above a buried pile head (j <= 0) lie outside the pile: they may
+  // take part in a layer integral but never get node outputs.
+  node.outputs = j >= 1;
   node.factor_in_curve = false;
   node.x = NODE_COORDINATE_AT(pile, j);
   node.axial = NODE_DEPTH_AT(pile, j);
@@ -46,14 +40,17 @@ bool prepare_node(LayerCall& call, int j, bool cap_pass, bool single_pass, int p
   node.p_factor = ClosePileFactors.p_factor_1(factor_entry);
   node.y_factor = ClosePileFactors.y_factor_1(factor_entry);
   node.z = node.x - PileTable.ground(pile) - PileTable.head_depth(pile);
+  const bool in_soil = !above_ground_line(node.z);
+  // The node at the ground line carries the spring of depth 0.
+  if (in_soil && node.z < PY_MIN_DEPTH) node.z = 0.0;
   // The plot fields are shared: only the curve generation, which runs on the
   // calling thread, writes them.
   if (GeneratedPyCurve.from_plot_list == 1 && curve_generation()) {
     GeneratedPyCurve.plot_soil_code = plot_code;
-    GeneratedPyCurve.plot_in_soil = node.z >= PY_MIN_DEPTH ? 1 : 0;
+    GeneratedPyCurve.plot_in_soil = in_soil ? 1 : 0;
     GeneratedPyCurve.plot_depth = node.z;
   }
-  if (node.z < PY_MIN_DEPTH) {
+  if (!in_soil) {
     if (node.outputs) {
       call.es[j] = 0.0;
       call.p[j] = 0.0;
@@ -112,21 +109,25 @@ void finish_point(LayerCall& call, const Node& node, int i, double u, double m, 
   if (node.cap_pass && RunOptions.cap_passive_option == 1) PileSoilData.first_node_reaction(call.pile) = p;
   if (analysis && movements_present(call.pile) && node.outputs) call.es_move[j] = es * m;
   double signed_p = node.factor_in_curve ? p : node.p_factor * p;
-  if (call.y[j] > m) signed_p = -signed_p;
+  if (node.outputs && call.y[j] > m) signed_p = -signed_p;
   if (node.depth_factors) signed_p = signed_p * node.pm;
   if (node.outputs) call.p[j] = signed_p;
   if (analysis) return;
   const double u_reported = reported_deflection(node, u);
   const double p_reported = reported_reaction(node, p);
   if (GeneratedPyCurve.from_plot_list == 1) {
-    GeneratedPyCurve.y(i) = u_reported;
-    GeneratedPyCurve.p(i) = p_reported;
+    GeneratedPyCurve.y(i) = node.bare_export ? u : u_reported;
+    GeneratedPyCurve.p(i) = node.bare_export ? p : p_reported;
     return;
   }
-  WRITE_BLANKS(UNIT_ECHO, POINT_LEAD_BLANKS);
-  WRITE_REAL_FIELD(UNIT_ECHO, POINT_FIELD_WIDTH, POINT_FIELD_DIGITS, u_reported);
-  WRITE_REAL_FIELD(UNIT_ECHO, POINT_FIELD_WIDTH, POINT_FIELD_DIGITS, KIPS_FROM_POUNDS(p_reported));
-  END_REPORT_LINE(UNIT_ECHO);
+  if (node.echo_point_layout != nullptr) {
+    fio::write(UNIT_ECHO, node.echo_point_layout, u_reported, KIPS_FROM_POUNDS(p_reported));
+  } else {
+    WRITE_BLANKS(UNIT_ECHO, node.echo_lead_blanks);
+    WRITE_REAL_FIELD(UNIT_ECHO, node.echo_deflection_width, POINT_FIELD_DIGITS, u_reported);
+    WRITE_REAL_FIELD(UNIT_ECHO, POINT_FIELD_WIDTH, POINT_FIELD_DIGITS, KIPS_FROM_POUNDS(p_reported));
+    END_REPORT_LINE(UNIT_ECHO);
+  }
   fio::write(UNIT_PLOT, node.plot_point_layout, u_reported, p_reported);
 }
 

@@ -16,6 +16,11 @@
 
 namespace pilecap::py {
 
+// The printed row of a curve point: blanks, the deflection, the reaction.
+constexpr int POINT_LEAD_BLANKS = 21;
+constexpr int POINT_FIELD_WIDTH = 20;
+constexpr int POINT_FIELD_DIGITS = 5;
+
 // The arguments of one criterion call.
 struct LayerCall {
   int& prop_set;
@@ -36,7 +41,7 @@ struct Node {
   int j = 0;                     // node number
   bool first = false;            // the layer's first node
   bool cap_pass = false;         // evaluated in the cap pass
-  bool outputs = true;           // node outputs are written (not for imaginary nodes)
+  bool outputs = true;           // node outputs are written (never for points above the head)
   bool factor_in_curve = false;  // the criterion's curve value already holds the P-FACTOR
   double x = 0.0;                // vertical coordinate
   double axial = 0.0;            // position along the pile axis
@@ -47,6 +52,12 @@ struct Node {
   double pm = 1.0, ym = 1.0;                // depth factors
   double p_factor = 1.0, y_factor = 1.0;    // close-spacing factors
   const char* plot_point_layout = nullptr;  // layout of a point on the plot-data file
+  bool bare_export = false;                 // exported points hold the unfactored (u, p)
+  // The printed point on the input echo: field writers with these widths, or
+  // one layout of (deflection, reaction) when echo_point_layout is set.
+  int echo_lead_blanks = POINT_LEAD_BLANKS;
+  int echo_deflection_width = POINT_FIELD_WIDTH;
+  const char* echo_point_layout = nullptr;
 };
 
 // 1 while curves are generated (the curve-generation word), 0 in analysis.
@@ -56,8 +67,9 @@ bool curve_generation();
 bool movements_present(int pile);
 
 // Prepares node j of the call for a pass: coordinates, factors, depth below
-// the ground line and the plot fields. False when the node lies less than
-// 1e-6 below the ground line; its outputs are then cleared (Es, p, es_move).
+// the ground line (0 for the node on it) and the plot fields. False when the
+// node lies above the ground line; its outputs are then cleared (Es, p,
+// es_move). A point above a buried head (j <= 0) never has outputs.
 // plot_code is the criterion's code on the plot-data file.
 bool prepare_node(LayerCall& call, int j, bool cap_pass, bool single_pass, int plot_code, Node& node);
 
@@ -65,13 +77,19 @@ bool prepare_node(LayerCall& call, int j, bool cap_pass, bool single_pass, int p
 // and the main pass over the layer's nodes and calls eval(node, running) for
 // each node below the ground line; running is the pass's layer integral,
 // reset with PileLayerData.ultimate_resistance at the start of each pass.
-// eval returns false to end the criterion (status word set).
+// eval returns false to end the criterion (status word set). The second form
+// first calls visit(node) for every node a pass reaches, also those the frame
+// then skips (only the coordinates and factors of such a node are set);
+// visit too returns false to end the criterion.
 template <class Eval>
 void run_layer(LayerCall& call, int plot_code, Eval eval);
+template <class Eval, class Visit>
+void run_layer(LayerCall& call, int plot_code, Eval eval, Visit visit);
 
 // The depth the curve uses: z in layer 1, the equivalent depth in a lower
-// layer. At the layer's first node during the analysis, an equivalent depth
-// not yet computed is set by the layering options or by compute().
+// layer, 0 on the ground line in every layer. At the layer's first node
+// during the analysis, an equivalent depth not yet computed is set by the
+// layering options or by compute().
 template <class Compute>
 double curve_depth(LayerCall& call, const Node& node, Compute compute);
 
@@ -84,13 +102,21 @@ void add_layer_integral(LayerCall& call, const Node& node, double& running, doub
 int point_count();
 
 // The deflection of point i: |y - m| in analysis (m the soil movement, 0
-// without movements); in curve generation the request's or export list's
-// value, or by default defaults(i) (a 1-based callable).
+// without movements; 0 for a point above the head, which has no entries);
+// in curve generation the request's or export list's value, or by default
+// defaults(i) (a 1-based callable).
 template <class Defaults>
 double point_deflection(LayerCall& call, const Node& node, int i, double& m, Defaults defaults);
 
 // Es := P-FACTOR p / u / Y-FACTOR, times pm / ym with depth factors.
 double factored_modulus(const Node& node, double p, double u);
+
+// The points of a node on a curve with an initial line: below the smallest
+// deflection (RunConstants.tiny) p = initial u and Es = initial, without
+// factors; else curve.at(u) with the factored secant modulus. The default
+// deflections are curve.default_deflection(i).
+template <class Curve>
+void initial_line_points(LayerCall& call, const Node& node, const Curve& curve, double initial);
 
 // The deflection and reaction a generated point reports.
 double reported_deflection(const Node& node, double u);
@@ -105,14 +131,69 @@ void finish_point(LayerCall& call, const Node& node, int i, double u, double m, 
 // pressure coefficients k0, ka.
 double sand_wedge_resistance(double gamma, double z, double b, double phi, double alpha, double beta, double k0,
                              double ka);
+// The bracket of the wedge resistance at depth z: resistance / (gamma z).
+double sand_wedge_bracket(double z, double b, double phi, double alpha, double beta, double k0, double ka);
+
+// The angles and earth-pressure coefficients of the sand resistance at the
+// friction angle phi (radians): alpha = phi / 2, beta = pi / 4 + phi / 2,
+// the coefficient at rest k0, Ka = tan^2(pi / 4 - phi / 2).
+struct SandAngles {
+  double phi = 0.0, alpha = 0.0, beta = 0.0, k0 = 0.0, ka = 0.0, tan_beta = 0.0, tan2_beta = 0.0;
+};
+SandAngles sand_angles(double phi, double pi, double k0);
+
+// The sand flow resistance per unit length at depth z:
+// b gamma z (Ka (tan^8 beta - 1) + K0 tan phi tan^4 beta).
+double sand_flow_resistance(double gamma, double z, double b, const SandAngles& s);
+
+// The curve depth of the sand-like criteria (codes 4, 7, 8): z in layer 1,
+// the equivalent depth in a lower layer from the node's diameter b,
+// cohesion c, unit weight and angles.
+double sand_curve_depth(LayerCall& call, const Node& node, double b, double c, double gamma, const SandAngles& s);
+
+// The sand coefficients A and B of the loading kind at the curve depth z_eq
+// over the node's diameter (the cap width in the cap pass).
+void sand_coefficients(LayerCall& call, const Node& node, double z_eq, bool is_static, double& a, double& b);
 
 // Writes the plot-data record of the node (its coordinate), list-directed.
 void write_plot_node_record(const Node& node);
+
+// The mean of a soil value over a layer's nodes from the node where it
+// starts, by the trapezoid rule: the value itself at the start, then the
+// integral divided by the distance from the start. It starts again at the
+// layer's first node and at the first node of each pass.
+struct RunningMean {
+  bool started = false;
+  bool cap_pass = false;  // the pass it started in
+  double x_start = 0.0, previous = 0.0, integral = 0.0;
+
+  // The mean at the node (coordinate node.x, the node before it at x_before)
+  // of value.
+  double at(const Node& node, double x_before, double value) {
+    if (!started || node.first || node.cap_pass != cap_pass) {
+      started = true;
+      cap_pass = node.cap_pass;
+      x_start = node.x;
+      previous = value;
+      integral = 0.0;
+      return value;
+    }
+    integral += (previous + value) / 2.0 * (node.x - x_before);
+    previous = value;
+    const double distance = node.x - x_start;
+    return distance > 0.0 ? integral / distance : value;
+  }
+};
 
 // ------------------------------------------------------------ templates
 
 template <class Eval>
 void run_layer(LayerCall& call, int plot_code, Eval eval) {
+  run_layer(call, plot_code, eval, [](const Node&) { return true; });
+}
+
+template <class Eval, class Visit>
+void run_layer(LayerCall& call, int plot_code, Eval eval, Visit visit) {
   const int first = PileLayerData.first_node(call.pile, call.layer);
   const int last = PileLayerData.last_node(call.pile, call.layer);
   const bool cap_option = RunOptions.cap_passive_option >= 1;
@@ -132,7 +213,9 @@ void run_layer(LayerCall& call, int plot_code, Eval eval) {
         if (!cap_pass && in_cap) continue;
       }
       Node node;
-      if (!prepare_node(call, j, cap_pass, false, plot_code, node)) continue;
+      const bool below_ground = prepare_node(call, j, cap_pass, false, plot_code, node);
+      if (!visit(node)) return;
+      if (!below_ground) continue;
       if (!eval(node, running)) return;
     }
   }
@@ -152,6 +235,7 @@ double curve_depth(LayerCall& call, const Node& node, Compute compute) {
       compute();
     }
   }
+  if (node.z == 0.0) return 0.0;
   return node.x - SoilProfile.layer_top(l) + eq_depth;
 }
 
@@ -160,6 +244,7 @@ double point_deflection(LayerCall& call, const Node& node, int i, double& m, Def
   m = 0.0;
   const int j = node.j;
   if (!curve_generation()) {
+    if (!node.outputs) return 0.0;  // a point above the head has no entry to read
     if (!movements_present(call.pile)) return std::abs(call.y[j]);
     m = std::sqrt(call.move1[j] * call.move1[j] + call.move2[j] * call.move2[j]);
     return std::abs(call.y[j] - m);
@@ -167,6 +252,20 @@ double point_deflection(LayerCall& call, const Node& node, int i, double& m, Def
   if (GeneratedPyCurve.num_points == 0) return defaults(i);
   if (GeneratedPyCurve.from_plot_list == 0) return PyPrintRequest.y(GeneratedPyCurve.request, i);
   return PyExportRequest.deflections(i);
+}
+
+template <class Curve>
+void initial_line_points(LayerCall& call, const Node& node, const Curve& curve, double initial) {
+  for (int i = 1, n = point_count(); i <= n; ++i) {
+    double m = 0.0;
+    const double u = point_deflection(call, node, i, m, [&](int k) { return curve.default_deflection(k); });
+    double value = initial * u, modulus = initial;
+    if (u >= RunConstants.tiny) {
+      value = curve.at(u);
+      modulus = factored_modulus(node, value, u);
+    }
+    finish_point(call, node, i, u, m, value, modulus);
+  }
 }
 
 }  // namespace pilecap::py

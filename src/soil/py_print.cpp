@@ -237,14 +237,16 @@ void generate_curve(int j, const RequestFrame& f, int status, int points, int la
   }
   fio::write(UNIT_PLOT, PLOT_REQUEST_LAYOUT, j, f.pile, points);
   if (label_code >= 1 && label_code <= SOIL_CODE_COUNT) fio::write(UNIT_ECHO, CRITERION_LABELS[label_code - 1]);
-  // Scratch node arrays from the lowest imaginary node to the tip; the
-  // criterion prints the curve, its node outputs are not used.
+  // Scratch node arrays to the tip, padded before the head (the dispatch
+  // never touches the points above it); the criterion prints the curve, its
+  // node outputs are not used.
   int pile = f.pile;
   int prop_set = PileTable.prop(pile);
   const int n_nodes = PileProperty.n_increments(prop_set) + 1;
-  const std::size_t size = static_cast<std::size_t>(n_nodes - LOWEST_IMAGINARY_NODE + 1);
+  constexpr std::ptrdiff_t PADDING_BEFORE_HEAD = 2;
+  const std::size_t size = static_cast<std::size_t>(n_nodes + PADDING_BEFORE_HEAD + 1);
   std::vector<double> y(size, 0.0), es(size, 0.0), move1(size, 0.0), move2(size, 0.0), es_move(size, 0.0), p(size, 0.0);
-  const std::ptrdiff_t node_1 = -LOWEST_IMAGINARY_NODE;
+  const std::ptrdiff_t node_1 = PADDING_BEFORE_HEAD;
   SOIL_REACTION_AT_NODES(prop_set, word, pile, pile, y.data() + node_1, es.data() + node_1, move1.data() + node_1,
                          move2.data() + node_1, es_move.data() + node_1, p.data() + node_1);
 }

@@ -18,16 +18,19 @@ namespace pilecap {
 
 namespace py {
 
-double sand_wedge_resistance(double gamma, double z, double b, double phi, double alpha, double beta, double k0,
-                             double ka) {
+double sand_wedge_bracket(double z, double b, double phi, double alpha, double beta, double k0, double ka) {
   const double tan_beta = std::tan(beta);
   const double tan_phi = std::tan(phi);
   const double tan_alpha = std::tan(alpha);
   const double tan_beta_phi = std::tan(beta - phi);
-  return gamma * z *
-         (k0 * z * tan_phi * std::sin(beta) / (tan_beta_phi * std::cos(alpha)) +
-          tan_beta / tan_beta_phi * (b + z * tan_beta * tan_alpha) +
-          k0 * z * tan_beta * (tan_phi * std::sin(beta) - tan_alpha) - ka * b);
+  return k0 * z * tan_phi * std::sin(beta) / (tan_beta_phi * std::cos(alpha)) +
+         tan_beta / tan_beta_phi * (b + z * tan_beta * tan_alpha) +
+         k0 * z * tan_beta * (tan_phi * std::sin(beta) - tan_alpha) - ka * b;
+}
+
+double sand_wedge_resistance(double gamma, double z, double b, double phi, double alpha, double beta, double k0,
+                             double ka) {
+  return gamma * z * sand_wedge_bracket(z, b, phi, alpha, beta, k0, ka);
 }
 
 }  // namespace py
@@ -71,13 +74,18 @@ struct SandCurve {
     }
     return std::min(p, k_x * u);
   }
-  // The 17 default deflections.
+  // The 17 default deflections: 0, y0 / 2, y0 (the end of the initial line,
+  // or y_m / 10 when that lies beyond y_m), nine steps of (y_m - y0) / 10
+  // after it, y_m, the two thirds between y_m and y_u, y_u and 1.2 y_u.
   double default_deflection(int i) const {
     const double y0 = y_k <= y_m ? y_k : y_m / LINEAR_POINTS;
+    constexpr int AT_Y0 = 3;  // the point at y0; y_m follows LINEAR_POINTS points later
     if (i == 1) return 0.0;
     if (i == 2) return y0 / 2.0;
-    if (i <= LINEAR_POINTS + 2) return y0 + (i - 2) * (y_m - y0) / LINEAR_POINTS;
-    switch (i - LINEAR_POINTS - 2) {
+    if (i < AT_Y0 + LINEAR_POINTS) return y0 + (i - AT_Y0) * (y_m - y0) / LINEAR_POINTS;
+    switch (i - AT_Y0 - LINEAR_POINTS) {
+      case 0:
+        return y_m;
       case 1:
         return (y_u + 2.0 * y_m) / 3.0;
       case 2:
@@ -96,7 +104,6 @@ void PY_SAND(int& prop_set, int& layer, int& status, int& pile, int& factor_inde
              const double* move1, const double* move2, double* es_move, double* p) {
   py::LayerCall call{prop_set, layer, status, pile, factor_index, y, es, move1, move2, es_move, p};
   const bool is_static = AnalysisControl.loading_kind == LOADING_STATIC;
-  const double tiny = RunConstants.tiny;
   auto eval = [&](py::Node& node, double& running) {
     node.plot_point_layout = PLOT_POINT_LAYOUT;
     double x = node.x;
@@ -104,37 +111,19 @@ void PY_SAND(int& prop_set, int& layer, int& status, int& pile, int& factor_inde
     if (status != 0) return false;
     double phi = FRICTION_ANGLE_AT_DEPTH(x, status);
     if (status != 0) return false;
-    const double pi = RunConstants.pi;
-    double alpha = phi / 2.0;
-    double beta = pi / 4.0 + phi / 2.0;
-    double k0 = EARTH_PRESSURE_AT_REST;
-    double ka = std::pow(std::tan(pi / 4.0 - phi / 2.0), 2);
-    double tan2_beta = std::pow(std::tan(beta), 2);
-    double b = node.b;
-    const double z_eq = py::curve_depth(call, node, [&] {
-      double none = 0.0, z0 = node.z;
-      EQUIVALENT_DEPTH(pile, layer, prop_set, b, none, none, gamma, phi, alpha, beta, k0, ka, tan2_beta, z0, none,
-                       SAND_COEFF_DEPTH_RATIOS);
-    });
+    const py::SandAngles angles = py::sand_angles(phi, RunConstants.pi, EARTH_PRESSURE_AT_REST);
+    const double b = node.b;
+    const double z_eq = py::sand_curve_depth(call, node, b, 0.0, gamma, angles);
     double k = SUBGRADE_K_AT_DEPTH(x);
     if (k <= 0.0) DEFAULT_K_SAND(phi, gamma, k, RunOptions.units);
 
-    const double p_st = py::sand_wedge_resistance(gamma, z_eq, b, phi, alpha, beta, k0, ka);
-    const double tan_beta = std::tan(beta);
-    const double p_sd =
-        b * gamma * node.z * (ka * (std::pow(tan_beta, 8) - 1.0) + k0 * std::tan(phi) * std::pow(tan_beta, 4));
+    const double p_st = py::sand_wedge_resistance(gamma, z_eq, b, phi, angles.alpha, angles.beta, angles.k0, angles.ka);
+    const double p_sd = py::sand_flow_resistance(gamma, node.z, b, angles);
     const double p_s = std::min(p_st, p_sd);
 
     // The coefficients over depth / diameter, with the cap width where it serves.
-    double coeff_x = PileSoilData.ground_line(pile) + z_eq;
-    const CoeffTable& a_table = is_static ? SAND_A_STATIC : SAND_A_CYCLIC;
-    const CoeffTable& b_table = is_static ? SAND_B_STATIC : SAND_B_CYCLIC;
-    const bool cap_width = node.cap_pass || CapPassiveElement.evaluating == 1;
-    const double a = cap_width ? COEFF_TABLE_FOR_DIAMETER(pile, prop_set, coeff_x, b, a_table, SAND_COEFF_DEPTH_RATIOS)
-                               : COEFF_TABLE_AT_DEPTH(pile, prop_set, coeff_x, a_table, SAND_COEFF_DEPTH_RATIOS);
-    const double b_coeff = cap_width
-                               ? COEFF_TABLE_FOR_DIAMETER(pile, prop_set, coeff_x, b, b_table, SAND_COEFF_DEPTH_RATIOS)
-                               : COEFF_TABLE_AT_DEPTH(pile, prop_set, coeff_x, b_table, SAND_COEFF_DEPTH_RATIOS);
+    double a = 0.0, b_coeff = 0.0;
+    py::sand_coefficients(call, node, z_eq, is_static, a, b_coeff);
 
     SandCurve curve;
     curve.k_x = k * z_eq;
@@ -157,24 +146,13 @@ void PY_SAND(int& prop_set, int& layer, int& status, int& pile, int& factor_inde
       const auto& u = UnitLabels;
       fio::write(UNIT_ECHO, HEADER_LAYOUT, u.length_large_short(), u.length_small_short(), u.force_short(), u.slash(),
                  u.length_large_short(), u.power(), u.three(), FEET_FROM_INCHES(node.z), KILO_SCALE_SI(b),
-                 phi * DEGREES_PER_HALF_TURN / pi, KIPS_FROM_POUNDS(CU_INCHES_FROM_CU_FEET(gamma)), a, b_coeff,
-                 KIPS_FROM_POUNDS(p_st), KIPS_FROM_POUNDS(p_sd));
+                 phi * DEGREES_PER_HALF_TURN / RunConstants.pi, KIPS_FROM_POUNDS(CU_INCHES_FROM_CU_FEET(gamma)), a,
+                 b_coeff, KIPS_FROM_POUNDS(p_st), KIPS_FROM_POUNDS(p_sd));
       fio::write(UNIT_ECHO, EQ_DEPTH_LAYOUT, FEET_FROM_INCHES(z_eq), u.length_large_short());
       fio::write(UNIT_ECHO, COLUMNS_LAYOUT, u.moment_length(), u.force_short(), u.slash(), u.moment_length());
       py::write_plot_node_record(node);
     }
-    for (int i = 1, n = py::point_count(); i <= n; ++i) {
-      double m = 0.0;
-      const double u = py::point_deflection(call, node, i, m, [&](int k) { return curve.default_deflection(k); });
-      double value = 0.0, modulus = curve.k_x;
-      if (u < tiny) {
-        value = curve.k_x * u;
-      } else {
-        value = curve.at(u);
-        modulus = py::factored_modulus(node, value, u);
-      }
-      py::finish_point(call, node, i, u, m, value, modulus);
-    }
+    py::initial_line_points(call, node, curve, curve.k_x);
     return true;
   };
   py::run_layer(call, SAND_PLOT_CODE, eval);

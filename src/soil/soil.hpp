@@ -236,9 +236,14 @@ void DEFAULT_K_FOR_ECHO(double& c, double& phi, double& gamma, double& k_in, dou
                         int& units, int& code, int& estimated, int& two_values);
 
 // DEFAULT_K_SILT
-// The silt p-y modulus of the silt criterion from gamma, c and phi.
-//   in:     kind  LOADING_STATIC or LOADING_CYCLIC
-//   in,out: k
+// The silt p-y modulus: a cohesion term, the clay k of DEFAULT_K_CLAY for
+// the loading kind, plus a friction term by phi (up to 30, up to 36 degrees,
+// beyond) and the water condition of gamma (above water when gamma > 0.045
+// lb/in^3 or 12.225 kN/m^3): 25, 90, 225 lb/in^3 above water, 20, 60, 125
+// below, SI values in kN/m^3.
+//   in:     kind  LOADING_STATIC or LOADING_CYCLIC; any other kind adds the
+//                 friction term to the k that comes in
+//   in,out: k     unchanged under any other unit system
 void DEFAULT_K_SILT(double& gamma, double& c, double& phi, double& k, int& units, int& kind);
 
 // BUILD_SOIL_PROFILE

@@ -28,16 +28,27 @@ constexpr const char* EXTREME_VALUE_LAYOUT = "(1X,I8,2X,29(2X,E12.5))";
 //   "     x(FT)       0.0000     2.5000 ..."
 constexpr const char* EXTREME_DEPTH_LAYOUT = "(1X,4X,\"x(\",A2,\")\",1X,29(3X,F11.4))";
 
-constexpr int TOP_DISPLACEMENTS = 6;
-constexpr int TOP_REACTIONS = 6;
+constexpr int TOP_VALUES_3D = 6;  // displacements, and reactions, per record in space
+constexpr int TOP_VALUES_2D = 3;  // in the plane
 
 bool is_force_quantity(int q) { return q >= NR_MOMENT_Z && q <= NR_DIST_LOAD_Z; }
 
-// The reactions (columns 7..12) and the stress (column 13), in the reported
-// force unit.
-void reactions_and_stress(const double* top_values, double stress, double* out) {
-  for (int k = 0; k < TOP_REACTIONS; ++k) out[k] = KIPS_FROM_POUNDS(top_values[TOP_DISPLACEMENTS + k]);
-  out[TOP_REACTIONS] = KIPS_FROM_POUNDS(stress);
+// Records 1 to 4 of one pile with n displacements and n reactions per set
+// (the stress after the reactions, taken from the global set for both).
+int write_top_records(int pile, const double* global_values, const double* local_values, int n) {
+  const double stress = global_values[2 * n];
+  double reactions[TOP_VALUES_3D + 1];
+  for (const double* values : {global_values, local_values}) {
+    int code = fio::write(UNIT_PILE_RESULTS_SCRATCH, TOP_DISPLACEMENT_LAYOUT, pile,
+                          std::span<const double>(values, static_cast<std::size_t>(n)));
+    if (code != fio::IO_OK) return code;
+    for (int k = 0; k < n; ++k) reactions[k] = KIPS_FROM_POUNDS(values[n + k]);
+    reactions[n] = KIPS_FROM_POUNDS(stress);
+    code = fio::write(UNIT_PILE_RESULTS_SCRATCH, TOP_REACTION_LAYOUT, pile,
+                      std::span<const double>(reactions, static_cast<std::size_t>(n + 1)));
+    if (code != fio::IO_OK) return code;
+  }
+  return fio::IO_OK;
 }
 
 }  // namespace
@@ -63,20 +74,11 @@ void CLOSE_PILE_RESULTS_SCRATCH(int& status) {
 }
 
 int WRITE_PILE_TOP_RECORDS(int pile, const double* global_values, const double* local_values) {
-  const int stress_column = PT_STRESS - 1;
-  const double stress = global_values[stress_column];
-  double reactions[TOP_REACTIONS + 1];
-  const std::span<const double> global_displacements(global_values, TOP_DISPLACEMENTS);
-  const std::span<const double> local_displacements(local_values, TOP_DISPLACEMENTS);
-  int code = fio::write(UNIT_PILE_RESULTS_SCRATCH, TOP_DISPLACEMENT_LAYOUT, pile, global_displacements);
-  if (code != fio::IO_OK) return code;
-  reactions_and_stress(global_values, stress, reactions);
-  code = fio::write(UNIT_PILE_RESULTS_SCRATCH, TOP_REACTION_LAYOUT, pile, std::span<const double>(reactions));
-  if (code != fio::IO_OK) return code;
-  code = fio::write(UNIT_PILE_RESULTS_SCRATCH, TOP_DISPLACEMENT_LAYOUT, pile, local_displacements);
-  if (code != fio::IO_OK) return code;
-  reactions_and_stress(local_values, stress, reactions);
-  return fio::write(UNIT_PILE_RESULTS_SCRATCH, TOP_REACTION_LAYOUT, pile, std::span<const double>(reactions));
+  return write_top_records(pile, global_values, local_values, TOP_VALUES_3D);
+}
+
+int WRITE_PILE_TOP_RECORDS_2D(int pile, const double* global_values, const double* local_values) {
+  return write_top_records(pile, global_values, local_values, TOP_VALUES_2D);
 }
 
 int WRITE_PILE_EXTREMES(int pile, int last_row, double increment, const PileNodeValues& values) {

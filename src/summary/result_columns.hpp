@@ -102,6 +102,13 @@ void SCRATCH_FILE_FAILED(int& status);
 //   returns the first failing fio code, IO_OK when all four were written
 int WRITE_PILE_TOP_RECORDS(int pile, const double* global_values, const double* local_values);
 
+// WRITE_PILE_TOP_RECORDS_2D
+// The same in the plane: three displacements (X, Y, rotation), then three
+// reactions (force X, force Y, moment) and the stress as the fourth value,
+// from the seven plane pile-top columns of each set; the stress of both
+// reaction records is the global one.
+int WRITE_PILE_TOP_RECORDS_2D(int pile, const double* global_values, const double* local_values);
+
 // WRITE_PILE_EXTREMES
 // Records 5 to 8 of one pile: the minimum and maximum along the pile of
 // every quantity with the depth where it first occurs from the head.

@@ -1,8 +1,8 @@
-// Summary tables over all piles: after each per-pile writer of the model in
-// space, seven tables read back from the per-pile results scratch file (eight
-// records per pile, in pile order) and printed on the summary report, with a
-// condensed copy (titles, headings, rows of extremes) on the summary scratch
-// file. Columns and piles are 1-based.
+// Summary tables over all piles: after each per-pile writer, seven tables in
+// space (six in the plane) read back from the per-pile results scratch file
+// (eight records per pile, in pile order) and printed on the summary report,
+// with a condensed copy (titles, headings, rows of extremes) on the summary
+// scratch file. Columns and piles are 1-based.
 #pragma once
 
 #include "summary/result_columns.hpp"
@@ -35,6 +35,21 @@ void WRITE_PILE_SUMMARY_TABLES(int n_piles, const ResultColumnFlags& flags, int&
 //   in:     n_piles, flags
 //   in,out: status  as WRITE_PILE_SUMMARY_TABLES
 void PILE_SUMMARY_TABLE(int kind, int quantity, int n_piles, const ResultColumnFlags& flags, int& status);
+
+// WRITE_PILE_SUMMARY_2D
+// The summary tables of the plane model after its per-pile writer: the
+// global block with its displacement and reaction tables, the pile-axes
+// block with the same two, the effects title and the minima and maxima
+// tables. Stops at the first table whose scratch file fails.
+//   Reads, writes and status as WRITE_PILE_SUMMARY_TABLES
+void WRITE_PILE_SUMMARY_2D(int n_piles, const ResultColumnFlags& flags, int& status);
+
+// PILE_SUMMARY_TABLE_2D
+// One plane table: kind 1 or 2 with quantity 1 (displacements X, Y and
+// rotation) or 2 (forces, moment and stress), a row per pile, then the
+// MINIMUM and MAXIMUM rows with the pile where each first occurs; kind 3 as
+// PILE_SUMMARY_TABLE.
+void PILE_SUMMARY_TABLE_2D(int kind, int quantity, int n_piles, const ResultColumnFlags& flags, int& status);
 
 // UPDATE_MIN_MAX_LOCATION
 // Running extremes of columns 1..n over a series of items: item 1 starts them

@@ -1,4 +1,5 @@
-// Summary tables over all piles of the model in space. Each table reopens the
+// Summary tables over all piles of the model in space and in the plane
+// (three pile-top values per row). Each table reopens the
 // per-pile results scratch file, reads the records it needs of every pile
 // (skipping the others line by line), prints a row per pile and then the
 // smallest and largest value of each column over all piles with the pile
@@ -50,6 +51,23 @@ constexpr const char* PILE_TOP_RULE_LAYOUT = "(6X,A,6(2X,\"***********\"))";
 constexpr const char* STRESS_HEADING_LAYOUT =
     "(/,5X,\" PILE GROUP \",2X,\"STRESS,\",A3,A1,A2,A2,A1,/,6X,\"**********\",2X,\"****************\")";
 
+// The plane model's pile-top headings (a leading empty line on the summary
+// only), rows and closing rows.
+//         PILE GROUP  DISP. X,IN   DISP. Y,IN   ROT. Z,RAD
+constexpr const char* GLOBAL_DISPLACEMENT_CELLS_2D = "(6X,A,\" DISP. X,\",A2,3X,\"DISP. Y,\",A2,3X,\"ROT. Z,\",A3,2X)";
+constexpr const char* LOCAL_DISPLACEMENT_CELLS_2D = "(6X,A,\" DISP. x,\",A2,3X,\"DISP. y,\",A2,3X,\"ROT. z,\",A3,2X)";
+constexpr const char* GLOBAL_REACTION_CELLS_2D =
+    "(6X,A,\" FOR. X,\",A3,3X,\"FOR. Y,\",A3,3X,\"MOM Z,\",A3,A1,A2,2X,\"STRESS,\",A3,A1,A2,A2,A1)";
+constexpr const char* LOCAL_REACTION_CELLS_2D =
+    "(6X,A,\"  AXIAL,\",A3,3X,\"LAT. y,\",A3,3X,\"MOM z,\",A3,A1,A2,2X,\"STRESS,\",A3,A1,A2,A2,A1)";
+//          **********  ***********  ***********  ***********
+constexpr const char* DISPLACEMENT_RULE_2D = "(7X,A,3(2X,\"***********\"))";
+constexpr const char* REACTION_RULE_2D =
+    "(7X,A,2X,\"***********\",2X,\"***********\",2X,\"************\",2X,\"****************\")";
+//            Pile G.       1            2            1            1
+constexpr const char* PILE_COUNTERS_2D = "(7X,\"  Pile G. \",2X,6(I6,7X),I8)";
+constexpr std::string_view PILE_CELL_2D = " PILE GROUP ";
+
 constexpr std::string_view PILE_CELL = " PILE GROUP  ";
 constexpr std::string_view PILE_CELL_LOCAL_REACTIONS = " PILE GROUP ";
 constexpr std::string_view PILE_RULE_CELL = "**********";
@@ -72,7 +90,14 @@ constexpr int EXTREME_PILE_GAP = 6;
 constexpr int EXTREME_ROW_LEAD = 6;
 constexpr int EXTREME_PILE_ROW_LEAD = 3;
 
+constexpr int ROW_LEAD_2D = 7;
+constexpr int PILE_GAP_2D = 6;
+constexpr int TOP_WIDTH_2D = 11;
+constexpr int VALUE_GAP_2D = 2;
+
 constexpr int PILE_TOP_VALUES = 6;
+constexpr int PILE_TOP_DISPLACEMENTS_2D = 3;
+constexpr int PILE_TOP_REACTIONS_2D = 4;  // with the stress
 constexpr int STRESS_COLUMN = 7;
 
 // Unit texts of UnitLabels.symbols.
@@ -87,6 +112,7 @@ struct TableShape {
   const char* title;    // on UNIT_SUMMARY; nullptr none
   const char* scratch;  // on UNIT_SUMMARY_SCRATCH; nullptr none
   bool first_title;     // no empty line before the summary title
+  bool plane = false;   // the plane model's headings, rows and closing rows
 };
 
 TableShape table_shape(int kind, int quantity) {
@@ -132,6 +158,35 @@ TableShape table_shape(int kind, int quantity) {
   return {false, 4, STRESS_COLUMN, STRESS_COLUMN, STRESS_COLUMN, nullptr, nullptr, false};
 }
 
+// The plane model's tables: the extreme tables as in space, the pile-top
+// tables with three displacements or three reactions and the stress.
+TableShape table_shape_2d(int kind, int quantity) {
+  if (kind == SUMMARY_EXTREMES) return table_shape(kind, quantity);
+  TableShape shape = table_shape(kind, quantity == 1 ? 1 : 2);
+  shape.count = quantity == 1 ? PILE_TOP_DISPLACEMENTS_2D : PILE_TOP_REACTIONS_2D;
+  shape.last_column = shape.count;
+  shape.plane = true;
+  return shape;
+}
+
+// The two heading lines of a plane pile-top table on one unit.
+void write_pile_top_heading_2d(int unit, int kind, int quantity, bool summary) {
+  const UnitLabelsRecord& u = UnitLabels;
+  const std::string_view l = u.moment_length(), f = u.force_short(), rad = u.radians(), dash = u.dash();
+  const std::string first = summary ? std::string(PILE_CELL_2D) : std::string(PILE_CELL_2D.size(), ' ');
+  const std::string rule = summary ? std::string(PILE_RULE_CELL) : std::string(PILE_RULE_CELL.size(), ' ');
+  const bool global = kind == SUMMARY_GLOBAL_AXES;
+  if (summary) fio::end_line(unit);
+  if (quantity == 1) {
+    fio::write(unit, global ? GLOBAL_DISPLACEMENT_CELLS_2D : LOCAL_DISPLACEMENT_CELLS_2D, first, l, l, rad);
+    fio::write(unit, DISPLACEMENT_RULE_2D, rule);
+  } else {
+    fio::write(unit, global ? GLOBAL_REACTION_CELLS_2D : LOCAL_REACTION_CELLS_2D, first, f, f, f, dash, l, f, u.slash(),
+               l, u.power(), u.two());
+    fio::write(unit, REACTION_RULE_2D, rule);
+  }
+}
+
 // The two heading lines of a pile-top table on one unit.
 void write_pile_top_heading(int unit, int kind, int quantity, bool summary) {
   const UnitLabelsRecord& u = UnitLabels;
@@ -167,6 +222,11 @@ void write_titles_and_headings(int kind, int quantity, const TableShape& shape, 
     fio::write(UNIT_SUMMARY, STRESS_HEADING_LAYOUT, u.force_short(), u.slash(), u.moment_length(), u.power(), u.two());
     return;
   }
+  if (shape.plane) {
+    write_pile_top_heading_2d(UNIT_SUMMARY, kind, quantity, true);
+    write_pile_top_heading_2d(UNIT_SUMMARY_SCRATCH, kind, quantity, false);
+    return;
+  }
   write_pile_top_heading(UNIT_SUMMARY, kind, quantity, true);
   write_pile_top_heading(UNIT_SUMMARY_SCRATCH, kind, quantity, false);
 }
@@ -198,11 +258,12 @@ int read_pile(int p, const TableShape& shape, const ResultColumnFlags& flags, Ex
                                    pile_number, wanted);
     if (code != fio::IO_OK) return code;
     if (!shape.extremes) {
-      WRITE_BLANKS(UNIT_SUMMARY, ROW_LEAD);
+      WRITE_BLANKS(UNIT_SUMMARY, shape.plane ? ROW_LEAD_2D : ROW_LEAD);
       WRITE_INT_FIELD(UNIT_SUMMARY, PILE_WIDTH, pile_number);
-      WRITE_BLANKS(UNIT_SUMMARY, ROW_LEAD);
+      WRITE_BLANKS(UNIT_SUMMARY, shape.plane ? PILE_GAP_2D : ROW_LEAD);
       for (int c = shape.first_column; c <= shape.last_column; ++c) {
-        WRITE_REAL_FIELD(UNIT_SUMMARY, TOP_WIDTH, ROW_DIGITS, values(c));
+        WRITE_REAL_FIELD(UNIT_SUMMARY, shape.plane ? TOP_WIDTH_2D : TOP_WIDTH, ROW_DIGITS, values(c));
+        if (shape.plane) WRITE_BLANKS(UNIT_SUMMARY, VALUE_GAP_2D);
       }
       END_REPORT_LINE(UNIT_SUMMARY);
       UPDATE_MIN_MAX_LOCATION(p, shape.count, e.pile_of_minimum, e.pile_of_maximum, values, e.minimum, e.maximum);
@@ -252,6 +313,23 @@ void write_pile_top_extremes(int unit, const TableShape& shape, const Extremes& 
   }
 }
 
+// The MINIMUM / MAXIMUM rows of a plane pile-top table and their pile rows.
+void write_pile_top_extremes_2d(int unit, const TableShape& shape, const Extremes& e) {
+  for (int side = 0; side < 2; ++side) {
+    const bool minimum = side == 0;
+    WRITE_BLANKS(unit, ROW_LEAD_2D);
+    fio::append(unit, minimum ? "  MINIMUM " : "  MAXIMUM ");
+    WRITE_BLANKS(unit, VALUE_GAP_2D);
+    for (int c = 1; c <= shape.count; ++c) {
+      WRITE_REAL_FIELD(unit, TOP_WIDTH_2D, ROW_DIGITS, minimum ? e.minimum(c) : e.maximum(c));
+      WRITE_BLANKS(unit, VALUE_GAP_2D);
+    }
+    END_REPORT_LINE(unit);
+    const ResultColumnFlags& piles = minimum ? e.pile_of_minimum : e.pile_of_maximum;
+    fio::write(unit, PILE_COUNTERS_2D, std::span<const int>(piles.data(), static_cast<std::size_t>(shape.count)));
+  }
+}
+
 // The Min. or Max. row of an extreme table and its pile row.
 void write_extreme_rows(int unit, bool minima, const ResultColumnFlags& flags, const Extremes& e) {
   WRITE_BLANKS(unit, EXTREME_ROW_LEAD);
@@ -294,8 +372,11 @@ void UPDATE_MIN_MAX_LOCATION(int index, int n, ResultColumnFlags& pile_of_minimu
   }
 }
 
-void PILE_SUMMARY_TABLE(int kind, int quantity, int n_piles, const ResultColumnFlags& flags, int& status) {
-  const TableShape shape = table_shape(kind, quantity);
+namespace {
+
+// One table of the given shape: titles, headings, rows, closing rows.
+void summary_table(int kind, int quantity, const TableShape& shape, int n_piles, const ResultColumnFlags& flags,
+                   int& status) {
   write_titles_and_headings(kind, quantity, shape, flags);
   Extremes e;
   for (int c = 1; c <= NODAL_RESULT_COUNT; ++c) {
@@ -320,8 +401,40 @@ void PILE_SUMMARY_TABLE(int kind, int quantity, int n_piles, const ResultColumnF
     write_extreme_rows(UNIT_SUMMARY_SCRATCH, minima, flags, e);
     return;
   }
+  if (shape.plane) {
+    write_pile_top_extremes_2d(UNIT_SUMMARY, shape, e);
+    write_pile_top_extremes_2d(UNIT_SUMMARY_SCRATCH, shape, e);
+    return;
+  }
   write_pile_top_extremes(UNIT_SUMMARY, shape, e);
   if (shape.first_column != STRESS_COLUMN) write_pile_top_extremes(UNIT_SUMMARY_SCRATCH, shape, e);
+}
+
+}  // namespace
+
+void PILE_SUMMARY_TABLE(int kind, int quantity, int n_piles, const ResultColumnFlags& flags, int& status) {
+  summary_table(kind, quantity, table_shape(kind, quantity), n_piles, flags, status);
+}
+
+void PILE_SUMMARY_TABLE_2D(int kind, int quantity, int n_piles, const ResultColumnFlags& flags, int& status) {
+  summary_table(kind, quantity, table_shape_2d(kind, quantity), n_piles, flags, status);
+}
+
+void WRITE_PILE_SUMMARY_2D(int n_piles, const ResultColumnFlags& flags, int& status) {
+  auto tables = [&](int kind) {
+    for (int quantity = 1; quantity <= 2 && status == STATUS_OK; ++quantity) {
+      PILE_SUMMARY_TABLE_2D(kind, quantity, n_piles, flags, status);
+    }
+  };
+  fio::write(UNIT_SUMMARY, GLOBAL_BLOCK_LAYOUT);
+  tables(SUMMARY_GLOBAL_AXES);
+  if (status != STATUS_OK) return;
+  fio::write(UNIT_SUMMARY, LOCAL_BLOCK_LAYOUT);
+  tables(SUMMARY_LOCAL_AXES);
+  if (status != STATUS_OK) return;
+  fio::write(UNIT_SUMMARY, EFFECTS_TITLE_LAYOUT);
+  fio::write(UNIT_SUMMARY_SCRATCH, EFFECTS_TITLE_LAYOUT);
+  tables(SUMMARY_EXTREMES);
 }
 
 void WRITE_PILE_SUMMARY_TABLES(int n_piles, const ResultColumnFlags& flags, int& status) {

@@ -36,19 +36,6 @@ constexpr const char* WARNING_LAYOUT = "(/,29X,\"**** WARNING ****\",/,5X,A)";
 //      1    360.000   -0.1234567E+05     -0.1234567E-01
 constexpr const char* MARCH_ROW_LAYOUT = "(3X,I5,F10.3,2X,E15.7,5X,E15.7)";
 
-void reject(int& status, int input_section, const std::string& item, const std::string& reason) {
-  std::string detail("    INPUT SECTION ");
-  detail.append(std::to_string(input_section)).append(", ").append(item).append(": ").append(reason);
-  SET_STATUS_DETAIL(detail);
-  status = STATUS_INPUT_DATA_ERROR;
-}
-
-void reject_value(int& status, int input_section, const std::string& item, int value, std::string_view reason) {
-  std::string text("'");
-  text.append(std::to_string(value)).append("' (").append(reason).append(")");
-  reject(status, input_section, item, text);
-}
-
 // The friction of a driven pile in sand, in its batter form when depths
 // follow the batter.
 double driven_sand_friction(const TransferModel& m, int code, double gamma, double z, double phi) {
@@ -91,35 +78,36 @@ void CHECK_TRANSFER_INPUT(int q, bool axial, int& status) {
   const std::string set_item = "PROPERTY SET " + std::to_string(q);
   const int type = PileProperty.pile_type(q);
   if (type != PILE_DRIVEN && type != PILE_DRILLED) {
-    reject_value(status, INPUT_SECTION_PROPERTY_SETS, set_item, type, "PILE TYPE NOT 1 OR 2");
+    REJECT_INPUT_VALUE(status, INPUT_SECTION_PROPERTY_SETS, set_item, type, "PILE TYPE NOT 1 OR 2");
     return;
   }
   const int n_inc = PileProperty.n_increments(q);
   if (n_inc < 1 || n_inc > TRANSFER_MAX_INCREMENTS) {
-    reject_value(status, INPUT_SECTION_PROPERTY_SETS, set_item, n_inc, "INCREMENTS NOT 1 TO 200");
+    REJECT_INPUT_VALUE(status, INPUT_SECTION_PROPERTY_SETS, set_item, n_inc, "INCREMENTS NOT 1 TO 200");
     return;
   }
   const int n_s = PileProperty.n_sections(q);
   for (int s = 1; s <= n_s; ++s) {
     const std::string item = set_item + ", SECTION " + std::to_string(s);
     if ((s == 1 || s == n_s) && !(PileSection.diameter(q, s) > 0.0)) {
-      reject(status, INPUT_SECTION_PROPERTY_SETS, item, "DIAMETER IS NOT POSITIVE");
+      REJECT_INPUT_ITEM(status, INPUT_SECTION_PROPERTY_SETS, item, "DIAMETER IS NOT POSITIVE");
       return;
     }
     const double modulus = PileSection.modulus(q, s);
     if (axial && !(PileSection.area(q, s) * modulus > 0.0 && PileSection.area_bottom(q, s) * modulus > 0.0)) {
-      reject(status, INPUT_SECTION_PROPERTY_SETS, item, "AXIAL RIGIDITY IS NOT POSITIVE");
+      REJECT_INPUT_ITEM(status, INPUT_SECTION_PROPERTY_SETS, item, "AXIAL RIGIDITY IS NOT POSITIVE");
       return;
     }
   }
   if (SoilProfile.num_layers < 1) {
-    reject(status, INPUT_SECTION_SOIL_LAYERS, "SOIL LAYERS", "NONE GIVEN");
+    REJECT_INPUT_ITEM(status, INPUT_SECTION_SOIL_LAYERS, "SOIL LAYERS", "NONE GIVEN");
     return;
   }
   for (int l = 1; l <= SoilProfile.num_layers; ++l) {
     const int code = SoilProfile.layer_code(l);
     if (code < 0 || code > SOIL_CODE_COUNT) {
-      reject_value(status, INPUT_SECTION_SOIL_LAYERS, "SOIL LAYER " + std::to_string(l), code, "SOIL CODE NOT 0 TO 14");
+      REJECT_INPUT_VALUE(status, INPUT_SECTION_SOIL_LAYERS, "SOIL LAYER " + std::to_string(l), code,
+                         "SOIL CODE NOT 0 TO 14");
       return;
     }
   }

@@ -222,16 +222,6 @@ TEST_F(EstimationPoints, StiffnessEstimationAndPushoverPointsAreNotAnalysed) {
   }
 }
 
-TEST_F(EstimationPoints, PlaneFlexibilityEstimationIsNotAnalysedYet) {
-  RunOptions.dimension = MODEL_2D;
-  EXPECT_EQ(run_points(), 0);
-  const std::string note =
-      "     NOTE: CAP FLEXIBILITY ESTIMATION OF THE PLANE (2D) MODEL IS NOT YET SUPPORTED, RUN NOT ANALYZED\n";
-  EXPECT_EQ(run_log(), note);
-  EXPECT_EQ(results(), note);
-  EXPECT_EQ(result_codes(), "     9 ANALYSIS NOT PERFORMED\n");
-}
-
 // The plate model does not write the level records: a flexibility case of a
 // plate cap ends the analysis with its status before anything is run.
 TEST_F(EstimationPoints, PlateCapEndsTheAnalysisWithItsStatus) {

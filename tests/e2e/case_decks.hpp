@@ -1,7 +1,8 @@
-// Input decks for whole runs with load cases and combinations: the minimal
-// 2D model of one pile row with plain cases of unit loads. Each case and
+// Input decks for whole runs with load cases and combinations: a small 2D
+// model of one fixed-head pile row in one soil layer (elastic subgrade, or
+// any other soil code) with plain cases of small loads. Each case and
 // combination can be marked not to be analysed; a case can ask for a
-// flexibility estimation instead of a plain run.
+// stiffness or flexibility estimation instead of a plain run.
 #pragma once
 
 #include <string>
@@ -23,8 +24,29 @@ struct DeckCombination {
   double scale_2 = 1.0;
 };
 
+// Sections 5 to 19: an elastic pipe pile row (fixed head, user
+// load-settlement curve) in one soil layer of the given code.
+inline std::string one_row_in_soil(int soil_code) {
+  return "DISTRIBUTED LOAD SETS\n0\n"
+         "SOIL MOVEMENT SETS\n0\n"
+         "PILE ARRANGEMENT\n1\n2 1 1 0 1 0 0\n0 0 1 1 1\n0 0 0 0\n"
+         "PROPERTY SETS\n1\n1 1\n50 40 1\n0 40 1\n"
+         "CROSS SECTIONS\n1\n1 1 1 0\n'PIPE'\n24 23 0 0 0 0 0 0\n"
+         "11.6E6 36.9 2549 2549 0 0 0 0 29E6 0 75.4 0 0 0 0\n0 0 0.5 0 0 0\n'NONE'\n"
+         "SOIL LAYERS\n1\n1 " +
+         std::to_string(soil_code) +
+         "\n0 60\n2 7\n60 500 30 100 0 0.01 0.5\n60 500 30 100 0 0.01 0.5\n"
+         "GENERATED LOAD-SETTLEMENT CURVES\n0\n"
+         "USER LOAD-SETTLEMENT CURVES\n1\n1 3\n-1000000 -1\n0 0\n1000000 1\n"
+         "MOMENT-CURVATURE SETS\n0\n"
+         "SECTION MOMENT-CURVATURE CURVES\n0\n"
+         "SECTION BILINEAR DATA\n0\n";
+}
+
+constexpr int ELASTIC_SUBGRADE_CODE = 12;
+
 inline std::string deck_with_cases(const std::vector<DeckCase>& cases, const std::vector<DeckCombination>& combinations,
-                                   int plot_export = 0) {
+                                   int plot_export = 0, int soil_code = ELASTIC_SUBGRADE_CODE) {
   const std::string flags = "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n";
   std::string deck = "CASE MODEL\nSECOND TITLE\nOPTIONS\n1 2 0 0 0 1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 ";
   deck.append(std::to_string(plot_export)).append(" 0\nPILE CAP\n0 0 0 0 0 0\nLOAD CASES\n");
@@ -51,7 +73,7 @@ inline std::string deck_with_cases(const std::vector<DeckCase>& cases, const std
     deck.append("2 1 0 0 0 0 ").append(std::to_string(c.not_analysed)).append(" 0\n");
     deck.append("0\n").append(flags).append("1\n1 1.5\n");
   }
-  deck.append(ONE_ROW_MODEL_SECTIONS);
+  deck.append(one_row_in_soil(soil_code));
   if (plot_export == 1) deck.append("P-Y EXPORT\n1 0 0\n");
   return deck;
 }

@@ -2,9 +2,10 @@
 // of one property set under a rigid cap, user load-settlement and
 // torque-rotation curves (straight lines through the origin), soil layers of
 // any code, load cases of concentrated loads at the origin and combinations.
-// Values are written in the deck's own units: English (feet, pounds, inches
-// for sections, pcf, psf, pci) or SI (metres, kN, mm for sections, kN/m3,
-// kPa, kN/m3).
+// A case may give its loads at the origin as loads prescribed at a point,
+// and the deck may carry a soil movement profile. Values are written in the
+// deck's own units: English (feet, pounds, inches for sections, pcf, psf,
+// pci) or SI (metres, kN, mm for sections, kN/m3, kPa, kN/m3).
 #pragma once
 
 #include <cstdio>
@@ -20,6 +21,8 @@ constexpr int CONN_FIXED_HEAD = 2;
 
 struct DeckPile3D {
   double y = 0.0, z = 0.0;  // head position (ft or m)
+  double x = 0.0;           // head depth (ft or m)
+  double beta = 90.0;       // degrees; 90 - beta is the batter towards +Y
 };
 
 struct DeckLayer3D {
@@ -33,6 +36,19 @@ struct DeckCase3D {
   double mx = 0.0, my = 0.0, mz = 0.0;  // moments about X, Y, Z
   int threads = 0;
   double initial_step = 1.0;
+  bool loads_at_point = false;  // the loads prescribed at a point (the origin), every DOF load-given
+};
+
+struct DeckMovement3D {
+  double depth = 0.0;       // ft or m
+  double y = 0.0, z = 0.0;  // soil movement (in or m)
+};
+
+// A user p-y curve: its depth (ft or m) and points (p, y) as the input gives
+// them (p in lb/in or kN/m, y in in or m).
+struct DeckPyCurve3D {
+  double depth = 0.0;
+  std::vector<std::pair<double, double>> points;
 };
 
 struct DeckCombination3D {
@@ -62,6 +78,12 @@ struct Deck3D {
   // the export request (input section 22) written when it is asked for.
   int plot_export = 0, export_unformatted = 0;
   std::string export_request = "P-Y EXPORT\n4 0 0\n";
+  // One user p-y curve set (read with the user p-y option when not empty) and
+  // the set every pile names (0: none).
+  std::vector<DeckPyCurve3D> py_curves;
+  int py_set = 0;
+  int max_iterations = 200;     // of the cap solution, per step
+  std::vector<DeckMovement3D> movement_profile;
 };
 
 inline std::string deck_number(double v) {
@@ -74,19 +96,31 @@ inline std::string deck_3d(const Deck3D& d) {
   const std::string flags = "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n";
   auto n = [](double v) { return deck_number(v); };
   std::string deck = d.title + "\nWHOLE-RUN TEST DECK\nOPTIONS\n";
-  deck.append(std::to_string(d.units)).append(" 3 0 0 0 1 1 0 0 0 0 0 0 0 0 0 0 0 0 ");
-  deck.append(std::to_string(d.kips)).append(" 0 0 ").append(std::to_string(d.plot_export)).append(" ");
+  const int user_py = d.py_curves.empty() ? 0 : 1;
+  deck.append(std::to_string(d.units)).append(" 3 0 0 ").append(std::to_string(user_py));
+  deck.append(" 1 1 0 0 0 0 0 0 0 0 0 0 0 0 ");
+  deck.append(std::to_string(d.kips)).append(" 0 ").append(d.movement_profile.empty() ? "0" : "1");
+  deck.append(" ").append(std::to_string(d.plot_export)).append(" ");
   deck.append(std::to_string(d.export_unformatted)).append("\nPILE CAP\n0 0 0 0 0 0\nLOAD CASES\n");
   deck.append(std::to_string(d.cases.size())).append(" 0 0 0 0\n");
   for (std::size_t k = 0; k < d.cases.size(); ++k) {
     const DeckCase3D& c = d.cases[k];
-    deck.append("0 0 ").append(std::to_string(c.threads)).append(" 1 100 200 200\n");
+    deck.append("0 0 ").append(std::to_string(c.threads)).append(" 1 100 ");
+    deck.append(std::to_string(d.max_iterations)).append(" 200\n");
     deck.append(n(d.tolerance) + " " + n(d.llp_tolerance) + " " + n(c.initial_step) + " 0.01\n");
     deck.append("CASE ").append(std::to_string(k + 1)).append("\n");
-    deck.append("1 0 0 0 0 0 0 0\n0 1 1.0 0 0 0 0 0 0 0 0\n0\n").append(flags);
+    deck.append("1 0 0 0 0 0 0 ").append(c.loads_at_point ? "1" : "0");
+    deck.append("\n0 1 1.0 0 0 0 0 0 0 0 0\n0\n").append(flags);
     deck.append("1\n").append(n(c.fx)).append(" ").append(n(c.fy)).append(" ").append(n(c.mz)).append(" ");
     deck.append(n(c.fz)).append(" ").append(n(c.my)).append(" ").append(n(c.mx)).append(" 0 0 0\n");
-    deck.append("0\n0\n0\n0 0 0 0 0 0 0 0\n0\n");
+    deck.append("0\n0\n");
+    if (c.loads_at_point) {
+      // Flags, then (displacement, load) pairs of X, Y, rotation Z and of Z,
+      // rotation Y, rotation X, then the point.
+      deck.append("1 1 1 1 1 1\n0 " + n(c.fx) + " 0 " + n(c.fy) + " 0 " + n(c.mz) + "\n");
+      deck.append("0 " + n(c.fz) + " 0 " + n(c.my) + " 0 " + n(c.mx) + "\n0 0 0\n");
+    }
+    deck.append("0\n0 0 0 0 0 0 0 0\n0\n");
   }
   deck.append("LOAD COMBINATIONS\n").append(std::to_string(d.combinations.size())).append(" 0 0 0 0\n");
   for (std::size_t k = 0; k < d.combinations.size(); ++k) {
@@ -100,8 +134,9 @@ inline std::string deck_3d(const Deck3D& d) {
   deck.append("DISTRIBUTED LOAD SETS\n0\nSOIL MOVEMENT SETS\n0\nPILE ARRANGEMENT\n");
   deck.append(std::to_string(d.piles.size())).append("\n");
   for (const DeckPile3D& p : d.piles) {
-    deck.append("2 2 1 0 1 1 0 0 0 0\n0 0 1 1 1 1 1\n0 ");
-    deck.append(n(p.y)).append(" ").append(n(p.z)).append(" 0 90 0 ").append(n(d.ground)).append("\n");
+    deck.append("2 2 1 ").append(std::to_string(d.py_set)).append(" 1 1 0 0 0 0\n0 0 1 1 1 1 1\n").append(n(p.x));
+    deck.append(" ").append(n(p.y)).append(" ").append(n(p.z)).append(" 0 ").append(n(p.beta)).append(" 0 ");
+    deck.append(n(d.ground)).append("\n");
   }
   deck.append("PROPERTY SETS\n1\n1 1\n").append(std::to_string(d.increments)).append(" ").append(n(d.length));
   deck.append(" 1\n0 ").append(n(d.length)).append(" 1\n");
@@ -120,6 +155,13 @@ inline std::string deck_3d(const Deck3D& d) {
       deck.append("\n");
     }
   }
+  if (user_py == 1) {
+    deck.append("USER P-Y CURVES\n1\n1 ").append(std::to_string(d.py_curves.size())).append("\n");
+    for (const DeckPyCurve3D& c : d.py_curves) {
+      deck.append(n(c.depth)).append("\n").append(std::to_string(c.points.size())).append("\n");
+      for (const auto& [p, y] : c.points) deck.append(n(p) + " " + n(y) + "\n");
+    }
+  }
   const double reach = d.axial_reach;
   deck.append("GENERATED LOAD-SETTLEMENT CURVES\n0\nGENERATED TORQUE-ROTATION CURVES\n0\n");
   deck.append("USER LOAD-SETTLEMENT CURVES\n1\n1 3\n");
@@ -128,6 +170,10 @@ inline std::string deck_3d(const Deck3D& d) {
   deck.append("USER TORQUE-ROTATION CURVES\n1\n1 3\n");
   deck.append(n(-d.torsion_stiffness) + " -1\n0 0\n" + n(d.torsion_stiffness) + " 1\n");
   deck.append("MOMENT-CURVATURE SETS\n0\nSECTION MOMENT-CURVATURE CURVES\n0\nSECTION BILINEAR DATA\n0\n");
+  if (!d.movement_profile.empty()) {
+    deck.append("SOIL MOVEMENT PROFILE\n").append(std::to_string(d.movement_profile.size())).append("\n");
+    for (const DeckMovement3D& m : d.movement_profile) deck.append(n(m.depth) + " " + n(m.y) + " " + n(m.z) + "\n");
+  }
   if (d.plot_export == 1) deck.append(d.export_request);
   return deck;
 }

@@ -15,52 +15,13 @@
 
 #include "analysis/analysis.hpp"
 #include "model/model_store.hpp"
+#include "tests/e2e/cap_results.hpp"
 #include "tests/e2e/deck_3d.hpp"
 #include "tests/e2e/run_folder.hpp"
 #include "tests/support/engine_state.hpp"
 
 namespace pilecap::testing {
 namespace {
-
-constexpr int COMPUTATION_LINE = 12;
-constexpr int RESULT_CODES_LINE = 11;
-
-using Vector6 = std::array<double, 6>;
-
-struct CapResult {
-  Vector6 load{}, displacement{};
-};
-
-// The TABLE L rows of every solved run, in run order.
-std::vector<CapResult> table_l_rows(const RunFolder& folder) {
-  const auto lines = folder.lines(COMPUTATION_LINE);
-  std::vector<CapResult> rows;
-  auto parse = [](const std::string& line) {
-    Vector6 v{};
-    std::istringstream in(line);
-    for (double& x : v) in >> x;
-    return v;
-  };
-  for (std::size_t k = 0; k + 4 < lines.size(); ++k) {
-    if (lines[k].find("* TABLE L *") == std::string::npos) continue;
-    CapResult r;
-    r.load = parse(lines[k + 2]);
-    r.displacement = parse(lines[k + 4]);
-    rows.push_back(r);
-  }
-  return rows;
-}
-
-// Head forces of every pile at the origin after each solved run.
-std::vector<std::vector<Vector6>> pile_forces_by_run;
-
-void record_pile_forces(int /*run_kind*/, int /*index*/) {
-  std::vector<Vector6> forces(static_cast<std::size_t>(PileTable.n_piles));
-  for (int p = 1; p <= PileTable.n_piles; ++p) {
-    for (int k = 1; k <= 6; ++k) forces[static_cast<std::size_t>(p - 1)][k - 1] = PileTable.head_force(p, k, 1);
-  }
-  pile_forces_by_run.push_back(forces);
-}
 
 class CapResults3D : public EngineTest {
  protected:
@@ -85,9 +46,8 @@ int count_text(const std::string& text, const std::string& what) {
 }
 
 // A long elastic pipe pile (EI = 29e6 psi x 2549 in4) on a subgrade of
-// k = 100 pci, 24 in wide, so Es = k b = 2400 psi and beta L > 10. The
-// ground line lies a hair above the head so that the head node carries its
-// spring.
+// k = 100 pci, 24 in wide, so Es = k b = 2400 psi and beta L > 10, its head
+// on the ground line, where the node carries the spring of depth 0.
 constexpr double EI = 29e6 * 2549.0;
 constexpr double ES = 100.0 * 24.0;
 constexpr double LATERAL_LOAD = 10000.0;
@@ -95,10 +55,10 @@ constexpr double LATERAL_LOAD = 10000.0;
 Deck3D elastic_pile_deck(const std::vector<DeckPile3D>& piles) {
   Deck3D d;
   d.piles = piles;
-  d.ground = -1e-6;
+  d.ground = 0.0;
   d.length = 100.0;
   d.increments = 200;
-  d.layers = {{12, -1e-6, 200.0, {56, 0, 0, 100, 0, 0, 0}}};
+  d.layers = {{12, 0.0, 200.0, {56, 0, 0, 100, 0, 0, 0}}};
   d.cases = {{.fy = LATERAL_LOAD}};
   return d;
 }

@@ -1,8 +1,8 @@
 // Whole runs of a load case that estimates the flexibility of the pile cap,
 // through DUVIZU. A group on linear springs (an elastic subgrade, straight
-// load-settlement and torque-rotation lines, elastic sections) must print
-// the stiffness of its tangent at rest, symmetric, and the inverse of the
-// flexibility columns it wrote; its SI twin prints the same stiffness in
+// load-settlement and torque-rotation lines, elastic sections), in space or
+// in the plane, must print the stiffness of its tangent at rest, symmetric,
+// and the inverse of the flexibility columns it wrote; its SI twin prints the same stiffness in
 // its own units; a DOF without load is skipped with a unit column; soft
 // clay softens level by level; the reports do not depend on the thread
 // count.
@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "analysis/analysis.hpp"
+#include "tests/e2e/deck_2d.hpp"
 #include "tests/e2e/deck_3d.hpp"
 #include "tests/e2e/run_folder.hpp"
 #include "tests/support/engine_state.hpp"
@@ -44,9 +45,20 @@ void record_stiffness_at_rest(int /*run_kind*/, int /*index*/) {
   }
 }
 
+// The same of a 2D model (X, Y, rotation Z), whose force vector is the
+// resistance of the rows: dF/dU.
+void record_plane_stiffness_at_rest(int /*run_kind*/, int /*index*/) {
+  double k[9], zero[3] = {};
+  int status = 0;
+  CAP_TANGENT_2D(k, zero, status);
+  stiffness_at_rest = Matrix{};
+  for (int i = 0; i < 3; ++i) {
+    for (int j = 0; j < 3; ++j) stiffness_at_rest[i][j] = k[i + 3 * j];
+  }
+}
+
 // The deck's first case made a flexibility estimation over the levels.
-std::string flexibility_deck(const Deck3D& d, const std::vector<double>& levels, int diagonal_only = 0) {
-  std::string deck = deck_3d(d);
+std::string with_flexibility(std::string deck, const std::vector<double>& levels, int diagonal_only = 0) {
   const std::string plain = "CASE 1\n1 0 0 0 0 0 0 0\n";
   const std::size_t at = deck.find(plain);
   deck.replace(at, plain.size(), "CASE 1\n1 1 1 " + std::to_string(diagonal_only) + " 0 0 0 0\n");
@@ -57,6 +69,10 @@ std::string flexibility_deck(const Deck3D& d, const std::vector<double>& levels,
   values.append("0\n0 0 0 0 0 0 0 0\n0\n");
   deck.replace(deck.find(lists, at), lists.size(), values);
   return deck;
+}
+
+std::string flexibility_deck(const Deck3D& d, const std::vector<double>& levels, int diagonal_only = 0) {
+  return with_flexibility(deck_3d(d), levels, diagonal_only);
 }
 
 // Three vertical piles on linear springs (or in soft clay), in English
@@ -102,7 +118,7 @@ Deck3D linear_group(int units, bool soft_clay = false) {
 }
 
 // The matrices of the computation report's copies (unconverted), per level.
-std::vector<Matrix> printed_stiffness(const RunFolder& folder) {
+std::vector<Matrix> printed_stiffness(const RunFolder& folder, int n = 6) {
   std::vector<Matrix> levels;
   std::istringstream in(folder.read(COMPUTATION_LINE));
   std::string line;
@@ -113,12 +129,12 @@ std::vector<Matrix> printed_stiffness(const RunFolder& folder) {
     if (!in_report || line.find("N:") == std::string::npos) continue;
     std::getline(in, line);  // the diagonal
     Matrix k{};
-    for (auto& row : k) {
+    for (int i = 0; i < n; ++i) {
       std::getline(in, line);
       std::istringstream values(line);
-      int i = 0;
-      values >> i;
-      for (double& v : row) values >> v;
+      int number = 0;
+      values >> number;
+      for (int j = 0; j < n; ++j) values >> k[i][j];
     }
     levels.push_back(k);
   }
@@ -126,14 +142,14 @@ std::vector<Matrix> printed_stiffness(const RunFolder& folder) {
 }
 
 // The flexibility columns of the file: F[level][i][d].
-std::vector<Matrix> flexibility_columns(const RunFolder& folder, int n_levels) {
+std::vector<Matrix> flexibility_columns(const RunFolder& folder, int n_levels, int n = 6) {
   std::vector<Matrix> f(static_cast<std::size_t>(n_levels));
   std::istringstream in(folder.read(COLUMNS_LINE));
-  for (int d = 0; d < 6; ++d) {
+  for (int d = 0; d < n; ++d) {
     for (int level = 0; level < n_levels; ++level) {
       int number = 0;
       in >> number;
-      for (int i = 0; i < 6; ++i) in >> f[static_cast<std::size_t>(level)][i][d];
+      for (int i = 0; i < n; ++i) in >> f[static_cast<std::size_t>(level)][i][d];
     }
   }
   return f;
@@ -165,26 +181,32 @@ class FlexibilityRuns : public EngineTest {
   }
 };
 
-TEST_F(FlexibilityRuns, LinearGroupPrintsTheStiffnessOfItsTangentAtRest) {
-  RunFolder folder("flexibility_linear");
-  run(folder, flexibility_deck(linear_group(DECK_ENGLISH), {0.5, 1.0}));
-  const auto k = printed_stiffness(folder);
-  const auto f = flexibility_columns(folder, 2);
-  ASSERT_EQ(k.size(), 2u);
-  const Matrix& k0 = stiffness_at_rest;
-  for (std::size_t level = 0; level < 2; ++level) {
-    for (int i = 0; i < 6; ++i) {
-      for (int j = 0; j < 6; ++j) {
+// Every level's printed K against the stiffness at rest k0 (the error of
+// the difference steps), its symmetry, and F K = I with the columns F the
+// run wrote.
+void expect_stiffness_at_rest(const std::vector<Matrix>& k, const std::vector<Matrix>& f, const Matrix& k0, int n) {
+  ASSERT_EQ(k.size(), f.size());
+  for (std::size_t level = 0; level < k.size(); ++level) {
+    for (int i = 0; i < n; ++i) {
+      for (int j = 0; j < n; ++j) {
         SCOPED_TRACE(::testing::Message() << "level " << level + 1 << " (" << i + 1 << ", " << j + 1 << ")");
         const double scale = term_scale(k0, i, j);
         EXPECT_NEAR(k[level][i][j], k0[i][j], 1e-5 * scale);
         EXPECT_NEAR(k[level][i][j], k[level][j][i], 1e-5 * scale);
         double identity = 0.0;  // (F K)(i, j)
-        for (int d = 0; d < 6; ++d) identity += f[level][i][d] * k[level][d][j];
+        for (int d = 0; d < n; ++d) identity += f[level][i][d] * k[level][d][j];
         EXPECT_NEAR(identity, i == j ? 1.0 : 0.0, 1e-6 * std::sqrt(std::fabs(f[level][i][i] * k[level][j][j])));
       }
     }
   }
+}
+
+TEST_F(FlexibilityRuns, LinearGroupPrintsTheStiffnessOfItsTangentAtRest) {
+  RunFolder folder("flexibility_linear");
+  run(folder, flexibility_deck(linear_group(DECK_ENGLISH), {0.5, 1.0}));
+  const auto k = printed_stiffness(folder);
+  ASSERT_EQ(k.size(), 2u);
+  expect_stiffness_at_rest(k, flexibility_columns(folder, 2), stiffness_at_rest, 6);
   const std::string codes = folder.read(RESULT_CODES_LINE);
   EXPECT_EQ(count_text(codes, "    1 ANALYSIS COMPLETED\n"), 13);  // 6 DOFs x 2 levels, then the total load
   EXPECT_NE(codes.find("      DOF :     6 POINT :     2\n    1 ANALYSIS COMPLETED\n"
@@ -192,6 +214,32 @@ TEST_F(FlexibilityRuns, LinearGroupPrintsTheStiffnessOfItsTangentAtRest) {
             std::string::npos)
       << codes;
   EXPECT_EQ(count_text(folder.read(RunFolder::RESULTS_LINE), "* TABLE L *"), 1) << "only the total load";
+}
+
+// A bent in the plane on linear springs, two battered rows of two piles
+// and a vertical row of three: its three DOFs (X, Y, rotation Z) in the 2D
+// form of the report, again the stiffness of its tangent at rest.
+TEST_F(FlexibilityRuns, PlaneBentPrintsTheStiffnessOfItsTangentAtRest) {
+  set_run_end_hook(record_plane_stiffness_at_rest);
+  Deck2D d;
+  d.rows = {{0.0, -6.0, -15.0, 2}, {0.0, 0.0, 0.0, 3}, {0.0, 6.0, 15.0, 2}};
+  d.ground = -1e-6;
+  d.length = 40.0;
+  d.increments = 40;
+  d.layers = {{ELASTIC_SUBGRADE_CODE, -1e-6, 80.0, {56, 0, 0, 100, 0, 0, 0}}};
+  d.axial_stiffness = 2e6;
+  d.print_option = 0;
+  d.cases = {{.fx = 100000, .fy = 10000, .mz = 1.2e6}};
+  RunFolder folder("flexibility_plane");
+  run(folder, with_flexibility(deck_2d(d), {0.5, 1.0}));
+  const auto k = printed_stiffness(folder, 3);
+  ASSERT_EQ(k.size(), 2u);
+  expect_stiffness_at_rest(k, flexibility_columns(folder, 2, 3), stiffness_at_rest, 3);
+  const std::string results = folder.read(RunFolder::RESULTS_LINE);
+  EXPECT_NE(results.find("\n     DOF   : 3 (MOMENT Z)\n"), std::string::npos);
+  EXPECT_NE(results.find("\n      DOF             1                 2                 3         \n"), std::string::npos)
+      << results;
+  EXPECT_EQ(count_text(folder.read(RESULT_CODES_LINE), "    1 ANALYSIS COMPLETED\n"), 7);  // 3 DOFs x 2, total
 }
 
 TEST_F(FlexibilityRuns, DiagonalFormPrintsTheReciprocalOfEachDiagonalTerm) {

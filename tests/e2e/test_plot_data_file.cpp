@@ -136,13 +136,14 @@ TEST_F(PlotDataFile, TwoPileModelReadsBackInItsOrderAndAlikeInBothForms) {
 }
 
 TEST_F(PlotDataFile, ModelInThePlaneHasNoTorqueBlockAndNoSoilSprings) {
-  // A plane model is refused as a whole, plot data included, until its
-  // solver and reports are built.
-  GTEST_SKIP() << "the plane (2D) model is not analysed yet";
   RunFolder folder("plot_plane");
   // A run with soil first: its p-y curve types must not reach the next run.
   run_deck(folder, deck_3d(two_pile_deck(0)));
-  run_deck(folder, deck_with_cases({{}}, {}, 1));
+  std::string plane = deck_with_cases({{}}, {}, 1);
+  const std::string layer = "SOIL LAYERS\n1\n1 12\n0 60\n2 7\n60 500 30 100 0 0.01 0.5\n60 500 30 100 0 0.01 0.5\n";
+  ASSERT_NE(plane.find(layer), std::string::npos);
+  plane.replace(plane.find(layer), layer.size(), "SOIL LAYERS\n0\n");  // a model without soil
+  run_deck(folder, plane);
   const PlotFile file = read_export(folder, false);
   ASSERT_TRUE(file.complete) << file.error;
   EXPECT_EQ(file.dimension, 2);

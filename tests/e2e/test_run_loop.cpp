@@ -1,7 +1,7 @@
 // Whole runs with load cases and combinations through DUVIZU: the result-code
 // file, the status file, stop requests before and between cases, the control
-// values each run receives. The decks are plane (2D) models, whose analysis
-// is not built yet: every run is refused with the not-performed code.
+// values each run receives. The decks are small plane (2D) models of one
+// pile row in one soil layer.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -81,23 +81,23 @@ const std::string TITLE = std::string("CASE MODEL") + std::string(70, ' ');
 
 TEST_F(RunLoopTest, ResultCodeFileNamesEveryRunAndSkippedOnes) {
   RunFolder folder("codes");
-  ASSERT_EQ(run(folder, testing::deck_with_cases({{}, {1}, {0, ANALYSIS_KIND_CAP_FLEXIBILITY}}, {{}, {1}})), 0);
+  ASSERT_EQ(run(folder, testing::deck_with_cases({{}, {1}, {0, ANALYSIS_KIND_CAP_STIFFNESS}}, {{}, {1}})), 0);
   const std::vector<std::string> expected = {
       "COMPUTATION RESULTS",
       TITLE,
       "LOAD CASES RESULTS ",
       "LOAD CASE :     1",
       "      ANALYSIS DUE TO TOTAL LOAD",
-      "     9 ANALYSIS NOT PERFORMED",  // the plane model is refused
+      "    1 ANALYSIS COMPLETED",
       "LOAD CASE :     2",
       "       ANALYSIS TO NOT RUN   ",
       "     9 ANALYSIS NOT PERFORMED",
       "LOAD CASE :     3",
-      "     9 ANALYSIS NOT PERFORMED",  // refused before its estimation points
+      "     9 ANALYSIS NOT PERFORMED",  // a stiffness estimation is not analysed yet
       "LOAD COMBINATIONS RESULTS ",
       "LOAD COMB. :     1",
       "      ANALYSIS DUE TO TOTAL LOAD",
-      "     9 ANALYSIS NOT PERFORMED",
+      "    1 ANALYSIS COMPLETED",
       "LOAD COMB. :     2",
       "       ANALYSIS TO NOT RUN   ",
       "     9 ANALYSIS NOT PERFORMED",
@@ -106,7 +106,7 @@ TEST_F(RunLoopTest, ResultCodeFileNamesEveryRunAndSkippedOnes) {
   const auto log = folder.lines(RunFolder::RUN_LOG_LINE);
   EXPECT_EQ(count_lines(log, "     NOTE: LOAD CASE WILL NOT BE ANALYZED"), 1);
   EXPECT_EQ(count_lines(log, "     NOTE: LOAD COMB WILL NOT BE ANALYZED"), 1);
-  EXPECT_EQ(count_lines(log, "     NOTE: THE PLANE (2D) MODEL IS NOT YET SUPPORTED, RUN NOT ANALYZED"), 3);
+  EXPECT_EQ(count_lines(log, "     NOTE: STIFFNESS ESTIMATION AND PUSHOVER POINTS ARE NOT ANALYZED"), 1);
   // A skipped case has no FINISHED line; the others have one each.
   EXPECT_EQ(count_lines(log, "     ANALYSIS FOR LOAD CASE   1/  3 FINISHED"), 1);
   EXPECT_EQ(count_lines(log, "     ANALYSIS FOR LOAD CASE   2/  3 FINISHED"), 0);
@@ -190,9 +190,11 @@ TEST_F(RunLoopTest, EachRunReceivesItsControlValues) {
   EXPECT_EQ(first.output_option, 2);
   EXPECT_EQ(first.load_scale_1, 1.0);
   EXPECT_EQ(first.load_scale_2, 1.0);
-  EXPECT_EQ(first.first_run, 1);
+  // Every analysed run of a pass moves the envelope counter on by one.
+  EXPECT_EQ(first.first_run, 2);
   EXPECT_EQ(second.current_run, 2);
   EXPECT_EQ(second.tolerance, 0.375);
+  EXPECT_EQ(second.first_run, 3);
   EXPECT_EQ(combination.run_kind, RUN_KIND_COMBINATION);
   EXPECT_EQ(combination.current_run, 1);
   EXPECT_EQ(combination.current_combination, 1);
@@ -200,13 +202,19 @@ TEST_F(RunLoopTest, EachRunReceivesItsControlValues) {
   EXPECT_EQ(combination.threads_wanted, 0);
   EXPECT_EQ(combination.load_scale_1, 0.75);
   EXPECT_EQ(combination.load_scale_2, 0.5);
+  EXPECT_EQ(combination.first_run, 2);
   EXPECT_EQ(AnalysisControl.pass_mode, 0);
 }
 
 // Regression: a refused model wrote a plot-data file as if it had been analysed.
 TEST_F(RunLoopTest, RefusedModelWritesNoPlotData) {
   RunFolder folder("plot");
-  ASSERT_EQ(run(folder, testing::deck_with_cases({{}}, {}, 1)), 0);
+  // Direction-dependent reduction factors (option 8) are not analysed yet.
+  std::string deck = testing::deck_with_cases({{}}, {}, 1);
+  const std::string options = "OPTIONS\n1 2 0 0 0 1 0 0 ";
+  ASSERT_NE(deck.find(options), std::string::npos);
+  deck.replace(deck.find(options), options.size(), "OPTIONS\n1 2 0 0 0 1 0 2 ");
+  ASSERT_EQ(run(folder, deck), 0);
   EXPECT_EQ(RunFolder::read_file(folder.path(CURVE_EXPORT_LINE)), "");
 }
 

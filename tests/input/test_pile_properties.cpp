@@ -8,8 +8,8 @@
 
 #include "echo/echo.hpp"
 #include "input/input.hpp"
-#include "pile/pile.hpp"
 #include "model/model_store.hpp"
+#include "pile/pile.hpp"
 #include "run/run.hpp"
 #include "tests/support/engine_state.hpp"
 
@@ -27,6 +27,9 @@ class PilePropertiesBuild : public testing::EngineTest {
     ASSERT_EQ(status, 0);
     SET_STATUS_DETAIL("");
     RunOptions.dimension = MODEL_3D;
+    // A whole run before this test leaves its piles and property sets.
+    PileTable.n_piles = 0;
+    CLEAR_PILE_PROPERTIES();
   }
   void TearDown() override {
     CLEAR_PILE_PROPERTIES();

@@ -14,6 +14,7 @@
 #include "pile/pile.hpp"
 #include "base/fio.hpp"
 #include "model/model_store.hpp"
+#include "pile/pile_head.hpp"
 #include "run/run.hpp"
 #include "soil/soil.hpp"
 #include "tests/support/engine_state.hpp"
@@ -31,6 +32,12 @@ class PileTest : public EngineTest {
     ASSERT_EQ(status, 0);
     RESET_INPUT_RECORDS(status);
     ASSERT_EQ(status, 0);
+    // What an earlier test (a whole run) may have left.
+    PileTable.n_piles = 0;
+    AnalysisControl = AnalysisControlRecord{};
+    CapEnvelope = CapEnvelopeRecord{};
+    PileErrorWord = PileErrorWordRecord{};
+    SoilProfile = SoilProfileRecord{};
     fio::open_memory(UNIT_RESULTS_REPORT);
     fio::open_memory(UNIT_RUN_LOG);
     int english = 1;
@@ -39,15 +46,21 @@ class PileTest : public EngineTest {
   }
   void TearDown() override {
     fio::close_all();
+    reset_records();
+    int status = 0;
+    RESET_INPUT_RECORDS(status);
+    RELEASE_MODEL_ARRAYS(status);
+  }
+  // The records these tests read besides the input records, as a fresh run
+  // has them (a whole run before this test leaves its own).
+  static void reset_records() {
     SET_SOIL_REACTION_PROVIDER(nullptr);
     CLEAR_PILE_PROPERTIES();
     SoilProfile = SoilProfileRecord{};
     PileTable.n_piles = 0;
     AnalysisControl = AnalysisControlRecord{};
     PileErrorWord = PileErrorWordRecord{};
-    int status = 0;
-    RESET_INPUT_RECORDS(status);
-    RELEASE_MODEL_ARRAYS(status);
+    WarningCounters = WarningCountersRecord{};
   }
 
   // Pile p of set 1: vertical, head at head_depth, ground at the head.

@@ -152,6 +152,50 @@ TEST_F(LateralPile3D, SolutionThatDoesNotCloseWarnsAndReturnsZeros) {
   EXPECT_EQ(run_log(), warning);
 }
 
+// The head rows of a spring-restrained head are built in every solve from
+// the bending stiffness the solve uses, so the closed solution keeps moment
+// = spring x (slope + rotation term) at the head even where the head has
+// yielded. (Rows fixed once from the stiffness at zero deflection would lose
+// it as soon as the head's stiffness changes.)
+TEST_F(LateralPile3D, SpringHeadKeepsMomentEqualToSpringTimesRotationAfterYield) {
+  constexpr double SPRING = 1e7;      // moment per radian
+  constexpr double PHI_YIELD = 1e-3;  // yield curvature; beyond it 30 % of EI
+  build(200, 100.0, 0.0, CONN_RES);
+  PileTable.spring_zz(1) = PileTable.spring_yy(1) = SPRING;
+  // Moment-curvature set 1 for both axes: EI to the yield point, then hardening.
+  auto& S = MomentCurvatureSet;
+  S.n_sets = S.n_curves(1) = 1;
+  S.n_points(1, 1) = 3;
+  const double points[3][2] = {{0.0, 0.0}, {PHI_YIELD, EI * PHI_YIELD}, {100 * PHI_YIELD, EI * PHI_YIELD * 30.7}};
+  for (int k = 1; k <= 3; ++k) {
+    S.curvature(1, 1, k) = points[k - 1][0];
+    S.moment(1, 1, k) = points[k - 1][1];
+  }
+  PileSection.mphi_set_zz(SET, 1) = PileSection.mphi_set_yy(SET, 1) = 1;
+  AnalysisControl.llp_max_iterations = 500;
+  struct Case {
+    const char* name;
+    int ei_previous;
+    double rotation;
+  };
+  const Case cases[] = {
+      {"stiffness after each solve", 0, 0.0},
+      {"stiffness before each solve", 1, 0.0},
+      {"with a rotation term", 0, -0.002},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    AnalysisControl.ei_previous = c.ei_previous;
+    const HeadResponse r = solve(0.5, c.rotation, 0.0, 0.0);
+    ASSERT_EQ(r.status, 0);
+    ASSERT_EQ(PileErrorWord.code, 0) << "closed";
+    EXPECT_LT(work.ei_zz(4), 0.9 * EI) << "the head has yielded";
+    const double slope = (work.deflection_y(5) - work.deflection_y(3)) / (2.0 * LENGTH / 200);
+    EXPECT_NEAR(r.moment_zz, -SPRING * (slope + c.rotation), 1e-9 * std::fabs(r.moment_zz));
+    EXPECT_GT(std::fabs(r.moment_zz), EI * PHI_YIELD);
+  }
+}
+
 }  // namespace
 }  // namespace pilecap
 
@@ -164,20 +208,20 @@ namespace {
 class LateralPileOnRealSprings : public testing::PileTest {};
 
 TEST_F(LateralPileOnRealSprings, ElasticSubgradeMatchesTheLongPileClosedForm) {
-  constexpr double K = 50.0;        // subgrade modulus, force / length^3
-  constexpr double B = 2.0;         // pile diameter
-  constexpr double S_MAX = 1.0e9;   // cut-off stress far beyond the deflections
+  constexpr double K = 50.0;       // subgrade modulus, force / length^3
+  constexpr double B = 2.0;        // pile diameter
+  constexpr double S_MAX = 1.0e9;  // cut-off stress far beyond the deflections
   constexpr double EI_REAL = 1.0e6;
   constexpr double LENGTH_REAL = 200.0;
   set_pile(1, 0.0, LENGTH_REAL, 200, EI_REAL);
   PileSection.diameter(SET, 1) = PileSection.diameter_bottom(SET, 1) = B;
-  // The ground line just above the head: a node exactly at the ground line
-  // carries no spring, which would soften the head of this closed form.
-  PileTable.ground(1) = -1e-6;
+  // The ground line and the top of the layer at the head, whose node
+  // carries the spring of depth 0.
+  PileTable.ground(1) = 0.0;
   auto& layer = SoilLayerInput;
   layer.count = 1;
   layer.soil_code(1) = SOIL_ELASTIC_SUBGRADE;
-  layer.top(1) = -1e-6;
+  layer.top(1) = 0.0;
   layer.bottom(1) = 1000.0;
   for (int point = 1; point <= 2; ++point) {
     layer.props(1)(2, point) = S_MAX;

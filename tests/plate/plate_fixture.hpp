@@ -14,8 +14,8 @@
 #include <numeric>
 #include <vector>
 
-#include "plate/plate.hpp"
 #include "base/fio.hpp"
+#include "plate/plate.hpp"
 #include "tests/support/engine_state.hpp"
 
 namespace pilecap::testing {

@@ -81,13 +81,15 @@ class NamesFolder {
   std::filesystem::path folder_, previous_;
 };
 
-// Names are carried whole: an 80-character name is not cut to 75 (a
-// regression: cut names opened other files), a 20-character one is padded
-// to 75. A second call writes the file again from its start.
-TEST_F(PlateModelTest, NamesFileCarriesTheNamesWhole) {
-  const std::string long_name(80, 'x');
+// The plate files are named after the input file in the folder of the
+// results report, never the engine's input or its reports. Names are carried
+// whole: one longer than 75 characters is not cut (a regression: cut names
+// opened other files), a shorter one is padded to 75. A second call writes
+// the file again from its start.
+TEST_F(PlateModelTest, NamesFileNamesThePlateFilesAfterTheInput) {
+  const std::string results_folder(70, 'r');
   const std::string short_name = "data/input_deck.inp ";  // 20 characters, a trailing blank
-  NamesFolder folder({short_name, "echo.txt", long_name, "summary.txt", "plot.dat"});
+  NamesFolder folder({short_name, "echo.txt", results_folder + "/results.txt", "summary.txt", "plot.dat"});
   std::string first, second;
   for (int call = 1; call <= 2; ++call) {
     int status = 0;
@@ -96,13 +98,18 @@ TEST_F(PlateModelTest, NamesFileCarriesTheNamesWhole) {
   }
   EXPECT_EQ(first, "data/input_deck.inp");
   EXPECT_EQ(second, "plot.dat");
-  EXPECT_EQ(PlateFileNames.step_results_file, long_name);
+  const std::string base = results_folder + "/input_deck";
+  EXPECT_EQ(PlateFileNames.data_file, base + ".plate.dat");
+  EXPECT_EQ(PlateFileNames.listing_file, base + ".plate.lst");
+  EXPECT_EQ(PlateFileNames.step_results_file, base + ".plate.steps");
+  EXPECT_EQ(PlateFileNames.convergence_log_file, base + ".plate.log");
   auto padded = [](std::string name) {
     name.resize(std::max<std::size_t>(name.size(), 75), ' ');
     return name + "\n";
   };
-  EXPECT_EQ(NamesFolder::read("gslab.dat"), padded("plot.dat") + padded("data/input_deck.inp") + padded("echo.txt") +
-                                                long_name + "\n" + padded("summary.txt"));
+  EXPECT_EQ(NamesFolder::read("gslab.dat"), padded("plot.dat") + padded(base + ".plate.dat") +
+                                                padded(base + ".plate.lst") + padded(base + ".plate.steps") +
+                                                padded(base + ".plate.log"));
 }
 
 TEST_F(PlateModelTest, MissingOrShortNamesFileFails) {

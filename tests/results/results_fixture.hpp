@@ -35,6 +35,10 @@ class ResultsTest : public EngineTest {
     RESET_INPUT_RECORDS(status);
     ASSERT_EQ(status, 0);
     for (int unit : REPORT_UNITS) fio::open_memory(unit);
+    // What an earlier test (a whole run) may have left.
+    PileTable.n_piles = 0;
+    AnalysisControl = AnalysisControlRecord{};
+    CapEnvelope = CapEnvelopeRecord{};
     RunOptions.units = 2;
     RunOptions.dimension = 3;
     int si = -1;
@@ -49,16 +53,22 @@ class ResultsTest : public EngineTest {
   }
   void TearDown() override {
     fio::close_all();
+    reset_records();
+    int status = 0;
+    RESET_INPUT_RECORDS(status);
+    RELEASE_MODEL_ARRAYS(status);
+    std::filesystem::remove_all(folder_);
+  }
+
+  // The records these tests read besides the input records, as a fresh run
+  // has them (a whole run before this test leaves its own).
+  static void reset_records() {
     CLEAR_PILE_PROPERTIES();
     PileTable.n_piles = 0;
     AnalysisControl = AnalysisControlRecord{};
     CapEnvelope = CapEnvelopeRecord{};
     RunFiles = RunFilesRecord{};
     SET_STATUS_DETAIL("");
-    int status = 0;
-    RESET_INPUT_RECORDS(status);
-    RELEASE_MODEL_ARRAYS(status);
-    std::filesystem::remove_all(folder_);
   }
 
   // Pile p on property set `set` of n increments of length h; every current

@@ -1,7 +1,7 @@
 // A fixture for the p-y tests: one pile of uniform diameter with its nodes
 // laid out by the test (the node layout itself belongs to the pile solver),
-// one or more soil layers with constant properties, and node arrays that
-// reach the imaginary nodes above the head (values[j] is node j).
+// one or more soil layers with constant properties, and node arrays by node
+// (values[j] is node j) with a margin before node 1.
 #pragma once
 
 #include <cmath>
@@ -24,16 +24,24 @@ class PyTest : public SoilTest {
     SoilTest::SetUp();
     fio::open_memory(UNIT_ECHO);
     fio::open_memory(UNIT_PLOT);
+    set_defaults();
+  }
+  // The run constants, options and single pile the tests start from.
+  void set_defaults() {
     RunConstants.pi = std::numbers::pi;
     RunOptions.units = UNITS_ENGLISH;
     int sign = 1, force_unit = 0;
     SET_UNIT_LABELS(sign, force_unit);
     AnalysisControl = AnalysisControlRecord{};
     GeneratedPyCurve = GeneratedPyCurveRecord{};
+    DepthFactorTable = DepthFactorTableRecord{};
+    PyPrintRequest = PyPrintRequestRecord{};
+    SoilMovementProfile.count = 0;
     PileTable.n_piles = 1;
     PileTable.prop(PILE) = SET;
     ClosePileFactors.p_factor_1(PILE) = 1.0;
     ClosePileFactors.y_factor_1(PILE) = 1.0;
+    SoilMovementProfile.count = 0;  // no soil movements unless a test gives them
   }
   void TearDown() override {
     CLEAR_PILE_PROPERTIES();

@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
+#include "base/fio.hpp"
 #include "input/input.hpp"
 #include "model/conversions.hpp"
-#include "base/fio.hpp"
 #include "model/model_store.hpp"
 #include "run/run.hpp"
 #include "soil/soil.hpp"
@@ -26,13 +26,23 @@ class SoilTest : public EngineTest {
     int status = 0;
     ALLOCATE_MODEL_ARRAYS(status);
     ASSERT_EQ(status, 0);
+    reset_records();  // whatever ran before
     fio::open_memory(UNIT_RESULTS_REPORT);
     fio::open_memory(UNIT_RUN_LOG);
+    // What an earlier test (a whole run) may have left: pi among them.
+    SoilProfile = SoilProfileRecord{};
+    SoilLayerInput = SoilLayerInputRecord{};
+    RunOptions = RunOptionsRecord{};
+    RunConstants = RunConstantsRecord{};
+    CapPassiveElement = CapPassiveElementRecord{};
   }
   void TearDown() override {
     fio::close_all();
     int status = 0;
     RELEASE_MODEL_ARRAYS(status);
+    reset_records();
+  }
+  static void reset_records() {
     SoilProfile = SoilProfileRecord{};
     SoilLayerInput = SoilLayerInputRecord{};
     RunOptions = RunOptionsRecord{};

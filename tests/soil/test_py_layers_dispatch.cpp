@@ -165,7 +165,7 @@ TEST_F(LayersTest, DispatchTakesLayersByTheCurveGenerationWord) {
   for (int j = 1; j <= 41; ++j) at(y_, j) = 1.0, at(es_, j) = 99.0;
   ASSERT_EQ(run(), 0);
   EXPECT_EQ(at(es_, 1), 0.0) << "above the ground line";
-  EXPECT_EQ(at(es_, 4), 0.0) << "at the ground line: skipped and cleared";
+  EXPECT_EQ(at(es_, 4), 10.0 * 12.0) << "on the ground line: the spring of depth 0";
   EXPECT_EQ(at(es_, 5), 99.0) << "outside the layer range";
   EXPECT_EQ(PileSoilData.ground_line(PILE), 36.0) << "ground depth below the head";
   // In curve generation a range starting at node 0 is not taken.

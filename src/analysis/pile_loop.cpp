@@ -1,0 +1,47 @@
+// The per-pile status words, evaluations and thread work records of the
+// parallel loops over piles. Pile p's word sits at index p.
+#include "analysis/pile_loop.hpp"
+
+#include <memory>
+
+#include "model/analysis_control.hpp"
+#include "model/model_store.hpp"
+#include "model/run_state.hpp"
+
+namespace pilecap {
+
+namespace {
+
+constexpr int NO_PAIR_LIMIT = 0;
+
+// The status word of each pile of the running loop (pile p at index p).
+Array1<int, TABLE_CAPACITY> pile_status{};
+
+}  // namespace
+
+void START_PILE_LOOP(int n_piles) {
+  for (int p = 1; p <= n_piles; ++p) pile_status(p) = STATUS_OK;
+  SET_THREAD_COUNT(AnalysisControl.threads_wanted, AnalysisControl.threads_available, AnalysisControl.threads_used_max,
+                   RunTimers.threads_used_run, n_piles, NO_PAIR_LIMIT);
+}
+
+int& PILE_LOOP_STATUS(int pile) { return pile_status(pile); }
+
+void MERGE_PILE_LOOP_STATUS(int n_piles, int& status) {
+  for (int p = 1; p <= n_piles && status == STATUS_OK; ++p) status = pile_status(p);
+}
+
+std::vector<PileEvaluation>& PILE_LOOP_EVALUATIONS(int n_piles) {
+  static std::vector<PileEvaluation> evaluations;
+  if (evaluations.size() < static_cast<std::size_t>(n_piles)) evaluations.resize(static_cast<std::size_t>(n_piles));
+  for (int p = 1; p <= n_piles; ++p) CLEAR_PILE_EVALUATION(evaluations[static_cast<std::size_t>(p - 1)]);
+  return evaluations;
+}
+
+PileHeadWork& THREAD_HEAD_WORK() {
+  thread_local std::unique_ptr<PileHeadWork> work;
+  if (!work) work = std::make_unique<PileHeadWork>();
+  return *work;
+}
+
+}  // namespace pilecap

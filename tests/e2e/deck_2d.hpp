@@ -1,0 +1,148 @@
+// Input decks of 2D models (pile rows in the plane of a bent) for whole runs:
+// rows of identical elastic pipe piles of one property set, fixed or pinned
+// to a rigid cap, battered in the plane, a straight user load-settlement
+// curve, soil layers of any code, load cases of concentrated loads at the
+// origin (vertical, horizontal, moment) and combinations; and the planar 3D
+// twin of such a model (every row's piles side by side out of the plane).
+// Values are written in the deck's own units, as deck_3d.hpp says.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tests/e2e/deck_3d.hpp"
+
+namespace pilecap::testing {
+
+struct DeckRow2D {
+  double x = 0.0, y = 0.0;  // head depth and plan position (ft or m)
+  double batter = 0.0;      // degrees from the vertical towards +Y
+  int identical = 1;
+  int conn = CONN_FIXED_HEAD;
+};
+
+struct DeckCase2D {
+  double fx = 0.0, fy = 0.0, mz = 0.0;  // vertical and horizontal load, moment, at the origin
+  int threads = 0;
+  double initial_step = 1.0;
+};
+
+struct Deck2D {
+  int units = DECK_ENGLISH;
+  int kips = 0;
+  std::string title = "2D BENT";
+  std::vector<DeckRow2D> rows;
+  double ground = 0.0;
+  double length = 60.0;
+  int increments = 60;
+  double diameter = 24.0, inner_diameter = 23.0, area = 36.9, inertia = 2549.0, modulus = 29e6, shear_modulus = 11.6e6,
+         perimeter = 75.4;
+  std::vector<DeckLayer3D> layers;
+  double axial_stiffness = 1e6;
+  double axial_reach = 10.0;
+  std::vector<DeckCase2D> cases;
+  std::vector<DeckCombination3D> combinations;
+  int combination_envelopes = 0;  // 1: print the combination envelopes (pile tops and node tables)
+  double tolerance = 1e-8;
+  double llp_tolerance = 1e-9;
+  int print_option = 1;
+};
+
+inline std::string deck_2d(const Deck2D& d) {
+  const std::string flags = "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n";
+  auto n = [](double v) { return deck_number(v); };
+  const std::string print = std::to_string(d.print_option);
+  std::string deck = d.title + "\nWHOLE-RUN TEST DECK IN THE PLANE\nOPTIONS\n";
+  deck.append(std::to_string(d.units)).append(" 2 0 0 0 1 0 0 0 0 0 0 0 0 0 0 0 0 0 ");
+  deck.append(std::to_string(d.kips)).append(" 0 0 0 0\nPILE CAP\n0 0 0 0 0 0\nLOAD CASES\n");
+  deck.append(std::to_string(d.cases.size())).append(" 0 0 0 0\n");
+  for (std::size_t k = 0; k < d.cases.size(); ++k) {
+    const DeckCase2D& c = d.cases[k];
+    deck.append("0 0 ").append(std::to_string(c.threads)).append(" 1 100 200 200\n");
+    deck.append(n(d.tolerance) + " " + n(d.llp_tolerance) + " " + n(c.initial_step) + " 0.01\n");
+    deck.append("CASE ").append(std::to_string(k + 1)).append("\n");
+    deck.append("1 0 0 0 0 0 0 0\n").append(print).append(" 1 1.0 0 0 0 0 0 0 0 0\n0\n").append(flags);
+    deck.append("1\n").append(n(c.fx)).append(" ").append(n(c.fy)).append(" ").append(n(c.mz)).append(" 0 0 0 0 0 0\n");
+    deck.append("0\n0\n0\n0 0 0 0 0 0 0 0\n0\n");
+  }
+  deck.append("LOAD COMBINATIONS\n").append(std::to_string(d.combinations.size())).append(" ");
+  deck.append(d.combination_envelopes == 1 ? "1 2 1 0\n" + flags : std::string("0 0 0 0\n"));
+  for (std::size_t k = 0; k < d.combinations.size(); ++k) {
+    const DeckCombination3D& c = d.combinations[k];
+    deck.append("0 0 0 1 100 200 200\n").append(n(d.tolerance) + " " + n(d.llp_tolerance) + " 1.0 0.01\n");
+    deck.append("COMBINATION ").append(std::to_string(k + 1)).append("\n");
+    deck.append("1 1 ").append(std::to_string(c.members.size())).append("\n");
+    deck.append(print)
+        .append(" 1 0 0 0 0 0 0\n0\n")
+        .append(flags)
+        .append(std::to_string(c.members.size()))
+        .append("\n");
+    for (const auto& [member, factor] : c.members) deck.append(std::to_string(member) + " " + n(factor) + "\n");
+  }
+  deck.append("DISTRIBUTED LOAD SETS\n0\nSOIL MOVEMENT SETS\n0\nPILE ARRANGEMENT\n");
+  deck.append(std::to_string(d.rows.size())).append("\n");
+  for (const DeckRow2D& r : d.rows) {
+    deck.append(std::to_string(r.conn) + " " + std::to_string(r.identical) + " 1 0 1 0 0\n0 0 1 1 1\n");
+    deck.append(n(r.x) + " " + n(r.y) + " " + n(r.batter) + " " + n(d.ground) + "\n");
+  }
+  deck.append("PROPERTY SETS\n1\n1 1\n").append(std::to_string(d.increments)).append(" ").append(n(d.length));
+  deck.append(" 1\n0 ").append(n(d.length)).append(" 1\n");
+  deck.append("CROSS SECTIONS\n1\n1 1 1 0\n'PIPE'\n");
+  deck.append(n(d.diameter)).append(" ").append(n(d.inner_diameter)).append(" 0 0 0 0 0 0\n");
+  deck.append(n(d.shear_modulus) + " " + n(d.area) + " " + n(d.inertia) + " " + n(d.inertia) + " 0 0 0 0 " +
+              n(d.modulus) + " 0 " + n(d.perimeter) + " 0 0 0 0\n");
+  deck.append("0 0 0 0 0 0\n'NONE'\n");
+  deck.append("SOIL LAYERS\n").append(std::to_string(d.layers.size())).append("\n");
+  for (std::size_t k = 0; k < d.layers.size(); ++k) {
+    const DeckLayer3D& l = d.layers[k];
+    deck.append(std::to_string(k + 1) + " " + std::to_string(l.code) + "\n" + n(l.top) + " " + n(l.bottom) + "\n");
+    deck.append("2 ").append(std::to_string(l.props.size())).append("\n");
+    for (int point = 0; point < 2; ++point) {
+      for (std::size_t v = 0; v < l.props.size(); ++v) deck.append(v == 0 ? "" : " ").append(n(l.props[v]));
+      deck.append("\n");
+    }
+  }
+  const double reach = d.axial_reach;
+  deck.append("GENERATED LOAD-SETTLEMENT CURVES\n0\n");
+  deck.append("USER LOAD-SETTLEMENT CURVES\n1\n1 3\n");
+  deck.append(n(-d.axial_stiffness * reach) + " " + n(-reach) + "\n0 0\n" + n(d.axial_stiffness * reach) + " " +
+              n(reach) + "\n");
+  deck.append("MOMENT-CURVATURE SETS\n0\nSECTION MOMENT-CURVATURE CURVES\n0\nSECTION BILINEAR DATA\n0\n");
+  return deck;
+}
+
+// The planar 3D twin: every row becomes its identical piles side by side
+// along Z (spacing apart, symmetric about Z = 0), each battered in the X-Y
+// plane as the row; loads FX, FY and MZ.
+inline Deck3D planar_twin(const Deck2D& d, double spacing) {
+  Deck3D t;
+  t.units = d.units;
+  t.kips = d.kips;
+  t.title = d.title;
+  for (const DeckRow2D& r : d.rows) {
+    for (int k = 0; k < r.identical; ++k) {
+      t.piles.push_back({r.y, spacing * (k - 0.5 * (r.identical - 1)), r.x, 90.0 - r.batter});
+    }
+  }
+  t.ground = d.ground;
+  t.length = d.length;
+  t.increments = d.increments;
+  t.diameter = d.diameter;
+  t.inner_diameter = d.inner_diameter;
+  t.area = d.area;
+  t.inertia = d.inertia;
+  t.modulus = d.modulus;
+  t.shear_modulus = d.shear_modulus;
+  t.perimeter = d.perimeter;
+  t.layers = d.layers;
+  t.axial_stiffness = d.axial_stiffness;
+  t.axial_reach = d.axial_reach;
+  for (const DeckCase2D& c : d.cases)
+    t.cases.push_back({.fx = c.fx, .fy = c.fy, .mz = c.mz, .initial_step = c.initial_step});
+  t.combinations = d.combinations;
+  t.tolerance = d.tolerance;
+  t.llp_tolerance = d.llp_tolerance;
+  return t;
+}
+
+}  // namespace pilecap::testing
