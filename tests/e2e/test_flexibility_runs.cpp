@@ -349,20 +349,6 @@ TEST_F(FlexibilityRuns, FlexibilityGrowsLevelByLevelOnSoftClay) {
   EXPECT_NE(steps.find("         3       60000.000"), std::string::npos) << steps;
 }
 
-// Every line of the reports but the timing, processor and date lines.
-std::string without_timing(const std::string& text) {
-  std::istringstream in(text);
-  std::string kept;
-  for (std::string line; std::getline(in, line);) {
-    const bool timing = line.find("Execution Time") != std::string::npos ||
-                        line.find("Number Processors") != std::string::npos ||
-                        line.find("processing :") != std::string::npos || line.find("Date:") != std::string::npos ||
-                        line.find(" proc.)") != std::string::npos;
-    if (!timing) kept.append(line).append("\n");
-  }
-  return kept;
-}
-
 TEST_F(FlexibilityRuns, ReportsDoNotDependOnTheThreadCount) {
   auto deck = [](int threads) {
     Deck3D d = linear_group(DECK_ENGLISH);
