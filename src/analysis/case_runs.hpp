@@ -36,12 +36,12 @@ void RUN_CASE_ONCE(int c, RunVectors& v, int& status);
 void RUN_TOTAL_LOAD_POINT(int c, RunVectors& v, int& status);
 
 // RUN_ESTIMATION_POINTS
-// The points of a case with more than one: for a flexibility estimation in
-// 3D the six DOF points (N level runs each, with their tables) and the
-// stiffness report, then the total-load point. A stiffness estimation, a
-// case with pushover points and a 2D flexibility estimation are reported as
-// not analysed (result code 9); a flexibility estimation of a plate cap
-// ends the analysis with STATUS_PLATE_FLEXIBILITY.
+// The points of a case with more than one: for a flexibility estimation
+// the DOF points (six in 3D, three in 2D; N level runs each, with their
+// tables) and the stiffness report, then the total-load point. A stiffness
+// estimation and a case with pushover points are reported as not analysed
+// (result code 9); a flexibility estimation of a plate cap ends the
+// analysis with STATUS_PLATE_FLEXIBILITY.
 //   Reads:  AnalysisControl (the case's kind, points, factors), LoadCase
 //           (flexibility_report, diagonal_only), RunOptions
 //   Writes: AnalysisControl.current_point, current_dof, DofRunMode, the
