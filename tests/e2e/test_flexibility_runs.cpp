@@ -99,8 +99,7 @@ Deck3D linear_group(int units, bool soft_clay = false) {
   d.perimeter = 75.4 * in;
   d.layers = {{ELASTIC_SUBGRADE_CODE, -1e-6 * ft, 80 * ft, {56 * pcf, 0, 0, 100 * pci, 0, 0, 0}}};
   if (soft_clay) {
-    // The ground at the heads: a hair above them is a different length in
-    // each unit system.
+    // Soft clay from the heads down.
     d.ground = 0.0;
     d.layers = {{SOFT_CLAY_CODE, 0.0, 80 * ft, {56 * pcf, 700 * psf, 0, 100 * pci, 0, 0.01, 0.5}}};
   }
