@@ -8,9 +8,12 @@
 #include <string>
 
 #include "base/arrays.hpp"
+#include "capstiffness/capstiffness.hpp"
 #include "model/analysis_control.hpp"
 #include "model/conversions.hpp"
+#include "model/dense_matrix.hpp"
 #include "model/model_store.hpp"
+#include "model/result_codes.hpp"
 
 namespace pilecap {
 
@@ -68,20 +71,6 @@ void WRITE_SOLVER_STATUS(int run_kind, int event, int step, double tcur, int ite
 
 // STOP_REQUESTED: true when the stop-request file holds the value 1.
 bool STOP_REQUESTED();
-
-// Result codes of the result-code file.
-constexpr int RESULT_COMPLETED = 1;
-constexpr int RESULT_PARTIAL_LOAD = 2;
-constexpr int RESULT_NO_CAP_CONVERGENCE = 3;
-constexpr int RESULT_SKIPPED_ZERO_CAP_FORCE = 5;
-constexpr int RESULT_NOT_PERFORMED = 9;
-constexpr int RESULT_ESTIMATION_COMPLETED = 10;
-
-// WRITE_RESULT_CODE
-// Writes the line of one result code on the result-code file.
-//   in: code     one of the RESULT_ codes; any other writes nothing
-//   in: percent  the share of the total load reached (code 2 only)
-void WRITE_RESULT_CODE(int code, double percent = 0.0);
 
 // ---------------------------------------------- loads along the piles
 // The per-pile station tables of PileLoadProfile (pile p = 1..n_piles,
@@ -159,16 +148,6 @@ void APPLY_LOAD_FRACTION_PROFILE(double f);
 void SCALE_MOVEMENT_PROFILE(int c);
 
 // ---------------------------------------------- dense cap services
-
-// INVERT_MATRIX
-// Inverts the n x n matrix a (column-major, leading dimension lda) in place
-// by Gauss-Jordan elimination with full pivoting; among pivot candidates of
-// equal magnitude the last met (row by row) wins.
-//   in,out: a         inverted when singular is 0; unusable otherwise
-//   in:     n, lda    0 <= n <= MAX_INVERT_ORDER, n <= lda
-//   out:    singular  0 inverted; 1 when a pivot is 0, no pivot can be
-//                     chosen, an entry is not finite or n is out of range
-void INVERT_MATRIX(double* a, int n, int lda, int& singular);
 
 // MAX_ABS_TRANSLATION_ROTATION
 // The largest magnitude among components 1-3 (translation) and among 4-6
@@ -578,10 +557,6 @@ struct CapSolverState2D : CapRunArguments {
   Vector6 mixed_rhs{}, mixed_forces{}, mixed_solution{};
 };
 
-// Kinds of run of a flexibility estimation (DofRunMode.mode).
-constexpr int DOF_RUN_NONE = 0;
-constexpr int DOF_RUN_LEVELS = 2;  // one level of a degree of freedom of the flexibility estimation
-
 // Whether the run is a level of the cap flexibility estimation; 0 for every
 // plain case and combination.
 struct DofRunModeRecord {
@@ -652,10 +627,15 @@ void REPORT_CAP_SOLUTION_3D(CapSolverState3D& state, int& status);
 //   in,out: state, status  (a failed final pass skips the per-pile tables)
 void REPORT_CAP_SOLUTION_2D(CapSolverState2D& state, int& status);
 
-// The roads of the stiffness and flexibility estimation and the pushover
-// points in 2D (the records of those analyses are not built).
-void REPORT_FAILED_LEVEL_2D(const CapSolverState2D& state);
+// REPORT_FAILED_LEVEL_2D / REPORT_FLEXIBILITY_LEVEL_2D
+// The records of a flexibility level (REPORT_FAILED_LEVEL and
+// REPORT_FLEXIBILITY_LEVEL below) for a 2D run: U of the state, P from the
+// state's full load of the DOF and its converged fraction.
+void REPORT_FAILED_LEVEL_2D(const CapSolverState2D& state, int& status);
 void REPORT_FLEXIBILITY_LEVEL_2D(CapSolverState2D& state, int& status);
+
+// The roads of the stiffness estimation and the pushover points in 2D (the
+// records of those analyses are not built).
 void REPORT_PUSHOVER_POINT_2D(CapSolverState2D& state, int& status);
 void REPORT_TARGET_SEARCH_2D(CapSolverState2D& state, int& status);
 
@@ -664,10 +644,34 @@ void REPORT_TARGET_SEARCH_2D(CapSolverState2D& state, int& status);
 using CapSolutionHook2D = void (*)(const CapSolverState2D& state);
 void set_cap_solution_hook_2d(CapSolutionHook2D hook);
 
+// REPORT_FLEXIBILITY_LEVEL
+// The records of a solved level of a DOF run of the flexibility estimation,
+// for either cap solver (DOF AnalysisControl.current_point, level
+// AnalysisControl.current_dof): on the DOF-run steps file (level, P, U) and
+// (level, U / P), on the flexibility-columns file (level, U / P), with P the
+// load carried, level_load x converged_fraction (U undivided when |P| is
+// below FLEXIBILITY_LOAD_LIMIT); then the result code: completed, or the
+// partial-load code with the percentage carried, the loads and movements
+// along the piles then set to that fraction. A level without a converged
+// step (fraction 0) is written as a failed level with the no-convergence code.
+//   in:     ndof (3 or 6), u (ndof, displacement of the last converged step),
+//           level_load (the level's value of the DOF), converged_fraction
+//   in,out: status  STATUS_SCRATCH_FILE_ERROR when a record is not written
+//                   (nothing further is written then)
+void REPORT_FLEXIBILITY_LEVEL(int ndof, const double* u, double level_load, double converged_fraction, int& status);
+
+// REPORT_FAILED_LEVEL
+// The records of a level whose first step never converged: (-level and
+// ndof + 1 zeros) and (-level and ndof zeros) on the DOF-run steps file,
+// (-level and the unit column of the DOF) on the flexibility-columns file.
+// The caller writes the result code.
+//   in,out: status  as REPORT_FLEXIBILITY_LEVEL
+void REPORT_FAILED_LEVEL(int ndof, int& status);
+
 // REPORT_FAILED_LEVEL_3D / REPORT_FLEXIBILITY_LEVEL_3D
-// The records of a level of the cap flexibility estimation: of a level
-// whose first step failed, and of a solved level with its result code.
-void REPORT_FAILED_LEVEL_3D(const CapSolverState3D& state);
+// The two routines above for a 3D run: U of the state, P from the state's
+// full load of the DOF and its converged fraction.
+void REPORT_FAILED_LEVEL_3D(const CapSolverState3D& state, int& status);
 void REPORT_FLEXIBILITY_LEVEL_3D(CapSolverState3D& state, int& status);
 
 // REPORT_PUSHOVER_POINT_3D
@@ -729,12 +733,5 @@ void SOLVE_CAP_3D(int run_kind, int& print_flags, int& status, double* equivalen
 void SOLVE_CAP_2D(int run_kind, int& print_flags, int& status, double* equivalent_load, double* cap_displacement,
                   double* cap_load, const double* point_loads, double* point_displacements, const double* point,
                   const int* dof_flags);
-
-// RUN_ESTIMATION_POINTS
-// The points of a case that estimates the cap's flexibility or stiffness or
-// adds incremental (pushover) points, its total-load point included.
-//   in:     c       the case
-//   in,out: status
-void RUN_ESTIMATION_POINTS(int c, int& status);
 
 }  // namespace pilecap

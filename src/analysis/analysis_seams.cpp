@@ -1,26 +1,13 @@
 // Routines the run loop and the cap solvers call that are not built yet: the
 // terms of the 3D solver for the embedded cap, direction-dependent reduction
 // factors and the plate model, the embedded-cap element of the 2D solver, and
-// the points of stiffness estimation and incremental analysis with their
-// result roads. A case with estimation or pushover points is reported as not
-// analysed.
-#include <string>
+// the result roads of the incremental (pushover) points and the
+// target-displacement search. A case with stiffness-estimation or pushover
+// points is reported as not analysed.
 
 #include "analysis/analysis.hpp"
-#include "base/fio.hpp"
-#include "input/input.hpp"
-#include "model/run_state.hpp"
-#include "soil/py_curves.hpp"
 
 namespace pilecap {
-
-namespace {
-
-//      NOTE: STIFFNESS ESTIMATION AND PUSHOVER POINTS ARE NOT ANALYZED
-constexpr const char* POINTS_NOT_ANALYSED_LAYOUT =
-    "(5X,\"NOTE: STIFFNESS ESTIMATION AND PUSHOVER POINTS ARE NOT ANALYZED\")";
-
-}  // namespace
 
 // The embedded cap, the direction-dependent reduction factors, the
 // difference tangent and the plate model compute nothing yet; the 3D solver
@@ -47,15 +34,11 @@ void UPDATE_DIRECTION_P_MULTIPLIERS(const double* /*u*/, const double* /*directi
                                     int /*torsion_only*/) {}
 void RUN_CAP_PLATE_MODEL(double* /*cap_load*/) {}
 
-// The records of the flexibility estimation, the incremental (pushover)
-// points and the target-displacement search are not built yet; no run
-// takes these roads until the points of those analyses exist.
-void REPORT_FAILED_LEVEL_3D(const CapSolverState3D& /*state*/) {}
-void REPORT_FLEXIBILITY_LEVEL_3D(CapSolverState3D& /*state*/, int& /*status*/) {}
+// The records of the incremental (pushover) points and the
+// target-displacement search are not built yet; no run takes these roads
+// until the points of those analyses exist.
 void REPORT_PUSHOVER_POINT_3D(CapSolverState3D& /*state*/, int& /*status*/) {}
 void REPORT_TARGET_SEARCH_3D(CapSolverState3D& /*state*/, int& /*status*/) {}
-void REPORT_FAILED_LEVEL_2D(const CapSolverState2D& /*state*/) {}
-void REPORT_FLEXIBILITY_LEVEL_2D(CapSolverState2D& /*state*/, int& /*status*/) {}
 void REPORT_PUSHOVER_POINT_2D(CapSolverState2D& /*state*/, int& /*status*/) {}
 void REPORT_TARGET_SEARCH_2D(CapSolverState2D& /*state*/, int& /*status*/) {}
 
@@ -63,11 +46,6 @@ void REPORT_TARGET_SEARCH_2D(CapSolverState2D& /*state*/, int& /*status*/) {}
 // that selects it is refused before its runs.
 void CAP_PASSIVE_FORCE_2D(double* passive, const double* /*u*/, int& /*status*/) {
   for (int k = 0; k < CAP_DOFS_2D; ++k) passive[k] = 0.0;
-}
-
-void RUN_ESTIMATION_POINTS(int /*c*/, int& /*status*/) {
-  fio::write(UNIT_RUN_LOG, POINTS_NOT_ANALYSED_LAYOUT);
-  WRITE_RESULT_CODE(RESULT_NOT_PERFORMED);
 }
 
 }  // namespace pilecap

@@ -300,7 +300,7 @@ void REPORT_CAP_SOLUTION_2D(CapSolverState2D& state, int& status) {
   }
   switch (state.road) {
     case CAP_ROAD_NO_CONVERGENCE:
-      if (DofRunMode.mode == DOF_RUN_LEVELS) REPORT_FAILED_LEVEL_2D(state);
+      if (DofRunMode.mode == DOF_RUN_LEVELS) REPORT_FAILED_LEVEL_2D(state, status);
       WRITE_RESULT_CODE(RESULT_NO_CAP_CONVERGENCE);
       if (TargetDeflectionSearch.active == 1) TargetDeflectionSearch.state = -1;
       break;

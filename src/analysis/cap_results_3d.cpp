@@ -209,9 +209,9 @@ void report_warnings() {
   if (TargetDeflectionSearch.active == 1) TargetDeflectionSearch.state = -1;
 }
 
-void no_convergence_road(const State& s) {
+void no_convergence_road(const State& s, int& status) {
   const AnalysisControlRecord& a = AnalysisControl;
-  if (DofRunMode.mode == DOF_RUN_LEVELS) REPORT_FAILED_LEVEL_3D(s);
+  if (DofRunMode.mode == DOF_RUN_LEVELS) REPORT_FAILED_LEVEL_3D(s, status);
   WRITE_RESULT_CODE(RESULT_NO_CAP_CONVERGENCE);
   if (a.pushover_active > 0) {
     const int point = a.current_point;
@@ -400,7 +400,7 @@ void REPORT_CAP_SOLUTION_3D(CapSolverState3D& state, int& status) {
   }
   switch (state.road) {
     case CAP_ROAD_NO_CONVERGENCE:
-      no_convergence_road(state);
+      no_convergence_road(state, status);
       break;
     case CAP_ROAD_FLEXIBILITY_LEVEL:
       REPORT_FLEXIBILITY_LEVEL_3D(state, status);

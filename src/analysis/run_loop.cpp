@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "analysis/analysis.hpp"
+#include "analysis/case_runs.hpp"
 #include "base/fio.hpp"
 #include "echo/echo.hpp"
 #include "input/input.hpp"
@@ -91,15 +92,6 @@ constexpr const char* TOTAL_LOAD_LAYOUT = "(6X,\"ANALYSIS DUE TO TOTAL LOAD\")";
 constexpr const char* TABLE_N_LAYOUT = "(/,/,/,/,/,5X,\"* TABLE N *   PRINTED P-Y CURVES\")";
 //          12         3         1
 constexpr const char* PLOT_HEADER_LAYOUT = "(3I10)";
-
-// The vectors of one run: the load handed to the solver, the load of the
-// current point, the prescribed-point data and the solver's two results.
-struct RunVectors {
-  Array1<double, CAP_DOFS> cap_load{}, working_load{};
-  Array1<double, CAP_DOFS> point_loads{}, point_displacements{}, saved_displacements{}, point{};
-  Array1<int, CAP_DOFS> dof_flags{};
-  Array1<double, CAP_DOFS> equivalent_load{}, cap_displacement{};
-};
 
 bool is_2d() { return RunOptions.dimension == MODEL_2D; }
 
@@ -219,15 +211,6 @@ void keep_working_vectors(RunVectors& v) {
   fold_2d(v.dof_flags);
 }
 
-// The full loads of the total-load point of case i.
-void load_total_case(int i, RunVectors& v) {
-  load_case_vectors(i, v);
-  CASE_DISTRIBUTED_LOADS(i);
-  DISTRIBUTED_LOAD_RESULTANT(v.cap_load.data());
-  CASE_SOIL_MOVEMENTS(i);
-  keep_working_vectors(v);
-}
-
 void solve(int run_kind, RunVectors& v, int& status) {
   if (!unsupported_feature.empty()) {
     REPORT_UNSUPPORTED_RUN(unsupported_feature);
@@ -242,18 +225,6 @@ void solve(int run_kind, RunVectors& v, int& status) {
     SOLVE_CAP_3D(run_kind, print_flags, status, v.equivalent_load.data(), v.cap_displacement.data(), v.cap_load.data(),
                  v.point_loads.data(), v.point_displacements.data(), v.point.data(), v.dof_flags.data());
   }
-}
-
-// One solver run of case i at its working load.
-void run_case(int i, RunVectors& v, int& status) {
-  v.cap_load = v.working_load;
-  if (LoadCase.point_loads_flag(i) == POINT_LOADS_GIVEN) v.point_displacements = v.saved_displacements;
-  fio::open(UNIT_EQUIVALENT_SPRINGS, RunFiles.equivalent_springs_file, fio::Mode::Write);
-  fio::write(UNIT_EQUIVALENT_SPRINGS, SPRINGS_CASE_LAYOUT, i);
-  status = STATUS_OK;
-  if (SoilMovementProfile.count >= 1) SCALE_MOVEMENT_PROFILE(i);
-  solve(RUN_KIND_CASE, v, status);
-  fio::close(UNIT_EQUIVALENT_SPRINGS);
 }
 
 // Start of a pass: its banners, a fresh envelope run counter and envelopes.
@@ -309,6 +280,7 @@ void end_of_run(const PassLayouts& layouts, int run_kind, int n, int m) {
 
 // Units a stop or a failure leaves open are closed before the loop returns.
 void close_case_units() {
+  fio::close(UNIT_FLEXIBILITY_COLUMNS);
   fio::close(UNIT_DOF_RUN_STEPS);
   fio::close(UNIT_EQUIVALENT_STIFFNESS);
 }
@@ -351,11 +323,9 @@ bool run_load_cases(int& status) {
     if (AnalysisControl.point_count > 1 && !unsupported_feature.empty()) {
       REPORT_UNSUPPORTED_RUN(unsupported_feature);
     } else if (AnalysisControl.point_count > 1) {
-      RUN_ESTIMATION_POINTS(i, status);
+      RUN_ESTIMATION_POINTS(i, v, status);
     } else {
-      load_total_case(i, v);
-      fio::write(UNIT_RESULT_CODES, TOTAL_LOAD_LAYOUT);
-      run_case(i, v, status);
+      RUN_TOTAL_LOAD_POINT(i, v, status);
     }
     if (status != STATUS_OK) {
       close_case_units();
@@ -462,6 +432,27 @@ void write_plot_data(int& status) {
 }
 
 }  // namespace
+
+void RUN_CASE_ONCE(int c, RunVectors& v, int& status) {
+  v.cap_load = v.working_load;
+  if (LoadCase.point_loads_flag(c) == POINT_LOADS_GIVEN) v.point_displacements = v.saved_displacements;
+  fio::open(UNIT_EQUIVALENT_SPRINGS, RunFiles.equivalent_springs_file, fio::Mode::Write);
+  fio::write(UNIT_EQUIVALENT_SPRINGS, SPRINGS_CASE_LAYOUT, c);
+  status = STATUS_OK;
+  if (SoilMovementProfile.count >= 1) SCALE_MOVEMENT_PROFILE(c);
+  solve(RUN_KIND_CASE, v, status);
+  fio::close(UNIT_EQUIVALENT_SPRINGS);
+}
+
+void RUN_TOTAL_LOAD_POINT(int c, RunVectors& v, int& status) {
+  load_case_vectors(c, v);
+  CASE_DISTRIBUTED_LOADS(c);
+  DISTRIBUTED_LOAD_RESULTANT(v.cap_load.data());
+  CASE_SOIL_MOVEMENTS(c);
+  keep_working_vectors(v);
+  fio::write(UNIT_RESULT_CODES, TOTAL_LOAD_LAYOUT);
+  RUN_CASE_ONCE(c, v, status);
+}
 
 void set_run_end_hook(RunEndHook hook) { run_end_hook = hook; }
 

@@ -2,7 +2,7 @@
 // model of one fixed-head pile row in one soil layer (elastic subgrade, or
 // any other soil code) with plain cases of small loads. Each case and
 // combination can be marked not to be analysed; a case can ask for a
-// flexibility estimation instead of a plain run.
+// stiffness or flexibility estimation instead of a plain run.
 #pragma once
 
 #include <string>

@@ -38,6 +38,21 @@ inline const std::string MINIMAL_INPUT =
     "LOAD COMBINATIONS\n0 0 0 0 0\n" +
     ONE_ROW_MODEL_SECTIONS;
 
+// Every line of a report but the timing, processor and date lines, which
+// alone may differ between two runs of one model.
+inline std::string without_timing(const std::string& text) {
+  std::istringstream in(text);
+  std::string kept;
+  for (std::string line; std::getline(in, line);) {
+    const bool timing = line.find("Execution Time") != std::string::npos ||
+                        line.find("Number Processors") != std::string::npos ||
+                        line.find("processing :") != std::string::npos || line.find("Date:") != std::string::npos ||
+                        line.find(" proc.)") != std::string::npos;
+    if (!timing) kept.append(line).append("\n");
+  }
+  return kept;
+}
+
 class RunFolder {
  public:
   // Line k (5..28) of "Names.dat" names the file name_of(k).

@@ -187,20 +187,6 @@ TEST_F(CapResults3D, SymmetricGroupGivesMirroredPileForcesThatBalanceTheLoads) {
   EXPECT_EQ(count_text(folder.read(RESULT_CODES_LINE), "    1 ANALYSIS COMPLETED"), 3);
 }
 
-// Every line of the reports but the timing, processor and date lines.
-std::string without_timing(const std::string& text) {
-  std::istringstream in(text);
-  std::string kept;
-  for (std::string line; std::getline(in, line);) {
-    const bool timing = line.find("Execution Time") != std::string::npos ||
-                        line.find("Number Processors") != std::string::npos ||
-                        line.find("processing :") != std::string::npos || line.find("Date:") != std::string::npos ||
-                        line.find(" proc.)") != std::string::npos;
-    if (!timing) kept.append(line).append("\n");
-  }
-  return kept;
-}
-
 TEST_F(CapResults3D, ReportsDoNotDependOnTheThreadCount) {
   auto deck = [](int threads) {
     Deck3D d = twin_deck(DECK_ENGLISH);

@@ -297,20 +297,6 @@ TEST_F(PlaneRuns, SummaryClosingRowsHoldTheExtremesOfThePrintedRows) {
   EXPECT_EQ(extreme_tables, 2 * 5);
 }
 
-// Every line of the reports but the timing, processor and date lines.
-std::string without_timing(const std::string& text) {
-  std::istringstream in(text);
-  std::string kept;
-  for (std::string line; std::getline(in, line);) {
-    const bool timing = line.find("Execution Time") != std::string::npos ||
-                        line.find("Number Processors") != std::string::npos ||
-                        line.find("processing :") != std::string::npos || line.find("Date:") != std::string::npos ||
-                        line.find(" proc.)") != std::string::npos;
-    if (!timing) kept.append(line).append("\n");
-  }
-  return kept;
-}
-
 TEST_F(PlaneRuns, ReportsOfTheExampleBentDoNotDependOnTheThreadCount) {
   auto deck = [](int threads) {
     std::string text = example_bent();

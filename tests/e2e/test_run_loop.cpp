@@ -81,7 +81,7 @@ const std::string TITLE = std::string("CASE MODEL") + std::string(70, ' ');
 
 TEST_F(RunLoopTest, ResultCodeFileNamesEveryRunAndSkippedOnes) {
   RunFolder folder("codes");
-  ASSERT_EQ(run(folder, testing::deck_with_cases({{}, {1}, {0, ANALYSIS_KIND_CAP_FLEXIBILITY}}, {{}, {1}})), 0);
+  ASSERT_EQ(run(folder, testing::deck_with_cases({{}, {1}, {0, ANALYSIS_KIND_CAP_STIFFNESS}}, {{}, {1}})), 0);
   const std::vector<std::string> expected = {
       "COMPUTATION RESULTS",
       TITLE,
@@ -93,7 +93,7 @@ TEST_F(RunLoopTest, ResultCodeFileNamesEveryRunAndSkippedOnes) {
       "       ANALYSIS TO NOT RUN   ",
       "     9 ANALYSIS NOT PERFORMED",
       "LOAD CASE :     3",
-      "     9 ANALYSIS NOT PERFORMED",  // refused before its estimation points
+      "     9 ANALYSIS NOT PERFORMED",  // a stiffness estimation is not analysed yet
       "LOAD COMBINATIONS RESULTS ",
       "LOAD COMB. :     1",
       "      ANALYSIS DUE TO TOTAL LOAD",

@@ -1,0 +1,55 @@
+// The runs of one load case as the run loop makes them, shared by the loop
+// and the points of a case that estimates the cap's flexibility: the case's
+// vectors and the two ways to run the cap solver on them. Cap vectors are
+// 1-based 6-vectors in the cap order; for a 2D run entry 6 (moment Z) is
+// also copied into entry 3. Internal to the analysis floor.
+#pragma once
+
+#include "analysis/analysis.hpp"
+
+namespace pilecap {
+
+// The vectors of one run: the load handed to the solver, the load of the
+// current point, the prescribed-point data and the solver's two results.
+struct RunVectors {
+  Array1<double, CAP_DOFS> cap_load{}, working_load{};
+  Array1<double, CAP_DOFS> point_loads{}, point_displacements{}, saved_displacements{}, point{};
+  Array1<int, CAP_DOFS> dof_flags{};
+  Array1<double, CAP_DOFS> equivalent_load{}, cap_displacement{};
+};
+
+// RUN_CASE_ONCE
+// One solver run of case c at v.working_load: the prescribed displacements
+// restored from their saved copy, the equivalent-spring file opened with its
+// case line around the run, the status word cleared, the movement profile
+// scaled; a refused model gets its note instead.
+//   in:     c
+//   in,out: v (cap_load, point displacements and the results are rewritten)
+//   in,out: status  as the solver leaves it
+void RUN_CASE_ONCE(int c, RunVectors& v, int& status);
+
+// RUN_TOTAL_LOAD_POINT
+// The last point of case c: the full loads (resultant of the concentrated
+// loads, prescribed-point data, distributed loads with their resultant,
+// soil movements) into v, the total-load line on the result-code file and
+// one run at them.
+void RUN_TOTAL_LOAD_POINT(int c, RunVectors& v, int& status);
+
+// RUN_ESTIMATION_POINTS
+// The points of a case with more than one: for a flexibility estimation
+// the DOF points (six in 3D, three in 2D; N level runs each, with their
+// tables) and the stiffness report, then the total-load point. A stiffness
+// estimation and a case with pushover points are reported as not analysed
+// (result code 9); a flexibility estimation of a plate cap ends the
+// analysis with STATUS_PLATE_FLEXIBILITY.
+//   Reads:  AnalysisControl (the case's kind, points, factors), LoadCase
+//           (flexibility_report, diagonal_only), RunOptions
+//   Writes: AnalysisControl.current_point, current_dof, DofRunMode, the
+//           flexibility scratch files and the reports
+//   in:     c      the case, its controls copied into AnalysisControl
+//   in,out: v      the case's vectors (working_load: the concentrated loads)
+//   in,out: status as a run or a scratch file leaves it; the caller closes
+//                  the scratch units when it is not 0
+void RUN_ESTIMATION_POINTS(int c, RunVectors& v, int& status);
+
+}  // namespace pilecap
