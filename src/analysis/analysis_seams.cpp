@@ -1,6 +1,6 @@
 // Routines the run loop and the cap solvers call that are not built yet: the
-// terms of the 3D solver for the embedded cap, direction-dependent reduction
-// factors and the plate model, the embedded-cap element of the 2D solver, and
+// terms of the 3D solver for the embedded cap and direction-dependent
+// reduction factors, the embedded-cap element of the 2D solver, and
 // the result roads of the incremental (pushover) points and the
 // target-displacement search. A case with stiffness-estimation or pushover
 // points is reported as not analysed.
@@ -9,8 +9,8 @@
 
 namespace pilecap {
 
-// The embedded cap, the direction-dependent reduction factors, the
-// difference tangent and the plate model compute nothing yet; the 3D solver
+// The embedded cap, the direction-dependent reduction factors and the
+// difference tangent compute nothing yet; the 3D solver
 // reports a model that selects them as not supported before it gets here.
 void CAP_PASSIVE_RESULTANT(double* passive, const double* /*u*/, int& /*status*/) {
   for (int k = 0; k < CAP_DOFS; ++k) passive[k] = 0.0;
@@ -32,7 +32,6 @@ void CAP_STIFFNESS_BY_DIFFERENCES(double* k, const double* /*u*/, const double* 
 }
 void UPDATE_DIRECTION_P_MULTIPLIERS(const double* /*u*/, const double* /*direction*/, int /*iteration*/,
                                     int /*torsion_only*/) {}
-void RUN_CAP_PLATE_MODEL(double* /*cap_load*/) {}
 
 // The records of the incremental (pushover) points and the
 // target-displacement search are not built yet; no run takes these roads

@@ -37,7 +37,8 @@ constexpr const char* TOTAL_LOAD_LOG_LAYOUT = "(/,5X,\"ANALYSIS DUE TO TOTAL LOA
 constexpr const char* TOTAL_LOAD_DUMP_LAYOUT = "(5X,\"ANALYSIS DUE TO TOTAL LOAD\")";
 constexpr const char* TOTAL_LOAD_REPORT_LAYOUT = "(/,/,5X,\"* ANALYSIS DUE TO TOTAL LOAD *\",/)";
 
-// The plate model does not write the level records the report reads.
+// The plate model of the cap writes none of the level, point or pushover
+// records the estimations read.
 void refuse_plate_cap(int c, int& status) {
   status = STATUS_PLATE_FLEXIBILITY;
   std::string detail(DETAIL_INDENT);
@@ -114,13 +115,13 @@ void run_flexibility_points(int c, RunVectors& v, int& status) {
 
 void RUN_ESTIMATION_POINTS(int c, RunVectors& v, int& status) {
   const AnalysisControlRecord& a = AnalysisControl;
+  if (RunOptions.cap_model > 0 && RunOptions.dimension != MODEL_2D) {
+    refuse_plate_cap(c, status);
+    return;
+  }
   if (a.analysis_kind >= ANALYSIS_KIND_CAP_STIFFNESS || a.pushover_flag > 0) {
     fio::write(UNIT_RUN_LOG, POINTS_NOT_ANALYSED_LAYOUT);
     WRITE_RESULT_CODE(RESULT_NOT_PERFORMED);
-    return;
-  }
-  if (RunOptions.cap_model > 0) {
-    refuse_plate_cap(c, status);
     return;
   }
   run_flexibility_points(c, v, status);

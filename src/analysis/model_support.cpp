@@ -14,13 +14,12 @@ namespace pilecap {
 
 namespace {
 
-//      NOTE: PLATE MODEL OF THE PILE CAP IS NOT YET SUPPORTED, RUN NOT ANALYZED
+//      NOTE: DIRECTION-DEPENDENT REDUCTION FACTORS IS NOT YET SUPPORTED, RUN NOT ANALYZED
 constexpr const char* NOT_SUPPORTED_LAYOUT = "(5X,\"NOTE: \",A,\" IS NOT YET SUPPORTED, RUN NOT ANALYZED\")";
 
 }  // namespace
 
 std::string UNSUPPORTED_MODEL_FEATURE() {
-  if (RunOptions.cap_model > 0) return "PLATE MODEL OF THE PILE CAP";
   if (RunOptions.pmult_method > 0) return "DIRECTION-DEPENDENT REDUCTION FACTORS";
   // An embedded cap waits for the cap element in both models (the plane
   // solver's mean-state resistance is in place, and is refused with it).

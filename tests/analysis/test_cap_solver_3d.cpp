@@ -270,7 +270,6 @@ TEST_F(CapSolver3D, SelectedLaterFeaturesAreReportedAsNotAnalysed) {
     int cap_model, pmult, passive_option, passive_method;
     const char* note;
   } cases[] = {
-      {"plate model", 1, 0, 0, 0, "PLATE MODEL OF THE PILE CAP"},
       {"direction-dependent factors", 0, 1, 0, 0, "DIRECTION-DEPENDENT REDUCTION FACTORS"},
       {"embedded cap", 0, 0, 1, 1, "PASSIVE RESISTANCE OF AN EMBEDDED CAP"},
   };

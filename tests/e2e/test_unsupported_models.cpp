@@ -1,6 +1,6 @@
 // Whole runs of models that select an analysis the engine cannot do yet: the
-// single-pile example deck under a plate cap or with direction-dependent
-// reduction factors, and a plane (2D) model with the embedded-cap element. Every
+// single-pile example deck with direction-dependent reduction factors, and a
+// plane (2D) model with the embedded-cap element. Every
 // run of such a model must be reported as not analysed (its note and result
 // code 9) and print no cap or pile results, so that nothing computed without
 // the missing part can be read as an answer.
@@ -84,8 +84,6 @@ struct UnsupportedDeck {
 
 std::vector<UnsupportedDeck> unsupported_decks() {
   return {
-      {"plate cap", with_options("1 3 0 1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 1 0 0 0 0", "0 0 2 2 3000 0.2\n"),
-       "PLATE MODEL OF THE PILE CAP"},
       {"direction factors", with_options("1 3 0 0 0 0 0 2 0 0 0 0 0 0 0 0 0 0 0 1 0 0 0 0", ""),
        "DIRECTION-DEPENDENT REDUCTION FACTORS"},
       {"embedded-cap element in the plane", with_cap_element(testing::deck_with_cases({{}, {}}, {{}})),
