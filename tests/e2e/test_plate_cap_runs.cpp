@@ -220,6 +220,28 @@ TEST_F(PlateCapRuns, FlexiblePlateCentrePileCarriesMoreTheSofterItIs) {
   EXPECT_LT(last_ratio, 1.01) << "a stiff plate shares the column equally";
 }
 
+// Whatever the plate's stiffness, the pile reactions balance every load at
+// the origin, the torsion (carried to the plate as a ring of forces)
+// included, with its sign.
+TEST_F(PlateCapRuns, PileReactionsBalanceTheCapLoad) {
+  Deck3D d = four_piles();
+  d.cases = {{.fx = 400000, .fy = 20000, .fz = -15000, .mx = 1.5e6, .my = 2e6, .mz = -3e6, .initial_step = 0.5}};
+  const Vector load{400000, 20000, -15000, 1.5e6, 2e6, -3e6};
+  for (double young : {3.6e5, 3.6e9}) {
+    SCOPED_TRACE(young);
+    RunFolder folder("plate_balance");
+    run(folder, plate_deck(d, {.young = young}));
+    Vector sum{};
+    for (const Vector& f : plate_reactions_at_origin(d)) {
+      for (std::size_t k = 0; k < 6; ++k) sum[k] += f[k];
+    }
+    for (std::size_t k = 0; k < 6; ++k) {
+      const double scale = k < 3 ? 400000.0 : 3e6;
+      EXPECT_NEAR(sum[k], -load[k], 1e-3 * scale) << "component " << k + 1;
+    }
+  }
+}
+
 // The piles at +-4 ft of a 12 ft cap lie on corner nodes of a 6 x 6 mesh and
 // inside the elements of a 4 x 4 mesh (at xi = eta = +-1/3); both carry the
 // same load the same way.
