@@ -19,29 +19,8 @@ constexpr const char* POINTS_NOT_ANALYSED_LAYOUT =
 
 }  // namespace
 
-// The embedded cap, the direction-dependent reduction factors, the
-// difference tangent and the plate model compute nothing yet; the 3D solver
-// reports a model that selects them as not supported before it gets here.
-void CAP_PASSIVE_RESULTANT(double* passive, const double* /*u*/, int& /*status*/) {
-  for (int k = 0; k < CAP_DOFS; ++k) passive[k] = 0.0;
-}
-void CAP_PASSIVE_RESULTANT_STIFFNESS(double* k, const double* /*u*/, const double* /*du*/, int /*iteration*/,
-                                     int /*fixed_steps*/, int& /*status*/) {
-  for (int i = 0; i < CAP_DOFS * CAP_DOFS; ++i) k[i] = 0.0;
-}
-void CAP_PASSIVE_FORCE(double* passive, const double* /*u*/, int& /*status*/) {
-  for (int k = 0; k < CAP_DOFS; ++k) passive[k] = 0.0;
-}
-void CAP_PASSIVE_STIFFNESS(double* k, const double* /*u*/, const double* /*du*/, int /*iteration*/, int /*fixed_steps*/,
-                           int& /*status*/) {
-  for (int i = 0; i < CAP_DOFS * CAP_DOFS; ++i) k[i] = 0.0;
-}
-void CAP_STIFFNESS_BY_DIFFERENCES(double* k, const double* /*u*/, const double* /*du*/, const double* /*cap_load*/,
-                                  int /*iteration*/, int /*fixed_steps*/, int /*torsion_only*/, int& /*status*/) {
-  for (int i = 0; i < CAP_DOFS * CAP_DOFS; ++i) k[i] = 0.0;
-}
-void UPDATE_DIRECTION_P_MULTIPLIERS(const double* /*u*/, const double* /*direction*/, int /*iteration*/,
-                                    int /*torsion_only*/) {}
+// The plate model of the cap computes nothing yet; the 3D solver reports a
+// model that selects it as not supported before it gets here.
 void RUN_CAP_PLATE_MODEL(double* /*cap_load*/) {}
 
 // The records of the flexibility estimation, the incremental (pushover)

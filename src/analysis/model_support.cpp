@@ -52,10 +52,10 @@ bool piles_use_own_py_curves() {
 std::string UNSUPPORTED_MODEL_FEATURE() {
   if (RunOptions.dimension == MODEL_2D) return "THE PLANE (2D) MODEL";
   if (RunOptions.cap_model > 0) return "PLATE MODEL OF THE PILE CAP";
-  if (RunOptions.pmult_method > 0) return "DIRECTION-DEPENDENT REDUCTION FACTORS";
-  if (RunOptions.cap_passive_option >= 1 &&
+  // The embedded cap of the plane model enters through the plane solver.
+  if (RunOptions.dimension == MODEL_2D && RunOptions.cap_passive_option >= 1 &&
       (CapPassiveElement.method == PASSIVE_BY_MEANS || CapPassiveElement.method == PASSIVE_BY_ELEMENT)) {
-    return "PASSIVE RESISTANCE OF AN EMBEDDED CAP";
+    return "PASSIVE RESISTANCE OF AN EMBEDDED CAP IN THE PLANE MODEL";
   }
   if (piles_use_own_py_curves()) return "USER P-Y CURVE INPUT OF THE PILES";
   for (int l = 1; l <= SoilLayerInput.count; ++l) {

@@ -4,6 +4,5 @@
 namespace pilecap {
 
 void ECHO_USER_PY_CURVES(int& /*status*/) {}
-void ECHO_REDUCTION_FACTORS(int& /*status*/) {}
 
 }  // namespace pilecap
