@@ -87,12 +87,12 @@ TEST_F(EchoReductionFactors, DepthFactorTablesShowEveryRow) {
   };
   const std::string heading = "            " + std::string("     DEPTH,FT") + std::string(10, ' ') + "P-FACTOR   " +
                               std::string(10, ' ') + "Y-FACTOR   \n";
-  const std::string expected = "\n\n\n     * TABLE J1 *  REDUCTION FACTORS ALONG DEPTH  \n\n       NUM OF SETS :  2\n"
-                               "\n          SET  1          NUM OF POINTS  3\n\n" +
-                               heading + rows(3) + "\n          SET  2          NUM OF POINTS  5\n\n" + heading +
-                               rows(5) + K_TITLE +
-                               "\n       REDUCTION FACTORS FOR CLOSELY-SPACED PILE GROUPS\n"
-                               "       ARE NOT CONSIDERED        \n\n";
+  const std::string expected =
+      "\n\n\n     * TABLE J1 *  REDUCTION FACTORS ALONG DEPTH  \n\n       NUM OF SETS :  2\n"
+      "\n          SET  1          NUM OF POINTS  3\n\n" +
+      heading + rows(3) + "\n          SET  2          NUM OF POINTS  5\n\n" + heading + rows(5) + K_TITLE +
+      "\n       REDUCTION FACTORS FOR CLOSELY-SPACED PILE GROUPS\n"
+      "       ARE NOT CONSIDERED        \n\n";
   EXPECT_EQ(echo(), expected);
 }
 
@@ -210,7 +210,8 @@ TEST_F(EchoReductionFactors, RowsOfThePlaneForTheLoadOfCaseOne) {
   case_one(-10.0, 0.0);
   RunOptions.pmult_method = 1;
   ASSERT_EQ(echo_factors(), 0);
-  const std::string expected = K_TITLE + "\n       PILE DIAMETER =    600.000 " + std::string(UnitLabels.length_small()) +
+  const std::string expected = K_TITLE + "\n       PILE DIAMETER =    600.000 " +
+                               std::string(UnitLabels.length_small()) +
                                "\n\n       REDUCTION FACTORS FOR CLOSELY-SPACED PILE GROUPS\n" + COLUMNS +
                                row(1, "      0.7588", "      1.0000");
   EXPECT_EQ(echo(), expected);

@@ -15,8 +15,8 @@
 namespace pilecap {
 namespace {
 
-constexpr double D = 24.0;           // pile diameter, inches
-constexpr double PUBLISHED = 5e-5;   // the published values carry four decimals
+constexpr double D = 24.0;            // pile diameter, inches
+constexpr double PUBLISHED = 5e-5;    // the published values carry four decimals
 constexpr double SIDE_AT_3 = 0.9298;  // 0.64 x 3^0.34
 constexpr double LEAD_AT_3 = 0.9314;  // 0.70 x 3^0.26
 constexpr double TRAIL_AT_3 = 0.7287;
@@ -104,8 +104,8 @@ TEST_F(CloseSpacing, RowsOfThePlaneModelTakeTheMeanOverTheirPiles) {
     const char* name;
     double n, spacing, expected;
   } cases[] = {
-      {"three at 2 b", 3.0, 2.0, 0.7588},    // (0.6562 + 2 x 0.8101) / 3
-      {"two at 3 b", 2.0, 3.0, SIDE_AT_3},   // at +-1.5 b
+      {"three at 2 b", 3.0, 2.0, 0.7588},   // (0.6562 + 2 x 0.8101) / 3
+      {"two at 3 b", 2.0, 3.0, SIDE_AT_3},  // at +-1.5 b
       {"four at 3 b", 4.0, 3.0, (2.0 * SIDE_AT_3 + 2.0 * SIDE_AT_3 * SIDE_AT_3) / 4.0},
       {"one pile", 1.0, 3.0, 1.0},
       {"no pile", 0.0, 3.0, 1.0},
