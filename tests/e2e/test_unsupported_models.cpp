@@ -1,6 +1,7 @@
 // Whole runs of models that select an analysis the engine cannot do yet: the
 // single-pile example deck with each soil code whose p-y criterion is not
-// built, with user p-y curves of its pile, and as a plane (2D) model. Every
+// built, with user p-y curves of its pile, and as a plane (2D) model; and
+// of options that have been built since (close spacing, an embedded cap). Every
 // run of such a model must be reported as not analysed (its note and result
 // code 9) and print no cap or pile results, so that nothing computed without
 // the missing part can be read as an answer.
@@ -10,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "analysis/analysis.hpp"
@@ -53,12 +55,43 @@ std::string with_user_py_curves() {
     ASSERT_NE(at, std::string::npos) << from;
     deck.replace(at, from.size(), to);
   };
-  replace("1 3 0 0 0 0 0 0", "1 3 0 0 1 0 0 0");        // option: user p-y curves
+  replace("1 3 0 0 0 0 0 0", "1 3 0 0 1 0 0 0");          // option: user p-y curves
   replace("2 2 1 0 0 0 0 0 1 1", "2 2 1 1 0 0 0 0 1 1");  // the pile uses set 1
   replace("GENERATED LOAD-SETTLEMENT CURVES\n",
           "USER P-Y CURVES\n1\n1 2\n0\n3\n0 0\n100 1\n200 10\n80\n3\n0 0\n100 1\n200 10\n"
           "GENERATED LOAD-SETTLEMENT CURVES\n");
   return deck;
+}
+
+// An example deck with some of its lines replaced.
+std::string with_lines(const std::string& example, const std::vector<std::pair<std::string, std::string>>& lines) {
+  std::ifstream in(std::string(PILECAP_EXAMPLES) + "/" + example);
+  std::stringstream text;
+  text << in.rdbuf();
+  std::string deck = text.str();
+  for (const auto& [from, to] : lines) {
+    const auto at = deck.find(from);
+    if (at == std::string::npos) {
+      ADD_FAILURE() << example << ": the line moved: " << from;
+      continue;
+    }
+    deck.replace(at, from.size(), to);
+  }
+  return deck;
+}
+
+// The four piles of the group example under a 3 ft cap embedded in soil
+// that rises 4 ft above the pile heads, with reduction factors by the
+// direction of movement: the cap by its element (option 2, method 1) or by
+// the mean soil reaction of the piles (option 1).
+std::string embedded_group(const std::string& option, const std::string& cap_lines) {
+  return with_lines("group_2x2_3d.inp", {{"1 3 0 0 0 0 0 0", "1 3 " + option + " 0 0 0 0 1"},
+                                         {"PILE CAP\n0 0 0 0 0 0\n", "PILE CAP\n14 14 3 0 0 0\n" + cap_lines},
+                                         {"0 -4 -4 0 90 0 0", "0 -4 -4 0 90 0 -4"},
+                                         {"0 -4 4 0 90 0 0", "0 -4 4 0 90 0 -4"},
+                                         {"0 4 -4 0 90 0 0", "0 4 -4 0 90 0 -4"},
+                                         {"0 4 4 0 90 0 0", "0 4 4 0 90 0 -4"},
+                                         {"SOIL LAYERS\n1\n1 1\n0 80", "SOIL LAYERS\n1\n1 1\n-4 80"}});
 }
 
 struct UnsupportedDeck {
@@ -69,10 +102,17 @@ struct UnsupportedDeck {
 
 std::vector<UnsupportedDeck> unsupported_decks() {
   std::vector<UnsupportedDeck> decks;
-  static const char* const CRITERIA[] = {"", "", "P-Y CRITERION OF SOIL CODE 2", "P-Y CRITERION OF SOIL CODE 3", "",
-                                         "P-Y CRITERION OF SOIL CODE 5", "P-Y CRITERION OF SOIL CODE 6",
-                                         "P-Y CRITERION OF SOIL CODE 7", "P-Y CRITERION OF SOIL CODE 8",
-                                         "P-Y CRITERION OF SOIL CODE 9", "P-Y CRITERION OF SOIL CODE 10",
+  static const char* const CRITERIA[] = {"",
+                                         "",
+                                         "P-Y CRITERION OF SOIL CODE 2",
+                                         "P-Y CRITERION OF SOIL CODE 3",
+                                         "",
+                                         "P-Y CRITERION OF SOIL CODE 5",
+                                         "P-Y CRITERION OF SOIL CODE 6",
+                                         "P-Y CRITERION OF SOIL CODE 7",
+                                         "P-Y CRITERION OF SOIL CODE 8",
+                                         "P-Y CRITERION OF SOIL CODE 9",
+                                         "P-Y CRITERION OF SOIL CODE 10",
                                          "P-Y CRITERION OF SOIL CODE 11"};
   for (int code : {2, 3, 5, 6, 7, 8, 9, 10, 11}) {
     decks.push_back({CRITERIA[code], with_soil_code(code), CRITERIA[code]});
@@ -88,9 +128,8 @@ bool contains(const std::vector<std::string>& lines, const std::string& text) {
 }
 
 int count_containing(const std::vector<std::string>& lines, const std::string& text) {
-  return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&text](const std::string& l) {
-    return l.find(text) != std::string::npos;
-  }));
+  return static_cast<int>(std::count_if(lines.begin(), lines.end(),
+                                        [&text](const std::string& l) { return l.find(text) != std::string::npos; }));
 }
 
 class UnsupportedModelTest : public ::testing::Test {
@@ -121,6 +160,29 @@ TEST_F(UnsupportedModelTest, EveryRunIsRefusedWithItsNoteAndNoResults) {
       EXPECT_FALSE(contains(*report, "TABLE L")) << "cap results printed for a refused run";
       EXPECT_FALSE(contains(*report, "PILE TOP")) << "pile results printed for a refused run";
     }
+  }
+}
+
+// Options that once were refused and now are analysed.
+TEST_F(UnsupportedModelTest, BuiltOptionsComplete) {
+  struct Case {
+    const char* name;
+    std::string deck;
+  } cases[] = {
+      {"reduction factors by the direction of movement",
+       with_lines("group_2x2_3d.inp", {{"1 3 0 0 0 0 0 0", "1 3 0 0 0 0 0 1"}})},
+      {"embedded cap by its element", embedded_group("2", "1 4\n")},
+      {"embedded cap by the pile means", embedded_group("1", "")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RunFolder folder("built_option");
+    folder.write_names();
+    folder.put(RunFolder::INPUT_LINE, c.deck);
+    folder.run();
+    EXPECT_TRUE(contains(folder.lines(RESULT_CODES_LINE), "1 ANALYSIS COMPLETED"));
+    EXPECT_FALSE(contains(folder.lines(RunFolder::RUN_LOG_LINE), "IS NOT YET SUPPORTED"));
+    EXPECT_TRUE(contains(folder.lines(RunFolder::RESULTS_LINE), "TABLE L"));
   }
 }
 
