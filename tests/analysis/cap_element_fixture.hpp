@@ -16,6 +16,15 @@
 
 namespace pilecap::testing {
 
+// Property set `set` as one uniform section of the given length and diameter.
+inline void set_one_section(int set, double length, double diameter) {
+  PileProperty.length(set) = length;
+  PileProperty.n_sections(set) = 1;
+  PileSection.top(set, 1) = 0.0;
+  PileSection.bottom(set, 1) = length;
+  PileSection.diameter(set, 1) = PileSection.diameter_bottom(set, 1) = diameter;
+}
+
 // The element of entry n_piles + 1: top at d0, length L in n increments,
 // width b, property set set; vertical, its axes the cap axes. Call after
 // the soil layers.
@@ -34,13 +43,9 @@ inline void set_cap_element(double d0, double length, int n, double b, int set) 
   element.length = length;
   CapGeometry.thickness_xx = length;
   CapGeometry.width_zz = b;
-  PileProperty.length(set) = length;
+  set_one_section(set, length, b);
   PileProperty.n_increments(set) = n;
-  PileProperty.n_sections(set) = 1;
-  PileSection.top(set, 1) = 0.0;
-  PileSection.bottom(set, 1) = length;
-  PileSection.diameter(set, 1) = PileSection.diameter_bottom(set, 1) = b;
-  SET_SECTION_SENTINELS(set);
+  SET_SECTION_SENTINELS(set);  // the sets below it have their sections
 }
 
 // Layers (top, bottom) of one code with the same property values everywhere.
@@ -81,6 +86,7 @@ class CapElementTest : public SoilTest {
     SET_UNIT_LABELS(english, pounds);
     PileTable.n_piles = 1;
     PileTable.prop(1) = 1;
+    set_one_section(1, 600.0, 24.0);
   }
   void TearDown() override {
     CLEAR_PILE_PROPERTIES();

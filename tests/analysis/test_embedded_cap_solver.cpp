@@ -25,6 +25,7 @@ class EmbeddedCapSolver : public testing::CapTest {
     SET_UNIT_LABELS(english, pounds);
     Springs.lateral = 2e4;
     for (int p = 1; p <= 4; ++p) place_pile(p, p <= 2 ? -60.0 : 60.0, p % 2 == 1 ? -60.0 : 60.0);
+    testing::set_one_section(SET, PileProperty.length(SET), 24.0);
     testing::set_uniform_soil({{-48.0, 600.0}}, SOIL_ELASTIC_SUBGRADE, 50.0);
   }
   void embed() {

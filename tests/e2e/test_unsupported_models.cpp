@@ -80,18 +80,19 @@ std::string with_lines(const std::string& example, const std::vector<std::pair<s
   return deck;
 }
 
-// The four piles of the group example under a 3 ft cap embedded in soil
-// that rises 4 ft above the pile heads, with reduction factors by the
-// direction of movement: the cap by its element (option 2, method 1) or by
-// the mean soil reaction of the piles (option 1).
+// The four piles of the group example (60 increments of 1 ft) under a 2 ft
+// cap embedded in soil whose surface lies at the cap's top, with reduction
+// factors by the direction of movement: the cap by its element (option 2,
+// method 1) or by the mean soil reaction of the piles (option 1).
 std::string embedded_group(const std::string& option, const std::string& cap_lines) {
   return with_lines("group_2x2_3d.inp", {{"1 3 0 0 0 0 0 0", "1 3 " + option + " 0 0 0 0 1"},
-                                         {"PILE CAP\n0 0 0 0 0 0\n", "PILE CAP\n14 14 3 0 0 0\n" + cap_lines},
-                                         {"0 -4 -4 0 90 0 0", "0 -4 -4 0 90 0 -4"},
-                                         {"0 -4 4 0 90 0 0", "0 -4 4 0 90 0 -4"},
-                                         {"0 4 -4 0 90 0 0", "0 4 -4 0 90 0 -4"},
-                                         {"0 4 4 0 90 0 0", "0 4 4 0 90 0 -4"},
-                                         {"SOIL LAYERS\n1\n1 1\n0 80", "SOIL LAYERS\n1\n1 1\n-4 80"}});
+                                         {"PILE CAP\n0 0 0 0 0 0\n", "PILE CAP\n14 14 2 0 0 0\n" + cap_lines},
+                                         {"1 1\n100 60 1\n", "1 1\n60 60 1\n"},
+                                         {"0 -4 -4 0 90 0 0", "0 -4 -4 0 90 0 -2"},
+                                         {"0 -4 4 0 90 0 0", "0 -4 4 0 90 0 -2"},
+                                         {"0 4 -4 0 90 0 0", "0 4 -4 0 90 0 -2"},
+                                         {"0 4 4 0 90 0 0", "0 4 4 0 90 0 -2"},
+                                         {"SOIL LAYERS\n1\n1 1\n0 80", "SOIL LAYERS\n1\n1 1\n-2 80"}});
 }
 
 struct UnsupportedDeck {
