@@ -35,6 +35,9 @@ constexpr double POINT_CLAMP_FACTOR = 0.5;
 constexpr int PASSIVE_BY_MEANS = 0;
 constexpr int PASSIVE_BY_ELEMENT = 1;
 constexpr int PY_VALUES_AT_NODES = 0;
+// The steps a run may make: those of the smallest initial step the input
+// takes, and one more that lands on the full load.
+constexpr int LOAD_STEP_LIMIT = MAX_LOAD_STEPS + 1;
 
 //      GLOBAL ITERATIONS
 constexpr const char* TRACE_HEADING_LAYOUT = "(/,\"     GLOBAL ITERATIONS\")";
@@ -59,6 +62,8 @@ constexpr const char* PY_SHORT_LAYOUT = "(/,/,5X,\"** WARNING **  \",\"P-Y CURVE
 //      ** WARNING **  PILE CAP DISPL DOES NOT CONVERGE AFTER,  100  ITERATIONS
 constexpr const char* NO_CONVERGENCE_LAYOUT =
     "(/,/,5X,\"** WARNING **  \",\"PILE CAP DISPL DOES NOT CONVERGE AFTER,\",I5,2X,\"ITERATIONS\",/)";
+//      ** WARNING **  LOAD STEPS REACH THE LIMIT OF 10001
+constexpr const char* STEP_LIMIT_LAYOUT = "(/,/,5X,\"** WARNING **  \",\"LOAD STEPS REACH THE LIMIT OF\",I6,/)";
 //      NOTE: PLATE MODEL OF THE PILE CAP IS NOT YET SUPPORTED, RUN NOT ANALYZED
 constexpr const char* NOT_SUPPORTED_LAYOUT = "(5X,\"NOTE: \",A,\" IS NOT YET SUPPORTED, RUN NOT ANALYZED\")";
 
@@ -143,6 +148,35 @@ void write_status(const State& s, StatusEvent event, double tcur) {
 bool lateral_failure() {
   const int code = PileErrorWord.code & ~PILE_ERR_AXIAL_VARIATION;
   return code == PILE_ERR_NO_CLOSURE;
+}
+
+// Every entry of a cap vector or matrix is a number.
+bool all_finite(const double* first, int count) {
+  return std::all_of(first, first + count, [](double v) { return std::isfinite(v); });
+}
+template <int N>
+bool all_finite(const Array1<double, N>& v) {
+  return all_finite(v.data(), N);
+}
+template <int R, int C>
+bool all_finite(const Array2<double, R, C>& m) {
+  return all_finite(m.data(), R * C);
+}
+
+// The translation and rotation norms of a cap vector are numbers.
+bool finite_size(const Array1<double, CAP_DOFS>& v) {
+  double translation = 0.0, rotation = 0.0;
+  CAP_DISPLACEMENT_NORMS(v.data(), translation, rotation);
+  return std::isfinite(translation) && std::isfinite(rotation);
+}
+
+// A force evaluation whose results are not all numbers fails like a pile
+// solution that did not close: no step may converge on it.
+bool failed_evaluation(bool all_numbers) {
+  if (lateral_failure()) return true;
+  if (all_numbers) return false;
+  PileErrorWord.code = PILE_ERR_NO_CLOSURE;
+  return true;
 }
 
 // Which features the model selects that this solver cannot run yet; empty
@@ -365,7 +399,7 @@ Attempt run_step_attempt(State& s, int& status) {
       return Attempt::Return;
     }
     if (!evaluate_forces(s, status)) return Attempt::Return;
-    if (lateral_failure()) return Attempt::Failed;
+    if (failed_evaluation(all_finite(s.pile_force))) return Attempt::Failed;
 
     for (int k = 1; k <= CAP_DOFS; ++k) s.cap_load[k - 1] = s.full_load(k) * s.tcur;
     if (s.point_run == 1) {
@@ -380,13 +414,16 @@ Attempt run_step_attempt(State& s, int& status) {
     if (status != STATUS_OK) return Attempt::Return;
     if (!add_cap_terms(s, status)) return Attempt::Return;
     for (int k = 1; k <= CAP_DOFS; ++k) s.residual(k) = -(s.cap_load[k - 1] + s.pile_force(k));
-    if (lateral_failure()) return Attempt::Failed;
+    const bool all_numbers = all_finite(s.pile_force) && all_finite(s.residual) && all_finite(s.tangent);
+    if (failed_evaluation(all_numbers)) return Attempt::Failed;
 
     fio::write_list(UNIT_ITERATION_DUMP);
     fio::write_list(UNIT_ITERATION_DUMP, s.iteration);
     s.assembled_tangent = s.tangent;
     if (s.iteration == 1) condition_tangent(s);
-    if (!solve_increment(s)) {
+    // An increment whose size is beyond the range of numbers comes from a
+    // tangent that is singular in all but its exact zeros.
+    if (!solve_increment(s) || !finite_size(s.increment)) {
       write_singular_warning();
       PileErrorWord.code = PILE_ERR_SINGULAR;
       return Attempt::Failed;
@@ -410,27 +447,32 @@ Attempt run_step_attempt(State& s, int& status) {
   }
 }
 
+// A warning that ends a run early: to the results report of a plain run,
+// then to the run log.
+template <class... A>
+void write_run_warning(const char* layout, const A&... values) {
+  if (AnalysisControl.analysis_kind <= 0 && AnalysisControl.pushover_active <= 0) {
+    fio::write(UNIT_RESULTS_REPORT, layout, values...);
+  }
+  fio::write(UNIT_RUN_LOG, layout, values...);
+  fio::flush(UNIT_RUN_LOG);
+}
+
 // The abandon warning of a run whose step fell below the minimum.
 void write_abandon_warning() {
-  const bool results_too = AnalysisControl.analysis_kind <= 0 && AnalysisControl.pushover_active <= 0;
-  auto write = [](int unit) {
-    switch (PileErrorWord.code) {
-      case PILE_ERR_NO_CLOSURE:
-        fio::write(unit, NO_CLOSURE_LAYOUT);
-        break;
-      case PILE_ERR_PY_TOO_SHORT:
-        fio::write(unit, PY_SHORT_LAYOUT);
-        break;
-      case PILE_ERR_SINGULAR:
-        break;  // the singular warning stands for itself
-      default:
-        fio::write(unit, NO_CONVERGENCE_LAYOUT, AnalysisControl.max_iterations);
-        break;
-    }
-  };
-  if (results_too) write(UNIT_RESULTS_REPORT);
-  write(UNIT_RUN_LOG);
-  fio::flush(UNIT_RUN_LOG);
+  switch (PileErrorWord.code) {
+    case PILE_ERR_NO_CLOSURE:
+      write_run_warning(NO_CLOSURE_LAYOUT);
+      break;
+    case PILE_ERR_PY_TOO_SHORT:
+      write_run_warning(PY_SHORT_LAYOUT);
+      break;
+    case PILE_ERR_SINGULAR:
+      break;  // the singular warning stands for itself
+    default:
+      write_run_warning(NO_CONVERGENCE_LAYOUT, AnalysisControl.max_iterations);
+      break;
+  }
 }
 
 void start_step_attempt(State& s) {
@@ -532,6 +574,12 @@ void SOLVE_CAP_3D(int run_kind, int& /*print_flags*/, int& status, double* equiv
   // step above the full load, it computes no step.
   const bool stepping = AnalysisControl.initial_step > 0.0 && AnalysisControl.initial_step <= 1.0;
   while (stepping && s.tcur <= 1.0) {
+    if (s.step >= LOAD_STEP_LIMIT) {
+      // Only a step halved far below the initial one gets here.
+      write_run_warning(STEP_LIMIT_LAYOUT, LOAD_STEP_LIMIT);
+      s.tcur = TCUR_ABANDONED;
+      break;
+    }
     ++s.step;
     fio::write_list(UNIT_RUN_LOG);
     fio::write(UNIT_RUN_LOG, TRACE_STEP_LAYOUT, s.step, s.tcur, s.dtcur);

@@ -118,8 +118,19 @@ void OPEN_RUN_FILES(int& status);
 
 // CLOSE_RUN_FILES
 // The end of a run: the summary banner, the copy of the summary scratch file
-// into the summary report, and the closing of every run file.
+// into the summary report (COPY_SUMMARY_SCRATCH), and the closing of every
+// run file (CLOSE_RUN_UNITS).
 void CLOSE_RUN_FILES();
+void COPY_SUMMARY_SCRATCH();
+void CLOSE_RUN_UNITS();
+
+// CHECK_FILE_WRITES
+// Hands every open file's buffered data to the file system, then ends a run
+// that has no other failure with STATUS_FILE_ERROR when some file of the run
+// refused data since the run began (fio's first write failure); the detail
+// line names that file, "(WRITE FAILED)" after it.
+//   in,out: status  left as it is unless it is STATUS_OK
+void CHECK_FILE_WRITES(int& status);
 
 // READ_STOP_REQUEST
 // Opens the stop-request file (created empty when missing), reads its first
@@ -141,8 +152,10 @@ struct RunTimersRecord {
 extern RunTimersRecord RunTimers;
 
 // REPORT_FINAL_STATUS
-// Final message of the status word to the run log, execution time, the stop
-// message on the results and summary reports, summary copy and closing.
+// The stop message on the results and summary reports, the summary copy,
+// the check of every file's writes, the final message of the status word to
+// the run log (after a refused write also to the results and summary reports,
+// wherever it can still be written), execution time, and closing.
 void REPORT_FINAL_STATUS(int& status);
 
 // PRINT_EXECUTION_TIME: the run's elapsed time and processor line, run log.

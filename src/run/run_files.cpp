@@ -115,6 +115,19 @@ void OPEN_RUN_FILES(int& status) {
 }
 
 void CLOSE_RUN_FILES() {
+  COPY_SUMMARY_SCRATCH();
+  CLOSE_RUN_UNITS();
+}
+
+void CHECK_FILE_WRITES(int& status) {
+  for (int unit = 0; unit <= fio::MAX_UNIT; ++unit) fio::flush(unit);
+  fio::WriteFailure failure;
+  if (status != STATUS_OK || !fio::first_write_failure(failure)) return;
+  status = STATUS_FILE_ERROR;
+  SET_STATUS_DETAIL(std::string("    ") + failure.path + " (WRITE FAILED)");
+}
+
+void COPY_SUMMARY_SCRATCH() {
   fio::close(UNIT_SUMMARY_SCRATCH);
   if (fio::is_open(UNIT_SUMMARY)) {
     fio::write(UNIT_SUMMARY, "(/,/,/,/,17X,\"*****\",5X,\"SUMMARY FOR LOAD CASES AND COMBINATIONS \",5X,\"*****\")");
@@ -133,6 +146,9 @@ void CLOSE_RUN_FILES() {
       fio::close(UNIT_SUMMARY_SCRATCH);
     }
   }
+}
+
+void CLOSE_RUN_UNITS() {
   static constexpr int CLOSING_ORDER[] = {
       UNIT_INPUT,          UNIT_RESULTS_REPORT,      UNIT_ECHO,          UNIT_SUMMARY,
       UNIT_PLOT,           UNIT_RUN_LOG,             UNIT_RESULT_CODES,  UNIT_COMPUTATION_REPORT,
