@@ -14,18 +14,23 @@ namespace pilecap {
 
 namespace {
 
-//      NOTE: DIRECTION-DEPENDENT REDUCTION FACTORS IS NOT YET SUPPORTED, RUN NOT ANALYZED
+//      NOTE: PASSIVE RESISTANCE OF AN EMBEDDED CAP IN THE PLANE MODEL IS NOT YET SUPPORTED, RUN NOT ANALYZED
 constexpr const char* NOT_SUPPORTED_LAYOUT = "(5X,\"NOTE: \",A,\" IS NOT YET SUPPORTED, RUN NOT ANALYZED\")";
 
 }  // namespace
 
 std::string UNSUPPORTED_MODEL_FEATURE() {
-  if (RunOptions.pmult_method > 0) return "DIRECTION-DEPENDENT REDUCTION FACTORS";
-  // An embedded cap waits for the cap element in both models (the plane
-  // solver's mean-state resistance is in place, and is refused with it).
-  if (RunOptions.cap_passive_option >= 1 &&
+  // The embedded cap of the plane model enters through the plane solver.
+  if (RunOptions.dimension == MODEL_2D && RunOptions.cap_passive_option >= 1 &&
       (CapPassiveElement.method == PASSIVE_BY_MEANS || CapPassiveElement.method == PASSIVE_BY_ELEMENT)) {
-    return "PASSIVE RESISTANCE OF AN EMBEDDED CAP";
+    return "PASSIVE RESISTANCE OF AN EMBEDDED CAP IN THE PLANE MODEL";
+  }
+  // The plate carries the cap alone: it neither follows the cap's movement
+  // for the reduction factors of close spacing nor adds an embedded cap's
+  // resistance, so a 3D model that asks for either with it is not analysed.
+  if (RunOptions.dimension != MODEL_2D && RunOptions.cap_model > 0) {
+    if (RunOptions.pmult_method > 0) return "REDUCTION FACTORS FOR CLOSE SPACING WITH THE PLATE MODEL OF THE CAP";
+    if (RunOptions.cap_passive_option >= 1) return "AN EMBEDDED CAP WITH THE PLATE MODEL OF THE CAP";
   }
   return "";
 }
