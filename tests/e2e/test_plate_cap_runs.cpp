@@ -281,6 +281,34 @@ TEST_F(PlateCapRuns, PlateReportsAreAlikeForOneAndFourThreads) {
   for (std::size_t k = 0; k < files[0].size(); ++k) EXPECT_EQ(files[0][k], files[1][k]) << "file " << k;
 }
 
+// Envelopes over the cases of a plate cap would be built from no cap or
+// pile results: they are not formed, and the reports say so instead of
+// printing zeros.
+TEST_F(PlateCapRuns, EnvelopesAreNotFormedForAPlateCap) {
+  Deck3D d = four_piles();
+  d.cases.push_back({.fx = 300000, .fy = -20000, .initial_step = 0.5});
+  std::string deck = plate_deck(d, {});
+  const std::string cases = "LOAD CASES\n2 0 0 0 0\n";
+  const auto at = deck.find(cases);
+  ASSERT_NE(at, std::string::npos);
+  std::string columns;
+  for (int k = 0; k < 25; ++k) columns.append(k == 0 ? "1" : " 1");
+  deck.replace(at, cases.size(), "LOAD CASES\n2 1 0 1 0\n" + columns + "\n");
+  RunFolder folder("plate_envelopes");
+  run(folder, deck);
+  const std::string note = "     NOTE: ENVELOPES ARE NOT FORMED FOR THE PLATE MODEL OF THE CAP";
+  EXPECT_NE(folder.read(RunFolder::RESULTS_LINE).find(note), std::string::npos);
+  EXPECT_NE(folder.read(RunFolder::RUN_LOG_LINE).find(note), std::string::npos);
+  const std::string codes = folder.read(RESULT_CODES_LINE);
+  EXPECT_EQ(codes.find("ENVELOPE"), std::string::npos);
+  EXPECT_EQ(folder.read(RunFolder::RESULTS_LINE).find("TABLE L"), std::string::npos);
+  std::size_t completed = 0;
+  for (std::size_t k = codes.find("1 ANALYSIS COMPLETED"); k != std::string::npos;
+       k = codes.find("1 ANALYSIS COMPLETED", k + 1))
+    ++completed;
+  EXPECT_EQ(completed, 2u) << "both cases carried by the plate";
+}
+
 // Export only: the plate files are written, nothing is analysed, and the run
 // says so; the run itself completes.
 TEST_F(PlateCapRuns, ExportWritesThePlateFilesAndAnalysesNothing) {
