@@ -14,17 +14,12 @@ namespace pilecap {
 
 namespace {
 
-//      NOTE: PASSIVE RESISTANCE OF AN EMBEDDED CAP IN THE PLANE MODEL IS NOT YET SUPPORTED, RUN NOT ANALYZED
+//      NOTE: AN EMBEDDED CAP WITH THE PLATE MODEL OF THE CAP IS NOT YET SUPPORTED, RUN NOT ANALYZED
 constexpr const char* NOT_SUPPORTED_LAYOUT = "(5X,\"NOTE: \",A,\" IS NOT YET SUPPORTED, RUN NOT ANALYZED\")";
 
 }  // namespace
 
 std::string UNSUPPORTED_MODEL_FEATURE() {
-  // The embedded cap of the plane model enters through the plane solver.
-  if (RunOptions.dimension == MODEL_2D && RunOptions.cap_passive_option >= 1 &&
-      (CapPassiveElement.method == PASSIVE_BY_MEANS || CapPassiveElement.method == PASSIVE_BY_ELEMENT)) {
-    return "PASSIVE RESISTANCE OF AN EMBEDDED CAP IN THE PLANE MODEL";
-  }
   // The plate carries the cap alone: it neither follows the cap's movement
   // for the reduction factors of close spacing nor adds an embedded cap's
   // resistance, so a 3D model that asks for either with it is not analysed.
