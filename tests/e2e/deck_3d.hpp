@@ -37,6 +37,9 @@ struct DeckCase3D {
   int threads = 0;
   double initial_step = 1.0;
   bool loads_at_point = false;  // the loads prescribed at a point (the origin), every DOF load-given
+  int print_option = 0;
+  std::vector<double> pushover;  // the multipliers of the pushover points (none: a plain case)
+  std::vector<int> unscaled;     // the case's eight unscaled-component flags (empty: all 0)
 };
 
 struct DeckMovement3D {
@@ -66,6 +69,7 @@ struct Deck3D {
   // Elastic pipe section: diameters (in or mm), area, inertia, E, G, GJ.
   double diameter = 24.0, inner_diameter = 23.0, area = 36.9, inertia = 2549.0, modulus = 29e6, shear_modulus = 11.6e6,
          gj = 5.91e10, perimeter = 75.4;
+  double plastic_moment = 0.0;  // above 0: the section is elastic-perfectly plastic (lb-in or kN-m)
   std::vector<DeckLayer3D> layers;
   double axial_stiffness = 1e9;  // of the load-settlement line (lb/in or kN/m)
   double axial_reach = 10.0;     // movement of its end points (in or m)
@@ -82,7 +86,7 @@ struct Deck3D {
   // the set every pile names (0: none).
   std::vector<DeckPyCurve3D> py_curves;
   int py_set = 0;
-  int max_iterations = 200;     // of the cap solution, per step
+  int max_iterations = 200;  // of the cap solution, per step
   std::vector<DeckMovement3D> movement_profile;
 };
 
@@ -110,7 +114,8 @@ inline std::string deck_3d(const Deck3D& d) {
     deck.append(n(d.tolerance) + " " + n(d.llp_tolerance) + " " + n(c.initial_step) + " 0.01\n");
     deck.append("CASE ").append(std::to_string(k + 1)).append("\n");
     deck.append("1 0 0 0 0 0 0 ").append(c.loads_at_point ? "1" : "0");
-    deck.append("\n0 1 1.0 0 0 0 0 0 0 0 0\n0\n").append(flags);
+    const std::string pushover = c.pushover.empty() ? "0 0" : "1 " + std::to_string(c.pushover.size());
+    deck.append("\n" + std::to_string(c.print_option) + " 1 1.0 0 0 0 0 0 0 " + pushover + "\n0\n").append(flags);
     deck.append("1\n").append(n(c.fx)).append(" ").append(n(c.fy)).append(" ").append(n(c.mz)).append(" ");
     deck.append(n(c.fz)).append(" ").append(n(c.my)).append(" ").append(n(c.mx)).append(" 0 0 0\n");
     deck.append("0\n0\n");
@@ -120,7 +125,13 @@ inline std::string deck_3d(const Deck3D& d) {
       deck.append("1 1 1 1 1 1\n0 " + n(c.fx) + " 0 " + n(c.fy) + " 0 " + n(c.mz) + "\n");
       deck.append("0 " + n(c.fz) + " 0 " + n(c.my) + " 0 " + n(c.mx) + "\n0 0 0\n");
     }
-    deck.append("0\n0 0 0 0 0 0 0 0\n0\n");
+    deck.append(std::to_string(c.pushover.size())).append("\n");
+    for (double m : c.pushover) deck.append(n(m)).append("\n");
+    for (int k = 0; k < 8; ++k) {
+      deck.append(k == 0 ? "" : " ")
+          .append(k < static_cast<int>(c.unscaled.size()) ? std::to_string(c.unscaled[k]) : "0");
+    }
+    deck.append("\n0\n");
   }
   deck.append("LOAD COMBINATIONS\n").append(std::to_string(d.combinations.size())).append(" 0 0 0 0\n");
   for (std::size_t k = 0; k < d.combinations.size(); ++k) {
@@ -142,8 +153,9 @@ inline std::string deck_3d(const Deck3D& d) {
   deck.append(" 1\n0 ").append(n(d.length)).append(" 1\n");
   deck.append("CROSS SECTIONS\n1\n1 1 1 0\n'PIPE'\n");
   deck.append(n(d.diameter)).append(" ").append(n(d.inner_diameter)).append(" 0 0 0 0 0 0\n");
-  deck.append(n(d.shear_modulus) + " " + n(d.area) + " " + n(d.inertia) + " " + n(d.inertia) + " 0 " + n(d.gj) +
-              " 0 0 " + n(d.modulus) + " 0 " + n(d.perimeter) + " 0 0 0 0\n");
+  const std::string mp = n(d.plastic_moment), capacity_given = d.plastic_moment > 0.0 ? "1" : "0";
+  deck.append(n(d.shear_modulus) + " " + n(d.area) + " " + n(d.inertia) + " " + n(d.inertia) + " 0 " + n(d.gj) + " " +
+              mp + " 0 " + n(d.modulus) + " 0 " + n(d.perimeter) + " " + capacity_given + " " + mp + " 0 0\n");
   deck.append("0 0 0 0 0 0\n'NONE'\n");
   deck.append("SOIL LAYERS\n").append(std::to_string(d.layers.size())).append("\n");
   for (std::size_t k = 0; k < d.layers.size(); ++k) {
