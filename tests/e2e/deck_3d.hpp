@@ -17,6 +17,7 @@ namespace pilecap::testing {
 
 constexpr int DECK_ENGLISH = 1;
 constexpr int DECK_SI = 2;
+constexpr int CONN_PINNED_HEAD = 1;
 constexpr int CONN_FIXED_HEAD = 2;
 
 struct DeckPile3D {
@@ -37,9 +38,6 @@ struct DeckCase3D {
   int threads = 0;
   double initial_step = 1.0;
   bool loads_at_point = false;  // the loads prescribed at a point (the origin), every DOF load-given
-  int print_option = 0;
-  std::vector<double> pushover;  // the multipliers of the pushover points (none: a plain case)
-  std::vector<int> unscaled;     // the case's eight unscaled-component flags (empty: all 0)
 };
 
 struct DeckMovement3D {
@@ -88,6 +86,12 @@ struct Deck3D {
   int py_set = 0;
   int max_iterations = 200;  // of the cap solution, per step
   std::vector<DeckMovement3D> movement_profile;
+  // Every case's print option, pushover multipliers (none: plain cases) and
+  // eight unscaled-component flags (empty: all 0).
+  int print_option = 0;
+  int connection = CONN_FIXED_HEAD;  // of every pile head, both planes
+  std::vector<double> pushover;
+  std::vector<int> unscaled;
 };
 
 inline std::string deck_number(double v) {
@@ -102,7 +106,8 @@ inline std::string deck_3d(const Deck3D& d) {
   std::string deck = d.title + "\nWHOLE-RUN TEST DECK\nOPTIONS\n";
   const int user_py = d.py_curves.empty() ? 0 : 1;
   deck.append(std::to_string(d.units)).append(" 3 0 0 ").append(std::to_string(user_py));
-  deck.append(" 1 1 0 0 0 0 0 0 0 0 0 0 0 0 ");
+  // Option 9 turns the nonlinear bending stiffness on, which a plastic section needs.
+  deck.append(" 1 1 0 ").append(d.plastic_moment > 0.0 ? "1" : "0").append(" 0 0 0 0 0 0 0 0 0 0 ");
   deck.append(std::to_string(d.kips)).append(" 0 ").append(d.movement_profile.empty() ? "0" : "1");
   deck.append(" ").append(std::to_string(d.plot_export)).append(" ");
   deck.append(std::to_string(d.export_unformatted)).append("\nPILE CAP\n0 0 0 0 0 0\nLOAD CASES\n");
@@ -114,8 +119,9 @@ inline std::string deck_3d(const Deck3D& d) {
     deck.append(n(d.tolerance) + " " + n(d.llp_tolerance) + " " + n(c.initial_step) + " 0.01\n");
     deck.append("CASE ").append(std::to_string(k + 1)).append("\n");
     deck.append("1 0 0 0 0 0 0 ").append(c.loads_at_point ? "1" : "0");
-    const std::string pushover = c.pushover.empty() ? "0 0" : "1 " + std::to_string(c.pushover.size());
-    deck.append("\n" + std::to_string(c.print_option) + " 1 1.0 0 0 0 0 0 0 " + pushover + "\n0\n").append(flags);
+    deck.append("\n").append(std::to_string(d.print_option)).append(" 1 1.0 0 0 0 0 0 0 ");
+    deck.append(d.pushover.empty() ? "0" : "1").append(" ").append(std::to_string(d.pushover.size()));
+    deck.append("\n0\n").append(flags);
     deck.append("1\n").append(n(c.fx)).append(" ").append(n(c.fy)).append(" ").append(n(c.mz)).append(" ");
     deck.append(n(c.fz)).append(" ").append(n(c.my)).append(" ").append(n(c.mx)).append(" 0 0 0\n");
     deck.append("0\n0\n");
@@ -125,11 +131,11 @@ inline std::string deck_3d(const Deck3D& d) {
       deck.append("1 1 1 1 1 1\n0 " + n(c.fx) + " 0 " + n(c.fy) + " 0 " + n(c.mz) + "\n");
       deck.append("0 " + n(c.fz) + " 0 " + n(c.my) + " 0 " + n(c.mx) + "\n0 0 0\n");
     }
-    deck.append(std::to_string(c.pushover.size())).append("\n");
-    for (double m : c.pushover) deck.append(n(m)).append("\n");
+    deck.append(std::to_string(d.pushover.size())).append("\n");
+    for (double m : d.pushover) deck.append(n(m)).append("\n");
     for (int k = 0; k < 8; ++k) {
       deck.append(k == 0 ? "" : " ")
-          .append(k < static_cast<int>(c.unscaled.size()) ? std::to_string(c.unscaled[k]) : "0");
+          .append(k < static_cast<int>(d.unscaled.size()) ? std::to_string(d.unscaled[k]) : "0");
     }
     deck.append("\n0\n");
   }
@@ -145,7 +151,14 @@ inline std::string deck_3d(const Deck3D& d) {
   deck.append("DISTRIBUTED LOAD SETS\n0\nSOIL MOVEMENT SETS\n0\nPILE ARRANGEMENT\n");
   deck.append(std::to_string(d.piles.size())).append("\n");
   for (const DeckPile3D& p : d.piles) {
-    deck.append("2 2 1 ").append(std::to_string(d.py_set)).append(" 1 1 0 0 0 0\n0 0 1 1 1 1 1\n").append(n(p.x));
+    const std::string connection = std::to_string(d.connection);
+    deck.append(connection)
+        .append(" ")
+        .append(connection)
+        .append(" 1 ")
+        .append(std::to_string(d.py_set))
+        .append(" 1 1 0 0 0 0\n0 0 1 1 1 1 1\n")
+        .append(n(p.x));
     deck.append(" ").append(n(p.y)).append(" ").append(n(p.z)).append(" 0 ").append(n(p.beta)).append(" 0 ");
     deck.append(n(d.ground)).append("\n");
   }
