@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -287,6 +288,47 @@ TEST_F(PushoverRuns, ReportsDoNotDependOnTheThreadCount) {
         EXPECT_EQ(one_thread[k], text) << "file " << files[k];
       }
     }
+  }
+}
+
+// The example deck: its point at multiplier 1 is the case's own run at the
+// total load (the same loads, so the same cap and pile results to the
+// digit), its last point forms hinges at the four heads, and its reports are
+// the same on one thread and on four.
+TEST_F(PushoverRuns, ExampleDeckPointAtOneIsTheTotalLoadRun) {
+  std::ifstream in(std::string(PILECAP_EXAMPLES) + "/pushover_3d.inp");
+  std::stringstream example;
+  example << in.rdbuf();
+  auto deck = [&](int threads) {
+    std::string text = example.str();
+    const std::string controls = "0 0 0 1 100 200 100\n";
+    text.replace(text.find(controls), controls.size(), "0 0 " + std::to_string(threads) + " 1 100 200 100\n");
+    return text;
+  };
+  const int files[] = {RunFolder::RESULTS_LINE, RunFolder::SUMMARY_LINE, COMPUTATION_LINE, RESULT_CODES_LINE,
+                       RunFolder::RUN_LOG_LINE};
+  std::vector<std::string> one_thread;
+  for (int threads : {1, 4}) {
+    RunFolder folder("pushover_example");
+    run(folder, deck(threads));
+    std::vector<std::string> texts;
+    for (int line : files) texts.push_back(without_timing(folder.read(line)));
+    if (threads == 4) {
+      for (std::size_t k = 0; k < std::size(files); ++k) EXPECT_EQ(one_thread[k], texts[k]) << "file " << files[k];
+      continue;
+    }
+    one_thread = texts;
+    const std::vector<Block> blocks = computation_blocks(folder);
+    ASSERT_EQ(blocks.size(), 4u);
+    EXPECT_EQ(blocks[1].factor, 1.0);
+    EXPECT_EQ(blocks[1].load, blocks[3].load);
+    EXPECT_EQ(blocks[1].displacement, blocks[3].displacement);
+    EXPECT_EQ(blocks[1].piles, blocks[3].piles);
+    const std::string summary = texts[1];
+    const auto hinges = summary.find("* FORMATION OF PLASTIC HINGES IN PILES *");
+    ASSERT_NE(hinges, std::string::npos);
+    EXPECT_GT(hinges, summary.find("   N:    3  FACTOR :    1.5000")) << "only the last point has hinges";
+    EXPECT_NE(summary.find("          4     Z-DIR            0.0000 \n", hinges), std::string::npos);
   }
 }
 
