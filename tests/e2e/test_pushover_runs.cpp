@@ -291,6 +291,44 @@ TEST_F(PushoverRuns, ReportsDoNotDependOnTheThreadCount) {
   }
 }
 
+// A point pushed beyond the capacity of the pile's axial line stops below
+// its load: it is reported with the load it carried, its factor the
+// multiplier times the converged fraction, and the partial-load code with
+// that percentage (never "completed"); the pile's reaction balances that
+// load. The point before it completes.
+TEST_F(PushoverRuns, PointStoppedBelowItsLoadReportsTheLoadItCarried) {
+  Deck3D d;
+  d.piles = {{0.0, 0.0}};
+  d.length = 60.0;
+  d.increments = 60;
+  d.layers = {{SOFT_CLAY_CODE, 0.0, 80.0, {56, 700, 0, 100, 0, 0.01, 0.5}}};
+  d.axial_stiffness = 1e6;
+  d.axial_reach = 0.1;  // the axial line ends at 100000 lb
+  d.cases = {{.fx = 80000, .fy = 2000, .initial_step = 0.25}};
+  d.pushover = {0.5, 2.0};
+  RunFolder folder("pushover_partial");
+  run(folder, deck_3d(d));
+  const std::string codes = folder.read(RESULT_CODES_LINE);
+  const std::string second = "      INCREMENTAL/PUSHOVER ANALYSIS, POINT :    2/   2 FACTOR :      2.00000\n";
+  ASSERT_NE(codes.find("FACTOR :      0.50000\n    1 ANALYSIS COMPLETED\n" + second), std::string::npos) << codes;
+  const std::string partial = "    2 SOLUTION AT ";
+  const auto at = codes.find(second + partial);
+  ASSERT_NE(at, std::string::npos) << codes;
+  const double percent = std::stod(codes.substr(at + second.size() + partial.size(), 8));
+  EXPECT_GT(percent, 0.0);
+  EXPECT_LT(percent, 100.0);
+
+  const std::vector<Block> blocks = computation_blocks(folder);
+  ASSERT_EQ(blocks.size(), 3u);
+  const double carried = percent / 100.0;
+  EXPECT_NEAR(blocks[1].factor, 2.0 * carried, 1e-4);
+  EXPECT_NEAR(blocks[1].load[0], 2.0 * 80000 * carried, 1e-4 * 160000);
+  EXPECT_NEAR(blocks[1].load[1], 2.0 * 2000 * carried, 1e-4 * 4000);
+  ASSERT_EQ(blocks[1].piles.size(), 1u);
+  EXPECT_NEAR(blocks[1].piles[0][6], blocks[1].load[0], 1e-4 * blocks[1].load[0]) << "axial reaction";
+  EXPECT_NEAR(blocks[1].piles[0][7], blocks[1].load[1], 1e-3 * blocks[1].load[1]) << "lateral reaction";
+}
+
 // The example deck: its point at multiplier 1 is the case's own run at the
 // total load (the same loads, so the same cap and pile results to the
 // digit), its last point forms hinges at the four heads, and its reports are
