@@ -3,8 +3,9 @@
 // Z), whose N level runs carry only load component d (the case's
 // concentrated load of d times level factor k), each level leaving its
 // flexibility column; then the stiffness report built from the columns and
-// the run at the total load. Stiffness estimation and
-// pushover points are not built: such a case is reported as not analysed.
+// the run at the total load. Stiffness estimation, and pushover points
+// with a flexibility estimation, are not built: such a case is reported as
+// not analysed. A plain case with pushover points runs them.
 // DOFs and levels are 1-based; cap vectors are in the cap order.
 #include <string>
 #include <string_view>
@@ -117,6 +118,10 @@ void RUN_ESTIMATION_POINTS(int c, RunVectors& v, int& status) {
   const AnalysisControlRecord& a = AnalysisControl;
   if (RunOptions.cap_model > 0 && RunOptions.dimension != MODEL_2D) {
     refuse_plate_cap(c, status);
+    return;
+  }
+  if (a.analysis_kind == ANALYSIS_KIND_PLAIN && a.pushover_flag > 0) {
+    RUN_PUSHOVER_POINTS(c, v, status);
     return;
   }
   if (a.analysis_kind >= ANALYSIS_KIND_CAP_STIFFNESS || a.pushover_flag > 0) {
