@@ -1,9 +1,8 @@
 // Routines the run loop and the cap solvers call that are not built yet: the
 // terms of the 3D solver for the embedded cap, direction-dependent reduction
 // factors and the plate model, the embedded-cap element of the 2D solver, and
-// the result roads of the incremental (pushover) points and the
-// target-displacement search. A case with stiffness-estimation or pushover
-// points is reported as not analysed.
+// the result road of the incremental (pushover) points. A case with
+// pushover points is reported as not analysed.
 
 #include "analysis/analysis.hpp"
 
@@ -34,13 +33,10 @@ void UPDATE_DIRECTION_P_MULTIPLIERS(const double* /*u*/, const double* /*directi
                                     int /*torsion_only*/) {}
 void RUN_CAP_PLATE_MODEL(double* /*cap_load*/) {}
 
-// The records of the incremental (pushover) points and the
-// target-displacement search are not built yet; no run takes these roads
-// until the points of those analyses exist.
+// The records of the incremental (pushover) points are not built yet; no
+// run takes this road until the points of that analysis exist.
 void REPORT_PUSHOVER_POINT_3D(CapSolverState3D& /*state*/, int& /*status*/) {}
-void REPORT_TARGET_SEARCH_3D(CapSolverState3D& /*state*/, int& /*status*/) {}
 void REPORT_PUSHOVER_POINT_2D(CapSolverState2D& /*state*/, int& /*status*/) {}
-void REPORT_TARGET_SEARCH_2D(CapSolverState2D& /*state*/, int& /*status*/) {}
 
 // The embedded-cap element of the plane model computes nothing yet; a model
 // that selects it is refused before its runs.

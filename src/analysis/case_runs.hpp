@@ -25,8 +25,16 @@ struct RunVectors {
 // scaled; a refused model gets its note instead.
 //   in:     c
 //   in,out: v (cap_load, point displacements and the results are rewritten)
-//   in,out: status  as the solver leaves it
+//   in,out: status  as the solver leaves it; during a stiffness point
+//                   (TargetDeflectionSearch.active 1) STATUS_SCRATCH_FILE_ERROR
+//                   when the equivalent-spring file cannot be opened or flushed
 void RUN_CASE_ONCE(int c, RunVectors& v, int& status);
+
+// LOAD_CASE_FULL_LOADS
+// The full loads of case c into v: the resultant of the concentrated loads,
+// the prescribed-point data, the distributed loads with their resultant
+// added, the soil movements; the working vectors kept with the 2D fold.
+void LOAD_CASE_FULL_LOADS(int c, RunVectors& v);
 
 // RUN_TOTAL_LOAD_POINT
 // The last point of case c: the full loads (resultant of the concentrated
@@ -51,5 +59,26 @@ void RUN_TOTAL_LOAD_POINT(int c, RunVectors& v, int& status);
 //   in,out: status as a run or a scratch file leaves it; the caller closes
 //                  the scratch units when it is not 0
 void RUN_ESTIMATION_POINTS(int c, RunVectors& v, int& status);
+
+// RUN_STIFFNESS_POINTS
+// The points of a stiffness estimation (analysis kind 11 and above): the
+// settings checked (basis 0 or 1; for a target search a target DOF of the
+// model and a target that is not 0, else STATUS_INPUT_DATA_ERROR before any
+// run), the case line on the cap-model pile file, then each factor point at
+// the case's full loads times its factor, with one run (total-load basis)
+// or the runs of the target search, ended by the stiffness at the origin
+// (READ_EQUIVALENT_SPRINGS, CAPTSTF) or by the line of a point without
+// one; then the total-load point.
+//   Reads:  AnalysisControl (point list and count), RunOptions
+//   Writes: AnalysisControl.current_point, current_dof, DofRunMode,
+//           TargetDeflectionSearch, the reports and the stiffness files
+//   in,out: v (the case's vectors), status (a run's or a file's failure
+//           ends the points)
+void RUN_STIFFNESS_POINTS(int c, RunVectors& v, int& status);
+
+// SPRINGS_FILE_FAILED
+// STATUS_SCRATCH_FILE_ERROR with the equivalent-spring file named in the
+// final message.
+void SPRINGS_FILE_FAILED(int& status);
 
 }  // namespace pilecap
