@@ -551,7 +551,7 @@ struct CapSolverState2D : CapRunArguments {
   Vector3 pile_force{}, applied{}, residual{}, point_displacement_entry{}, point_load_working{};
   Array2<double, CAP_DOFS_2D, CAP_DOFS_2D> tangent{}, assembled_tangent{}, inverse{};
   Array2<double, CAP_DOFS_2D, CAP_DOFS_2D> converged_tangent{};  // assembled tangent of the last converged step
-  CapPassive2D passive{};  // the resistance of the last base evaluation
+  CapPassive2D passive{};                                        // the resistance of the last base evaluation
   double err_dsp = 0.0, inc_dsp = 0.0, tot_dsp = 0.0, err_rot = 0.0, inc_rot = 0.0, tot_rot = 0.0;
   double max_dsp = 0.0, max_rot = 0.0;
   // The bordered system of a point run.

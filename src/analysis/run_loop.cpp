@@ -439,8 +439,8 @@ void RUN_CASE_ONCE(int c, RunVectors& v, int& status) {
   // The points of a stiffness estimation read the file back: there it must
   // be written whole.
   const bool springs_read = TargetDeflectionSearch.active == 1;
-  const bool opened = fio::open(UNIT_EQUIVALENT_SPRINGS, RunFiles.equivalent_springs_file, fio::Mode::Write) ==
-                      fio::IO_OK;
+  const bool opened =
+      fio::open(UNIT_EQUIVALENT_SPRINGS, RunFiles.equivalent_springs_file, fio::Mode::Write) == fio::IO_OK;
   if (!opened && springs_read) {
     SPRINGS_FILE_FAILED(status);
     return;

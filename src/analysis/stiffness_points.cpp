@@ -92,7 +92,8 @@ Settings read_settings() {
   const int ndof = plane ? CAP_DOFS_2D : CAP_DOFS;
   s.target_dof = plane && s.given_dof == ROTATION_Z_3D ? CAP_DOFS_2D : s.given_dof;
   if (s.target_dof < 1 || s.target_dof > ndof) s.target_dof = 0;
-  if (s.given_dof >= 1 && s.given_dof <= CAP_DOFS) s.target_displacement = value(SETTING_FIRST_TARGET + s.given_dof - 1);
+  if (s.given_dof >= 1 && s.given_dof <= CAP_DOFS)
+    s.target_displacement = value(SETTING_FIRST_TARGET + s.given_dof - 1);
   s.tolerance_percent = value(SETTING_TOLERANCE);
   s.max_runs = static_cast<int>(value(SETTING_MAX_RUNS));
   s.geometric_flag = value(SETTING_GEOMETRIC) > 0.0 ? 1 : 0;
@@ -107,8 +108,7 @@ void check_settings(int c, const Settings& s, int& status) {
   if (s.basis != BASIS_TOTAL_LOAD && s.basis != BASIS_TARGET_DEFLECTION) {
     REJECT_INPUT_VALUE(status, INPUT_SECTION_LOAD_CASES, item + ", STIFFNESS BASIS", s.basis, "NOT 0 OR 1");
   } else if (s.basis == BASIS_TARGET_DEFLECTION && s.target_dof == 0) {
-    REJECT_INPUT_VALUE(status, INPUT_SECTION_LOAD_CASES, item + ", TARGET DOF", s.given_dof,
-                       "NOT A DOF OF THE MODEL");
+    REJECT_INPUT_VALUE(status, INPUT_SECTION_LOAD_CASES, item + ", TARGET DOF", s.given_dof, "NOT A DOF OF THE MODEL");
   } else if (s.basis == BASIS_TARGET_DEFLECTION && s.target_displacement == 0.0) {
     REJECT_INPUT_VALUE(status, INPUT_SECTION_LOAD_CASES, item + ", TARGET DISPLACEMENT OF DOF", s.given_dof,
                        "THE TARGET IS 0");

@@ -78,7 +78,8 @@ void write_matrix_record(const double* k, int ndof) {
   fio::write(UNIT_EQUIVALENT_SPRINGS, MATRIX_TITLE_LAYOUT);
   for (int i = 0; i < ndof; ++i) {
     WRITE_BLANKS(UNIT_EQUIVALENT_SPRINGS, MATRIX_LEAD);
-    for (int j = 0; j < ndof; ++j) WRITE_REAL_FIELD(UNIT_EQUIVALENT_SPRINGS, MATRIX_WIDTH, MATRIX_DIGITS, k[i + ndof * j]);
+    for (int j = 0; j < ndof; ++j)
+      WRITE_REAL_FIELD(UNIT_EQUIVALENT_SPRINGS, MATRIX_WIDTH, MATRIX_DIGITS, k[i + ndof * j]);
     END_REPORT_LINE(UNIT_EQUIVALENT_SPRINGS);
   }
 }

@@ -16,8 +16,8 @@
 #include "capstiffness/capstiffness.hpp"
 #include "model/analysis_control.hpp"
 #include "model/conversions.hpp"
-#include "model/model_store.hpp"
 #include "model/input_records.hpp"
+#include "model/model_store.hpp"
 #include "model/run_state.hpp"
 #include "pile/pile.hpp"
 

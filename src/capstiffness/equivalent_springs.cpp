@@ -15,8 +15,8 @@
 #include "base/fio.hpp"
 #include "capstiffness/capstiffness.hpp"
 #include "model/analysis_control.hpp"
-#include "model/model_store.hpp"
 #include "model/input_records.hpp"
+#include "model/model_store.hpp"
 #include "model/run_state.hpp"
 #include "model/sections.hpp"
 

@@ -234,7 +234,6 @@ void WRITE_STIFFNESS_COMPUTATION_COPY(const Matrix& k, int ndof) {
   }
 }
 
-
 void REPORT_FLEXIBILITY_STIFFNESS(int report, int diagonal_only, int levels, int ndof, int lda, const double* factors,
                                   int& status) {
   if (report != REPORT_PRINTED) return;

@@ -82,7 +82,7 @@ struct Deck3D {
   // the set every pile names (0: none).
   std::vector<DeckPyCurve3D> py_curves;
   int py_set = 0;
-  int max_iterations = 200;     // of the cap solution, per step
+  int max_iterations = 200;  // of the cap solution, per step
   std::vector<DeckMovement3D> movement_profile;
 };
 
