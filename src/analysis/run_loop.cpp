@@ -121,6 +121,7 @@ void reset_loop_state() {
   // The curve state, the plot code the criteria leave included, starts
   // afresh in every run.
   GeneratedPyCurve = GeneratedPyCurveRecord{};
+  CapPassiveState = CapPassiveStateRecord{};
   unsupported_feature = UNSUPPORTED_MODEL_FEATURE();
 }
 

@@ -111,13 +111,6 @@ void PILE_CAP_TRANSFORMS_2D(int pile, double* offset_transposed, double* rotatio
   }
 }
 
-void MULTIPLY_3X3_BY_COLUMNS(double* product, const double* left, const double* right, int n) {
-  for (int k = 0; k < n; ++k) {
-    const double a = right[3 * k], b = right[3 * k + 1], c = right[3 * k + 2];
-    for (int i = 0; i < 3; ++i) product[3 * k + i] = left[i] * a + left[i + 3] * b + left[i + 6] * c;
-  }
-}
-
 void CAPTSTF(int& status, int geometric_flag, int settings_offset, int point, double factor,
              const double* equivalent_load, const double* displacement, double* stiffness) {
   const int dimension = RunOptions.dimension;

@@ -250,10 +250,6 @@ void WRITE_CAP_MODEL_PILE_BLOCK(int pile, int dimension);
 void PILE_CAP_TRANSFORMS_2D(int pile, double* offset_transposed, double* rotation_transposed, double* offset,
                             double* rotation);
 
-// MULTIPLY_3X3_BY_COLUMNS
-// product = left x right (3 x n, column-major); product may be right.
-void MULTIPLY_3X3_BY_COLUMNS(double* product, const double* left, const double* right, int n);
-
 // CAPTSTF
 // The secant stiffness of the pile group at the origin for one factor
 // point: every pile's head matrix carried to the origin (in parallel over

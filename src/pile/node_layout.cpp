@@ -126,7 +126,8 @@ void PREPARE_NODE_LAYOUT(int& status) {
     if (set < 1 || PileProperty.n_increments(set) < 1) continue;
     const double h = PileProperty.length(set) / PileProperty.n_increments(set);
     PileProperty.increment(set) = h;
-    if (status != STATUS_OK || uses_own_py_curves(p) || n_layers < 1) continue;
+    // The cap entry's nodes are laid out by the embedded-cap element itself.
+    if (status != STATUS_OK || p > PileTable.n_piles || uses_own_py_curves(p) || n_layers < 1) continue;
     const double head = PileTable.head_x(p);
     const double points_above = (head - SoilProfile.layer_top(1)) / vertical_step(p, h);
     if (head > SoilProfile.layer_top(1) && !(vertical_step(p, h) > 0.0 && points_above <= MAX_POINTS_ABOVE_HEAD)) {

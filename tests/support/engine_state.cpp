@@ -66,7 +66,7 @@ void reset_engine_state() {
   // Working records of the run, the soil, the piles and the analysis.
   renew_all(RunTimers, RunFiles, UnitLabels, ResultColumnHeadings, SoilProfile, GeneratedPyCurve, PileProperty,
             PileSection, WarningCounters, AnalysisControl, CapEnvelope, DofRunMode, TargetDeflectionSearch,
-            PileErrorWord);
+            PileErrorWord, CapPassiveState);
 
   SET_STATUS_DETAIL("");
   SET_SOIL_REACTION_PROVIDER(nullptr);
