@@ -124,16 +124,19 @@ void scale_run_load(const Array1<double, CAP_DOFS>& base, double factor, int onl
   }
 }
 
+// The run's pair: its displacement and the factor of the load it carried
+// (below the run's factor when it stopped short of its load).
 void append_pair() {
   TargetDeflectionSearchRecord& t = TargetDeflectionSearch;
+  const double factor = t.new_factor * t.run_fraction;
   if (t.pair_count == 0) {
     t.carried_pair(1) = t.computed;
-    t.carried_pair(2) = t.new_factor;
+    t.carried_pair(2) = factor;
   }
   if (t.pair_count >= MAX_TARGET_PAIRS) return;
   ++t.pair_count;
   t.pair_displacement(t.pair_count) = t.computed;
-  t.pair_factor(t.pair_count) = t.new_factor;
+  t.pair_factor(t.pair_count) = factor;
 }
 
 // The runs of factor point p at the point's working load v.working_load.
@@ -171,6 +174,7 @@ void run_factor_point(int c, const Settings& s, const Array1<double, CAP_DOFS>& 
       t.state = search ? 0 : SINGLE_RUN;
     }
     t.springs_written = 0;
+    t.run_fraction = 1.0;
     RUN_CASE_ONCE(c, v, status);
     if (status != STATUS_OK || t.state <= 0) return;
     append_pair();

@@ -48,6 +48,7 @@ bool target_met(const double* u, int ndof, double converged_fraction) {
     t.state = -1;
     return false;
   }
+  t.run_fraction = converged_fraction;
   if (t.target_dof >= 1 && t.target_dof <= ndof) t.computed = u[t.target_dof - 1];
   // A target of 0 is refused when a search starts; a single run has none.
   const double error = t.target != 0.0 ? std::fabs((t.computed - t.target) / t.target) : 0.0;

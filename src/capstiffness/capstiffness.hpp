@@ -152,6 +152,7 @@ struct TargetDeflectionSearchRecord {
   double target = 0.0;      // target displacement of the point
   double new_factor = 0.0;  // load factor of the next run
   double computed = 0.0;    // the target DOF's displacement of the last run
+  double run_fraction = 1.0;  // the load fraction the last run carried
   Array1<double, MAX_TARGET_PAIRS> pair_displacement{}, pair_factor{};
   Array1<double, 2> carried_pair{};  // (displacement, factor) of the first run of point 1
 };

@@ -177,6 +177,39 @@ TEST_F(StiffnessRuns, LinearGroupSecantStiffnessIsItsTangentAtRest) {
   EXPECT_EQ(folder.read(SPRINGS_LINE), "LOAD CASE :     1\n");
 }
 
+// Three routes to one linear cap stiffness: the inverse of the flexibility
+// columns of a flexibility estimation, the secant stiffness of the
+// equivalent springs, and the solver's tangent at rest.
+TEST_F(StiffnessRuns, FlexibilityInverseSecantAndTangentAgreeOnALinearGroup) {
+  RunFolder folder("stiffness_three_routes");
+  run(folder, with_point_values(deck_3d(linear_group(DECK_ENGLISH)), "1 1 1 0 0 0 0 0", {1.0}));
+  // The flexibility report's copy: the level line, the diagonal, the rows.
+  Matrix flexibility_inverse{};
+  std::istringstream in(folder.read(COMPUTATION_LINE));
+  std::string line;
+  while (std::getline(in, line) && line.rfind("       N:", 0) != 0) {
+  }
+  std::getline(in, line);
+  for (int i = 0; i < 6; ++i) {
+    std::getline(in, line);
+    std::istringstream values(line);
+    int number = 0;
+    values >> number;
+    for (int j = 0; j < 6; ++j) values >> flexibility_inverse[i][j];
+  }
+  run(folder, stiffness_deck(deck_3d(linear_group(DECK_ENGLISH)), {1.0}, Settings{}));
+  const auto k = secant_stiffness(folder);
+  ASSERT_EQ(k.size(), 1u);
+  expect_tangent_at_rest(k, 6);
+  for (int i = 0; i < 6; ++i) {
+    for (int j = 0; j < 6; ++j) {
+      const double scale = std::sqrt(std::fabs(tangent_at_rest[i][i] * tangent_at_rest[j][j]));
+      EXPECT_NEAR(flexibility_inverse[i][j], tangent_at_rest[i][j], 1e-4 * scale) << i + 1 << ", " << j + 1;
+      EXPECT_NEAR(k[0][i][j], flexibility_inverse[i][j], 1e-2 * scale) << i + 1 << ", " << j + 1;
+    }
+  }
+}
+
 // A target search on a linear model: the unloaded run, the run at the
 // point's load, then the predicted factor meets the target.
 TEST_F(StiffnessRuns, LinearSearchMeetsItsTargetAtTheFirstPredictedFactor) {
@@ -246,6 +279,65 @@ TEST_F(StiffnessRuns, PlaneBentSecantStiffnessIsItsTangentAtRest) {
   const std::string results = folder.read(RunFolder::RESULTS_LINE);
   EXPECT_NE(results.find("\n           ROTATION Z,  TARGET ="), std::string::npos) << results;
   EXPECT_NE(results.find("\n    DOF          1              2              3    \n"), std::string::npos);
+}
+
+// Settings a search cannot run with end the run before its first solve.
+TEST_F(StiffnessRuns, SearchWithoutADofOrATargetIsAnInputError) {
+  struct Case {
+    const char* name;
+    Settings settings;
+    const char* detail;
+  };
+  const Case cases[] = {
+      {"a target of 0",
+       {.basis = 1, .target_dof = 2, .target = 0.0, .runs = 4},
+       "    INPUT SECTION 3, LOAD CASE 1, TARGET DISPLACEMENT OF DOF: '2' (THE TARGET IS 0)"},
+      {"DOF 7",
+       {.basis = 1, .target_dof = 7, .target = 0.1, .runs = 4},
+       "    INPUT SECTION 3, LOAD CASE 1, TARGET DOF: '7' (NOT A DOF OF THE MODEL)"},
+      {"basis 2",
+       {.basis = 2, .target_dof = 2, .target = 0.1, .runs = 4},
+       "    INPUT SECTION 3, LOAD CASE 1, STIFFNESS BASIS: '2' (NOT 0 OR 1)"},
+  };
+  for (const Case& c : cases) {
+    RunFolder folder("stiffness_refused");
+    folder.write_names();
+    folder.put(RunFolder::INPUT_LINE, stiffness_deck(deck_3d(linear_group(DECK_ENGLISH)), {1.0}, c.settings));
+    folder.run();
+    const std::string log = folder.read(RunFolder::RUN_LOG_LINE);
+    EXPECT_NE(log.find("\n     ERROR IN INPUT DATA\n " + std::string(c.detail) + "\n"), std::string::npos)
+        << c.name << "\n"
+        << log;
+    EXPECT_EQ(log.find("STIFFNESS ESTIMATION, ITER"), std::string::npos) << c.name;
+  }
+}
+
+// A search allowed one run makes it at the unloaded state, which ends on
+// the full output and writes no springs: the point says it formed no
+// stiffness instead of reading a spring file without piles.
+TEST_F(StiffnessRuns, SearchOfOneRunFormsNoStiffness) {
+  RunFolder folder("stiffness_one_run");
+  const Settings search{.basis = 1, .target_dof = 2, .target = 0.05, .tolerance = 1.0, .runs = 1};
+  run(folder, stiffness_deck(deck_3d(linear_group(DECK_ENGLISH)), {1.0}, search));
+  const std::string note = "     NOTE: NO EQUIVALENT SPRINGS WERE WRITTEN, NO STIFFNESS AT THIS POINT\n";
+  EXPECT_NE(folder.read(RunFolder::RESULTS_LINE).find(note), std::string::npos);
+  EXPECT_NE(folder.read(RunFolder::RUN_LOG_LINE).find(note), std::string::npos);
+  EXPECT_NE(folder.read(COMPUTATION_LINE).find("       -1   N:    1  FACTOR :    1.0000\n"), std::string::npos);
+  EXPECT_TRUE(secant_stiffness(folder).empty());
+  EXPECT_EQ(folder.read(STIFFNESS_LINE), "");
+}
+
+// A search that cannot meet a tolerance of 0 ends at the latest when its
+// table of 20 pairs is full, with its stiffness formed at the last run.
+TEST_F(StiffnessRuns, SearchEndsWhenItsPairTableIsFull) {
+  RunFolder folder("stiffness_pair_table");
+  const Settings search{.basis = 1, .target_dof = 2, .target = 0.05, .tolerance = 0.0, .runs = 40};
+  run(folder, stiffness_deck(deck_3d(linear_group(DECK_ENGLISH, true)), {1.0}, search));
+  const int runs = count_text(folder.read(RESULT_CODES_LINE), "STIFFNESS ESTIMATION, ITER :");
+  EXPECT_LE(runs, 20);
+  const std::string log = folder.read(RunFolder::RUN_LOG_LINE);
+  EXPECT_EQ(count_text(log, "MAX. ITER. REACHED") + count_text(log, "TARGET SEARCH STOPPED"), 1) << log;
+  EXPECT_EQ(secant_stiffness(folder).size(), 1u);
 }
 
 TEST_F(StiffnessRuns, ReportsDoNotDependOnTheThreadCount) {
