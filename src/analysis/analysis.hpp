@@ -12,6 +12,7 @@
 #include "model/analysis_control.hpp"
 #include "model/conversions.hpp"
 #include "model/dense_matrix.hpp"
+#include "model/input_records.hpp"
 #include "model/model_store.hpp"
 #include "model/result_codes.hpp"
 
@@ -305,6 +306,36 @@ void WRITE_CAP_TRACE_ITERATION(int iteration, double err_dsp, double inc_dsp, do
 // "DETERMINANT OF STIFFNESS MATRIX IS ZERO" on the results report and, after
 // two empty lines, on the run log.
 void WRITE_SINGULAR_TANGENT_WARNING();
+
+// CAP_LOAD_STEP_LIMIT
+// The steps a cap run may make: those of the smallest initial step the input
+// takes, and one more that lands on the full load. Only a step halved far
+// below the initial one reaches it.
+constexpr int CAP_LOAD_STEP_LIMIT = MAX_LOAD_STEPS + 1;
+
+// CAP_VALUES_FINITE
+// Whether every one of count values from first is a number.
+bool CAP_VALUES_FINITE(const double* first, int count);
+template <int N>
+bool CAP_VALUES_FINITE(const Array1<double, N>& v) {
+  return CAP_VALUES_FINITE(v.data(), N);
+}
+template <int R, int C>
+bool CAP_VALUES_FINITE(const Array2<double, R, C>& m) {
+  return CAP_VALUES_FINITE(m.data(), R * C);
+}
+
+// FAILED_CAP_EVALUATION
+// Whether a force evaluation failed: a lateral pile solution that did not
+// close (lateral_failed), or results that are not all numbers, which fail
+// like it (PileErrorWord.code becomes PILE_ERR_NO_CLOSURE) so that no step
+// converges on them.
+bool FAILED_CAP_EVALUATION(bool lateral_failed, bool all_numbers);
+
+// WRITE_CAP_STEP_LIMIT_WARNING
+// "LOAD STEPS REACH THE LIMIT OF 10001": on the run log, and first on the
+// results report unless the run estimates stiffness or is a pushover point.
+void WRITE_CAP_STEP_LIMIT_WARNING();
 
 // WRITE_CAP_ABANDON_WARNING
 // The warning of a run abandoned below the minimum step, by PileErrorWord:

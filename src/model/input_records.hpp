@@ -43,6 +43,19 @@ constexpr int MAX_DEPTH_FACTOR_TABLES = 100;
 constexpr int MAX_DEPTH_FACTOR_ROWS = 50;
 constexpr int MAX_SOIL_MOVE_POINTS = SOIL_MOVEMENT_ROWS;
 constexpr int MAX_EXPORT_DEFLECTIONS = 25;
+
+// Bounds of the solution controls of a case or combination. The reports
+// number the iterations of a step, at most one more than its limit, in four
+// digits; a run reaches the full load in at most MAX_LOAD_STEPS steps of its
+// initial size (the cap solvers allow one more to land on it exactly).
+constexpr int MAX_ITERATION_LIMIT = 9998;
+constexpr int MAX_LOAD_STEPS = 10000;
+
+// Magnitudes of input reals: 0, or 1e-100 to 1e+100. Nothing an engineer
+// measures in any unit comes near either end, and within them the unit
+// conversions, products and quotients of the model stay finite.
+constexpr double MIN_INPUT_MAGNITUDE = 1e-100;
+constexpr double MAX_INPUT_MAGNITUDE = 1e100;
 constexpr int MAX_PILE_INCREMENTS = 200;  // increments of the embedded-cap element
 
 // Shapes of single input lines.

@@ -98,8 +98,10 @@ void control_lines(DeckWriter& d, Values& v, Table* t, int i, const std::string&
   d.read({I(v.i()), I(v.i()), I(v.i(), FIELD(t->threads(i))), I(v.i(), FIELD(t->loading_kind(i))),
           I(v.i(), FIELD(t->cycles(i))), I(v.i(), FIELD(t->max_iterations(i))),
           I(v.i(), FIELD(t->llp_max_iterations(i)))});
-  d.read({R(v.r(), FIELD(t->tolerance(i))), R(v.r(), FIELD(t->llp_tolerance(i))), R(v.r(), FIELD(t->initial_step(i))),
-          R(v.r(), FIELD(t->min_step(i)))});
+  // The minimum step is below the initial step, as the reader requires.
+  const double initial_step = v.r();
+  d.read({R(v.r(), FIELD(t->tolerance(i))), R(v.r(), FIELD(t->llp_tolerance(i))),
+          R(initial_step, FIELD(t->initial_step(i))), R(initial_step / 4, FIELD(t->min_step(i)))});
   d.mark(what + " " + std::to_string(i) + " steps");
   const std::string name = what + " " + std::to_string(i) + " NAMED  WITH BLANKS";
   d.text_line(name);
@@ -114,7 +116,7 @@ void assignment_line(DeckWriter& d, Values& v, LoadAssignmentTable* a, int i, in
 
 void load_case(const DeckSwitches& s, DeckWriter& d, Values& v, int i) {
   auto* c = &LoadCase;
-  const int point_flag = i == 1 ? (s.point_loads ? 1 : 0) : 2;  // 2 reads no point lines either
+  const int point_flag = i == 1 && s.point_loads ? 1 : 0;
   control_lines(d, v, c, i, "CASE");
   d.read({I(v.i(), FIELD(c->load_type(i))), I(v.i(), FIELD(c->analysis_kind(i))),
           I(v.i(), FIELD(c->flexibility_report(i))), I(v.i(), FIELD(c->diagonal_only(i))), I(v.i()), I(v.i()),

@@ -49,6 +49,7 @@ void renew_all(Records&... records) {
 
 void reset_engine_state() {
   fio::close_all();
+  fio::clear_write_failure();
   int status = 0;
   RELEASE_MODEL_ARRAYS(status);
 
