@@ -46,10 +46,10 @@ void RUN_TOTAL_LOAD_POINT(int c, RunVectors& v, int& status);
 // RUN_ESTIMATION_POINTS
 // The points of a case with more than one: for a flexibility estimation
 // the DOF points (six in 3D, three in 2D; N level runs each, with their
-// tables) and the stiffness report, then the total-load point. A stiffness
-// estimation and a case with pushover points are reported as not analysed
-// (result code 9); a flexibility estimation of a plate cap ends the
-// analysis with STATUS_PLATE_FLEXIBILITY.
+// tables) and the stiffness report, then the total-load point; a stiffness
+// estimation by RUN_STIFFNESS_POINTS. A case with pushover points is
+// reported as not analysed (result code 9); an estimation of a plate cap
+// ends the analysis with STATUS_PLATE_FLEXIBILITY.
 //   Reads:  AnalysisControl (the case's kind, points, factors), LoadCase
 //           (flexibility_report, diagonal_only), RunOptions
 //   Writes: AnalysisControl.current_point, current_dof, DofRunMode, the
