@@ -16,8 +16,8 @@
 
 #include "analysis/analysis.hpp"
 #include "input/input.hpp"
-#include "pile/pile.hpp"
 #include "model/model_store.hpp"
+#include "pile/pile.hpp"
 #include "run/run.hpp"
 
 namespace {
@@ -177,9 +177,8 @@ void BM_GroupForceAndTangent2D100Rows(benchmark::State& state) {
   }
   state.counters["threads"] = AnalysisControl.threads_used_max;
   state.counters["status"] = status;
-  state.counters["per_row_evaluation"] =
-      benchmark::Counter(EVALUATIONS_PER_ROW_2D * ROWS,
-                         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.counters["per_row_evaluation"] = benchmark::Counter(
+      EVALUATIONS_PER_ROW_2D * ROWS, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
   SET_SOIL_REACTION_PROVIDER(nullptr);
   RELEASE_MODEL_ARRAYS(status);
 }
