@@ -12,6 +12,7 @@
 #include "model/analysis_control.hpp"
 #include "model/conversions.hpp"
 #include "model/dense_matrix.hpp"
+#include "model/input_records.hpp"
 #include "model/model_store.hpp"
 #include "model/result_codes.hpp"
 
@@ -306,6 +307,36 @@ void WRITE_CAP_TRACE_ITERATION(int iteration, double err_dsp, double inc_dsp, do
 // two empty lines, on the run log.
 void WRITE_SINGULAR_TANGENT_WARNING();
 
+// CAP_LOAD_STEP_LIMIT
+// The steps a cap run may make: those of the smallest initial step the input
+// takes, and one more that lands on the full load. Only a step halved far
+// below the initial one reaches it.
+constexpr int CAP_LOAD_STEP_LIMIT = MAX_LOAD_STEPS + 1;
+
+// CAP_VALUES_FINITE
+// Whether every one of count values from first is a number.
+bool CAP_VALUES_FINITE(const double* first, int count);
+template <int N>
+bool CAP_VALUES_FINITE(const Array1<double, N>& v) {
+  return CAP_VALUES_FINITE(v.data(), N);
+}
+template <int R, int C>
+bool CAP_VALUES_FINITE(const Array2<double, R, C>& m) {
+  return CAP_VALUES_FINITE(m.data(), R * C);
+}
+
+// FAILED_CAP_EVALUATION
+// Whether a force evaluation failed: a lateral pile solution that did not
+// close (lateral_failed), or results that are not all numbers, which fail
+// like it (PileErrorWord.code becomes PILE_ERR_NO_CLOSURE) so that no step
+// converges on them.
+bool FAILED_CAP_EVALUATION(bool lateral_failed, bool all_numbers);
+
+// WRITE_CAP_STEP_LIMIT_WARNING
+// "LOAD STEPS REACH THE LIMIT OF 10001": on the run log, and first on the
+// results report unless the run estimates stiffness or is a pushover point.
+void WRITE_CAP_STEP_LIMIT_WARNING();
+
 // WRITE_CAP_ABANDON_WARNING
 // The warning of a run abandoned below the minimum step, by PileErrorWord:
 // no closure of a lateral pile, p-y curves too short, nothing after a
@@ -445,12 +476,6 @@ void CAP_PASSIVE_MEANS_2D(double& ground_line, double& reaction);
 //   in: u (3, only the sign of U2 is read), ground_line g, reaction p
 //   out: passive
 void CAP_PASSIVE_BY_MEANS_2D(const double* u, double ground_line, double reaction, CapPassive2D& passive);
-
-// CAP_PASSIVE_FORCE_2D
-// Method 1: the embedded-cap element as a short laterally loaded pile (not
-// built: a model with an embedded cap is refused before its runs).
-//   out: passive (3); in: u (3); in,out: status
-void CAP_PASSIVE_FORCE_2D(double* passive, const double* u, int& status);
 
 // CAP_PASSIVE_2D
 // The resistance of the model's method at u: method 0 with the given means,
@@ -685,16 +710,115 @@ void REPORT_PUSHOVER_POINT_3D(CapSolverState3D& state, int& status);
 // stiffness-estimation print pass.
 void REPORT_TARGET_SEARCH_3D(CapSolverState3D& state, int& status);
 
-// Routines of the 3D solver for the embedded cap, the direction-dependent
-// reduction factors, the difference tangent and the plate model.
+// ----------------------------------------------- embedded cap (passive)
+// The embedded-cap element is entry n_piles + 1 of PileTable, a vertical
+// element from the cap's top (head_x = d0) down over the cap thickness L
+// (CapPassiveElement.length) in n = CapPassiveElement.increments equal
+// increments h = L / n; its property set is the one after the input sets.
+// None of these routines may run inside a parallel loop.
+
+// CAP_ELEMENT_NODES
+// Lays out the element's nodes (node j at d0 + (j - 1) h, accumulated) and
+// the nodes of each soil layer, at most one layer opening per node; layers
+// the element does not reach get 0 and 0. Without soil layers there are no
+// ranges (the element has no springs).
+//   Reads:  PileTable (n_piles, head_x of the element), CapPassiveElement,
+//           SoilProfile (num_layers, layer_top, layer_bottom)
+//   Writes: PileNodes (depth, axial_x) and PileLayerData node ranges of the
+//           element, CapPassiveElement.head_depth, the sentinel
+//           SoilProfile.layer_top(num_layers + 1)
+//   out:    status  STATUS_OK, or STATUS_PILE_BELOW_DEEPEST_LAYER (with the
+//                   fatal block on the results report and the run log) when
+//                   a node lies below the deepest layer
+void CAP_ELEMENT_NODES(int& status);
+
+// CAP_SOIL_REACTION_3D
+// The soil's resultant on the element for a rigid movement of its top, in
+// its axes: Y_j = v + theta_z s_j, Z_j = w - theta_y s_j; one secant modulus
+// per node at the radial displacement (the p-y curves of the cap width), so
+// each reaction lies along its node's displacement; trapezoidal sums.
+//   in:     v, theta_z, w, theta_y
+//   out:    force_y, force_z, and the moments moment_z, moment_y about the
+//           top; untouched when the springs fail
+//   in,out: status  the p-y machinery's code
+void CAP_SOIL_REACTION_3D(double v, double theta_z, double w, double theta_y, double& force_y, double& force_z,
+                          double& moment_z, double& moment_y, int& status);
+
+// CAP_SOIL_REACTION_2D
+// The same in the plane: y_j = u + theta s_j; F = -sum w E y, M = -sum w a E y.
+void CAP_SOIL_REACTION_2D(double u, double theta, double& force, double& moment, int& status);
+
+// CAP_ELEMENT_FORCE
+// The element's reaction at its top in cap axes for the displacement of its
+// top in cap axes: no axial and no torsional part.
+//   out: f (6); in: u (6); in,out: status (f 0 on failure)
+void CAP_ELEMENT_FORCE(double* f, const double* u, int& status);
+
+// CAP_PASSIVE_FORCE
+// The element's reaction at the cap origin for the cap displacement u at the
+// origin, in the order and sign convention of the group force vector.
+//   out: passive (6; 0 on failure); in: u (6, unchanged); in,out: status
+void CAP_PASSIVE_FORCE(double* passive, const double* u, int& status);
+
+// CAP_PASSIVE_STIFFNESS
+// The 6 x 6 tangent of CAP_PASSIVE_FORCE by central differences, steps 1e-7
+// in (2.54e-9 m) and 1e-11 rad, shrunk against the last increment du unless
+// fixed_steps is 1 (SCALE_DIFFERENCE_STEPS). A failing evaluation ends it.
+//   out: k (36, valid only when status stays 0); in: u, du (6 each, unchanged),
+//   iteration (1 for the first of a step), fixed_steps; in,out: status
+void CAP_PASSIVE_STIFFNESS(double* k, const double* u, const double* du, int iteration, int fixed_steps, int& status);
+
+// CAP_PASSIVE_FORCE_2D
+// The element's reaction at the origin of the plane model, (X, Y, RZ), for
+// the cap displacement u there; the element's row transform from its
+// batter, head depth and plan position.
+//   out: passive (3; 0 on failure); in: u (3, unchanged); in,out: status
+void CAP_PASSIVE_FORCE_2D(double* passive, const double* u, int& status);
+
+// CAP_PASSIVE_RESULTANT
+// The passive resistance by the means of the piles: FVEC at u refreshes the
+// piles' ground lines and head reactions; with the cap embedded (mean
+// ground line below -1e-6) a trapezoidal pressure over the embedded height,
+// split between Y and Z by the shares of the horizontal movement and
+// opposing it; nothing without horizontal movement.
+//   Writes: what FVEC writes, CapPassiveState
+//   out: passive (6); in: u (6); in,out: status  FVEC's code
 void CAP_PASSIVE_RESULTANT(double* passive, const double* u, int& status);
+
+// CAP_PASSIVE_RESULTANT_STIFFNESS
+// Its tangent by central differences with the steps of the head tangents;
+// every evaluation is made whatever the status word holds.
 void CAP_PASSIVE_RESULTANT_STIFFNESS(double* k, const double* u, const double* du, int iteration, int fixed_steps,
                                      int& status);
-void CAP_PASSIVE_FORCE(double* passive, const double* u, int& status);
-void CAP_PASSIVE_STIFFNESS(double* k, const double* u, const double* du, int iteration, int fixed_steps, int& status);
+
+// ------------------------------------- reduction factors by direction (3D)
+
+// UPDATE_DIRECTION_P_MULTIPLIERS
+// The first pair of ClosePileFactors of every pile := the blend of the two
+// directions for the horizontal direction of u (the load's when u has none,
+// Y when neither has; methods 3 and 4 the given direction). Methods 1 and 3
+// first recompute both directional pairs for the signs of the movement (of
+// the given direction) and save the first; after iteration 20 of a pure
+// torsion, method 1 takes both signs + and methods 1 and 2 both directions
+// alike.
+//   Reads:  RunOptions (pmult_method, pmult_direction), the pile geometry
+//   Writes: ClosePileFactors; PileTable.p_factor_saved, y_factor_saved
+//   in:     u (6), direction (6: the load), iteration, torsion_only
+void UPDATE_DIRECTION_P_MULTIPLIERS(const double* u, const double* direction, int iteration, int torsion_only);
+
+// CAP_STIFFNESS_BY_DIFFERENCES
+// The tangent of the group force vector with factors that follow the
+// direction of movement: 12 evaluations of FVEC, each with the factors of
+// its own perturbed displacement (kept per evaluation, given to the p-y
+// curves between the parallel loops); the steps of the head tangents.
+//   Writes: what FVEC writes (its last evaluation's); ClosePileFactors
+//           first pair restored to its value at entry
+//   out:    k (36); in: u, du, cap_load (6 each), iteration, fixed_steps,
+//           torsion_only; in,out: status  FVEC's codes
 void CAP_STIFFNESS_BY_DIFFERENCES(double* k, const double* u, const double* du, const double* cap_load, int iteration,
                                   int fixed_steps, int torsion_only, int& status);
-void UPDATE_DIRECTION_P_MULTIPLIERS(const double* u, const double* direction, int iteration, int torsion_only);
+
+// RUN_CAP_PLATE_MODEL: the run handed to the plate model of the cap.
 void RUN_CAP_PLATE_MODEL(double* cap_load);
 
 // Methods of the embedded cap's passive resistance (CapPassiveElement.method).

@@ -3,6 +3,8 @@
 // the iteration trace on the run log (the heading of a run, a line per load
 // step, the norms of every increment) and the warnings of the load stepping
 // (a singular tangent, an abandoned run) and the lines of the axial warnings.
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "analysis/analysis.hpp"
@@ -44,6 +46,8 @@ constexpr const char* PY_SHORT_LAYOUT = "(/,/,5X,\"** WARNING **  \",\"P-Y CURVE
 //      ** WARNING **  PILE CAP DISPL DOES NOT CONVERGE AFTER,  100  ITERATIONS
 constexpr const char* NO_CONVERGENCE_LAYOUT =
     "(/,/,5X,\"** WARNING **  \",\"PILE CAP DISPL DOES NOT CONVERGE AFTER,\",I5,2X,\"ITERATIONS\",/)";
+//      ** WARNING **  LOAD STEPS REACH THE LIMIT OF 10001
+constexpr const char* STEP_LIMIT_LAYOUT = "(/,/,5X,\"** WARNING **  \",\"LOAD STEPS REACH THE LIMIT OF\",I6,/)";
 
 }  // namespace
 
@@ -117,6 +121,25 @@ void WRITE_CAP_TRACE_ITERATION(int iteration, double err_dsp, double inc_dsp, do
 void WRITE_SINGULAR_TANGENT_WARNING() {
   fio::write(UNIT_RESULTS_REPORT, SINGULAR_RESULTS_LAYOUT);
   fio::write(UNIT_RUN_LOG, SINGULAR_LOG_LAYOUT);
+  fio::flush(UNIT_RUN_LOG);
+}
+
+bool CAP_VALUES_FINITE(const double* first, int count) {
+  return std::all_of(first, first + count, [](double v) { return std::isfinite(v); });
+}
+
+bool FAILED_CAP_EVALUATION(bool lateral_failed, bool all_numbers) {
+  if (lateral_failed) return true;
+  if (all_numbers) return false;
+  PileErrorWord.code = PILE_ERR_NO_CLOSURE;
+  return true;
+}
+
+void WRITE_CAP_STEP_LIMIT_WARNING() {
+  if (AnalysisControl.analysis_kind <= 0 && AnalysisControl.pushover_active <= 0) {
+    fio::write(UNIT_RESULTS_REPORT, STEP_LIMIT_LAYOUT, CAP_LOAD_STEP_LIMIT);
+  }
+  fio::write(UNIT_RUN_LOG, STEP_LIMIT_LAYOUT, CAP_LOAD_STEP_LIMIT);
   fio::flush(UNIT_RUN_LOG);
 }
 

@@ -219,7 +219,7 @@ Attempt run_step_attempt(State& s, int& status) {
       return Attempt::Return;
     }
     if (!evaluate_forces(s, status)) return Attempt::Return;
-    if (lateral_failure()) return Attempt::Failed;
+    if (FAILED_CAP_EVALUATION(lateral_failure(), CAP_VALUES_FINITE(s.pile_force))) return Attempt::Failed;
 
     for (int k = 1; k <= CAP_DOFS_2D; ++k) s.applied(k) = s.full_load(k) * s.tcur;
     if (s.point_run == 1) {
@@ -234,14 +234,17 @@ Attempt run_step_attempt(State& s, int& status) {
     fio::write_list(UNIT_ITERATION_DUMP, s.iteration);
 
     if (!form_tangent(s, status)) return Attempt::Return;
-    if (lateral_failure()) return Attempt::Failed;
+    const bool all_numbers = CAP_VALUES_FINITE(s.pile_force) && CAP_VALUES_FINITE(s.residual) && CAP_VALUES_FINITE(s.tangent);
+    if (FAILED_CAP_EVALUATION(lateral_failure(), all_numbers)) return Attempt::Failed;
     write_tangent_rows(s);
     s.assembled_tangent = s.tangent;
     if (s.iteration == 1) {
       symmetrise(s.tangent);
       if (s.point_run == 1) LIMIT_COUPLING_TERMS_2D(s.tangent.data());
     }
-    if (!solve_increment(s)) {
+    // An increment beyond the range of numbers comes from a tangent that is
+    // singular in all but its exact zeros.
+    if (!solve_increment(s) || !CAP_VALUES_FINITE(s.increment)) {
       WRITE_SINGULAR_TANGENT_WARNING();
       PileErrorWord.code = PILE_ERR_SINGULAR;
       return Attempt::Failed;
@@ -349,6 +352,11 @@ void SOLVE_CAP_2D(int run_kind, int& print_flags, int& status, double* equivalen
   // positive, which would never advance the fraction.
   const bool stepping = AnalysisControl.initial_step > 0.0 && AnalysisControl.initial_step <= 1.0;
   while (stepping && s.tcur <= 1.0) {
+    if (s.step >= CAP_LOAD_STEP_LIMIT) {
+      WRITE_CAP_STEP_LIMIT_WARNING();
+      s.tcur = TCUR_ABANDONED;
+      break;
+    }
     ++s.step;
     WRITE_CAP_TRACE_STEP(s.step, s.tcur, s.dtcur);
     s.step_displacement.fill(0.0);

@@ -68,6 +68,13 @@ bool lateral_failure() {
   return code == PILE_ERR_NO_CLOSURE;
 }
 
+// The translation and rotation norms of a cap vector are numbers.
+bool finite_size(const Array1<double, CAP_DOFS>& v) {
+  double translation = 0.0, rotation = 0.0;
+  CAP_DISPLACEMENT_NORMS(v.data(), translation, rotation);
+  return std::isfinite(translation) && std::isfinite(rotation);
+}
+
 // Symmetrises k; in a point run then limits every off-diagonal pair to half
 // the magnitude of the row's diagonal, keeping its sign.
 void condition_tangent(State& s) {
@@ -262,7 +269,7 @@ Attempt run_step_attempt(State& s, int& status) {
     // The force vector and its tangent share curve data and lateral solutions.
     PileEvaluationPair pair;
     if (!evaluate_forces(s, status)) return Attempt::Return;
-    if (lateral_failure()) return Attempt::Failed;
+    if (FAILED_CAP_EVALUATION(lateral_failure(), CAP_VALUES_FINITE(s.pile_force))) return Attempt::Failed;
 
     for (int k = 1; k <= CAP_DOFS; ++k) s.cap_load[k - 1] = s.full_load(k) * s.tcur;
     if (s.point_run == 1) {
@@ -278,13 +285,16 @@ Attempt run_step_attempt(State& s, int& status) {
     if (status != STATUS_OK) return Attempt::Return;
     if (!add_cap_terms(s, status)) return Attempt::Return;
     for (int k = 1; k <= CAP_DOFS; ++k) s.residual(k) = -(s.cap_load[k - 1] + s.pile_force(k));
-    if (lateral_failure()) return Attempt::Failed;
+    const bool all_numbers = CAP_VALUES_FINITE(s.pile_force) && CAP_VALUES_FINITE(s.residual) && CAP_VALUES_FINITE(s.tangent);
+    if (FAILED_CAP_EVALUATION(lateral_failure(), all_numbers)) return Attempt::Failed;
 
     fio::write_list(UNIT_ITERATION_DUMP);
     fio::write_list(UNIT_ITERATION_DUMP, s.iteration);
     s.assembled_tangent = s.tangent;
     if (s.iteration == 1) condition_tangent(s);
-    if (!solve_increment(s)) {
+    // An increment whose size is beyond the range of numbers comes from a
+    // tangent that is singular in all but its exact zeros.
+    if (!solve_increment(s) || !finite_size(s.increment)) {
       write_singular_warning();
       PileErrorWord.code = PILE_ERR_SINGULAR;
       return Attempt::Failed;
@@ -395,6 +405,11 @@ void SOLVE_CAP_3D(int run_kind, int& /*print_flags*/, int& status, double* equiv
   // step above the full load, it computes no step.
   const bool stepping = AnalysisControl.initial_step > 0.0 && AnalysisControl.initial_step <= 1.0;
   while (stepping && s.tcur <= 1.0) {
+    if (s.step >= CAP_LOAD_STEP_LIMIT) {
+      WRITE_CAP_STEP_LIMIT_WARNING();
+      s.tcur = TCUR_ABANDONED;
+      break;
+    }
     ++s.step;
     fio::write_list(UNIT_RUN_LOG);
     WRITE_CAP_TRACE_STEP(s.step, s.tcur, s.dtcur);

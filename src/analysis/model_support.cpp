@@ -21,12 +21,10 @@ constexpr const char* NOT_SUPPORTED_LAYOUT = "(5X,\"NOTE: \",A,\" IS NOT YET SUP
 
 std::string UNSUPPORTED_MODEL_FEATURE() {
   if (RunOptions.cap_model > 0) return "PLATE MODEL OF THE PILE CAP";
-  if (RunOptions.pmult_method > 0) return "DIRECTION-DEPENDENT REDUCTION FACTORS";
-  // An embedded cap waits for the cap element in both models (the plane
-  // solver's mean-state resistance is in place, and is refused with it).
-  if (RunOptions.cap_passive_option >= 1 &&
+  // The embedded cap of the plane model enters through the plane solver.
+  if (RunOptions.dimension == MODEL_2D && RunOptions.cap_passive_option >= 1 &&
       (CapPassiveElement.method == PASSIVE_BY_MEANS || CapPassiveElement.method == PASSIVE_BY_ELEMENT)) {
-    return "PASSIVE RESISTANCE OF AN EMBEDDED CAP";
+    return "PASSIVE RESISTANCE OF AN EMBEDDED CAP IN THE PLANE MODEL";
   }
   return "";
 }

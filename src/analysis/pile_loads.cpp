@@ -6,6 +6,7 @@
 // the pile's batter (2D) or its angles alpha, beta, theta (3D); the axial
 // share of a global load can go to the cap as a force at the pile head,
 // integrated by the trapezoidal rule. Tables are 1-based, pile index fastest.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <utility>
@@ -34,11 +35,16 @@ struct PileRange {
 // An END_PILE of 0 means the first pile alone; the two ends may come in
 // either order. A step of 0 takes the two ends only. The step's sign carries
 // nothing once the ends are ordered, so its magnitude is used: a negative
-// step would otherwise walk away from the range.
+// step would otherwise walk away from the range. A magnitude beyond the
+// range takes its first pile alone; it is cut to one past the range, so
+// neither the magnitude of the most negative int nor a pile number plus the
+// step leaves int.
 PileRange pile_range(int ini_pile, int end_pile, int inc_pile) {
-  PileRange range{ini_pile, end_pile == 0 ? ini_pile : end_pile, std::abs(inc_pile)};
+  PileRange range{ini_pile, end_pile == 0 ? ini_pile : end_pile, 0};
   if (range.last < range.first) std::swap(range.first, range.last);
-  if (range.step == 0) range.step = range.last - range.first;
+  const long long span = static_cast<long long>(range.last) - range.first;
+  range.step = static_cast<int>(std::min(std::llabs(static_cast<long long>(inc_pile)), span + 1));
+  if (range.step == 0) range.step = static_cast<int>(span);
   if (range.step == 0) range.step = 1;
   return range;
 }

@@ -121,6 +121,7 @@ void reset_loop_state() {
   // The curve state, the plot code the criteria leave included, starts
   // afresh in every run.
   GeneratedPyCurve = GeneratedPyCurveRecord{};
+  CapPassiveState = CapPassiveStateRecord{};
   unsupported_feature = UNSUPPORTED_MODEL_FEATURE();
 }
 
@@ -332,6 +333,11 @@ bool run_load_cases(int& status) {
       return false;
     }
     end_of_run(CASE_LAYOUTS, RUN_KIND_CASE, i, n_cases);
+    CHECK_FILE_WRITES(status);
+    if (status != STATUS_OK) {
+      close_case_units();
+      return false;
+    }
     if (STOP_REQUESTED()) {
       status = STATUS_STOPPED_BY_USER;
       close_case_units();
@@ -381,6 +387,11 @@ bool run_load_combinations(int& status) {
       return false;
     }
     end_of_run(COMBINATION_LAYOUTS, RUN_KIND_COMBINATION, j, n_combinations);
+    CHECK_FILE_WRITES(status);
+    if (status != STATUS_OK) {
+      fio::close(UNIT_DOF_RUN_STEPS);
+      return false;
+    }
     if (STOP_REQUESTED()) {
       status = STATUS_STOPPED_BY_USER;
       fio::close(UNIT_DOF_RUN_STEPS);

@@ -58,7 +58,8 @@ int open_memory(int unit, std::string_view contents = {}, Form form = Form::Form
 std::string memory_contents(int unit);
 
 // Ends a pending open line, flushes and disconnects. A unit not open: no-op.
-void close(int unit);
+// Returns IO_WRITE_FAILED when the file system refused the last data.
+int close(int unit);
 
 // Closes every open unit (end of a run, test teardown).
 void close_all();
@@ -73,6 +74,18 @@ int backspace(int unit);
 
 // Hands buffered data to the file system.
 int flush(int unit);
+
+// The first write, flush or close of a file opened to write that the file
+// system refused (a full disk, a device without room) since the last
+// clear_write_failure(), with the unit and the file's path. Every unit
+// operation records its own failure, so a caller that does not look at a
+// result still leaves it here. Memory units never fail.
+struct WriteFailure {
+  int unit = 0;
+  std::string path;
+};
+bool first_write_failure(WriteFailure& failure);
+void clear_write_failure();
 
 // Lines read from a formatted unit since its open or rewind, and the text of
 // the field that made the last read fail with IO_BAD_VALUE.

@@ -51,6 +51,10 @@ int finish_line(Unit& u);
 // Returns IO_OK, IO_END or an error. Counts lines_read.
 int next_line(Unit& u, std::string& text);
 
+// Records u's refused write as the first write failure unless one is
+// recorded already; the caller holds u.lock.
+void note_write_failure(const Unit& u);
+
 // Checks that the unit is open for formatted writing / reading.
 int check_formatted_write(Unit* u);
 int check_formatted_read(Unit* u);

@@ -38,18 +38,37 @@ std::uint32_t get_u32(const char* in) {
   return v;
 }
 
-// Disconnects u (lock held): a pending line is ended first so nothing written is lost.
-void close_locked(Unit& u) {
-  if (!u.open) return;
-  if (u.form == Form::Formatted && u.line_open) finish_line(u);
+// The first refused write of the process since the last clear; its own lock,
+// since two threads may write two units at once.
+struct FailureRecord {
+  std::mutex lock;
+  bool seen = false;
+  WriteFailure failure;
+};
+FailureRecord& failure_record() {
+  static FailureRecord record;
+  return record;
+}
+
+// Disconnects u (lock held): a pending line is ended first so nothing written
+// is lost. Returns IO_WRITE_FAILED when that line or the buffered data of a
+// file opened to write were refused.
+int close_locked(Unit& u) {
+  if (!u.open) return IO_OK;
+  int result = IO_OK;
+  if (u.form == Form::Formatted && u.line_open) result = finish_line(u);
   if (u.file) {
-    std::fclose(u.file);
+    if (std::fclose(u.file) != 0 && u.mode == Mode::Write) {
+      note_write_failure(u);
+      result = IO_WRITE_FAILED;
+    }
     u.file = nullptr;
   }
   u.open = false;
   u.line.clear();
   u.line_open = false;
   u.may_shrink = false;
+  return result;
 }
 
 // After a rewind or backspace, a write makes the file end where it stops.
@@ -63,6 +82,16 @@ bool shrink_after_write(Unit& u) {
 }
 
 }  // namespace
+
+void note_write_failure(const Unit& u) {
+  if (u.memory) return;
+  FailureRecord& record = failure_record();
+  std::lock_guard guard(record.lock);
+  if (record.seen) return;
+  record.seen = true;
+  record.failure.unit = static_cast<int>(&u - unit_table().data());
+  record.failure.path = u.path;
+}
 
 Unit* unit_at(int unit) {
   if (unit < 0 || unit > MAX_UNIT) return nullptr;
@@ -109,9 +138,9 @@ int finish_line(Unit& u) {
   const bool written = shrink_after_write(u) && put_bytes(u, u.line.data(), u.line.size());
   u.line.clear();
   u.line_open = false;
-  if (!written) return IO_WRITE_FAILED;
-  if (!u.memory && u.buffering == Buffering::Line && std::fflush(u.file) != 0) return IO_WRITE_FAILED;
-  return IO_OK;
+  if (written && (u.memory || u.buffering != Buffering::Line || std::fflush(u.file) == 0)) return IO_OK;
+  note_write_failure(u);
+  return IO_WRITE_FAILED;
 }
 
 int next_line(Unit& u, std::string& text) {
@@ -216,11 +245,11 @@ std::string memory_contents(int unit) {
   return u->memory ? u->data : std::string();
 }
 
-void close(int unit) {
+int close(int unit) {
   Unit* u = internal::unit_at(unit);
-  if (!u) return;
+  if (!u) return IO_BAD_UNIT;
   std::lock_guard guard(u->lock);
-  internal::close_locked(*u);
+  return internal::close_locked(*u);
 }
 
 void close_all() {
@@ -240,7 +269,7 @@ int rewind(int unit) {
   std::lock_guard guard(u->lock);
   if (!u->open) return IO_NOT_OPEN;
   if (u->form == Form::Formatted && u->line_open) internal::finish_line(*u);
-  if (u->mode == Mode::Write && !u->memory) std::fflush(u->file);
+  if (u->mode == Mode::Write && !u->memory && std::fflush(u->file) != 0) internal::note_write_failure(*u);
   if (!internal::seek(*u, 0)) return IO_BAD_RECORD;
   u->may_shrink = u->mode == Mode::Write && !u->memory;
   u->lines_read = 0;
@@ -253,7 +282,10 @@ int backspace(int unit) {
   std::lock_guard guard(u->lock);
   if (!u->open) return IO_NOT_OPEN;
   if (u->form != Form::Unformatted) return IO_WRONG_FORM;
-  if (!u->memory && std::fflush(u->file) != 0) return IO_WRITE_FAILED;
+  if (!u->memory && std::fflush(u->file) != 0) {
+    if (u->mode == Mode::Write) internal::note_write_failure(*u);
+    return IO_WRITE_FAILED;
+  }
   const long here = internal::tell(*u);
   if (here <= 0) return IO_OK;  // at the first record: nothing to step over
   char marker[internal::RECORD_MARKER_BYTES];
@@ -273,8 +305,24 @@ int flush(int unit) {
   if (!u) return IO_BAD_UNIT;
   std::lock_guard guard(u->lock);
   if (!u->open) return IO_NOT_OPEN;
-  if (u->memory) return IO_OK;
-  return std::fflush(u->file) == 0 ? IO_OK : IO_WRITE_FAILED;
+  // A unit opened to read has nothing to hand over.
+  if (u->memory || u->mode != Mode::Write || std::fflush(u->file) == 0) return IO_OK;
+  internal::note_write_failure(*u);
+  return IO_WRITE_FAILED;
+}
+
+bool first_write_failure(WriteFailure& failure) {
+  internal::FailureRecord& record = internal::failure_record();
+  std::lock_guard guard(record.lock);
+  if (record.seen) failure = record.failure;
+  return record.seen;
+}
+
+void clear_write_failure() {
+  internal::FailureRecord& record = internal::failure_record();
+  std::lock_guard guard(record.lock);
+  record.seen = false;
+  record.failure = WriteFailure{};
 }
 
 int append(int unit, std::string_view text) {
@@ -330,9 +378,9 @@ int write_record_items(int unit, const Item* items, std::size_t count) {
   bool written = internal::put_bytes(*u, record.data(), record.size());
   written = written && internal::shrink_after_write(*u);
   record.clear();
-  if (!written) return IO_WRITE_FAILED;
-  if (!u->memory && u->buffering == Buffering::Line && std::fflush(u->file) != 0) return IO_WRITE_FAILED;
-  return IO_OK;
+  if (written && (u->memory || u->buffering != Buffering::Line || std::fflush(u->file) == 0)) return IO_OK;
+  internal::note_write_failure(*u);
+  return IO_WRITE_FAILED;
 }
 
 int read_record_targets(int unit, const Target* targets, std::size_t count) {
@@ -341,7 +389,10 @@ int read_record_targets(int unit, const Target* targets, std::size_t count) {
   std::lock_guard guard(u->lock);
   if (!u->open) return IO_NOT_OPEN;
   if (u->form != Form::Unformatted) return IO_WRONG_FORM;
-  if (!u->memory && u->mode == Mode::Write && std::fflush(u->file) != 0) return IO_WRITE_FAILED;
+  if (!u->memory && u->mode == Mode::Write && std::fflush(u->file) != 0) {
+    internal::note_write_failure(*u);
+    return IO_WRITE_FAILED;
+  }
   char marker[internal::RECORD_MARKER_BYTES];
   const std::size_t got = internal::get_bytes(*u, marker, sizeof marker);
   if (got == 0) return IO_END;

@@ -152,7 +152,21 @@ void ECHO_AXIAL_TORSION_CURVES(int& status);
 // ECHO_MOMENT_CURVATURE_SETS: TABLE J and the moment-curvature sets.
 void ECHO_MOMENT_CURVATURE_SETS(int& status);
 
-// ECHO_REDUCTION_FACTORS: TABLES J1, J2 and K.
+// ECHO_REDUCTION_FACTORS
+// TABLE J1 (depth factor tables, with the depth reduction option), TABLE J2
+// (soil movement profile, with its option) and TABLE K: the reduction
+// factors for closely spaced piles as the method makes them. Methods 1 and 3
+// compute them for the movement of the lateral load of case 1 or of the
+// given direction; in 3D the two directions are then combined into the
+// first pair (the second kept, the first saved in PileTable); methods 2 and
+// 4 print the input factors.
+//   Reads:  RunOptions, DepthFactorTable, SoilMovementProfile, PileTable,
+//           PileSection.diameter, LoadCase and its loads, UnitLabels
+//   Writes: ClosePileFactors, PileTable (p_factor_saved, y_factor_saved,
+//           head_plan), UNIT_ECHO
+//   in,out: status  STATUS_CAPACITY_EXCEEDED with its detail line when a
+//                   method that computes the factors meets more individual
+//                   piles than the pile table holds
 void ECHO_REDUCTION_FACTORS(int& status);
 
 }  // namespace pilecap

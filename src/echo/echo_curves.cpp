@@ -5,6 +5,7 @@
 // uplift side negated and reversed first). Piles that ask for a generated
 // curve then point at it by a negative curve number. Tables are 1-based,
 // (curve, point).
+#include <limits>
 #include <string>
 
 #include "base/fio.hpp"
@@ -118,9 +119,16 @@ void check_curve_references(const CurveKind& kind, int& status) {
     if (status != STATUS_OK) return;
   }
   for (int i = 1; i <= PileTable.n_piles; ++i) {
+    // The ranges are tested without negating the curve number: the most
+    // negative integer has no negation, and names no curve either.
     int curve = kind.pile_curve(i);
-    if (curve == 0 && generating) curve = -kind.pile_generated(i);
-    const bool named = (curve > 0 && curve <= kind.user_count) || (curve < 0 && -curve <= n_generated);
+    const int generated = kind.pile_generated(i);
+    bool named = true;
+    if (curve == 0 && generating) {
+      named = generated != std::numeric_limits<int>::min();
+      curve = named ? -generated : generated;
+    }
+    named = named && ((curve > 0 && curve <= kind.user_count) || (curve < 0 && curve >= -n_generated));
     if (!named) {
       const char* reason =
           kind.axial ? "NO LOAD-SETTLEMENT CURVE FOR THE PILE" : "NO TORQUE-ROTATION CURVE FOR THE PILE";

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <charconv>
+#include <cmath>
 
 namespace pilecap::input_detail {
 
@@ -19,6 +20,10 @@ constexpr std::string_view DETAIL_INDENT = "    ";
 // (5X,"READING ",A80): the header text as read.
 //      READING SECTION 7 PILE ARRANGEMENT
 const fio::Format READING_LAYOUT("(5X,\"READING \",A80)");
+
+// The reason a real outside MIN_INPUT_MAGNITUDE .. MAX_INPUT_MAGNITUDE is refused.
+constexpr std::string_view MAGNITUDE_REASON = "MAGNITUDE NOT 0 OR 1E-100 TO 1E+100";
+
 
 // The usual header of each section, by section number. The header line of a
 // file is free text, so the message names the section by this one.
@@ -117,11 +122,22 @@ bool InputReader::text_line(std::string& text) {
 }
 
 bool InputReader::discard_reals(int n) {
+  // Nothing uses these values, so their size does not matter.
   double discarded = 0.0;
   for (int k = 1; k <= n; ++k) {
-    if (!read(discarded)) return false;
+    if (!ok() || !settle(fio::read_list(UNIT_INPUT, discarded))) return false;
   }
   return ok();
+}
+
+bool InputReader::usable_real(double value) {
+  const double magnitude = std::fabs(value);
+  if (std::isfinite(value) &&
+      (magnitude == 0.0 || (magnitude >= MIN_INPUT_MAGNITUDE && magnitude <= MAX_INPUT_MAGNITUDE))) {
+    return true;
+  }
+  reject(number_text(value), MAGNITUDE_REASON);
+  return false;
 }
 
 bool InputReader::count(int& n, const char* item, int capacity) {

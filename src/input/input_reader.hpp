@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 
 #include "base/check.hpp"
@@ -111,11 +112,13 @@ class InputReader {
   // Line number of the last line read.
   int line() const { return fio::lines_read(UNIT_INPUT); }
 
-  // One list-directed read: the next line and as many more as the targets need.
+  // One list-directed read: the next line and as many more as the targets
+  // need. A real the model cannot use (see MAX_INPUT_MAGNITUDE) ends the read.
   template <class... A>
   bool read(A&&... targets) {
     if (!ok()) return false;
-    return settle(fio::read_list(UNIT_INPUT, std::forward<A>(targets)...));
+    if (!settle(fio::read_list(UNIT_INPUT, std::forward<A>(targets)...))) return false;
+    return (usable(targets) && ...);
   }
 
   // Takes n lines of one real each and keeps none of them.
@@ -145,6 +148,23 @@ class InputReader {
 
  private:
   bool settle(int io_result);
+
+  // Rejects the first real of a read target that the model cannot use.
+  bool usable_real(double value);
+  template <class T>
+  bool usable(T& target) {
+    using V = std::remove_cvref_t<T>;
+    if constexpr (std::is_same_v<V, double>) {
+      return usable_real(target);
+    } else if constexpr (std::is_arithmetic_v<V> || std::is_same_v<V, std::string> || std::is_same_v<V, fio::Text>) {
+      return true;
+    } else {
+      for (auto& element : target) {
+        if (!usable(element)) return false;
+      }
+      return true;
+    }
+  }
   void fail(int status, int section, int line, const std::string& detail);
 
   int& status_;

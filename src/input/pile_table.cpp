@@ -76,6 +76,9 @@ void append_cap_entry(int n, double top_x, bool model_3d) {
   P.head_y(cap) = 0.0;
   P.alpha(cap) = 0.0;
   P.n_identical(cap) = 1.0;
+  // The cap's own property set follows the input sets; set here, before any
+  // loop over piles reads the entry.
+  P.prop(cap) = PropertySetInput.count + 1;
   if (model_3d) {
     P.head_z(cap) = 0.0;
     P.theta(cap) = 0.0;

@@ -3,6 +3,9 @@
 // it. This file holds the order of the sections, the title lines, the option
 // line (section 1) and the pile cap (section 2), and the settings derived from
 // the options: the curve export file, unit labels and column headings.
+#include <cmath>
+#include <string>
+
 #include "base/unit_labels.hpp"
 #include "input/input_reader.hpp"
 #include "input/report_headers.hpp"
@@ -42,6 +45,41 @@ void open_curve_export(int& status) {
   }
 }
 
+// An embedded cap resists through its thickness and the width it presents
+// to the soil (its equivalent diameter, else its plan diagonal in 3D or its
+// width in 2D); both must be positive.
+bool embedded_cap_has_size(InputReader& in) {
+  const auto& cap = CapGeometry;
+  if (!(cap.thickness_xx > 0.0)) {
+    in.reject(number_text(cap.thickness_xx), "AN EMBEDDED CAP NEEDS A POSITIVE THICKNESS");
+    return false;
+  }
+  double width = cap.width_zz;
+  if (RunOptions.dimension == MODEL_3D) width = std::sqrt(cap.width_zz * cap.width_zz + cap.length_yy * cap.length_yy);
+  if (cap.eq_diameter > 0.0) width = cap.eq_diameter;
+  if (!(width > 0.0)) {
+    in.reject(number_text(width), "AN EMBEDDED CAP NEEDS A POSITIVE WIDTH");
+    return false;
+  }
+  return true;
+}
+
+// The method of the passive resistance is one the analysis has, and the
+// element of method 1 has room for its increments.
+bool passive_method_usable(InputReader& in) {
+  const auto& passive = CapPassiveElement;
+  if (passive.method != CAP_PASSIVE_BY_MEANS && passive.method != CAP_PASSIVE_BY_ELEMENT) {
+    in.reject(std::to_string(passive.method), "THE PASSIVE-RESISTANCE METHOD IS 0 OR 1");
+    return false;
+  }
+  if (passive.method == CAP_PASSIVE_BY_ELEMENT &&
+      (passive.increments < 1 || passive.increments > MAX_PILE_INCREMENTS)) {
+    in.reject(std::to_string(passive.increments), "THE CAP ELEMENT HAS 1 TO 200 INCREMENTS");
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 void read_options(InputReader& in) {
@@ -55,6 +93,15 @@ void read_options(InputReader& in) {
                o.force_unit, o.depth_reduction, o.soil_movement_profile, o.plot_export, o.export_unformatted)) {
     return;
   }
+  if (o.pmult_method < PMULT_METHOD_NONE || o.pmult_method > PMULT_METHOD_DEFINED) {
+    in.reject(std::to_string(o.pmult_method), "THE REDUCTION-FACTOR METHOD IS 0 TO 4");
+    return;
+  }
+  if (o.pmult_method != PMULT_METHOD_NONE && o.spacing_diameter_option != 0 &&
+      o.spacing_diameter_option != SPACING_DIAMETER_MEAN) {
+    in.reject(std::to_string(o.spacing_diameter_option), "THE SPACING DIAMETER OPTION IS 0 OR 1");
+    return;
+  }
   o.pmult_direction.fill(1.0);
   if (o.pmult_method == PMULT_BY_DIRECTION_A || o.pmult_method == PMULT_BY_DIRECTION_B) in.read(o.pmult_direction);
 }
@@ -66,6 +113,7 @@ void read_pile_cap(InputReader& in) {
   if (!in.read(cap.length_yy, cap.width_zz, cap.thickness_xx, cap.eq_diameter, cap.fifth_value, discard_flag)) {
     return;
   }
+  if (RunOptions.cap_passive_option >= 1 && !embedded_cap_has_size(in)) return;
   if (discard_flag == DISCARDED_CAP_LINES) {
     int n_groups = 0;
     if (!in.read(n_groups)) return;
@@ -85,6 +133,7 @@ void read_pile_cap(InputReader& in) {
       return;
     }
   }
+  if (RunOptions.cap_passive_option >= PASSIVE_METHOD_LINE && !passive_method_usable(in)) return;
   if (RunOptions.cap_model > 0) {
     auto& plate = CapPlateInput;
     in.read(plate.center_x, plate.center_y, plate.divisions_1, plate.divisions_2, plate.young_modulus,

@@ -22,19 +22,37 @@ bool read_envelope_options(InputReader& in, int& count, EnvelopeSettings& option
 }
 
 // Lines 1 to 3 of a case or combination: controls and name. A load step
-// that is not positive would never advance the load.
+// that is not positive would never advance the load; one below the minimum
+// step, or so small that the full load takes more steps than a run may make,
+// would step on without end; an iteration limit beyond what the reports can
+// number only lets a solution that does not converge run on for hours.
 bool read_controls(InputReader& in, LoadControlTable& t, int i) {
   int unused = 0;
   if (!in.read(unused, unused, t.threads(i), t.loading_kind(i), t.cycles(i), t.max_iterations(i),
-               t.llp_max_iterations(i)) ||
-      !in.read(t.tolerance(i), t.llp_tolerance(i), t.initial_step(i), t.min_step(i))) {
+               t.llp_max_iterations(i))) {
     return false;
   }
-  for (const double step : {t.initial_step(i), t.min_step(i)}) {
+  for (const int limit : {t.max_iterations(i), t.llp_max_iterations(i)}) {
+    if (limit > MAX_ITERATION_LIMIT) {
+      in.reject(std::to_string(limit), "ITERATION LIMIT ABOVE " + std::to_string(MAX_ITERATION_LIMIT));
+      return false;
+    }
+  }
+  if (!in.read(t.tolerance(i), t.llp_tolerance(i), t.initial_step(i), t.min_step(i))) return false;
+  const double initial = t.initial_step(i);
+  for (const double step : {initial, t.min_step(i)}) {
     if (step <= 0.0) {
       in.reject(number_text(step), "LOAD STEPS MUST BE POSITIVE");
       return false;
     }
+  }
+  if (initial < t.min_step(i)) {
+    in.reject(number_text(initial), "INITIAL STEP BELOW THE MINIMUM STEP " + number_text(t.min_step(i)));
+    return false;
+  }
+  if (initial * MAX_LOAD_STEPS < 1.0) {
+    in.reject(number_text(initial), "THE FULL LOAD TAKES MORE THAN " + std::to_string(MAX_LOAD_STEPS) + " STEPS");
+    return false;
   }
   return in.text_line(t.name(i));
 }
@@ -90,8 +108,16 @@ bool read_load_case(InputReader& in, int i) {
   auto& lines = in.entry_lines();
   if (!read_controls(in, c, i)) return false;
   if (!in.read(c.load_type(i), c.analysis_kind(i), c.flexibility_report(i), c.diagonal_only(i), unused, unused,
-               c.axial_as_head_load(i), c.point_loads_flag(i)) ||
-      !in.read(c.print_option(i), c.node_step(i), c.scale_factor(i), c.use_max_limits(i), c.max_dsp_limit(i),
+               c.axial_as_head_load(i), c.point_loads_flag(i))) {
+    return false;
+  }
+  // Any other flag would make a point run without point data.
+  const int flag = c.point_loads_flag(i);
+  if (flag != 0 && flag != POINT_LOADS_GIVEN) {
+    in.reject(std::to_string(flag), "POINT-LOADS FLAG NOT 0 OR 1");
+    return false;
+  }
+  if (!in.read(c.print_option(i), c.node_step(i), c.scale_factor(i), c.use_max_limits(i), c.max_dsp_limit(i),
                c.max_rot_limit(i), c.axial_variation(i), c.not_analysed(i), c.ei_previous(i), c.pushover(i),
                c.count2(i)) ||
       !in.read(unused) || !in.read(row(ResultColumnSelection.case_flags, i, 1, RESULT_FLAGS_PER_LINE))) {
@@ -103,7 +129,7 @@ bool read_load_case(InputReader& in, int i) {
       !read_value_list(in, c.num_points(i), c.point_factors, i, "POINTS OF A LOAD CASE")) {
     return false;
   }
-  if (c.point_loads_flag(i) == POINT_LOADS_GIVEN && !read_specified_dofs(in, i)) return false;
+  if (flag == POINT_LOADS_GIVEN && !read_specified_dofs(in, i)) return false;
   // The second count of the pushover factors replaces the one of line 5.
   return read_value_list(in, c.count2(i), c.pushover_factors, i, "PUSHOVER LOAD FACTORS") &&
          in.read(row(c.dof_flags, i, 1, CASE_DOF_FLAGS)) &&

@@ -6,5 +6,6 @@ namespace pilecap {
 AnalysisControlRecord AnalysisControl;
 CapEnvelopeRecord CapEnvelope;
 PileErrorWordRecord PileErrorWord;
+CapPassiveStateRecord CapPassiveState;
 
 }  // namespace pilecap

@@ -78,6 +78,16 @@ struct CapEnvelopeRecord {
 };
 extern CapEnvelopeRecord CapEnvelope;
 
+// The passive resistance of an embedded cap by the means of the piles, as
+// the last CAP_PASSIVE_RESULTANT left it. The p-y curves of piles with their
+// own user curves read the cap's horizontal movement here, and nowhere else.
+struct CapPassiveStateRecord {
+  double mean_ground_line = 0.0;          // mean over the piles of the ground line below the head
+  double mean_first_node_reaction = 0.0;  // mean soil reaction at the heads, with the cap width
+  double horizontal_movement = 0.0;       // sqrt(uY^2 + uZ^2) of the cap at the origin
+};
+extern CapPassiveStateRecord CapPassiveState;
+
 // Pile-level failure codes of a force evaluation.
 constexpr int PILE_ERR_NONE = 0;
 constexpr int PILE_ERR_NO_CLOSURE = 1;

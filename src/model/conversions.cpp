@@ -20,6 +20,7 @@ constexpr double STEP_SHRINK_ROTATION = double(0.01f);
 constexpr double STEP_AGAINST_LOAD = 100.0;
 constexpr int EARLY_ITERATIONS = 2;
 constexpr int MATRIX_SIZE = 6;
+constexpr int PLANE_SIZE = 3;
 
 bool english_lengths() { return RunOptions.units != UNITS_SI; }
 bool si_units() { return RunOptions.units == UNITS_SI; }
@@ -54,6 +55,15 @@ void MAT6_TIMES_VECTORS(double* c, const double* a, const double* b, int n) {
       double sum = 0.0;
       for (int k = 0; k < MATRIX_SIZE; ++k) sum += a[r + MATRIX_SIZE * k] * column[k];
       c[MATRIX_SIZE * j + r] = sum;
+    }
+  }
+}
+
+void MULTIPLY_3X3_BY_COLUMNS(double* c, const double* a, const double* b, int n) {
+  for (int j = 0; j < n; ++j) {
+    const double x = b[PLANE_SIZE * j], y = b[PLANE_SIZE * j + 1], z = b[PLANE_SIZE * j + 2];
+    for (int r = 0; r < PLANE_SIZE; ++r) {
+      c[PLANE_SIZE * j + r] = a[r] * x + a[r + PLANE_SIZE] * y + a[r + 2 * PLANE_SIZE] * z;
     }
   }
 }

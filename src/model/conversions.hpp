@@ -48,6 +48,15 @@ void MULTIPLY_3X3_BY_VECTOR(double* out, const double* m, const double* v);
 //   out: c  n vectors of 6 consecutive values
 void MAT6_TIMES_VECTORS(double* c, const double* a, const double* b, int n);
 
+// MULTIPLY_3X3_BY_COLUMNS
+// c(., j) := a * b(., j) for j = 1..n, the plane twin of MAT6_TIMES_VECTORS:
+// each 3-vector of b is read whole before c(., j) is written, so c may be b.
+// Nothing happens when n <= 0.
+//   in:  a  3 x 3, a(row, column) at a[(row - 1) + 3 * (column - 1)]
+//   in:  b  n vectors of 3 consecutive values
+//   out: c  n vectors of 3 consecutive values
+void MULTIPLY_3X3_BY_COLUMNS(double* c, const double* a, const double* b, int n);
+
 // UPDATE_MIN / UPDATE_MAX: m := v when v is below (above) m; a tie keeps m.
 void UPDATE_MIN(double& m, double v);
 void UPDATE_MAX(double& m, double v);

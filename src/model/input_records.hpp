@@ -44,6 +44,20 @@ constexpr int MAX_DEPTH_FACTOR_ROWS = 50;
 constexpr int MAX_SOIL_MOVE_POINTS = SOIL_MOVEMENT_ROWS;
 constexpr int MAX_EXPORT_DEFLECTIONS = 25;
 
+// Bounds of the solution controls of a case or combination. The reports
+// number the iterations of a step, at most one more than its limit, in four
+// digits; a run reaches the full load in at most MAX_LOAD_STEPS steps of its
+// initial size (the cap solvers allow one more to land on it exactly).
+constexpr int MAX_ITERATION_LIMIT = 9998;
+constexpr int MAX_LOAD_STEPS = 10000;
+
+// Magnitudes of input reals: 0, or 1e-100 to 1e+100. Nothing an engineer
+// measures in any unit comes near either end, and within them the unit
+// conversions, products and quotients of the model stay finite.
+constexpr double MIN_INPUT_MAGNITUDE = 1e-100;
+constexpr double MAX_INPUT_MAGNITUDE = 1e100;
+constexpr int MAX_PILE_INCREMENTS = 200;  // increments of the embedded-cap element
+
 // Shapes of single input lines.
 constexpr int TEXT_LINE_LENGTH = 80;  // titles, headers, case and combination names, section names
 constexpr int RESULT_FLAGS_PER_LINE = 25;
@@ -69,6 +83,16 @@ constexpr int TITLE_WORD_LENGTH = 4;
 
 // RUN_TITLE_WORDS: the title as the 20 four-character words reports print.
 std::vector<std::string> RUN_TITLE_WORDS();
+
+// Methods of the reduction factors for closely spaced piles
+// (RunOptions.pmult_method); any other value is an input error.
+constexpr int PMULT_METHOD_NONE = 0;
+constexpr int PMULT_METHOD_MOVEMENT = 1;       // recomputed by the direction of the cap movement
+constexpr int PMULT_METHOD_BLEND = 2;          // the input factors, blended by the direction of movement
+constexpr int PMULT_METHOD_DEFINED_SIGNS = 3;  // computed for the signs of the given direction
+constexpr int PMULT_METHOD_DEFINED = 4;        // the input factors, blended by the given direction
+// RunOptions.spacing_diameter_option: 0 the diameter of pile 1 for every pair, 1 the mean of the pair's two.
+constexpr int SPACING_DIAMETER_MEAN = 1;
 
 // The option line of the input file (input section 1) and the direction line
 // that methods 3 and 4 of the reduction factors add to it.
@@ -153,10 +177,14 @@ struct CapGeometryRecord {
 extern CapGeometryRecord CapGeometry;
 
 constexpr int CAP_PASSIVE_INCREMENTS_DEFAULT = 2;
+// Methods of the embedded cap's passive resistance (CapPassiveElement.method);
+// any other value is an input error.
+constexpr int CAP_PASSIVE_BY_MEANS = 0;    // a pressure from the mean soil reaction at the pile heads
+constexpr int CAP_PASSIVE_BY_ELEMENT = 1;  // p-y springs along the embedded-cap element
 
 // The input fields of the embedded-cap element.
 struct CapPassiveElementRecord {
-  int method = 0;  // 0 equivalent lateral load, other: lateral springs along the cap element
+  int method = CAP_PASSIVE_BY_MEANS;
   int increments = CAP_PASSIVE_INCREMENTS_DEFAULT;
   int soil_model = 0;
   double K50 = 0.0;
@@ -168,10 +196,6 @@ struct CapPassiveElementRecord {
   // 1 while the cap routines compute the cap element's soil reaction through
   // the p-y criteria, which then take the cap width as the diameter.
   int evaluating = 0;
-  // The current lateral deflection of the cap (in 3D the resultant of its two
-  // lateral components), written by the cap solvers before the piles are
-  // evaluated; the user p-y curves read it for the cap element.
-  double cap_deflection = 0.0;
 };
 extern CapPassiveElementRecord CapPassiveElement;
 

@@ -23,6 +23,14 @@ std::string status_detail;
 
 void SET_STATUS_DETAIL(std::string_view line) { status_detail.assign(line); }
 
+void CHECK_FILE_WRITES(int& status) {
+  for (int unit = 0; unit <= fio::MAX_UNIT; ++unit) fio::flush(unit);
+  fio::WriteFailure failure;
+  if (status != STATUS_OK || !fio::first_write_failure(failure)) return;
+  status = STATUS_FILE_ERROR;
+  SET_STATUS_DETAIL(std::string("    ") + failure.path + " (WRITE FAILED)");
+}
+
 const std::string& STATUS_DETAIL() { return status_detail; }
 
 void REJECT_INPUT_ITEM(int& status, int input_section, std::string_view item, std::string_view reason) {

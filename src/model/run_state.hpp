@@ -93,6 +93,14 @@ extern RunFilesRecord RunFiles;
 void SET_STATUS_DETAIL(std::string_view line);
 const std::string& STATUS_DETAIL();
 
+// CHECK_FILE_WRITES
+// Hands every open file's buffered data to the file system, then ends a run
+// that has no other failure with STATUS_FILE_ERROR when some file of the run
+// refused data since the run began (fio's first write failure); the detail
+// line names that file, "(WRITE FAILED)" after it.
+//   in,out: status  left as it is unless it is STATUS_OK
+void CHECK_FILE_WRITES(int& status);
+
 // REJECT_INPUT_ITEM / REJECT_INPUT_VALUE
 // A value of the input the analysis cannot use: status := STATUS_INPUT_DATA_ERROR
 // with the detail line "    INPUT SECTION 10, SOIL LAYER 2: reason", or with

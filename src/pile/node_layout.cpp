@@ -22,10 +22,9 @@ namespace {
 // The input section of the pile arrangement, named in the detail line.
 constexpr int PILE_ARRANGEMENT_SECTION = 7;
 constexpr const char* DETAIL_INDENT = "    ";
-// The points above a head below the first layer are counted at the vertical
-// step; a step so small that this count passes the limit (a batter of 90
-// degrees with depths adjusted) never brings the count to an end.
-constexpr double MAX_POINTS_ABOVE_HEAD = 1.0e6;
+// Points above a buried head, counted at the vertical step: five pile
+// lengths at the finest node spacing.
+constexpr int MAX_NODE_STEPS_ABOVE_HEAD = 1000;
 
 bool uses_own_py_curves(int pile) { return RunOptions.user_py_curves == 1 && PileTable.py_set(pile) >= 1; }
 
@@ -126,16 +125,27 @@ void PREPARE_NODE_LAYOUT(int& status) {
     if (set < 1 || PileProperty.n_increments(set) < 1) continue;
     const double h = PileProperty.length(set) / PileProperty.n_increments(set);
     PileProperty.increment(set) = h;
-    if (status != STATUS_OK || uses_own_py_curves(p) || n_layers < 1) continue;
+    // The cap entry's nodes are laid out by the embedded-cap element itself.
+    if (status != STATUS_OK || p > PileTable.n_piles || uses_own_py_curves(p) || n_layers < 1) continue;
     const double head = PileTable.head_x(p);
-    const double points_above = (head - SoilProfile.layer_top(1)) / vertical_step(p, h);
-    if (head > SoilProfile.layer_top(1) && !(vertical_step(p, h) > 0.0 && points_above <= MAX_POINTS_ABOVE_HEAD)) {
-      std::string detail(DETAIL_INDENT);
-      detail.append("INPUT SECTION ").append(std::to_string(PILE_ARRANGEMENT_SECTION)).append(", PILE ");
-      detail.append(std::to_string(p)).append(": BATTER GIVES NODES THAT DO NOT ADVANCE DOWNWARD");
-      SET_STATUS_DETAIL(detail);
-      status = STATUS_INPUT_DATA_ERROR;
+    const double top = SoilProfile.layer_top(1);
+    if (head <= top) continue;
+    // A buried head has points above it at the vertical step up to the top
+    // of the soil, and every soil evaluation visits them: their number must
+    // neither be endless nor so large that a run never ends.
+    const double v = vertical_step(p, h);
+    std::string fault;
+    if (!(v > 0.0)) {
+      fault = "BATTER GIVES NODES THAT DO NOT ADVANCE DOWNWARD";
+    } else if (!((head - top) / v <= MAX_NODE_STEPS_ABOVE_HEAD)) {
+      fault = "HEAD MORE THAN " + std::to_string(MAX_NODE_STEPS_ABOVE_HEAD) + " NODE STEPS BELOW THE TOP OF THE SOIL";
     }
+    if (fault.empty()) continue;
+    std::string detail(DETAIL_INDENT);
+    detail.append("INPUT SECTION ").append(std::to_string(PILE_ARRANGEMENT_SECTION)).append(", PILE ");
+    detail.append(std::to_string(p)).append(": ").append(fault);
+    SET_STATUS_DETAIL(detail);
+    status = STATUS_INPUT_DATA_ERROR;
   }
 }
 

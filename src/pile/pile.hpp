@@ -203,7 +203,7 @@ void SET_SOIL_REACTION_PROVIDER(SoilReactionProvider provider);
 // cap option a first pass evaluates nodes 1 and 2 for the cap element. Every
 // vector is one of the lateral solvers' row vectors: node j at row j + 3.
 //   Reads:  PileTable, PileProperty, UserPyCurveSet, ClosePileFactors,
-//           DepthFactorTable, soil movements, CapPassiveElement.cap_deflection
+//           DepthFactorTable, soil movements, CapPassiveState.horizontal_movement
 //   Writes: PileSoilData.ground_line and, in the cap element's pass,
 //           first_node_reaction of the pile
 //   in:     deflection, move_y, move_z  rows 4 .. n + 4

@@ -73,7 +73,7 @@ void USER_PY_PILE_MODULUS(int pile, const PileRowVector& deflection, PileRowVect
       double m = 0.0, u = 0.0;
       if (cap_element) {
         d = CAP_ELEMENT_DEPTH * head_depth;
-        u = CapPassiveElement.cap_deflection;
+        u = CapPassiveState.horizontal_movement;
       } else if (movements) {
         m = std::sqrt(move_y(r) * move_y(r) + move_z(r) * move_z(r));
         u = std::abs(deflection(r) - m);

@@ -74,32 +74,44 @@ bool has_detail_line(int status) {
          status == STATUS_SCRATCH_FILE_ERROR || status == STATUS_PLATE_ERROR || status == STATUS_PLATE_FLEXIBILITY;
 }
 
-// The final message of the word, each line list-directed.
-void write_final_message(int status) {
-  fio::write_list(UNIT_RUN_LOG, "    ");
+// The final message of the word on one unit, each line list-directed.
+void write_final_message(int unit, int status) {
+  fio::write_list(unit, "    ");
   for (const FinalMessage& message : final_messages()) {
     if (message.code != status) continue;
-    for (const char* line : message.lines) fio::write_list(UNIT_RUN_LOG, line);
-    if (has_detail_line(status)) fio::write_list(UNIT_RUN_LOG, STATUS_DETAIL());
+    for (const char* line : message.lines) fio::write_list(unit, line);
+    if (has_detail_line(status)) fio::write_list(unit, STATUS_DETAIL());
     return;
   }
-  fio::write_list(UNIT_RUN_LOG, ERROR_HEADING);
-  fio::write_list(UNIT_RUN_LOG, "    ", status, ", UNKNOWN CODE");
+  fio::write_list(unit, ERROR_HEADING);
+  fio::write_list(unit, "    ", status, ", UNKNOWN CODE");
 }
 
 }  // namespace
 
 void REPORT_FINAL_STATUS(int& status) {
-  write_final_message(status);
-  fio::flush(UNIT_RUN_LOG);
-  PRINT_EXECUTION_TIME();
+  // The reports are complete before the check, so the final message can say
+  // whether every line of them reached its file.
   if (status == STATUS_STOPPED_BY_USER) {
     for (int unit : {UNIT_RESULTS_REPORT, UNIT_SUMMARY}) {
       fio::write_list(unit, "     ");
       fio::write_list(unit, "     *** ANALYSIS STOPPED BY USER ***");
     }
   }
-  CLOSE_RUN_FILES();
+  COPY_SUMMARY_SCRATCH();
+  CHECK_FILE_WRITES(status);
+  write_final_message(UNIT_RUN_LOG, status);
+  fio::flush(UNIT_RUN_LOG);
+  PRINT_EXECUTION_TIME();
+  // A refused write may have hit the run log itself: the other reports
+  // carry the message too.
+  fio::WriteFailure failure;
+  if (status == STATUS_FILE_ERROR && fio::first_write_failure(failure)) {
+    for (int unit : {UNIT_RESULTS_REPORT, UNIT_SUMMARY}) {
+      if (unit != failure.unit && fio::is_open(unit)) write_final_message(unit, status);
+    }
+  }
+  CLOSE_RUN_UNITS();
 }
 
 }  // namespace pilecap

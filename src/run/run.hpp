@@ -33,12 +33,18 @@ void OPEN_RUN_FILES(int& status);
 
 // CLOSE_RUN_FILES
 // The end of a run: the summary banner, the copy of the summary scratch file
-// into the summary report, and the closing of every run file.
+// into the summary report (COPY_SUMMARY_SCRATCH), and the closing of every
+// run file (CLOSE_RUN_UNITS).
 void CLOSE_RUN_FILES();
+void COPY_SUMMARY_SCRATCH();
+void CLOSE_RUN_UNITS();
+
 
 // REPORT_FINAL_STATUS
-// Final message of the status word to the run log, execution time, the stop
-// message on the results and summary reports, summary copy and closing.
+// The stop message on the results and summary reports, the summary copy,
+// the check of every file's writes, the final message of the status word to
+// the run log (after a refused write also to the results and summary reports,
+// wherever it can still be written), execution time, and closing.
 void REPORT_FINAL_STATUS(int& status);
 
 }  // namespace pilecap

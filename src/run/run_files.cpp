@@ -115,6 +115,11 @@ void OPEN_RUN_FILES(int& status) {
 }
 
 void CLOSE_RUN_FILES() {
+  COPY_SUMMARY_SCRATCH();
+  CLOSE_RUN_UNITS();
+}
+
+void COPY_SUMMARY_SCRATCH() {
   fio::close(UNIT_SUMMARY_SCRATCH);
   if (fio::is_open(UNIT_SUMMARY)) {
     fio::write(UNIT_SUMMARY, "(/,/,/,/,17X,\"*****\",5X,\"SUMMARY FOR LOAD CASES AND COMBINATIONS \",5X,\"*****\")");
@@ -133,6 +138,9 @@ void CLOSE_RUN_FILES() {
       fio::close(UNIT_SUMMARY_SCRATCH);
     }
   }
+}
+
+void CLOSE_RUN_UNITS() {
   static constexpr int CLOSING_ORDER[] = {
       UNIT_INPUT,
       UNIT_RESULTS_REPORT,

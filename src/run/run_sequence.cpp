@@ -15,8 +15,12 @@
 namespace pilecap {
 
 void RUN_ANALYSIS(int& status) {
+  // The host's thread limit, taken before any region of this run sets its
+  // own count and given back at the end, so the next run starts from it too.
+  const int host_threads = omp_get_max_threads();
   status = STATUS_OK;
   SET_STATUS_DETAIL("");
+  fio::clear_write_failure();
   RunTimers = RunTimersRecord{};
   RunTimers.case_time = omp_get_wtime();
   RunTimers.run_clock = omp_get_wtime();
@@ -26,14 +30,16 @@ void RUN_ANALYSIS(int& status) {
 
   OPEN_RUN_FILES(status);
   if (status == STATUS_OK) READ_INPUT_FILE(status);
+  CHECK_FILE_WRITES(status);
 
   // Recorded whatever happened before, so the processor line can show it.
-  AnalysisControl.threads_available = omp_get_max_threads() > 0 ? omp_get_max_threads() : 1;
+  AnalysisControl.threads_available = host_threads > 0 ? host_threads : 1;
   AnalysisControl.threads_used_max = 1;
   RunTimers.threads_used_run = 1;
 
   if (status == STATUS_OK) CONVERT_INPUT_UNITS(status);
   if (status == STATUS_OK) ECHO_INPUT_DATA(status);
+  CHECK_FILE_WRITES(status);
   if (status == STATUS_OK) {
     // The p-y print option travels in keep: the criteria read the option word
     // as "analysis" while the cases run.
@@ -47,6 +53,7 @@ void RUN_ANALYSIS(int& status) {
   REPORT_FINAL_STATUS(status);
   RELEASE_MODEL_ARRAYS(status);
   RELEASE_PY_CURVE_CACHE();
+  omp_set_num_threads(host_threads);
 }
 
 }  // namespace pilecap

@@ -106,7 +106,7 @@ void PY_USER_CURVES_LAYER(int& prop_set, int& layer, int& pile, int& factor_inde
     double d = node.x;
     if (cap_element) {
       d = CAP_ELEMENT_DEPTH * PileTable.head_depth(pile);
-      u = CapPassiveElement.cap_deflection;
+      u = CapPassiveState.horizontal_movement;
       m = 0.0;
     }
     u = std::max(u, RunConstants.tiny);

@@ -28,7 +28,8 @@ struct HeadSprings {
   double atan_scale = 0.0;   // above 0: axial force = capacity x atan(k_a u / capacity)
   int failing_pile = 0;      // this pile reports failing_status
   int failing_status = 0;
-  int no_closure_pile = 0;  // this pile reports a lateral solution that does not close
+  int no_closure_pile = 0;    // this pile reports a lateral solution that does not close
+  double finite_reach = 0.0;  // above 0: every force is NaN beyond this axial displacement
 };
 inline HeadSprings Springs;
 
@@ -47,6 +48,9 @@ inline void local_response(const double* u, double* f) {
   f[3] = -s.torsion * u[3];
   f[4] = -s.rotation * u[4];
   f[5] = -s.rotation * u[5];
+  if (s.finite_reach > 0.0 && std::fabs(u[0]) > s.finite_reach) {
+    for (int k = 0; k < 6; ++k) f[k] = std::nan("");
+  }
 }
 
 // Stand-in head response: f = R f_local(R^T u), the reaction on the cap.

@@ -247,7 +247,7 @@ TEST_F(CapSolver2D, EmbeddedCapIsRefusedUntilTheCapElementIsBuilt) {
   EXPECT_EQ(out.status, 0);
   EXPECT_FALSE(out.captured);
   EXPECT_EQ(result_codes(), "     9 ANALYSIS NOT PERFORMED\n");
-  EXPECT_EQ(count(run_log(), "NOTE: PASSIVE RESISTANCE OF AN EMBEDDED CAP IS NOT YET SUPPORTED"), 1);
+  EXPECT_EQ(count(run_log(), "NOTE: PASSIVE RESISTANCE OF AN EMBEDDED CAP IN THE PLANE MODEL IS NOT YET SUPPORTED"), 1);
 }
 
 TEST_F(CapSolver2D, WholeSolveIsTheSameForEveryThreadCount) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "analysis/analysis.hpp"
@@ -99,8 +100,15 @@ TEST_F(PileLoadsTest, PileRanges) {
     std::vector<int> piles;
   };
   const Range table[] = {
-      {3, 0, 1, {3}}, {2, 8, 0, {2, 8}},     {8, 2, 3, {2, 5, 8}},
-      {4, 4, 0, {4}}, {2, 6, -2, {2, 4, 6}},  // a negative step walks the range as its magnitude
+      {3, 0, 1, {3}},
+      {2, 8, 0, {2, 8}},
+      {8, 2, 3, {2, 5, 8}},
+      {4, 4, 0, {4}},
+      {2, 6, -2, {2, 4, 6}},  // a negative step walks the range as its magnitude
+      // Steps whose magnitude or sum with a pile number is beyond int (a
+      // regression: negated or added without a bound) take the first pile.
+      {2, 6, std::numeric_limits<int>::min(), {2}},
+      {2, 6, std::numeric_limits<int>::max(), {2}},
   };
   const int s = add_set(LoadSetTable.loads, {{0.0, 1.0}, {10.0, 1.0}});
   for (const Range& r : table) {

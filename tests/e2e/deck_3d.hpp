@@ -84,6 +84,13 @@ struct Deck3D {
   int py_set = 0;
   int max_iterations = 200;     // of the cap solution, per step
   std::vector<DeckMovement3D> movement_profile;
+  // Reduction factors for closely spaced piles (option 8) and an embedded
+  // cap (option 3): its dimensions (ft or m) and, for option 2, its method
+  // and increments.
+  int pmult_method = 0;
+  int cap_passive_option = 0;
+  double cap_length = 0.0, cap_width = 0.0, cap_thickness = 0.0;
+  int passive_method = 0, passive_increments = 2;
 };
 
 inline std::string deck_number(double v) {
@@ -97,11 +104,17 @@ inline std::string deck_3d(const Deck3D& d) {
   auto n = [](double v) { return deck_number(v); };
   std::string deck = d.title + "\nWHOLE-RUN TEST DECK\nOPTIONS\n";
   const int user_py = d.py_curves.empty() ? 0 : 1;
-  deck.append(std::to_string(d.units)).append(" 3 0 0 ").append(std::to_string(user_py));
-  deck.append(" 1 1 0 0 0 0 0 0 0 0 0 0 0 0 ");
+  deck.append(std::to_string(d.units)).append(" 3 ").append(std::to_string(d.cap_passive_option));
+  deck.append(" 0 ").append(std::to_string(user_py)).append(" 1 1 ");
+  deck.append(std::to_string(d.pmult_method)).append(" 0 0 0 0 0 0 0 0 0 0 0 ");
   deck.append(std::to_string(d.kips)).append(" 0 ").append(d.movement_profile.empty() ? "0" : "1");
   deck.append(" ").append(std::to_string(d.plot_export)).append(" ");
-  deck.append(std::to_string(d.export_unformatted)).append("\nPILE CAP\n0 0 0 0 0 0\nLOAD CASES\n");
+  deck.append(std::to_string(d.export_unformatted)).append("\nPILE CAP\n");
+  deck.append(n(d.cap_length) + " " + n(d.cap_width) + " " + n(d.cap_thickness) + " 0 0 0\n");
+  if (d.cap_passive_option == 2) {
+    deck.append(std::to_string(d.passive_method) + " " + std::to_string(d.passive_increments) + "\n");
+  }
+  deck.append("LOAD CASES\n");
   deck.append(std::to_string(d.cases.size())).append(" 0 0 0 0\n");
   for (std::size_t k = 0; k < d.cases.size(); ++k) {
     const DeckCase3D& c = d.cases[k];

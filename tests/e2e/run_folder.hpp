@@ -104,6 +104,23 @@ class RunFolder {
     return result;
   }
 
+  // The run log's final message: the lines between the last line of blanks
+  // and the last execution time line.
+  std::vector<std::string> final_message() const {
+    std::vector<std::string> message, last;
+    for (const std::string& line : lines(RUN_LOG_LINE)) {
+      if (line.find_first_not_of(' ') == std::string::npos) {
+        message.clear();
+      } else if (line.find("Execution Time") != std::string::npos) {
+        last = message;
+        message.clear();
+      } else {
+        message.push_back(line);
+      }
+    }
+    return last;
+  }
+
   // Calls DUVIZU inside the folder and returns its result.
   int run() const {
     const auto back = std::filesystem::current_path();

@@ -1,6 +1,7 @@
 // Whole runs with the per-node cache of p-y curve data and the reuse of
 // lateral solutions switched off (every curve and every solve computed) and
-// on: every output file of the example decks and of generated groups must be
+// on: every output file of the example decks and of generated groups (among
+// them reduction factors that follow the cap) must be
 // the same byte for byte, apart from the date and timing lines. The run with
 // the cache on takes a different thread count, so the comparison also holds
 // the results to their independence of the threads.
@@ -60,9 +61,31 @@ std::string layered_group() {
   return deck;
 }
 
+// A 3 x 3 group at 2.5 diameters whose reduction factors follow the cap's
+// movement: the factors of every evaluation (and of the twelve evaluations of
+// the difference tangent) change between force vectors, and the reuse of
+// lateral solutions must follow them.
+std::string close_group_following_factors() {
+  Deck3D d;
+  d.title = "CLOSE GROUP WITH DIRECTION FACTORS FOR THE CURVE CACHE";
+  for (double y : {-5.0, 0.0, 5.0}) {
+    for (double z : {-5.0, 0.0, 5.0}) d.piles.push_back({y, z});
+  }
+  d.length = 50.0;
+  d.increments = 50;
+  d.layers = {{SOIL_SOFT_CLAY, 0.0, 12.0, {56, 900, 0, 0, 0, 0.01, 0.5}},
+              {SOIL_SAND, 12.0, 80.0, {62, 0, 34, 90, 0, 0, 0}}};
+  d.axial_stiffness = 2e6;
+  d.torsion_stiffness = 1e10;
+  d.cases = {{.fx = 900000, .fy = 120000, .fz = -40000, .mx = 100000, .initial_step = 0.5}};
+  d.pmult_method = 1;
+  return deck_3d(d);
+}
+
 struct CacheDeck {
   const char* name;
   std::string (*text)();
+  const char* evidence = nullptr;  // a text some output holds when the deck takes the road it is here for
 };
 
 const CacheDeck DECKS[] = {
@@ -74,7 +97,10 @@ const CacheDeck DECKS[] = {
     {"flexibility_3d", [] { return read_deck(std::string(PILECAP_EXAMPLES) + "/flexibility_3d.inp"); }},
     {"group_4x4_partial_load",
      [] { return read_deck(std::string(PILECAP_TEST_DATA) + "/group_4x4_partial_load.inp"); }},
+    {"group_3x3_embedded_cap", [] { return read_deck(std::string(PILECAP_EXAMPLES) + "/group_3x3_embedded_cap.inp"); }},
     {"layered_group", layered_group},
+    {"close_group_following_factors", close_group_following_factors,
+     "REDUCTION FACTORS FOR CLOSELY-SPACED PILE GROUPS ALONG"},
 };
 
 // Every file a run of the deck leaves in its folder, by name, without the
@@ -126,6 +152,14 @@ TEST_P(CachedEvaluations, EveryOutputFileIsTheSameWithTheCacheOnAndOff) {
   const auto computed = run_outputs(deck.name, text, 0, 1);
   const auto cached = run_outputs(deck.name, text, 1, 3);
   ASSERT_GE(computed.size(), 10u) << deck.name << ": the run wrote its reports";
+  const auto run_log = computed.find("file" + std::to_string(RunFolder::RUN_LOG_LINE) + ".txt");
+  ASSERT_NE(run_log, computed.end()) << deck.name;
+  EXPECT_NE(run_log->second.find("ANALYSIS COMPLETED"), std::string::npos) << deck.name << ": the deck is analysed";
+  if (deck.evidence != nullptr) {
+    bool found = false;
+    for (const auto& [name, content] : computed) found = found || content.find(deck.evidence) != std::string::npos;
+    EXPECT_TRUE(found) << deck.name << ": " << deck.evidence;
+  }
   ASSERT_EQ(computed.size(), cached.size()) << deck.name;
   for (const auto& [name, content] : computed) {
     const auto other = cached.find(name);

@@ -203,7 +203,9 @@ TEST_F(PlotDataFile, ExportRequestsTheEchoRefusesEndTheRunWithTheirDetailLine) {
     deck.replace(deck.rfind("P-Y EXPORT\n") + 11, std::string::npos, c.request);
     run_deck(folder, deck);
     EXPECT_TRUE(log_has_line(folder, INPUT_ERROR)) << c.detail;
-    EXPECT_TRUE(log_has_line(folder, " " + std::string(c.detail))) << c.detail;
+    std::string detail_line(" ");
+    detail_line.append(c.detail);
+    EXPECT_TRUE(log_has_line(folder, detail_line)) << c.detail;
     EXPECT_EQ(RunFolder::read_file(folder.path(CURVE_EXPORT_LINE)), "") << c.detail;
   }
 }

@@ -2,10 +2,12 @@
 // requests, the file of file names, file errors, a failed model store, and
 // a second run in the same process.
 #include <gtest/gtest.h>
+#include <omp.h>
 #include <unistd.h>
 
 #include "model/model_store.hpp"
 #include "run/run.hpp"
+#include "tests/e2e/deck_3d.hpp"
 #include "tests/e2e/run_folder.hpp"
 #include "tests/support/engine_state.hpp"
 
@@ -13,22 +15,6 @@ namespace pilecap {
 namespace {
 
 using testing::RunFolder;
-
-// The run log's final message lines: from the line holding only blanks to
-// the execution time line.
-std::vector<std::string> final_message(const RunFolder& folder) {
-  const auto lines = folder.lines(RunFolder::RUN_LOG_LINE);
-  std::vector<std::string> message;
-  for (const std::string& line : lines) {
-    if (line.find_first_not_of(' ') == std::string::npos) {
-      message.clear();
-      continue;
-    }
-    if (line.find("Execution Time") != std::string::npos) break;
-    message.push_back(line);
-  }
-  return message;
-}
 
 class RunSpineTest : public testing::EngineTest {
  protected:
@@ -41,7 +27,7 @@ TEST_F(RunSpineTest, StopRequestAtStartSkipsTheInputAndReportsTheStop) {
   folder.put(RunFolder::INPUT_LINE, "THIS IS NOT READ\n");
   folder.put(RunFolder::STOP_LINE, "1\n");
   EXPECT_EQ(folder.run(), 0);
-  EXPECT_EQ(final_message(folder), std::vector<std::string>{"      *** ANALYSIS STOPPED BY USER ***"});
+  EXPECT_EQ(folder.final_message(), std::vector<std::string>{"      *** ANALYSIS STOPPED BY USER ***"});
   const auto log = folder.lines(RunFolder::RUN_LOG_LINE);
   ASSERT_GE(log.size(), 2u);
   EXPECT_EQ(log[log.size() - 2].substr(0, 24), "     Execution Time    :");
@@ -62,7 +48,7 @@ TEST_F(RunSpineTest, StopFileThatDoesNotHoldOneLetsTheRunGoOn) {
     folder.put(RunFolder::INPUT_LINE, testing::MINIMAL_INPUT);
     folder.put(RunFolder::STOP_LINE, content);
     EXPECT_EQ(folder.run(), 0);
-    EXPECT_EQ(final_message(folder), std::vector<std::string>{"     ANALYSIS COMPLETED"}) << content;
+    EXPECT_EQ(folder.final_message(), std::vector<std::string>{"     ANALYSIS COMPLETED"}) << content;
   }
 }
 
@@ -90,8 +76,8 @@ TEST_F(RunSpineTest, MissingInputFileEndsTheRunWithFileError) {
   folder.write_names();
   EXPECT_EQ(folder.run(), 0);
   EXPECT_FALSE(std::filesystem::exists(folder.path(RunFolder::INPUT_LINE)));
-  EXPECT_EQ(final_message(folder), (std::vector<std::string>{"     * ERROR IN ANALYSIS *", "     FILE CANNOT BE OPENED",
-                                                              "     file5.txt"}));
+  EXPECT_EQ(folder.final_message(),
+            (std::vector<std::string>{"     * ERROR IN ANALYSIS *", "     FILE CANNOT BE OPENED", "     file5.txt"}));
   EXPECT_FALSE(std::filesystem::exists(folder.path(RunFolder::RESULTS_LINE)));
 }
 
@@ -119,7 +105,7 @@ TEST_F(RunSpineTest, FailedTableCreationTouchesNoFileAndTheNextRunWorks) {
   }
   set_failing_table_creation(0);
   EXPECT_EQ(folder.run(), 0);
-  EXPECT_EQ(final_message(folder), std::vector<std::string>{"     ANALYSIS COMPLETED"});
+  EXPECT_EQ(folder.final_message(), std::vector<std::string>{"     ANALYSIS COMPLETED"});
 }
 
 TEST_F(RunSpineTest, SecondRunInTheSameProcessStartsFresh) {
@@ -135,8 +121,48 @@ TEST_F(RunSpineTest, SecondRunInTheSameProcessStartsFresh) {
   // The second run writes its own report headers, and nothing of the first run.
   EXPECT_EQ(folder.read(RunFolder::RESULTS_LINE).find(first_results), std::string::npos)
       << "the results report holds nothing of the first run";
-  EXPECT_EQ(final_message(folder), std::vector<std::string>{"     ANALYSIS COMPLETED"});
+  EXPECT_EQ(folder.final_message(), std::vector<std::string>{"     ANALYSIS COMPLETED"});
   EXPECT_FALSE(PileTable.head_x.created()) << "the store is released after the run";
+}
+
+// The processor lines of the run log: the host's limit after the slash, the
+// threads used before it.
+std::vector<std::string> processor_lines(const RunFolder& folder) {
+  std::vector<std::string> found;
+  for (const std::string& line : folder.lines(RunFolder::RUN_LOG_LINE)) {
+    if (line.find("Number Processors") != std::string::npos) found.push_back(line);
+  }
+  return found;
+}
+
+TEST_F(RunSpineTest, RunLeavesTheHostsThreadLimitForTheNextRun) {
+  // Regression: the last parallel region's count became the next run's limit.
+  const int host_limit = omp_get_max_threads();
+  constexpr int LIMIT = 4;
+  omp_set_num_threads(LIMIT);
+  testing::Deck3D d;
+  for (int p = 0; p < 6; ++p) d.piles.push_back({6.0 * (p % 3), 6.0 * (p / 3)});
+  d.length = 20.0;
+  d.increments = 20;
+  d.layers = {{1, 0.0, 40.0, {50, 500, 0, 100, 0, 0.01, 0.5}}};
+  testing::DeckCase3D c;
+  c.fx = 6000.0;
+  c.fy = 600.0;
+  d.cases = {c};
+  RunFolder folder("threads");
+  folder.write_names();
+  folder.put(RunFolder::INPUT_LINE, testing::deck_3d(d));
+  std::vector<std::vector<std::string>> runs;
+  for (int run = 1; run <= 2; ++run) {
+    EXPECT_EQ(folder.run(), 0);
+    EXPECT_EQ(folder.final_message(), std::vector<std::string>{"     ANALYSIS COMPLETED"});
+    EXPECT_EQ(omp_get_max_threads(), LIMIT) << "run " << run;
+    runs.push_back(processor_lines(folder));
+  }
+  omp_set_num_threads(host_limit);
+  ASSERT_FALSE(runs[0].empty());
+  EXPECT_EQ(runs[1], runs[0]);
+  EXPECT_EQ(runs[0].back().substr(runs[0].back().size() - 3), "/ 4");
 }
 
 class SummaryCopyTest : public testing::EngineTest {};

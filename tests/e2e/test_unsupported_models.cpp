@@ -1,6 +1,7 @@
 // Whole runs of models that select an analysis the engine cannot do yet: the
-// single-pile example deck under a plate cap or with direction-dependent
-// reduction factors, and a plane (2D) model with the embedded-cap element. Every
+// single-pile example deck under a plate cap, and a plane (2D) model with the
+// embedded-cap element; and of options that have been built since (close
+// spacing, an embedded cap in 3D). Every
 // run of such a model must be reported as not analysed (its note and result
 // code 9) and print no cap or pile results, so that nothing computed without
 // the missing part can be read as an answer.
@@ -10,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "analysis/analysis.hpp"
@@ -76,6 +78,38 @@ std::string with_cap_element(std::string deck) {
   return deck;
 }
 
+// An example deck with some of its lines replaced.
+std::string with_lines(const std::string& example, const std::vector<std::pair<std::string, std::string>>& lines) {
+  std::ifstream in(std::string(PILECAP_EXAMPLES) + "/" + example);
+  std::stringstream text;
+  text << in.rdbuf();
+  std::string deck = text.str();
+  for (const auto& [from, to] : lines) {
+    const auto at = deck.find(from);
+    if (at == std::string::npos) {
+      ADD_FAILURE() << example << ": the line moved: " << from;
+      continue;
+    }
+    deck.replace(at, from.size(), to);
+  }
+  return deck;
+}
+
+// The four piles of the group example (60 increments of 1 ft) under a 2 ft
+// cap embedded in soil whose surface lies at the cap's top, with reduction
+// factors by the direction of movement: the cap by its element (option 2,
+// method 1) or by the mean soil reaction of the piles (option 1).
+std::string embedded_group(const std::string& option, const std::string& cap_lines) {
+  return with_lines("group_2x2_3d.inp", {{"1 3 0 0 0 0 0 0", "1 3 " + option + " 0 0 0 0 1"},
+                                         {"PILE CAP\n0 0 0 0 0 0\n", "PILE CAP\n14 14 2 0 0 0\n" + cap_lines},
+                                         {"1 1\n100 60 1\n", "1 1\n60 60 1\n"},
+                                         {"0 -4 -4 0 90 0 0", "0 -4 -4 0 90 0 -2"},
+                                         {"0 -4 4 0 90 0 0", "0 -4 4 0 90 0 -2"},
+                                         {"0 4 -4 0 90 0 0", "0 4 -4 0 90 0 -2"},
+                                         {"0 4 4 0 90 0 0", "0 4 4 0 90 0 -2"},
+                                         {"SOIL LAYERS\n1\n1 1\n0 80", "SOIL LAYERS\n1\n1 1\n-2 80"}});
+}
+
 struct UnsupportedDeck {
   const char* name;
   std::string deck;
@@ -86,10 +120,8 @@ std::vector<UnsupportedDeck> unsupported_decks() {
   return {
       {"plate cap", with_options("1 3 0 1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 1 0 0 0 0", "0 0 2 2 3000 0.2\n"),
        "PLATE MODEL OF THE PILE CAP"},
-      {"direction factors", with_options("1 3 0 0 0 0 0 2 0 0 0 0 0 0 0 0 0 0 0 1 0 0 0 0", ""),
-       "DIRECTION-DEPENDENT REDUCTION FACTORS"},
       {"embedded-cap element in the plane", with_cap_element(testing::deck_with_cases({{}, {}}, {{}})),
-       "PASSIVE RESISTANCE OF AN EMBEDDED CAP"},
+       "PASSIVE RESISTANCE OF AN EMBEDDED CAP IN THE PLANE MODEL"},
   };
 }
 
@@ -131,6 +163,29 @@ TEST_F(UnsupportedModelTest, EveryRunIsRefusedWithItsNoteAndNoResults) {
       EXPECT_FALSE(contains(*report, "TABLE L")) << "cap results printed for a refused run";
       EXPECT_FALSE(contains(*report, "PILE TOP")) << "pile results printed for a refused run";
     }
+  }
+}
+
+// Options that once were refused and now are analysed.
+TEST_F(UnsupportedModelTest, BuiltOptionsComplete) {
+  struct Case {
+    const char* name;
+    std::string deck;
+  } cases[] = {
+      {"reduction factors by the direction of movement",
+       with_lines("group_2x2_3d.inp", {{"1 3 0 0 0 0 0 0", "1 3 0 0 0 0 0 1"}})},
+      {"embedded cap by its element", embedded_group("2", "1 4\n")},
+      {"embedded cap by the pile means", embedded_group("1", "")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RunFolder folder("built_option");
+    folder.write_names();
+    folder.put(RunFolder::INPUT_LINE, c.deck);
+    folder.run();
+    EXPECT_TRUE(contains(folder.lines(RESULT_CODES_LINE), "1 ANALYSIS COMPLETED"));
+    EXPECT_FALSE(contains(folder.lines(RunFolder::RUN_LOG_LINE), "IS NOT YET SUPPORTED"));
+    EXPECT_TRUE(contains(folder.lines(RunFolder::RESULTS_LINE), "TABLE L"));
   }
 }
 

@@ -15,6 +15,7 @@ constexpr int FLAGS = 25;
 
 void section_1(const DeckSwitches& s, DeckWriter& d, Values& v) {
   const int opt = s.optional_sections ? 1 : 0;
+  // With reduction factors the spacing option is 0 or 1.
   d.header(1);
   d.read({I(s.units, FIELD(RunOptions.units)),
           I(s.dimension, FIELD(RunOptions.dimension)),
@@ -29,7 +30,7 @@ void section_1(const DeckSwitches& s, DeckWriter& d, Values& v) {
           I(v.i(), FIELD(RunOptions.axial_factor_column)),
           I(opt, FIELD(RunOptions.print_py_curves)),
           I(v.i()),
-          I(v.i(), FIELD(RunOptions.spacing_diameter_option)),
+          I(s.pmult_method != 0 ? 1 : v.i(), FIELD(RunOptions.spacing_diameter_option)),
           I(v.i(), FIELD(RunOptions.adjust_batter_depth)),
           I(v.i(), FIELD(RunOptions.layering_correction)),
           I(v.i(), FIELD(RunOptions.layering_same_code_skip)),
@@ -64,10 +65,11 @@ void section_2(const DeckSwitches& s, DeckWriter& d, Values& v) {
     d.read({R(v.r())});
   }
   auto* p = &CapPassiveElement;
+  // The element's method (1) with a count of increments it has room for.
   if (s.cap_passive_option == 2) {
-    d.read({I(v.i(), FIELD(p->method)), kept(I(v.i(), FIELD(p->increments)))});
+    d.read({I(1, FIELD(p->method)), kept(I(v.i(), FIELD(p->increments)))});
   } else if (s.cap_passive_option >= 3) {
-    d.read({I(v.i(), FIELD(p->method)), I(v.i(), FIELD(p->soil_model)), kept(I(v.i(), FIELD(p->increments))),
+    d.read({I(1, FIELD(p->method)), I(v.i(), FIELD(p->soil_model)), kept(I(v.i(), FIELD(p->increments))),
             R(v.r(), FIELD(p->K50)), R(v.r(), FIELD(p->F_ULT)), R(v.r(), FIELD(p->Y_MAX))});
   } else {
     d.expect("CapPassiveElement.method", "0", [] { return field_text(CapPassiveElement.method); });
@@ -96,8 +98,10 @@ void control_lines(DeckWriter& d, Values& v, Table* t, int i, const std::string&
   d.read({I(v.i()), I(v.i()), I(v.i(), FIELD(t->threads(i))), I(v.i(), FIELD(t->loading_kind(i))),
           I(v.i(), FIELD(t->cycles(i))), I(v.i(), FIELD(t->max_iterations(i))),
           I(v.i(), FIELD(t->llp_max_iterations(i)))});
-  d.read({R(v.r(), FIELD(t->tolerance(i))), R(v.r(), FIELD(t->llp_tolerance(i))), R(v.r(), FIELD(t->initial_step(i))),
-          R(v.r(), FIELD(t->min_step(i)))});
+  // The minimum step is below the initial step, as the reader requires.
+  const double initial_step = v.r();
+  d.read({R(v.r(), FIELD(t->tolerance(i))), R(v.r(), FIELD(t->llp_tolerance(i))),
+          R(initial_step, FIELD(t->initial_step(i))), R(initial_step / 4, FIELD(t->min_step(i)))});
   d.mark(what + " " + std::to_string(i) + " steps");
   const std::string name = what + " " + std::to_string(i) + " NAMED  WITH BLANKS";
   d.text_line(name);
@@ -112,7 +116,7 @@ void assignment_line(DeckWriter& d, Values& v, LoadAssignmentTable* a, int i, in
 
 void load_case(const DeckSwitches& s, DeckWriter& d, Values& v, int i) {
   auto* c = &LoadCase;
-  const int point_flag = i == 1 ? (s.point_loads ? 1 : 0) : 2;  // 2 reads no point lines either
+  const int point_flag = i == 1 && s.point_loads ? 1 : 0;
   control_lines(d, v, c, i, "CASE");
   d.read({I(v.i(), FIELD(c->load_type(i))), I(v.i(), FIELD(c->analysis_kind(i))),
           I(v.i(), FIELD(c->flexibility_report(i))), I(v.i(), FIELD(c->diagonal_only(i))), I(v.i()), I(v.i()),

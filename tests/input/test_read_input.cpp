@@ -106,8 +106,8 @@ const std::vector<DeckCase>& deck_cases() {
          s.cap_passive_option = 3;
          s.cap_model = 2;
        })},
-      {"pmult method 5, passive option 1", with([](DeckSwitches& s) {
-         s.pmult_method = 5;
+      {"pmult method 2, passive option 1", with([](DeckSwitches& s) {
+         s.pmult_method = 2;
          s.cap_passive_option = 1;
        })},
       {"nonsymmetric EI in 3D, kips", with([](DeckSwitches& s) {
@@ -372,6 +372,63 @@ TEST_F(ReadInputTest, BrokenLinesEndWithTheirStatusAndMessage) {
     lines[static_cast<std::size_t>(line - 1)] = c.replacement;
     EXPECT_EQ(read(join_lines(lines, lines.size())), c.status) << c.name;
     EXPECT_EQ(STATUS_DETAIL(), place(c.section, line) + c.message) << c.name;
+  }
+}
+
+// The line with one of its blank-separated values replaced (0-based index).
+std::string with_value(const std::string& line, std::size_t index, const std::string& value) {
+  std::istringstream in(line);
+  std::vector<std::string> values;
+  for (std::string v; in >> v;) values.push_back(v);
+  if (index < values.size()) values[index] = value;
+  std::string text;
+  for (const std::string& v : values) text += (text.empty() ? "" : " ") + v;
+  return text;
+}
+
+// Methods and options the analysis does not have end the read at their line,
+// instead of being taken for another method; so does an embedded cap without
+// a size and an element without room for its increments.
+TEST_F(ReadInputTest, ValuesOutsideTheMethodsAreInputErrors) {
+  DeckSwitches switches;
+  switches.dimension = 3;
+  switches.pmult_method = 1;
+  switches.cap_passive_option = 2;
+  DeckWriter deck(switches.style);
+  const auto base = split_lines(deck_text(switches, deck));
+  ASSERT_EQ(read(join_lines(base, base.size())), STATUS_OK) << run_log();
+  const int options = deck.header_line(1) + 1, cap = deck.header_line(2) + 1, method = cap + 1;
+  const std::string option_line = base[static_cast<std::size_t>(options - 1)];
+  constexpr std::size_t PMULT = 7, SPACING = 13;
+  struct Case {
+    const char* name;
+    int section, line;
+    std::string replacement;
+    const char* message;  // empty: the deck reads
+  } cases[] = {
+      {"method 5", 1, options, with_value(option_line, PMULT, "5"), "'5' (THE REDUCTION-FACTOR METHOD IS 0 TO 4)"},
+      {"method -1", 1, options, with_value(option_line, PMULT, "-1"), "'-1' (THE REDUCTION-FACTOR METHOD IS 0 TO 4)"},
+      {"spacing option 2", 1, options, with_value(option_line, SPACING, "2"),
+       "'2' (THE SPACING DIAMETER OPTION IS 0 OR 1)"},
+      {"spacing option without factors", 1, options, with_value(with_value(option_line, PMULT, "0"), SPACING, "2"), ""},
+      {"cap of no thickness", 2, cap, "10 10 0 0 0 0", "'0' (AN EMBEDDED CAP NEEDS A POSITIVE THICKNESS)"},
+      {"cap of no width", 2, cap, "0 0 3 0 0 0", "'0' (AN EMBEDDED CAP NEEDS A POSITIVE WIDTH)"},
+      {"equivalent diameter for a cap of no plan", 2, cap, "0 0 3 4 0 0", ""},
+      {"passive method 2", 2, method, "2 4", "'2' (THE PASSIVE-RESISTANCE METHOD IS 0 OR 1)"},
+      {"element without increments", 2, method, "1 0", "'0' (THE CAP ELEMENT HAS 1 TO 200 INCREMENTS)"},
+      {"element beyond its room", 2, method, "1 201", "'201' (THE CAP ELEMENT HAS 1 TO 200 INCREMENTS)"},
+      {"pile means with any increments", 2, method, "0 0", ""},
+  };
+  for (const Case& c : cases) {
+    auto lines = base;
+    lines[static_cast<std::size_t>(c.line - 1)] = c.replacement;
+    const int status = read(join_lines(lines, lines.size()));
+    if (std::string(c.message).empty()) {
+      EXPECT_EQ(status, STATUS_OK) << c.name << "\n" << STATUS_DETAIL();
+      continue;
+    }
+    EXPECT_EQ(status, STATUS_INPUT_DATA_ERROR) << c.name;
+    EXPECT_EQ(STATUS_DETAIL(), place(c.section, c.line) + c.message) << c.name;
   }
 }
 

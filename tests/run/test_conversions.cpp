@@ -91,6 +91,18 @@ TEST(NumericRoutineTest, MatrixTimesVectorsInPlace) {
   EXPECT_EQ(b[0], 4.0);
 }
 
+// The plane twin: a rotation by a quarter turn and a shear, applied to two
+// columns at once, in place.
+TEST(NumericRoutineTest, ThreeByThreeProductByColumns) {
+  const double a[9] = {0, 1, 0, -1, 0, 0, 2, 0, 1};  // columns (0, 1, 0), (-1, 0, 0), (2, 0, 1)
+  double b[6] = {1, 2, 3, -4, 5, 0.5};
+  const double expected[6] = {-2 + 6, 1, 3, -5 + 1, -4, 0.5};
+  MULTIPLY_3X3_BY_COLUMNS(b, a, b, 2);
+  for (int k = 0; k < 6; ++k) EXPECT_EQ(b[k], expected[k]) << k;
+  MULTIPLY_3X3_BY_COLUMNS(b, a, b, 0);
+  EXPECT_EQ(b[0], 4.0);
+}
+
 TEST(NumericRoutineTest, MinMaxAndFourthComponent) {
   double m = 3.0;
   UPDATE_MIN(m, 5.0);

@@ -15,6 +15,7 @@ namespace {
 
 // The run log text REPORT_FINAL_STATUS writes before the execution time.
 std::string final_message_text(int status) {
+  fio::clear_write_failure();
   fio::open_memory(UNIT_RUN_LOG);
   int word = status;
   REPORT_FINAL_STATUS(word);

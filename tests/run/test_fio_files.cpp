@@ -1,5 +1,6 @@
 // fio units on real files: truncation on open, read-only opens, unformatted
-// record framing, backspace, and two threads writing two units.
+// record framing, backspace, two threads writing two units, and writes that
+// the file system refuses.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -21,6 +22,7 @@ class FioFileTest : public testing::EngineTest {
  protected:
   void SetUp() override {
     testing::EngineTest::SetUp();
+    fio::clear_write_failure();
     folder_ = fs::temp_directory_path() /
               ("pilecap_fio_" + std::to_string(::getpid()) + "_" +
                ::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -29,6 +31,7 @@ class FioFileTest : public testing::EngineTest {
   }
   void TearDown() override {
     fio::close_all();
+    fio::clear_write_failure();
     fs::remove_all(folder_);
   }
   std::string path(const char* name) const { return (folder_ / name).string(); }
@@ -167,6 +170,43 @@ TEST_F(FioFileTest, UnitsOutsideTheTableAreRefused) {
   EXPECT_EQ(fio::open(fio::MAX_UNIT + 1, path("x"), fio::Mode::Write), fio::IO_BAD_UNIT);
   EXPECT_EQ(fio::write(50, "(I3)", 1), fio::IO_NOT_OPEN);
   fio::close(50);  // closing a unit that is not open does nothing
+}
+
+// The device that is always full refuses every byte handed to it.
+constexpr const char* FULL_DEVICE = "/dev/full";
+
+TEST_F(FioFileTest, RefusedWritesAreReportedAndTheFirstIsRecorded) {
+  if (!fs::exists(FULL_DEVICE)) GTEST_SKIP() << "no " << FULL_DEVICE;
+  fio::WriteFailure failure;
+  EXPECT_FALSE(fio::first_write_failure(failure));
+  // A line unit fails at the line; a block unit only when its buffer goes.
+  ASSERT_EQ(fio::open(50, FULL_DEVICE, fio::Mode::Write), fio::IO_OK);
+  ASSERT_EQ(fio::open(51, FULL_DEVICE, fio::Mode::Write, fio::Form::Formatted, fio::Buffering::Block), fio::IO_OK);
+  EXPECT_EQ(fio::write(51, "(\"BUFFERED\")"), fio::IO_OK);
+  EXPECT_EQ(fio::write(50, "(\"LOST\")"), fio::IO_WRITE_FAILED);
+  EXPECT_EQ(fio::flush(51), fio::IO_WRITE_FAILED);
+  ASSERT_TRUE(fio::first_write_failure(failure));
+  EXPECT_EQ(failure.unit, 50);
+  EXPECT_EQ(failure.path, FULL_DEVICE);
+  // The record stays with the first failure until it is cleared.
+  fio::clear_write_failure();
+  EXPECT_FALSE(fio::first_write_failure(failure));
+  EXPECT_EQ(fio::write(51, "(\"BUFFERED AGAIN\")"), fio::IO_OK);
+  EXPECT_EQ(fio::close(51), fio::IO_WRITE_FAILED);
+  ASSERT_TRUE(fio::first_write_failure(failure));
+  EXPECT_EQ(failure.unit, 51);
+}
+
+TEST_F(FioFileTest, MemoryUnitsAndAcceptedWritesRecordNothing) {
+  fio::open_memory(52);
+  fio::write(52, "(\"TEXT\")");
+  fio::close(52);
+  ASSERT_EQ(fio::open(53, path("report.txt"), fio::Mode::Write, fio::Form::Formatted, fio::Buffering::Block),
+            fio::IO_OK);
+  fio::write(53, "(\"TEXT\")");
+  EXPECT_EQ(fio::close(53), fio::IO_OK);
+  fio::WriteFailure failure;
+  EXPECT_FALSE(fio::first_write_failure(failure));
 }
 
 }  // namespace

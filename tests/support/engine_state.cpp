@@ -49,6 +49,7 @@ void renew_all(Records&... records) {
 
 void reset_engine_state() {
   fio::close_all();
+  fio::clear_write_failure();
   int status = 0;
   RELEASE_MODEL_ARRAYS(status);
   RELEASE_PY_CURVE_CACHE();
@@ -67,7 +68,7 @@ void reset_engine_state() {
   // Working records of the run, the soil, the piles and the analysis.
   renew_all(RunTimers, RunFiles, UnitLabels, ResultColumnHeadings, SoilProfile, GeneratedPyCurve, PileProperty,
             PileSection, WarningCounters, AnalysisControl, CapEnvelope, DofRunMode, TargetDeflectionSearch,
-            PileErrorWord, PyCurveCache);
+            PileErrorWord, CapPassiveState, PyCurveCache);
 
   SET_STATUS_DETAIL("");
   SET_SOIL_REACTION_PROVIDER(nullptr);

@@ -1,0 +1,173 @@
+// Whole runs of small decks that each carry one bad value, and runs whose
+// reports cannot be written: every one must end with its status and the
+// final message that names the fault, never with "ANALYSIS COMPLETED", and
+// within the bounds of its input. The decks are one change away from a
+// one-pile 3D model that completes.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "base/fio.hpp"
+#include "tests/e2e/deck_3d.hpp"
+#include "tests/e2e/run_folder.hpp"
+#include "tests/support/engine_state.hpp"
+
+namespace pilecap::testing {
+namespace {
+
+// One elastic pipe pile, 20 ft in 20 increments, in soft clay, one case.
+std::string base_deck() {
+  Deck3D d;
+  d.title = "BAD INPUT BASE";
+  d.piles = {{0.0, 0.0}};
+  d.length = 20.0;
+  d.increments = 20;
+  d.layers = {{1, 0.0, 40.0, {50, 500, 0, 100, 0, 0.01, 0.5}}};
+  DeckCase3D c;
+  c.fx = 1000.0;
+  c.fy = 100.0;
+  c.initial_step = 0.5;
+  d.cases = {c};
+  return deck_3d(d);
+}
+
+const std::string INPUT_ERROR = "     ERROR IN INPUT DATA";
+const std::string ERROR_HEADING = "     * ERROR IN ANALYSIS *";
+
+struct BadInput {
+  const char* name;
+  const char* find;     // text of the base deck, replaced at its first occurrence
+  const char* replace;  // by this
+  int section;          // input section of the detail line
+  const char* line;     // the changed deck's line the detail names; nullptr: a pile
+  const char* detail;   // the detail after the place
+};
+
+const std::vector<BadInput>& bad_inputs() {
+  static const std::vector<BadInput> cases = {
+      {"point-loads flag of 2", "CASE 1\n1 0 0 0 0 0 0 0\n", "CASE 1\n1 0 0 0 0 0 0 2\n", 3, "1 0 0 0 0 0 0 2",
+       "'2' (POINT-LOADS FLAG NOT 0 OR 1)"},
+      {"point-loads flag of -1", "CASE 1\n1 0 0 0 0 0 0 0\n", "CASE 1\n1 0 0 0 0 0 0 -1\n", 3, "1 0 0 0 0 0 0 -1",
+       "'-1' (POINT-LOADS FLAG NOT 0 OR 1)"},
+      {"initial step below the minimum step", "1e-07 1e-07 0.5 0.01", "1e-07 1e-07 0.005 0.01", 3,
+       "1e-07 1e-07 0.005 0.01", "'0.005' (INITIAL STEP BELOW THE MINIMUM STEP 0.01)"},
+      {"initial step of 1e-300", "1e-07 1e-07 0.5 0.01", "1e-07 1e-07 1e-300 1e-300", 3, "1e-07 1e-07 1e-300 1e-300",
+       "'1e-300' (MAGNITUDE NOT 0 OR 1E-100 TO 1E+100)"},
+      {"initial step that needs a million steps", "1e-07 1e-07 0.5 0.01", "1e-07 1e-07 1e-06 1e-06", 3,
+       "1e-07 1e-07 1e-06 1e-06", "'1e-06' (THE FULL LOAD TAKES MORE THAN 10000 STEPS)"},
+      {"Newton iteration limit of 2147483647", "0 0 0 1 100 200 200", "0 0 0 1 100 2147483647 200", 3,
+       "0 0 0 1 100 2147483647 200", "'2147483647' (ITERATION LIMIT ABOVE 9998)"},
+      {"lateral pile iteration limit of 2147483647", "0 0 0 1 100 200 200", "0 0 0 1 100 200 2147483647", 3,
+       "0 0 0 1 100 200 2147483647", "'2147483647' (ITERATION LIMIT ABOVE 9998)"},
+      {"pile ground line of 1.7976931348623157e308", "0 0 0 0 90 0 0\n", "0 0 0 0 90 0 1.7976931348623157e308\n", 7,
+       "0 0 0 0 90 0 1.7976931348623157e308", "'1.7976931348623157e+308' (MAGNITUDE NOT 0 OR 1E-100 TO 1E+100)"},
+      {"soil strain of 4.9e-324", "50 500 0 100 0 0.01 0.5\n", "50 500 0 100 0 4.9e-324 0.5\n", 10,
+       "50 500 0 100 0 4.9e-324 0.5", "'5e-324' (MAGNITUDE NOT 0 OR 1E-100 TO 1E+100)"},
+      {"load-settlement curve -2147483648", "2 2 1 0 1 1 0 0 0 0\n", "2 2 1 0 -2147483648 1 0 0 0 0\n", 7, nullptr,
+       "'-2147483648' (NO LOAD-SETTLEMENT CURVE FOR THE PILE)"},
+      {"generated curve -2147483648", "2 2 1 0 1 1 0 0 0 0\n", "2 2 1 0 0 1 0 0 -2147483648 0\n", 7, nullptr,
+       "'-2147483648' (NO LOAD-SETTLEMENT CURVE FOR THE PILE)"},
+      {"soil top 2147483648 ft above a pile head", "1 1\n0 40\n", "1 1\n-2147483648 40\n", 7, nullptr,
+       "HEAD MORE THAN 1000 NODE STEPS BELOW THE TOP OF THE SOIL"},
+  };
+  return cases;
+}
+
+// 1-based number of the deck's line that reads text.
+int line_number(const std::string& deck, const std::string& text) {
+  int number = 1;
+  std::size_t start = 0;
+  while (start < deck.size()) {
+    const std::size_t end = deck.find('\n', start);
+    if (deck.compare(start, (end == std::string::npos ? deck.size() : end) - start, text) == 0) return number;
+    if (end == std::string::npos) break;
+    start = end + 1;
+    ++number;
+  }
+  return 0;
+}
+
+class BadInputs : public testing::EngineTest {};
+
+TEST_F(BadInputs, BaseDeckCompletes) {
+  RunFolder folder("bad_base");
+  folder.write_names();
+  folder.put(RunFolder::INPUT_LINE, base_deck());
+  EXPECT_EQ(folder.run(), 0);
+  EXPECT_EQ(folder.final_message(), std::vector<std::string>{"     ANALYSIS COMPLETED"});
+}
+
+TEST_F(BadInputs, EachEndsWithItsStatusAndMessage) {
+  const std::string base = base_deck();
+  for (const BadInput& c : bad_inputs()) {
+    std::string deck = base;
+    const std::size_t at = deck.find(c.find);
+    ASSERT_NE(at, std::string::npos) << c.name;
+    deck.replace(at, std::string(c.find).size(), c.replace);
+    std::string place = "     INPUT SECTION " + std::to_string(c.section);
+    if (c.line != nullptr) {
+      const int line = line_number(deck, c.line);
+      ASSERT_GT(line, 0) << c.name;
+      // A line of the file is named with its section's usual header.
+      const std::map<int, std::string> headers = {{3, "LOAD CASES"}, {7, "PILE ARRANGEMENT"}, {10, "SOIL LAYERS"}};
+      place += " (" + headers.at(c.section) + "), LINE " + std::to_string(line) + ": ";
+    } else {
+      place += ", PILE 1: ";
+    }
+    RunFolder folder("bad_input");
+    folder.write_names();
+    folder.put(RunFolder::INPUT_LINE, deck);
+    EXPECT_EQ(folder.run(), 0) << c.name;
+    EXPECT_EQ(folder.final_message(), (std::vector<std::string>{ERROR_HEADING, INPUT_ERROR, place + c.detail}))
+        << c.name;
+  }
+}
+
+// A report on a file system that refuses its data: the device that is
+// always full stands for a disk that fills during the run.
+constexpr const char* FULL_DEVICE = "/dev/full";
+
+class FullDisk : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!std::filesystem::exists(FULL_DEVICE)) GTEST_SKIP() << "no " << FULL_DEVICE;
+  }
+  void TearDown() override { fio::clear_write_failure(); }
+  static std::vector<std::string> file_error() {
+    return {ERROR_HEADING, "     FILE CANNOT BE OPENED", std::string("     ") + FULL_DEVICE + " (WRITE FAILED)"};
+  }
+  static std::string file_error_text() {
+    std::string text;
+    for (const std::string& line : file_error()) text += line + "\n";
+    return text;
+  }
+  // Runs the base deck with the file of Names.dat line `line` on the device.
+  static void run_on_full_device(RunFolder& folder, int line) {
+    folder.name(line) = FULL_DEVICE;
+    folder.write_names();
+    folder.put(RunFolder::INPUT_LINE, base_deck());
+    EXPECT_EQ(folder.run(), 0);
+  }
+};
+
+TEST_F(FullDisk, ResultsReportThatCannotBeWrittenEndsTheRunWithTheFileError) {
+  RunFolder folder("full_results");
+  run_on_full_device(folder, RunFolder::RESULTS_LINE);
+  EXPECT_EQ(folder.final_message(), file_error());
+  // The summary report carries the final message too.
+  EXPECT_NE(folder.read(RunFolder::SUMMARY_LINE).find(file_error_text()), std::string::npos);
+}
+
+TEST_F(FullDisk, RunLogThatCannotBeWrittenLeavesTheFinalMessageInTheOtherReports) {
+  RunFolder folder("full_log");
+  run_on_full_device(folder, RunFolder::RUN_LOG_LINE);
+  for (int line : {RunFolder::RESULTS_LINE, RunFolder::SUMMARY_LINE}) {
+    EXPECT_NE(folder.read(line).find(file_error_text()), std::string::npos) << line;
+  }
+}
+
+}  // namespace
+}  // namespace pilecap::testing
