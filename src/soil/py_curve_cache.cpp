@@ -59,17 +59,18 @@ NodeCurveCache::NodeCurveCache(const LayerCall& call, const Node& node, int code
   // whole layer integral above, which no key holds.
   if (layer > 1 && node.first && eq_depth < PY_MIN_DEPTH) return;
   entry_ = &PY_CURVE_CACHE_ENTRY(pile, node.j, n_nodes);
-  key_ = {double(code),
-          double(layer),
-          double(call.prop_set),
-          node.first ? 1.0 : 0.0,
-          node.x,
-          node.z,
-          node.b,
-          eq_depth,
-          PileSoilData.ground_line(pile),
-          double(AnalysisControl.loading_kind),
-          AnalysisControl.cycles};
+  key_[0] = double(code);
+  key_[1] = double(layer);
+  key_[2] = double(call.prop_set);
+  key_[3] = node.first ? 1.0 : 0.0;
+  key_[4] = node.x;
+  key_[5] = node.z;
+  key_[6] = node.b;
+  key_[7] = eq_depth;
+  key_[8] = PileSoilData.ground_line(pile);
+  key_[9] = double(AnalysisControl.loading_kind);
+  key_[10] = AnalysisControl.cycles;
+  for (std::size_t k = COMMON_CURVE_KEYS; k < key_.size(); ++k) key_[k] = 0.0;
   n_keys_ = COMMON_CURVE_KEYS;
 }
 

@@ -234,7 +234,9 @@ class NodeCurveCache {
   }
 
   CurveCacheEntry* entry_ = nullptr;
-  std::array<double, CURVE_KEY_WORDS> key_{};
+  // Set (every word) only when the node is cached: a cleared array per node
+  // would cost as much as the lookup.
+  std::array<double, CURVE_KEY_WORDS> key_;
   int n_keys_ = 0;
 };
 
