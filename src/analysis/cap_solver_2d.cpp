@@ -234,7 +234,8 @@ Attempt run_step_attempt(State& s, int& status) {
     fio::write_list(UNIT_ITERATION_DUMP, s.iteration);
 
     if (!form_tangent(s, status)) return Attempt::Return;
-    const bool all_numbers = CAP_VALUES_FINITE(s.pile_force) && CAP_VALUES_FINITE(s.residual) && CAP_VALUES_FINITE(s.tangent);
+    const bool all_numbers =
+        CAP_VALUES_FINITE(s.pile_force) && CAP_VALUES_FINITE(s.residual) && CAP_VALUES_FINITE(s.tangent);
     if (FAILED_CAP_EVALUATION(lateral_failure(), all_numbers)) return Attempt::Failed;
     write_tangent_rows(s);
     s.assembled_tangent = s.tangent;

@@ -285,7 +285,8 @@ Attempt run_step_attempt(State& s, int& status) {
     if (status != STATUS_OK) return Attempt::Return;
     if (!add_cap_terms(s, status)) return Attempt::Return;
     for (int k = 1; k <= CAP_DOFS; ++k) s.residual(k) = -(s.cap_load[k - 1] + s.pile_force(k));
-    const bool all_numbers = CAP_VALUES_FINITE(s.pile_force) && CAP_VALUES_FINITE(s.residual) && CAP_VALUES_FINITE(s.tangent);
+    const bool all_numbers =
+        CAP_VALUES_FINITE(s.pile_force) && CAP_VALUES_FINITE(s.residual) && CAP_VALUES_FINITE(s.tangent);
     if (FAILED_CAP_EVALUATION(lateral_failure(), all_numbers)) return Attempt::Failed;
 
     fio::write_list(UNIT_ITERATION_DUMP);
