@@ -21,11 +21,6 @@ constexpr const char* NOT_SUPPORTED_LAYOUT = "(5X,\"NOTE: \",A,\" IS NOT YET SUP
 
 std::string UNSUPPORTED_MODEL_FEATURE() {
   if (RunOptions.cap_model > 0) return "PLATE MODEL OF THE PILE CAP";
-  // The embedded cap of the plane model enters through the plane solver.
-  if (RunOptions.dimension == MODEL_2D && RunOptions.cap_passive_option >= 1 &&
-      (CapPassiveElement.method == PASSIVE_BY_MEANS || CapPassiveElement.method == PASSIVE_BY_ELEMENT)) {
-    return "PASSIVE RESISTANCE OF AN EMBEDDED CAP IN THE PLANE MODEL";
-  }
   return "";
 }
 

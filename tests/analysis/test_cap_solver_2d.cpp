@@ -236,20 +236,6 @@ TEST_F(CapSolver2D, ZeroLoadConvergesOnTheSecondIteration) {
   for (double u : out.u) EXPECT_EQ(u, 0.0);
 }
 
-TEST_F(CapSolver2D, EmbeddedCapIsRefusedUntilTheCapElementIsBuilt) {
-  place_row(1, 0.0, -3.0, 0.0, 1, CONN_FIX);
-  place_row(2, 0.0, 3.0, 0.0, 1, CONN_FIX);
-  prepare();
-  RunOptions.cap_passive_option = 1;
-  CapPassiveElement.method = PASSIVE_BY_MEANS;
-  const double load[3] = {1.0, 6.0, 2.0};
-  const auto out = solve(load);
-  EXPECT_EQ(out.status, 0);
-  EXPECT_FALSE(out.captured);
-  EXPECT_EQ(result_codes(), "     9 ANALYSIS NOT PERFORMED\n");
-  EXPECT_EQ(count(run_log(), "NOTE: PASSIVE RESISTANCE OF AN EMBEDDED CAP IN THE PLANE MODEL IS NOT YET SUPPORTED"), 1);
-}
-
 TEST_F(CapSolver2D, WholeSolveIsTheSameForEveryThreadCount) {
   Soil.soft_deflection = 0.02;
   const double batters[] = {-0.2, 0.0, 0.0, 0.2, 0.3};

@@ -46,6 +46,11 @@ struct Deck2D {
   double tolerance = 1e-8;
   double llp_tolerance = 1e-9;
   int print_option = 1;
+  // An embedded cap (option 3): its dimensions (ft or m) and, for option 2,
+  // its method and increments.
+  int cap_passive_option = 0;
+  double cap_length = 0.0, cap_width = 0.0, cap_thickness = 0.0, cap_diameter = 0.0;
+  int passive_method = 0, passive_increments = 2;
 };
 
 inline std::string deck_2d(const Deck2D& d) {
@@ -53,8 +58,14 @@ inline std::string deck_2d(const Deck2D& d) {
   auto n = [](double v) { return deck_number(v); };
   const std::string print = std::to_string(d.print_option);
   std::string deck = d.title + "\nWHOLE-RUN TEST DECK IN THE PLANE\nOPTIONS\n";
-  deck.append(std::to_string(d.units)).append(" 2 0 0 0 1 0 0 0 0 0 0 0 0 0 0 0 0 0 ");
-  deck.append(std::to_string(d.kips)).append(" 0 0 0 0\nPILE CAP\n0 0 0 0 0 0\nLOAD CASES\n");
+  deck.append(std::to_string(d.units)).append(" 2 ").append(std::to_string(d.cap_passive_option));
+  deck.append(" 0 0 1 0 0 0 0 0 0 0 0 0 0 0 0 0 ");
+  deck.append(std::to_string(d.kips)).append(" 0 0 0 0\nPILE CAP\n");
+  deck.append(n(d.cap_length) + " " + n(d.cap_width) + " " + n(d.cap_thickness) + " " + n(d.cap_diameter) + " 0 0\n");
+  if (d.cap_passive_option == 2) {
+    deck.append(std::to_string(d.passive_method) + " " + std::to_string(d.passive_increments) + "\n");
+  }
+  deck.append("LOAD CASES\n");
   deck.append(std::to_string(d.cases.size())).append(" 0 0 0 0\n");
   for (std::size_t k = 0; k < d.cases.size(); ++k) {
     const DeckCase2D& c = d.cases[k];
@@ -142,6 +153,13 @@ inline Deck3D planar_twin(const Deck2D& d, double spacing) {
   t.combinations = d.combinations;
   t.tolerance = d.tolerance;
   t.llp_tolerance = d.llp_tolerance;
+  t.cap_passive_option = d.cap_passive_option;
+  t.cap_length = d.cap_length;
+  t.cap_width = d.cap_width;
+  t.cap_thickness = d.cap_thickness;
+  t.cap_diameter = d.cap_diameter;
+  t.passive_method = d.passive_method;
+  t.passive_increments = d.passive_increments;
   return t;
 }
 

@@ -89,7 +89,7 @@ struct Deck3D {
   // and increments.
   int pmult_method = 0;
   int cap_passive_option = 0;
-  double cap_length = 0.0, cap_width = 0.0, cap_thickness = 0.0;
+  double cap_length = 0.0, cap_width = 0.0, cap_thickness = 0.0, cap_diameter = 0.0;
   int passive_method = 0, passive_increments = 2;
 };
 
@@ -110,7 +110,7 @@ inline std::string deck_3d(const Deck3D& d) {
   deck.append(std::to_string(d.kips)).append(" 0 ").append(d.movement_profile.empty() ? "0" : "1");
   deck.append(" ").append(std::to_string(d.plot_export)).append(" ");
   deck.append(std::to_string(d.export_unformatted)).append("\nPILE CAP\n");
-  deck.append(n(d.cap_length) + " " + n(d.cap_width) + " " + n(d.cap_thickness) + " 0 0 0\n");
+  deck.append(n(d.cap_length) + " " + n(d.cap_width) + " " + n(d.cap_thickness) + " " + n(d.cap_diameter) + " 0 0\n");
   if (d.cap_passive_option == 2) {
     deck.append(std::to_string(d.passive_method) + " " + std::to_string(d.passive_increments) + "\n");
   }

@@ -173,6 +173,55 @@ TEST_F(PlaneRuns, BentAndItsPlanarThreeDimensionalTwinAgree) {
   EXPECT_EQ(count_text(folder_2d.read(RESULT_CODES_LINE), "    1 ANALYSIS COMPLETED"), 3);
 }
 
+// The bent under a cap 3 ft thick cast into the soft clay, whose surface
+// lies at the cap's top: the cap's passive resistance by its element in the
+// plane model and in the planar twin (one working width, the equivalent
+// diameter) must move the cap alike, and less than without the cap.
+TEST_F(PlaneRuns, EmbeddedCapOfTheBentAndOfItsPlanarTwinAgree) {
+  Deck2D plane = bent(DECK_ENGLISH);
+  plane.cases.resize(1);
+  plane.combinations.clear();
+  plane.combination_envelopes = 0;
+  plane.ground = -3.0;
+  plane.layers[0].top = -3.0;
+  plane.cap_length = 16.0;
+  plane.cap_width = 24.0;
+  plane.cap_thickness = 3.0;
+  plane.cap_diameter = 24.0;  // one working width for both models
+  RunFolder folder_bare("cap_bare");
+  run(folder_bare, deck_2d(plane));
+  const auto rows_bare = table_l_rows(folder_bare);
+  ASSERT_EQ(rows_bare.size(), 1u);
+  struct Method {
+    const char* name;
+    int option, method;
+  } methods[] = {{"by the cap element", 2, 1}, {"by the means of the piles", 1, 0}};
+  for (const Method& m : methods) {
+    SCOPED_TRACE(m.name);
+    plane.cap_passive_option = m.option;
+    plane.passive_method = m.method;
+    plane.passive_increments = 6;
+    RunFolder folder_2d("cap_plane"), folder_3d("cap_space");
+    run(folder_2d, deck_2d(plane));
+    run(folder_3d, deck_3d(planar_twin(plane, 8.0)));
+    const auto rows_2d = table_l_rows(folder_2d), rows_3d = table_l_rows(folder_3d);
+    ASSERT_EQ(rows_2d.size(), 1u);
+    ASSERT_EQ(rows_3d.size(), 1u);
+    const auto& u2 = rows_2d[0].displacement;
+    const auto& u3 = rows_3d[0].displacement;
+    ASSERT_EQ(u2.size(), 3u);
+    ASSERT_EQ(u3.size(), 6u);
+    constexpr double AGREEMENT = 1e-4;
+    const double translation = std::max(std::fabs(u2[0]), std::fabs(u2[1]));
+    EXPECT_NEAR(u3[0], u2[0], AGREEMENT * translation);
+    EXPECT_NEAR(u3[1], u2[1], AGREEMENT * translation);
+    EXPECT_NEAR(u3[5], u2[2], AGREEMENT * std::fabs(u2[2]));
+    // The resistance holds the cap back by a visible share of its movement.
+    EXPECT_LT(std::fabs(u2[1]), 0.95 * std::fabs(rows_bare[0].displacement[1]));
+    EXPECT_EQ(count_text(folder_2d.read(RESULT_CODES_LINE), "    1 ANALYSIS COMPLETED"), 1);
+  }
+}
+
 TEST_F(PlaneRuns, EnglishBentAndItsSiTwinMoveTheCapAlike) {
   RunFolder english("plane_english"), si("plane_si");
   run(english, deck_2d(bent(DECK_ENGLISH)));

@@ -209,14 +209,14 @@ TEST_F(RunLoopTest, EachRunReceivesItsControlValues) {
 // Regression: a refused model wrote a plot-data file as if it had been analysed.
 TEST_F(RunLoopTest, RefusedModelWritesNoPlotData) {
   RunFolder folder("plot");
-  // The embedded-cap element of the plane model is not analysed yet.
+  // The plate model of the cap is not analysed yet.
   std::string deck = testing::deck_with_cases({{}}, {}, 1);
-  const std::string options = "OPTIONS\n1 2 0 ";
+  const std::string options = "OPTIONS\n1 2 0 0 ";
   const std::string cap = "PILE CAP\n0 0 0 0 0 0\n";
   ASSERT_NE(deck.find(options), std::string::npos);
   ASSERT_NE(deck.find(cap), std::string::npos);
-  deck.replace(deck.find(cap), cap.size(), "PILE CAP\n10 10 3 0 0 0\n1 2\n");  // method 1, 2 increments
-  deck.replace(deck.find(options), options.size(), "OPTIONS\n1 2 2 ");
+  deck.replace(deck.find(cap), cap.size(), cap + "0 0 2 2 3000 0.2\n");
+  deck.replace(deck.find(options), options.size(), "OPTIONS\n1 2 0 1 ");
   ASSERT_EQ(run(folder, deck), 0);
   EXPECT_EQ(RunFolder::read_file(folder.path(CURVE_EXPORT_LINE)), "");
 }
