@@ -98,6 +98,7 @@ const CacheDeck DECKS[] = {
     {"group_4x4_partial_load",
      [] { return read_deck(std::string(PILECAP_TEST_DATA) + "/group_4x4_partial_load.inp"); }},
     {"group_3x3_embedded_cap", [] { return read_deck(std::string(PILECAP_EXAMPLES) + "/group_3x3_embedded_cap.inp"); }},
+    {"bent_2d_embedded_cap", [] { return read_deck(std::string(PILECAP_EXAMPLES) + "/bent_2d_embedded_cap.inp"); }},
     {"layered_group", layered_group},
     {"close_group_following_factors", close_group_following_factors,
      "REDUCTION FACTORS FOR CLOSELY-SPACED PILE GROUPS ALONG"},
