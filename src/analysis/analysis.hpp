@@ -659,9 +659,11 @@ void REPORT_CAP_SOLUTION_2D(CapSolverState2D& state, int& status);
 void REPORT_FAILED_LEVEL_2D(const CapSolverState2D& state, int& status);
 void REPORT_FLEXIBILITY_LEVEL_2D(CapSolverState2D& state, int& status);
 
-// The roads of the stiffness estimation and the pushover points in 2D (the
-// records of those analyses are not built).
+// REPORT_PUSHOVER_POINT_2D: REPORT_PUSHOVER_POINT_3D for a 2D run (the
+// printed load of a point run is the pile-force resultant).
 void REPORT_PUSHOVER_POINT_2D(CapSolverState2D& state, int& status);
+
+// The road of the stiffness estimation in 2D (not built).
 void REPORT_TARGET_SEARCH_2D(CapSolverState2D& state, int& status);
 
 // Test seam: called with the state of every 2D run that reaches its
@@ -700,9 +702,26 @@ void REPORT_FAILED_LEVEL_3D(const CapSolverState3D& state, int& status);
 void REPORT_FLEXIBILITY_LEVEL_3D(CapSolverState3D& state, int& status);
 
 // REPORT_PUSHOVER_POINT_3D
-// The road of a solved incremental (pushover) point: result code, final
-// print pass and the point's per-pile tables.
+// The road of a solved incremental (pushover) point: the load carried (the
+// point's load times the converged fraction c; in a point run the negated
+// pile forces of the last converged step) and U as the run's results; the
+// result code (the partial-load code below the full load, the loads and
+// movements along the piles then set to c); the final print pass; the
+// point's cap results with the factor it carried (its multiplier times c)
+// and its per-pile tables (ENVEWRP). A point without a converged step
+// takes the no-convergence lines instead.
+//   Writes: state.cap_load, result_load, result_displacement, the point
+//           loads and displacement (point runs), AnalysisControl.pass_mode
+//           (0 on return), the result stores, the reports
+//   in,out: status  as the final pass or the writer leaves it (a failed
+//                   pass prints nothing of the point)
 void REPORT_PUSHOVER_POINT_3D(CapSolverState3D& state, int& status);
+
+// REPORT_PUSHOVER_NOT_ACHIEVED
+// The lines of a pushover point that found no solution: the point and its
+// multiplier on the summary, then "** SOLUTION NOT ACHIEVED" and "** NO
+// CONVERGENCE ON PILE CAP" on the summary and the results report.
+void REPORT_PUSHOVER_NOT_ACHIEVED();
 
 // REPORT_TARGET_SEARCH_3D
 // The road of a run of the target-displacement search that goes on: the

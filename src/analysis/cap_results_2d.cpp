@@ -302,6 +302,7 @@ void REPORT_CAP_SOLUTION_2D(CapSolverState2D& state, int& status) {
     case CAP_ROAD_NO_CONVERGENCE:
       if (DofRunMode.mode == DOF_RUN_LEVELS) REPORT_FAILED_LEVEL_2D(state, status);
       WRITE_RESULT_CODE(RESULT_NO_CAP_CONVERGENCE);
+      if (AnalysisControl.pushover_active > 0) REPORT_PUSHOVER_NOT_ACHIEVED();
       if (TargetDeflectionSearch.active == 1) TargetDeflectionSearch.state = -1;
       break;
     case CAP_ROAD_FLEXIBILITY_LEVEL:

@@ -56,12 +56,6 @@ constexpr const char* WARNING_MAXIMUM_LAYOUT[3] = {
     "(/,5X,\"** WARNING **  \",\"SOME PILES REACHED MAXIMUM\",\" IN PULL OUT!\")",
     "(/,5X,\"** WARNING **  \",\"SOME PILES REACHED MAXIMUM\",\" IN TORSION!\")"};
 
-// No-convergence road of a pushover point.
-//       N:    3  FACTOR :    1.5000
-constexpr const char* PUSHOVER_POINT_LAYOUT = "(/,4X,\"   N:\",I5,\"  FACTOR :\",F10.4)";
-constexpr const char* PUSHOVER_FAILED_LAYOUT =
-    "(\"    ** SOLUTION NOT ACHIEVED \",/,\"    ** NO CONVERGENCE ON PILE CAP\")";
-
 // Reduction factors for closely spaced piles.
 constexpr const char* PMULT_PREDEFINED_LAYOUT =
     "(/,7X,\"REDUCTION FACTORS FOR CLOSELY-SPACED PILE\",1X,\"GROUPS, COMBINED Y AND Z DIRECTIONS\",/,7X,\"USING A "
@@ -210,16 +204,9 @@ void report_warnings() {
 }
 
 void no_convergence_road(const State& s, int& status) {
-  const AnalysisControlRecord& a = AnalysisControl;
   if (DofRunMode.mode == DOF_RUN_LEVELS) REPORT_FAILED_LEVEL_3D(s, status);
   WRITE_RESULT_CODE(RESULT_NO_CAP_CONVERGENCE);
-  if (a.pushover_active > 0) {
-    const int point = a.current_point;
-    const double factor = point >= 1 && point <= MAX_POINT_VALUES ? a.point_multipliers(point) : 0.0;
-    fio::write(UNIT_SUMMARY, PUSHOVER_POINT_LAYOUT, point, factor);
-    fio::write(UNIT_SUMMARY, PUSHOVER_FAILED_LAYOUT);
-    fio::write(UNIT_RESULTS_REPORT, PUSHOVER_FAILED_LAYOUT);
-  }
+  if (AnalysisControl.pushover_active > 0) REPORT_PUSHOVER_NOT_ACHIEVED();
   if (TargetDeflectionSearch.active == 1) TargetDeflectionSearch.state = -1;
 }
 

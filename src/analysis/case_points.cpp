@@ -3,8 +3,9 @@
 // Z), whose N level runs carry only load component d (the case's
 // concentrated load of d times level factor k), each level leaving its
 // flexibility column; then the stiffness report built from the columns and
-// the run at the total load. Stiffness estimation and
-// pushover points are not built: such a case is reported as not analysed.
+// the run at the total load. Stiffness estimation, and pushover points
+// with a flexibility estimation, are not built: such a case is reported as
+// not analysed. A plain case with pushover points runs them.
 // DOFs and levels are 1-based; cap vectors are in the cap order.
 #include <string>
 #include <string_view>
@@ -114,6 +115,10 @@ void run_flexibility_points(int c, RunVectors& v, int& status) {
 
 void RUN_ESTIMATION_POINTS(int c, RunVectors& v, int& status) {
   const AnalysisControlRecord& a = AnalysisControl;
+  if (a.analysis_kind == ANALYSIS_KIND_PLAIN && a.pushover_flag > 0) {
+    RUN_PUSHOVER_POINTS(c, v, status);
+    return;
+  }
   if (a.analysis_kind >= ANALYSIS_KIND_CAP_STIFFNESS || a.pushover_flag > 0) {
     fio::write(UNIT_RUN_LOG, POINTS_NOT_ANALYSED_LAYOUT);
     WRITE_RESULT_CODE(RESULT_NOT_PERFORMED);

@@ -28,6 +28,13 @@ struct RunVectors {
 //   in,out: status  as the solver leaves it
 void RUN_CASE_ONCE(int c, RunVectors& v, int& status);
 
+// LOAD_CASE_FULL_LOADS
+// The full loads of case c into v: the resultant of the concentrated loads
+// with the prescribed-point data, the distributed loads with their resultant
+// added, the soil movements; working_load and the saved prescribed
+// displacements from them (the 2D fold applied).
+void LOAD_CASE_FULL_LOADS(int c, RunVectors& v);
+
 // RUN_TOTAL_LOAD_POINT
 // The last point of case c: the full loads (resultant of the concentrated
 // loads, prescribed-point data, distributed loads with their resultant,
@@ -38,10 +45,11 @@ void RUN_TOTAL_LOAD_POINT(int c, RunVectors& v, int& status);
 // RUN_ESTIMATION_POINTS
 // The points of a case with more than one: for a flexibility estimation
 // the DOF points (six in 3D, three in 2D; N level runs each, with their
-// tables) and the stiffness report, then the total-load point. A stiffness
-// estimation and a case with pushover points are reported as not analysed
-// (result code 9); a flexibility estimation of a plate cap ends the
-// analysis with STATUS_PLATE_FLEXIBILITY.
+// tables) and the stiffness report, then the total-load point; for a plain
+// case with pushover points those points (RUN_PUSHOVER_POINTS). A stiffness
+// estimation and a flexibility estimation with pushover points are reported
+// as not analysed (result code 9); a flexibility estimation of a plate cap
+// ends the analysis with STATUS_PLATE_FLEXIBILITY.
 //   Reads:  AnalysisControl (the case's kind, points, factors), LoadCase
 //           (flexibility_report, diagonal_only), RunOptions
 //   Writes: AnalysisControl.current_point, current_dof, DofRunMode, the
@@ -51,5 +59,22 @@ void RUN_TOTAL_LOAD_POINT(int c, RunVectors& v, int& status);
 //   in,out: status as a run or a scratch file leaves it; the caller closes
 //                  the scratch units when it is not 0
 void RUN_ESTIMATION_POINTS(int c, RunVectors& v, int& status);
+
+// RUN_PUSHOVER_POINTS
+// The points of a plain case with pushover points: the case's heading of
+// the analysis, then per point p the full loads of the case times its
+// multiplier m (every cap load component whose unscaled flag is 0, with its
+// prescribed displacement and its load at the point; the distributed loads
+// unless flag 7, the soil movements unless flag 8), its lines on the run log
+// and the result-code file, one run, its line on the cap-model pile file;
+// last the total-load point with its headings.
+//   Reads:  AnalysisControl (point_count, point_multipliers,
+//           unscaled_components), LoadCase.point_loads_flag, RunOptions
+//   Writes: AnalysisControl.current_point, current_dof, pushover_active (0
+//           on return), DofRunMode, the load tables, the reports
+//   in:     c      the case, its controls copied into AnalysisControl
+//   in,out: v      the case's vectors, rewritten for every point
+//   in,out: status as a run leaves it; the caller ends the loop when not 0
+void RUN_PUSHOVER_POINTS(int c, RunVectors& v, int& status);
 
 }  // namespace pilecap

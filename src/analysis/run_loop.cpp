@@ -455,12 +455,16 @@ void RUN_CASE_ONCE(int c, RunVectors& v, int& status) {
   fio::close(UNIT_EQUIVALENT_SPRINGS);
 }
 
-void RUN_TOTAL_LOAD_POINT(int c, RunVectors& v, int& status) {
+void LOAD_CASE_FULL_LOADS(int c, RunVectors& v) {
   load_case_vectors(c, v);
   CASE_DISTRIBUTED_LOADS(c);
   DISTRIBUTED_LOAD_RESULTANT(v.cap_load.data());
   CASE_SOIL_MOVEMENTS(c);
   keep_working_vectors(v);
+}
+
+void RUN_TOTAL_LOAD_POINT(int c, RunVectors& v, int& status) {
+  LOAD_CASE_FULL_LOADS(c, v);
   fio::write(UNIT_RESULT_CODES, TOTAL_LOAD_LAYOUT);
   RUN_CASE_ONCE(c, v, status);
 }

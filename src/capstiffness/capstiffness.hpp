@@ -116,4 +116,10 @@ void PRINT_DOF_RUN_TABLES(int mode, int dof, int levels, int dimension, int ndof
 void REPORT_FLEXIBILITY_STIFFNESS(int report, int diagonal_only, int levels, int ndof, int lda, const double* factors,
                                   int& status);
 
+// PRINT_PUSHOVER_HEADER
+// The title "* INCREMENTAL/PUSHOVER ANALYSIS *" of a case's pushover points
+// on the results report and the summary (after two empty lines), the
+// computation report and the run log (after one), which is then flushed.
+void PRINT_PUSHOVER_HEADER();
+
 }  // namespace pilecap

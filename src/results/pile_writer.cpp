@@ -47,10 +47,10 @@ constexpr const char* COMPUTATION_CAP_DISPLACEMENT_LAYOUT = "(\"* DISPLACEMENT O
 constexpr const char* COMPUTATION_TABLE_M_LAYOUT = "(\"* TABLE M *   COMPUTATION ON INDIVIDUAL PILE\")";
 
 //   "* PILE GROUP *     3"
-constexpr const char* COMPUTATION_PILE_LAYOUT = "(\"* PILE GROUP *\",I6)";
-constexpr const char* COMPUTATION_GLOBAL_LAYOUT = "(7X,\"* PILE TOP DISP. AND REACT. GLOBAL\")";
-constexpr const char* COMPUTATION_LOCAL_LAYOUT = "(7X,\"* PILE TOP DISP. AND REACT. LOCAL\")";
-constexpr const char* COMPUTATION_EFFECTS_LAYOUT = "(8X,\"* EFFECTS FOR LATERALLY LOADED PILE *   \")";
+// The computation-report block of a pile after a run or for an envelope.
+constexpr ComputationBlockLayouts RUN_BLOCK_LAYOUTS{
+    "(\"* PILE GROUP *\",I6)", "(7X,\"* PILE TOP DISP. AND REACT. GLOBAL\")",
+    "(7X,\"* PILE TOP DISP. AND REACT. LOCAL\")", "(8X,\"* EFFECTS FOR LATERALLY LOADED PILE *   \")"};
 constexpr const char* PILE_TITLE_LAYOUT = "(/,/,7X,\"* PILE GROUP *\",I6)";
 constexpr const char* PILE_TOP_TITLE_LAYOUT = "(/,/,8X,\"* PILE TOP DISPLACEMENTS AND REACTIONS *\",/)";
 constexpr const char* GLOBAL_SYSTEM_LAYOUT =
@@ -107,21 +107,6 @@ void write_computation_top_line(const double* top_values, int n, double stress) 
   }
   WRITE_REAL_FIELD(unit, COMPUTATION_TOP_WIDTH, FULL_DIGITS, stress);
   END_REPORT_LINE(unit);
-}
-
-// Task 0: the pile's block on the computation report; the stress follows
-// the n displacements and n reactions.
-void write_computation_block(const PileOutput& o, int n) {
-  const int unit = UNIT_COMPUTATION_REPORT;
-  const double stress = o.global_values[2 * n];
-  fio::write(unit, COMPUTATION_PILE_LAYOUT, o.pile);
-  fio::write(unit, COMPUTATION_GLOBAL_LAYOUT);
-  write_computation_top_line(o.global_values, n, stress);
-  fio::write(unit, COMPUTATION_LOCAL_LAYOUT);
-  write_computation_top_line(o.local_values, n, stress);
-  fio::write(unit, COMPUTATION_EFFECTS_LAYOUT);
-  WRITE_NODE_RESULTS_DATA(o.last_row, o.ls_curve, AnalysisControl.axial_variation, AnalysisControl.current_combination,
-                          RunOptions.dimension, o.increment, o.values);
 }
 
 // Task 1: the scratch records and the results-report tables of the pile.
@@ -236,15 +221,24 @@ void WRITE_CAP_ENVELOPE(int kind, int which, bool plane) {
   WRITE_VALUE_ROW(unit, 0, COMPUTATION_CAP_WIDTH, FULL_DIGITS, displacement, components, COMPUTATION_CAP_GAP, false);
 }
 
-void WRITE_PER_PILE_RESULTS(int kind, int which, const PileWriterParts& parts, int& status) {
-  const int n_piles = PileTable.n_piles;
-  const int user_curves = USER_CURVE_FLAG();
-  fio::write(UNIT_COMPUTATION_REPORT, COMPUTATION_TABLE_M_LAYOUT);
+void WRITE_COMPUTATION_BLOCK(const PileOutput& o, int n, const ComputationBlockLayouts& layouts) {
+  const int unit = UNIT_COMPUTATION_REPORT;
+  const double stress = o.global_values[2 * n];
+  fio::write(unit, layouts.pile, o.pile);
+  fio::write(unit, layouts.global);
+  write_computation_top_line(o.global_values, n, stress);
+  fio::write(unit, layouts.local);
+  write_computation_top_line(o.local_values, n, stress);
+  fio::write(unit, layouts.effects);
+  WRITE_NODE_RESULTS_DATA(o.last_row, o.ls_curve, AnalysisControl.axial_variation, AnalysisControl.current_combination,
+                          RunOptions.dimension, o.increment, o.values);
+}
 
+void WRITE_PILE_OUTPUTS(int which, const PileComputationTask& computation, const PileScratchTask& scratch,
+                        int& status) {
+  const int n_piles = PileTable.n_piles;
   OPEN_PILE_RESULTS_SCRATCH(true, status);
   if (status != STATUS_OK) return;
-  const int envelope = kind == ENVELOPE_KIND_RUN ? 0 : 1;
-  const PrintSwitches switches = PRINT_SWITCHES_OF_KIND(kind);
   PileOutput output;
   int scratch_code = fio::IO_OK;
   for (int p = 1; p <= n_piles && scratch_code == fio::IO_OK; ++p) {
@@ -253,24 +247,34 @@ void WRITE_PER_PILE_RESULTS(int kind, int which, const PileWriterParts& parts, i
                      AnalysisControl.threads_used_max, RunTimers.threads_used_run, n_piles, PAIR_OF_TASKS);
     const double start = omp_get_wtime();
     // Task 0 writes only the computation report, task 1 only the scratch
-    // file and the results report; both read the gathered output set.
+    // file and what its caller gives it; both read the gathered output set.
 #pragma omp parallel for schedule(static)
     for (int task = 0; task <= 1; ++task) {
       if (task == 0) {
-        write_computation_block(output, parts.top_values);
+        computation(output);
       } else {
-        scratch_code = write_results_side(output, envelope, switches, parts);
+        scratch_code = scratch(output);
       }
     }
     RunTimers.print_time += omp_get_wtime() - start;
   }
   if (scratch_code != fio::IO_OK) SCRATCH_FILE_FAILED(status);
   CLOSE_PILE_RESULTS_SCRATCH(status);
+}
+
+void WRITE_PER_PILE_RESULTS(int kind, int which, const PileWriterParts& parts, int& status) {
+  const int user_curves = USER_CURVE_FLAG();
+  fio::write(UNIT_COMPUTATION_REPORT, COMPUTATION_TABLE_M_LAYOUT);
+  const int envelope = kind == ENVELOPE_KIND_RUN ? 0 : 1;
+  const PrintSwitches switches = PRINT_SWITCHES_OF_KIND(kind);
+  WRITE_PILE_OUTPUTS(
+      which, [&](const PileOutput& o) { WRITE_COMPUTATION_BLOCK(o, parts.top_values, RUN_BLOCK_LAYOUTS); },
+      [&](const PileOutput& o) { return write_results_side(o, envelope, switches, parts); }, status);
   if (status != STATUS_OK) return;
 
   ResultColumnFlags flags;
   SELECT_RESULT_COLUMNS(envelope, user_curves, AnalysisControl.axial_variation, RunOptions.dimension, flags);
-  parts.summary(n_piles, flags, status);
+  parts.summary(PileTable.n_piles, flags, status);
 }
 
 }  // namespace pilecap

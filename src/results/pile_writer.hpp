@@ -7,6 +7,8 @@
 // summary tables read back from the scratch file.
 #pragma once
 
+#include <functional>
+
 #include "results/results.hpp"
 #include "summary/result_columns.hpp"
 
@@ -83,6 +85,38 @@ void WRITE_ENVELOPE_TITLES(int kind, int which);
 // six components in space, three in the plane (vertical, horizontal,
 // rotation).
 void WRITE_CAP_ENVELOPE(int kind, int which, bool plane);
+
+// The layouts of the titles of a pile's computation-report block: its pile
+// line (with the pile number), the global and the local pile-top titles and
+// the title of its node block.
+struct ComputationBlockLayouts {
+  const char* pile;
+  const char* global;
+  const char* local;
+  const char* effects;
+};
+
+// WRITE_COMPUTATION_BLOCK
+// The pile's block on the computation report, unconverted: the pile line,
+// the global pile-top line (n displacements, n reactions, the stress), the
+// local one with the same stress, then the numeric node block.
+void WRITE_COMPUTATION_BLOCK(const PileOutput& o, int n, const ComputationBlockLayouts& layouts);
+
+// The two output tasks of one pile: the first writes only the computation
+// report; the second only the scratch file and what its caller gives it
+// alone, and returns the first failing fio code of the scratch file.
+using PileComputationTask = std::function<void(const PileOutput&)>;
+using PileScratchTask = std::function<int(const PileOutput&)>;
+
+// WRITE_PILE_OUTPUTS
+// Opens the scratch file, then for every pile in order gathers its output
+// set from the stores of which (0 current, 1 minimum, 2 maximum) and runs the
+// two tasks in one region of at most two threads (the pile after only when
+// both are done), adds the regions' time to RunTimers.print_time and closes
+// the file. The first failing record ends the loop.
+//   in,out: status  STATUS_SCRATCH_FILE_ERROR when the scratch file cannot be
+//                   opened, written or flushed
+void WRITE_PILE_OUTPUTS(int which, const PileComputationTask& computation, const PileScratchTask& scratch, int& status);
 
 // WRITE_PER_PILE_RESULTS
 // The per-pile part of a writer: the TABLE M line of the computation

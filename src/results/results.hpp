@@ -65,6 +65,39 @@ void ENVEWR(int kind, int which, int& status);
 //                   back; the summary tables are then not printed
 void ENVEWR2D(int kind, int which, int& status);
 
+// PRINT_PUSHOVER_CAP_RESULTS
+// The cap of one incremental (pushover) point: its number and factor on the
+// summary, the results and the computation report, then the equivalent
+// concentrated load and the cap displacement at the origin: unconverted on
+// the computation report, in the report units (loads through the kip
+// conversion) under their unit headings on the results report and the
+// summary. Three components in the plane (X, Y, rotation Z), six in space.
+//   Reads:  UnitLabels, RunOptions (kips)
+//   in:     dimension (RunOptions.dimension), point, factor (the load
+//           multiplier the point carried), load, displacement (3 or 6)
+void PRINT_PUSHOVER_CAP_RESULTS(int dimension, int point, double factor, const double* load,
+                                const double* displacement);
+
+// ENVEWRP / ENVEWR2DP
+// Per-pile results of one incremental (pushover) point after its final print
+// pass, in space and in the plane: the computation-report block of every pile
+// and its scratch records, written by two tasks of one region of at most two
+// threads per pile, with the pile's plastic hinges counted; then the pile-axes
+// summary tables and the minima and maxima along the piles over all piles
+// (PILE_SUMMARY_TABLE_P / PILE_SUMMARY_TABLE_2DP), and the table of plastic
+// hinges when a pile has one. No per-pile table on the results report.
+//   Reads:  PileTable, PileProperty, the current PileTopResults and
+//           NodeResults, AnalysisControl (output_option, current_run,
+//           current_combination, axial_variation, threads_wanted),
+//           ResultColumnSelection, UnitLabels, RunOptions, RunFiles
+//   Writes: units 14, 16, 18 and the scratch file (unit 13),
+//           PlasticHingeTable, RunTimers.print_time, the used-thread maxima
+//   in,out: status  STATUS_SCRATCH_FILE_ERROR (with the file name as detail)
+//                   when the scratch file cannot be opened, written or read
+//                   back; the tables after the failing one are not printed
+void ENVEWRP(int& status);
+void ENVEWR2DP(int& status);
+
 // ============================================================ plastic hinges
 
 // Directions of the hinge tables.

@@ -62,4 +62,45 @@ void UPDATE_MIN_MAX_LOCATION(int index, int n, ResultColumnFlags& pile_of_minimu
                              const ResultColumnValues& values, ResultColumnValues& minimum,
                              ResultColumnValues& maximum);
 
+// PILE_SUMMARY_TABLE_P
+// One summary table of an incremental (pushover) point in space: kind 2
+// (pile axes) with quantity 1 (the six displacements) or 2 (the six
+// reactions), or kind 3 (extremes along the piles) with quantity 1 (minima,
+// under the heading of the selected columns) or 2 (maxima). The title and
+// heading go to the summary report, and to the results report from print
+// option 1 (kind 2) or 2 (kind 3); then the smallest and largest value of
+// each column over all piles with the pile where it first occurs (and, for
+// kind 3, its depth along that pile), on the summary report and from print
+// option 2 on the results report too. No row per pile; no rows of extremes
+// without piles.
+//   Reads:  the scratch file (RunFiles.pile_results_scratch_file), UnitLabels
+//   Writes: UNIT_SUMMARY, UNIT_RESULTS_REPORT
+//   in:     kind, quantity, n_piles (PileTable.n_piles), flags (the point's
+//           column selection), print_option (AnalysisControl.output_option)
+//   in,out: status  STATUS_SCRATCH_FILE_ERROR with the detail line when the
+//                   file cannot be opened or a record is missing or unreadable
+void PILE_SUMMARY_TABLE_P(int kind, int quantity, int n_piles, const ResultColumnFlags& flags, int print_option,
+                          int& status);
+
+// PILE_SUMMARY_TABLE_2DP
+// The same in the plane: kind 2 with quantity 1 (displacements x, y and the
+// rotation) or 2 (axial and lateral force, moment and stress), headed by the
+// pile cell; the closing rows of the plane's pile-top tables.
+void PILE_SUMMARY_TABLE_2DP(int kind, int quantity, int n_piles, const ResultColumnFlags& flags, int print_option,
+                            int& status);
+
+// UPDATE_MIN_MAX_LOCATION_DEPTH
+// UPDATE_MIN_MAX_LOCATION that also keeps, per column, the depth of the
+// minimum and of the maximum: pile 1 starts every extreme and both depths
+// afresh; a later pile replaces an extreme and its depth only when strictly
+// beyond it (a tie or NaN keeps the earlier pile).
+//   in:     pile (from 1), n (columns 1..n, at most 29), values, depths
+//   in,out: pile_of_minimum, pile_of_maximum, minimum, maximum,
+//           depth_of_minimum, depth_of_maximum
+void UPDATE_MIN_MAX_LOCATION_DEPTH(int pile, int n, ResultColumnFlags& pile_of_minimum,
+                                   ResultColumnFlags& pile_of_maximum, const ResultColumnValues& values,
+                                   ResultColumnValues& minimum, ResultColumnValues& maximum,
+                                   const ResultColumnValues& depths, ResultColumnValues& depth_of_minimum,
+                                   ResultColumnValues& depth_of_maximum);
+
 }  // namespace pilecap

@@ -17,6 +17,7 @@
 #include "model/run_state.hpp"
 #include "summary/result_columns.hpp"
 #include "summary/summary.hpp"
+#include "summary/summary_rows.hpp"
 
 namespace pilecap {
 
@@ -231,11 +232,7 @@ void write_titles_and_headings(int kind, int quantity, const TableShape& shape, 
   write_pile_top_heading(UNIT_SUMMARY_SCRATCH, kind, quantity, false);
 }
 
-// The running extremes of one table.
-struct Extremes {
-  ResultColumnFlags pile_of_minimum, pile_of_maximum;
-  ResultColumnValues minimum, maximum;
-};
+using Extremes = SummaryExtremes;
 
 // Reads one pile's eight records and prints its rows. Returns a fio code.
 int read_pile(int p, const TableShape& shape, const ResultColumnFlags& flags, Extremes& e) {
@@ -292,44 +289,6 @@ int read_pile(int p, const TableShape& shape, const ResultColumnFlags& flags, Ex
   return fio::IO_OK;
 }
 
-// The MINIMUM / MAXIMUM rows of a pile-top table and their pile rows.
-void write_pile_top_extremes(int unit, const TableShape& shape, const Extremes& e) {
-  for (int side = 0; side < 2; ++side) {
-    const bool minimum = side == 0;
-    WRITE_BLANKS(unit, ROW_LEAD);
-    fio::append(unit, minimum ? "  MINIMUM  " : "  MAXIMUM  ");
-    for (int c = shape.first_column; c <= shape.last_column; ++c) {
-      WRITE_REAL_FIELD(unit, TOP_WIDTH, ROW_DIGITS, minimum ? e.minimum(c) : e.maximum(c));
-    }
-    END_REPORT_LINE(unit);
-    WRITE_BLANKS(unit, ROW_LEAD);
-    fio::append(unit, "  Pile N. ");
-    WRITE_BLANKS(unit, 4);
-    for (int c = shape.first_column; c <= shape.last_column; ++c) {
-      if (c > shape.first_column) WRITE_BLANKS(unit, PILE_GAP);
-      WRITE_INT_FIELD(unit, PILE_WIDTH, minimum ? e.pile_of_minimum(c) : e.pile_of_maximum(c));
-    }
-    fio::end_line(unit);
-  }
-}
-
-// The MINIMUM / MAXIMUM rows of a plane pile-top table and their pile rows.
-void write_pile_top_extremes_2d(int unit, const TableShape& shape, const Extremes& e) {
-  for (int side = 0; side < 2; ++side) {
-    const bool minimum = side == 0;
-    WRITE_BLANKS(unit, ROW_LEAD_2D);
-    fio::append(unit, minimum ? "  MINIMUM " : "  MAXIMUM ");
-    WRITE_BLANKS(unit, VALUE_GAP_2D);
-    for (int c = 1; c <= shape.count; ++c) {
-      WRITE_REAL_FIELD(unit, TOP_WIDTH_2D, ROW_DIGITS, minimum ? e.minimum(c) : e.maximum(c));
-      WRITE_BLANKS(unit, VALUE_GAP_2D);
-    }
-    END_REPORT_LINE(unit);
-    const ResultColumnFlags& piles = minimum ? e.pile_of_minimum : e.pile_of_maximum;
-    fio::write(unit, PILE_COUNTERS_2D, std::span<const int>(piles.data(), static_cast<std::size_t>(shape.count)));
-  }
-}
-
 // The Min. or Max. row of an extreme table and its pile row.
 void write_extreme_rows(int unit, bool minima, const ResultColumnFlags& flags, const Extremes& e) {
   WRITE_BLANKS(unit, EXTREME_ROW_LEAD);
@@ -349,6 +308,42 @@ void write_extreme_rows(int unit, bool minima, const ResultColumnFlags& flags, c
 }
 
 }  // namespace
+
+void WRITE_PILE_TOP_EXTREME_ROWS(int unit, int first_column, int last_column, const SummaryExtremes& e) {
+  for (int side = 0; side < 2; ++side) {
+    const bool minimum = side == 0;
+    WRITE_BLANKS(unit, ROW_LEAD);
+    fio::append(unit, minimum ? "  MINIMUM  " : "  MAXIMUM  ");
+    for (int c = first_column; c <= last_column; ++c) {
+      WRITE_REAL_FIELD(unit, TOP_WIDTH, ROW_DIGITS, minimum ? e.minimum(c) : e.maximum(c));
+    }
+    END_REPORT_LINE(unit);
+    WRITE_BLANKS(unit, ROW_LEAD);
+    fio::append(unit, "  Pile N. ");
+    WRITE_BLANKS(unit, 4);
+    for (int c = first_column; c <= last_column; ++c) {
+      if (c > first_column) WRITE_BLANKS(unit, PILE_GAP);
+      WRITE_INT_FIELD(unit, PILE_WIDTH, minimum ? e.pile_of_minimum(c) : e.pile_of_maximum(c));
+    }
+    fio::end_line(unit);
+  }
+}
+
+void WRITE_PILE_TOP_EXTREME_ROWS_2D(int unit, int count, const SummaryExtremes& e) {
+  for (int side = 0; side < 2; ++side) {
+    const bool minimum = side == 0;
+    WRITE_BLANKS(unit, ROW_LEAD_2D);
+    fio::append(unit, minimum ? "  MINIMUM " : "  MAXIMUM ");
+    WRITE_BLANKS(unit, VALUE_GAP_2D);
+    for (int c = 1; c <= count; ++c) {
+      WRITE_REAL_FIELD(unit, TOP_WIDTH_2D, ROW_DIGITS, minimum ? e.minimum(c) : e.maximum(c));
+      WRITE_BLANKS(unit, VALUE_GAP_2D);
+    }
+    END_REPORT_LINE(unit);
+    const ResultColumnFlags& piles = minimum ? e.pile_of_minimum : e.pile_of_maximum;
+    fio::write(unit, PILE_COUNTERS_2D, std::span<const int>(piles.data(), static_cast<std::size_t>(count)));
+  }
+}
 
 void UPDATE_MIN_MAX_LOCATION(int index, int n, ResultColumnFlags& pile_of_minimum, ResultColumnFlags& pile_of_maximum,
                              const ResultColumnValues& values, ResultColumnValues& minimum,
@@ -402,12 +397,13 @@ void summary_table(int kind, int quantity, const TableShape& shape, int n_piles,
     return;
   }
   if (shape.plane) {
-    write_pile_top_extremes_2d(UNIT_SUMMARY, shape, e);
-    write_pile_top_extremes_2d(UNIT_SUMMARY_SCRATCH, shape, e);
+    WRITE_PILE_TOP_EXTREME_ROWS_2D(UNIT_SUMMARY, shape.count, e);
+    WRITE_PILE_TOP_EXTREME_ROWS_2D(UNIT_SUMMARY_SCRATCH, shape.count, e);
     return;
   }
-  write_pile_top_extremes(UNIT_SUMMARY, shape, e);
-  if (shape.first_column != STRESS_COLUMN) write_pile_top_extremes(UNIT_SUMMARY_SCRATCH, shape, e);
+  WRITE_PILE_TOP_EXTREME_ROWS(UNIT_SUMMARY, shape.first_column, shape.last_column, e);
+  if (shape.first_column != STRESS_COLUMN)
+    WRITE_PILE_TOP_EXTREME_ROWS(UNIT_SUMMARY_SCRATCH, shape.first_column, shape.last_column, e);
 }
 
 }  // namespace

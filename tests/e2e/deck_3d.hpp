@@ -17,6 +17,7 @@ namespace pilecap::testing {
 
 constexpr int DECK_ENGLISH = 1;
 constexpr int DECK_SI = 2;
+constexpr int CONN_PINNED_HEAD = 1;
 constexpr int CONN_FIXED_HEAD = 2;
 
 struct DeckPile3D {
@@ -66,6 +67,7 @@ struct Deck3D {
   // Elastic pipe section: diameters (in or mm), area, inertia, E, G, GJ.
   double diameter = 24.0, inner_diameter = 23.0, area = 36.9, inertia = 2549.0, modulus = 29e6, shear_modulus = 11.6e6,
          gj = 5.91e10, perimeter = 75.4;
+  double plastic_moment = 0.0;  // above 0: the section is elastic-perfectly plastic (lb-in or kN-m)
   std::vector<DeckLayer3D> layers;
   double axial_stiffness = 1e9;  // of the load-settlement line (lb/in or kN/m)
   double axial_reach = 10.0;     // movement of its end points (in or m)
@@ -82,8 +84,14 @@ struct Deck3D {
   // the set every pile names (0: none).
   std::vector<DeckPyCurve3D> py_curves;
   int py_set = 0;
-  int max_iterations = 200;     // of the cap solution, per step
+  int max_iterations = 200;  // of the cap solution, per step
   std::vector<DeckMovement3D> movement_profile;
+  // Every case's print option, pushover multipliers (none: plain cases) and
+  // eight unscaled-component flags (empty: all 0).
+  int print_option = 0;
+  int connection = CONN_FIXED_HEAD;  // of every pile head, both planes
+  std::vector<double> pushover;
+  std::vector<int> unscaled;
   // Reduction factors for closely spaced piles (option 8) and an embedded
   // cap (option 3): its dimensions (ft or m) and, for option 2, its method
   // and increments.
@@ -106,7 +114,9 @@ inline std::string deck_3d(const Deck3D& d) {
   const int user_py = d.py_curves.empty() ? 0 : 1;
   deck.append(std::to_string(d.units)).append(" 3 ").append(std::to_string(d.cap_passive_option));
   deck.append(" 0 ").append(std::to_string(user_py)).append(" 1 1 ");
-  deck.append(std::to_string(d.pmult_method)).append(" 0 0 0 0 0 0 0 0 0 0 0 ");
+  // Option 9 turns the nonlinear bending stiffness on, which a plastic section needs.
+  deck.append(std::to_string(d.pmult_method)).append(d.plastic_moment > 0.0 ? " 1" : " 0");
+  deck.append(" 0 0 0 0 0 0 0 0 0 0 ");
   deck.append(std::to_string(d.kips)).append(" 0 ").append(d.movement_profile.empty() ? "0" : "1");
   deck.append(" ").append(std::to_string(d.plot_export)).append(" ");
   deck.append(std::to_string(d.export_unformatted)).append("\nPILE CAP\n");
@@ -123,7 +133,9 @@ inline std::string deck_3d(const Deck3D& d) {
     deck.append(n(d.tolerance) + " " + n(d.llp_tolerance) + " " + n(c.initial_step) + " 0.01\n");
     deck.append("CASE ").append(std::to_string(k + 1)).append("\n");
     deck.append("1 0 0 0 0 0 0 ").append(c.loads_at_point ? "1" : "0");
-    deck.append("\n0 1 1.0 0 0 0 0 0 0 0 0\n0\n").append(flags);
+    deck.append("\n").append(std::to_string(d.print_option)).append(" 1 1.0 0 0 0 0 0 0 ");
+    deck.append(d.pushover.empty() ? "0" : "1").append(" ").append(std::to_string(d.pushover.size()));
+    deck.append("\n0\n").append(flags);
     deck.append("1\n").append(n(c.fx)).append(" ").append(n(c.fy)).append(" ").append(n(c.mz)).append(" ");
     deck.append(n(c.fz)).append(" ").append(n(c.my)).append(" ").append(n(c.mx)).append(" 0 0 0\n");
     deck.append("0\n0\n");
@@ -133,7 +145,13 @@ inline std::string deck_3d(const Deck3D& d) {
       deck.append("1 1 1 1 1 1\n0 " + n(c.fx) + " 0 " + n(c.fy) + " 0 " + n(c.mz) + "\n");
       deck.append("0 " + n(c.fz) + " 0 " + n(c.my) + " 0 " + n(c.mx) + "\n0 0 0\n");
     }
-    deck.append("0\n0 0 0 0 0 0 0 0\n0\n");
+    deck.append(std::to_string(d.pushover.size())).append("\n");
+    for (double m : d.pushover) deck.append(n(m)).append("\n");
+    for (int k = 0; k < 8; ++k) {
+      deck.append(k == 0 ? "" : " ")
+          .append(k < static_cast<int>(d.unscaled.size()) ? std::to_string(d.unscaled[k]) : "0");
+    }
+    deck.append("\n0\n");
   }
   deck.append("LOAD COMBINATIONS\n").append(std::to_string(d.combinations.size())).append(" 0 0 0 0\n");
   for (std::size_t k = 0; k < d.combinations.size(); ++k) {
@@ -147,7 +165,14 @@ inline std::string deck_3d(const Deck3D& d) {
   deck.append("DISTRIBUTED LOAD SETS\n0\nSOIL MOVEMENT SETS\n0\nPILE ARRANGEMENT\n");
   deck.append(std::to_string(d.piles.size())).append("\n");
   for (const DeckPile3D& p : d.piles) {
-    deck.append("2 2 1 ").append(std::to_string(d.py_set)).append(" 1 1 0 0 0 0\n0 0 1 1 1 1 1\n").append(n(p.x));
+    const std::string connection = std::to_string(d.connection);
+    deck.append(connection)
+        .append(" ")
+        .append(connection)
+        .append(" 1 ")
+        .append(std::to_string(d.py_set))
+        .append(" 1 1 0 0 0 0\n0 0 1 1 1 1 1\n")
+        .append(n(p.x));
     deck.append(" ").append(n(p.y)).append(" ").append(n(p.z)).append(" 0 ").append(n(p.beta)).append(" 0 ");
     deck.append(n(d.ground)).append("\n");
   }
@@ -155,8 +180,9 @@ inline std::string deck_3d(const Deck3D& d) {
   deck.append(" 1\n0 ").append(n(d.length)).append(" 1\n");
   deck.append("CROSS SECTIONS\n1\n1 1 1 0\n'PIPE'\n");
   deck.append(n(d.diameter)).append(" ").append(n(d.inner_diameter)).append(" 0 0 0 0 0 0\n");
-  deck.append(n(d.shear_modulus) + " " + n(d.area) + " " + n(d.inertia) + " " + n(d.inertia) + " 0 " + n(d.gj) +
-              " 0 0 " + n(d.modulus) + " 0 " + n(d.perimeter) + " 0 0 0 0\n");
+  const std::string mp = n(d.plastic_moment), capacity_given = d.plastic_moment > 0.0 ? "1" : "0";
+  deck.append(n(d.shear_modulus) + " " + n(d.area) + " " + n(d.inertia) + " " + n(d.inertia) + " 0 " + n(d.gj) + " " +
+              mp + " 0 " + n(d.modulus) + " 0 " + n(d.perimeter) + " " + capacity_given + " " + mp + " 0 0\n");
   deck.append("0 0 0 0 0 0\n'NONE'\n");
   deck.append("SOIL LAYERS\n").append(std::to_string(d.layers.size())).append("\n");
   for (std::size_t k = 0; k < d.layers.size(); ++k) {

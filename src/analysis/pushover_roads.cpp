@@ -1,0 +1,129 @@
+// The result road of a point of an incremental (pushover) analysis, for
+// either cap solver. The point reports the load the cap actually carried:
+// the point's load times the converged fraction (the negated pile forces of
+// the last converged step in a 3D point run, the pile-force resultant in a
+// 2D one), with the partial-load code when that fraction is below 1; the
+// loads and movements along the piles are set to that fraction before the
+// final print pass fills the result stores for the point's per-pile tables.
+// Cap vectors are the solvers' (six in space, three in the plane).
+#include "analysis/analysis.hpp"
+#include "base/fio.hpp"
+#include "input/input.hpp"
+#include "model/run_state.hpp"
+#include "results/results.hpp"
+
+namespace pilecap {
+
+namespace {
+
+constexpr double PERCENT = 100.0;
+
+//        N:    3  FACTOR :    1.5000
+constexpr const char* POINT_LAYOUT = "(/,4X,\"   N:\",I5,\"  FACTOR :\",F10.4)";
+constexpr const char* NOT_ACHIEVED_LAYOUT =
+    "(\"    ** SOLUTION NOT ACHIEVED \",/,\"    ** NO CONVERGENCE ON PILE CAP\")";
+
+// The multiplier of the running point.
+double point_multiplier() {
+  const int point = AnalysisControl.current_point;
+  return point >= 1 && point <= MAX_POINT_VALUES ? AnalysisControl.point_multipliers(point) : 0.0;
+}
+
+// The result code of the point's converged fraction c; below the full load
+// the loads and movements along the piles are set to c, as the print pass
+// must see the load carried, not the last attempt's.
+void write_point_code(double c, bool profile) {
+  if (c < 1.0 - RunConstants.tiny) {
+    WRITE_RESULT_CODE(RESULT_PARTIAL_LOAD, PERCENT * c);
+    APPLY_LOAD_FRACTION_LOADS(c);
+    APPLY_LOAD_FRACTION_MOVEMENTS(c);
+    if (profile) APPLY_LOAD_FRACTION_PROFILE(c);
+  } else {
+    WRITE_RESULT_CODE(RESULT_COMPLETED);
+  }
+}
+
+// A point without a converged step (none computed either).
+void point_not_achieved() {
+  WRITE_RESULT_CODE(RESULT_NO_CAP_CONVERGENCE);
+  REPORT_PUSHOVER_NOT_ACHIEVED();
+}
+
+}  // namespace
+
+void REPORT_PUSHOVER_NOT_ACHIEVED() {
+  fio::write(UNIT_SUMMARY, POINT_LAYOUT, AnalysisControl.current_point, point_multiplier());
+  fio::write(UNIT_SUMMARY, NOT_ACHIEVED_LAYOUT);
+  fio::write(UNIT_RESULTS_REPORT, NOT_ACHIEVED_LAYOUT);
+}
+
+void REPORT_PUSHOVER_POINT_3D(CapSolverState3D& s, int& status) {
+  AnalysisControlRecord& a = AnalysisControl;
+  const double c = s.converged_fraction;
+  if (c <= 0.0) {
+    point_not_achieved();
+    return;
+  }
+  for (int k = 1; k <= CAP_DOFS; ++k) s.cap_load[k - 1] = s.full_load(k) * c;
+  if (s.point_run == 1) {
+    for (int k = 1; k <= CAP_DOFS; ++k) {
+      s.point_load_working(k) = s.point_load[k - 1] * c;
+      s.point_displacement[k - 1] = s.point_displacement_entry(k) * c;
+    }
+    NEGATE_VECTOR6(s.converged_force.data(), s.cap_load);
+  }
+  for (int k = 1; k <= CAP_DOFS; ++k) {
+    s.result_displacement[k - 1] = s.displacement(k);
+    s.result_load[k - 1] = s.cap_load[k - 1];
+  }
+  write_point_code(c, true);
+
+  a.pass_mode = 1;
+  Array1<double, CAP_DOFS> forces;
+  fio::open(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, fio::Mode::Write);
+  FVEC(forces.data(), s.displacement.data(), status);
+  fio::close(UNIT_PILE_RESULTS_SCRATCH);
+  if (status == STATUS_OK) {
+    PRINT_PUSHOVER_CAP_RESULTS(RunOptions.dimension, a.current_point, point_multiplier() * c, s.cap_load,
+                               s.displacement.data());
+    ENVEWRP(status);
+  }
+  a.pass_mode = 0;
+}
+
+void REPORT_PUSHOVER_POINT_2D(CapSolverState2D& s, int& status) {
+  AnalysisControlRecord& a = AnalysisControl;
+  const double c = s.converged_fraction;
+  if (c <= 0.0) {
+    point_not_achieved();
+    return;
+  }
+  s.tcur = c;
+  for (int k = 1; k <= CAP_DOFS_2D; ++k) s.cap_load[k - 1] = s.full_load(k) * c;
+  if (s.point_run == 1) {
+    for (int k = 1; k <= CAP_DOFS_2D; ++k) {
+      s.point_load_working(k) = s.point_load[k - 1] * c;
+      s.point_displacement[k - 1] = s.point_displacement_entry(k) * c;
+    }
+    COPY_VECTOR3(s.mixed_forces.data(), s.cap_load);
+  }
+  for (int k = 1; k <= CAP_DOFS_2D; ++k) {
+    s.result_displacement[k - 1] = s.displacement(k);
+    s.result_load[k - 1] = s.cap_load[k - 1];
+  }
+  write_point_code(c, false);
+
+  a.pass_mode = 1;
+  CapSolverState2D::Vector3 forces;
+  fio::open(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, fio::Mode::Write);
+  FVEC2D(forces.data(), s.displacement.data(), status);
+  fio::close(UNIT_PILE_RESULTS_SCRATCH);
+  if (status == STATUS_OK) {
+    PRINT_PUSHOVER_CAP_RESULTS(RunOptions.dimension, a.current_point, point_multiplier() * c, s.cap_load,
+                               s.displacement.data());
+    ENVEWR2DP(status);
+  }
+  a.pass_mode = 0;
+}
+
+}  // namespace pilecap
