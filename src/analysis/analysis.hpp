@@ -539,6 +539,7 @@ struct CapSolverState3D : CapRunArguments {
   Array1<double, CAP_DOFS> pile_force{}, residual{}, passive_force{}, point_displacement_entry{}, point_load_working{};
   Array1<double, CAP_DOFS> converged_force{};  // F of the last iteration of the last converged step
   Array2<double, CAP_DOFS, CAP_DOFS> tangent{}, assembled_tangent{}, tangent_term{};
+  Array2<double, CAP_DOFS, CAP_DOFS> converged_tangent{};  // assembled tangent of the last converged step
   double err_dsp = 0.0, inc_dsp = 0.0, tot_dsp = 0.0, err_rot = 0.0, inc_rot = 0.0, tot_rot = 0.0;
   double max_dsp = 0.0, max_rot = 0.0;
   // The point system (point runs only).
@@ -574,7 +575,8 @@ struct CapSolverState2D : CapRunArguments {
   Vector3 full_load{}, displacement{}, step_start_displacement{}, step_displacement{}, increment{};
   Vector3 pile_force{}, applied{}, residual{}, point_displacement_entry{}, point_load_working{};
   Array2<double, CAP_DOFS_2D, CAP_DOFS_2D> tangent{}, assembled_tangent{}, inverse{};
-  CapPassive2D passive{};  // the resistance of the last base evaluation
+  Array2<double, CAP_DOFS_2D, CAP_DOFS_2D> converged_tangent{};  // assembled tangent of the last converged step
+  CapPassive2D passive{};                                        // the resistance of the last base evaluation
   double err_dsp = 0.0, inc_dsp = 0.0, tot_dsp = 0.0, err_rot = 0.0, inc_rot = 0.0, tot_rot = 0.0;
   double max_dsp = 0.0, max_rot = 0.0;
   // The bordered system of a point run.
@@ -588,16 +590,6 @@ struct DofRunModeRecord {
   int mode = DOF_RUN_NONE;
 };
 extern DofRunModeRecord DofRunMode;
-
-// The search for the load factor that gives a target cap displacement, as
-// far as the result reports of a 3D run read and write it.
-struct TargetDeflectionSearchRecord {
-  int active = 0;         // 1 while a search runs
-  int state = 0;          // above 0: the search goes on; -1 after warnings of the last evaluation
-  int target_dof = 0;     // the cap DOF whose displacement is searched; 0 none
-  double computed = 0.0;  // that DOF's displacement of the last run
-};
-extern TargetDeflectionSearchRecord TargetDeflectionSearch;
 
 // The load fraction TCUR takes when the run is abandoned below the minimum step.
 constexpr double TCUR_ABANDONED = double(1.1f);
@@ -663,9 +655,6 @@ void REPORT_FLEXIBILITY_LEVEL_2D(CapSolverState2D& state, int& status);
 // printed load of a point run is the pile-force resultant).
 void REPORT_PUSHOVER_POINT_2D(CapSolverState2D& state, int& status);
 
-// The road of the stiffness estimation in 2D (not built).
-void REPORT_TARGET_SEARCH_2D(CapSolverState2D& state, int& status);
-
 // Test seam: called with the state of every 2D run that reaches its
 // reports, just before them; nullptr (the default) calls nothing.
 using CapSolutionHook2D = void (*)(const CapSolverState2D& state);
@@ -723,11 +712,24 @@ void REPORT_PUSHOVER_POINT_3D(CapSolverState3D& state, int& status);
 // CONVERGENCE ON PILE CAP" on the summary and the results report.
 void REPORT_PUSHOVER_NOT_ACHIEVED();
 
-// REPORT_TARGET_SEARCH_3D
-// The road of a run of the target-displacement search that goes on: the
-// error against the target, the equivalent stiffness records and the
-// stiffness-estimation print pass.
+// REPORT_TARGET_SEARCH_3D / REPORT_TARGET_SEARCH_2D
+// The road of a solved run of a stiffness-estimation factor point: the
+// target DOF's displacement into TargetDeflectionSearch.computed and, by
+// the search state, the error line on the run log; a search run outside
+// the tolerance ends with RESULT_ESTIMATION_COMPLETED (nothing else). Else
+// the tangent of the last converged step as the stiffness record of the
+// equivalent-spring file, the print pass with pass mode 2 and the pile
+// blocks of the file (springs_written := 1), then completed, or the
+// partial-load code with the load carried (result load, loads and
+// movements along the piles at the converged fraction). A run that
+// computed no step: no-convergence code and state -1.
+//   Reads:  AnalysisControl, RunConstants.tiny
+//   Writes: TargetDeflectionSearch (computed, state, springs_written),
+//           state.result_load after a partial run, EquivalentStiffness,
+//           AnalysisControl.pass_mode (0 on return)
+//   in,out: status  as the print pass leaves it (no pile blocks then)
 void REPORT_TARGET_SEARCH_3D(CapSolverState3D& state, int& status);
+void REPORT_TARGET_SEARCH_2D(CapSolverState2D& state, int& status);
 
 // ----------------------------------------------- embedded cap (passive)
 // The embedded-cap element is entry n_piles + 1 of PileTable, a vertical

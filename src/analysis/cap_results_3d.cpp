@@ -23,7 +23,6 @@
 namespace pilecap {
 
 DofRunModeRecord DofRunMode;
-TargetDeflectionSearchRecord TargetDeflectionSearch;
 
 namespace {
 

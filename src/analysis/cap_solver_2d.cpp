@@ -272,6 +272,7 @@ Attempt run_step_attempt(State& s, int& status) {
 }
 
 void finish_converged_step(State& s) {
+  s.converged_tangent = s.assembled_tangent;
   for (int k = 1; k <= CAP_DOFS_2D; ++k) {
     s.step_start_displacement(k) += s.step_displacement(k);
     s.displacement(k) = s.step_start_displacement(k);

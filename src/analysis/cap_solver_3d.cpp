@@ -331,6 +331,7 @@ void start_step_attempt(State& s) {
 void finish_converged_step(State& s) {
   // A later step that fails leaves its own, unconverged forces in pile_force.
   s.converged_force = s.pile_force;
+  s.converged_tangent = s.assembled_tangent;
   for (int k = 1; k <= CAP_DOFS; ++k) {
     s.step_start_displacement(k) += s.step_displacement(k);
     s.displacement(k) = s.step_start_displacement(k);

@@ -3,9 +3,10 @@
 // Z), whose N level runs carry only load component d (the case's
 // concentrated load of d times level factor k), each level leaving its
 // flexibility column; then the stiffness report built from the columns and
-// the run at the total load. Stiffness estimation, and pushover points
-// with a flexibility estimation, are not built: such a case is reported as
-// not analysed. A plain case with pushover points runs them.
+// the run at the total load. A stiffness estimation takes its own points
+// (stiffness_points.cpp), a plain case with pushover points its own
+// (pushover_points.cpp); pushover points with a flexibility estimation are
+// not built: such a case is reported as not analysed.
 // DOFs and levels are 1-based; cap vectors are in the cap order.
 #include <string>
 #include <string_view>
@@ -23,9 +24,8 @@ namespace {
 
 constexpr int DIAGONAL_LDA = CAP_DOFS;  // leading dimension of the report's working matrix
 
-//      NOTE: STIFFNESS ESTIMATION AND PUSHOVER POINTS ARE NOT ANALYZED
-constexpr const char* POINTS_NOT_ANALYSED_LAYOUT =
-    "(5X,\"NOTE: STIFFNESS ESTIMATION AND PUSHOVER POINTS ARE NOT ANALYZED\")";
+//      NOTE: PUSHOVER POINTS OF AN ESTIMATION ARE NOT ANALYZED
+constexpr const char* POINTS_NOT_ANALYSED_LAYOUT = "(5X,\"NOTE: PUSHOVER POINTS OF AN ESTIMATION ARE NOT ANALYZED\")";
 constexpr std::string_view DETAIL_INDENT = "    ";
 
 //      * PILE CAP FLEXIBILITY ESTIMATION *
@@ -115,17 +115,21 @@ void run_flexibility_points(int c, RunVectors& v, int& status) {
 
 void RUN_ESTIMATION_POINTS(int c, RunVectors& v, int& status) {
   const AnalysisControlRecord& a = AnalysisControl;
+  if (RunOptions.cap_model > 0) {
+    refuse_plate_cap(c, status);
+    return;
+  }
   if (a.analysis_kind == ANALYSIS_KIND_PLAIN && a.pushover_flag > 0) {
     RUN_PUSHOVER_POINTS(c, v, status);
     return;
   }
-  if (a.analysis_kind >= ANALYSIS_KIND_CAP_STIFFNESS || a.pushover_flag > 0) {
+  if (a.pushover_flag > 0) {
     fio::write(UNIT_RUN_LOG, POINTS_NOT_ANALYSED_LAYOUT);
     WRITE_RESULT_CODE(RESULT_NOT_PERFORMED);
     return;
   }
-  if (RunOptions.cap_model > 0) {
-    refuse_plate_cap(c, status);
+  if (a.analysis_kind >= ANALYSIS_KIND_CAP_STIFFNESS) {
+    RUN_STIFFNESS_POINTS(c, v, status);
     return;
   }
   run_flexibility_points(c, v, status);

@@ -25,7 +25,9 @@ struct RunVectors {
 // scaled; a refused model gets its note instead.
 //   in:     c
 //   in,out: v (cap_load, point displacements and the results are rewritten)
-//   in,out: status  as the solver leaves it
+//   in,out: status  as the solver leaves it; during a stiffness point
+//                   (TargetDeflectionSearch.active 1) STATUS_SCRATCH_FILE_ERROR
+//                   when the equivalent-spring file cannot be opened or flushed
 void RUN_CASE_ONCE(int c, RunVectors& v, int& status);
 
 // LOAD_CASE_FULL_LOADS
@@ -45,10 +47,10 @@ void RUN_TOTAL_LOAD_POINT(int c, RunVectors& v, int& status);
 // RUN_ESTIMATION_POINTS
 // The points of a case with more than one: for a flexibility estimation
 // the DOF points (six in 3D, three in 2D; N level runs each, with their
-// tables) and the stiffness report, then the total-load point; for a plain
-// case with pushover points those points (RUN_PUSHOVER_POINTS). A stiffness
-// estimation and a flexibility estimation with pushover points are reported
-// as not analysed (result code 9); a flexibility estimation of a plate cap
+// tables) and the stiffness report, then the total-load point; a stiffness
+// estimation by RUN_STIFFNESS_POINTS; a plain case with pushover points by
+// RUN_PUSHOVER_POINTS. A flexibility or stiffness estimation with pushover
+// points is reported as not analysed (result code 9); an estimation of a plate cap
 // ends the analysis with STATUS_PLATE_FLEXIBILITY.
 //   Reads:  AnalysisControl (the case's kind, points, factors), LoadCase
 //           (flexibility_report, diagonal_only), RunOptions
@@ -76,5 +78,26 @@ void RUN_ESTIMATION_POINTS(int c, RunVectors& v, int& status);
 //   in,out: v      the case's vectors, rewritten for every point
 //   in,out: status as a run leaves it; the caller ends the loop when not 0
 void RUN_PUSHOVER_POINTS(int c, RunVectors& v, int& status);
+
+// RUN_STIFFNESS_POINTS
+// The points of a stiffness estimation (analysis kind 11 and above): the
+// settings checked (basis 0 or 1; for a target search a target DOF of the
+// model and a target that is not 0, else STATUS_INPUT_DATA_ERROR before any
+// run), the case line on the cap-model pile file, then each factor point at
+// the case's full loads times its factor, with one run (total-load basis)
+// or the runs of the target search, ended by the stiffness at the origin
+// (READ_EQUIVALENT_SPRINGS, CAPTSTF) or by the line of a point without
+// one; then the total-load point.
+//   Reads:  AnalysisControl (point list and count), RunOptions
+//   Writes: AnalysisControl.current_point, current_dof, DofRunMode,
+//           TargetDeflectionSearch, the reports and the stiffness files
+//   in,out: v (the case's vectors), status (a run's or a file's failure
+//           ends the points)
+void RUN_STIFFNESS_POINTS(int c, RunVectors& v, int& status);
+
+// SPRINGS_FILE_FAILED
+// STATUS_SCRATCH_FILE_ERROR with the equivalent-spring file named in the
+// final message.
+void SPRINGS_FILE_FAILED(int& status);
 
 }  // namespace pilecap

@@ -447,12 +447,22 @@ void write_plot_data(int& status) {
 void RUN_CASE_ONCE(int c, RunVectors& v, int& status) {
   v.cap_load = v.working_load;
   if (LoadCase.point_loads_flag(c) == POINT_LOADS_GIVEN) v.point_displacements = v.saved_displacements;
-  fio::open(UNIT_EQUIVALENT_SPRINGS, RunFiles.equivalent_springs_file, fio::Mode::Write);
+  // The points of a stiffness estimation read the file back: there it must
+  // be written whole.
+  const bool springs_read = TargetDeflectionSearch.active == 1;
+  const bool opened =
+      fio::open(UNIT_EQUIVALENT_SPRINGS, RunFiles.equivalent_springs_file, fio::Mode::Write) == fio::IO_OK;
+  if (!opened && springs_read) {
+    SPRINGS_FILE_FAILED(status);
+    return;
+  }
   fio::write(UNIT_EQUIVALENT_SPRINGS, SPRINGS_CASE_LAYOUT, c);
   status = STATUS_OK;
   if (SoilMovementProfile.count >= 1) SCALE_MOVEMENT_PROFILE(c);
   solve(RUN_KIND_CASE, v, status);
+  const bool flushed = !opened || fio::flush(UNIT_EQUIVALENT_SPRINGS) == fio::IO_OK;
   fio::close(UNIT_EQUIVALENT_SPRINGS);
+  if (!flushed && springs_read && status == STATUS_OK) SPRINGS_FILE_FAILED(status);
 }
 
 void LOAD_CASE_FULL_LOADS(int c, RunVectors& v) {

@@ -9,6 +9,8 @@
 // order (X vertical, Y, Z, rotations about X, Y, Z; in 2D X, Y, rotation Z).
 #pragma once
 
+#include "base/arrays.hpp"
+
 namespace pilecap {
 
 // Kinds of run of a flexibility estimation (DofRunMode.mode).
@@ -121,5 +123,153 @@ void REPORT_FLEXIBILITY_STIFFNESS(int report, int diagonal_only, int levels, int
 // on the results report and the summary (after two empty lines), the
 // computation report and the run log (after one), which is then flushed.
 void PRINT_PUSHOVER_HEADER();
+
+// WRITE_STIFFNESS_COMPUTATION_COPY
+// A stiffness matrix on the computation report, unconverted: a line of its
+// diagonal terms, then one line per row with the row number.
+//   in: k (column-major, leading dimension 6), ndof (3 or 6)
+void WRITE_STIFFNESS_COMPUTATION_COPY(const Array2<double, 6, 6>& k, int ndof);
+
+// ================================================ stiffness estimation
+// A case of the stiffness kind runs factor points: each applies the case's
+// loads times a point factor (and, searching a target deflection, times the
+// load factor the search predicts) and ends with the secant stiffness of
+// the group at the origin, assembled from the equivalent springs of every
+// pile that the point's last run left on the equivalent-spring file.
+
+// Bases of a stiffness estimation (its first setting).
+constexpr int BASIS_TOTAL_LOAD = 0;
+constexpr int BASIS_TARGET_DEFLECTION = 1;
+// The settings that follow the point factors of a stiffness case's list.
+constexpr int STIFFNESS_SETTINGS_COUNT = 12;
+constexpr int MAX_TARGET_PAIRS = 20;
+
+// The search for the load factor of a factor point whose cap displacement
+// in one DOF meets a target, and the outcome of each run of the point.
+struct TargetDeflectionSearchRecord {
+  int active = 0;           // 1 during the factor points of a stiffness estimation
+  int state = 0;            // run permission (3 single run, 2 search, 1 last run); 0 ends, -1 no solution
+  int target_dof = 0;       // the cap DOF whose displacement is searched (1..NDOF); 0 none
+  int target_dof_only = 0;  // 1: only the target DOF's load is factored
+  int pair_count = 0;
+  int springs_written = 0;    // the last run wrote its equivalent springs
+  int prediction_failed = 0;  // the last prediction found two runs of equal displacement
+  double tolerance_percent = 0.0;
+  double target = 0.0;      // target displacement of the point
+  double new_factor = 0.0;  // load factor of the next run
+  double computed = 0.0;    // the target DOF's displacement of the last run
+  double run_fraction = 1.0;  // the load fraction the last run carried
+  Array1<double, MAX_TARGET_PAIRS> pair_displacement{}, pair_factor{};
+  Array1<double, 2> carried_pair{};  // (displacement, factor) of the first run of point 1
+};
+extern TargetDeflectionSearchRecord TargetDeflectionSearch;
+
+// PREDICT_TARGET_LOAD_FACTOR
+// The load factor of the next run from the (displacement, factor) pairs of
+// the runs made so far: 0 with no pair; with one, the factor scaled to the
+// target (1 when the displacement is below 1e-4); otherwise the newest pair
+// is sorted into the table by factor and the factor follows by linear
+// interpolation between the pairs that bracket the target (extrapolation
+// through the first or last two). Two bracketing runs of equal
+// displacement give no factor: the newest run's factor is kept and
+// prediction_failed is set.
+//   Reads/Writes: TargetDeflectionSearch (pairs reordered, new_factor,
+//                 prediction_failed)
+void PREDICT_TARGET_LOAD_FACTOR();
+
+// PRINT_CAP_STIFFNESS_HEADER
+// The heading of a stiffness estimation with its basis and the units of
+// the loads, displacements and stiffness terms (results, summary,
+// computation reports and run log).
+//   in: basis (0 total load, else target deflection), dimension (2 or 3)
+void PRINT_CAP_STIFFNESS_HEADER(int basis, int dimension);
+
+// PRINT_TARGET_VS_COMPUTED
+// One line on unit: the target DOF's label, target and computed
+// displacement; nothing for the total-load basis.
+//   in: settings_offset s (the settings are list positions s + 1 ..),
+//       point_values (the list, point_values[q - 1] is position q)
+void PRINT_TARGET_VS_COMPUTED(int unit, int settings_offset, int dimension, double computed, double target,
+                              const double* point_values);
+
+// PRINT_STIFFNESS_POINT_REPORT
+// The report of a solved factor point: number and factor, the target line,
+// the equivalent load and the cap displacement at the origin (loads through
+// the kip conversion on the results and summary reports).
+//   in: equivalent_load, displacement (NDOF values each)
+void PRINT_STIFFNESS_POINT_REPORT(int settings_offset, int dimension, int point, double factor, double computed,
+                                  double target, const double* point_values, const double* equivalent_load,
+                                  const double* displacement);
+
+// READ_EQUIVALENT_SPRINGS
+// Reads the equivalent-spring file of the run just finished (opened and
+// closed here) into EquivalentSprings: per pile the axial force, the
+// secant axial (and torsional) head stiffness and the lateral node springs,
+// the secant modulus per unit length times the tributary length of the
+// node (half the element length at the head and the tip). The larger of
+// the two lateral moduli of a 3D node is taken.
+//   Reads:  PileTable, PileProperty (n_increments), RunOptions.dimension
+//   in,out: status  STATUS_SCRATCH_FILE_ERROR, the file named in the final
+//                   message, when the file cannot be opened or holds fewer
+//                   lines or a field that is not a number
+void READ_EQUIVALENT_SPRINGS(int& status);
+
+// BEAM_COLUMN_STIFFNESS_3D / BEAM_COLUMN_STIFFNESS_2D
+// The element matrix of a straight beam-column (12 x 12: axial, lateral y,
+// lateral z, torsion, rotations about y and z at node 1, then node 2; 2D
+// 6 x 6: axial, lateral, rotation), column-major, with the axial-force
+// terms (P/L, P/10, 2PL/15, PL/30) added when flag is 1.
+void BEAM_COLUMN_STIFFNESS_3D(double ei_zz, double ei_yy, double ea, double gj, double length, double axial_force,
+                              int flag, double* element_matrix);
+void BEAM_COLUMN_STIFFNESS_2D(double ei, double ea, double length, double axial_force, int flag,
+                              double* element_matrix);
+
+// STATIC_CONDENSATION
+// Eliminates the first n - m DOFs of matrix (n x n, column-major,
+// overwritten) without pivot search; reduced (m x m) receives the rest,
+// the Schur complement of the leading block for a symmetric matrix.
+//   out: singular  1 on a zero pivot (reduced is then zero), else 0
+void STATIC_CONDENSATION(double* matrix, double* reduced, int n, int m, int& singular);
+
+// CONDENSE_PILE_HEAD_MATRIX_3D / CONDENSE_PILE_HEAD_MATRIX_2D
+// The head stiffness of one pile in pile axes (6 x 6 or 3 x 3,
+// column-major) from its linear model: beam-column elements from the tip
+// up on the node springs, condensed node by node onto the head, the head
+// connection applied (pinned: the rotation condensed out; a rotational
+// spring in series; fixed unchanged), then the secant axial (and
+// torsional) head springs. A zero pivot leaves the carried matrix zero
+// from there down. Runs inside the parallel loop of CAPTSTF: reads only.
+//   Reads: PileTable, PileProperty, PileNodes, the sections, EquivalentSprings
+//   in:    pile, geometric_flag (1 adds the axial-force terms)
+//   in:    status  not read or set
+void CONDENSE_PILE_HEAD_MATRIX_3D(int pile, int geometric_flag, int& status, double* head_matrix);
+void CONDENSE_PILE_HEAD_MATRIX_2D(int pile, int geometric_flag, int& status, double* head_matrix);
+
+// WRITE_CAP_MODEL_PILE_BLOCK
+// The pile's block on the cap-model pile file: the pile line, its head
+// springs (axial, and torsional in 3D) and its n + 1 node springs.
+void WRITE_CAP_MODEL_PILE_BLOCK(int pile, int dimension);
+
+// PILE_CAP_TRANSFORMS_2D
+// O^T, R^T, O and R of a 2D pile row (3 x 3, column-major): O carries the
+// cap displacement at the origin to the head, R rotates global axes into
+// the pile's axes by its batter.
+void PILE_CAP_TRANSFORMS_2D(int pile, double* offset_transposed, double* rotation_transposed, double* offset,
+                            double* rotation);
+
+// CAPTSTF
+// The secant stiffness of the pile group at the origin for one factor
+// point: every pile's head matrix carried to the origin (in parallel over
+// the piles, each into its own slot of PileHeadMatrices), summed on the
+// calling thread in pile order; written to the equivalent-stiffness file
+// and the reports after the point report, with the pile count and every
+// pile's block (in pile order) on the cap-model pile file.
+//   Reads:  PileTable, EquivalentSprings, TargetDeflectionSearch, AnalysisControl
+//   Writes: PileHeadMatrices, stiffness (rows and columns 1..NDOF of 6 x 6)
+//   in:     geometric_flag, settings_offset, point, factor,
+//           equivalent_load, displacement (of the point's last run)
+//   in,out: status  handed on; not set
+void CAPTSTF(int& status, int geometric_flag, int settings_offset, int point, double factor,
+             const double* equivalent_load, const double* displacement, double* stiffness);
 
 }  // namespace pilecap

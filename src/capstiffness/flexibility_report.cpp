@@ -168,23 +168,6 @@ void write_matrix(int unit, const Matrix& k, int diagonal_only, int ndof) {
   }
 }
 
-// The computation report's copy of K: the diagonal, then every row,
-// unconverted.
-void write_computation_copy(const Matrix& k, int ndof) {
-  auto value = [](double v) {
-    WRITE_REAL_FIELD(UNIT_COMPUTATION_REPORT, COMPUTATION_WIDTH, COMPUTATION_DIGITS, v);
-    WRITE_BLANKS(UNIT_COMPUTATION_REPORT, COMPUTATION_GAP);
-  };
-  WRITE_BLANKS(UNIT_COMPUTATION_REPORT, COMPUTATION_DIAGONAL_LEAD);
-  for (int j = 1; j <= ndof; ++j) value(k(j, j));
-  END_REPORT_LINE(UNIT_COMPUTATION_REPORT);
-  for (int i = 1; i <= ndof; ++i) {
-    fio::write(UNIT_COMPUTATION_REPORT, ROW_OPEN_LAYOUT, i);
-    for (int j = 1; j <= ndof; ++j) value(k(i, j));
-    END_REPORT_LINE(UNIT_COMPUTATION_REPORT);
-  }
-}
-
 // F of level L from the file: column d is the record of level L in DOF d's
 // block (only its diagonal term in the diagonal form). A record whose level
 // number is negative marks a DOF without a column.
@@ -234,6 +217,23 @@ std::string not_estimated_labels(const Array1<int, CAP_DOFS>& not_estimated, int
 
 }  // namespace
 
+// The computation report's copy of K: the diagonal, then every row,
+// unconverted.
+void WRITE_STIFFNESS_COMPUTATION_COPY(const Matrix& k, int ndof) {
+  auto value = [](double v) {
+    WRITE_REAL_FIELD(UNIT_COMPUTATION_REPORT, COMPUTATION_WIDTH, COMPUTATION_DIGITS, v);
+    WRITE_BLANKS(UNIT_COMPUTATION_REPORT, COMPUTATION_GAP);
+  };
+  WRITE_BLANKS(UNIT_COMPUTATION_REPORT, COMPUTATION_DIAGONAL_LEAD);
+  for (int j = 1; j <= ndof; ++j) value(k(j, j));
+  END_REPORT_LINE(UNIT_COMPUTATION_REPORT);
+  for (int i = 1; i <= ndof; ++i) {
+    fio::write(UNIT_COMPUTATION_REPORT, ROW_OPEN_LAYOUT, i);
+    for (int j = 1; j <= ndof; ++j) value(k(i, j));
+    END_REPORT_LINE(UNIT_COMPUTATION_REPORT);
+  }
+}
+
 void REPORT_FLEXIBILITY_STIFFNESS(int report, int diagonal_only, int levels, int ndof, int lda, const double* factors,
                                   int& status) {
   if (report != REPORT_PRINTED) return;
@@ -264,7 +264,7 @@ void REPORT_FLEXIBILITY_STIFFNESS(int report, int diagonal_only, int levels, int
       continue;
     }
 
-    if (!form_2d(ndof)) write_computation_copy(k, ndof);
+    if (!form_2d(ndof)) WRITE_STIFFNESS_COMPUTATION_COPY(k, ndof);
     // A DOF without a column reads 1.0 in every unit system.
     bool any_not_estimated = false;
     for (int d = 1; d <= ndof; ++d) {
@@ -277,7 +277,7 @@ void REPORT_FLEXIBILITY_STIFFNESS(int report, int diagonal_only, int levels, int
       const std::string labels = not_estimated_labels(not_estimated, ndof);
       for (int unit : {UNIT_SUMMARY, UNIT_RESULTS_REPORT}) fio::write(unit, NOT_ESTIMATED_LAYOUT, labels);
     }
-    if (form_2d(ndof)) write_computation_copy(k, ndof);
+    if (form_2d(ndof)) WRITE_STIFFNESS_COMPUTATION_COPY(k, ndof);
   }
 }
 

@@ -52,7 +52,7 @@ void equivalent_stiffness(int pile, int n, double h, const LateralPileWork& w, d
   EquivalentStiffnessRecord& e = EquivalentStiffness;
   e.top(pile, 1) = axial_force;
   e.top(pile, 2) = std::fabs(u[0]) > ZERO_LIMIT ? axial_force / u[0] : 0.0;
-  e.top(pile, 4) = h;
+  e.top(pile, 3) = h;
   for (int m = 0; m <= n; ++m) {
     const int row = m + 4;
     const double y = w.deflection_y(row);

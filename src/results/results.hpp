@@ -264,4 +264,15 @@ void WRITE_CAP_LOAD_TABLE_2D(int unit, const CapRowFields& row, const double* lo
 void WRITE_CAP_DISPLACEMENT_TABLE_2D(int unit, const CapRowFields& row, const double* displacement, const char* marks,
                                      int rotation_gap);
 
+// WRITE_EQUIV_STIFFNESS_3D / WRITE_EQUIV_STIFFNESS_2D
+// One block per pile on the equivalent-spring file (open on
+// UNIT_EQUIVALENT_SPRINGS): the pile line, the pile-top title and values
+// (axial force, secant axial and, in 3D, torsional stiffness; columns 1-17,
+// 18-34, 35-51), the along-pile title, the element length (columns 7-22)
+// and the n + 1 node lines from the head (distance at 7-22, the lateral
+// moduli at 23-39 and, in 3D, 40-56).
+//   Reads: PileTable, PileProperty.n_increments, EquivalentStiffness
+void WRITE_EQUIV_STIFFNESS_3D();
+void WRITE_EQUIV_STIFFNESS_2D();
+
 }  // namespace pilecap

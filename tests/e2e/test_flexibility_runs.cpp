@@ -17,6 +17,7 @@
 #include "analysis/analysis.hpp"
 #include "tests/e2e/deck_2d.hpp"
 #include "tests/e2e/deck_3d.hpp"
+#include "tests/e2e/estimation_decks.hpp"
 #include "tests/e2e/run_folder.hpp"
 #include "tests/support/engine_state.hpp"
 
@@ -27,8 +28,6 @@ constexpr int RESULT_CODES_LINE = 11;
 constexpr int COMPUTATION_LINE = 12;
 constexpr int COLUMNS_LINE = 15;
 constexpr int STEPS_LINE = 16;
-constexpr int SOFT_CLAY_CODE = 1;
-constexpr int ELASTIC_SUBGRADE_CODE = 12;
 
 using Matrix = std::array<std::array<double, 6>, 6>;
 
@@ -58,62 +57,12 @@ void record_plane_stiffness_at_rest(int /*run_kind*/, int /*index*/) {
 }
 
 // The deck's first case made a flexibility estimation over the levels.
-std::string with_flexibility(std::string deck, const std::vector<double>& levels, int diagonal_only = 0) {
-  const std::string plain = "CASE 1\n1 0 0 0 0 0 0 0\n";
-  const std::size_t at = deck.find(plain);
-  deck.replace(at, plain.size(), "CASE 1\n1 1 1 " + std::to_string(diagonal_only) + " 0 0 0 0\n");
-  // After the concentrated loads: distributed loads, then the point values.
-  const std::string lists = "\n0\n0\n0\n0 0 0 0 0 0 0 0\n0\n";
-  std::string values = "\n0\n" + std::to_string(levels.size()) + "\n";
-  for (double level : levels) values.append(deck_number(level)).append("\n");
-  values.append("0\n0 0 0 0 0 0 0 0\n0\n");
-  deck.replace(deck.find(lists, at), lists.size(), values);
-  return deck;
+std::string with_flexibility(const std::string& deck, const std::vector<double>& levels, int diagonal_only = 0) {
+  return with_point_values(deck, "1 1 1 " + std::to_string(diagonal_only) + " 0 0 0 0", levels);
 }
 
 std::string flexibility_deck(const Deck3D& d, const std::vector<double>& levels, int diagonal_only = 0) {
   return with_flexibility(deck_3d(d), levels, diagonal_only);
-}
-
-// Three vertical piles on linear springs (or in soft clay), in English
-// units or as its SI twin, loaded in every DOF.
-Deck3D linear_group(int units, bool soft_clay = false) {
-  const bool si = units == DECK_SI;
-  const double ft = si ? 0.3048 : 1.0, in = si ? 25.4 : 1.0, lb = si ? 0.0044482216152605 : 1.0;
-  const double psi = si ? 6.894757293168361 : 1.0, pcf = si ? 0.15708746 : 1.0, pci = si ? 271.4471375263 : 1.0;
-  const double psf = si ? 0.04788025898 : 1.0;
-  const double lb_per_in = si ? 0.175126835 : 1.0, lb_in = si ? 0.000112984829 : 1.0, lb_in2 = si ? 2.869881e-6 : 1.0;
-  Deck3D d;
-  d.units = units;
-  d.piles = {{-5 * ft, -3 * ft}, {5 * ft, -3 * ft}, {0.0, 6 * ft}};
-  d.ground = -1e-6 * ft;
-  d.length = 40 * ft;
-  d.increments = 40;
-  d.diameter = 24 * in;
-  d.inner_diameter = 23 * in;
-  d.area = 36.9 * in * in;
-  d.inertia = 2549.0 * in * in * in * in;
-  d.modulus = 29e6 * psi;
-  d.shear_modulus = 11.6e6 * psi;
-  d.gj = 5.91e10 * lb_in2;
-  d.perimeter = 75.4 * in;
-  d.layers = {{ELASTIC_SUBGRADE_CODE, -1e-6 * ft, 80 * ft, {56 * pcf, 0, 0, 100 * pci, 0, 0, 0}}};
-  if (soft_clay) {
-    // Soft clay from the heads down.
-    d.ground = 0.0;
-    d.layers = {{SOFT_CLAY_CODE, 0.0, 80 * ft, {56 * pcf, 700 * psf, 0, 100 * pci, 0, 0.01, 0.5}}};
-  }
-  d.axial_stiffness = 2e6 * lb_per_in;
-  d.axial_reach = si ? 10 * 0.0254 : 10.0;
-  d.torsion_stiffness = 1e10 * lb_in;
-  d.llp_tolerance = si ? 1e-7 * 0.0254 : 1e-7;
-  d.cases = {{.fx = 100000 * lb,
-              .fy = 10000 * lb,
-              .fz = 8000 * lb,
-              .mx = 2e5 * lb_in,
-              .my = 1e6 * lb_in,
-              .mz = 1.2e6 * lb_in}};
-  return d;
 }
 
 // The matrices of the computation report's copies (unconverted), per level.
