@@ -100,6 +100,7 @@ const CacheDeck DECKS[] = {
     {"group_3x3_embedded_cap", [] { return read_deck(std::string(PILECAP_EXAMPLES) + "/group_3x3_embedded_cap.inp"); }},
     {"bent_2d_embedded_cap", [] { return read_deck(std::string(PILECAP_EXAMPLES) + "/bent_2d_embedded_cap.inp"); }},
     {"pushover_3d", [] { return read_deck(std::string(PILECAP_EXAMPLES) + "/pushover_3d.inp"); }},
+    {"stiffness_3d", [] { return read_deck(std::string(PILECAP_EXAMPLES) + "/stiffness_3d.inp"); }},
     {"layered_group", layered_group},
     {"close_group_following_factors", close_group_following_factors,
      "REDUCTION FACTORS FOR CLOSELY-SPACED PILE GROUPS ALONG"},
