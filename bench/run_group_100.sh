@@ -107,15 +107,25 @@ cat "$out/run.txt"
 [ "$status" -eq 0 ] || echo "run ended with exit code $status"
 
 # Timing lines of every case: "Serial processing :     0.068 sec" (also ms, min, hr).
-awk '
+# Every Newton iteration ("ITERATION    n" on the run log) evaluates each pile
+# 14 times: once for the force vector, 13 times for its tangent; both run in
+# the parallel regions, so their time over the counts gives the time per
+# iteration and per pile evaluation.
+awk -v piles=100 -v evaluations_per_pile=14 '
   function seconds(v, u) { return u == "ms" ? v / 1000 : u == "min" ? v * 60 : u == "hr" ? v * 3600 : v }
   /Serial processing :/ { serial += seconds($4, $5) }
   /Paral. processing :/ { parallel += seconds($4, $5) }
   /Print. processing :/ { print_time += seconds($4, $5) }
+  /^ +ITERATION +[0-9]+$/ { iterations++ }
   END {
     total = serial + parallel + print_time
     printf "cases: serial %.3f s, parallel %.3f s, printing %.3f s\n", serial, parallel, print_time
     if (total > 0) printf "parallel-time share: %.1f %%\n", 100 * parallel / total
+    if (iterations > 0) {
+      printf "Newton iterations: %d, %.2f ms each\n", iterations, 1000 * parallel / iterations
+      printf "pile evaluations: %d, %.2f us each\n", iterations * piles * evaluations_per_pile,
+        1e6 * parallel / (iterations * piles * evaluations_per_pile)
+    }
   }' "$out/group_100.log.txt"
 grep -E "Number Processors" "$out/group_100.log.txt" | tail -1 | sed 's/^ *//'
 grep -E "Elapsed \(wall clock\)|Maximum resident set size" "$out/time.txt" | sed 's/^\t*//'

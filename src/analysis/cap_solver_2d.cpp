@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "analysis/analysis.hpp"
+#include "analysis/pile_loop.hpp"
 #include "base/fio.hpp"
 #include "input/input.hpp"
 #include "model/conversions.hpp"
@@ -233,7 +234,8 @@ Attempt run_step_attempt(State& s, int& status) {
     fio::write_list(UNIT_ITERATION_DUMP, s.iteration);
 
     if (!form_tangent(s, status)) return Attempt::Return;
-    const bool all_numbers = CAP_VALUES_FINITE(s.pile_force) && CAP_VALUES_FINITE(s.residual) && CAP_VALUES_FINITE(s.tangent);
+    const bool all_numbers =
+        CAP_VALUES_FINITE(s.pile_force) && CAP_VALUES_FINITE(s.residual) && CAP_VALUES_FINITE(s.tangent);
     if (FAILED_CAP_EVALUATION(lateral_failure(), all_numbers)) return Attempt::Failed;
     write_tangent_rows(s);
     s.assembled_tangent = s.tangent;
@@ -307,6 +309,8 @@ void CAP_TANGENT_2D(double* k, const double* u, int& status) {
   const double steps[CAP_DOFS_2D] = {translation_step(), translation_step(), STEP_ROTATION_2D};
   Vector3 w, minus[CAP_DOFS_2D], plus[CAP_DOFS_2D];
   for (int j = 1; j <= CAP_DOFS_2D; ++j) w(j) = u[j - 1];
+  // The six force vectors share the curve data of the rows' nodes.
+  const PileEvaluationPair pair;
   for (int side = 0; side < 2; ++side) {
     for (int j = 1; j <= CAP_DOFS_2D; ++j) {
       w(j) = u[j - 1] + (side == 0 ? -steps[j - 1] : steps[j - 1]);

@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "analysis/analysis.hpp"
+#include "analysis/pile_loop.hpp"
 #include "base/fio.hpp"
 #include "input/input.hpp"
 #include "model/conversions.hpp"
@@ -265,6 +266,8 @@ Attempt run_step_attempt(State& s, int& status) {
       status = STATUS_STOPPED_BY_USER;
       return Attempt::Return;
     }
+    // The force vector and its tangent share curve data and lateral solutions.
+    PileEvaluationPair pair;
     if (!evaluate_forces(s, status)) return Attempt::Return;
     if (FAILED_CAP_EVALUATION(lateral_failure(), CAP_VALUES_FINITE(s.pile_force))) return Attempt::Failed;
 
@@ -278,10 +281,12 @@ Attempt run_step_attempt(State& s, int& status) {
     s.fixed_steps = (SoilMovementProfile.count > 0 || s.point_run == 1) ? 1 : 0;
 
     STIFF(s.tangent.data(), s.displacement.data(), s.increment.data(), s.iteration, s.fixed_steps, status);
+    pair.close();
     if (status != STATUS_OK) return Attempt::Return;
     if (!add_cap_terms(s, status)) return Attempt::Return;
     for (int k = 1; k <= CAP_DOFS; ++k) s.residual(k) = -(s.cap_load[k - 1] + s.pile_force(k));
-    const bool all_numbers = CAP_VALUES_FINITE(s.pile_force) && CAP_VALUES_FINITE(s.residual) && CAP_VALUES_FINITE(s.tangent);
+    const bool all_numbers =
+        CAP_VALUES_FINITE(s.pile_force) && CAP_VALUES_FINITE(s.residual) && CAP_VALUES_FINITE(s.tangent);
     if (FAILED_CAP_EVALUATION(lateral_failure(), all_numbers)) return Attempt::Failed;
 
     fio::write_list(UNIT_ITERATION_DUMP);

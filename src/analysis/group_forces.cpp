@@ -107,6 +107,7 @@ void FVEC(double* forces, const double* u, int& status) {
   }
 
   RunTimers.parallel_time += omp_get_wtime() - clock;
+  END_PILE_LOOP();
   MERGE_PILE_LOOP_STATUS(n_piles, status);
   PUBLISH_PILE_EVALUATIONS(evaluations.data(), n_piles);
   for (int p = 1; p <= n_piles; ++p) {
@@ -194,6 +195,7 @@ void STIFF(double* k, const double* u, const double* du, int iteration, int fixe
   } else {
     RunTimers.print_time += elapsed;
   }
+  END_PILE_LOOP();
   MERGE_PILE_LOOP_STATUS(n_piles, status);
   PUBLISH_PILE_EVALUATIONS(evaluations.data(), n_piles);
   for (int j = 1; j <= CAP_DOFS; ++j) {

@@ -92,6 +92,7 @@ void FVEC2D(double* resultant, const double* u, int& status) {
     }
   }
 
+  END_PILE_LOOP();
   MERGE_PILE_LOOP_STATUS(n_rows, status);
   PUBLISH_PILE_EVALUATIONS(evaluations.data(), n_rows);
   for (int row = 1; row <= n_rows; ++row) {

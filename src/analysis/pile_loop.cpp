@@ -7,6 +7,7 @@
 #include "model/analysis_control.hpp"
 #include "model/model_store.hpp"
 #include "model/run_state.hpp"
+#include "soil/py_curves.hpp"
 
 namespace pilecap {
 
@@ -23,6 +24,23 @@ void START_PILE_LOOP(int n_piles) {
   for (int p = 1; p <= n_piles; ++p) pile_status(p) = STATUS_OK;
   SET_THREAD_COUNT(AnalysisControl.threads_wanted, AnalysisControl.threads_available, AnalysisControl.threads_used_max,
                    RunTimers.threads_used_run, n_piles, NO_PAIR_LIMIT);
+  if (PyCurveCache.pair_open == 0) OPEN_PY_CURVE_EPOCH();
+}
+
+void END_PILE_LOOP() {
+  if (PyCurveCache.pair_open == 0) CLOSE_PY_CURVE_EPOCH();
+}
+
+PileEvaluationPair::PileEvaluationPair() {
+  OPEN_PY_CURVE_EPOCH();
+  PyCurveCache.pair_open = 1;
+}
+
+void PileEvaluationPair::close() {
+  if (!open_) return;
+  open_ = false;
+  PyCurveCache.pair_open = 0;
+  CLOSE_PY_CURVE_EPOCH();
 }
 
 int& PILE_LOOP_STATUS(int pile) { return pile_status(pile); }

@@ -13,10 +13,36 @@
 namespace pilecap {
 
 // START_PILE_LOOP
-// Clears the status words of piles 1..n_piles and sets the thread count of
-// the coming loop (AnalysisControl.threads_wanted, at most n_piles threads).
-//   Writes: AnalysisControl.threads_used_max, RunTimers.threads_used_run
+// Clears the status words of piles 1..n_piles, sets the thread count of the
+// coming loop (AnalysisControl.threads_wanted, at most n_piles threads) and,
+// unless an evaluation pair is open, opens an epoch of the p-y curve cache
+// and of the reuse of lateral solutions for this loop alone.
+//   Writes: AnalysisControl.threads_used_max, RunTimers.threads_used_run,
+//           PyCurveCache.epoch
 void START_PILE_LOOP(int n_piles);
+
+// END_PILE_LOOP
+// After the loop: closes the epoch START_PILE_LOOP opened (none when an
+// evaluation pair holds it), so no evaluation outside a loop reads an entry.
+void END_PILE_LOOP();
+
+// PileEvaluationPair
+// A force vector and the tangent at the same cap displacement, made by a
+// solver between which nothing of the model changes: the loops inside the
+// scope share one epoch, so the tangent reads the curve data the force
+// vector computed and reuses its lateral solutions where their inputs are
+// bit-identical. Closes at the end of the scope or at close().
+class PileEvaluationPair {
+ public:
+  PileEvaluationPair();
+  ~PileEvaluationPair() { close(); }
+  PileEvaluationPair(const PileEvaluationPair&) = delete;
+  PileEvaluationPair& operator=(const PileEvaluationPair&) = delete;
+  void close();
+
+ private:
+  bool open_ = true;
+};
 
 // PILE_LOOP_STATUS: the status word of pile p in the running loop; each pile
 // writes only its own.

@@ -69,8 +69,7 @@ void SOLVE_LATERAL_PILE_3D(int pile, double y_head, double rotation_y, double z_
       NODE_FLEXURAL_RIGIDITY(pile, AXIS_ZZ, axial_force, w.ei_zz, w.deflection_y, w.hinge_zz);
       NODE_FLEXURAL_RIGIDITY(pile, AXIS_YY, axial_force, w.ei_yy, w.deflection_z, w.hinge_yy);
     }
-    SOLVE_LATERAL_PLANE(plane_y, n, h, w);
-    SOLVE_LATERAL_PLANE(plane_z, n, h, w);
+    SOLVE_LATERAL_PLANES(plane_y, plane_z, n, h, w);
     if (nonlinear_ei && AnalysisControl.ei_previous == 0) {
       NODE_FLEXURAL_RIGIDITY(pile, AXIS_ZZ, axial_force, w.ei_zz_saved, w.deflection_y, w.hinge_zz);
       NODE_FLEXURAL_RIGIDITY(pile, AXIS_YY, axial_force, w.ei_yy_saved, w.deflection_z, w.hinge_yy);

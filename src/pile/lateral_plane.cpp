@@ -22,27 +22,89 @@ namespace {
 
 SoilReactionProvider soil_reaction_provider = SOIL_REACTION_AT_NODES;
 
+// The coefficients of one plane's recursion y(i) = a y(i+1) + b y(i+2) + c.
+struct Recursion {
+  PileRowVector& a;
+  PileRowVector& b;
+  PileRowVector& c;
+};
+
 // Head rows 3 and 4 of the recursion; rows 1 and 2 stay 0. Built for every
 // solve from the head rigidity of that solve, so a spring-restrained head
 // keeps moment = spring x (slope + rotation) when its stiffness has changed.
-void set_head_rows(const LateralPlane& plane, double h, LateralPileWork& w) {
+void set_head_rows(const LateralPlane& plane, double h, const Recursion& r) {
   const double y_h = plane.head_deflection;
-  const double r = plane.rotation;
+  const double rotation = plane.rotation;
   const double ei4 = plane.ei(4);
   const double k = plane.spring;
-  for (int row = 1; row <= 4; ++row) w.coef_a(row) = w.coef_b(row) = w.coef_c(row) = 0.0;
-  w.coef_c(4) = y_h;
+  for (int row = 1; row <= 4; ++row) r.a(row) = r.b(row) = r.c(row) = 0.0;
+  r.c(4) = y_h;
   if (plane.connection == CONN_PIN) {
-    w.coef_b(3) = -1.0;
-    w.coef_c(3) = 2 * y_h;
+    r.b(3) = -1.0;
+    r.c(3) = 2 * y_h;
   } else if (plane.connection == CONN_FIX) {
-    w.coef_b(3) = 1.0;
-    w.coef_c(3) = 2 * h * r;
+    r.b(3) = 1.0;
+    r.c(3) = 2 * h * rotation;
   } else {
     const double denominator = 2 * ei4 + h * k;
-    w.coef_b(3) = (h * k - 2 * ei4) / denominator;
-    w.coef_c(3) = (2 * k * h * h * r + 4 * ei4 * y_h) / denominator;
+    r.b(3) = (h * k - 2 * ei4) / denominator;
+    r.c(3) = (2 * k * h * h * rotation + 4 * ei4 * y_h) / denominator;
   }
+}
+
+// The start of a solve: the previous deflections kept, the head rows.
+void start_plane(const LateralPlane& plane, int n, double h, const Recursion& r) {
+  for (int row = 4; row <= n + 4; ++row) plane.previous(row) = plane.deflection(row);
+  set_head_rows(plane, h, r);
+}
+
+// Row i of the forward recursion (h2 = h^2, h4 = h^4).
+inline void forward_row(const LateralPlane& plane, const Recursion& r, int i, double h2, double h4,
+                        const LateralPileWork& w) {
+  const PileRowVector& ei = plane.ei;
+  const double a = ei(i - 1), b = ei(i), c = ei(i + 1);
+  const double qh2 = w.axial_force(i) * h2;
+  const double e = a * r.a(i - 2) + qh2 - 2 * a - 2 * b;
+  const double d = a + 4 * b + c - 2 * qh2 + w.soil_modulus(i) * h4 + e * r.a(i - 1) + a * r.b(i - 2);
+  const double g = d == 0.0 ? 0.0 : -1.0 / d;
+  r.a(i) = g * (qh2 - 2 * b - 2 * c + e * r.b(i - 1));
+  r.b(i) = g * c;
+  r.c(i) = g * (a * r.c(i - 2) + e * r.c(i - 1) - plane.load(i) * h4);
+}
+
+// The end of a solve: the two tip conditions and back substitution.
+void finish_plane(const LateralPlane& plane, int n, double h, const Recursion& r, const LateralPileWork& w) {
+  PileRowVector& y = plane.deflection;
+  const PileRowVector& ei = plane.ei;
+  const double h2 = h * h;
+  // The tip rows in terms of u = y(t + 1) and v = y(t + 2): y = alpha u + beta v + gamma.
+  const int t = n + 4;
+  struct Linear {
+    double alpha, beta, gamma;
+  };
+  const Linear y_t{r.a(t), r.b(t), r.c(t)};
+  const Linear y_t1{r.a(t - 1) * y_t.alpha + r.b(t - 1), r.a(t - 1) * y_t.beta, r.a(t - 1) * y_t.gamma + r.c(t - 1)};
+  const Linear y_t2{r.a(t - 2) * y_t1.alpha + r.b(t - 2) * y_t.alpha, r.a(t - 2) * y_t1.beta + r.b(t - 2) * y_t.beta,
+                    r.a(t - 2) * y_t1.gamma + r.b(t - 2) * y_t.gamma + r.c(t - 2)};
+  // A tip without bending stiffness has no axial-force term in its shear.
+  const double s = ei(t) == 0.0 ? 0.0 : (w.axial_force(t) * h2 - 2 * ei(t)) / ei(t);
+  // Zero moment: y(t-1) - 2 y(t) + u = 0.
+  const double m_u = y_t1.alpha - 2 * y_t.alpha + 1.0;
+  const double m_v = y_t1.beta - 2 * y_t.beta;
+  const double m_r = -(y_t1.gamma - 2 * y_t.gamma);
+  // Zero shear: v + s u - s y(t-1) - y(t-2) = 0.
+  const double s_u = s - s * y_t1.alpha - y_t2.alpha;
+  const double s_v = 1.0 - s * y_t1.beta - y_t2.beta;
+  const double s_r = s * y_t1.gamma + y_t2.gamma;
+  const double det = m_u * s_v - m_v * s_u;
+  if (det == 0.0) {
+    y(t + 1) = y(t + 2) = 0.0;
+  } else {
+    y(t + 1) = (m_r * s_v - m_v * s_r) / det;
+    y(t + 2) = (m_u * s_r - m_r * s_u) / det;
+  }
+  y(t + 3) = 0.0;
+  for (int i = t; i >= 1; --i) y(i) = r.a(i) * y(i + 1) + r.b(i) * y(i + 2) + r.c(i);
 }
 
 }  // namespace
@@ -75,7 +137,10 @@ void CLEAR_LATERAL_WORK(LateralPileWork& w, int last_row) {
                            &w.modulus_times_movement,
                            &w.coef_a,
                            &w.coef_b,
-                           &w.coef_c}) {
+                           &w.coef_c,
+                           &w.coef_a_z,
+                           &w.coef_b_z,
+                           &w.coef_c_z}) {
     for (int row = 1; row <= last_row; ++row) (*v)(row) = 0.0;
   }
   for (int row = 1; row <= last_row; ++row) w.hinge_zz(row) = w.hinge_yy(row) = 0;
@@ -170,52 +235,29 @@ bool LATERAL_SOIL_MODULI(int pile, PileRowVector& deflection, LateralPileWork& w
 }
 
 void SOLVE_LATERAL_PLANE(const LateralPlane& plane, int n, double h, LateralPileWork& w) {
-  PileRowVector& y = plane.deflection;
-  const PileRowVector& ei = plane.ei;
+  const Recursion r{w.coef_a, w.coef_b, w.coef_c};
   const double h2 = h * h;
   const double h4 = h2 * h2;
-  for (int row = 4; row <= n + 4; ++row) plane.previous(row) = y(row);
-  set_head_rows(plane, h, w);
+  start_plane(plane, n, h, r);
+  for (int i = 5; i <= n + 4; ++i) forward_row(plane, r, i, h2, h4, w);
+  finish_plane(plane, n, h, r, w);
+}
+
+void SOLVE_LATERAL_PLANES(const LateralPlane& plane_y, const LateralPlane& plane_z, int n, double h,
+                          LateralPileWork& w) {
+  const Recursion r_y{w.coef_a, w.coef_b, w.coef_c};
+  const Recursion r_z{w.coef_a_z, w.coef_b_z, w.coef_c_z};
+  const double h2 = h * h;
+  const double h4 = h2 * h2;
+  start_plane(plane_y, n, h, r_y);
+  start_plane(plane_z, n, h, r_z);
+  // Two independent recursions side by side: the processor overlaps them.
   for (int i = 5; i <= n + 4; ++i) {
-    const double a = ei(i - 1), b = ei(i), c = ei(i + 1);
-    const double qh2 = w.axial_force(i) * h2;
-    const double e = a * w.coef_a(i - 2) + qh2 - 2 * a - 2 * b;
-    const double d = a + 4 * b + c - 2 * qh2 + w.soil_modulus(i) * h4 + e * w.coef_a(i - 1) + a * w.coef_b(i - 2);
-    const double g = d == 0.0 ? 0.0 : -1.0 / d;
-    w.coef_a(i) = g * (qh2 - 2 * b - 2 * c + e * w.coef_b(i - 1));
-    w.coef_b(i) = g * c;
-    w.coef_c(i) = g * (a * w.coef_c(i - 2) + e * w.coef_c(i - 1) - plane.load(i) * h4);
+    forward_row(plane_y, r_y, i, h2, h4, w);
+    forward_row(plane_z, r_z, i, h2, h4, w);
   }
-  // The tip rows in terms of u = y(t + 1) and v = y(t + 2): y = alpha u + beta v + gamma.
-  const int t = n + 4;
-  struct Linear {
-    double alpha, beta, gamma;
-  };
-  const Linear y_t{w.coef_a(t), w.coef_b(t), w.coef_c(t)};
-  const Linear y_t1{w.coef_a(t - 1) * y_t.alpha + w.coef_b(t - 1), w.coef_a(t - 1) * y_t.beta,
-                    w.coef_a(t - 1) * y_t.gamma + w.coef_c(t - 1)};
-  const Linear y_t2{w.coef_a(t - 2) * y_t1.alpha + w.coef_b(t - 2) * y_t.alpha,
-                    w.coef_a(t - 2) * y_t1.beta + w.coef_b(t - 2) * y_t.beta,
-                    w.coef_a(t - 2) * y_t1.gamma + w.coef_b(t - 2) * y_t.gamma + w.coef_c(t - 2)};
-  // A tip without bending stiffness has no axial-force term in its shear.
-  const double s = ei(t) == 0.0 ? 0.0 : (w.axial_force(t) * h2 - 2 * ei(t)) / ei(t);
-  // Zero moment: y(t-1) - 2 y(t) + u = 0.
-  const double m_u = y_t1.alpha - 2 * y_t.alpha + 1.0;
-  const double m_v = y_t1.beta - 2 * y_t.beta;
-  const double m_r = -(y_t1.gamma - 2 * y_t.gamma);
-  // Zero shear: v + s u - s y(t-1) - y(t-2) = 0.
-  const double s_u = s - s * y_t1.alpha - y_t2.alpha;
-  const double s_v = 1.0 - s * y_t1.beta - y_t2.beta;
-  const double s_r = s * y_t1.gamma + y_t2.gamma;
-  const double det = m_u * s_v - m_v * s_u;
-  if (det == 0.0) {
-    y(t + 1) = y(t + 2) = 0.0;
-  } else {
-    y(t + 1) = (m_r * s_v - m_v * s_r) / det;
-    y(t + 2) = (m_u * s_r - m_r * s_u) / det;
-  }
-  y(t + 3) = 0.0;
-  for (int i = t; i >= 1; --i) y(i) = w.coef_a(i) * y(i + 1) + w.coef_b(i) * y(i + 2) + w.coef_c(i);
+  finish_plane(plane_y, n, h, r_y, w);
+  finish_plane(plane_z, n, h, r_z, w);
 }
 
 bool LATERAL_DEFLECTIONS_CLOSED(int n, const LateralPileWork& w) {

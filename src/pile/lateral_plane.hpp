@@ -63,6 +63,13 @@ bool LATERAL_SOIL_MODULI(int pile, PileRowVector& deflection, LateralPileWork& w
 // its row's coefficients 0.
 void SOLVE_LATERAL_PLANE(const LateralPlane& plane, int n, double h, LateralPileWork& w);
 
+// SOLVE_LATERAL_PLANES
+// One solve of both planes of the 3D pile, their forward recursions in one
+// loop (the z plane's coefficients in coef_a_z, coef_b_z, coef_c_z): the
+// same operations as SOLVE_LATERAL_PLANE for each plane, so the same bits.
+void SOLVE_LATERAL_PLANES(const LateralPlane& plane_y, const LateralPlane& plane_z, int n, double h,
+                          LateralPileWork& w);
+
 // LATERAL_DEFLECTIONS_CLOSED
 // True when no node of rows 4..n + 4 moved by the closure tolerance
 // (AnalysisControl.llp_tolerance) in either plane since the last solve.

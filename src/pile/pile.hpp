@@ -175,6 +175,8 @@ struct LateralPileWork {
   PileRowVector soil_reaction, resultant_deflection, modulus_times_movement;
   PileRowFlags hinge_zz, hinge_yy;
   PileRowVector coef_a, coef_b, coef_c;
+  // The z plane's recursion coefficients when both planes run in one loop.
+  PileRowVector coef_a_z, coef_b_z, coef_c_z;
   // Results of a closed solution, rows 4..n + 5 (shears and reactions 4..n + 4).
   PileRowVector slope_y, slope_z, moment_zz, moment_yy, shear_y, shear_z, reaction_y, reaction_z;
 };

@@ -7,9 +7,13 @@
 // nothing shared until the calling thread publishes them in pile order.
 #include "pile/pile_head.hpp"
 
+#include <array>
 #include <atomic>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 
+#include "base/check.hpp"
 #include "base/fio.hpp"
 #include "model/conversions.hpp"
 #include "model/model_store.hpp"
@@ -53,6 +57,71 @@ void count_warning(const PileWarning& w, Counters& counters) {
   if (w.kind == PILE_WARNING_BEARING) ++counters.bearing;
   if (w.kind == PILE_WARNING_PULL_OUT) ++counters.pull_out;
   if (w.kind == PILE_WARNING_TORSION) ++counters.torsion;
+}
+
+// ------------------------------------------------ reuse of lateral solutions
+
+// The lateral solution of the first evaluation of a pile in the open epoch:
+// the values it was solved from and the head forces it gave. Each pile's
+// entry is written only by the thread that evaluates the pile.
+constexpr int LATERAL_KEY_WORDS = 7;
+constexpr int LATERAL_RESULT_WORDS = 4;
+struct LateralSolutionMemo {
+  std::uint64_t epoch = 0;  // 0: never filled
+  std::array<double, LATERAL_KEY_WORDS> key{};
+  std::array<double, LATERAL_RESULT_WORDS> result{};  // force y, force z, moment zz, moment yy
+};
+std::array<LateralSolutionMemo, TABLE_CAPACITY + 1> lateral_memos;
+
+// A lateral solution may be reused only where a solve has no effect beyond
+// its head forces: an epoch is open, no pass prints results, the axial force
+// does not vary along the pile (the profile would be an input too) and no
+// cap passive element reads the node reactions of the solve.
+bool lateral_reuse_allowed(int pile) {
+  if (PyCurveCache.epoch == 0 || AnalysisControl.pass_mode != 0 || RunOptions.cap_passive_option >= 1) return false;
+  if (AnalysisControl.axial_variation == 1 && PileTable.ls_curve(pile) < 1) return false;
+  return pile >= 1 && pile <= TABLE_CAPACITY;
+}
+
+// The lateral solve of an evaluation: reused when its inputs are
+// bit-identical to those of the pile's first solution in the epoch (a Debug
+// build solves again and compares), else solved; the first solution of an
+// epoch that raised no error and held no warning is kept.
+void lateral_solution(int pile, const double* d, double axial_force, double torque, double* result, int& status,
+                      PileEvaluation& evaluation, const Matrix6& rotation, PileHeadWork& work) {
+  auto solve = [&](double* out) {
+    SOLVE_LATERAL_PILE_3D(pile, d[1], -d[5], d[2], d[4], axial_force, torque, out[0], out[1], out[2], out[3], status, d,
+                          rotation, work.profile.movement, work.profile.load, work.lateral);
+  };
+  if (!lateral_reuse_allowed(pile)) {
+    solve(result);
+    return;
+  }
+  // Every value of a solve that can differ between evaluations of one epoch.
+  const std::array<double, LATERAL_KEY_WORDS> key = {
+      d[1], -d[5], d[2], d[4], axial_force, ClosePileFactors.p_factor_1(pile), ClosePileFactors.y_factor_1(pile)};
+  LateralSolutionMemo& memo = lateral_memos[static_cast<std::size_t>(pile)];
+  const bool filled = memo.epoch == PyCurveCache.epoch;
+  if (filled && std::memcmp(memo.key.data(), key.data(), sizeof(key)) == 0) {
+    for (int k = 0; k < LATERAL_RESULT_WORDS; ++k) result[k] = memo.result[static_cast<std::size_t>(k)];
+#ifndef NDEBUG
+    double again[LATERAL_RESULT_WORDS] = {};
+    solve(again);
+    PILECAP_ASSERT(status == STATUS_OK && std::memcmp(again, result, sizeof(again)) == 0,
+                   "a reused lateral solution equals the solution of its inputs bit for bit");
+#endif
+    return;
+  }
+  const int error_before = evaluation.error;
+  const std::size_t warnings_before = evaluation.warnings.size();
+  solve(result);
+  if (filled || status != STATUS_OK || evaluation.error != error_before ||
+      evaluation.warnings.size() != warnings_before) {
+    return;
+  }
+  memo.epoch = PyCurveCache.epoch;
+  memo.key = key;
+  for (int k = 0; k < LATERAL_RESULT_WORDS; ++k) memo.result[static_cast<std::size_t>(k)] = result[k];
 }
 
 }  // namespace
@@ -132,9 +201,9 @@ void PILE_HEAD_RESPONSE(int pile, double* forces, const double* u, int& status, 
   NODE(pile, node_status);
 
   int lateral_status = STATUS_OK;
-  double force_y = 0.0, force_z = 0.0, moment_zz = 0.0, moment_yy = 0.0;
-  SOLVE_LATERAL_PILE_3D(pile, d[1], -d[5], d[2], d[4], axial_force, torque, force_y, force_z, moment_zz, moment_yy,
-                        lateral_status, d, rotation, work.profile.movement, work.profile.load, work.lateral);
+  double lateral[LATERAL_RESULT_WORDS] = {};
+  lateral_solution(pile, d, axial_force, torque, lateral, lateral_status, evaluation, rotation, work);
+  const double force_y = lateral[0], force_z = lateral[1], moment_zz = lateral[2], moment_yy = lateral[3];
 
   for (int code : {axial_status, node_status, lateral_status}) {
     if (code != STATUS_OK) {

@@ -10,6 +10,7 @@
 #include "model/model_store.hpp"
 #include "run/duvizu.hpp"
 #include "run/run.hpp"
+#include "soil/py_curves.hpp"
 
 namespace pilecap {
 
@@ -51,6 +52,7 @@ void RUN_ANALYSIS(int& status) {
   RunTimers.run_clock = omp_get_wtime() - RunTimers.run_clock;
   REPORT_FINAL_STATUS(status);
   RELEASE_MODEL_ARRAYS(status);
+  RELEASE_PY_CURVE_CACHE();
   omp_set_num_threads(host_threads);
 }
 

@@ -90,57 +90,61 @@ void PY_API_SAND(int& prop_set, int& layer, int& status, int& pile, int& factor_
   auto eval = [&](py::Node& node, double& running) {
     node.plot_point_layout = PLOT_POINT_LAYOUT;
     node.bare_export = true;
-    double x = node.x;
-    double gamma = AVG_UNIT_WEIGHT_ABOVE(x, status);
-    if (status != 0) return false;
-    COHESION_AT_DEPTH(x, status);
-    if (status != 0) return false;
-    double phi = FRICTION_ANGLE_AT_DEPTH(x, status);
-    if (status != 0) return false;
-    if (node.j > PileLayerData.first_node(pile, layer) && phi < NO_FRICTION) {
-      fio::write(UNIT_RUN_LOG, ZERO_FRICTION_LAYOUT);
-      fio::write(UNIT_ECHO, ZERO_FRICTION_LAYOUT);
-      status = STATUS_SAND_ZERO_FRICTION_ANGLE;
-      return false;
-    }
-    const py::SandAngles s = py::sand_angles(phi, pi, EARTH_PRESSURE_AT_REST);
-    const double b = node.b;
-    const double z = node.z;
-    const double z_eq = py::sand_curve_depth(call, node, b, 0.0, gamma, s);
-    double k = SUBGRADE_K_AT_DEPTH(x);
-    if (k <= 0.0) DEFAULT_K_SAND(phi, gamma, k, RunOptions.units);
-
-    const double tan_phi = std::tan(phi), tan_alpha = std::tan(s.alpha);
-    const double c1 = s.tan_beta * (s.k0 * (tan_phi * std::sin(s.beta) * (1.0 / std::cos(s.alpha) + 1.0) - tan_alpha) +
-                                    tan_alpha * s.tan2_beta);
-    const double c2 = s.tan2_beta - s.ka;
-    const double c3 = s.tan2_beta * s.tan2_beta * (s.k0 * tan_phi + s.tan2_beta) - s.ka;
-    const double p_st = gamma * z * (c1 * z_eq + c2 * b);
-    const double p_sd = c3 * b * gamma * z;
-    // Without friction C1 is 0 and there is no crossover: the shallow form.
-    const bool deep = c1 > 0.0 && z_eq - (c3 - c2) * b / c1 > 0.0;
-    const double p_u = deep ? p_sd : p_st;
-    const double a = is_static ? std::max(A_MIN, A_SURFACE - A_SLOPE * z_eq / b) : A_MIN;
-
+    py::NodeCurveCache cache(call, node, API_SAND_PLOT_CODE);
     ApiSandCurve curve;
-    curve.ultimate = a * p_u;
-    curve.k_z = k * z_eq;
-    if (z_eq >= MIN_CURVE_DEPTH && curve.k_z > 0.0 && curve.ultimate > 0.0) {
-      curve.reference = curve.ultimate / k / z_eq;
+    if (!cache.fetch(curve)) {
+      double x = node.x;
+      double gamma = AVG_UNIT_WEIGHT_ABOVE(x, status);
+      if (status != 0) return false;
+      COHESION_AT_DEPTH(x, status);
+      if (status != 0) return false;
+      double phi = FRICTION_ANGLE_AT_DEPTH(x, status);
+      if (status != 0) return false;
+      if (node.j > PileLayerData.first_node(pile, layer) && phi < NO_FRICTION) {
+        fio::write(UNIT_RUN_LOG, ZERO_FRICTION_LAYOUT);
+        fio::write(UNIT_ECHO, ZERO_FRICTION_LAYOUT);
+        status = STATUS_SAND_ZERO_FRICTION_ANGLE;
+        return false;
+      }
+      const py::SandAngles s = py::sand_angles(phi, pi, EARTH_PRESSURE_AT_REST);
+      const double b = node.b;
+      const double z = node.z;
+      const double z_eq = py::sand_curve_depth(call, node, b, 0.0, gamma, s);
+      double k = SUBGRADE_K_AT_DEPTH(x);
+      if (k <= 0.0) DEFAULT_K_SAND(phi, gamma, k, RunOptions.units);
+
+      const double tan_phi = std::tan(phi), tan_alpha = std::tan(s.alpha);
+      const double c1 =
+          s.tan_beta *
+          (s.k0 * (tan_phi * std::sin(s.beta) * (1.0 / std::cos(s.alpha) + 1.0) - tan_alpha) + tan_alpha * s.tan2_beta);
+      const double c2 = s.tan2_beta - s.ka;
+      const double c3 = s.tan2_beta * s.tan2_beta * (s.k0 * tan_phi + s.tan2_beta) - s.ka;
+      const double p_st = gamma * z * (c1 * z_eq + c2 * b);
+      const double p_sd = c3 * b * gamma * z;
+      // Without friction C1 is 0 and there is no crossover: the shallow form.
+      const bool deep = c1 > 0.0 && z_eq - (c3 - c2) * b / c1 > 0.0;
+      const double p_u = deep ? p_sd : p_st;
+      const double a = is_static ? std::max(A_MIN, A_SURFACE - A_SLOPE * z_eq / b) : A_MIN;
+
+      curve.ultimate = a * p_u;
+      curve.k_z = k * z_eq;
+      if (z_eq >= MIN_CURVE_DEPTH && curve.k_z > 0.0 && curve.ultimate > 0.0) {
+        curve.reference = curve.ultimate / k / z_eq;
+      }
+      if (node.outputs && py::curve_generation() && GeneratedPyCurve.from_plot_list == 0) {
+        const auto& u = UnitLabels;
+        fio::write(UNIT_ECHO, HEADER_LAYOUT, u.length_large_short(), u.length_small_short(), u.force_short(), u.slash(),
+                   u.length_large_short(), u.power(), u.three(), FEET_FROM_INCHES(z), KILO_SCALE_SI(b),
+                   phi * DEGREES_PER_HALF_TURN / RunConstants.pi, KIPS_FROM_POUNDS(CU_INCHES_FROM_CU_FEET(gamma)), a,
+                   0.0, KIPS_FROM_POUNDS(p_st), KIPS_FROM_POUNDS(p_sd));
+        fio::write(UNIT_ECHO, EQ_DEPTH_LAYOUT, FEET_FROM_INCHES(z_eq), u.length_large_short());
+        fio::write(UNIT_ECHO, COLUMNS_LAYOUT, u.moment_length(), u.force_short(), u.slash(), u.moment_length());
+        if (RunOptions.print_py_curves == 1) py::write_plot_node_record(node);
+      }
+      cache.store(curve);
     }
     py::add_layer_integral(call, node, running, curve.ultimate);
     if (!node.outputs) return true;
-
-    if (py::curve_generation() && GeneratedPyCurve.from_plot_list == 0) {
-      const auto& u = UnitLabels;
-      fio::write(UNIT_ECHO, HEADER_LAYOUT, u.length_large_short(), u.length_small_short(), u.force_short(), u.slash(),
-                 u.length_large_short(), u.power(), u.three(), FEET_FROM_INCHES(z), KILO_SCALE_SI(b),
-                 phi * DEGREES_PER_HALF_TURN / RunConstants.pi, KIPS_FROM_POUNDS(CU_INCHES_FROM_CU_FEET(gamma)), a, 0.0,
-                 KIPS_FROM_POUNDS(p_st), KIPS_FROM_POUNDS(p_sd));
-      fio::write(UNIT_ECHO, EQ_DEPTH_LAYOUT, FEET_FROM_INCHES(z_eq), u.length_large_short());
-      fio::write(UNIT_ECHO, COLUMNS_LAYOUT, u.moment_length(), u.force_short(), u.slash(), u.moment_length());
-      if (RunOptions.print_py_curves == 1) py::write_plot_node_record(node);
-    }
     py::initial_line_points(call, node, curve, curve.k_z);
     return true;
   };

@@ -8,6 +8,8 @@
 // are 1-based.
 #pragma once
 
+#include <cstdint>
+
 #include "base/arrays.hpp"
 #include "soil/soil.hpp"
 
@@ -62,6 +64,38 @@ struct GeneratedPyCurveRecord {
   double plot_depth = 0.0;                           // the node's depth below the ground line
 };
 extern GeneratedPyCurveRecord GeneratedPyCurve;
+
+// ------------------------------------------------------- curve-data cache
+
+// The depth-only data of each node's p-y curve (what the criterion computes
+// from the soil and the node's depth before it reads the deflection) is kept
+// per (pile, node) for one epoch: a span of pile evaluations over which the
+// model does not change, opened and closed on the calling thread around the
+// loops over piles. A node's entry carries the values its data was computed
+// from (coordinate, depth, diameter, equivalent depth, ground line, layer,
+// criterion, loading kind, cycles and what the criterion adds, such as the
+// state a running mean carries from the node before); the entry serves only
+// when every one of them is bit-identical, else the curve is computed again.
+// Each pile's entries are written only by the thread that evaluates the
+// pile. Curve generation, the cap pass, the cap element and the points above
+// a buried head are never cached.
+struct PyCurveCacheRecord {
+  int enabled = 1;          // 0: every curve is computed (the tests compare outputs both ways)
+  std::uint64_t epoch = 0;  // the open epoch; 0: none, nothing is cached (epochs never repeat in a process)
+  int pair_open = 0;        // 1: a force vector and its tangent share the open epoch
+};
+extern PyCurveCacheRecord PyCurveCache;
+
+// OPEN_PY_CURVE_EPOCH / CLOSE_PY_CURVE_EPOCH
+// Opens a new epoch (every entry of an earlier one stops serving) when the
+// cache is enabled; closes the open one. Calling thread only, outside the
+// parallel regions.
+void OPEN_PY_CURVE_EPOCH();
+void CLOSE_PY_CURVE_EPOCH();
+
+// RELEASE_PY_CURVE_CACHE
+// Frees the entries of every pile and closes the epoch (end of a run).
+void RELEASE_PY_CURVE_CACHE();
 
 // ---------------------------------------------------------------- dispatch
 

@@ -42,11 +42,20 @@ void PY_ELASTIC_SUBGRADE(int& prop_set, int& layer, int& status, int& pile, int&
     node.factor_in_curve = true;
     node.plot_point_layout = PLOT_POINT_LAYOUT;
     double x = node.x;
-    const double s_max = COHESION_AT_DEPTH(x, status);
-    if (status != 0) return;
-    const double k = SUBGRADE_K_AT_DEPTH(x);
-    AVG_UNIT_WEIGHT_ABOVE(x, status);
-    if (status != 0) return;
+    // The soil values of the node; the factors stay outside, at each point.
+    py::NodeCurveCache cache(call, node, SUBGRADE_PLOT_CODE);
+    struct SoilValues {
+      double s_max = 0.0, k = 0.0;
+    } soil;
+    if (!cache.fetch(soil)) {
+      soil.s_max = COHESION_AT_DEPTH(x, status);
+      if (status != 0) return;
+      soil.k = SUBGRADE_K_AT_DEPTH(x);
+      AVG_UNIT_WEIGHT_ABOVE(x, status);
+      if (status != 0) return;
+      cache.store(soil);
+    }
+    const double s_max = soil.s_max, k = soil.k;
     const double b = node.b;
     const double k_b = b * k;
     const double p_max = b * s_max;

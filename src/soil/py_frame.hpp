@@ -7,7 +7,12 @@
 // node number (values[j] is node j). Internal to the soil subsystem.
 #pragma once
 
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <type_traits>
 
 #include "input/input.hpp"
 #include "model/conversions.hpp"
@@ -158,6 +163,83 @@ void sand_coefficients(LayerCall& call, const Node& node, double z_eq, bool is_s
 // Writes the plot-data record of the node (its coordinate), list-directed.
 void write_plot_node_record(const Node& node);
 
+// ------------------------------------------------------- curve-data cache
+
+constexpr int CURVE_KEY_WORDS = 18;   // values a node's curve data may depend on
+constexpr int CURVE_DATA_WORDS = 16;  // room for a criterion's curve data
+
+// One (pile, node) entry of the curve-data cache: the epoch it was filled
+// in, the values its data was computed from and the data.
+struct CurveCacheEntry {
+  std::uint64_t epoch = 0;  // 0: never filled
+  std::array<double, CURVE_KEY_WORDS> key{};
+  std::array<double, CURVE_DATA_WORDS> data{};
+};
+
+// The entry of node j of a pile (1 <= j <= n_nodes, the pile's node count),
+// made on first use by the thread that evaluates the pile.
+CurveCacheEntry& PY_CURVE_CACHE_ENTRY(int pile, int j, int n_nodes);
+
+constexpr int COMMON_CURVE_KEYS = 11;  // the values of NodeCurveCache's constructor
+
+// The cache of one node of a criterion's pass. The constructor takes the
+// values every criterion's data depends on (criterion code, layer, property
+// set, the first-node mark, coordinate, depth below the ground line,
+// diameter, the layer's equivalent depth, the pile's ground line, loading
+// kind, load cycles); depends_on adds the criterion's own (the state a
+// running value carries from the node before). A node the cache does not
+// serve (no epoch open, curve generation, the cap pass or cap element, a
+// point above the head, the layer's first node while its equivalent depth is
+// still to be computed) never fetches and stores nothing.
+class NodeCurveCache {
+ public:
+  NodeCurveCache(const LayerCall& call, const Node& node, int code);
+
+  void depends_on(double value) {
+    if (entry_ == nullptr) return;
+    if (n_keys_ == CURVE_KEY_WORDS) {
+      entry_ = nullptr;  // more values than a key holds: not cached
+      return;
+    }
+    key_[static_cast<std::size_t>(n_keys_++)] = value;
+  }
+
+  // True, with data copied from the entry, when the entry holds data of the
+  // open epoch computed from bit-identical values.
+  template <class Data>
+  bool fetch(Data& data) const {
+    static_assert(std::is_trivially_copyable_v<Data> && sizeof(Data) <= sizeof(CurveCacheEntry::data));
+    if (entry_ == nullptr || entry_->epoch != PyCurveCache.epoch || !same_key()) return false;
+    std::memcpy(static_cast<void*>(&data), entry_->data.data(), sizeof(Data));
+    return true;
+  }
+
+  template <class Data>
+  void store(const Data& data) {
+    static_assert(std::is_trivially_copyable_v<Data> && sizeof(Data) <= sizeof(CurveCacheEntry::data));
+    if (entry_ == nullptr) return;
+    entry_->epoch = PyCurveCache.epoch;
+    entry_->key = key_;
+    std::memcpy(entry_->data.data(), &data, sizeof(Data));
+  }
+
+ private:
+  // The entry's key equals this one bit for bit.
+  bool same_key() const {
+    std::uint64_t differ = 0;
+    for (std::size_t i = 0; i < key_.size(); ++i) {
+      differ |= std::bit_cast<std::uint64_t>(entry_->key[i]) ^ std::bit_cast<std::uint64_t>(key_[i]);
+    }
+    return differ == 0;
+  }
+
+  CurveCacheEntry* entry_ = nullptr;
+  // Set (every word) only when the node is cached: a cleared array per node
+  // would cost as much as the lookup.
+  std::array<double, CURVE_KEY_WORDS> key_;
+  int n_keys_ = 0;
+};
+
 // The mean of a soil value over a layer's nodes from the node where it
 // starts, by the trapezoid rule: the value itself at the start, then the
 // integral divided by the distance from the start. It starts again at the
@@ -166,6 +248,17 @@ struct RunningMean {
   bool started = false;
   bool cap_pass = false;  // the pass it started in
   double x_start = 0.0, previous = 0.0, integral = 0.0;
+
+  // The state carried to the next node and the coordinate of the node
+  // before it (x_before), as values of a cache key.
+  void add_to_key(NodeCurveCache& cache, double x_before) const {
+    cache.depends_on(x_before);
+    cache.depends_on(started ? 1.0 : 0.0);
+    cache.depends_on(cap_pass ? 1.0 : 0.0);
+    cache.depends_on(x_start);
+    cache.depends_on(previous);
+    cache.depends_on(integral);
+  }
 
   // The mean at the node (coordinate node.x, the node before it at x_before)
   // of value.

@@ -68,8 +68,10 @@ constexpr const char* PLOT_POINT_LAYOUT = "(7X,1P,2G20.8)";
 // The law at one law depth for one diameter, in its own units.
 struct LiquefiedSandLaw {
   double a = 0.0, b = 0.0, c = 0.0, p_d = 0.0;
+  double limit_law = 0.0;  // the law at the deflection limit
   bool english = false;
 
+  LiquefiedSandLaw() = default;
   LiquefiedSandLaw(double law_depth, double diameter, bool english_units) : english(english_units) {
     const double s = law_depth + 1.0;
     c = C_FACTOR * std::pow(s, C_POWER);
@@ -78,12 +80,13 @@ struct LiquefiedSandLaw {
     const double metres = english ? METRES_PER_INCH * diameter : diameter;
     p_d = metres >= LOG_BRANCH_FROM ? DIAMETER_LOG_FACTOR * std::log(metres) + DIAMETER_CONSTANT
                                     : metres / DIAMETER_LIMIT;
+    limit_law = law(LIMIT_DEFLECTION_MM);
   }
   double law(double mm) const { return a * std::pow(b * mm, c); }
   // The resistance, limited as the law is, at a deflection in millimetres;
   // in lb/in under English units.
   double limited(double mm) const {
-    const double kn_per_m = p_d * std::min(law(LIMIT_DEFLECTION_MM), std::min(LIMIT_RESISTANCE, law(mm)));
+    const double kn_per_m = p_d * std::min(limit_law, std::min(LIMIT_RESISTANCE, law(mm)));
     return english ? LB_PER_IN_PER_KN_PER_M * kn_per_m : kn_per_m;
   }
   // The deflection in metres where the law reaches 15 kN/m, at most 150 mm.
@@ -111,21 +114,33 @@ void PY_LIQUEFIED_SAND(int& prop_set, int& layer, int& status, int& pile, int& f
     node.echo_lead_blanks = POINT_LEAD_BLANKS;
     node.echo_deflection_width = POINT_DEFLECTION_WIDTH;
     double x = node.x;
-    COHESION_AT_DEPTH(x, status);
-    if (status != 0) return false;
-    AVG_COHESION_ABOVE(x, status);
-    if (status != 0) return false;
-    const double gamma = AVG_UNIT_WEIGHT_ABOVE(x, status);
-    if (status != 0) return false;
     const double z = node.z, b = node.b;
-    double law_depth = z;
-    if (english) {
-      law_depth = layer == 1 ? METRES_PER_INCH * z : LOWER_LAYER_DEPTH_ENGLISH * gamma * z;
-    } else if (layer > 1) {
-      law_depth = gamma * z / LOWER_LAYER_DEPTH_SI;
+    const bool printing = node.outputs && py::curve_generation() && GeneratedPyCurve.from_plot_list == 0;
+    py::NodeCurveCache cache(call, node, LIQUEFIED_SAND_PLOT_CODE);
+    struct NodeData {
+      LiquefiedSandLaw law;
+      double p_u = 0.0;
+      double gamma = 0.0;
+    } data;
+    if (!cache.fetch(data)) {
+      COHESION_AT_DEPTH(x, status);
+      if (status != 0) return false;
+      AVG_COHESION_ABOVE(x, status);
+      if (status != 0) return false;
+      data.gamma = AVG_UNIT_WEIGHT_ABOVE(x, status);
+      if (status != 0) return false;
+      double law_depth = z;
+      if (english) {
+        law_depth = layer == 1 ? METRES_PER_INCH * z : LOWER_LAYER_DEPTH_ENGLISH * data.gamma * z;
+      } else if (layer > 1) {
+        law_depth = data.gamma * z / LOWER_LAYER_DEPTH_SI;
+      }
+      data.law = LiquefiedSandLaw(law_depth, b, english);
+      data.p_u = data.law.limited(english ? HALF_DIAMETER_MM_ENGLISH * b : HALF_DIAMETER_MM * b);
+      cache.store(data);
     }
-    const LiquefiedSandLaw law(law_depth, b, english);
-    const double p_u = law.limited(english ? HALF_DIAMETER_MM_ENGLISH * b : HALF_DIAMETER_MM * b);
+    const LiquefiedSandLaw& law = data.law;
+    const double p_u = data.p_u, gamma = data.gamma;
 
     if (!node.first) running += spacing * (p_u_before + p_u) / 2.0;
     if (node.j == last) running += (SoilProfile.layer_bottom(layer) - x) * p_u;
@@ -133,7 +148,7 @@ void PY_LIQUEFIED_SAND(int& prop_set, int& layer, int& status, int& pile, int& f
     p_u_before = p_u;
     if (!node.outputs) return true;
 
-    if (py::curve_generation() && GeneratedPyCurve.from_plot_list == 0) {
+    if (printing) {
       const auto& u = UnitLabels;
       fio::write(UNIT_ECHO, HEADER_LAYOUT, FEET_FROM_INCHES(z), u.length_large_short(), KILO_SCALE_SI(b),
                  u.length_small_short(), KIPS_FROM_POUNDS(CU_INCHES_FROM_CU_FEET(gamma)), u.force_short(), u.slash(),

@@ -106,52 +106,56 @@ void PY_SAND(int& prop_set, int& layer, int& status, int& pile, int& factor_inde
   const bool is_static = AnalysisControl.loading_kind == LOADING_STATIC;
   auto eval = [&](py::Node& node, double& running) {
     node.plot_point_layout = PLOT_POINT_LAYOUT;
-    double x = node.x;
-    double gamma = AVG_UNIT_WEIGHT_ABOVE(x, status);
-    if (status != 0) return false;
-    double phi = FRICTION_ANGLE_AT_DEPTH(x, status);
-    if (status != 0) return false;
-    const py::SandAngles angles = py::sand_angles(phi, RunConstants.pi, EARTH_PRESSURE_AT_REST);
-    const double b = node.b;
-    const double z_eq = py::sand_curve_depth(call, node, b, 0.0, gamma, angles);
-    double k = SUBGRADE_K_AT_DEPTH(x);
-    if (k <= 0.0) DEFAULT_K_SAND(phi, gamma, k, RunOptions.units);
-
-    const double p_st = py::sand_wedge_resistance(gamma, z_eq, b, phi, angles.alpha, angles.beta, angles.k0, angles.ka);
-    const double p_sd = py::sand_flow_resistance(gamma, node.z, b, angles);
-    const double p_s = std::min(p_st, p_sd);
-
-    // The coefficients over depth / diameter, with the cap width where it serves.
-    double a = 0.0, b_coeff = 0.0;
-    py::sand_coefficients(call, node, z_eq, is_static, a, b_coeff);
-
+    py::NodeCurveCache cache(call, node, SAND_PLOT_CODE);
     SandCurve curve;
-    curve.k_x = k * z_eq;
-    curve.p_u = a * p_s;
-    curve.p_m = b_coeff * p_s;
-    curve.y_u = ULTIMATE_DEFLECTION_RATIO * b;
-    curve.y_m = b / MEAN_DEFLECTION_DIVISOR;
-    curve.resisting = p_s > 0.0;
-    curve.y_k = NO_INITIAL_LINE_DIAMETERS * b;
-    if (z_eq > 0.0 && curve.resisting && curve.k_x > 0.0) {
-      curve.slope = (curve.p_u - curve.p_m) / (curve.y_u - curve.y_m);
-      curve.n = curve.p_m / (curve.slope * curve.y_m);
-      curve.c = curve.p_m / std::pow(curve.y_m, 1.0 / curve.n);
-      curve.y_k = std::pow(curve.c / curve.k_x, curve.n / (curve.n - 1.0));
+    if (!cache.fetch(curve)) {
+      double x = node.x;
+      double gamma = AVG_UNIT_WEIGHT_ABOVE(x, status);
+      if (status != 0) return false;
+      double phi = FRICTION_ANGLE_AT_DEPTH(x, status);
+      if (status != 0) return false;
+      const py::SandAngles angles = py::sand_angles(phi, RunConstants.pi, EARTH_PRESSURE_AT_REST);
+      const double b = node.b;
+      const double z_eq = py::sand_curve_depth(call, node, b, 0.0, gamma, angles);
+      double k = SUBGRADE_K_AT_DEPTH(x);
+      if (k <= 0.0) DEFAULT_K_SAND(phi, gamma, k, RunOptions.units);
+
+      const double p_st =
+          py::sand_wedge_resistance(gamma, z_eq, b, phi, angles.alpha, angles.beta, angles.k0, angles.ka);
+      const double p_sd = py::sand_flow_resistance(gamma, node.z, b, angles);
+      const double p_s = std::min(p_st, p_sd);
+
+      // The coefficients over depth / diameter, with the cap width where it serves.
+      double a = 0.0, b_coeff = 0.0;
+      py::sand_coefficients(call, node, z_eq, is_static, a, b_coeff);
+
+      curve.k_x = k * z_eq;
+      curve.p_u = a * p_s;
+      curve.p_m = b_coeff * p_s;
+      curve.y_u = ULTIMATE_DEFLECTION_RATIO * b;
+      curve.y_m = b / MEAN_DEFLECTION_DIVISOR;
+      curve.resisting = p_s > 0.0;
+      curve.y_k = NO_INITIAL_LINE_DIAMETERS * b;
+      if (z_eq > 0.0 && curve.resisting && curve.k_x > 0.0) {
+        curve.slope = (curve.p_u - curve.p_m) / (curve.y_u - curve.y_m);
+        curve.n = curve.p_m / (curve.slope * curve.y_m);
+        curve.c = curve.p_m / std::pow(curve.y_m, 1.0 / curve.n);
+        curve.y_k = std::pow(curve.c / curve.k_x, curve.n / (curve.n - 1.0));
+      }
+      if (node.outputs && py::curve_generation() && GeneratedPyCurve.from_plot_list == 0) {
+        const auto& u = UnitLabels;
+        fio::write(UNIT_ECHO, HEADER_LAYOUT, u.length_large_short(), u.length_small_short(), u.force_short(), u.slash(),
+                   u.length_large_short(), u.power(), u.three(), FEET_FROM_INCHES(node.z), KILO_SCALE_SI(b),
+                   phi * DEGREES_PER_HALF_TURN / RunConstants.pi, KIPS_FROM_POUNDS(CU_INCHES_FROM_CU_FEET(gamma)), a,
+                   b_coeff, KIPS_FROM_POUNDS(p_st), KIPS_FROM_POUNDS(p_sd));
+        fio::write(UNIT_ECHO, EQ_DEPTH_LAYOUT, FEET_FROM_INCHES(z_eq), u.length_large_short());
+        fio::write(UNIT_ECHO, COLUMNS_LAYOUT, u.moment_length(), u.force_short(), u.slash(), u.moment_length());
+        py::write_plot_node_record(node);
+      }
+      cache.store(curve);
     }
     py::add_layer_integral(call, node, running, curve.p_u);
     if (!node.outputs) return true;
-
-    if (py::curve_generation() && GeneratedPyCurve.from_plot_list == 0) {
-      const auto& u = UnitLabels;
-      fio::write(UNIT_ECHO, HEADER_LAYOUT, u.length_large_short(), u.length_small_short(), u.force_short(), u.slash(),
-                 u.length_large_short(), u.power(), u.three(), FEET_FROM_INCHES(node.z), KILO_SCALE_SI(b),
-                 phi * DEGREES_PER_HALF_TURN / RunConstants.pi, KIPS_FROM_POUNDS(CU_INCHES_FROM_CU_FEET(gamma)), a,
-                 b_coeff, KIPS_FROM_POUNDS(p_st), KIPS_FROM_POUNDS(p_sd));
-      fio::write(UNIT_ECHO, EQ_DEPTH_LAYOUT, FEET_FROM_INCHES(z_eq), u.length_large_short());
-      fio::write(UNIT_ECHO, COLUMNS_LAYOUT, u.moment_length(), u.force_short(), u.slash(), u.moment_length());
-      py::write_plot_node_record(node);
-    }
     py::initial_line_points(call, node, curve, curve.k_x);
     return true;
   };

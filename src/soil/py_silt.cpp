@@ -205,64 +205,69 @@ void PY_SILT(int& prop_set, int& layer, int& status, int& pile, int& factor_inde
   auto eval = [&](py::Node& node, double& running) {
     node.plot_point_layout = PLOT_POINT_LAYOUT;
     node.bare_export = true;
-    double x = node.x;
-    double gamma = AVG_UNIT_WEIGHT_ABOVE(x, status);
-    if (status != 0) return false;
-    double c = COHESION_AT_DEPTH(x, status);
-    if (status != 0) return false;
-    double phi = FRICTION_ANGLE_AT_DEPTH(x, status);
-    if (status != 0) return false;
-    if (node.j > PileLayerData.first_node(pile, layer) && phi < NO_FRICTION) {
-      fio::write(UNIT_ECHO, ZERO_FRICTION_LAYOUT);
-      fio::write(UNIT_RUN_LOG, ZERO_FRICTION_LAYOUT);
-      status = STATUS_SILT_ZERO_FRICTION_ANGLE;
-      return false;
-    }
-    if (1.0 - std::pow(std::cos(phi), 2) < SLOPE_LIMIT) {
-      fio::write(UNIT_RUN_LOG, SLOPE_LAYOUT);
-      fio::write(UNIT_ECHO, SLOPE_LAYOUT);
-      status = STATUS_SILT_SLOPE_ABOVE_FRICTION;
-      return false;
-    }
-    const py::SandAngles angles = py::sand_angles(phi, std::numbers::pi, EARTH_PRESSURE_AT_REST);
-    const double b = node.b;
-    const double z = node.z;
-    const double z_eq = py::sand_curve_depth(call, node, b, c, gamma, angles);
-    double k = SUBGRADE_K_AT_DEPTH(x);
-    int loading = kind;
-    if (k <= 0.0) DEFAULT_K_SILT(gamma, c, phi, k, RunOptions.units, loading);
-
-    // The frictional part, the real depth multiplying the unit weight.
-    const double p_st =
-        gamma * z * py::sand_wedge_bracket(z_eq, b, phi, angles.alpha, angles.beta, angles.k0, angles.ka);
-    const double p_phi = std::min(p_st, py::sand_flow_resistance(gamma, z, b, angles));
-    // The cohesive part; without cohesion there is none.
-    double p_c = 0.0;
-    if (c > 0.0) {
-      const double factor = gamma * z_eq / c + SURFACE_COHESION_FACTOR + DEPTH_COHESION_FACTOR * z_eq / b;
-      p_c = std::min(factor, DEEP_COHESION_FACTOR) * c * b;
-    }
-    double a = 0.0, b_coeff = 0.0;
-    py::sand_coefficients(call, node, z_eq, is_static, a, b_coeff);
-
+    py::NodeCurveCache cache(call, node, SILT_PLOT_CODE);
+    cache.depends_on(ultimate_before);
+    cache.depends_on(shape_before);
     SiltCurve curve;
-    curve.k_x = k * z_eq;
-    curve.p_u = a * p_phi;
-    curve.p_m = MEAN_FRICTION_FACTOR * p_phi + p_c;
-    curve.y_u = ULTIMATE_DEFLECTION_RATIO * b;
-    curve.y_m = b / MEAN_DEFLECTION_DIVISOR;
+    if (!cache.fetch(curve)) {
+      double x = node.x;
+      double gamma = AVG_UNIT_WEIGHT_ABOVE(x, status);
+      if (status != 0) return false;
+      double c = COHESION_AT_DEPTH(x, status);
+      if (status != 0) return false;
+      double phi = FRICTION_ANGLE_AT_DEPTH(x, status);
+      if (status != 0) return false;
+      if (node.j > PileLayerData.first_node(pile, layer) && phi < NO_FRICTION) {
+        fio::write(UNIT_ECHO, ZERO_FRICTION_LAYOUT);
+        fio::write(UNIT_RUN_LOG, ZERO_FRICTION_LAYOUT);
+        status = STATUS_SILT_ZERO_FRICTION_ANGLE;
+        return false;
+      }
+      if (1.0 - std::pow(std::cos(phi), 2) < SLOPE_LIMIT) {
+        fio::write(UNIT_RUN_LOG, SLOPE_LAYOUT);
+        fio::write(UNIT_ECHO, SLOPE_LAYOUT);
+        status = STATUS_SILT_SLOPE_ABOVE_FRICTION;
+        return false;
+      }
+      const py::SandAngles angles = py::sand_angles(phi, std::numbers::pi, EARTH_PRESSURE_AT_REST);
+      const double b = node.b;
+      const double z = node.z;
+      const double z_eq = py::sand_curve_depth(call, node, b, c, gamma, angles);
+      double k = SUBGRADE_K_AT_DEPTH(x);
+      int loading = kind;
+      if (k <= 0.0) DEFAULT_K_SILT(gamma, c, phi, k, RunOptions.units, loading);
+
+      // The frictional part, the real depth multiplying the unit weight.
+      const double p_st =
+          gamma * z * py::sand_wedge_bracket(z_eq, b, phi, angles.alpha, angles.beta, angles.k0, angles.ka);
+      const double p_phi = std::min(p_st, py::sand_flow_resistance(gamma, z, b, angles));
+      // The cohesive part; without cohesion there is none.
+      double p_c = 0.0;
+      if (c > 0.0) {
+        const double factor = gamma * z_eq / c + SURFACE_COHESION_FACTOR + DEPTH_COHESION_FACTOR * z_eq / b;
+        p_c = std::min(factor, DEEP_COHESION_FACTOR) * c * b;
+      }
+      double a = 0.0, b_coeff = 0.0;
+      py::sand_coefficients(call, node, z_eq, is_static, a, b_coeff);
+
+      curve.k_x = k * z_eq;
+      curve.p_u = a * p_phi;
+      curve.p_m = MEAN_FRICTION_FACTOR * p_phi + p_c;
+      curve.y_u = ULTIMATE_DEFLECTION_RATIO * b;
+      curve.y_m = b / MEAN_DEFLECTION_DIVISOR;
+      curve.y_k = NO_INITIAL_LINE_DIAMETERS * b;
+      curve.shape = shape_before;
+      if (z_eq > 0.0 && curve.k_x > 0.0) curve.choose_shape();
+      if (node.outputs && py::curve_generation() && GeneratedPyCurve.from_plot_list == 0) {
+        print_node_block(node, phi, gamma, a, b_coeff, p_c, p_phi, z_eq);
+      }
+      cache.store(curve);
+    }
     // The layer integral takes the mean of consecutive nodes.
     py::add_layer_integral(call, node, running, (ultimate_before + curve.p_u) / 2.0);
     if (node.j >= 1) ultimate_before = curve.p_u;
-    curve.y_k = NO_INITIAL_LINE_DIAMETERS * b;
-    curve.shape = shape_before;
-    if (z_eq > 0.0 && curve.k_x > 0.0) curve.choose_shape();
     shape_before = curve.shape;
     if (!node.outputs) return true;
-
-    if (py::curve_generation() && GeneratedPyCurve.from_plot_list == 0) {
-      print_node_block(node, phi, gamma, a, b_coeff, p_c, p_phi, z_eq);
-    }
     py::initial_line_points(call, node, curve, curve.k_x);
     return true;
   };

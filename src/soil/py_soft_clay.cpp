@@ -59,6 +59,7 @@ struct SoftClayCurve {
   int code = SOIL_SOFT_CLAY;
   bool is_static = true;
   double pu = 0.0, y50 = 0.0, xr = 0.0, pr = 0.0, zc = 0.0, k = 0.0;
+  double es0 = 0.0;  // the modulus below the smallest deflection
 
   double at(double u) const {
     double p = 0.0;
@@ -109,43 +110,48 @@ void soft_clay_layer(int code, int& prop_set, int& layer, int& status, int& pile
   const double tiny = RunConstants.tiny;
   auto eval = [&](py::Node& node, double& running) {
     node.plot_point_layout = PLOT_POINT_LAYOUT;
-    double x = node.x;
-    double c = COHESION_AT_DEPTH(x, status);
-    if (status != 0) return false;
-    double gamma = AVG_UNIT_WEIGHT_ABOVE(x, status);
-    if (status != 0) return false;
-    double e50 = E50_AT_DEPTH(x);
-    if (e50 <= 0.0) DEFAULT_E50_SOFT_CLAY(c, e50, RunOptions.units);
-    double j =
-        code == SOIL_SOFT_CLAY_USER_J || code == SOIL_MOD_SOFT_CLAY_INITIAL_K ? J_OR_RQD_AT_DEPTH(x) : SOFT_CLAY_J;
-    SoftClayCurve curve;
-    curve.code = code;
-    curve.is_static = kind == LOADING_STATIC;
-    if (code == SOIL_MOD_SOFT_CLAY_INITIAL_K) {
-      curve.k = SUBGRADE_K_AT_DEPTH(x);
-      int loading = kind;
-      if (curve.k <= 0.0) DEFAULT_K_CLAY(c, curve.k, RunOptions.units, loading);
-    }
-    double b = node.b;
-    curve.zc = py::curve_depth(call, node, [&] {
-      double none = 0.0, z0 = node.z;
-      EQUIVALENT_DEPTH(pile, layer, prop_set, b, c, none, gamma, none, none, none, none, none, none, z0, j,
-                       SAND_COEFF_DEPTH_RATIOS);
-    });
-    const double zc = curve.zc;
     const bool printing = py::curve_generation() && GeneratedPyCurve.from_plot_list == 0;
-    if (printing) print_node_block(code, node, c, gamma, e50, j, zc);
+    py::NodeCurveCache cache(call, node, code);
+    SoftClayCurve curve;
+    if (!cache.fetch(curve)) {
+      double x = node.x;
+      double c = COHESION_AT_DEPTH(x, status);
+      if (status != 0) return false;
+      double gamma = AVG_UNIT_WEIGHT_ABOVE(x, status);
+      if (status != 0) return false;
+      double e50 = E50_AT_DEPTH(x);
+      if (e50 <= 0.0) DEFAULT_E50_SOFT_CLAY(c, e50, RunOptions.units);
+      double j =
+          code == SOIL_SOFT_CLAY_USER_J || code == SOIL_MOD_SOFT_CLAY_INITIAL_K ? J_OR_RQD_AT_DEPTH(x) : SOFT_CLAY_J;
+      curve.code = code;
+      curve.is_static = kind == LOADING_STATIC;
+      if (code == SOIL_MOD_SOFT_CLAY_INITIAL_K) {
+        curve.k = SUBGRADE_K_AT_DEPTH(x);
+        int loading = kind;
+        if (curve.k <= 0.0) DEFAULT_K_CLAY(c, curve.k, RunOptions.units, loading);
+      }
+      double b = node.b;
+      curve.zc = py::curve_depth(call, node, [&] {
+        double none = 0.0, z0 = node.z;
+        EQUIVALENT_DEPTH(pile, layer, prop_set, b, c, none, gamma, none, none, none, none, none, none, z0, j,
+                         SAND_COEFF_DEPTH_RATIOS);
+      });
+      const double zc = curve.zc;
+      if (printing) print_node_block(code, node, c, gamma, e50, j, zc);
 
-    const double np = c > 0.0 ? NP_SURFACE + gamma * zc / c + j * zc / b : 0.0;
-    curve.pu = np <= NP_LIMIT ? np * c * b : NP_LIMIT * c * b;
-    curve.y50 = Y50_PER_E50_DIAMETER * e50 * b;
-    curve.xr = TRANSITION_FACTOR * c * b / (gamma * b + j * c);
-    if (!(curve.xr >= RunConstants.depth_tolerance)) curve.xr = b;
-    curve.pr = CYCLIC_FRACTION * curve.pu * zc / curve.xr;
-    double es0 = curve.k * zc;
-    if (code != SOIL_MOD_SOFT_CLAY_INITIAL_K) {
-      es0 = curve.y50 > 0.0 ? CURVE_HALF * curve.pu / curve.y50 * std::pow(curve.y50 / tiny, TWO_THIRDS) : 0.0;
+      const double np = c > 0.0 ? NP_SURFACE + gamma * zc / c + j * zc / b : 0.0;
+      curve.pu = np <= NP_LIMIT ? np * c * b : NP_LIMIT * c * b;
+      curve.y50 = Y50_PER_E50_DIAMETER * e50 * b;
+      curve.xr = TRANSITION_FACTOR * c * b / (gamma * b + j * c);
+      if (!(curve.xr >= RunConstants.depth_tolerance)) curve.xr = b;
+      curve.pr = CYCLIC_FRACTION * curve.pu * zc / curve.xr;
+      curve.es0 = curve.k * zc;
+      if (code != SOIL_MOD_SOFT_CLAY_INITIAL_K) {
+        curve.es0 = curve.y50 > 0.0 ? CURVE_HALF * curve.pu / curve.y50 * std::pow(curve.y50 / tiny, TWO_THIRDS) : 0.0;
+      }
+      cache.store(curve);
     }
+    const double es0 = curve.es0;
     if (kind == LOADING_STATIC) {
       py::add_layer_integral(call, node, running, curve.pu);
     } else if (kind == LOADING_CYCLIC) {

@@ -178,34 +178,47 @@ void PY_STIFF_CLAY_FREE_WATER(int& prop_set, int& layer, int& status, int& pile,
     return true;
   };
 
+  // The curve of a node with the resistance its layer integral takes.
+  struct NodeData {
+    FreeWaterCurve curve;
+    double integral = 0.0;
+  };
+
   auto eval = [&](py::Node& node, double& running) {
     node.plot_point_layout = PLOT_POINT_LAYOUT;
-    double b = node.b;
-    const double zc = py::curve_depth(call, node, [&] {
-      double none = 0.0, z0 = node.z;
-      EQUIVALENT_DEPTH(pile, layer, prop_set, b, soil.c, soil.ca, soil.gamma, none, none, none, none, none, none, z0,
-                       none, SAND_COEFF_DEPTH_RATIOS);
-    });
-    double coeff_x = PileSoilData.ground_line(pile) + zc;
-    const bool cap_width = node.cap_pass || CapPassiveElement.evaluating == 1;
-    FreeWaterCurve curve;
-    curve.is_static = kind == LOADING_STATIC;
-    curve.as = cap_width ? STIFF_CLAY_AS_FOR_DIAMETER(pile, prop_set, coeff_x, b)
-                         : STIFF_CLAY_AS_AT_DEPTH(pile, prop_set, coeff_x);
-    curve.ac = cap_width ? STIFF_CLAY_AC_FOR_DIAMETER(pile, prop_set, coeff_x, b)
-                         : STIFF_CLAY_AC_AT_DEPTH(pile, prop_set, coeff_x);
-    const bool printing = py::curve_generation() && GeneratedPyCurve.from_plot_list == 0;
-    if (printing) print_node_block(node, soil, curve.as, curve.ac, zc);
+    // The soil values of the visit hold the cohesion average of the nodes before.
+    py::NodeCurveCache cache(call, node, STIFF_CLAY_FREE_WATER_PLOT_CODE);
+    for (double value : {soil.c, soil.ca, soil.gamma, soil.e50, soil.k, pc_before}) cache.depends_on(value);
+    NodeData data;
+    FreeWaterCurve& curve = data.curve;
+    if (!cache.fetch(data)) {
+      double b = node.b;
+      const double zc = py::curve_depth(call, node, [&] {
+        double none = 0.0, z0 = node.z;
+        EQUIVALENT_DEPTH(pile, layer, prop_set, b, soil.c, soil.ca, soil.gamma, none, none, none, none, none, none, z0,
+                         none, SAND_COEFF_DEPTH_RATIOS);
+      });
+      double coeff_x = PileSoilData.ground_line(pile) + zc;
+      const bool cap_width = node.cap_pass || CapPassiveElement.evaluating == 1;
+      curve.is_static = kind == LOADING_STATIC;
+      curve.as = cap_width ? STIFF_CLAY_AS_FOR_DIAMETER(pile, prop_set, coeff_x, b)
+                           : STIFF_CLAY_AS_AT_DEPTH(pile, prop_set, coeff_x);
+      curve.ac = cap_width ? STIFF_CLAY_AC_FOR_DIAMETER(pile, prop_set, coeff_x, b)
+                           : STIFF_CLAY_AC_AT_DEPTH(pile, prop_set, coeff_x);
+      const bool printing = py::curve_generation() && GeneratedPyCurve.from_plot_list == 0;
+      if (printing) print_node_block(node, soil, curve.as, curve.ac, zc);
 
-    curve.pc =
-        std::min(SURFACE_COHESION_FACTOR * soil.ca * b + soil.gamma * b * zc + DEPTH_COHESION_FACTOR * soil.ca * zc,
-                 DEEP_FACTOR * soil.c * b);
-    py::add_layer_integral(call, node, running, (pc_before + curve.pc) / 2.0 * final_factor(kind, curve.as, curve.ac));
+      curve.pc =
+          std::min(SURFACE_COHESION_FACTOR * soil.ca * b + soil.gamma * b * zc + DEPTH_COHESION_FACTOR * soil.ca * zc,
+                   DEEP_FACTOR * soil.c * b);
+      data.integral = (pc_before + curve.pc) / 2.0 * final_factor(kind, curve.as, curve.ac);
+      curve.y50 = soil.e50 * b;
+      curve.es0 = soil.k * zc;
+      cache.store(data);
+    }
+    py::add_layer_integral(call, node, running, data.integral);
     if (node.j >= 1) pc_before = curve.pc;
     if (!node.outputs) return true;
-
-    curve.y50 = soil.e50 * b;
-    curve.es0 = soil.k * zc;
     py::initial_line_points(call, node, curve, curve.es0);
     return true;
   };

@@ -102,50 +102,71 @@ void stiff_clay_no_water_layer(int code, int& prop_set, int& layer, int& status,
   // evaluated node.
   py::RunningMean cohesion_mean;
 
+  // The curve of a node with the cohesion average after it.
+  struct NodeData {
+    NoWaterCurve curve;
+    double es0 = 0.0;
+    py::RunningMean mean_after;
+  };
+
   auto eval = [&](py::Node& node, double& running) {
     node.plot_point_layout = PLOT_POINT_LAYOUT;
     node.h = spacing;
-    double x = node.x;
-    double c = COHESION_AT_DEPTH(x, status);
-    if (status != 0) return false;
-    double ca = AVG_COHESION_ABOVE(x, status);
-    double gamma = AVG_UNIT_WEIGHT_ABOVE(x, status);
-    if (status != 0) return false;
-    double e50 = E50_AT_DEPTH(x);
-    if (e50 <= 0.0) DEFAULT_E50_STIFF_CLAY(c, e50, RunOptions.units);
-    if (lower_layer && GeneratedPyCurve.active == 1) {
-      double top = SoilProfile.layer_top(layer);
-      const double c_top = COHESION_AT_DEPTH(top, status);
+    const double x_before = NODE_COORDINATE_AT(pile, node.j - 1);
+    py::NodeCurveCache cache(call, node, code);
+    cache.depends_on(GeneratedPyCurve.active);
+    cohesion_mean.add_to_key(cache, x_before);
+    NodeData data;
+    NoWaterCurve& curve = data.curve;
+    if (cache.fetch(data)) {
+      cohesion_mean = data.mean_after;
+    } else {
+      double x = node.x;
+      double c = COHESION_AT_DEPTH(x, status);
       if (status != 0) return false;
-      ca = (c + c_top) / 2.0;
-    } else if (lower_layer) {
-      ca = cohesion_mean.at(node, NODE_COORDINATE_AT(pile, node.j - 1), c);
-    }
-    double b = node.b;
-    const double zc = py::curve_depth(call, node, [&] {
-      double none = 0.0, z0 = node.z;
-      EQUIVALENT_DEPTH(pile, layer, prop_set, b, c, ca, gamma, none, none, none, none, none, none, z0, none,
-                       SAND_COEFF_DEPTH_RATIOS);
-    });
-    if (py::curve_generation() && GeneratedPyCurve.from_plot_list == 0) print_node_block(node, c, ca, gamma, e50, zc);
+      double ca = AVG_COHESION_ABOVE(x, status);
+      double gamma = AVG_UNIT_WEIGHT_ABOVE(x, status);
+      if (status != 0) return false;
+      double e50 = E50_AT_DEPTH(x);
+      if (e50 <= 0.0) DEFAULT_E50_STIFF_CLAY(c, e50, RunOptions.units);
+      if (lower_layer && GeneratedPyCurve.active == 1) {
+        double top = SoilProfile.layer_top(layer);
+        const double c_top = COHESION_AT_DEPTH(top, status);
+        if (status != 0) return false;
+        ca = (c + c_top) / 2.0;
+      } else if (lower_layer) {
+        ca = cohesion_mean.at(node, x_before, c);
+      }
+      double b = node.b;
+      const double zc = py::curve_depth(call, node, [&] {
+        double none = 0.0, z0 = node.z;
+        EQUIVALENT_DEPTH(pile, layer, prop_set, b, c, ca, gamma, none, none, none, none, none, none, z0, none,
+                         SAND_COEFF_DEPTH_RATIOS);
+      });
+      if (py::curve_generation() && GeneratedPyCurve.from_plot_list == 0) {
+        print_node_block(node, c, ca, gamma, e50, zc);
+      }
 
-    NoWaterCurve curve;
-    curve.code = code;
-    curve.is_cyclic = kind == LOADING_CYCLIC;
-    curve.cycles = cycles;
-    curve.pu = std::min(SURFACE_COHESION_FACTOR * ca * b + gamma * b * zc + DEPTH_COHESION_FACTOR * ca * zc,
-                        DEEP_FACTOR * c * b);
+      curve.code = code;
+      curve.is_cyclic = kind == LOADING_CYCLIC;
+      curve.cycles = cycles;
+      curve.pu = std::min(SURFACE_COHESION_FACTOR * ca * b + gamma * b * zc + DEPTH_COHESION_FACTOR * ca * zc,
+                          DEEP_FACTOR * c * b);
+      curve.y50 = Y50_PER_E50_DIAMETER * e50 * b;
+      if (code == SOIL_STIFF_CLAY_INITIAL_K) {
+        double k = SUBGRADE_K_AT_DEPTH(x);
+        int loading = kind;
+        if (k <= 0.0) DEFAULT_K_CLAY(c, k, RunOptions.units, loading);
+        curve.k_z = k * zc;
+      }
+      data.es0 = curve.initial_modulus(tiny);
+      data.mean_after = cohesion_mean;
+      cache.store(data);
+    }
     py::add_layer_integral(call, node, running, curve.pu);
     if (!node.outputs) return true;
 
-    curve.y50 = Y50_PER_E50_DIAMETER * e50 * b;
-    if (code == SOIL_STIFF_CLAY_INITIAL_K) {
-      double k = SUBGRADE_K_AT_DEPTH(x);
-      int loading = kind;
-      if (k <= 0.0) DEFAULT_K_CLAY(c, k, RunOptions.units, loading);
-      curve.k_z = k * zc;
-    }
-    const double es0 = curve.initial_modulus(tiny);
+    const double es0 = data.es0;
     const double reference = curve.reference();
     for (int i = 1, n = py::point_count(); i <= n; ++i) {
       double m = 0.0;

@@ -59,13 +59,17 @@ void PY_VUGGY_LIMESTONE(int& prop_set, int& layer, int& status, int& pile, int& 
     if (!py::prepare_node(call, j, false, true, VUGGY_LIMESTONE_PLOT_CODE, node)) continue;
     node.plot_point_layout = PLOT_POINT_LAYOUT;
     double x = node.x;
+    py::NodeCurveCache cache(call, node, VUGGY_LIMESTONE_PLOT_CODE);
     VuggyLimestoneCurve curve;
-    curve.b = node.b;
-    curve.s_u = COHESION_AT_DEPTH(x, status) / 2.0;
-    if (status != 0) return;
-    AVG_COHESION_ABOVE(x, status);
-    AVG_UNIT_WEIGHT_ABOVE(x, status);
-    if (status != 0) return;
+    if (!cache.fetch(curve)) {
+      curve.b = node.b;
+      curve.s_u = COHESION_AT_DEPTH(x, status) / 2.0;
+      if (status != 0) return;
+      AVG_COHESION_ABOVE(x, status);
+      AVG_UNIT_WEIGHT_ABOVE(x, status);
+      if (status != 0) return;
+      cache.store(curve);
+    }
     // A layer without strength (refused in the input echo) offers no resistance.
     const bool resisting = curve.s_u > 0.0;
 

@@ -94,38 +94,41 @@ void PY_WEAK_ROCK(int& prop_set, int& layer, int& status, int& pile, int& factor
   PileLayerData.ultimate_resistance(pile, layer) = 0.0;
   // The strength average starts at the layer's first evaluated node.
   py::RunningMean strength_mean;
-  for (int j = first; j <= last; ++j) {
-    py::Node node;
-    if (!py::prepare_node(call, j, false, true, WEAK_ROCK_PLOT_CODE, node)) continue;
-    node.plot_point_layout = PLOT_POINT_LAYOUT;
-    node.echo_point_layout = ECHO_POINT_LAYOUT;
-    node.h = spacing;
+  // The curve of a node with the strength average after it.
+  struct NodeData {
+    WeakRockCurve curve;
+    bool resisting = false;
+    py::RunningMean mean_after;
+  };
+  // Computes the curve of a node; false when the status word was set.
+  auto compute_node = [&](const py::Node& node, double x_before, NodeData& data) {
+    WeakRockCurve& curve = data.curve;
+    const int j = node.j;
     double x = node.x;
     const double b = node.b;
     const double q_h = COHESION_AT_DEPTH(x, status) / 2.0;
-    if (status != 0) return;
+    if (status != 0) return false;
     const double rqd = J_OR_RQD_AT_DEPTH(x);
     const double alpha_r = 1.0 - rqd * RQD_PER_CENT;
     if (j != first && q_h < NO_STRENGTH) {
       fio::write(UNIT_ECHO, ZERO_STRENGTH_LAYOUT);
       fio::write(UNIT_RUN_LOG, ZERO_STRENGTH_LAYOUT);
       status = STATUS_WEAK_ROCK_ZERO_COHESION;
-      return;
+      return false;
     }
-    double q_mean = strength_mean.at(node, NODE_COORDINATE_AT(pile, j - 1), q_h);
+    double q_mean = strength_mean.at(node, x_before, q_h);
     if (GeneratedPyCurve.active == 1) {
       double top = SoilProfile.layer_top(layer);
       q_mean = (q_h + COHESION_AT_DEPTH(top, status) / 2.0) / 2.0;
-      if (status != 0) return;
+      if (status != 0) return false;
     }
     if (layer == 1) q_mean = AVG_COHESION_ABOVE(x, status) / 2.0;
     const double gamma = AVG_UNIT_WEIGHT_ABOVE(x, status);
-    if (status != 0) return;
+    if (status != 0) return false;
     const double k_rm = E50_AT_DEPTH(x);
     const double x_r = std::min(node.z, x - SoilProfile.layer_top(layer)) + ROCK_DEPTH_OFFSET;
     const double e_r = ROCK_MODULUS_AT_DEPTH(x);
 
-    WeakRockCurve curve;
     if (x_r <= SHALLOW_DIAMETERS * b) {
       curve.p_ur = alpha_r * 2.0 * q_mean * (b + DEPTH_GROWTH * x_r);
       curve.m_ir = (SURFACE_MODULUS_RATIO + MODULUS_GROWTH_RATIO * x_r / (SHALLOW_DIAMETERS * b)) * e_r;
@@ -133,17 +136,39 @@ void PY_WEAK_ROCK(int& prop_set, int& layer, int& status, int& pile, int& factor
       curve.p_ur = DEEP_FACTOR * alpha_r * q_mean * b;
       curve.m_ir = DEEP_MODULUS_RATIO * e_r;
     }
-    py::add_layer_integral(call, node, running, curve.p_ur);
     curve.y_rm = k_rm * b;
     // A rock without a strain factor or modulus (refused in the input echo)
     // offers no resistance here rather than a curve of divisions by zero.
-    const bool resisting = curve.y_rm > 0.0 && curve.m_ir > 0.0;
-    if (resisting)
+    data.resisting = curve.y_rm > 0.0 && curve.m_ir > 0.0;
+    if (data.resisting)
       curve.y_a = std::pow(curve.p_ur / (2.0 * std::pow(curve.y_rm, QUARTER_POWER) * curve.m_ir), BREAK_POWER);
 
     if (py::curve_generation() && GeneratedPyCurve.from_plot_list == 0) {
       print_node_block(node, q_h, curve.p_ur, gamma, k_rm);
     }
+    data.mean_after = strength_mean;
+    return true;
+  };
+  for (int j = first; j <= last; ++j) {
+    py::Node node;
+    if (!py::prepare_node(call, j, false, true, WEAK_ROCK_PLOT_CODE, node)) continue;
+    node.plot_point_layout = PLOT_POINT_LAYOUT;
+    node.echo_point_layout = ECHO_POINT_LAYOUT;
+    node.h = spacing;
+    const double x_before = NODE_COORDINATE_AT(pile, j - 1);
+    py::NodeCurveCache cache(call, node, WEAK_ROCK_PLOT_CODE);
+    cache.depends_on(GeneratedPyCurve.active);
+    strength_mean.add_to_key(cache, x_before);
+    NodeData data;
+    WeakRockCurve& curve = data.curve;
+    if (cache.fetch(data)) {
+      strength_mean = data.mean_after;
+    } else {
+      if (!compute_node(node, x_before, data)) return;
+      cache.store(data);
+    }
+    py::add_layer_integral(call, node, running, curve.p_ur);
+    const bool resisting = data.resisting;
     for (int i = 1, n = py::point_count(); i <= n; ++i) {
       double m = 0.0;
       const double u = py::point_deflection(call, node, i, m, [&](int k) { return curve.default_deflection(k); });

@@ -9,11 +9,11 @@
 #include <new>
 
 #include "analysis/analysis.hpp"
+#include "base/fio.hpp"
 #include "input/input.hpp"
+#include "model/model_store.hpp"
 #include "pile/pile.hpp"
 #include "pile/pile_head.hpp"
-#include "base/fio.hpp"
-#include "model/model_store.hpp"
 #include "run/run.hpp"
 #include "soil/py_curves.hpp"
 #include "soil/soil.hpp"
@@ -52,6 +52,7 @@ void reset_engine_state() {
   fio::clear_write_failure();
   int status = 0;
   RELEASE_MODEL_ARRAYS(status);
+  RELEASE_PY_CURVE_CACHE();
 
   // Input records.
   renew_all(RunTitle, RunOptions, RunConstants, MomentCurvatureSet, CapGeometry, CapPassiveElement, CapPlateInput,
@@ -67,7 +68,7 @@ void reset_engine_state() {
   // Working records of the run, the soil, the piles and the analysis.
   renew_all(RunTimers, RunFiles, UnitLabels, ResultColumnHeadings, SoilProfile, GeneratedPyCurve, PileProperty,
             PileSection, WarningCounters, AnalysisControl, CapEnvelope, DofRunMode, TargetDeflectionSearch,
-            PileErrorWord, CapPassiveState);
+            PileErrorWord, CapPassiveState, PyCurveCache);
 
   SET_STATUS_DETAIL("");
   SET_SOIL_REACTION_PROVIDER(nullptr);
