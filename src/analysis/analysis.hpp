@@ -244,6 +244,14 @@ void PILE_HEAD_STIFFNESS(int pile, double* k, const double* u, const double* du,
 void PILE_HEAD_STIFFNESS(int pile, double* k, const double* u, const double* du, int iteration, int fixed_steps,
                          int& status, PileEvaluation& evaluation, PileHeadWork& work);
 
+// PILE_HEAD_FORCES
+// One head evaluation inside a loop over piles, of the installed head
+// response (PILE_HEAD_RESPONSE unless a test installed a stand-in): forces
+// at the head displacement u (both global axes), zero forces on failure.
+//   in,out: status  the evaluation's failure when it was 0
+void PILE_HEAD_FORCES(int pile, double* forces, const double* u, int& status, PileEvaluation& evaluation,
+                      PileHeadWork& work);
+
 // STIFF
 // The group tangent at the cap displacement u: per pile T^T k T in a
 // parallel loop, then their sum in pile order on the calling thread.
@@ -839,8 +847,20 @@ void UPDATE_DIRECTION_P_MULTIPLIERS(const double* u, const double* direction, in
 void CAP_STIFFNESS_BY_DIFFERENCES(double* k, const double* u, const double* du, const double* cap_load, int iteration,
                                   int fixed_steps, int torsion_only, int& status);
 
-// RUN_CAP_PLATE_MODEL: the run handed to the plate model of the cap.
-void RUN_CAP_PLATE_MODEL(double* cap_load);
+// RUN_CAP_PLATE_MODEL
+// A run of a model with a flexible cap (RunOptions.cap_model above 0), in
+// place of the rigid cap. Export (cap_model 2): the plate model of the cap is
+// written out (WRITE_CAP_PLATE_DATA) and the run is recorded as not
+// analysed. Otherwise: two records on the plot-data file, the result headings
+// on the results report and the summary, this run's plate data file, and the
+// plate analysis on it with the piles' head responses evaluated in parallel
+// over the piles; the run's result code says how much of the load the plate
+// carried.
+//   Reads:  RunOptions, AnalysisControl, PileTable, the cap and plate input
+//   in:     cap_load  6 values at the cap origin (forces X, Y, Z, moments)
+//   in,out: status    STATUS_PLATE_ERROR with the cause as the detail line,
+//                     or the status of a failing pile evaluation
+void RUN_CAP_PLATE_MODEL(const double* cap_load, int& status);
 
 // Methods of the embedded cap's passive resistance (CapPassiveElement.method).
 constexpr int PASSIVE_BY_MEANS = 0;

@@ -389,6 +389,12 @@ void SOLVE_CAP_3D(int run_kind, int& /*print_flags*/, int& status, double* equiv
                      dof_flags)) {
     return;
   }
+  if (RunOptions.cap_model > 0) {
+    // The flexible cap carries the load instead of the rigid one.
+    RUN_CAP_PLATE_MODEL(cap_load, status);
+    AnalysisControl.pass_mode = 0;
+    return;
+  }
   for (int k = 1; k <= CAP_DOFS; ++k) {
     s.full_load(k) = cap_load[k - 1];
     s.point_displacement_entry(k) = point_displacements[k - 1];

@@ -38,7 +38,8 @@ constexpr const char* TOTAL_LOAD_LOG_LAYOUT = "(/,5X,\"ANALYSIS DUE TO TOTAL LOA
 constexpr const char* TOTAL_LOAD_DUMP_LAYOUT = "(5X,\"ANALYSIS DUE TO TOTAL LOAD\")";
 constexpr const char* TOTAL_LOAD_REPORT_LAYOUT = "(/,/,5X,\"* ANALYSIS DUE TO TOTAL LOAD *\",/)";
 
-// The plate model does not write the level records the report reads.
+// The plate model of the cap writes none of the level, point or pushover
+// records the estimations read.
 void refuse_plate_cap(int c, int& status) {
   status = STATUS_PLATE_FLEXIBILITY;
   std::string detail(DETAIL_INDENT);
@@ -115,7 +116,7 @@ void run_flexibility_points(int c, RunVectors& v, int& status) {
 
 void RUN_ESTIMATION_POINTS(int c, RunVectors& v, int& status) {
   const AnalysisControlRecord& a = AnalysisControl;
-  if (RunOptions.cap_model > 0) {
+  if (RunOptions.cap_model > 0 && RunOptions.dimension != MODEL_2D) {
     refuse_plate_cap(c, status);
     return;
   }

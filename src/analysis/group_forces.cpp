@@ -56,6 +56,11 @@ void carry_to_head(int pile, const Array1<double, CAP_DOFS>& cap_u, Matrix6& off
 
 void SET_HEAD_RESPONSE_PROVIDER(HeadResponseProvider provider) { head_response = provider; }
 
+void PILE_HEAD_FORCES(int pile, double* forces, const double* u, int& status, PileEvaluation& evaluation,
+                      PileHeadWork& work) {
+  evaluate_head(pile, forces, u, status, evaluation, work);
+}
+
 void HEAD_DIFFERENCE_STEPS(const double* du, int iteration, int fixed_steps, double& step_t, double& step_r) {
   step_t = RunOptions.units == UNITS_SI ? STEP_TRANSLATION_METRES : STEP_TRANSLATION_INCHES;
   step_r = STEP_ROTATION;

@@ -14,13 +14,19 @@ namespace pilecap {
 
 namespace {
 
-//      NOTE: PLATE MODEL OF THE PILE CAP IS NOT YET SUPPORTED, RUN NOT ANALYZED
+//      NOTE: AN EMBEDDED CAP WITH THE PLATE MODEL OF THE CAP IS NOT YET SUPPORTED, RUN NOT ANALYZED
 constexpr const char* NOT_SUPPORTED_LAYOUT = "(5X,\"NOTE: \",A,\" IS NOT YET SUPPORTED, RUN NOT ANALYZED\")";
 
 }  // namespace
 
 std::string UNSUPPORTED_MODEL_FEATURE() {
-  if (RunOptions.cap_model > 0) return "PLATE MODEL OF THE PILE CAP";
+  // The plate carries the cap alone: it neither follows the cap's movement
+  // for the reduction factors of close spacing nor adds an embedded cap's
+  // resistance, so a 3D model that asks for either with it is not analysed.
+  if (RunOptions.dimension != MODEL_2D && RunOptions.cap_model > 0) {
+    if (RunOptions.pmult_method > 0) return "REDUCTION FACTORS FOR CLOSE SPACING WITH THE PLATE MODEL OF THE CAP";
+    if (RunOptions.cap_passive_option >= 1) return "AN EMBEDDED CAP WITH THE PLATE MODEL OF THE CAP";
+  }
   return "";
 }
 

@@ -401,12 +401,22 @@ bool run_load_combinations(int& status) {
   return true;
 }
 
+//      NOTE: ENVELOPES ARE NOT FORMED FOR THE PLATE MODEL OF THE CAP
+constexpr const char* PLATE_NO_ENVELOPES_LAYOUT =
+    "(/,5X,\"NOTE: ENVELOPES ARE NOT FORMED FOR THE PLATE MODEL OF THE CAP\")";
+
 void print_envelopes(int kind, int& status) {
   // A refused model has no runs to envelope.
   if (!unsupported_feature.empty()) return;
   const bool asked = kind == ENVELOPE_KIND_CASES ? EnvelopeOptions.cases.print_envelopes > 0
                                                  : EnvelopeOptions.combinations.print_envelopes > 0;
   if (!asked) return;
+  // The plate's runs leave no cap or pile results to envelope.
+  if (!is_2d() && RunOptions.cap_model > 0) {
+    for (int unit : {UNIT_RESULTS_REPORT, UNIT_RUN_LOG}) fio::write(unit, PLATE_NO_ENVELOPES_LAYOUT);
+    fio::flush(UNIT_RUN_LOG);
+    return;
+  }
   for (int which : {ENVELOPE_MINIMUM, ENVELOPE_MAXIMUM}) {
     if (is_2d()) {
       ENVEWR2D(kind, which, status);

@@ -52,6 +52,7 @@ void convert_cap_and_loads() {
   length(CapGeometry.width_zz);
   length(CapGeometry.thickness_xx);
   length(CapGeometry.eq_diameter);
+  CapGeometry.plate_width_zz = CapGeometry.width_zz;
 
   auto& load = ConcentratedLoad;
   for (int i = 1; i <= std::min(LoadCase.count, MAX_LOAD_CASES); ++i) {

@@ -173,6 +173,10 @@ struct CapGeometryRecord {
   double thickness_xx = 0.0;
   double eq_diameter = 0.0;
   double fifth_value = 0.0;  // read with the cap line; nothing uses it
+  // The width along Z as the input gives it (converted): the echo turns
+  // width_zz into the working width of the embedded cap's resistance, while
+  // the plate model of the cap needs the cap's own width.
+  double plate_width_zz = 0.0;
 };
 extern CapGeometryRecord CapGeometry;
 

@@ -164,6 +164,9 @@ struct PlateControlRecord {
   double dt_current = 0.0;
   double tolerance = 0.0;
   int ITER = 0;  // iteration of the step
+  // The pseudo-time of the last converged step (TINI before any), which
+  // tells the engine how much of the load the plate carried.
+  double converged_time = 0.0;
 };
 extern PlateControlRecord PlateControl;
 
@@ -317,6 +320,49 @@ struct FrontalScratchRecord {
 };
 extern FrontalScratchRecord FrontalScratch;
 
+// ------------------------------------------------------------ pile coupling
+
+// The plate's axes in the cap's: x = Z, y = Y, z = -X. The plate DOFs are
+// UX UY UZ (translations along x, y, z), ROTX ROTY (the Mindlin rotations:
+// ROTX = dw/dx = -(rotation about Y), ROTY = dw/dy = rotation about Z) and
+// ROTZ (rotation about z = -(rotation about X)). PLATE_PILE_PERMUTATION is
+// the signed permutation P with plate vector = P x cap vector (rows: plate
+// DOFs; columns: X, Y, Z, rotations about X, Y, Z); P is orthogonal, so a
+// cap vector is P^T x plate vector and a cap stiffness K is P K P^T on the
+// plate DOFs.
+using PlateMatrix6 = Array2<double, PLATE_NODE_DOFS, PLATE_NODE_DOFS>;
+using PlateVector6 = Array1<double, PLATE_NODE_DOFS>;
+
+// PLATE_PILE_PERMUTATION: fills P.
+void PLATE_PILE_PERMUTATION(PlateMatrix6& p);
+
+// One pile point of the coupling: pile k of the engine's PileTable.
+struct PlatePileResponse {
+  PlateVector6 point_displacement;  // the plate's displacement at the point, plate DOFs
+  PlateVector6 head_displacement;   // W: at the pile head, global (cap) axes
+  PlateMatrix6 head_stiffness;      // dF_i / dW_j of the head reaction
+  PlateVector6 head_forces;         // F: the reaction the pile exerts at its head, global axes
+  PlateMatrix6 plate_stiffness;     // the head stiffness on the point's plate DOFs
+  PlateVector6 plate_forces;        // the reaction on the point's plate DOFs
+  int evaluated = 0;                // 1: the fields above belong to the current displacement
+};
+
+// The responses of every pile point (pile k at index k - 1) at the last
+// evaluated displacement of the plate.
+struct PlatePileCouplingRecord {
+  std::vector<PlatePileResponse> piles;
+};
+extern PlatePileCouplingRecord PlatePileCoupling;
+
+// The single-pile analysis as the coupling uses it: for every pile
+// k = 1 .. piles.size(), from head_displacement, the reaction head_forces
+// and, when with_stiffness is 1, the tangent head_stiffness. Results must
+// not depend on the number of threads. The engine's cap floor installs it.
+using PlatePileResponder = void (*)(std::vector<PlatePileResponse>& piles, int with_stiffness, int& status);
+
+// SET_PLATE_PILE_RESPONDER: installs the responder; nullptr removes it.
+void SET_PLATE_PILE_RESPONDER(PlatePileResponder responder);
+
 // =================================================================== routines
 
 // FAIL_PLATE
@@ -461,9 +507,28 @@ void QUAD8_ELEMENT_STIFFNESS(int element, int& status);
 //   in,out: status  STATUS_PLATE_ERROR on a bad element geometry or material
 void PLATE_ELEMENT_MATRICES(int& status);
 
+// PLATE_PILE_RESPONSES
+// The piles' head stiffness and reaction at the plate's current
+// displacement u = ASDIS + TSDIS, for every pile point in an element (when
+// pile_springs is above 0): u at the point from the element's shape
+// functions, carried to the pile head (the plate lies in the cap's plane
+// X = 0; the head is head_x below it), the pile responses of the installed
+// responder there, and the stiffness and reaction carried back to the
+// point's plate DOFs. Called once per element pass, before the elements.
+//   Reads:  PlateControl, PlateModel (pile_points, pile_elements, mesh, ASDIS,
+//           TSDIS), PileTable.head_x
+//   Writes: PlatePileCoupling
+//   in:     with_stiffness  0: the reactions only
+//   in,out: status  STATUS_PLATE_ERROR when no responder is installed or a
+//                   pile point names no pile of the model; the responder's own
+void PLATE_PILE_RESPONSES(int with_stiffness, int& status);
+
 // PLATE_PILE_SPRINGS
-// The pile springs of the element: the piles' head stiffness and reaction
-// at the plate's displacement, lumped onto the element's nodes.
+// The pile springs of the element from PlatePileCoupling: for every pile
+// point in it, in record order, N_n times the reaction added to node n's
+// right-hand side and N_n times the tangent stiffness taken from node n's
+// diagonal block (no terms between nodes), N_n the shape functions at the
+// point; the coupling lines of the debug trace.
 //   Writes: PlateElementWork.element_matrix, PlateModel.element_vectors
 void PLATE_PILE_SPRINGS(int element, int& status);
 
@@ -642,9 +707,45 @@ void WRITE_PLATE_REACTIONS();
 void WRITE_PLATE_STRESSES();
 
 // PLATE_FINAL_PILE_FORCES
-// The piles once more at the final plate displacement, so that their results
-// belong to the converged plate.
-//   Reads: PlateModel (ASDIS, pile_elements, pile_points, element_nodes)
-void PLATE_FINAL_PILE_FORCES();
+// The piles once more at the final plate displacement, so that their state
+// (and PlatePileCoupling's head displacements and reactions) belong to the
+// converged plate; their lines on the debug trace.
+//   Reads:  PlateModel (ASDIS, pile_elements, pile_points, element_nodes)
+//   Writes: PlatePileCoupling
+//   in,out: status  as PLATE_PILE_RESPONSES
+void PLATE_FINAL_PILE_FORCES(int& status);
+
+// ------------------------------------------------- the plate model of the cap
+
+// RunOptions.cap_model: 0 or below a rigid cap; 2 the plate model is only
+// written out; any other value above 0 the plate model is analysed.
+constexpr int CAP_MODEL_PLATE = 1;
+constexpr int CAP_MODEL_PLATE_EXPORT = 2;
+
+constexpr const char* PLATE_KEYWORD_EXTENSION = ".key";  // the keyword file: the data file's name, this extension
+
+// WRITE_CAP_PLATE_DATA
+// Writes "gslab.dat" (WRITE_PLATE_NAMES_FILE), then the plate model of the
+// cap as a plate data file under PlateFileNames.data_file and its keyword
+// copy beside it: the 8-node mesh of CapGeometry (divisions of
+// CapPlateInput), the material, the run's cap load at the origin and one
+// pile point per pile at its head. In the data file the plate's x is the
+// cap's Z and its y the cap's Y (elements counter-clockwise), the values of
+// a point are on the plate DOFs (PLATE_PILE_PERMUTATION), the torsion M_X
+// is eight in-plane forces on a ring about the origin whose moment is M_X,
+// and every real is written in full precision. The keyword copy gives the
+// same model in the cap's axes (X, Y, Z and values in the cap order).
+//   Reads:  CapGeometry, CapPlateInput, AnalysisControl (steps, iterations,
+//           tolerance), PileTable (heads, angles, connections), RunFiles
+//   in:     cap_load  6 values: forces along X, Y, Z, moments about X, Y, Z
+//   in,out: status    STATUS_PLATE_ERROR: a mesh beyond the plate's
+//                     capacity, a torsion without a ring to carry it, a file
+//                     that would overwrite an engine file or cannot be written
+void WRITE_CAP_PLATE_DATA(const double* cap_load, int& status);
+
+// PLATE_OUTPUT_CLASH
+// The first of the names whose file is one of the run's own files
+// (RunFiles) or an earlier name of the list; empty when there is none.
+std::string PLATE_OUTPUT_CLASH(const std::vector<const std::string*>& outputs);
 
 }  // namespace pilecap

@@ -144,7 +144,8 @@ void step_loads(int& status) {
   FILL_VECTOR(m.DSDIS, equations, 0.0);
   FILL_VECTOR(m.ASDIS, equations, 0.0);
   FILL_VECTOR(m.TSDIS, equations, 0.0);
-  double converged_time = c.TINI;
+  double& converged_time = c.converged_time;
+  converged_time = c.TINI;
   while (c.TCUR <= c.TEND) {
     const bool step_converged = solve_step(status);
     if (status != 0) return;
@@ -239,6 +240,7 @@ void RUN_PLATE_ANALYSIS(int& status) {
   if (status != 0) return;
   PlateControl = PlateControlRecord{};
   PlateDiagnoses = PlateDiagnosisRecord{};
+  PlatePileCoupling.piles.clear();
   OPEN_PLATE_FILES(status);
   if (status == 0) READ_PLATE_CONTROL(status);
   if (status == 0) {
@@ -254,7 +256,7 @@ void RUN_PLATE_ANALYSIS(int& status) {
   fio::close(UNIT_PLATE_DATA);
   if (status == 0) {
     step_loads(status);
-    if (status == 0 && PlateControl.STEP > 1) PLATE_FINAL_PILE_FORCES();
+    if (status == 0 && PlateControl.STEP > 1) PLATE_FINAL_PILE_FORCES(status);
   }
   if (fio::is_open(UNIT_PLATE_STEP_RESULTS)) fio::write(UNIT_PLATE_STEP_RESULTS, END_STEP_DATA_LAYOUT);
   RELEASE_PLATE_ARRAYS();

@@ -146,6 +146,8 @@ void PLATE_ELEMENT_MATRICES(int& status) {
     FAIL_PLATE(status, PLATE_ALLOCATION_DETAIL);
     return;
   }
+  PLATE_PILE_RESPONSES(1, status);
+  if (status != 0) return;
   for (int e = 1; e <= PlateControl.NELEM; ++e) {
     QUAD8_ELEMENT_STIFFNESS(e, status);
     if (status != 0) return;

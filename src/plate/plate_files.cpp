@@ -70,10 +70,9 @@ bool read_names_file(Array1<std::string, NAMES_FILE_LINES>& lines) {
   return complete;
 }
 
-// The first output that would overwrite the data file, another output or an
-// engine file; empty when there is none.
-std::string clashing_output(const std::vector<const std::string*>& outputs) {
-  std::vector<std::filesystem::path> taken{resolved(PlateFileNames.data_file)};
+// The first output that would overwrite a file of `taken`, an engine file or
+// an earlier output; empty when there is none.
+std::string clashing_output(std::vector<std::filesystem::path> taken, const std::vector<const std::string*>& outputs) {
   for (const std::string* name : engine_files()) {
     if (!name->empty()) taken.push_back(resolved(*name));
   }
@@ -88,6 +87,8 @@ std::string clashing_output(const std::vector<const std::string*>& outputs) {
 }
 
 }  // namespace
+
+std::string PLATE_OUTPUT_CLASH(const std::vector<const std::string*>& outputs) { return clashing_output({}, outputs); }
 
 void OPEN_PLATE_FILES(int& status) {
   Array1<std::string, NAMES_FILE_LINES> lines;
@@ -106,7 +107,7 @@ void OPEN_PLATE_FILES(int& status) {
       return;
     }
   }
-  if (const std::string clash = clashing_output(outputs); !clash.empty()) {
+  if (const std::string clash = clashing_output({resolved(f.data_file)}, outputs); !clash.empty()) {
     FAIL_PLATE(status, "    PLATE FILE WOULD OVERWRITE ANOTHER FILE: " + clash);
     return;
   }

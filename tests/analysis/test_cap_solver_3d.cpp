@@ -313,17 +313,6 @@ TEST_F(CapSolver3D, StopRequestEndsTheRunWithoutAResultCode) {
   EXPECT_EQ(dump(), "");
 }
 
-TEST_F(CapSolver3D, SelectedLaterFeaturesAreReportedAsNotAnalysed) {
-  place_pile(1, 0, 0);
-  fio::open_memory(UNIT_RUN_LOG);
-  fio::open_memory(UNIT_RESULT_CODES);
-  RunOptions.cap_model = 1;
-  const double load[6] = {100.0, 0, 0, 0, 0, 0};
-  solve(load);
-  EXPECT_EQ(run_log(), "     NOTE: PLATE MODEL OF THE PILE CAP IS NOT YET SUPPORTED, RUN NOT ANALYZED\n");
-  EXPECT_EQ(result_codes(), "     9 ANALYSIS NOT PERFORMED\n");
-}
-
 TEST_F(CapSolver3D, TraceAndDumpRecordsOfALinearRun) {
   place_pile(1, 0, 0);
   const double load[6] = {100.0, 0, 0, 0, 0, 0};

@@ -13,6 +13,7 @@
 
 #include "analysis/analysis.hpp"
 #include "tests/e2e/case_decks.hpp"
+#include "tests/e2e/deck_3d.hpp"
 #include "tests/e2e/run_folder.hpp"
 #include "tests/support/engine_state.hpp"
 
@@ -223,15 +224,21 @@ TEST_F(RunLoopTest, EachRunReceivesItsControlValues) {
 // Regression: a refused model wrote a plot-data file as if it had been analysed.
 TEST_F(RunLoopTest, RefusedModelWritesNoPlotData) {
   RunFolder folder("plot");
-  // The plate model of the cap is not analysed yet.
-  std::string deck = testing::deck_with_cases({{}}, {}, 1);
-  const std::string options = "OPTIONS\n1 2 0 0 ";
+  // A 3D plate cap with close-spacing factors is not analysed.
+  testing::Deck3D d;
+  d.piles = {{0.0, 0.0}};
+  d.layers = {{1, 0.0, 80.0, {56, 700, 0, 100, 0, 0.01, 0.5}}};
+  d.cases = {{.fx = 1000.0}};
+  d.plot_export = 1;
+  std::string deck = testing::deck_3d(d);
+  const std::string options = "OPTIONS\n1 3 0 0 0 1 1 0 ";
   const std::string cap = "PILE CAP\n0 0 0 0 0 0\n";
   ASSERT_NE(deck.find(options), std::string::npos);
   ASSERT_NE(deck.find(cap), std::string::npos);
-  deck.replace(deck.find(cap), cap.size(), cap + "0 0 2 2 3000 0.2\n");
-  deck.replace(deck.find(options), options.size(), "OPTIONS\n1 2 0 1 ");
+  deck.replace(deck.find(cap), cap.size(), "PILE CAP\n12 12 3 0 0 0\n0 0 2 2 3000 0.2\n");
+  deck.replace(deck.find(options), options.size(), "OPTIONS\n1 3 0 1 0 1 1 1 ");
   ASSERT_EQ(run(folder, deck), 0);
+  EXPECT_NE(folder.read(RunFolder::RUN_LOG_LINE).find("IS NOT YET SUPPORTED, RUN NOT ANALYZED"), std::string::npos);
   EXPECT_EQ(RunFolder::read_file(folder.path(CURVE_EXPORT_LINE)), "");
 }
 

@@ -34,20 +34,26 @@ TEST_F(FinalMessageTest, LinesOfEachCode) {
       {0, "     \n     ANALYSIS COMPLETED\n"},
       {4, "     \n      *** ANALYSIS STOPPED BY USER ***\n"},
       {1, "     \n     * ERROR IN ANALYSIS *\n     1, UNKNOWN CODE\n"},
-      {13, "     \n     * ERROR IN ANALYSIS *\n     PILE LENGTH EXTENDS BELOW THE BOTTOM\n"
-           "     OF THE DEEPEST LAYER, NODE2D\n"},
-      {24, "     \n     * ERROR IN ANALYSIS *\n     CURRENT DEPTH IS BEYOND THE EXTENT\n"
-           "     OF INPUT CURVE FOR FRICTION ANGLE\n"},
-      {27, "     \n     * ERROR IN ANALYSIS *\n     CURRENT DEPTH IS BEYOND THE EXTENT\n"
-           "     OF INPUT CURVE FOR FRICTION ANGLE\n"},
+      {13,
+       "     \n     * ERROR IN ANALYSIS *\n     PILE LENGTH EXTENDS BELOW THE BOTTOM\n"
+       "     OF THE DEEPEST LAYER, NODE2D\n"},
+      {24,
+       "     \n     * ERROR IN ANALYSIS *\n     CURRENT DEPTH IS BEYOND THE EXTENT\n"
+       "     OF INPUT CURVE FOR FRICTION ANGLE\n"},
+      {27,
+       "     \n     * ERROR IN ANALYSIS *\n     CURRENT DEPTH IS BEYOND THE EXTENT\n"
+       "     OF INPUT CURVE FOR FRICTION ANGLE\n"},
       {33, "     \n     * ERROR IN ANALYSIS *\n       LS CURVE, COHESION VALUE IS ZERO\n"},
-      {36, "     \n     * ERROR IN ANALYSIS *\n      CONVERGENCE ERROR, \n"
-           "      WHILE COMPUTING AXIAL FORCES ALONG PILE\n"},
+      {36,
+       "     \n     * ERROR IN ANALYSIS *\n      CONVERGENCE ERROR, \n"
+       "      WHILE COMPUTING AXIAL FORCES ALONG PILE\n"},
       {7, "     \n     * ERROR IN ANALYSIS *\n                7, UNKNOWN CODE\n"},
-      {43, "     \n     * ERROR IN ANALYSIS *\n     CONVERGENCE ERROR WHILE GENERATING\n"
-           "     LOAD-SETTLEMENT OR TORQUE-ROTATION CURVE\n"},
-      {44, "     \n     * ERROR IN ANALYSIS *\n     GJ (TORSIONAL RIGIDITY) OF A PILE SECTION IS ZERO\n"
-           "     TORQUE-ROTATION CURVE NOT GENERATED\n"},
+      {43,
+       "     \n     * ERROR IN ANALYSIS *\n     CONVERGENCE ERROR WHILE GENERATING\n"
+       "     LOAD-SETTLEMENT OR TORQUE-ROTATION CURVE\n"},
+      {44,
+       "     \n     * ERROR IN ANALYSIS *\n     GJ (TORSIONAL RIGIDITY) OF A PILE SECTION IS ZERO\n"
+       "     TORQUE-ROTATION CURVE NOT GENERATED\n"},
   };
   for (const Case& c : cases) EXPECT_EQ(final_message_text(c.code), c.text) << c.code;
 }
@@ -69,8 +75,8 @@ TEST_F(FinalMessageTest, EngineCodesCarryTheirDetailLine) {
             "     ZERO PIVOT AT PLATE EQUATION 9 (NODE 2, DOF 3)\n");
   SET_STATUS_DETAIL("    LOAD CASE 2");
   EXPECT_EQ(final_message_text(STATUS_PLATE_FLEXIBILITY),
-            "     \n     * ERROR IN ANALYSIS *\n     CAP FLEXIBILITY ESTIMATION NEEDS A RIGID PILE CAP\n"
-            "     NOT THE PLATE MODEL OF THE CAP\n     LOAD CASE 2\n");
+            "     \n     * ERROR IN ANALYSIS *\n     CAP FLEXIBILITY OR STIFFNESS ESTIMATION AND PUSHOVER POINTS\n"
+            "     NEED A RIGID PILE CAP, NOT THE PLATE MODEL OF THE CAP\n     LOAD CASE 2\n");
   SET_STATUS_DETAIL("");
 }
 
@@ -102,9 +108,9 @@ TEST_F(ThreadCountTest, RuleTruthTable) {
     int requested, processors, work, pair, expected;
   };
   const std::vector<Case> cases = {
-      {0, 8, 5, 0, 5},   {0, 8, 100, 0, 6}, {0, 2, 100, 0, 1}, {0, 3, 100, 0, 2}, {0, 1, 100, 0, 1},
-      {12, 8, 100, 0, 8}, {3, 8, 100, 0, 3}, {0, 8, 100, 1, 2}, {5, 8, 100, 1, 2}, {0, 8, 0, 0, 1},
-      {-4, 8, 100, 0, 1},
+      {0, 8, 5, 0, 5},   {0, 8, 100, 0, 6},  {0, 2, 100, 0, 1},  {0, 3, 100, 0, 2},
+      {0, 1, 100, 0, 1}, {12, 8, 100, 0, 8}, {3, 8, 100, 0, 3},  {0, 8, 100, 1, 2},
+      {5, 8, 100, 1, 2}, {0, 8, 0, 0, 1},    {-4, 8, 100, 0, 1},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(THREAD_COUNT_RULE(c.requested, c.processors, c.work, c.pair), c.expected)

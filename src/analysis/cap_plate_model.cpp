@@ -1,0 +1,119 @@
+// The flexible cap: a 3D run of a model whose cap is a plate hands its cap
+// load here instead of solving the rigid cap. The plate model is written out
+// (export) or written and analysed; during the analysis the plate asks for
+// the piles' head reactions and tangents at every element pass, which are
+// evaluated here in a static parallel loop over the piles, each pile writing
+// only its own response, status word and evaluation, merged and published in
+// pile order afterwards, so the plate's results do not depend on the thread
+// count. Cap vectors are in the cap order X, Y, Z, rotations about X, Y, Z.
+#include <omp.h>
+
+#include <vector>
+
+#include "analysis/analysis.hpp"
+#include "analysis/pile_loop.hpp"
+#include "base/fio.hpp"
+#include "input/input.hpp"
+#include "model/result_codes.hpp"
+#include "model/run_state.hpp"
+#include "plate/plate.hpp"
+
+namespace pilecap {
+
+namespace {
+
+constexpr int PLOT_PLATE_FLAG = 1;  // the second plot-data record's middle value
+// The head tangents use the difference steps of an early iteration: the
+// plate supplies no increment of its own to size them by.
+constexpr int PLATE_TANGENT_ITERATION = 1;
+constexpr int PLATE_TANGENT_FIXED_STEPS = 0;
+constexpr double PERCENT = 100.0;
+
+//
+//
+//
+//                  *****     COMPUTATION RESULTS     *****
+//
+constexpr const char* RESULTS_HEADING_LAYOUT = "(/,/,/,17X,\"*****\",5X,\"COMPUTATION RESULTS\",5X,\"*****\",/)";
+//
+//
+//
+//      * TABLE I *   COMPUTATION ON INDIVIDUAL PILE
+constexpr const char* TABLE_I_HEADING_LAYOUT = "(/,/,/,5X,\"* TABLE I *   COMPUTATION ON INDIVIDUAL PILE\")";
+
+// The head responses of every pile the plate holds, in parallel over piles.
+void respond(std::vector<PlatePileResponse>& piles, int with_stiffness, int& status) {
+  const int n_piles = static_cast<int>(piles.size());
+  START_PILE_LOOP(n_piles);
+  std::vector<PileEvaluation>& evaluations = PILE_LOOP_EVALUATIONS(n_piles);
+  const double clock = omp_get_wtime();
+  const PlateVector6 no_increment{};
+
+#pragma omp parallel
+  {
+    PileHeadWork& work = THREAD_HEAD_WORK();
+#pragma omp for schedule(static)
+    for (int p = 1; p <= n_piles; ++p) {
+      PlatePileResponse& r = piles[static_cast<std::size_t>(p - 1)];
+      PileEvaluation& evaluation = evaluations[static_cast<std::size_t>(p - 1)];
+      int own_status = STATUS_OK;
+      if (with_stiffness == 1) {
+        PILE_HEAD_STIFFNESS(p, r.head_stiffness.data(), r.head_displacement.data(), no_increment.data(),
+                            PLATE_TANGENT_ITERATION, PLATE_TANGENT_FIXED_STEPS, own_status, evaluation, work);
+      }
+      // The reaction last, so that the pile's state is that of W itself.
+      PILE_HEAD_FORCES(p, r.head_forces.data(), r.head_displacement.data(), own_status, evaluation, work);
+      PILE_LOOP_STATUS(p) = own_status;
+    }
+  }
+
+  RunTimers.parallel_time += omp_get_wtime() - clock;
+  MERGE_PILE_LOOP_STATUS(n_piles, status);
+  PUBLISH_PILE_EVALUATIONS(evaluations.data(), n_piles);
+}
+
+// How much of the load the plate carried: all of it, part of it (the
+// pseudo-time of its last converged step), or nothing.
+void write_plate_result_code() {
+  const PlateControlRecord& c = PlateControl;
+  if (c.STEP <= 1) {
+    WRITE_RESULT_CODE(RESULT_NO_CAP_CONVERGENCE);
+  } else if (c.converged_time < c.TEND) {
+    const double span = c.TEND - c.TINI;
+    WRITE_RESULT_CODE(RESULT_PARTIAL_LOAD, span > 0.0 ? PERCENT * (c.converged_time - c.TINI) / span : 0.0);
+  } else {
+    WRITE_RESULT_CODE(RESULT_COMPLETED);
+  }
+}
+
+}  // namespace
+
+void RUN_CAP_PLATE_MODEL(const double* cap_load, int& status) {
+  if (status != STATUS_OK) return;
+  if (RunOptions.cap_model == CAP_MODEL_PLATE_EXPORT) {
+    WRITE_CAP_PLATE_DATA(cap_load, status);
+    if (status != STATUS_OK) {
+      SET_STATUS_DETAIL(PlateFailure.detail);
+      return;
+    }
+    WRITE_RESULT_CODE(RESULT_NOT_PERFORMED);
+    return;
+  }
+  fio::write_list(UNIT_PLOT, AnalysisControl.analysis_kind);
+  fio::write_list(UNIT_PLOT, PileTable.n_piles, PLOT_PLATE_FLAG, RunOptions.units);
+  for (int unit : {UNIT_RESULTS_REPORT, UNIT_SUMMARY}) {
+    fio::write(unit, RESULTS_HEADING_LAYOUT);
+    fio::write(unit, TABLE_I_HEADING_LAYOUT);
+  }
+  WRITE_CAP_PLATE_DATA(cap_load, status);
+  if (status == STATUS_OK) {
+    SET_PLATE_PILE_RESPONDER(respond);
+    RUN_PLATE_ANALYSIS(status);
+    SET_PLATE_PILE_RESPONDER(nullptr);
+  }
+  if (status == STATUS_PLATE_ERROR) SET_STATUS_DETAIL(PlateFailure.detail);
+  if (status != STATUS_OK) return;
+  write_plate_result_code();
+}
+
+}  // namespace pilecap

@@ -1,0 +1,329 @@
+// Whole 3D runs of a flexible cap through DUVIZU: a very stiff plate on four
+// fixed-head piles against the rigid cap of the same deck (head movements,
+// including their rotations, and pile reactions), a flexible plate whose
+// centre pile carries more than its corner piles the softer the plate is,
+// a pile on a node against the same pile inside an element, reports alike
+// for 1 and 4 threads, and the export-only mode. The plate's pile results
+// are read from PlatePileCoupling after the run (head displacements and
+// reactions in the cap's axes, at the pile heads).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "analysis/analysis.hpp"
+#include "model/model_store.hpp"
+#include "plate/plate.hpp"
+#include "tests/e2e/cap_results.hpp"
+#include "tests/e2e/deck_3d.hpp"
+#include "tests/e2e/run_folder.hpp"
+#include "tests/support/engine_state.hpp"
+
+namespace pilecap::testing {
+namespace {
+
+constexpr double FT = 12.0;  // inches of a foot: the engine's lengths
+
+struct PlateCap {
+  int cap_model = 1;
+  double length = 12.0, width = 12.0, thickness = 3.0;  // ft
+  int divisions_1 = 6, divisions_2 = 6;
+  double young = 3.6e6, poisson = 0.2;
+};
+
+// The deck with its cap a plate: option 4 and the cap lines.
+std::string plate_deck(const Deck3D& d, const PlateCap& p) {
+  std::string deck = deck_3d(d);
+  const std::string options = std::to_string(d.units) + " 3 0 0 ";
+  const std::string cap = "PILE CAP\n0 0 0 0 0 0\n";
+  const auto at_options = deck.find("OPTIONS\n" + options);
+  const auto at_cap = deck.find(cap);
+  if (at_options == std::string::npos || at_cap == std::string::npos) {
+    ADD_FAILURE() << "the deck's option or cap line moved";
+    return deck;
+  }
+  auto n = [](double v) { return deck_number(v); };
+  deck.replace(at_cap, cap.size(),
+               "PILE CAP\n" + n(p.length) + " " + n(p.width) + " " + n(p.thickness) + " 0 0 0\n0 0 " +
+                   std::to_string(p.divisions_1) + " " + std::to_string(p.divisions_2) + " " + n(p.young) + " " +
+                   n(p.poisson) + "\n");
+  deck.replace(at_options + 8, options.size(), std::to_string(d.units) + " 3 0 " + std::to_string(p.cap_model) + " ");
+  return deck;
+}
+
+// Four fixed-head piles 8 ft apart in soft clay on axial springs of 1e6 lb/in.
+Deck3D four_piles() {
+  Deck3D d;
+  d.piles = {{-4.0, -4.0}, {-4.0, 4.0}, {4.0, -4.0}, {4.0, 4.0}};
+  d.length = 60.0;
+  d.increments = 60;
+  d.axial_stiffness = 1e6;
+  d.layers = {{1, 0.0, 80.0, {56, 700, 0, 100, 0, 0.01, 0.5}}};
+  d.cases = {{.fx = 400000, .fy = 20000, .fz = 10000, .my = 2e6, .mz = 3e6, .initial_step = 0.5}};
+  return d;
+}
+
+class PlateCapRuns : public EngineTest {
+ protected:
+  void SetUp() override {
+    EngineTest::SetUp();
+    pile_forces_by_run.clear();
+    set_run_end_hook(record_pile_forces);
+  }
+  void TearDown() override { set_run_end_hook(nullptr); }
+
+  static void run(RunFolder& folder, const std::string& deck) {
+    folder.write_names();
+    folder.put(RunFolder::INPUT_LINE, deck);
+    folder.run();
+  }
+  static std::filesystem::path plate_file(const RunFolder& folder, const char* suffix) {
+    return folder.folder() / (std::string("file5") + suffix);
+  }
+};
+
+using Vector = std::array<double, 6>;
+
+Vector to_array(const PlateVector6& v) {
+  Vector a{};
+  for (int k = 1; k <= 6; ++k) a[static_cast<std::size_t>(k - 1)] = v(k);
+  return a;
+}
+
+// The largest magnitude of the translations (0..2) or the rotations (3..5)
+// of a set of vectors: the scale each block is compared against.
+double block_scale(const std::vector<Vector>& vectors, int first) {
+  double scale = 0.0;
+  for (const Vector& v : vectors) {
+    for (int k = first; k < first + 3; ++k) scale = std::max(scale, std::fabs(v[static_cast<std::size_t>(k)]));
+  }
+  return scale;
+}
+
+void expect_close_blocks(const std::vector<Vector>& actual, const std::vector<Vector>& expected, double relative,
+                         const char* what) {
+  ASSERT_EQ(actual.size(), expected.size()) << what;
+  for (int first : {0, 3}) {
+    const double tolerance = relative * block_scale(expected, first);
+    for (std::size_t p = 0; p < expected.size(); ++p) {
+      for (int k = first; k < first + 3; ++k) {
+        const auto i = static_cast<std::size_t>(k);
+        EXPECT_NEAR(actual[p][i], expected[p][i], tolerance) << what << ", pile " << p + 1 << ", component " << k + 1;
+      }
+    }
+  }
+}
+
+// u + theta x r at a head at r = (x, y, z).
+Vector carried_to_head(const Vector& u, double x, double y, double z) {
+  Vector w = u;
+  w[0] += u[4] * z - u[5] * y;
+  w[1] += u[5] * x - u[3] * z;
+  w[2] += u[3] * y - u[4] * x;
+  return w;
+}
+
+// Forces at a head at r carried to the origin: moments gain r x F.
+Vector carried_to_origin(const Vector& f, double x, double y, double z) {
+  Vector o = f;
+  o[3] += y * f[2] - z * f[1];
+  o[4] += z * f[0] - x * f[2];
+  o[5] += x * f[1] - y * f[0];
+  return o;
+}
+
+std::vector<Vector> plate_head_displacements() {
+  std::vector<Vector> w;
+  for (const PlatePileResponse& r : PlatePileCoupling.piles) w.push_back(to_array(r.head_displacement));
+  return w;
+}
+
+// The plate's pile reactions carried to the origin, as the rigid cap's (the
+// model's tables are released at the end of a run: heads from the deck).
+std::vector<Vector> plate_reactions_at_origin(const Deck3D& d) {
+  std::vector<Vector> f;
+  for (std::size_t p = 0; p < PlatePileCoupling.piles.size() && p < d.piles.size(); ++p) {
+    const DeckPile3D& head = d.piles[p];
+    f.push_back(
+        carried_to_origin(to_array(PlatePileCoupling.piles[p].head_forces), head.x * FT, head.y * FT, head.z * FT));
+  }
+  return f;
+}
+
+// A very stiff plate moves as the rigid cap: the vertical load and the
+// moments about both horizontal axes tilt the cap, and the fixed heads take
+// its rotations, so the comparison checks the signs of the rotation coupling
+// as well as the head offsets below the plate.
+TEST_F(PlateCapRuns, VeryStiffPlateReproducesTheRigidCap) {
+  Deck3D d = four_piles();
+  for (DeckPile3D& p : d.piles) p.x = 1.0;  // heads 1 ft below the cap's plane
+  RunFolder rigid("plate_rigid");
+  run(rigid, deck_3d(d));
+  const auto rows = table_l_rows(rigid);
+  ASSERT_EQ(rows.size(), 1u);
+  ASSERT_EQ(pile_forces_by_run.size(), 1u);
+  std::vector<Vector> rigid_heads;
+  for (const DeckPile3D& head : d.piles) {
+    rigid_heads.push_back(carried_to_head(rows[0].displacement, head.x * FT, head.y * FT, head.z * FT));
+  }
+  const std::vector<Vector> rigid_forces = pile_forces_by_run[0];
+
+  RunFolder plate("plate_stiff");
+  run(plate, plate_deck(d, {.young = 3.6e12}));
+  ASSERT_EQ(PlatePileCoupling.piles.size(), 4u);
+  EXPECT_NE(plate.read(RESULT_CODES_LINE).find("1 ANALYSIS COMPLETED"), std::string::npos);
+  for (int report : {RunFolder::RESULTS_LINE, RunFolder::SUMMARY_LINE}) {
+    EXPECT_NE(plate.read(report).find("\n     * TABLE I *   COMPUTATION ON INDIVIDUAL PILE\n"), std::string::npos);
+    EXPECT_EQ(plate.read(report).find("TABLE L"), std::string::npos) << "no rigid cap results";
+  }
+  expect_close_blocks(plate_head_displacements(), rigid_heads, 0.01, "head displacement");
+  expect_close_blocks(plate_reactions_at_origin(d), rigid_forces, 0.01, "pile reaction");
+  // The rigid answer tilts the cap about both horizontal axes.
+  EXPECT_GT(std::fabs(rows[0].displacement[4]), 1e-6);
+  EXPECT_GT(std::fabs(rows[0].displacement[5]), 1e-6);
+}
+
+// Nine piles under a central column load: a soft plate bends and sends more
+// of the load to the centre pile than to the corner piles; as the plate
+// stiffens the shares even out. The piles balance the load whatever the plate.
+TEST_F(PlateCapRuns, FlexiblePlateCentrePileCarriesMoreTheSofterItIs) {
+  Deck3D d = four_piles();
+  d.piles.clear();
+  for (double y : {-4.0, 0.0, 4.0}) {
+    for (double z : {-4.0, 0.0, 4.0}) d.piles.push_back({y, z});
+  }
+  const double load = 900000.0;
+  d.cases = {{.fx = load, .initial_step = 0.5}};
+  constexpr int CENTRE = 5, CORNER = 1;
+  double last_ratio = 0.0;
+  for (double young : {3.6e4, 3.6e5, 3.6e6, 3.6e8}) {
+    SCOPED_TRACE(young);
+    RunFolder folder("plate_flexible");
+    run(folder, plate_deck(d, {.young = young}));
+    ASSERT_EQ(PlatePileCoupling.piles.size(), 9u);
+    double total = 0.0;
+    for (const Vector& f : plate_reactions_at_origin(d)) total += f[0];
+    EXPECT_NEAR(total, -load, 1e-3 * load) << "the piles balance the column";
+    const double centre = PlatePileCoupling.piles[CENTRE - 1].head_forces(1);
+    const double corner = PlatePileCoupling.piles[CORNER - 1].head_forces(1);
+    const double ratio = centre / corner;
+    EXPECT_GT(ratio, 1.0);
+    if (last_ratio > 0.0) {
+      EXPECT_LT(ratio, last_ratio) << "a stiffer plate evens the shares out";
+    }
+    last_ratio = ratio;
+  }
+  EXPECT_LT(last_ratio, 1.01) << "a stiff plate shares the column equally";
+}
+
+// Whatever the plate's stiffness, the pile reactions balance every load at
+// the origin, the torsion (carried to the plate as a ring of forces)
+// included, with its sign.
+TEST_F(PlateCapRuns, PileReactionsBalanceTheCapLoad) {
+  Deck3D d = four_piles();
+  d.cases = {{.fx = 400000, .fy = 20000, .fz = -15000, .mx = 1.5e6, .my = 2e6, .mz = -3e6, .initial_step = 0.5}};
+  const Vector load{400000, 20000, -15000, 1.5e6, 2e6, -3e6};
+  for (double young : {3.6e5, 3.6e9}) {
+    SCOPED_TRACE(young);
+    RunFolder folder("plate_balance");
+    run(folder, plate_deck(d, {.young = young}));
+    Vector sum{};
+    for (const Vector& f : plate_reactions_at_origin(d)) {
+      for (std::size_t k = 0; k < 6; ++k) sum[k] += f[k];
+    }
+    for (std::size_t k = 0; k < 6; ++k) {
+      const double scale = k < 3 ? 400000.0 : 3e6;
+      EXPECT_NEAR(sum[k], -load[k], 1e-3 * scale) << "component " << k + 1;
+    }
+  }
+}
+
+// The piles at +-4 ft of a 12 ft cap lie on corner nodes of a 6 x 6 mesh and
+// inside the elements of a 4 x 4 mesh (at xi = eta = +-1/3); both carry the
+// same load the same way.
+TEST_F(PlateCapRuns, PileOnANodeAndInsideAnElementAgree) {
+  const Deck3D d = four_piles();
+  std::vector<std::vector<Vector>> heads, forces;
+  for (int divisions : {6, 4}) {
+    SCOPED_TRACE(divisions);
+    RunFolder folder("plate_mesh");
+    run(folder, plate_deck(d, {.divisions_1 = divisions, .divisions_2 = divisions, .young = 3.6e8}));
+    ASSERT_EQ(PlatePileCoupling.piles.size(), 4u);
+    heads.push_back(plate_head_displacements());
+    forces.push_back(plate_reactions_at_origin(d));
+  }
+  expect_close_blocks(heads[1], heads[0], 0.01, "head displacement");
+  expect_close_blocks(forces[1], forces[0], 0.01, "pile reaction");
+}
+
+// The plate's own files and the engine's reports are the same whatever the
+// number of threads the pile loop runs on.
+TEST_F(PlateCapRuns, PlateReportsAreAlikeForOneAndFourThreads) {
+  Deck3D d = four_piles();
+  std::vector<std::vector<std::string>> files;
+  for (int threads : {1, 4}) {
+    d.cases[0].threads = threads;
+    RunFolder folder("plate_threads");
+    run(folder, plate_deck(d, {}));
+    std::vector<std::string> texts;
+    for (const char* suffix : {".plate.lst", ".plate.steps", ".plate.log", ".plate.dbg"}) {
+      texts.push_back(RunFolder::read_file(plate_file(folder, suffix)));
+      EXPECT_FALSE(texts.back().empty()) << suffix;
+    }
+    texts.push_back(without_timing(folder.read(RunFolder::RESULTS_LINE)));
+    texts.push_back(without_timing(folder.read(RunFolder::SUMMARY_LINE)));
+    files.push_back(texts);
+  }
+  for (std::size_t k = 0; k < files[0].size(); ++k) EXPECT_EQ(files[0][k], files[1][k]) << "file " << k;
+}
+
+// Envelopes over the cases of a plate cap would be built from no cap or
+// pile results: they are not formed, and the reports say so instead of
+// printing zeros.
+TEST_F(PlateCapRuns, EnvelopesAreNotFormedForAPlateCap) {
+  Deck3D d = four_piles();
+  d.cases.push_back({.fx = 300000, .fy = -20000, .initial_step = 0.5});
+  std::string deck = plate_deck(d, {});
+  const std::string cases = "LOAD CASES\n2 0 0 0 0\n";
+  const auto at = deck.find(cases);
+  ASSERT_NE(at, std::string::npos);
+  std::string columns;
+  for (int k = 0; k < 25; ++k) columns.append(k == 0 ? "1" : " 1");
+  deck.replace(at, cases.size(), "LOAD CASES\n2 1 0 1 0\n" + columns + "\n");
+  RunFolder folder("plate_envelopes");
+  run(folder, deck);
+  const std::string note = "     NOTE: ENVELOPES ARE NOT FORMED FOR THE PLATE MODEL OF THE CAP";
+  EXPECT_NE(folder.read(RunFolder::RESULTS_LINE).find(note), std::string::npos);
+  EXPECT_NE(folder.read(RunFolder::RUN_LOG_LINE).find(note), std::string::npos);
+  const std::string codes = folder.read(RESULT_CODES_LINE);
+  EXPECT_EQ(codes.find("ENVELOPE"), std::string::npos);
+  EXPECT_EQ(folder.read(RunFolder::RESULTS_LINE).find("TABLE L"), std::string::npos);
+  std::size_t completed = 0;
+  for (std::size_t k = codes.find("1 ANALYSIS COMPLETED"); k != std::string::npos;
+       k = codes.find("1 ANALYSIS COMPLETED", k + 1))
+    ++completed;
+  EXPECT_EQ(completed, 2u) << "both cases carried by the plate";
+}
+
+// Export only: the plate files are written, nothing is analysed, and the run
+// says so; the run itself completes.
+TEST_F(PlateCapRuns, ExportWritesThePlateFilesAndAnalysesNothing) {
+  RunFolder folder("plate_export");
+  run(folder, plate_deck(four_piles(), {.cap_model = CAP_MODEL_PLATE_EXPORT}));
+  EXPECT_TRUE(std::filesystem::exists(plate_file(folder, ".plate.dat")));
+  EXPECT_TRUE(std::filesystem::exists(plate_file(folder, ".plate.key")));
+  EXPECT_FALSE(std::filesystem::exists(plate_file(folder, ".plate.lst")));
+  EXPECT_NE(folder.read(RESULT_CODES_LINE).find("9 ANALYSIS NOT PERFORMED"), std::string::npos);
+  EXPECT_EQ(folder.read(RunFolder::RESULTS_LINE).find("* TABLE I *"), std::string::npos);
+  const auto log = folder.lines(RunFolder::RUN_LOG_LINE);
+  EXPECT_NE(std::find_if(log.begin(), log.end(),
+                         [](const std::string& l) { return l.find("ANALYSIS COMPLETED") != std::string::npos; }),
+            log.end());
+}
+
+}  // namespace
+}  // namespace pilecap::testing
