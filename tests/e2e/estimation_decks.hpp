@@ -4,12 +4,39 @@
 // another analysis kind with its list of point values.
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
+#include "analysis/analysis.hpp"
 #include "tests/e2e/deck_3d.hpp"
 
 namespace pilecap::testing {
+
+using Matrix = std::array<std::array<double, 6>, 6>;
+
+// The group's stiffness at rest in the model as it stands: in 3D -dF/dU of
+// the pile reactions (STIFF at U = 0), in the plane dF/dU of the rows'
+// resistance (X, Y, rotation Z; the rest zero). Taken from a run-end hook,
+// when a case has ended.
+inline Matrix group_stiffness_at_rest(int dimension) {
+  Matrix m{};
+  int status = 0;
+  if (dimension == 3) {
+    double k[36], zero[6] = {}, du[6] = {};
+    STIFF(k, zero, du, 1, 1, status);
+    for (int i = 0; i < 6; ++i) {
+      for (int j = 0; j < 6; ++j) m[i][j] = -k[i + 6 * j];
+    }
+    return m;
+  }
+  double k[9], zero[3] = {};
+  CAP_TANGENT_2D(k, zero, status);
+  for (int i = 0; i < 3; ++i) {
+    for (int j = 0; j < 3; ++j) m[i][j] = k[i + 3 * j];
+  }
+  return m;
+}
 
 constexpr int SOFT_CLAY_CODE = 1;
 constexpr int ELASTIC_SUBGRADE_CODE = 12;

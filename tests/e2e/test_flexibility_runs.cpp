@@ -29,32 +29,11 @@ constexpr int COMPUTATION_LINE = 12;
 constexpr int COLUMNS_LINE = 15;
 constexpr int STEPS_LINE = 16;
 
-using Matrix = std::array<std::array<double, 6>, 6>;
-
-// The group's stiffness at rest, -dF/dU of the pile reactions, taken when
-// the case has ended.
+// The group's stiffness at rest, taken when the case has ended.
 Matrix stiffness_at_rest;
 
-void record_stiffness_at_rest(int /*run_kind*/, int /*index*/) {
-  double k[36], zero[6] = {}, du[6] = {};
-  int status = 0;
-  STIFF(k, zero, du, 1, 1, status);
-  for (int i = 0; i < 6; ++i) {
-    for (int j = 0; j < 6; ++j) stiffness_at_rest[i][j] = -k[i + 6 * j];
-  }
-}
-
-// The same of a 2D model (X, Y, rotation Z), whose force vector is the
-// resistance of the rows: dF/dU.
-void record_plane_stiffness_at_rest(int /*run_kind*/, int /*index*/) {
-  double k[9], zero[3] = {};
-  int status = 0;
-  CAP_TANGENT_2D(k, zero, status);
-  stiffness_at_rest = Matrix{};
-  for (int i = 0; i < 3; ++i) {
-    for (int j = 0; j < 3; ++j) stiffness_at_rest[i][j] = k[i + 3 * j];
-  }
-}
+void record_stiffness_at_rest(int /*run_kind*/, int /*index*/) { stiffness_at_rest = group_stiffness_at_rest(3); }
+void record_plane_stiffness_at_rest(int /*run_kind*/, int /*index*/) { stiffness_at_rest = group_stiffness_at_rest(2); }
 
 // The deck's first case made a flexibility estimation over the levels.
 std::string with_flexibility(const std::string& deck, const std::vector<double>& levels, int diagonal_only = 0) {

@@ -30,29 +30,11 @@ constexpr int SPRINGS_LINE = 19;
 constexpr int STIFFNESS_LINE = 20;
 constexpr int CAP_MODEL_LINE = 25;
 
-using Matrix = std::array<std::array<double, 6>, 6>;
-
+// The solver's tangent at rest, taken when the case has ended.
 Matrix tangent_at_rest;
 
-// -dF/dU of the pile reactions at rest, when the case has ended.
-void record_tangent_at_rest(int /*run_kind*/, int /*index*/) {
-  double k[36], zero[6] = {}, du[6] = {};
-  int status = 0;
-  STIFF(k, zero, du, 1, 1, status);
-  for (int i = 0; i < 6; ++i) {
-    for (int j = 0; j < 6; ++j) tangent_at_rest[i][j] = -k[i + 6 * j];
-  }
-}
-
-void record_plane_tangent_at_rest(int /*run_kind*/, int /*index*/) {
-  double k[9], zero[3] = {};
-  int status = 0;
-  CAP_TANGENT_2D(k, zero, status);
-  tangent_at_rest = Matrix{};
-  for (int i = 0; i < 3; ++i) {
-    for (int j = 0; j < 3; ++j) tangent_at_rest[i][j] = k[i + 3 * j];
-  }
-}
+void record_tangent_at_rest(int /*run_kind*/, int /*index*/) { tangent_at_rest = group_stiffness_at_rest(3); }
+void record_plane_tangent_at_rest(int /*run_kind*/, int /*index*/) { tangent_at_rest = group_stiffness_at_rest(2); }
 
 // The twelve settings after the factors: basis, target DOF, the six
 // target displacements, tolerance (%), runs, axial-force terms, target DOF only.
