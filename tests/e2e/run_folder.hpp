@@ -135,4 +135,11 @@ class RunFolder {
   std::vector<std::string> names_;
 };
 
+// How many times `what` stands in `text`, overlapping matches counted.
+inline int count_text(const std::string& text, const std::string& what) {
+  int count = 0;
+  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
+  return count;
+}
+
 }  // namespace pilecap::testing

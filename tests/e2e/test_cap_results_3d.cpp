@@ -39,12 +39,6 @@ class CapResults3D : public EngineTest {
   }
 };
 
-int count_text(const std::string& text, const std::string& what) {
-  int count = 0;
-  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
-  return count;
-}
-
 // A long elastic pipe pile (EI = 29e6 psi x 2549 in4) on a subgrade of
 // k = 100 pci, 24 in wide, so Es = k b = 2400 psi and beta L > 10, its head
 // on the ground line, where the node carries the spring of depth 0.

@@ -109,12 +109,6 @@ class CloseSpacingRuns : public EngineTest {
   }
 };
 
-int count_text(const std::string& text, const std::string& what) {
-  int n = 0;
-  for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-  return n;
-}
-
 TEST_F(CloseSpacingRuns, GroupUnderAnEmbeddedCapCompletes) {
   RunFolder folder("close_spacing");
   run(folder, group_deck(DECK_ENGLISH));

@@ -85,12 +85,6 @@ std::vector<Matrix> flexibility_columns(const RunFolder& folder, int n_levels, i
 // The scale of term (i, j) of a stiffness: sqrt(K(i, i) K(j, j)).
 double term_scale(const Matrix& k, int i, int j) { return std::sqrt(std::fabs(k[i][i] * k[j][j])); }
 
-int count_text(const std::string& text, const std::string& what) {
-  int count = 0;
-  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
-  return count;
-}
-
 class FlexibilityRuns : public EngineTest {
  protected:
   void SetUp() override {

@@ -62,12 +62,6 @@ void record_pile_tops(int /*run_kind*/, int /*index*/) {
   pile_tops_by_run.push_back(tops);
 }
 
-int count_text(const std::string& text, const std::string& what) {
-  int count = 0;
-  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
-  return count;
-}
-
 std::string example_bent() {
   std::ifstream in(std::string(PILECAP_EXAMPLES) + "/bent_2d.inp");
   std::stringstream text;

@@ -97,12 +97,6 @@ std::vector<double> computed_targets(const RunFolder& folder) {
   return values;
 }
 
-int count_text(const std::string& text, const std::string& what) {
-  int count = 0;
-  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
-  return count;
-}
-
 class StiffnessRuns : public EngineTest {
  protected:
   void SetUp() override {
