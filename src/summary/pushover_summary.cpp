@@ -53,8 +53,6 @@ constexpr int EXTREME_PILE_ROW_LEAD = 7;
 constexpr int EXTREME_DEPTH_ROW_LEAD = 9;
 constexpr int EXTREME_WIDTH = 12;
 constexpr int EXTREME_DIGITS = 4;
-constexpr int PILE_WIDTH = 6;
-constexpr int PILE_GAP = 6;
 
 // Values read from the pile-top records: six in space (the stress of the
 // reactions record is not read); three displacements, or three reactions
@@ -122,21 +120,7 @@ int read_pile(int record, int count, ResultColumnValues& values, std::string* la
 // The Min. (or Max.) row of an extreme-value table, its pile row and its
 // depth row, on one unit.
 void write_extreme_rows(int unit, bool minima, const ResultColumnFlags& flags, const DepthExtremes& d) {
-  const SummaryExtremes& e = d.e;
-  WRITE_BLANKS(unit, EXTREME_ROW_LEAD);
-  fio::append(unit, minima ? "Min." : "Max.");
-  for (int q = 1; q <= NODAL_RESULT_COUNT; ++q) {
-    if (flags(q) > 0) WRITE_REAL_FIELD(unit, EXTREME_WIDTH, EXTREME_DIGITS, minima ? e.minimum(q) : e.maximum(q));
-  }
-  END_REPORT_LINE(unit);
-  WRITE_BLANKS(unit, EXTREME_PILE_ROW_LEAD);
-  fio::append(unit, "Pile N.  ");
-  for (int q = 1; q <= NODAL_RESULT_COUNT; ++q) {
-    if (flags(q) <= 0) continue;
-    WRITE_INT_FIELD(unit, PILE_WIDTH, minima ? e.pile_of_minimum(q) : e.pile_of_maximum(q));
-    WRITE_BLANKS(unit, PILE_GAP);
-  }
-  END_REPORT_LINE(unit);
+  WRITE_EXTREME_VALUE_ROWS(unit, minima, flags, d.e, EXTREME_ROW_LEAD, EXTREME_PILE_ROW_LEAD);
   WRITE_BLANKS(unit, EXTREME_DEPTH_ROW_LEAD);
   fio::append(unit, d.label);
   for (int q = 1; q <= NODAL_RESULT_COUNT; ++q) {

@@ -20,6 +20,13 @@ struct SummaryExtremes {
 // of each, then the same for the maxima.
 void WRITE_PILE_TOP_EXTREME_ROWS(int unit, int first_column, int last_column, const SummaryExtremes& e);
 
+// WRITE_EXTREME_VALUE_ROWS
+// The Min. (minima true) or Max. row of an extreme-value table: value_lead
+// blanks, "Min." or "Max." and the flagged columns (12 wide, 4 digits); then
+// pile_lead blanks, "Pile N.  " and the pile of each (6 wide, 6 blanks after).
+void WRITE_EXTREME_VALUE_ROWS(int unit, bool minima, const ResultColumnFlags& flags, const SummaryExtremes& e,
+                              int value_lead, int pile_lead);
+
 // WRITE_PILE_TOP_EXTREME_ROWS_2D
 // The plane model: "  MINIMUM " and the minima of columns 1..count (11
 // wide), "  Pile G. " and the pile of each, then the same for the maxima.

@@ -289,15 +289,17 @@ int read_pile(int p, const TableShape& shape, const ResultColumnFlags& flags, Ex
   return fio::IO_OK;
 }
 
-// The Min. or Max. row of an extreme table and its pile row.
-void write_extreme_rows(int unit, bool minima, const ResultColumnFlags& flags, const Extremes& e) {
-  WRITE_BLANKS(unit, EXTREME_ROW_LEAD);
+}  // namespace
+
+void WRITE_EXTREME_VALUE_ROWS(int unit, bool minima, const ResultColumnFlags& flags, const SummaryExtremes& e,
+                              int value_lead, int pile_lead) {
+  WRITE_BLANKS(unit, value_lead);
   fio::append(unit, minima ? "Min." : "Max.");
   for (int q = 1; q <= NODAL_RESULT_COUNT; ++q) {
     if (flags(q) > 0) WRITE_REAL_FIELD(unit, EXTREME_WIDTH, ROW_DIGITS, minima ? e.minimum(q) : e.maximum(q));
   }
   END_REPORT_LINE(unit);
-  WRITE_BLANKS(unit, EXTREME_PILE_ROW_LEAD);
+  WRITE_BLANKS(unit, pile_lead);
   fio::append(unit, "Pile N.  ");
   for (int q = 1; q <= NODAL_RESULT_COUNT; ++q) {
     if (flags(q) <= 0) continue;
@@ -306,8 +308,6 @@ void write_extreme_rows(int unit, bool minima, const ResultColumnFlags& flags, c
   }
   END_REPORT_LINE(unit);
 }
-
-}  // namespace
 
 void WRITE_PILE_TOP_EXTREME_ROWS(int unit, int first_column, int last_column, const SummaryExtremes& e) {
   for (int side = 0; side < 2; ++side) {
@@ -392,8 +392,8 @@ void summary_table(int kind, int quantity, const TableShape& shape, int n_piles,
   fio::end_line(UNIT_SUMMARY);
   if (shape.extremes) {
     const bool minima = quantity == 1;
-    write_extreme_rows(UNIT_SUMMARY, minima, flags, e);
-    write_extreme_rows(UNIT_SUMMARY_SCRATCH, minima, flags, e);
+    WRITE_EXTREME_VALUE_ROWS(UNIT_SUMMARY, minima, flags, e, EXTREME_ROW_LEAD, EXTREME_PILE_ROW_LEAD);
+    WRITE_EXTREME_VALUE_ROWS(UNIT_SUMMARY_SCRATCH, minima, flags, e, EXTREME_ROW_LEAD, EXTREME_PILE_ROW_LEAD);
     return;
   }
   if (shape.plane) {
