@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "base/arrays.hpp"
 #include "capstiffness/capstiffness.hpp"
@@ -855,12 +856,41 @@ void CAP_STIFFNESS_BY_DIFFERENCES(double* k, const double* u, const double* du, 
 // on the results report and the summary, this run's plate data file, and the
 // plate analysis on it with the piles' head responses evaluated in parallel
 // over the piles; the run's result code says how much of the load the plate
-// carried.
+// carried; then the piles' results at the converged plate
+// (WRITE_PLATE_CAP_PILE_RESULTS).
 //   Reads:  RunOptions, AnalysisControl, PileTable, the cap and plate input
 //   in:     cap_load  6 values at the cap origin (forces X, Y, Z, moments)
 //   in,out: status    STATUS_PLATE_ERROR with the cause as the detail line,
 //                     or the status of a failing pile evaluation
 void RUN_CAP_PLATE_MODEL(const double* cap_load, int& status);
+
+struct PlatePileResponse;  // plate/plate.hpp
+
+// PLATE_PILE_HEAD_RESPONSES
+// The head reaction (and, when with_stiffness is 1, the head tangent) of
+// every pile the plate holds at its head_displacement, in a static parallel
+// loop over the piles; each pile writes only its own entry, the status words
+// are merged and the evaluations published in pile order, so the results do
+// not depend on the thread count. In a print pass (pass_mode 1) the
+// evaluations fill the piles' result stores.
+//   Writes: head_forces (and head_stiffness) of every entry of piles
+//   in,out: piles   pile k at index k - 1
+//   in,out: status  the first failing pile's status in pile order
+void PLATE_PILE_HEAD_RESPONSES(std::vector<PlatePileResponse>& piles, int with_stiffness, int& status);
+
+// WRITE_PLATE_CAP_PILE_RESULTS
+// After a plate-cap run with at least one converged step: a line naming the
+// plate's listing on the results report and the summary, then a final
+// print pass of every pile at the head displacement of the converged plate
+// (PlatePileCoupling) and the run's per-pile results by ENVEWR, as after a
+// rigid-cap run (TABLE M headings by the print option; the envelope run
+// counter advanced). Nothing when no step converged.
+//   Reads:  PlateControl.STEP, PlatePileCoupling, PlateFileNames.listing_file,
+//           AnalysisControl (output_option), DofRunMode
+//   Writes: the result stores, the scratch file and the reports ENVEWR writes,
+//           AnalysisControl.first_run; pass_mode back to 0
+//   in,out: status  a pile evaluation's status or ENVEWR's
+void WRITE_PLATE_CAP_PILE_RESULTS(int& status);
 
 // Methods of the embedded cap's passive resistance (CapPassiveElement.method).
 constexpr int PASSIVE_BY_MEANS = 0;

@@ -41,8 +41,23 @@ constexpr const char* RESULTS_HEADING_LAYOUT = "(/,/,/,17X,\"*****\",5X,\"COMPUT
 //      * TABLE I *   COMPUTATION ON INDIVIDUAL PILE
 constexpr const char* TABLE_I_HEADING_LAYOUT = "(/,/,/,5X,\"* TABLE I *   COMPUTATION ON INDIVIDUAL PILE\")";
 
-// The head responses of every pile the plate holds, in parallel over piles.
-void respond(std::vector<PlatePileResponse>& piles, int with_stiffness, int& status) {
+// How much of the load the plate carried: all of it, part of it (the
+// pseudo-time of its last converged step), or nothing.
+void write_plate_result_code() {
+  const PlateControlRecord& c = PlateControl;
+  if (c.STEP <= 1) {
+    WRITE_RESULT_CODE(RESULT_NO_CAP_CONVERGENCE);
+  } else if (c.converged_time < c.TEND) {
+    const double span = c.TEND - c.TINI;
+    WRITE_RESULT_CODE(RESULT_PARTIAL_LOAD, span > 0.0 ? PERCENT * (c.converged_time - c.TINI) / span : 0.0);
+  } else {
+    WRITE_RESULT_CODE(RESULT_COMPLETED);
+  }
+}
+
+}  // namespace
+
+void PLATE_PILE_HEAD_RESPONSES(std::vector<PlatePileResponse>& piles, int with_stiffness, int& status) {
   const int n_piles = static_cast<int>(piles.size());
   START_PILE_LOOP(n_piles);
   std::vector<PileEvaluation>& evaluations = PILE_LOOP_EVALUATIONS(n_piles);
@@ -72,22 +87,6 @@ void respond(std::vector<PlatePileResponse>& piles, int with_stiffness, int& sta
   PUBLISH_PILE_EVALUATIONS(evaluations.data(), n_piles);
 }
 
-// How much of the load the plate carried: all of it, part of it (the
-// pseudo-time of its last converged step), or nothing.
-void write_plate_result_code() {
-  const PlateControlRecord& c = PlateControl;
-  if (c.STEP <= 1) {
-    WRITE_RESULT_CODE(RESULT_NO_CAP_CONVERGENCE);
-  } else if (c.converged_time < c.TEND) {
-    const double span = c.TEND - c.TINI;
-    WRITE_RESULT_CODE(RESULT_PARTIAL_LOAD, span > 0.0 ? PERCENT * (c.converged_time - c.TINI) / span : 0.0);
-  } else {
-    WRITE_RESULT_CODE(RESULT_COMPLETED);
-  }
-}
-
-}  // namespace
-
 void RUN_CAP_PLATE_MODEL(const double* cap_load, int& status) {
   if (status != STATUS_OK) return;
   if (RunOptions.cap_model == CAP_MODEL_PLATE_EXPORT) {
@@ -107,13 +106,14 @@ void RUN_CAP_PLATE_MODEL(const double* cap_load, int& status) {
   }
   WRITE_CAP_PLATE_DATA(cap_load, status);
   if (status == STATUS_OK) {
-    SET_PLATE_PILE_RESPONDER(respond);
+    SET_PLATE_PILE_RESPONDER(PLATE_PILE_HEAD_RESPONSES);
     RUN_PLATE_ANALYSIS(status);
     SET_PLATE_PILE_RESPONDER(nullptr);
   }
   if (status == STATUS_PLATE_ERROR) SET_STATUS_DETAIL(PlateFailure.detail);
   if (status != STATUS_OK) return;
   write_plate_result_code();
+  WRITE_PLATE_CAP_PILE_RESULTS(status);
 }
 
 }  // namespace pilecap
