@@ -836,6 +836,21 @@ void CAP_PASSIVE_RESULTANT_STIFFNESS(double* k, const double* u, const double* d
 //   in:     u (6), direction (6: the load), iteration, torsion_only
 void UPDATE_DIRECTION_P_MULTIPLIERS(const double* u, const double* direction, int iteration, int torsion_only);
 
+// PILE_DIRECTION_P_MULTIPLIERS
+// As UPDATE_DIRECTION_P_MULTIPLIERS, but every pile by the horizontal
+// direction of its own head displacement (a cap that is not rigid moves its
+// piles apart): pile i's first pair := the blend for head displacement i
+// (the load's direction when it has no horizontal part, Y when neither has;
+// methods 3 and 4 the given direction). Methods 1 and 3 recompute the
+// directional sets for each pile's signs into storage of their own; the
+// saved first pair is not changed. Calling thread, outside parallel loops.
+//   Reads:  RunOptions (pmult_method, pmult_direction), the pile geometry,
+//           PileTable.p_factor_saved, y_factor_saved, ClosePileFactors _2
+//   Writes: ClosePileFactors.p_factor_1, y_factor_1 of piles 1..n_piles
+//   in:     head_displacements (6 per pile, pile i at 6 (i - 1), cap order),
+//           direction (6: the load)
+void PILE_DIRECTION_P_MULTIPLIERS(const double* head_displacements, const double* direction);
+
 // CAP_STIFFNESS_BY_DIFFERENCES
 // The tangent of the group force vector with factors that follow the
 // direction of movement: 12 evaluations of FVEC, each with the factors of
@@ -878,12 +893,20 @@ struct PlatePileResponse;  // plate/plate.hpp
 //   in,out: status  the first failing pile's status in pile order
 void PLATE_PILE_HEAD_RESPONSES(std::vector<PlatePileResponse>& piles, int with_stiffness, int& status);
 
+// REPORT_REDUCTION_FACTORS_3D
+// The reduction factors for closely spaced piles of the last blend, pile by
+// pile (ClosePileFactors first pair), under their heading on the results
+// report and the summary, and unconverted on the computation report.
+//   Reads: RunOptions.pmult_method, PileTable.n_piles, ClosePileFactors
+void REPORT_REDUCTION_FACTORS_3D();
+
 // WRITE_PLATE_CAP_PILE_RESULTS
 // After a plate-cap run with at least one converged step: a line naming the
 // plate's listing on the results report and the summary, then a final
 // print pass of every pile at the head displacement of the converged plate
 // (PlatePileCoupling) and the run's per-pile results by ENVEWR, as after a
-// rigid-cap run (TABLE M headings by the print option; the envelope run
+// rigid-cap run (the reduction factors of close spacing first, when the
+// model has them; TABLE M headings by the print option; the envelope run
 // counter advanced). Nothing when no step converged.
 //   Reads:  PlateControl.STEP, PlatePileCoupling, PlateFileNames.listing_file,
 //           AnalysisControl (output_option), DofRunMode

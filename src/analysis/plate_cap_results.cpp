@@ -44,6 +44,9 @@ void WRITE_PLATE_CAP_PILE_RESULTS(int& status) {
   for (int unit : {UNIT_RESULTS_REPORT, UNIT_SUMMARY}) {
     fio::write(unit, PLATE_LISTING_LINE_LAYOUT, PlateFileNames.listing_file);
   }
+  // The factors of the converged plate: its final pass set them from the
+  // head displacements the print pass evaluates again.
+  if (RunOptions.pmult_method > 0) REPORT_REDUCTION_FACTORS_3D();
   AnalysisControlRecord& a = AnalysisControl;
   if (a.output_option > 0) {
     fio::write(UNIT_RESULTS_REPORT, TABLE_M_REPORT_LAYOUT);

@@ -189,6 +189,43 @@ TEST_F(PlateCapRuns, VeryStiffPlateReproducesTheRigidCap) {
   EXPECT_GT(std::fabs(rows[0].displacement[5]), 1e-6);
 }
 
+// Close-spacing factors follow each pile's own sideways movement under a
+// plate: a very stiff plate moves its piles as the rigid cap does, so with
+// the factors recomputed by the movement it gives the rigid cap's head
+// movements and pile reactions with the same factors. The factors matter
+// here: they move the rigid cap sideways by more than the tolerance.
+TEST_F(PlateCapRuns, VeryStiffPlateWithCloseSpacingFactorsReproducesTheRigidCap) {
+  RunFolder without("plate_spacing_none");
+  run(without, deck_3d(four_piles()));
+  const auto plain_rows = table_l_rows(without);
+  ASSERT_EQ(plain_rows.size(), 1u);
+
+  Deck3D d = four_piles();
+  d.pmult_method = PMULT_METHOD_MOVEMENT;
+  pile_forces_by_run.clear();
+  RunFolder rigid("plate_spacing_rigid");
+  run(rigid, deck_3d(d));
+  const auto rows = table_l_rows(rigid);
+  ASSERT_EQ(rows.size(), 1u);
+  ASSERT_EQ(pile_forces_by_run.size(), 1u);
+  const std::vector<Vector> rigid_forces = pile_forces_by_run[0];
+  EXPECT_GT(std::fabs(rows[0].displacement[1] - plain_rows[0].displacement[1]),
+            0.05 * std::fabs(plain_rows[0].displacement[1]))
+      << "the factors soften the group sideways";
+  std::vector<Vector> rigid_heads;
+  for (const DeckPile3D& head : d.piles) {
+    rigid_heads.push_back(carried_to_head(rows[0].displacement, head.x * FT, head.y * FT, head.z * FT));
+  }
+
+  RunFolder plate("plate_spacing_stiff");
+  run(plate, plate_deck(d, {.young = 3.6e12}));
+  ASSERT_EQ(PlatePileCoupling.piles.size(), 4u);
+  EXPECT_NE(plate.read(RESULT_CODES_LINE).find("1 ANALYSIS COMPLETED"), std::string::npos);
+  EXPECT_NE(plate.read(RunFolder::SUMMARY_LINE).find("REDUCTION FACTORS FOR CLOSELY-SPACED PILE"), std::string::npos);
+  expect_close_blocks(plate_head_displacements(), rigid_heads, 0.01, "head displacement");
+  expect_close_blocks(plate_reactions_at_origin(d), rigid_forces, 0.01, "pile reaction");
+}
+
 // Nine piles under a central column load: a soft plate bends and sends more
 // of the load to the centre pile than to the corner piles; as the plate
 // stiffens the shares even out. The piles balance the load whatever the plate.
