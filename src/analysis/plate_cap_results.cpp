@@ -8,7 +8,7 @@
 // moments and shears are the plate's, in the plate's own listing, which the
 // results report and the summary name in one line. Head vectors are in
 // global (cap) axes at each head, in the cap order X, Y, Z, rotations.
-#include <string>
+#include <vector>
 
 #include "analysis/analysis.hpp"
 #include "base/fio.hpp"
