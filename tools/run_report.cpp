@@ -27,6 +27,10 @@ constexpr int CODE_ESTIMATION_COMPLETED = 10;
 // largest case and combination counts allow.
 constexpr int MAX_PROGRESS_LINES = 1000;
 
+// A run the engine refuses has a note "NOTE: <reason>, RUN NOT ANALYZED".
+constexpr std::string_view NOTE_PREFIX = "NOTE: ";
+constexpr std::string_view REFUSAL_SUFFIX = ", RUN NOT ANALYZED";
+
 std::string_view trimmed(std::string_view text) {
   const std::size_t first = text.find_first_not_of(" \r");
   if (first == std::string_view::npos) return {};
@@ -138,6 +142,10 @@ void read_run_log(const std::vector<std::string>& run_log, std::vector<RunOutcom
     } else if (current != nullptr && text.find("** WARNING **") != std::string_view::npos &&
                text.find("PILE GROUP") != std::string_view::npos) {
       ++current->pile_warnings;
+    } else if (current != nullptr && starts_with(text, NOTE_PREFIX) && text.size() > REFUSAL_SUFFIX.size() &&
+               text.substr(text.size() - REFUSAL_SUFFIX.size()) == REFUSAL_SUFFIX) {
+      current->reason =
+          std::string(text.substr(NOTE_PREFIX.size(), text.size() - NOTE_PREFIX.size() - REFUSAL_SUFFIX.size()));
     } else if (starts_with(text, "ANALYSIS FOR LOAD")) {
       current = nullptr;
     }
@@ -192,7 +200,9 @@ std::string describe(const RunOutcome& run) {
     case Outcome::ZeroCapForce:
       return text.append("not analysed (the applied force at the cap is zero)");
     case Outcome::NotAnalysed:
-      return text.append("not analysed");
+      text.append("not analysed");
+      if (!run.reason.empty()) text.append(" (").append(run.reason).append(")");
+      return text;
     case Outcome::NoResult:
       return text.append("no result recorded");
   }

@@ -25,6 +25,7 @@ struct RunOutcome {
   Outcome outcome = Outcome::NoResult;
   std::string percent;    // of the total load reached, as printed, for Partial
   int pile_warnings = 0;  // per-pile warning lines of the run in the run log
+  std::string reason;     // why the engine refused the run, from its run-log note; may be empty
 };
 
 // The runs in the order of the result-code file, each with its outcome,

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "base/arrays.hpp"
 #include "capstiffness/capstiffness.hpp"
@@ -835,6 +836,21 @@ void CAP_PASSIVE_RESULTANT_STIFFNESS(double* k, const double* u, const double* d
 //   in:     u (6), direction (6: the load), iteration, torsion_only
 void UPDATE_DIRECTION_P_MULTIPLIERS(const double* u, const double* direction, int iteration, int torsion_only);
 
+// PILE_DIRECTION_P_MULTIPLIERS
+// As UPDATE_DIRECTION_P_MULTIPLIERS, but every pile by the horizontal
+// direction of its own head displacement (a cap that is not rigid moves its
+// piles apart): pile i's first pair := the blend for head displacement i
+// (the load's direction when it has no horizontal part, Y when neither has;
+// methods 3 and 4 the given direction). Methods 1 and 3 recompute the
+// directional sets for each pile's signs into storage of their own; the
+// saved first pair is not changed. Calling thread, outside parallel loops.
+//   Reads:  RunOptions (pmult_method, pmult_direction), the pile geometry,
+//           PileTable.p_factor_saved, y_factor_saved, ClosePileFactors _2
+//   Writes: ClosePileFactors.p_factor_1, y_factor_1 of piles 1..n_piles
+//   in:     head_displacements (6 per pile, pile i at 6 (i - 1), cap order),
+//           direction (6: the load)
+void PILE_DIRECTION_P_MULTIPLIERS(const double* head_displacements, const double* direction);
+
 // CAP_STIFFNESS_BY_DIFFERENCES
 // The tangent of the group force vector with factors that follow the
 // direction of movement: 12 evaluations of FVEC, each with the factors of
@@ -855,12 +871,49 @@ void CAP_STIFFNESS_BY_DIFFERENCES(double* k, const double* u, const double* du, 
 // on the results report and the summary, this run's plate data file, and the
 // plate analysis on it with the piles' head responses evaluated in parallel
 // over the piles; the run's result code says how much of the load the plate
-// carried.
+// carried; then the piles' results at the converged plate
+// (WRITE_PLATE_CAP_PILE_RESULTS).
 //   Reads:  RunOptions, AnalysisControl, PileTable, the cap and plate input
 //   in:     cap_load  6 values at the cap origin (forces X, Y, Z, moments)
 //   in,out: status    STATUS_PLATE_ERROR with the cause as the detail line,
 //                     or the status of a failing pile evaluation
 void RUN_CAP_PLATE_MODEL(const double* cap_load, int& status);
+
+struct PlatePileResponse;  // plate/plate.hpp
+
+// PLATE_PILE_HEAD_RESPONSES
+// The head reaction (and, when with_stiffness is 1, the head tangent) of
+// every pile the plate holds at its head_displacement, in a static parallel
+// loop over the piles; each pile writes only its own entry, the status words
+// are merged and the evaluations published in pile order, so the results do
+// not depend on the thread count. In a print pass (pass_mode 1) the
+// evaluations fill the piles' result stores.
+//   Writes: head_forces (and head_stiffness) of every entry of piles
+//   in,out: piles   pile k at index k - 1
+//   in,out: status  the first failing pile's status in pile order
+void PLATE_PILE_HEAD_RESPONSES(std::vector<PlatePileResponse>& piles, int with_stiffness, int& status);
+
+// REPORT_REDUCTION_FACTORS_3D
+// The reduction factors for closely spaced piles of the last blend, pile by
+// pile (ClosePileFactors first pair), under their heading on the results
+// report and the summary, and unconverted on the computation report.
+//   Reads: RunOptions.pmult_method, PileTable.n_piles, ClosePileFactors
+void REPORT_REDUCTION_FACTORS_3D();
+
+// WRITE_PLATE_CAP_PILE_RESULTS
+// After a plate-cap run with at least one converged step: a line naming the
+// plate's listing on the results report and the summary, then a final
+// print pass of every pile at the head displacement of the converged plate
+// (PlatePileCoupling) and the run's per-pile results by ENVEWR, as after a
+// rigid-cap run (the reduction factors of close spacing first, when the
+// model has them; TABLE M headings by the print option; the envelope run
+// counter advanced). Nothing when no step converged.
+//   Reads:  PlateControl.STEP, PlatePileCoupling, PlateFileNames.listing_file,
+//           AnalysisControl (output_option), DofRunMode
+//   Writes: the result stores, the scratch file and the reports ENVEWR writes,
+//           AnalysisControl.first_run; pass_mode back to 0
+//   in,out: status  a pile evaluation's status or ENVEWR's
+void WRITE_PLATE_CAP_PILE_RESULTS(int& status);
 
 // Methods of the embedded cap's passive resistance (CapPassiveElement.method).
 constexpr int PASSIVE_BY_MEANS = 0;

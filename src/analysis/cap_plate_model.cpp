@@ -29,6 +29,10 @@ constexpr int PLATE_TANGENT_ITERATION = 1;
 constexpr int PLATE_TANGENT_FIXED_STEPS = 0;
 constexpr double PERCENT = 100.0;
 
+// The load of the plate run in progress, in the cap order: the direction of
+// the close-spacing factors of a pile that does not move sideways.
+Array1<double, CAP_DOFS> plate_run_load{};
+
 //
 //
 //
@@ -41,9 +45,36 @@ constexpr const char* RESULTS_HEADING_LAYOUT = "(/,/,/,17X,\"*****\",5X,\"COMPUT
 //      * TABLE I *   COMPUTATION ON INDIVIDUAL PILE
 constexpr const char* TABLE_I_HEADING_LAYOUT = "(/,/,/,5X,\"* TABLE I *   COMPUTATION ON INDIVIDUAL PILE\")";
 
-// The head responses of every pile the plate holds, in parallel over piles.
-void respond(std::vector<PlatePileResponse>& piles, int with_stiffness, int& status) {
+// How much of the load the plate carried: all of it, part of it (the
+// pseudo-time of its last converged step), or nothing.
+void write_plate_result_code() {
+  const PlateControlRecord& c = PlateControl;
+  if (c.STEP <= 1) {
+    WRITE_RESULT_CODE(RESULT_NO_CAP_CONVERGENCE);
+  } else if (c.converged_time < c.TEND) {
+    const double span = c.TEND - c.TINI;
+    WRITE_RESULT_CODE(RESULT_PARTIAL_LOAD, span > 0.0 ? PERCENT * (c.converged_time - c.TINI) / span : 0.0);
+  } else {
+    WRITE_RESULT_CODE(RESULT_COMPLETED);
+  }
+}
+
+}  // namespace
+
+void PLATE_PILE_HEAD_RESPONSES(std::vector<PlatePileResponse>& piles, int with_stiffness, int& status) {
   const int n_piles = static_cast<int>(piles.size());
+  if (RunOptions.pmult_method > 0 && n_piles == PileTable.n_piles) {
+    // Every pile's factors follow its own sideways movement, set on this
+    // thread before the loop reads them.
+    std::vector<double> heads(static_cast<std::size_t>(CAP_DOFS * n_piles));
+    for (int p = 1; p <= n_piles; ++p) {
+      for (int k = 1; k <= CAP_DOFS; ++k) {
+        heads[static_cast<std::size_t>(CAP_DOFS * (p - 1) + k - 1)] =
+            piles[static_cast<std::size_t>(p - 1)].head_displacement(k);
+      }
+    }
+    PILE_DIRECTION_P_MULTIPLIERS(heads.data(), plate_run_load.data());
+  }
   START_PILE_LOOP(n_piles);
   std::vector<PileEvaluation>& evaluations = PILE_LOOP_EVALUATIONS(n_piles);
   const double clock = omp_get_wtime();
@@ -72,22 +103,6 @@ void respond(std::vector<PlatePileResponse>& piles, int with_stiffness, int& sta
   PUBLISH_PILE_EVALUATIONS(evaluations.data(), n_piles);
 }
 
-// How much of the load the plate carried: all of it, part of it (the
-// pseudo-time of its last converged step), or nothing.
-void write_plate_result_code() {
-  const PlateControlRecord& c = PlateControl;
-  if (c.STEP <= 1) {
-    WRITE_RESULT_CODE(RESULT_NO_CAP_CONVERGENCE);
-  } else if (c.converged_time < c.TEND) {
-    const double span = c.TEND - c.TINI;
-    WRITE_RESULT_CODE(RESULT_PARTIAL_LOAD, span > 0.0 ? PERCENT * (c.converged_time - c.TINI) / span : 0.0);
-  } else {
-    WRITE_RESULT_CODE(RESULT_COMPLETED);
-  }
-}
-
-}  // namespace
-
 void RUN_CAP_PLATE_MODEL(const double* cap_load, int& status) {
   if (status != STATUS_OK) return;
   if (RunOptions.cap_model == CAP_MODEL_PLATE_EXPORT) {
@@ -105,15 +120,17 @@ void RUN_CAP_PLATE_MODEL(const double* cap_load, int& status) {
     fio::write(unit, RESULTS_HEADING_LAYOUT);
     fio::write(unit, TABLE_I_HEADING_LAYOUT);
   }
+  for (int k = 1; k <= CAP_DOFS; ++k) plate_run_load(k) = cap_load[k - 1];
   WRITE_CAP_PLATE_DATA(cap_load, status);
   if (status == STATUS_OK) {
-    SET_PLATE_PILE_RESPONDER(respond);
+    SET_PLATE_PILE_RESPONDER(PLATE_PILE_HEAD_RESPONSES);
     RUN_PLATE_ANALYSIS(status);
     SET_PLATE_PILE_RESPONDER(nullptr);
   }
   if (status == STATUS_PLATE_ERROR) SET_STATUS_DETAIL(PlateFailure.detail);
   if (status != STATUS_OK) return;
   write_plate_result_code();
+  WRITE_PLATE_CAP_PILE_RESULTS(status);
 }
 
 }  // namespace pilecap

@@ -365,6 +365,8 @@ void full_output_road(State& s, int& status) {
 
 }  // namespace
 
+void REPORT_REDUCTION_FACTORS_3D() { report_reduction_factors(); }
+
 void REPORT_CAP_SOLUTION_3D(CapSolverState3D& state, int& status) {
   report_warnings();
   if (state.road != CAP_ROAD_NO_CONVERGENCE) {

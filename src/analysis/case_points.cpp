@@ -8,9 +8,6 @@
 // (pushover_points.cpp); pushover points with a flexibility estimation are
 // not built: such a case is reported as not analysed.
 // DOFs and levels are 1-based; cap vectors are in the cap order.
-#include <string>
-#include <string_view>
-
 #include "analysis/analysis.hpp"
 #include "analysis/case_runs.hpp"
 #include "base/fio.hpp"
@@ -26,7 +23,10 @@ constexpr int DIAGONAL_LDA = CAP_DOFS;  // leading dimension of the report's wor
 
 //      NOTE: PUSHOVER POINTS OF AN ESTIMATION ARE NOT ANALYZED
 constexpr const char* POINTS_NOT_ANALYSED_LAYOUT = "(5X,\"NOTE: PUSHOVER POINTS OF AN ESTIMATION ARE NOT ANALYZED\")";
-constexpr std::string_view DETAIL_INDENT = "    ";
+//      NOTE: ESTIMATION AND PUSHOVER POINTS NEED A RIGID CAP, NOT THE PLATE MODEL OF THE CAP, RUN NOT ANALYZED
+constexpr const char* PLATE_POINTS_REFUSED_LAYOUT =
+    "(5X,\"NOTE: ESTIMATION AND PUSHOVER POINTS NEED A RIGID CAP, NOT THE PLATE MODEL OF THE CAP, RUN NOT "
+    "ANALYZED\")";
 
 //      * PILE CAP FLEXIBILITY ESTIMATION *
 constexpr const char* FLEXIBILITY_REPORT_LAYOUT = "(/,/,5X,\"* PILE CAP FLEXIBILITY ESTIMATION *\")";
@@ -38,13 +38,13 @@ constexpr const char* TOTAL_LOAD_LOG_LAYOUT = "(/,5X,\"ANALYSIS DUE TO TOTAL LOA
 constexpr const char* TOTAL_LOAD_DUMP_LAYOUT = "(5X,\"ANALYSIS DUE TO TOTAL LOAD\")";
 constexpr const char* TOTAL_LOAD_REPORT_LAYOUT = "(/,/,5X,\"* ANALYSIS DUE TO TOTAL LOAD *\",/)";
 
-// The plate model of the cap writes none of the level, point or pushover
-// records the estimations read.
-void refuse_plate_cap(int c, int& status) {
-  status = STATUS_PLATE_FLEXIBILITY;
-  std::string detail(DETAIL_INDENT);
-  detail.append("LOAD CASE ").append(std::to_string(c));
-  SET_STATUS_DETAIL(detail);
+// The plate model of the cap carries one load and writes none of the level,
+// point or pushover records the estimations read: the case alone is not
+// analysed, with its reason, and the later cases and combinations run.
+void refuse_plate_cap() {
+  for (int unit : {UNIT_RESULTS_REPORT, UNIT_SUMMARY, UNIT_RUN_LOG}) fio::write(unit, PLATE_POINTS_REFUSED_LAYOUT);
+  fio::flush(UNIT_RUN_LOG);
+  WRITE_RESULT_CODE(RESULT_NOT_PERFORMED);
 }
 
 // The N levels of DOF d: the cap carries only component d, at level k its
@@ -117,7 +117,7 @@ void run_flexibility_points(int c, RunVectors& v, int& status) {
 void RUN_ESTIMATION_POINTS(int c, RunVectors& v, int& status) {
   const AnalysisControlRecord& a = AnalysisControl;
   if (RunOptions.cap_model > 0 && RunOptions.dimension != MODEL_2D) {
-    refuse_plate_cap(c, status);
+    refuse_plate_cap();
     return;
   }
   if (a.analysis_kind == ANALYSIS_KIND_PLAIN && a.pushover_flag > 0) {

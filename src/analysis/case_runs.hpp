@@ -50,8 +50,9 @@ void RUN_TOTAL_LOAD_POINT(int c, RunVectors& v, int& status);
 // tables) and the stiffness report, then the total-load point; a stiffness
 // estimation by RUN_STIFFNESS_POINTS; a plain case with pushover points by
 // RUN_PUSHOVER_POINTS. A flexibility or stiffness estimation with pushover
-// points is reported as not analysed (result code 9); in 3D any case with
-// points of a plate cap ends the analysis with STATUS_PLATE_FLEXIBILITY.
+// points is reported as not analysed (result code 9), and so is, in 3D, any
+// case with points of a plate cap (a note with the reason on the results
+// report, the summary and the run log); the later cases still run.
 //   Reads:  AnalysisControl (the case's kind, points, factors), LoadCase
 //           (flexibility_report, diagonal_only), RunOptions
 //   Writes: AnalysisControl.current_point, current_dof, DofRunMode, the

@@ -90,23 +90,25 @@ class DirectionalSets {
   std::unique_ptr<EntryFactors> sets_[2][2];
 };
 
-// The blend of the evaluation at w into its own storage: the directional
-// sets recomputed (Y-FACTOR 1) or the solver's directional pairs.
+// The blend of pile i for the direction choice c: the directional sets
+// recomputed for c's signs (Y-FACTOR 1) or the solver's directional pairs.
+void blend_of_pile(int i, const DirectionChoice& c, DirectionalSets& sets, double& p_factor, double& y_factor) {
+  double cy = 0.0, cz = 0.0;
+  DIRECTION_COSINES(c.a, c.b, cy, cz);
+  const double p1 = c.recompute ? sets.get(CLOSE_SPACING_AXIS_Y, c.sign_y)(i) : PileTable.p_factor_saved(i);
+  const double p2 = c.recompute ? sets.get(CLOSE_SPACING_AXIS_Z, c.sign_z)(i) : ClosePileFactors.p_factor_2(i);
+  const double y1 = c.recompute ? 1.0 : PileTable.y_factor_saved(i);
+  const double y2 = c.recompute ? 1.0 : ClosePileFactors.y_factor_2(i);
+  p_factor = COMBINED_FACTOR(p1, p2, cy, cz);
+  y_factor = COMBINED_FACTOR(y1, y2, cy, cz);
+}
+
+// The blend of the evaluation at w into its own storage: every pile follows
+// the direction of the cap displacement w.
 void evaluation_factors(const double* w, const double* load, int iteration, int torsion_only, DirectionalSets& sets,
                         EvaluationFactors& out) {
   const DirectionChoice c = choose_direction(w, load, iteration, torsion_only);
-  double cy = 0.0, cz = 0.0;
-  DIRECTION_COSINES(c.a, c.b, cy, cz);
-  const EntryFactors* first = c.recompute ? &sets.get(CLOSE_SPACING_AXIS_Y, c.sign_y) : nullptr;
-  const EntryFactors* second = c.recompute ? &sets.get(CLOSE_SPACING_AXIS_Z, c.sign_z) : nullptr;
-  for (int i = 1; i <= PileTable.n_piles; ++i) {
-    const double p1 = first ? (*first)(i) : PileTable.p_factor_saved(i);
-    const double p2 = second ? (*second)(i) : ClosePileFactors.p_factor_2(i);
-    const double y1 = c.recompute ? 1.0 : PileTable.y_factor_saved(i);
-    const double y2 = c.recompute ? 1.0 : ClosePileFactors.y_factor_2(i);
-    out.p_factor(i) = COMBINED_FACTOR(p1, p2, cy, cz);
-    out.y_factor(i) = COMBINED_FACTOR(y1, y2, cy, cz);
-  }
+  for (int i = 1; i <= PileTable.n_piles; ++i) blend_of_pile(i, c, sets, out.p_factor(i), out.y_factor(i));
 }
 
 // The first pair of ClosePileFactors := the set (calling thread, between loops).
@@ -128,6 +130,16 @@ void UPDATE_DIRECTION_P_MULTIPLIERS(const double* u, const double* direction, in
     SAVE_FIRST_DIRECTION_FACTORS();
   }
   COMBINE_CLOSE_SPACING_FACTORS(c.a, c.b);
+}
+
+void PILE_DIRECTION_P_MULTIPLIERS(const double* head_displacements, const double* direction) {
+  DirectionalSets sets;
+  for (int i = 1; i <= PileTable.n_piles; ++i) {
+    // No iteration count of a cap solution: the rules of a pure torsion's
+    // late iterations do not apply, each pile follows its own movement.
+    const DirectionChoice c = choose_direction(head_displacements + CAP_DOFS * (i - 1), direction, 0, 0);
+    blend_of_pile(i, c, sets, ClosePileFactors.p_factor_1(i), ClosePileFactors.y_factor_1(i));
+  }
 }
 
 void CAP_STIFFNESS_BY_DIFFERENCES(double* k, const double* u, const double* du, const double* cap_load, int iteration,

@@ -20,12 +20,10 @@ constexpr const char* NOT_SUPPORTED_LAYOUT = "(5X,\"NOTE: \",A,\" IS NOT YET SUP
 }  // namespace
 
 std::string UNSUPPORTED_MODEL_FEATURE() {
-  // The plate carries the cap alone: it neither follows the cap's movement
-  // for the reduction factors of close spacing nor adds an embedded cap's
-  // resistance, so a 3D model that asks for either with it is not analysed.
-  if (RunOptions.dimension != MODEL_2D && RunOptions.cap_model > 0) {
-    if (RunOptions.pmult_method > 0) return "REDUCTION FACTORS FOR CLOSE SPACING WITH THE PLATE MODEL OF THE CAP";
-    if (RunOptions.cap_passive_option >= 1) return "AN EMBEDDED CAP WITH THE PLATE MODEL OF THE CAP";
+  // The plate carries the cap alone: it adds no embedded cap's resistance,
+  // so a 3D model that asks for one with it is not analysed.
+  if (RunOptions.dimension != MODEL_2D && RunOptions.cap_model > 0 && RunOptions.cap_passive_option >= 1) {
+    return "AN EMBEDDED CAP WITH THE PLATE MODEL OF THE CAP";
   }
   return "";
 }

@@ -41,7 +41,6 @@ constexpr int STATUS_GENERATION_NO_CONVERGENCE = 43;  // an element of a curve g
 constexpr int STATUS_ZERO_TORSIONAL_RIGIDITY = 44;    // a section's GJ is not above 1e-6
 constexpr int STATUS_SCRATCH_FILE_ERROR = 45;         // the per-pile results scratch file failed
 constexpr int STATUS_PLATE_ERROR = 46;                // the plate model of the cap failed
-constexpr int STATUS_PLATE_FLEXIBILITY = 47;          // a flexibility estimation asked of a plate cap
 
 // ------------------------------------------------------------- unit numbers
 

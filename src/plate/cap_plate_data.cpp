@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "base/fio.hpp"
+#include "base/report_fields.hpp"
 #include "model/analysis_control.hpp"
 #include "model/conversions.hpp"
 #include "model/input_records.hpp"
@@ -38,7 +39,9 @@ constexpr int CONNECTION_PINNED = 1;
 // torsion ring and the components of their forces.
 constexpr double HALF_ROOT = 0.7071067811865476;
 
-constexpr const char* TITLE = "TEST OF VELTO5_FC";
+// The data file's title record is the deck's title, so the plate listing
+// that echoes it belongs visibly to the deck.
+constexpr const char* TITLE_RECORD_LAYOUT = "(A)";
 // Data file layouts (record order of the plate reader).
 constexpr const char* COUNTS_LAYOUT = "(16I8)";
 constexpr const char* TIME_LAYOUT = "(4E25.17,I10,E25.17)";
@@ -188,7 +191,7 @@ void write_time_line(Sink& out) {
 void write_data_file(Sink& out, const CapMesh& mesh, const std::vector<CapPoint>& points) {
   const int n_piles = PileTable.n_piles;
   const int n_loads = static_cast<int>(points.size());
-  out.words(TITLE);
+  out.write(TITLE_RECORD_LAYOUT, std::string(WITHOUT_TRAILING_BLANKS(RunTitle.text)));
   out.write(COUNTS_LAYOUT, mesh.n_nodes, mesh.n_elements, 1, NODES_PER_ELEMENT, GAUSS_POINTS, 0, 0, 0, 0, 0, n_loads, 0,
             0, 0, n_piles, PILES_ACT);
   write_time_line(out);
@@ -215,7 +218,11 @@ void write_data_file(Sink& out, const CapMesh& mesh, const std::vector<CapPoint>
 }
 
 void write_keyword_file(Sink& out, const CapMesh& mesh, const std::vector<CapPoint>& points) {
-  out.words("VELTO5_FC", "TITLE", TITLE, "ELEMENT_DATA", "QUAD8  REDUCED_INTEGRATION");
+  out.words("VELTO5_FC", "TITLE");
+  std::string title_line(1, ' ');
+  title_line.append(WITHOUT_TRAILING_BLANKS(RunTitle.text));
+  out.write(TITLE_RECORD_LAYOUT, title_line);
+  out.words("ELEMENT_DATA", "QUAD8  REDUCED_INTEGRATION");
   for (int j = 1; j <= mesh.g; ++j) {
     for (int i = 1; i <= mesh.f; ++i) {
       out.write(KEY_ELEMENT_LAYOUT, (j - 1) * mesh.f + i, MATERIAL, element_nodes(mesh, i, j));

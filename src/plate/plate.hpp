@@ -419,6 +419,16 @@ void FIRST_ELEMENT_HOLDING(int node, int& element, int& local_node);
 //                        whole or "gslab.dat" cannot be written
 void WRITE_PLATE_NAMES_FILE(std::string& first_name, std::string& second_name, int& status);
 
+// REMOVE_STALE_PLATE_FILES
+// At the start of a run: removes the plate files an earlier run of the same
+// deck may have left in the run's folder (the data file and its keyword
+// copy, the listing, step results, convergence log and debug trace named as
+// WRITE_PLATE_NAMES_FILE names them, and "gslab.dat"), so that every plate
+// file in the folder after the run is this run's. A name that is one of the
+// run's own files is never removed; a file that is not there is no failure.
+//   Reads:  RunFiles (input_file, results_file and every other name)
+void REMOVE_STALE_PLATE_FILES();
+
 // GAUSS_LEGENDRE_RULE
 // Positions and weights of the Gauss-Legendre rule of 1 to 3 points on
 // [-1, 1], as single-precision constants; other counts give zeros.

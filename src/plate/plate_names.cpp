@@ -10,6 +10,7 @@
 
 #include "base/fio.hpp"
 #include "base/report_fields.hpp"
+#include "model/run_state.hpp"
 #include "plate/plate.hpp"
 
 namespace pilecap {
@@ -48,7 +49,57 @@ std::string plate_file_base(const std::string& input_file, const std::string& re
   return (std::filesystem::path(results_file).parent_path() / stem).string();
 }
 
+// True when `name` is one of the run's own files.
+bool run_file(const std::string& name) {
+  const RunFilesRecord& f = RunFiles;
+  for (const std::string* own : {&f.input_file,
+                                 &f.echo_file,
+                                 &f.results_file,
+                                 &f.summary_file,
+                                 &f.plot_file,
+                                 &f.run_log_file,
+                                 &f.result_codes_file,
+                                 &f.computation_file,
+                                 &f.status_file,
+                                 &f.axial_curve_text_file,
+                                 &f.flexibility_columns_file,
+                                 &f.dof_run_steps_file,
+                                 &f.pile_results_scratch_file,
+                                 &f.stop_request_file,
+                                 &f.equivalent_springs_file,
+                                 &f.equivalent_stiffness_file,
+                                 &f.axial_warnings_file,
+                                 &f.iteration_dump_file,
+                                 &f.axial_curve_data_file,
+                                 &f.curve_export_file,
+                                 &f.cap_model_piles_file,
+                                 &f.summary_scratch_file,
+                                 &f.echo_insert_file,
+                                 &f.generated_axial_curves_file}) {
+    if (*own == name) return true;
+  }
+  return false;
+}
+
 }  // namespace
+
+void REMOVE_STALE_PLATE_FILES() {
+  const std::string base = plate_file_base(RunFiles.input_file, RunFiles.results_file);
+  const std::string data_file = base + PLATE_DATA_SUFFIX;
+  const std::string listing_file = base + PLATE_LISTING_SUFFIX;
+  const std::string names[] = {data_file,
+                               std::filesystem::path(data_file).replace_extension(PLATE_KEYWORD_EXTENSION).string(),
+                               listing_file,
+                               base + PLATE_STEP_RESULTS_SUFFIX,
+                               base + PLATE_CONVERGENCE_LOG_SUFFIX,
+                               std::filesystem::path(listing_file).replace_extension(PLATE_DEBUG_EXTENSION).string(),
+                               PLATE_NAMES_FILE};
+  for (const std::string& name : names) {
+    if (run_file(name)) continue;
+    std::error_code ignored;
+    std::filesystem::remove(name, ignored);
+  }
+}
 
 void WRITE_PLATE_NAMES_FILE(std::string& first_name, std::string& second_name, int& status) {
   Array1<std::string, RECORDS_NEEDED> records;

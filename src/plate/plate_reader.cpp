@@ -12,6 +12,8 @@
 #include <string_view>
 
 #include "base/fio.hpp"
+#include "model/conversions.hpp"
+#include "model/input_records.hpp"
 #include "plate/plate.hpp"
 
 namespace pilecap {
@@ -26,6 +28,15 @@ constexpr int TITLE_FIELD_WIDTH = 6;
 
 // TEST PLATE
 constexpr const char* TITLE_LAYOUT = "(12A6)";
+// The plate data the engine writes are in its working units; the listing
+// says which, so that its numbers can be read without the data file.
+//  UNITS: LENGTHS IN, ROTATIONS RAD, FORCES LB, SIGMA LB/IN**2, PLATE MOMENTS LB-IN/IN, SHEAR FORCES LB/IN
+constexpr const char* UNITS_ENGLISH_LAYOUT =
+    "(\" UNITS: LENGTHS IN, ROTATIONS RAD, FORCES LB, MOMENTS LB-IN, SIGMA LB/IN**2, PLATE MOMENTS LB-IN/IN,"
+    " SHEAR FORCES LB/IN\")";
+constexpr const char* UNITS_SI_LAYOUT =
+    "(\" UNITS: LENGTHS M, ROTATIONS RAD, FORCES KN, MOMENTS KN-M, SIGMA KN/M**2, PLATE MOMENTS KN-M/M,"
+    " SHEAR FORCES KN/M\")";
 //
 //
 //  NPOIN =  21     NELEM =   4     NVFIX =  21     NCASE =   1     NTYPE =   0     NNODE =   8     NDOFN =   6
@@ -361,6 +372,7 @@ void READ_PLATE_CONTROL(int& status) {
     fields[k] = std::string_view(title).substr(static_cast<std::size_t>(k * TITLE_FIELD_WIDTH), TITLE_FIELD_WIDTH);
   }
   fio::write(UNIT_PLATE_LISTING, TITLE_LAYOUT, fields);
+  fio::write(UNIT_PLATE_LISTING, RunOptions.units == UNITS_SI ? UNITS_SI_LAYOUT : UNITS_ENGLISH_LAYOUT);
   c.NCASE = 1;
   std::array<int, COUNT_FIELDS> counts{};
   if (!read_ok(fio::read_list(UNIT_PLATE_DATA, counts), "COUNTS", status)) return;

@@ -63,16 +63,13 @@ const std::vector<FinalMessage>& final_messages() {
         "    TORQUE-ROTATION CURVE NOT GENERATED"}},
       {STATUS_SCRATCH_FILE_ERROR, {ERROR_HEADING, "    PILE RESULTS SCRATCH FILE CANNOT BE WRITTEN OR READ"}},
       {STATUS_PLATE_ERROR, {ERROR_HEADING, "    ERROR IN THE PLATE MODEL OF THE CAP"}},
-      {STATUS_PLATE_FLEXIBILITY,
-       {ERROR_HEADING, "    CAP FLEXIBILITY OR STIFFNESS ESTIMATION AND PUSHOVER POINTS",
-        "    NEED A RIGID PILE CAP, NOT THE PLATE MODEL OF THE CAP"}},
   };
   return table;
 }
 
 bool has_detail_line(int status) {
   return status == STATUS_INPUT_DATA_ERROR || status == STATUS_FILE_ERROR || status == STATUS_CAPACITY_EXCEEDED ||
-         status == STATUS_SCRATCH_FILE_ERROR || status == STATUS_PLATE_ERROR || status == STATUS_PLATE_FLEXIBILITY;
+         status == STATUS_SCRATCH_FILE_ERROR || status == STATUS_PLATE_ERROR;
 }
 
 // The final message of the word on one unit, each line list-directed.

@@ -8,6 +8,7 @@
 #include "echo/echo.hpp"
 #include "input/input.hpp"
 #include "model/model_store.hpp"
+#include "plate/plate.hpp"
 #include "run/duvizu.hpp"
 #include "run/run.hpp"
 #include "soil/py_curves.hpp"
@@ -29,6 +30,8 @@ void RUN_ANALYSIS(int& status) {
   if (status > 0) return;  // nothing opened, nothing written
 
   OPEN_RUN_FILES(status);
+  // Plate files in the folder are this run's or none.
+  if (status == STATUS_OK) REMOVE_STALE_PLATE_FILES();
   if (status == STATUS_OK) READ_INPUT_FILE(status);
   CHECK_FILE_WRITES(status);
 

@@ -5,7 +5,8 @@
 // a pile on a node against the same pile inside an element, reports alike
 // for 1 and 4 threads, and the export-only mode. The plate's pile results
 // are read from PlatePileCoupling after the run (head displacements and
-// reactions in the cap's axes, at the pile heads).
+// reactions in the cap's axes, at the pile heads), and from the reports'
+// pile-top tables, which a plate run prints as a rigid-cap run does.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,6 +21,7 @@
 #include "plate/plate.hpp"
 #include "tests/e2e/cap_results.hpp"
 #include "tests/e2e/deck_3d.hpp"
+#include "tests/e2e/estimation_decks.hpp"
 #include "tests/e2e/run_folder.hpp"
 #include "tests/support/engine_state.hpp"
 
@@ -187,6 +189,43 @@ TEST_F(PlateCapRuns, VeryStiffPlateReproducesTheRigidCap) {
   EXPECT_GT(std::fabs(rows[0].displacement[5]), 1e-6);
 }
 
+// Close-spacing factors follow each pile's own sideways movement under a
+// plate: a very stiff plate moves its piles as the rigid cap does, so with
+// the factors recomputed by the movement it gives the rigid cap's head
+// movements and pile reactions with the same factors. The factors matter
+// here: they move the rigid cap sideways by more than the tolerance.
+TEST_F(PlateCapRuns, VeryStiffPlateWithCloseSpacingFactorsReproducesTheRigidCap) {
+  RunFolder without("plate_spacing_none");
+  run(without, deck_3d(four_piles()));
+  const auto plain_rows = table_l_rows(without);
+  ASSERT_EQ(plain_rows.size(), 1u);
+
+  Deck3D d = four_piles();
+  d.pmult_method = PMULT_METHOD_MOVEMENT;
+  pile_forces_by_run.clear();
+  RunFolder rigid("plate_spacing_rigid");
+  run(rigid, deck_3d(d));
+  const auto rows = table_l_rows(rigid);
+  ASSERT_EQ(rows.size(), 1u);
+  ASSERT_EQ(pile_forces_by_run.size(), 1u);
+  const std::vector<Vector> rigid_forces = pile_forces_by_run[0];
+  EXPECT_GT(std::fabs(rows[0].displacement[1] - plain_rows[0].displacement[1]),
+            0.05 * std::fabs(plain_rows[0].displacement[1]))
+      << "the factors soften the group sideways";
+  std::vector<Vector> rigid_heads;
+  for (const DeckPile3D& head : d.piles) {
+    rigid_heads.push_back(carried_to_head(rows[0].displacement, head.x * FT, head.y * FT, head.z * FT));
+  }
+
+  RunFolder plate("plate_spacing_stiff");
+  run(plate, plate_deck(d, {.young = 3.6e12}));
+  ASSERT_EQ(PlatePileCoupling.piles.size(), 4u);
+  EXPECT_NE(plate.read(RESULT_CODES_LINE).find("1 ANALYSIS COMPLETED"), std::string::npos);
+  EXPECT_NE(plate.read(RunFolder::SUMMARY_LINE).find("REDUCTION FACTORS FOR CLOSELY-SPACED PILE"), std::string::npos);
+  expect_close_blocks(plate_head_displacements(), rigid_heads, 0.01, "head displacement");
+  expect_close_blocks(plate_reactions_at_origin(d), rigid_forces, 0.01, "pile reaction");
+}
+
 // Nine piles under a central column load: a soft plate bends and sends more
 // of the load to the centre pile than to the corner piles; as the plate
 // stiffens the shares even out. The piles balance the load whatever the plate.
@@ -307,6 +346,114 @@ TEST_F(PlateCapRuns, EnvelopesAreNotFormedForAPlateCap) {
        k = codes.find("1 ANALYSIS COMPLETED", k + 1))
     ++completed;
   EXPECT_EQ(completed, 2u) << "both cases carried by the plate";
+}
+
+// The example deck of the flexible cap with a very stiff plate, and its
+// rigid-cap twin (the same deck with the cap option 0 and no plate line).
+std::string example_deck(bool rigid) {
+  std::string deck = RunFolder::read_file(std::string(PILECAP_EXAMPLES) + "/flexible_cap.inp");
+  const std::string plate_line = "0 0 6 6 3.6E6 0.2\n";
+  const std::string options = "1 3 0 1 0 0";
+  const auto at_plate = deck.find(plate_line);
+  const auto at_options = deck.find(options);
+  if (at_plate == std::string::npos || at_options == std::string::npos) {
+    ADD_FAILURE() << "the example's option or plate line moved";
+    return deck;
+  }
+  if (rigid) {
+    deck.erase(at_plate, plate_line.size());
+    deck.replace(at_options, options.size(), "1 3 0 0 0 0");
+  } else {
+    deck.replace(at_plate, plate_line.size(), "0 0 6 6 3.6E10 0.2\n");
+  }
+  return deck;
+}
+
+// A plate run reports its piles as a rigid-cap run does: the very stiff
+// plate prints the rigid cap's pile-top axial and lateral forces in the same
+// summary table, and the printed pile forces balance the cap load (400 kips
+// down, 40 kips along Y, 1200 kip-in about Y at the origin).
+TEST_F(PlateCapRuns, StiffPlatePrintsTheRigidCapsPileTopForces) {
+  RunFolder rigid("plate_example_rigid");
+  run(rigid, example_deck(true));
+  const std::vector<Vector6> rigid_rows = pile_top_reactions(rigid);
+  RunFolder plate("plate_example_stiff");
+  run(plate, example_deck(false));
+  const std::vector<Vector6> plate_rows = pile_top_reactions(plate);
+  ASSERT_EQ(rigid_rows.size(), 4u);
+  ASSERT_EQ(plate_rows.size(), 4u);
+  EXPECT_NE(plate.read(RESULT_CODES_LINE).find("1 ANALYSIS COMPLETED"), std::string::npos);
+  EXPECT_NE(
+      plate.read(RunFolder::RESULTS_LINE)
+          .find("\n     THE CAP IS THE PLATE MODEL: ITS DISPLACEMENTS, MOMENTS AND SHEARS ARE IN file5.plate.lst\n"),
+      std::string::npos);
+
+  double axial_scale = 0.0, lateral_scale = 0.0;
+  for (const Vector6& row : rigid_rows) {
+    axial_scale = std::max(axial_scale, std::fabs(row[0]));
+    lateral_scale = std::max({lateral_scale, std::fabs(row[1]), std::fabs(row[2])});
+  }
+  for (std::size_t p = 0; p < 4; ++p) {
+    EXPECT_NEAR(plate_rows[p][0], rigid_rows[p][0], 0.01 * std::fabs(rigid_rows[p][0])) << "axial, pile " << p + 1;
+    for (std::size_t k : {1u, 2u}) {
+      EXPECT_NEAR(plate_rows[p][k], rigid_rows[p][k], 0.01 * lateral_scale) << "lateral " << k << ", pile " << p + 1;
+    }
+  }
+
+  const Vector6 load{400.0, 40.0, 0.0, 0.0, 1200.0, 0.0};                                         // kips, kip-in
+  const std::vector<std::array<double, 2>> heads = {{-48, -48}, {-48, 48}, {48, -48}, {48, 48}};  // y, z in
+  const Vector6 sum = resultant_at_origin(plate_rows, heads);
+  for (std::size_t k = 0; k < 6; ++k) {
+    const double scale = k < 3 ? 400.0 : 1200.0;
+    EXPECT_NEAR(sum[k], load[k], 1e-3 * scale) << "component " << k + 1;
+  }
+}
+
+// A case a plate cap cannot carry (an estimation of the cap's flexibility)
+// is refused alone, with its reason in the run log and on its outcome; the
+// next case and the combination are analysed and the run completes.
+TEST_F(PlateCapRuns, EstimationCaseIsRefusedAloneAndTheOtherRunsGoOn) {
+  Deck3D d = four_piles();
+  d.cases.push_back({.fx = 300000, .fy = -20000, .initial_step = 0.5});
+  d.combinations = {{{{2, 1.0}}}};
+  const std::string deck = with_point_values(plate_deck(d, {}), "1 1 1 0 0 0 0 0", {0.5, 1.0});
+  RunFolder folder("plate_refused_case");
+  run(folder, deck);
+  const auto codes = folder.lines(RESULT_CODES_LINE);
+  std::vector<std::string> outcomes;
+  for (const std::string& line : codes) {
+    if (line.find("ANALYSIS NOT PERFORMED") != std::string::npos ||
+        line.find("ANALYSIS COMPLETED") != std::string::npos)
+      outcomes.push_back(line.substr(line.find_first_not_of(' ')));
+  }
+  EXPECT_EQ(outcomes,
+            (std::vector<std::string>{"9 ANALYSIS NOT PERFORMED", "1 ANALYSIS COMPLETED", "1 ANALYSIS COMPLETED"}));
+  const std::string log = folder.read(RunFolder::RUN_LOG_LINE);
+  EXPECT_NE(log.find("     NOTE: ESTIMATION AND PUSHOVER POINTS NEED A RIGID CAP, NOT THE PLATE MODEL OF THE CAP, "
+                     "RUN NOT ANALYZED"),
+            std::string::npos);
+  EXPECT_NE(log.find("ANALYSIS COMPLETED"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(folder.folder() / "file15.txt")) << "no flexibility columns";
+}
+
+// A run into the folder of an earlier plate run of the same deck leaves no
+// plate file of that run: a rigid-cap run none at all, an export only its
+// own data files.
+TEST_F(PlateCapRuns, RerunLeavesNoStalePlateFiles) {
+  const char* const suffixes[] = {".plate.dat", ".plate.key", ".plate.lst", ".plate.steps", ".plate.log", ".plate.dbg"};
+  RunFolder folder("plate_rerun");
+  run(folder, plate_deck(four_piles(), {}));
+  for (const char* suffix : suffixes) ASSERT_TRUE(std::filesystem::exists(plate_file(folder, suffix))) << suffix;
+  run(folder, plate_deck(four_piles(), {.cap_model = CAP_MODEL_PLATE_EXPORT}));
+  for (const char* suffix : suffixes) {
+    const bool exported = std::string(suffix) == ".plate.dat" || std::string(suffix) == ".plate.key";
+    EXPECT_EQ(std::filesystem::exists(plate_file(folder, suffix)), exported) << suffix;
+  }
+  run(folder, deck_3d(four_piles()));
+  EXPECT_NE(folder.read(RESULT_CODES_LINE).find("1 ANALYSIS COMPLETED"), std::string::npos);
+  for (const char* suffix : suffixes) EXPECT_FALSE(std::filesystem::exists(plate_file(folder, suffix))) << suffix;
+  EXPECT_FALSE(std::filesystem::exists(folder.folder() / "gslab.dat"));
+  EXPECT_TRUE(std::filesystem::exists(folder.path(RunFolder::INPUT_LINE))) << "the deck itself stays";
 }
 
 // Export only: the plate files are written, nothing is analysed, and the run

@@ -224,7 +224,7 @@ TEST_F(RunLoopTest, EachRunReceivesItsControlValues) {
 // Regression: a refused model wrote a plot-data file as if it had been analysed.
 TEST_F(RunLoopTest, RefusedModelWritesNoPlotData) {
   RunFolder folder("plot");
-  // A 3D plate cap with close-spacing factors is not analysed.
+  // A 3D plate cap under an embedded cap is not analysed.
   testing::Deck3D d;
   d.piles = {{0.0, 0.0}};
   d.layers = {{1, 0.0, 80.0, {56, 700, 0, 100, 0, 0.01, 0.5}}};
@@ -236,7 +236,7 @@ TEST_F(RunLoopTest, RefusedModelWritesNoPlotData) {
   ASSERT_NE(deck.find(options), std::string::npos);
   ASSERT_NE(deck.find(cap), std::string::npos);
   deck.replace(deck.find(cap), cap.size(), "PILE CAP\n12 12 3 0 0 0\n0 0 2 2 3000 0.2\n");
-  deck.replace(deck.find(options), options.size(), "OPTIONS\n1 3 0 1 0 1 1 1 ");
+  deck.replace(deck.find(options), options.size(), "OPTIONS\n1 3 1 1 0 1 1 0 ");
   ASSERT_EQ(run(folder, deck), 0);
   EXPECT_NE(folder.read(RunFolder::RUN_LOG_LINE).find("IS NOT YET SUPPORTED, RUN NOT ANALYZED"), std::string::npos);
   EXPECT_EQ(RunFolder::read_file(folder.path(CURVE_EXPORT_LINE)), "");

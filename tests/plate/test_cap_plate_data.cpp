@@ -174,6 +174,7 @@ TEST_F(CapPlateDataTest, ReadBackReproducesMeshLoadsAndPiles) {
 // head-fixity factors.
 TEST_F(CapPlateDataTest, KeywordCopyInTheCapsAxes) {
   const double cap_load[6] = {P1, P2, P3, 0.0, P5, P6};
+  RunTitle.text = "CAP OF THREE PILES";
   int status = 0;
   WRITE_CAP_PLATE_DATA(cap_load, status);
   ASSERT_EQ(status, 0) << PlateFailure.detail;
@@ -183,6 +184,7 @@ TEST_F(CapPlateDataTest, KeywordCopyInTheCapsAxes) {
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   ASSERT_EQ(lines.size(), 38u);  // 17 keyword lines, 2 elements, 13 nodes, material, load, 3 piles, time
   EXPECT_EQ(lines[0], " VELTO5_FC");
+  EXPECT_EQ(lines[2], " CAP OF THREE PILES") << "the deck's title";
   EXPECT_EQ(lines[4], " QUAD8  REDUCED_INTEGRATION");
   EXPECT_EQ(lines[5], "*       1       1       1       3      11       9       2       7      10       6");
   EXPECT_EQ(lines.back(), " END_DATA");

@@ -63,6 +63,8 @@ TEST_F(PlateReaderTest, ListingEchoesEveryRecord) {
   const std::string expected =
       "TEST PLATE" + std::string(62, ' ') +
       "\n"
+      " UNITS: LENGTHS IN, ROTATIONS RAD, FORCES LB, MOMENTS LB-IN, SIGMA LB/IN**2, PLATE MOMENTS LB-IN/IN, SHEAR "
+      "FORCES LB/IN\n"
       "\n"
       "\n"
       " NPOIN =   8     NELEM =   1     NVFIX =   2     NCASE =   1     NTYPE =   0     NNODE =   8     NDOFN =   6\n"

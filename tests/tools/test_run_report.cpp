@@ -89,6 +89,28 @@ TEST(RunOutcomes, EveryRunWithItsNameWorstCodeAndPileWarnings) {
   for (std::size_t k = 0; k < runs.size(); ++k) EXPECT_EQ(describe(runs[k]), expected[k]);
 }
 
+// A run the engine refused says why on its line; a case the deck marks not
+// to be analysed has no reason to give.
+TEST(RunOutcomes, RefusedRunShowsTheReasonOfItsNote) {
+  const std::vector<std::string> codes = {"LOAD CASE :     1", "     9 ANALYSIS NOT PERFORMED",
+                                          "LOAD CASE :     2", "    1 ANALYSIS COMPLETED",
+                                          "LOAD CASE :     3", "     9 ANALYSIS NOT PERFORMED"};
+  const std::vector<std::string> log = {
+      "     LOAD CASE :     1",
+      "     CASE NAME : STIFFNESS",
+      "     NOTE: ESTIMATION AND PUSHOVER POINTS NEED A RIGID CAP, NOT THE PLATE MODEL OF THE CAP, RUN NOT ANALYZED",
+      "     LOAD CASE :     2",
+      "     LOAD CASE :     3",
+      "     NOTE: LOAD CASE WILL NOT BE ANALYZED"};
+  const auto runs = read_run_outcomes(codes, log);
+  ASSERT_EQ(runs.size(), 3u);
+  EXPECT_EQ(describe(runs[0]),
+            "load case 1 \"STIFFNESS\": not analysed (ESTIMATION AND PUSHOVER POINTS NEED A RIGID CAP, NOT THE PLATE "
+            "MODEL OF THE CAP)");
+  EXPECT_EQ(describe(runs[1]), "load case 2: completed, no pile warnings");
+  EXPECT_EQ(describe(runs[2]), "load case 3: not analysed");
+}
+
 TEST(RunOutcomes, NoResultCodeFileListsNoRuns) { EXPECT_TRUE(read_run_outcomes({}, RUN_LOG).empty()); }
 
 TEST(FinalMessage, TheLinesAboveTheLastExecutionTime) {
