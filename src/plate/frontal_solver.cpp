@@ -3,12 +3,15 @@
 // an equation is eliminated as soon as the last element holding its node has
 // been added. The front matrix is symmetric and kept as its upper triangle,
 // packed column by column: entry (r, c), r <= c, at c(c-1)/2 + r. Each
-// eliminated equation's front column is kept in memory (FrontalScratch) and
+// eliminated equation keeps in memory (FrontalScratch) only the entries of its
+// front column that are not zero, with a bit mask of their positions, and is
 // read back in the reverse order for the back-substitution. Prescribed DOFs
 // move their values to the right-hand side and get their reactions in the
 // back-substitution. Equations, nodes and front positions count from 1.
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -46,8 +49,82 @@ struct FrontalWork {
   Array1<bool, PLATE_ELEMENT_CAPACITY> last_appearance;
 };
 
-double pivot_column_value(const EliminatedEquation& record, int j) {
-  return FrontalScratch.columns[record.first + static_cast<std::size_t>(j - 1)];
+int mask_words(int width) { return (width + FRONTAL_MASK_BITS - 1) / FRONTAL_MASK_BITS; }
+
+// A block of the scratch with room for `count` more entries, the next block
+// (allocated on first use) when the current one is short of it; nullptr when
+// the memory cannot be had. Filling a block with push_back never moves it.
+template <class T>
+std::vector<T>* scratch_room(FrontalScratchBlocks<T>& scratch, std::size_t count) {
+  try {
+    if (scratch.blocks.empty()) scratch.blocks.emplace_back();
+    std::vector<T>* block = &scratch.blocks[scratch.current];
+    if (block->capacity() - block->size() >= count) return block;
+    if (!block->empty()) {
+      ++scratch.current;
+      if (scratch.current == static_cast<int>(scratch.blocks.size())) scratch.blocks.emplace_back();
+      block = &scratch.blocks[scratch.current];
+    }
+    // An empty block too small for the record is made larger, once.
+    if (block->capacity() < count) block->reserve(std::max(count, scratch.block_entries));
+    return block;
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
+template <class T>
+void empty_scratch(FrontalScratchBlocks<T>& scratch) {
+  for (std::vector<T>& block : scratch.blocks) block.clear();  // the memory stays for the next solution
+  scratch.current = 0;
+}
+
+// Keeps the entries of pivot_column(1..width) that are not zero and the mask
+// of their positions. The back-substitution's sums skip only terms whose
+// coefficient is zero, which add nothing to them.
+bool keep_eliminated_equation(const FrontalWork& w, int width, double pivot_rhs, int o, int q) {
+  FrontalScratchRecord& s = FrontalScratch;
+  const int words = mask_words(width);
+  std::vector<double>* values = scratch_room(s.values, static_cast<std::size_t>(width));
+  std::vector<std::uint64_t>* masks = scratch_room(s.masks, static_cast<std::size_t>(words));
+  if (values == nullptr || masks == nullptr) return false;
+  s.eliminated.push_back({s.values.current, values->size(), s.masks.current, masks->size(), width, pivot_rhs, o, q});
+  for (int word = 0; word < words; ++word) {
+    const int first = word * FRONTAL_MASK_BITS + 1;
+    const int last = std::min(width, first + FRONTAL_MASK_BITS - 1);
+    std::uint64_t mask = 0;
+    for (int j = first; j <= last; ++j) {
+      const double coefficient = w.pivot_column(j);
+      if (coefficient == 0.0) continue;
+      mask |= std::uint64_t{1} << (j - first);
+      values->push_back(coefficient);
+    }
+    masks->push_back(mask);
+  }
+  return true;
+}
+
+// Sum over the kept entries of a record, in the order of their positions, of
+// entry x solution(position), leaving out position `skip` (0: none); the
+// entry at `skip` is returned in skipped.
+double back_substitution_sum(const EliminatedEquation& record, const Table1<double>& solution, int skip,
+                             double& skipped) {
+  const double* value = &FrontalScratch.values.blocks[record.value_block][record.first_value];
+  const std::uint64_t* mask = &FrontalScratch.masks.blocks[record.mask_block][record.first_mask];
+  const int words = mask_words(record.width);
+  double sum = 0.0;
+  for (int word = 0; word < words; ++word) {
+    for (std::uint64_t bits = mask[word]; bits != 0; bits &= bits - 1) {
+      const int j = word * FRONTAL_MASK_BITS + std::countr_zero(bits) + 1;
+      const double coefficient = *value++;
+      if (j == skip) {
+        skipped = coefficient;
+        continue;
+      }
+      sum += coefficient * solution(j);
+    }
+  }
+  return sum;
 }
 
 constexpr int packed(int row, int column) { return column * (column - 1) / 2 + row; }
@@ -66,6 +143,15 @@ bool create_work(FrontalWork& w, int equations) {
          w.front_equations.create("front_equations", size) && w.front_position.create("front_position", equations) &&
          w.dof_codes.create("dof_codes", equations) && w.last_element.create("last_element", nodes) &&
          w.last_local_node.create("last_local_node", nodes);
+}
+
+bool reserve_records(int equations) {
+  try {
+    FrontalScratch.eliminated.reserve(static_cast<std::size_t>(equations));
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
 }
 
 // The restraint codes by equation; nodal_reactions starts with the
@@ -160,9 +246,10 @@ void eliminate(FrontalWork& w, int o, int& status) {
   }
   const double pivot_rhs = w.front_rhs(o);
   w.front_rhs(o) = 0.0;
-  FrontalScratch.eliminated.push_back({FrontalScratch.columns.size(), width, pivot_rhs, o, q});
-  const double* column = &w.pivot_column(1);
-  FrontalScratch.columns.insert(FrontalScratch.columns.end(), column, column + width);
+  if (!keep_eliminated_equation(w, width, pivot_rhs, o, q)) {
+    FAIL_PLATE(status, PLATE_ALLOCATION_DETAIL);
+    return;
+  }
 
   const double pivot = w.pivot_column(o);
   if (pivot == 0.0 || !std::isfinite(pivot)) {
@@ -203,18 +290,16 @@ void back_substitute(FrontalWork& w) {
   for (auto record = eliminated.rbegin(); record != eliminated.rend(); ++record) {
     const int o = record->front_slot;
     const int q = record->equation_number;
-    double sum = 0.0;
+    double pivot = 0.0;
     if (w.dof_codes(q) == PLATE_RESTRAINT_PRESCRIBED) {
       w.front_solution(o) = m.nodal_reactions(q);
-      for (int j = 1; j <= record->width; ++j) sum += pivot_column_value(*record, j) * w.front_solution(j);
+      const double sum = back_substitution_sum(*record, w.front_solution, 0, pivot);
       m.nodal_reactions(q) = -(record->pivot_rhs - sum);
       m.DSDIS(q) = w.front_solution(o);
       continue;
     }
-    for (int j = 1; j <= record->width; ++j) {
-      if (j != o) sum += pivot_column_value(*record, j) * w.front_solution(j);
-    }
-    w.front_solution(o) = (record->pivot_rhs - sum) / pivot_column_value(*record, o);
+    const double sum = back_substitution_sum(*record, w.front_solution, o, pivot);
+    w.front_solution(o) = (record->pivot_rhs - sum) / pivot;
     m.DSDIS(q) = w.front_solution(o);
     if (w.dof_codes(q) == PLATE_RESTRAINT_REPORTED) m.nodal_reactions(q) *= m.DSDIS(q);
   }
@@ -225,10 +310,12 @@ void back_substitute(FrontalWork& w) {
 void FRONTAL_SOLVE(int& status) {
   CHECK_PLATE_ELEMENT_KIND(status);
   if (status != 0) return;
-  FrontalScratch.eliminated.clear();  // the memory stays for the next iteration
-  FrontalScratch.columns.clear();
-  FrontalScratch.largest_front = 0;
   const int equations = PLATE_NODE_DOFS * PlateControl.NPOIN;
+  // The memory stays for the next iteration; an equation is eliminated at most once.
+  FrontalScratch.eliminated.clear();
+  empty_scratch(FrontalScratch.values);
+  empty_scratch(FrontalScratch.masks);
+  FrontalScratch.largest_front = 0;
   FrontalWork w;
   w.front_size = PlateControl.front_size;
   if (w.front_size < 1 || w.front_size > FRONT_SIZE_LIMIT) {
@@ -236,7 +323,7 @@ void FRONTAL_SOLVE(int& status) {
                "    THE PLATE SOLVER CANNOT WORK WITH A FRONT OF " + std::to_string(w.front_size) + " EQUATIONS");
     return;
   }
-  if (!create_work(w, equations)) {
+  if (!create_work(w, equations) || !reserve_records(equations)) {
     FAIL_PLATE(status, PLATE_ALLOCATION_DETAIL);
     return;
   }
