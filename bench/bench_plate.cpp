@@ -98,8 +98,8 @@ void BM_PlateIteration(benchmark::State& state) {
   state.counters["front_width"] = FrontalScratch.largest_front;
   state.counters["equations"] = PLATE_NODE_DOFS * PlateControl.NPOIN;
   double scratch_bytes = 0.0;
-  for (const auto& block : FrontalScratch.values.blocks) scratch_bytes += block.capacity() * sizeof(double);
-  for (const auto& block : FrontalScratch.masks.blocks) scratch_bytes += block.capacity() * sizeof(std::uint64_t);
+  for (const auto& block : FrontalScratch.values.blocks) scratch_bytes += block.used * sizeof(double);
+  for (const auto& block : FrontalScratch.masks.blocks) scratch_bytes += block.used * sizeof(std::uint64_t);
   state.counters["scratch_MiB"] = scratch_bytes / BYTES_PER_MIB;
   state.counters["peak_rss_MiB"] = usage.ru_maxrss / KIB_PER_MIB;
   state.counters["solved"] = status == 0 ? 1 : 0;

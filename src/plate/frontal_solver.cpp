@@ -51,77 +51,91 @@ struct FrontalWork {
 
 int mask_words(int width) { return (width + FRONTAL_MASK_BITS - 1) / FRONTAL_MASK_BITS; }
 
-// A block of the scratch with room for `count` more entries, the next block
-// (allocated on first use) when the current one is short of it; nullptr when
-// the memory cannot be had. Filling a block with push_back never moves it.
+// A block of the scratch with room for `count` more entries: the current
+// one, or the next (allocated on first use) when the current one is short of
+// it; nullptr when the memory cannot be had.
 template <class T>
-std::vector<T>* scratch_room(FrontalScratchBlocks<T>& scratch, std::size_t count) {
-  try {
-    if (scratch.blocks.empty()) scratch.blocks.emplace_back();
-    std::vector<T>* block = &scratch.blocks[scratch.current];
-    if (block->capacity() - block->size() >= count) return block;
-    if (!block->empty()) {
-      ++scratch.current;
+FrontalScratchBlock<T>* scratch_room(FrontalScratchBlocks<T>& scratch, std::size_t count) {
+  if (scratch.blocks.empty() ||
+      scratch.blocks[scratch.current].capacity - scratch.blocks[scratch.current].used < count) {
+    if (!scratch.blocks.empty() && scratch.blocks[scratch.current].used > 0) ++scratch.current;
+    try {
       if (scratch.current == static_cast<int>(scratch.blocks.size())) scratch.blocks.emplace_back();
-      block = &scratch.blocks[scratch.current];
+    } catch (const std::bad_alloc&) {
+      return nullptr;
     }
-    // An empty block too small for the record is made larger, once.
-    if (block->capacity() < count) block->reserve(std::max(count, scratch.block_entries));
-    return block;
-  } catch (const std::bad_alloc&) {
-    return nullptr;
+    FrontalScratchBlock<T>& block = scratch.blocks[scratch.current];
+    if (block.capacity < count) {  // an empty block too small for the record
+      const std::size_t capacity = std::max(count, scratch.block_entries);
+      block.entries.reset(new (std::nothrow) T[capacity]);
+      block.capacity = block.entries ? capacity : 0;
+      if (!block.entries) return nullptr;
+    }
   }
+  return &scratch.blocks[scratch.current];
 }
 
 template <class T>
 void empty_scratch(FrontalScratchBlocks<T>& scratch) {
-  for (std::vector<T>& block : scratch.blocks) block.clear();  // the memory stays for the next solution
+  for (FrontalScratchBlock<T>& block : scratch.blocks) block.used = 0;  // the memory stays for the next solution
   scratch.current = 0;
 }
 
 // Keeps the entries of pivot_column(1..width) that are not zero and the mask
-// of their positions. The back-substitution's sums skip only terms whose
-// coefficient is zero, which add nothing to them.
+// of their positions.
 bool keep_eliminated_equation(const FrontalWork& w, int width, double pivot_rhs, int o, int q) {
   FrontalScratchRecord& s = FrontalScratch;
   const int words = mask_words(width);
-  std::vector<double>* values = scratch_room(s.values, static_cast<std::size_t>(width));
-  std::vector<std::uint64_t>* masks = scratch_room(s.masks, static_cast<std::size_t>(words));
+  FrontalScratchBlock<double>* values = scratch_room(s.values, static_cast<std::size_t>(width));
+  FrontalScratchBlock<std::uint64_t>* masks = scratch_room(s.masks, static_cast<std::size_t>(words));
   if (values == nullptr || masks == nullptr) return false;
-  s.eliminated.push_back({s.values.current, values->size(), s.masks.current, masks->size(), width, pivot_rhs, o, q});
+  s.eliminated.push_back({s.values.current, values->used, s.masks.current, masks->used, width, pivot_rhs, o, q});
+  double* kept = values->entries.get() + values->used;
+  std::uint64_t* mask = masks->entries.get() + masks->used;
   for (int word = 0; word < words; ++word) {
-    const int first = word * FRONTAL_MASK_BITS + 1;
-    const int last = std::min(width, first + FRONTAL_MASK_BITS - 1);
-    std::uint64_t mask = 0;
-    for (int j = first; j <= last; ++j) {
-      const double coefficient = w.pivot_column(j);
-      if (coefficient == 0.0) continue;
-      mask |= std::uint64_t{1} << (j - first);
-      values->push_back(coefficient);
-    }
-    masks->push_back(mask);
+    const double* column = &w.pivot_column(word * FRONTAL_MASK_BITS + 1);
+    const int count = std::min(width - word * FRONTAL_MASK_BITS, FRONTAL_MASK_BITS);
+    std::uint64_t bits = 0;
+    for (int k = 0; k < count; ++k) bits |= std::uint64_t{column[k] != 0.0} << k;  // a NaN is kept
+    for (std::uint64_t rest = bits; rest != 0; rest &= rest - 1) *kept++ = column[std::countr_zero(rest)];
+    mask[word] = bits;
   }
+  values->used = static_cast<std::size_t>(kept - values->entries.get());
+  masks->used += static_cast<std::size_t>(words);
   return true;
 }
 
-// Sum over the kept entries of a record, in the order of their positions, of
-// entry x solution(position), leaving out position `skip` (0: none); the
-// entry at `skip` is returned in skipped.
-double back_substitution_sum(const EliminatedEquation& record, const Table1<double>& solution, int skip,
-                             double& skipped) {
-  const double* value = &FrontalScratch.values.blocks[record.value_block][record.first_value];
-  const std::uint64_t* mask = &FrontalScratch.masks.blocks[record.mask_block][record.first_mask];
+const double* kept_entries(const EliminatedEquation& record) {
+  return FrontalScratch.values.blocks[record.value_block].entries.get() + record.first_value;
+}
+
+const std::uint64_t* kept_mask(const EliminatedEquation& record) {
+  return FrontalScratch.masks.blocks[record.mask_block].entries.get() + record.first_mask;
+}
+
+// The kept entry of a record at front position `position` (one that is kept).
+double kept_entry(const EliminatedEquation& record, int position) {
+  const std::uint64_t* mask = kept_mask(record);
+  const int word = (position - 1) / FRONTAL_MASK_BITS;
+  const int bit = (position - 1) % FRONTAL_MASK_BITS;
+  std::size_t index = 0;
+  for (int k = 0; k < word; ++k) index += static_cast<std::size_t>(std::popcount(mask[k]));
+  index += static_cast<std::size_t>(std::popcount(mask[word] & ((std::uint64_t{1} << bit) - 1)));
+  return kept_entries(record)[index];
+}
+
+// Sum over a record's kept entries, in the order of their positions, of
+// entry x solution(position). The entries left out are zeros: their terms
+// would add nothing (the sum, starting at +0, is never -0), as long as the
+// solution values are finite.
+double back_substitution_sum(const EliminatedEquation& record, const Table1<double>& solution) {
+  const double* value = kept_entries(record);
+  const std::uint64_t* mask = kept_mask(record);
   const int words = mask_words(record.width);
   double sum = 0.0;
   for (int word = 0; word < words; ++word) {
     for (std::uint64_t bits = mask[word]; bits != 0; bits &= bits - 1) {
-      const int j = word * FRONTAL_MASK_BITS + std::countr_zero(bits) + 1;
-      const double coefficient = *value++;
-      if (j == skip) {
-        skipped = coefficient;
-        continue;
-      }
-      sum += coefficient * solution(j);
+      sum += *value++ * solution(word * FRONTAL_MASK_BITS + std::countr_zero(bits) + 1);
     }
   }
   return sum;
@@ -290,15 +304,18 @@ void back_substitute(FrontalWork& w) {
   for (auto record = eliminated.rbegin(); record != eliminated.rend(); ++record) {
     const int o = record->front_slot;
     const int q = record->equation_number;
-    double pivot = 0.0;
     if (w.dof_codes(q) == PLATE_RESTRAINT_PRESCRIBED) {
       w.front_solution(o) = m.nodal_reactions(q);
-      const double sum = back_substitution_sum(*record, w.front_solution, 0, pivot);
+      const double sum = back_substitution_sum(*record, w.front_solution);
       m.nodal_reactions(q) = -(record->pivot_rhs - sum);
       m.DSDIS(q) = w.front_solution(o);
       continue;
     }
-    const double sum = back_substitution_sum(*record, w.front_solution, o, pivot);
+    // The pivot's own term is left out of the sum: with its solution at 0
+    // it adds nothing (the pivot is finite, or the elimination had stopped).
+    const double pivot = kept_entry(*record, o);
+    w.front_solution(o) = 0.0;
+    const double sum = back_substitution_sum(*record, w.front_solution);
     w.front_solution(o) = (record->pivot_rhs - sum) / pivot;
     m.DSDIS(q) = w.front_solution(o);
     if (w.dof_codes(q) == PLATE_RESTRAINT_REPORTED) m.nodal_reactions(q) *= m.DSDIS(q);

@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -316,12 +317,20 @@ struct EliminatedEquation {
   int equation_number = 0;
 };
 
-// Entries of capacity block_entries (or one record's, when larger) per block, filled one after another: an entry once
-// written is never moved, and a solution reuses the blocks of the one before.
+// Entries kept in blocks of block_entries (or of one record's entries, when
+// more), filled one after another: an entry once written is never moved, and
+// a solution reuses the blocks of the one before. A block is allocated
+// uninitialised, so only the entries written take memory.
 constexpr std::size_t FRONTAL_SCRATCH_BLOCK_ENTRIES = std::size_t{1} << 17;
 template <class T>
+struct FrontalScratchBlock {
+  std::unique_ptr<T[]> entries;
+  std::size_t capacity = 0;
+  std::size_t used = 0;
+};
+template <class T>
 struct FrontalScratchBlocks {
-  std::vector<std::vector<T>> blocks;
+  std::vector<FrontalScratchBlock<T>> blocks;
   int current = 0;  // the block being filled, from 0
   std::size_t block_entries = FRONTAL_SCRATCH_BLOCK_ENTRIES;
 };

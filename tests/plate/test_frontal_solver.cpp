@@ -175,7 +175,7 @@ TEST_F(FrontalSolverTest, KeepsOnlyTheCouplingsOfTheEliminatedEquations) {
   std::size_t widths = 0;
   for (const EliminatedEquation& record : FrontalScratch.eliminated) widths += record.width;
   std::size_t kept = 0;
-  for (const std::vector<double>& block : FrontalScratch.values.blocks) kept += block.size();
+  for (const FrontalScratchBlock<double>& block : FrontalScratch.values.blocks) kept += block.used;
   EXPECT_GT(kept, std::size_t{0});
   EXPECT_LE(2 * kept, widths);
 }
