@@ -118,6 +118,7 @@ double kept_entry(const EliminatedEquation& record, int position) {
   const std::uint64_t* mask = kept_mask(record);
   const int word = (position - 1) / FRONTAL_MASK_BITS;
   const int bit = (position - 1) % FRONTAL_MASK_BITS;
+  PILECAP_ASSERT((mask[word] >> bit & 1) != 0, "the entry asked for is kept");
   std::size_t index = 0;
   for (int k = 0; k < word; ++k) index += static_cast<std::size_t>(std::popcount(mask[k]));
   index += static_cast<std::size_t>(std::popcount(mask[word] & ((std::uint64_t{1} << bit) - 1)));
