@@ -3,12 +3,15 @@
 // an equation is eliminated as soon as the last element holding its node has
 // been added. The front matrix is symmetric and kept as its upper triangle,
 // packed column by column: entry (r, c), r <= c, at c(c-1)/2 + r. Each
-// eliminated equation's front column is kept in memory (FrontalScratch) and
+// eliminated equation keeps in memory (FrontalScratch) only the entries of its
+// front column that are not zero, with a bit mask of their positions, and is
 // read back in the reverse order for the back-substitution. Prescribed DOFs
 // move their values to the right-hand side and get their reactions in the
 // back-substitution. Equations, nodes and front positions count from 1.
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -46,8 +49,97 @@ struct FrontalWork {
   Array1<bool, PLATE_ELEMENT_CAPACITY> last_appearance;
 };
 
-double pivot_column_value(const EliminatedEquation& record, int j) {
-  return FrontalScratch.columns[record.first + static_cast<std::size_t>(j - 1)];
+int mask_words(int width) { return (width + FRONTAL_MASK_BITS - 1) / FRONTAL_MASK_BITS; }
+
+// A block of the scratch with room for `count` more entries: the current
+// one, or the next (allocated on first use) when the current one is short of
+// it; nullptr when the memory cannot be had.
+template <class T>
+FrontalScratchBlock<T>* scratch_room(FrontalScratchBlocks<T>& scratch, std::size_t count) {
+  if (scratch.blocks.empty() ||
+      scratch.blocks[scratch.current].capacity - scratch.blocks[scratch.current].used < count) {
+    if (!scratch.blocks.empty() && scratch.blocks[scratch.current].used > 0) ++scratch.current;
+    try {
+      if (scratch.current == static_cast<int>(scratch.blocks.size())) scratch.blocks.emplace_back();
+    } catch (const std::bad_alloc&) {
+      return nullptr;
+    }
+    FrontalScratchBlock<T>& block = scratch.blocks[scratch.current];
+    if (block.capacity < count) {  // an empty block too small for the record
+      const std::size_t capacity = std::max(count, scratch.block_entries);
+      block.entries.reset(new (std::nothrow) T[capacity]);
+      block.capacity = block.entries ? capacity : 0;
+      if (!block.entries) return nullptr;
+    }
+  }
+  return &scratch.blocks[scratch.current];
+}
+
+template <class T>
+void empty_scratch(FrontalScratchBlocks<T>& scratch) {
+  for (FrontalScratchBlock<T>& block : scratch.blocks) block.used = 0;  // the memory stays for the next solution
+  scratch.current = 0;
+}
+
+// Keeps the entries of pivot_column(1..width) that are not zero and the mask
+// of their positions.
+bool keep_eliminated_equation(const FrontalWork& w, int width, double pivot_rhs, int o, int q) {
+  FrontalScratchRecord& s = FrontalScratch;
+  const int words = mask_words(width);
+  FrontalScratchBlock<double>* values = scratch_room(s.values, static_cast<std::size_t>(width));
+  FrontalScratchBlock<std::uint64_t>* masks = scratch_room(s.masks, static_cast<std::size_t>(words));
+  if (values == nullptr || masks == nullptr) return false;
+  s.eliminated.push_back({s.values.current, values->used, s.masks.current, masks->used, width, pivot_rhs, o, q});
+  double* kept = values->entries.get() + values->used;
+  std::uint64_t* mask = masks->entries.get() + masks->used;
+  for (int word = 0; word < words; ++word) {
+    const double* column = &w.pivot_column(word * FRONTAL_MASK_BITS + 1);
+    const int count = std::min(width - word * FRONTAL_MASK_BITS, FRONTAL_MASK_BITS);
+    std::uint64_t bits = 0;
+    for (int k = 0; k < count; ++k) bits |= std::uint64_t{column[k] != 0.0} << k;  // a NaN is kept
+    for (std::uint64_t rest = bits; rest != 0; rest &= rest - 1) *kept++ = column[std::countr_zero(rest)];
+    mask[word] = bits;
+  }
+  values->used = static_cast<std::size_t>(kept - values->entries.get());
+  masks->used += static_cast<std::size_t>(words);
+  return true;
+}
+
+const double* kept_entries(const EliminatedEquation& record) {
+  return FrontalScratch.values.blocks[record.value_block].entries.get() + record.first_value;
+}
+
+const std::uint64_t* kept_mask(const EliminatedEquation& record) {
+  return FrontalScratch.masks.blocks[record.mask_block].entries.get() + record.first_mask;
+}
+
+// The kept entry of a record at front position `position` (one that is kept).
+double kept_entry(const EliminatedEquation& record, int position) {
+  const std::uint64_t* mask = kept_mask(record);
+  const int word = (position - 1) / FRONTAL_MASK_BITS;
+  const int bit = (position - 1) % FRONTAL_MASK_BITS;
+  PILECAP_ASSERT((mask[word] >> bit & 1) != 0, "the entry asked for is kept");
+  std::size_t index = 0;
+  for (int k = 0; k < word; ++k) index += static_cast<std::size_t>(std::popcount(mask[k]));
+  index += static_cast<std::size_t>(std::popcount(mask[word] & ((std::uint64_t{1} << bit) - 1)));
+  return kept_entries(record)[index];
+}
+
+// Sum over a record's kept entries, in the order of their positions, of
+// entry x solution(position). The entries left out are zeros: their terms
+// would add nothing (the sum, starting at +0, is never -0), as long as the
+// solution values are finite.
+double back_substitution_sum(const EliminatedEquation& record, const Table1<double>& solution) {
+  const double* value = kept_entries(record);
+  const std::uint64_t* mask = kept_mask(record);
+  const int words = mask_words(record.width);
+  double sum = 0.0;
+  for (int word = 0; word < words; ++word) {
+    for (std::uint64_t bits = mask[word]; bits != 0; bits &= bits - 1) {
+      sum += *value++ * solution(word * FRONTAL_MASK_BITS + std::countr_zero(bits) + 1);
+    }
+  }
+  return sum;
 }
 
 constexpr int packed(int row, int column) { return column * (column - 1) / 2 + row; }
@@ -66,6 +158,15 @@ bool create_work(FrontalWork& w, int equations) {
          w.front_equations.create("front_equations", size) && w.front_position.create("front_position", equations) &&
          w.dof_codes.create("dof_codes", equations) && w.last_element.create("last_element", nodes) &&
          w.last_local_node.create("last_local_node", nodes);
+}
+
+bool reserve_records(int equations) {
+  try {
+    FrontalScratch.eliminated.reserve(static_cast<std::size_t>(equations));
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
 }
 
 // The restraint codes by equation; nodal_reactions starts with the
@@ -160,9 +261,10 @@ void eliminate(FrontalWork& w, int o, int& status) {
   }
   const double pivot_rhs = w.front_rhs(o);
   w.front_rhs(o) = 0.0;
-  FrontalScratch.eliminated.push_back({FrontalScratch.columns.size(), width, pivot_rhs, o, q});
-  const double* column = &w.pivot_column(1);
-  FrontalScratch.columns.insert(FrontalScratch.columns.end(), column, column + width);
+  if (!keep_eliminated_equation(w, width, pivot_rhs, o, q)) {
+    FAIL_PLATE(status, PLATE_ALLOCATION_DETAIL);
+    return;
+  }
 
   const double pivot = w.pivot_column(o);
   if (pivot == 0.0 || !std::isfinite(pivot)) {
@@ -203,18 +305,19 @@ void back_substitute(FrontalWork& w) {
   for (auto record = eliminated.rbegin(); record != eliminated.rend(); ++record) {
     const int o = record->front_slot;
     const int q = record->equation_number;
-    double sum = 0.0;
     if (w.dof_codes(q) == PLATE_RESTRAINT_PRESCRIBED) {
       w.front_solution(o) = m.nodal_reactions(q);
-      for (int j = 1; j <= record->width; ++j) sum += pivot_column_value(*record, j) * w.front_solution(j);
+      const double sum = back_substitution_sum(*record, w.front_solution);
       m.nodal_reactions(q) = -(record->pivot_rhs - sum);
       m.DSDIS(q) = w.front_solution(o);
       continue;
     }
-    for (int j = 1; j <= record->width; ++j) {
-      if (j != o) sum += pivot_column_value(*record, j) * w.front_solution(j);
-    }
-    w.front_solution(o) = (record->pivot_rhs - sum) / pivot_column_value(*record, o);
+    // The pivot's own term is left out of the sum: with its solution at 0
+    // it adds nothing (the pivot is finite, or the elimination had stopped).
+    const double pivot = kept_entry(*record, o);
+    w.front_solution(o) = 0.0;
+    const double sum = back_substitution_sum(*record, w.front_solution);
+    w.front_solution(o) = (record->pivot_rhs - sum) / pivot;
     m.DSDIS(q) = w.front_solution(o);
     if (w.dof_codes(q) == PLATE_RESTRAINT_REPORTED) m.nodal_reactions(q) *= m.DSDIS(q);
   }
@@ -225,10 +328,12 @@ void back_substitute(FrontalWork& w) {
 void FRONTAL_SOLVE(int& status) {
   CHECK_PLATE_ELEMENT_KIND(status);
   if (status != 0) return;
-  FrontalScratch.eliminated.clear();  // the memory stays for the next iteration
-  FrontalScratch.columns.clear();
-  FrontalScratch.largest_front = 0;
   const int equations = PLATE_NODE_DOFS * PlateControl.NPOIN;
+  // The memory stays for the next iteration; an equation is eliminated at most once.
+  FrontalScratch.eliminated.clear();
+  empty_scratch(FrontalScratch.values);
+  empty_scratch(FrontalScratch.masks);
+  FrontalScratch.largest_front = 0;
   FrontalWork w;
   w.front_size = PlateControl.front_size;
   if (w.front_size < 1 || w.front_size > FRONT_SIZE_LIMIT) {
@@ -236,7 +341,7 @@ void FRONTAL_SOLVE(int& status) {
                "    THE PLATE SOLVER CANNOT WORK WITH A FRONT OF " + std::to_string(w.front_size) + " EQUATIONS");
     return;
   }
-  if (!create_work(w, equations)) {
+  if (!create_work(w, equations) || !reserve_records(equations)) {
     FAIL_PLATE(status, PLATE_ALLOCATION_DETAIL);
     return;
   }

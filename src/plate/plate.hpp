@@ -9,6 +9,9 @@
 // together in memory; element matrices are indexed (element, row, column).
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -299,24 +302,50 @@ struct PlateEdgePoint {
   double length_factor = 0.0;
 };
 
-// One equation as the frontal solver eliminated it: its front column with
-// the pivot at its own position, its right-hand side then, its front
-// position and its global equation number.
+// One equation as the frontal solver eliminated it: the entries of its front
+// column that are not zero (the pivot among them) with a mask of their front
+// positions, its right-hand side then, its front position and its global
+// equation number.
 struct EliminatedEquation {
-  std::size_t first = 0;  // where its column starts in FrontalScratch.columns
-  int width = 0;          // front positions 1..width (the front held nothing beyond)
+  int value_block = 0;          // FrontalScratch.values block of its entries
+  std::size_t first_value = 0;  // its first entry in that block
+  int mask_block = 0;           // FrontalScratch.masks block of its mask
+  std::size_t first_mask = 0;   // its first mask word in that block
+  int width = 0;                // front positions 1..width (the front held nothing beyond)
   double pivot_rhs = 0.0;
   int front_slot = 0;
   int equation_number = 0;
 };
+
+// Entries kept in blocks of block_entries (or of one record's entries, when
+// more), filled one after another: an entry once written is never moved, and
+// a solution reuses the blocks of the one before. A block is allocated
+// uninitialised, so only the entries written take memory.
+constexpr std::size_t FRONTAL_SCRATCH_BLOCK_ENTRIES = std::size_t{1} << 17;
+template <class T>
+struct FrontalScratchBlock {
+  std::unique_ptr<T[]> entries;
+  std::size_t capacity = 0;
+  std::size_t used = 0;
+};
+template <class T>
+struct FrontalScratchBlocks {
+  std::vector<FrontalScratchBlock<T>> blocks;
+  int current = 0;  // the block being filled, from 0
+  std::size_t block_entries = FRONTAL_SCRATCH_BLOCK_ENTRIES;
+};
+
+// Bits per mask word: bit b of word k (from 0) marks front position 64 k + b + 1.
+constexpr int FRONTAL_MASK_BITS = 64;
 
 // The eliminated equations of the last frontal solution in the order of
 // elimination, read backwards by its back-substitution. Kept until
 // RELEASE_PLATE_ARRAYS, so that later iterations reuse the memory.
 struct FrontalScratchRecord {
   std::vector<EliminatedEquation> eliminated;
-  std::vector<double> columns;  // the records' front columns, one after another
-  int largest_front = 0;        // most front positions in use at once
+  FrontalScratchBlocks<double> values;        // the records' entries, one record after another
+  FrontalScratchBlocks<std::uint64_t> masks;  // the records' position masks
+  int largest_front = 0;                      // most front positions in use at once
 };
 extern FrontalScratchRecord FrontalScratch;
 

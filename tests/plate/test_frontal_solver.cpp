@@ -126,6 +126,60 @@ TEST_F(FrontalSolverTest, IgnoresTheLowerTriangleOfTheElementMatrices) {
   for (int q = 1; q <= mesh.equations(); ++q) EXPECT_EQ(PlateModel.DSDIS(q), first[q - 1]) << q;
 }
 
+std::vector<double> solved_values(const Table1<double>& table, int n) {
+  std::vector<double> values(n);
+  for (int q = 1; q <= n; ++q) values[q - 1] = table(q);
+  return values;
+}
+
+// The eliminated equations kept in blocks far smaller than a front column
+// (every record in a block of its own, most larger than the block size) give
+// the same bits as the default blocks, and a second solution fills the same
+// blocks again without adding any.
+TEST_F(FrontalSolverTest, SmallScratchBlocksGiveTheSameBits) {
+  const std::vector<SolverCase> cases = {{"row order", {}}, {"scrambled", {4, 1, 6, 2, 5, 3}}};
+  for (const SolverCase& c : cases) {
+    reset_plate_records();
+    Mesh mesh;
+    build_case(c, mesh);
+    const int n = mesh.equations();
+    int status = 0;
+    FRONTAL_SOLVE(status);
+    ASSERT_EQ(status, 0) << c.name;
+    const std::vector<double> solution = solved_values(PlateModel.DSDIS, n);
+    const std::vector<double> reactions = solved_values(PlateModel.nodal_reactions, n);
+
+    FrontalScratch = FrontalScratchRecord{};
+    FrontalScratch.values.block_entries = 5;
+    FrontalScratch.masks.block_entries = 1;
+    for (int solution_number = 1; solution_number <= 2; ++solution_number) {
+      FRONTAL_SOLVE(status);
+      ASSERT_EQ(status, 0) << c.name;
+      EXPECT_EQ(solved_values(PlateModel.DSDIS, n), solution) << c.name << ", solution " << solution_number;
+      EXPECT_EQ(solved_values(PlateModel.nodal_reactions, n), reactions) << c.name << ", solution " << solution_number;
+      EXPECT_GT(FrontalScratch.values.blocks.size(), std::size_t{1}) << c.name;
+      EXPECT_EQ(FrontalScratch.values.blocks.size(), static_cast<std::size_t>(FrontalScratch.values.current + 1));
+    }
+  }
+}
+
+// Membrane, bending and drilling DOFs of a flat plate do not couple, so the
+// front columns are mostly zeros: what is kept of them is at most half of
+// the columns over their active widths.
+TEST_F(FrontalSolverTest, KeepsOnlyTheCouplingsOfTheEliminatedEquations) {
+  Mesh mesh;
+  build_case({"row order", {}}, mesh);
+  int status = 0;
+  FRONTAL_SOLVE(status);
+  ASSERT_EQ(status, 0);
+  std::size_t widths = 0;
+  for (const EliminatedEquation& record : FrontalScratch.eliminated) widths += record.width;
+  std::size_t kept = 0;
+  for (const FrontalScratchBlock<double>& block : FrontalScratch.values.blocks) kept += block.used;
+  EXPECT_GT(kept, std::size_t{0});
+  EXPECT_LE(2 * kept, widths);
+}
+
 // A prescribed DOF moves to its value times the load factor from where it
 // stands: the full value at the first iteration, nothing more at the second
 // (a regression: re-applying the value every iteration walked the DOF away).
