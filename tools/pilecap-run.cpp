@@ -2,12 +2,13 @@
 // into the output folder (every file named after the input's base name),
 // changes into that folder and calls DUVIZU; while the engine runs, a second
 // thread reads the status file and prints a line as each load case and
-// combination starts and ends. Afterwards it prints the outcome of every case
-// and combination from the result-code file and the run log's final message.
+// combination starts (with its load at the origin) and ends; SIGINT and
+// SIGTERM become a stop request. Afterwards it prints the outcome of every
+// case and combination from the result-code file, the run log and the input
+// echo, and the run log's final message.
 // Exit status: 0 every run completed, 1 the engine ended with an error
 // status, 2 a usage or file problem, 3 a run partial or not analysed (also
 // after a stop request), 128 + the signal number after SIGINT or SIGTERM.
-#include <fcntl.h>
 #include <omp.h>
 #include <pthread.h>
 #include <signal.h>
