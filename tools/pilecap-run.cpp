@@ -2,25 +2,34 @@
 // into the output folder (every file named after the input's base name),
 // changes into that folder and calls DUVIZU; while the engine runs, a second
 // thread reads the status file and prints a line as each load case and
-// combination starts and ends. Afterwards it prints the outcome of every case
-// and combination from the result-code file and the run log's final message.
+// combination starts (with its load at the origin) and ends; SIGINT and
+// SIGTERM become a stop request. Afterwards it prints the outcome of every
+// case and combination from the result-code file, the run log and the input
+// echo, and the run log's final message.
 // Exit status: 0 every run completed, 1 the engine ended with an error
-// status, 2 a usage or file problem, 3 a run partial or not analysed.
+// status, 2 a usage or file problem, 3 a run partial or not analysed (also
+// after a stop request), 128 + the signal number after SIGINT or SIGTERM.
 #include <omp.h>
+#include <pthread.h>
+#include <signal.h>
 #include <unistd.h>
 
+#include <array>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "analysis/analysis.hpp"
 #include "run/duvizu.hpp"
 #include "run_report.hpp"
 
@@ -52,6 +61,7 @@ const char* const OUTPUT_SUFFIXES[] = {
 constexpr const char* LOG_SUFFIX = ".log.txt";
 constexpr const char* CODES_SUFFIX = ".codes.txt";
 constexpr const char* STATUS_SUFFIX = ".status.txt";
+constexpr const char* ECHO_SUFFIX = ".echo.txt";
 constexpr const char* STOP_SUFFIX = ".stop.txt";
 constexpr const char* SUMMARY_SUFFIX = ".summary.txt";
 constexpr const char* FOLDER_SUFFIX = "-run";
@@ -66,9 +76,17 @@ reports into the folder OUTDIR, by default NAME-run/ in the current folder
 describes the input deck, docs/outputs.md the reports.
 
 While the engine runs, a line is printed as each load case and combination
-starts and ends. At the end one line per load case and combination gives its
-outcome (completed, partial at N % of the load, or not analysed, with the
-number of pile warnings), followed by the final message of the run log.
+starts, with its load at the origin (FX FY MZ FZ MY MX in the units of the
+reports), and ends. Warnings on the input (a line holding more values than
+are read) follow the run. At the end one line per load case and combination
+gives its outcome (completed; partial at N % of the load; not analysed, and
+why; stopped by request), the pushover points that stopped part way, the
+number of pile warnings, and then the final message of the run log.
+
+A run is stopped by writing 1 into NAME.stop.txt, or by Ctrl-C (SIGINT) or
+SIGTERM: the first one asks the engine to stop (it ends the case it is in at
+its next check, with its own final message); a second one ends the run at
+once, leaving the reports cut off.
 
 Options:
   --threads N  run the parallel parts of the analysis on at most N threads
@@ -93,7 +111,9 @@ Exit status:
   1  the engine ended with an error (the final message says which)
   2  the command line was wrong, or INPUT or OUTDIR could not be used
   3  the analysis ended, but a load case or combination stopped at part of
-     its load or was not analysed
+     its load or was not analysed, a pushover point stopped part way, or
+     a stop request ended the run
+  130, 143  the run was interrupted by SIGINT or SIGTERM (128 + signal)
 )";
 
 struct Options {
@@ -170,12 +190,38 @@ std::vector<std::string> read_lines(const fs::path& file, bool& found) {
   return lines;
 }
 
+// The load at the origin of every case and combination, as the engine hands
+// it over when the run starts, in the units of the reports, for the start
+// lines: FX FY MZ FZ MY MX, the order in which the input gives the loads.
+std::mutex start_loads_mutex;
+std::map<std::pair<int, int>, std::string> start_loads;
+
+void keep_start_load(int run_kind, int index, const double* load, const char* force_label, const char* moment_label) {
+  constexpr std::array<std::pair<const char*, int>, 6> ORDER = {
+      {{"FX", 0}, {"FY", 1}, {"MZ", 5}, {"FZ", 2}, {"MY", 4}, {"MX", 3}}};
+  std::string text = "load at the origin";
+  for (const auto& [label, k] : ORDER) {
+    std::array<char, 48> value{};
+    std::snprintf(value.data(), value.size(), " %s %.6g", label, load[k]);
+    text.append(value.data());
+  }
+  text.append(" (").append(force_label).append(", ").append(moment_label).append(")");
+  const std::lock_guard lock(start_loads_mutex);
+  start_loads[{run_kind == pilecap::RUN_KIND_CASE ? 0 : 1, index}] = text;
+}
+
+std::string start_load(pilecap::host::RunKind kind, int number) {
+  const std::lock_guard lock(start_loads_mutex);
+  const auto found = start_loads.find({kind == pilecap::host::RunKind::Case ? 0 : 1, number});
+  return found == start_loads.end() ? std::string() : found->second;
+}
+
 // Prints the progress lines of the status file: a thread polls it while the
 // engine runs, and finish() takes one last look once the run has ended.
 class ProgressWatch {
  public:
   explicit ProgressWatch(fs::path status_file)
-      : status_file_(std::move(status_file)), start_(std::chrono::steady_clock::now()) {
+      : status_file_(std::move(status_file)), start_(std::chrono::steady_clock::now()), tracker_(start_load) {
     thread_ = std::thread([this] { watch(); });
   }
   ProgressWatch(const ProgressWatch&) = delete;
@@ -224,6 +270,39 @@ class ProgressWatch {
   bool done_ = false;
   std::thread thread_;
 };
+
+// SIGINT and SIGTERM go to one thread of their own: the first writes the
+// stop request, so that the engine ends at its next check with its own
+// final message; a second ends the process at once.
+std::atomic<int> interrupting_signal{0};
+std::string stop_request_path;
+
+void watch_signals(sigset_t signals) {
+  while (true) {
+    int signal_number = 0;
+    if (sigwait(&signals, &signal_number) != 0) continue;
+    if (interrupting_signal.exchange(signal_number) != 0) {
+      std::fprintf(stderr, "pilecap-run: interrupted again, ended at once; the reports are cut off\n");
+      std::fflush(stdout);
+      _exit(128 + signal_number);
+    }
+    std::ofstream(stop_request_path) << "1\n";
+    std::fprintf(stderr,
+                 "pilecap-run: interrupted; the engine stops at its next check (interrupt again to end at once)\n");
+  }
+}
+
+void start_signal_watch(const fs::path& stop_file) {
+  stop_request_path = stop_file.string();
+  sigset_t signals;
+  sigemptyset(&signals);
+  sigaddset(&signals, SIGINT);
+  sigaddset(&signals, SIGTERM);
+  // Blocked in this thread before any other starts, so every thread the
+  // engine starts inherits the mask and only the watcher takes the signals.
+  pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+  std::thread(watch_signals, signals).detach();
+}
 
 bool write_names(const fs::path& folder, const fs::path& input, const std::string& base) {
   std::ofstream names(folder / "Names.dat");
@@ -289,6 +368,8 @@ int main(int argc, char** argv) {
   fs::remove(folder / (base + STOP_SUFFIX), error);
   if (chdir(folder.c_str()) != 0) return file_error("cannot change into " + folder.string());
   if (options.threads > 0) omp_set_num_threads(options.threads);
+  start_signal_watch(folder / (base + STOP_SUFFIX));
+  pilecap::set_run_start_hook(keep_start_load);
 
   if (!options.quiet)
     std::printf("pilecap-run: analysing %s, reports in %s/\n", input_arg.c_str(), shown_folder.c_str());
@@ -312,24 +393,40 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "pilecap-run: the engine wrote no run log (%s%s)\n", base.c_str(), LOG_SUFFIX);
     return EXIT_ENGINE_ERROR;
   }
+  for (const std::string& warning : pilecap::host::input_warnings(log)) {
+    std::fprintf(stderr, "%s\n", warning.c_str());
+  }
+  std::fflush(stderr);
+  const std::vector<std::string> message = pilecap::host::final_message(log);
+  const bool completed = pilecap::host::analysis_completed(message);
+  const bool stopped = pilecap::host::analysis_stopped(message);
   const std::vector<std::string> codes = read_lines(folder / (base + CODES_SUFFIX), found);
-  const auto runs = pilecap::host::read_run_outcomes(codes, log);
+  auto runs = pilecap::host::read_run_outcomes(codes, log);
+  if (completed || stopped)
+    pilecap::host::settle_unreached_runs(runs, read_lines(folder / (base + ECHO_SUFFIX), found), stopped);
   bool all_completed = true;
   for (const auto& run : runs) {
     std::printf("%s\n", pilecap::host::describe(run).c_str());
-    all_completed = all_completed && run.outcome == Outcome::Completed;
+    all_completed = all_completed && pilecap::host::fully_completed(run);
   }
-  const std::vector<std::string> message = pilecap::host::final_message(log);
-  const bool completed = pilecap::host::analysis_completed(message);
   std::printf("reports in %s/ (%s.*)", shown_folder.c_str(), base.c_str());
-  if (completed) std::printf("; the answers are in %s%s", base.c_str(), SUMMARY_SUFFIX);
+  if (completed || stopped) std::printf("; the answers are in %s%s", base.c_str(), SUMMARY_SUFFIX);
   std::printf("\n");
   std::fflush(stdout);
+  const int interrupted = interrupting_signal.load();
   if (message.empty()) {
     std::fprintf(stderr, "pilecap-run: the run log ends without a final message\n");
-    return EXIT_ENGINE_ERROR;
+    return interrupted != 0 ? 128 + interrupted : EXIT_ENGINE_ERROR;
   }
-  for (const std::string& line : message) std::fprintf(completed ? stdout : stderr, "%s\n", line.c_str());
+  // A stopped run ends on standard output: its outcome lines above say what
+  // it left unanalysed, and its final line names the stop.
+  for (const std::string& line : message) std::fprintf(completed || stopped ? stdout : stderr, "%s\n", line.c_str());
+  std::fflush(stdout);
+  if (interrupted != 0) {
+    std::fprintf(stderr, "pilecap-run: the run was interrupted (%s)\n", interrupted == SIGINT ? "SIGINT" : "SIGTERM");
+    return 128 + interrupted;
+  }
+  if (stopped) return EXIT_NOT_ALL_COMPLETED;
   if (!completed) return EXIT_ENGINE_ERROR;
   return all_completed ? EXIT_ALL_COMPLETED : EXIT_NOT_ALL_COMPLETED;
 }

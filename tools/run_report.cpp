@@ -6,6 +6,9 @@
 // them; the status file holds the newest progress record only.
 #include "run_report.hpp"
 
+#include <algorithm>
+#include <array>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -26,10 +29,6 @@ constexpr int CODE_ESTIMATION_COMPLETED = 10;
 // A walk over missed progress records never takes more steps than the
 // largest case and combination counts allow.
 constexpr int MAX_PROGRESS_LINES = 1000;
-
-// A run the engine refuses has a note "NOTE: <reason>, RUN NOT ANALYZED".
-constexpr std::string_view NOTE_PREFIX = "NOTE: ";
-constexpr std::string_view REFUSAL_SUFFIX = ", RUN NOT ANALYZED";
 
 std::string_view trimmed(std::string_view text) {
   const std::size_t first = text.find_first_not_of(" \r");
@@ -66,10 +65,14 @@ int severity(Outcome outcome) {
       return 3;
     case Outcome::NotAnalysed:
       return 4;
+    case Outcome::CutShort:
+      return 5;
+    case Outcome::Stopped:
+      return 6;
     case Outcome::NoResult:
       break;
   }
-  return 5;
+  return 7;
 }
 
 // A result-code line: a code number, a blank and its text.
@@ -123,6 +126,26 @@ void record_code(RunOutcome& run, int code, std::string_view message) {
   run.outcome = outcome;
 }
 
+// What a line between a run's heading and its result code names.
+enum class RunLine { None, PushoverPoint, OtherRun };
+
+RunLine run_line(std::string_view text) {
+  if (starts_with(text, "INCREMENTAL/PUSHOVER ANALYSIS")) return RunLine::PushoverPoint;
+  if (starts_with(text, "ANALYSIS DUE TO TOTAL LOAD") || starts_with(text, "DOF :") ||
+      starts_with(text, "STIFFNESS ESTIMATION")) {
+    return RunLine::OtherRun;
+  }
+  return RunLine::None;
+}
+
+// A pushover point reports on its own: its shortfall is counted, the case's
+// outcome stays that of its other runs.
+void count_pushover_point(RunOutcome& run, int code) {
+  ++run.pushover_points;
+  if (code == CODE_PARTIAL_LOAD) ++run.partial_points;
+  if (code == CODE_NO_CAP_CONVERGENCE) ++run.failed_points;
+}
+
 RunOutcome* find_run(std::vector<RunOutcome>& runs, RunKind kind, int number) {
   for (RunOutcome& run : runs) {
     if (run.kind == kind && run.number == number) return &run;
@@ -142,10 +165,21 @@ void read_run_log(const std::vector<std::string>& run_log, std::vector<RunOutcom
     } else if (current != nullptr && text.find("** WARNING **") != std::string_view::npos &&
                text.find("PILE GROUP") != std::string_view::npos) {
       ++current->pile_warnings;
-    } else if (current != nullptr && starts_with(text, NOTE_PREFIX) && text.size() > REFUSAL_SUFFIX.size() &&
-               text.substr(text.size() - REFUSAL_SUFFIX.size()) == REFUSAL_SUFFIX) {
-      current->reason =
-          std::string(text.substr(NOTE_PREFIX.size(), text.size() - NOTE_PREFIX.size() - REFUSAL_SUFFIX.size()));
+    } else if (current != nullptr && starts_with(text, "NOTE:")) {
+      current->note = std::string(trimmed(text.substr(5)));
+    } else if (current != nullptr && starts_with(text, "GLOBAL ITERATIONS")) {
+      current->reached.clear();  // a solver run begins
+    } else if (current != nullptr && starts_with(text, "STEP ")) {
+      // "STEP     3, TCUR     0.7500, DTCUR     0.2500": the step starts
+      // from the last converged fraction TCUR - DTCUR.
+      int step = 0;
+      double tcur = 0.0;
+      double dtcur = 0.0;
+      if (std::sscanf(std::string(text).c_str(), "STEP %d, TCUR %lf, DTCUR %lf", &step, &tcur, &dtcur) == 3) {
+        std::array<char, 32> percent{};
+        std::snprintf(percent.data(), percent.size(), "%.2f", std::max(0.0, 100.0 * (tcur - dtcur)));
+        current->reached = percent.data();
+      }
     } else if (starts_with(text, "ANALYSIS FOR LOAD")) {
       current = nullptr;
     }
@@ -153,6 +187,67 @@ void read_run_log(const std::vector<std::string>& run_log, std::vector<RunOutcom
 }
 
 const char* kind_words(RunKind kind) { return kind == RunKind::Case ? "load case" : "load combination"; }
+
+// The cases and combinations the input echo lists, with their names:
+//      NUMBER OF LOAD CASES :    4
+//      LOAD CASE    :     1
+//      CASE NAME    : DEAD LOAD
+//      NUMBER OF LOAD COMB. :    1
+//      LOAD COMB. :     1
+//      COMB. NAME : 1.2 DEAD + 1.0 LIVE
+RunOutcome listed_run(RunKind kind, int number) {
+  RunOutcome run;
+  run.kind = kind;
+  run.number = number;
+  return run;
+}
+
+std::vector<RunOutcome> runs_of_the_echo(const std::vector<std::string>& input_echo) {
+  std::vector<RunOutcome> runs;
+  int count[2] = {0, 0};
+  for (const std::string& line : input_echo) {
+    const std::string_view text = trimmed(line);
+    if (starts_with(text, "NUMBER OF LOAD CASES")) {
+      count[0] = heading_number(text);
+    } else if (starts_with(text, "NUMBER OF LOAD COMB.")) {
+      count[1] = heading_number(text);
+    } else if (starts_with(text, "LOAD CASE ") || starts_with(text, "LOAD COMB. ")) {
+      const RunKind kind = text[5] == 'C' && text[6] == 'A' ? RunKind::Case : RunKind::Combination;
+      const int number = heading_number(text);
+      if (number >= 1 && find_run(runs, kind, number) == nullptr) runs.push_back(listed_run(kind, number));
+    } else if (!runs.empty() && (starts_with(text, "CASE NAME") || starts_with(text, "COMB. NAME")) &&
+               runs.back().name.empty()) {
+      runs.back().name = std::string(trimmed(text.substr(text.find(':') + 1)));
+    }
+  }
+  // Runs the echo counts but whose block is missing still exist.
+  for (RunKind kind : {RunKind::Case, RunKind::Combination}) {
+    for (int n = 1; n <= count[kind == RunKind::Case ? 0 : 1]; ++n) {
+      if (find_run(runs, kind, n) == nullptr) runs.push_back(listed_run(kind, n));
+    }
+  }
+  std::erase_if(runs, [&](const RunOutcome& run) { return run.number > count[run.kind == RunKind::Case ? 0 : 1]; });
+  return runs;
+}
+
+// The reason of a refused run from its note, in the host's words:
+//   "LOAD CASE WILL NOT BE ANALYZED"  -> "marked not to be analysed"
+//   "<FEATURE> IS NOT YET SUPPORTED, RUN NOT ANALYZED" -> "<feature> is not supported"
+std::string refusal_reason(std::string_view note) {
+  if (note.ends_with("WILL NOT BE ANALYZED")) return "marked not to be analysed";
+  std::string reason(note);
+  for (const std::string_view tail : {", RUN NOT ANALYZED", " RUN NOT ANALYZED"}) {
+    if (reason.ends_with(tail)) reason.resize(reason.size() - tail.size());
+  }
+  const std::string_view not_yet = " IS NOT YET SUPPORTED";
+  if (reason.ends_with(not_yet)) reason.replace(reason.size() - not_yet.size(), not_yet.size(), " is not supported");
+  for (char& c : reason) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return reason;
+}
+
+std::string counted(int n, const char* one, const char* many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
+}
 
 bool blank(const std::string& line) { return trimmed(line).empty(); }
 
@@ -162,24 +257,69 @@ std::vector<RunOutcome> read_run_outcomes(const std::vector<std::string>& result
                                           const std::vector<std::string>& run_log) {
   std::vector<RunOutcome> runs;
   bool in_run = false;
+  RunLine pending = RunLine::None;  // the naming line of a run that has no code yet
+  const auto close_run = [&] {
+    if (in_run && pending != RunLine::None) runs.back().unfinished = true;
+    pending = RunLine::None;
+  };
   for (const std::string& line : result_codes) {
     const std::string_view text = trimmed(line);
     if (const auto kind = heading_kind(text)) {
+      close_run();
       RunOutcome run;
       run.kind = *kind;
       run.number = heading_number(text);
       runs.push_back(run);
       in_run = true;
     } else if (starts_with(text, "LOAD CASE ENV") || starts_with(text, "LOAD COMB. ENV")) {
+      close_run();
       in_run = false;  // the envelope's own lines follow
     } else if (in_run) {
       int code = 0;
       std::string_view message;
-      if (code_line(text, code, message)) record_code(runs.back(), code, message);
+      if (code_line(text, code, message)) {
+        if (pending == RunLine::PushoverPoint) {
+          count_pushover_point(runs.back(), code);
+        } else {
+          record_code(runs.back(), code, message);
+        }
+        pending = RunLine::None;
+      } else if (const RunLine named = run_line(text); named != RunLine::None) {
+        pending = named;
+      }
     }
   }
+  close_run();
   read_run_log(run_log, runs);
   return runs;
+}
+
+void settle_unreached_runs(std::vector<RunOutcome>& runs, const std::vector<std::string>& input_echo, bool stopped) {
+  std::vector<RunOutcome> listed = runs_of_the_echo(input_echo);
+  for (RunOutcome& run : runs) {
+    if (stopped && run.unfinished) {
+      run.outcome = Outcome::CutShort;
+      run.percent = run.reached.empty() ? "0.00" : run.reached;
+    }
+  }
+  // The runs in the engine's order (cases, then combinations), those of the
+  // result-code file first among equals.
+  std::vector<RunOutcome> merged;
+  for (RunKind kind : {RunKind::Case, RunKind::Combination}) {
+    int last = 0;
+    for (const RunOutcome& run : runs) {
+      if (run.kind == kind) {
+        merged.push_back(run);
+        last = std::max(last, run.number);
+      }
+    }
+    for (RunOutcome& run : listed) {
+      if (run.kind != kind || run.number <= last || find_run(runs, kind, run.number) != nullptr) continue;
+      run.outcome = stopped ? Outcome::Stopped : Outcome::NoResult;
+      merged.push_back(run);
+    }
+  }
+  runs = std::move(merged);
 }
 
 std::string describe(const RunOutcome& run) {
@@ -201,14 +341,43 @@ std::string describe(const RunOutcome& run) {
       return text.append("not analysed (the applied force at the cap is zero)");
     case Outcome::NotAnalysed:
       text.append("not analysed");
-      if (!run.reason.empty()) text.append(" (").append(run.reason).append(")");
+      if (!run.note.empty()) text.append(": ").append(refusal_reason(run.note));
       return text;
+    case Outcome::CutShort:
+      text.append("stopped by request at ").append(run.percent).append(" % of the load");
+      break;
+    case Outcome::Stopped:
+      return text.append("not analysed: stopped by request");
     case Outcome::NoResult:
       return text.append("no result recorded");
   }
+  // e.g. ", 1 of its 3 pushover points partial"
+  const std::string points = counted(run.pushover_points, "pushover point", "pushover points");
+  if (run.partial_points > 0) text.append(", " + std::to_string(run.partial_points) + " of its " + points + " partial");
+  if (run.failed_points > 0) {
+    text.append(", " + std::to_string(run.failed_points) + " of its " + points + " without convergence");
+  }
   if (run.pile_warnings == 0) return text.append(", no pile warnings");
-  text.append(", ").append(std::to_string(run.pile_warnings));
-  return text.append(run.pile_warnings == 1 ? " pile warning" : " pile warnings");
+  return text.append(", ").append(counted(run.pile_warnings, "pile warning", "pile warnings"));
+}
+
+bool fully_completed(const RunOutcome& run) {
+  return run.outcome == Outcome::Completed && run.partial_points == 0 && run.failed_points == 0;
+}
+
+bool analysis_stopped(const std::vector<std::string>& message) {
+  return !message.empty() && message.front().find("ANALYSIS STOPPED BY USER") != std::string::npos;
+}
+
+std::vector<std::string> input_warnings(const std::vector<std::string>& run_log) {
+  std::vector<std::string> warnings;
+  for (const std::string& line : run_log) {
+    const std::string_view text = trimmed(line);
+    if (starts_with(text, "** WARNING **") && text.find("INPUT SECTION") != std::string_view::npos) {
+      warnings.emplace_back(text);
+    }
+  }
+  return warnings;
 }
 
 std::vector<std::string> final_message(const std::vector<std::string>& run_log) {
@@ -288,8 +457,13 @@ std::vector<std::string> ProgressTracker::advance(const ProgressRecord& record) 
   std::vector<std::string> lines;
   for (int step = 0; position && step < MAX_PROGRESS_LINES; ++step) {
     const int kind_total = position->kind == RunKind::Case ? case_total_ : total;
-    lines.push_back(std::string(kind_words(position->kind)) + " " + std::to_string(position->number) + "/" +
-                    std::to_string(kind_total) + (position->ended ? " ended" : " started"));
+    std::string line = std::string(kind_words(position->kind)) + " " + std::to_string(position->number) + "/" +
+                       std::to_string(kind_total) + (position->ended ? " ended" : " started");
+    if (!position->ended && start_detail_ != nullptr) {
+      const std::string detail = start_detail_(position->kind, position->number);
+      if (!detail.empty()) line.append(", ").append(detail);
+    }
+    lines.push_back(std::move(line));
     if (order(*position) >= order(target)) break;
     position = next(*position);
   }

@@ -15,8 +15,9 @@ namespace pilecap::host {
 enum class RunKind { Case, Combination };
 
 // Outcomes from best to worst; a run with several result codes (the points
-// of an estimation) takes its worst.
-enum class Outcome { Completed, Partial, NoCapConvergence, ZeroCapForce, NotAnalysed, NoResult };
+// of an estimation) takes its worst. CutShort: a stop request ended the run
+// inside its load steps; Stopped: a stop request came before the run began.
+enum class Outcome { Completed, Partial, NoCapConvergence, ZeroCapForce, NotAnalysed, CutShort, Stopped, NoResult };
 
 struct RunOutcome {
   RunKind kind = RunKind::Case;
@@ -25,7 +26,16 @@ struct RunOutcome {
   Outcome outcome = Outcome::NoResult;
   std::string percent;    // of the total load reached, as printed, for Partial
   int pile_warnings = 0;  // per-pile warning lines of the run in the run log
-  std::string reason;     // why the engine refused the run, from its run-log note; may be empty
+  std::string note;       // the run's last NOTE line in the run log, without "NOTE:"
+  // Pushover points: all of them, those that stopped part way, those with
+  // no converged step. They do not change the outcome of the case's own run.
+  int pushover_points = 0;
+  int partial_points = 0;
+  int failed_points = 0;
+  // The last solver run of the case began (its naming line is in the
+  // result-code file) but wrote no result code: the engine left it.
+  bool unfinished = false;
+  std::string reached;  // percent of the load the last load step started from, as "37.50"
 };
 
 // The runs in the order of the result-code file, each with its outcome,
@@ -33,9 +43,25 @@ struct RunOutcome {
 std::vector<RunOutcome> read_run_outcomes(const std::vector<std::string>& result_codes,
                                           const std::vector<std::string>& run_log);
 
+// Completes the runs with those the input echo lists but the result-code
+// file does not (a run the engine never reached), named from the echo. After
+// a stop request (stopped) they are Stopped, and an unfinished run is
+// CutShort at the load it had reached; otherwise they have no result.
+void settle_unreached_runs(std::vector<RunOutcome>& runs, const std::vector<std::string>& input_echo, bool stopped);
+
 // One line per run, e.g.
 //   load case 2 "WIND ALONG Y": partial at 62.50 % of the load, 3 pile warnings
 std::string describe(const RunOutcome& run);
+
+// True when every run completed and no pushover point fell short.
+bool fully_completed(const RunOutcome& run);
+
+// True when a final message says that a stop request ended the analysis.
+bool analysis_stopped(const std::vector<std::string>& message);
+
+// The input warnings of the run log (a line that holds more values than
+// its record reads), without the indentation.
+std::vector<std::string> input_warnings(const std::vector<std::string>& run_log);
 
 // The final message of the run log (the lines before the last execution
 // time, back to the empty line above them), without the indentation.
@@ -62,6 +88,11 @@ std::optional<ProgressRecord> parse_progress(const std::string& status_text);
 // ended when a later one started.
 class ProgressTracker {
  public:
+  // Text added to the line of a run that starts, e.g. its load; none when
+  // it returns an empty text.
+  using StartDetail = std::string (*)(RunKind kind, int number);
+  explicit ProgressTracker(StartDetail start_detail = nullptr) : start_detail_(start_detail) {}
+
   // The lines from the last one given up to this record; none when the
   // record is not newer.
   std::vector<std::string> advance(const ProgressRecord& record);
@@ -72,6 +103,7 @@ class ProgressTracker {
     int number;
     bool ended;
   };
+  StartDetail start_detail_;
   std::optional<Position> last_;
   int case_total_ = 0;
 };

@@ -44,6 +44,17 @@ void RUN_CASES_AND_COMBINATIONS(int& print_request, int& status);
 using RunEndHook = void (*)(int run_kind, int index);
 void set_run_end_hook(RunEndHook hook);
 
+// Host hook: called as every load case (kind RUN_KIND_CASE) and combination
+// starts, before its STARTED line, with the resultant of its concentrated
+// loads at the cap origin (FX, FY, FZ, MX, MY, MZ; zero for a case whose
+// loads are given at a point) in the units of the reports, and the force and
+// moment labels of those units ("KIP", "KIP-IN"), so that a host can show the
+// load before the results are read. nullptr (the default) calls nothing.
+// libpilecap.so exports the setter with DUVIZU.
+using RunStartHook = void (*)(int run_kind, int index, const double* load_at_origin, const char* force_label,
+                              const char* moment_label);
+__attribute__((visibility("default"))) void set_run_start_hook(RunStartHook hook);
+
 // ---------------------------------------------------- progress files
 
 // WRITE_STATUS_LINE

@@ -136,8 +136,6 @@ constexpr int PMULT_FIELD_DIGITS = 4;
 constexpr int PMULT_COMPUTATION_PILE_WIDTH = 10;
 constexpr int PMULT_COMPUTATION_GAP = 4;
 
-bool results_report_taken() { return AnalysisControl.analysis_kind <= 0 && AnalysisControl.pushover_active <= 0; }
-
 // The equivalent load and the displacement at the origin (results and
 // summary reports).
 void write_origin_tables(int unit, const State& s) {
@@ -188,7 +186,7 @@ void write_computation_row(const double* values, int count, bool trailing_gap) {
 void report_warnings() {
   const WarningCountersRecord& w = WarningCounters;
   const int counts[3] = {w.bearing, w.pull_out, w.torsion};
-  const bool to_results = results_report_taken();
+  const bool to_results = WARNINGS_TO_RESULTS_REPORT();
   const bool maximum = RunOptions.extend_curve_interpolation == EXTEND_CURVES;
   for (int kind = 0; kind < 3; ++kind) {
     if (counts[kind] <= 0) continue;

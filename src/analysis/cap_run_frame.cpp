@@ -136,7 +136,7 @@ bool FAILED_CAP_EVALUATION(bool lateral_failed, bool all_numbers) {
 }
 
 void WRITE_CAP_STEP_LIMIT_WARNING() {
-  if (AnalysisControl.analysis_kind <= 0 && AnalysisControl.pushover_active <= 0) {
+  if (WARNINGS_TO_RESULTS_REPORT()) {
     fio::write(UNIT_RESULTS_REPORT, STEP_LIMIT_LAYOUT, CAP_LOAD_STEP_LIMIT);
   }
   fio::write(UNIT_RUN_LOG, STEP_LIMIT_LAYOUT, CAP_LOAD_STEP_LIMIT);
@@ -144,7 +144,7 @@ void WRITE_CAP_STEP_LIMIT_WARNING() {
 }
 
 void WRITE_CAP_ABANDON_WARNING() {
-  const bool results_too = AnalysisControl.analysis_kind <= 0 && AnalysisControl.pushover_active <= 0;
+  const bool results_too = WARNINGS_TO_RESULTS_REPORT();
   auto write = [](int unit) {
     switch (PileErrorWord.code) {
       case PILE_ERR_NO_CLOSURE:

@@ -29,11 +29,15 @@ double point_multiplier() {
   return point >= 1 && point <= MAX_POINT_VALUES ? AnalysisControl.point_multipliers(point) : 0.0;
 }
 
+// The percent of its load a point carried when it stopped below it; 0 at
+// the full load.
+double partial_percent(double c) { return c < 1.0 - RunConstants.tiny ? PERCENT * c : 0.0; }
+
 // The result code of the point's converged fraction c; below the full load
 // the loads and movements along the piles are set to c, as the print pass
 // must see the load carried, not the last attempt's.
 void write_point_code(double c, bool profile) {
-  if (c < 1.0 - RunConstants.tiny) {
+  if (partial_percent(c) > 0.0) {
     WRITE_RESULT_CODE(RESULT_PARTIAL_LOAD, PERCENT * c);
     APPLY_LOAD_FRACTION_LOADS(c);
     APPLY_LOAD_FRACTION_MOVEMENTS(c);
@@ -84,8 +88,8 @@ void REPORT_PUSHOVER_POINT_3D(CapSolverState3D& s, int& status) {
   FVEC(forces.data(), s.displacement.data(), status);
   fio::close(UNIT_PILE_RESULTS_SCRATCH);
   if (status == STATUS_OK) {
-    PRINT_PUSHOVER_CAP_RESULTS(RunOptions.dimension, a.current_point, point_multiplier() * c, s.cap_load,
-                               s.displacement.data());
+    PRINT_PUSHOVER_CAP_RESULTS(RunOptions.dimension, a.current_point, point_multiplier() * c, partial_percent(c),
+                               s.cap_load, s.displacement.data());
     ENVEWRP(status);
   }
   a.pass_mode = 0;
@@ -119,8 +123,8 @@ void REPORT_PUSHOVER_POINT_2D(CapSolverState2D& s, int& status) {
   FVEC2D(forces.data(), s.displacement.data(), status);
   fio::close(UNIT_PILE_RESULTS_SCRATCH);
   if (status == STATUS_OK) {
-    PRINT_PUSHOVER_CAP_RESULTS(RunOptions.dimension, a.current_point, point_multiplier() * c, s.cap_load,
-                               s.displacement.data());
+    PRINT_PUSHOVER_CAP_RESULTS(RunOptions.dimension, a.current_point, point_multiplier() * c, partial_percent(c),
+                               s.cap_load, s.displacement.data());
     ENVEWR2DP(status);
   }
   a.pass_mode = 0;

@@ -14,6 +14,7 @@
 #include "analysis/analysis.hpp"
 #include "analysis/case_runs.hpp"
 #include "base/fio.hpp"
+#include "base/unit_labels.hpp"
 #include "echo/echo.hpp"
 #include "input/input.hpp"
 #include "model/model_store.hpp"
@@ -26,6 +27,7 @@ namespace pilecap {
 namespace {
 
 RunEndHook run_end_hook = nullptr;
+RunStartHook run_start_hook = nullptr;
 
 // The feature of the model whose analysis is not built yet; empty when the
 // model can be analysed. Set once at the start of the loop.
@@ -286,11 +288,28 @@ void close_case_units() {
   fio::close(UNIT_EQUIVALENT_STIFFNESS);
 }
 
+// Hands the load at the origin of a case or combination to the host's hook.
+void announce_start(int run_kind, int n) {
+  if (run_start_hook == nullptr) return;
+  Array1<double, CAP_DOFS> load{};
+  if (run_kind == RUN_KIND_CASE) {
+    CASE_LOAD_AT_ORIGIN(n, load.data());
+  } else {
+    COMBINATION_LOAD_AT_ORIGIN(n, load.data());
+  }
+  for (double& value : load) value = KIPS_FROM_POUNDS(value);
+  const auto trimmed = [](std::string_view label) { return std::string(label.substr(label.find_first_not_of(' '))); };
+  const std::string force = trimmed(UnitLabels.force_short());
+  const std::string moment = force + std::string(UnitLabels.dash()) + trimmed(UnitLabels.moment_length());
+  run_start_hook(run_kind, n, load.data(), force.c_str(), moment.c_str());
+}
+
 // The case loop; false when it ended the analysis (stop or failure).
 bool run_load_cases(int& status) {
   const int n_cases = LoadCase.count;
   RunVectors v;
   for (int i = 1; i <= n_cases; ++i) {
+    announce_start(RUN_KIND_CASE, i);
     WRITE_STATUS_LINE(RUN_KIND_CASE, false, i, n_cases);
     if (STOP_REQUESTED()) {
       status = STATUS_STOPPED_BY_USER;
@@ -352,6 +371,7 @@ bool run_load_combinations(int& status) {
   const int n_combinations = LoadCombination.count;
   RunVectors v;
   for (int j = 1; j <= n_combinations; ++j) {
+    announce_start(RUN_KIND_COMBINATION, j);
     WRITE_STATUS_LINE(RUN_KIND_COMBINATION, false, j, n_combinations);
     if (STOP_REQUESTED()) {
       status = STATUS_STOPPED_BY_USER;
@@ -490,6 +510,7 @@ void RUN_TOTAL_LOAD_POINT(int c, RunVectors& v, int& status) {
 }
 
 void set_run_end_hook(RunEndHook hook) { run_end_hook = hook; }
+void set_run_start_hook(RunStartHook hook) { run_start_hook = hook; }
 
 void RUN_CASES_AND_COMBINATIONS(int& print_request, int& status) {
   reset_loop_state();

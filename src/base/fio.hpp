@@ -92,6 +92,15 @@ void clear_write_failure();
 int lines_read(int unit);
 std::string last_bad_field(int unit);
 
+// The last list-directed read of a unit that ended without a slash: the
+// values it took from its last line and those that line holds after them,
+// which the read leaves unread (0 and 0 after any other read).
+void last_list_line(int unit, int& values_read, int& values_left);
+
+// The text of the line a formatted or list-directed read of the unit last
+// fetched.
+std::string last_line(int unit);
+
 // ------------------------------------------------------------ values
 
 // One value of a formatted or list-directed write.

@@ -193,6 +193,7 @@ struct ListCursor {
   Unit& u;
   std::string& line;
   std::size_t at = 0;
+  bool this_line_only = false;  // the end of the line ends the values (IO_END)
 };
 
 // Moves past blanks and line ends until a character that is not a blank.
@@ -201,6 +202,7 @@ int skip_blanks(ListCursor& cursor) {
   while (true) {
     while (cursor.at < cursor.line.size() && is_blank(cursor.line[cursor.at])) ++cursor.at;
     if (cursor.at < cursor.line.size()) return IO_OK;
+    if (cursor.this_line_only) return IO_END;
     const int status = internal::next_line(cursor.u, cursor.line);
     if (status != IO_OK) return status;
     cursor.at = 0;
@@ -333,9 +335,28 @@ int store_list_value(Unit& u, const Target& target, const ListValue& value, std:
   return IO_BAD_VALUE;
 }
 
+// The values a line holds from the cursor on (a slash ends them), a repeat
+// count counting as its values.
+int values_left_on_line(const ListCursor& from) {
+  ListCursor cursor{from.u, from.line, from.at, true};
+  std::string unquoted;
+  ListValue value;
+  bool separator_due = true;
+  bool slash = false;
+  int n = 0;
+  while (next_list_value(cursor, separator_due, unquoted, value, slash) == IO_OK && !slash) {
+    // A comma right at the end of the line separates nothing more.
+    if (value.null && value.repeat == 1 && cursor.at >= cursor.line.size()) break;
+    n += value.repeat;
+  }
+  return n;
+}
+
 // The list-directed read of read_list_targets, on a unit whose lock is held.
 int read_list_locked(Unit& u, const Target* targets, std::size_t count) {
   ListCursor cursor{u, u.read_line};
+  u.list_values_read = 0;
+  u.list_values_left = 0;
   int status = internal::next_line(u, cursor.line);
   if (status != IO_OK || count == 0) return status;
 
@@ -347,16 +368,20 @@ int read_list_locked(Unit& u, const Target* targets, std::size_t count) {
   int repeat_left = 0;
   for (std::size_t t = 0; t < count; ++t) {
     if (repeat_left == 0) {
+      const int line_before = u.lines_read;
       status = next_list_value(cursor, separator_due, unquoted, value, slash);
       if (status != IO_OK) return status;
       if (slash) return IO_OK;
+      if (u.lines_read != line_before) u.list_values_read = 0;
       repeat_left = value.repeat;
     }
     --repeat_left;
+    ++u.list_values_read;
     if (value.null) continue;
     status = store_list_value(u, targets[t], value, number);
     if (status != IO_OK) return status;
   }
+  u.list_values_left = repeat_left + values_left_on_line(cursor);
   return IO_OK;
 }
 
@@ -564,6 +589,23 @@ int lines_read(int unit) {
   if (!u) return 0;
   std::lock_guard guard(u->lock);
   return u->lines_read;
+}
+
+void last_list_line(int unit, int& values_read, int& values_left) {
+  values_read = 0;
+  values_left = 0;
+  Unit* u = internal::unit_at(unit);
+  if (!u) return;
+  std::lock_guard guard(u->lock);
+  values_read = u->list_values_read;
+  values_left = u->list_values_left;
+}
+
+std::string last_line(int unit) {
+  Unit* u = internal::unit_at(unit);
+  if (!u) return {};
+  std::lock_guard guard(u->lock);
+  return u->read_line;
 }
 
 std::string last_bad_field(int unit) {

@@ -31,6 +31,10 @@ struct Unit {
                             // write ends the file there
   int lines_read = 0;
   std::string bad_field;
+  // The last list-directed read: values it took from its last line, and the
+  // values that line holds after them (which the read leaves unread).
+  int list_values_read = 0;
+  int list_values_left = 0;
   std::string read_line;  // formatted input: scratch for the line just read
 };
 

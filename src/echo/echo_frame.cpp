@@ -104,6 +104,8 @@ void ECHO_INPUT_DATA(int& status) {
   // over piles reads them; a batter whose nodes cannot advance is an input error.
   PREPARE_NODE_LAYOUT(status);
   if (status != STATUS_OK) return;
+  CHECK_PILES_REACH_THE_SOIL(status);
+  if (status != STATUS_OK) return;
   PRINT_SOIL_PROFILE(status);
   if (status != STATUS_OK) return;
   CHECK_PY_PRINT_REQUESTS(status);

@@ -7,6 +7,7 @@
 #include "input/input_reader.hpp"
 
 #include <array>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 
@@ -23,7 +24,6 @@ const fio::Format READING_LAYOUT("(5X,\"READING \",A80)");
 
 // The reason a real outside MIN_INPUT_MAGNITUDE .. MAX_INPUT_MAGNITUDE is refused.
 constexpr std::string_view MAGNITUDE_REASON = "MAGNITUDE NOT 0 OR 1E-100 TO 1E+100";
-
 
 // The usual header of each section, by section number. The header line of a
 // file is free text, so the message names the section by this one.
@@ -52,6 +52,28 @@ constexpr std::array<std::string_view, SECTION_PY_EXPORT + 1> SECTION_HEADERS = 
     "SOIL MOVEMENT PROFILE",
     "P-Y EXPORT REQUEST",
 };
+
+// (5X,"** WARNING **  ",A): a warning on the input, which the analysis
+// does not refuse.
+const fio::Format INPUT_WARNING_LAYOUT("(5X,\"** WARNING **  \",A)");
+
+// The usual header a line holds (blanks and letter case aside); empty when
+// it holds none.
+std::string_view section_header_at(std::string_view line) {
+  const std::size_t first = line.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  line = line.substr(first, line.find_last_not_of(" \t\r") - first + 1);
+  for (std::size_t k = 1; k < SECTION_HEADERS.size(); ++k) {
+    const std::string_view header = SECTION_HEADERS[k];
+    if (header.size() != line.size()) continue;
+    bool same = true;
+    for (std::size_t c = 0; c < header.size() && same; ++c) {
+      same = std::toupper(static_cast<unsigned char>(line[c])) == header[c];
+    }
+    if (same) return header;
+  }
+  return {};
+}
 
 //     INPUT SECTION 10 (SOIL LAYERS), LINE 59:
 std::string place(int section, int line) {
@@ -100,12 +122,37 @@ bool InputReader::settle(int io_result) {
       fail(STATUS_INPUT_DATA_ERROR, section_, line() + 1, "END OF FILE");
       return false;
     case fio::IO_BAD_VALUE:
+      if (const std::string_view header = section_header_at(fio::last_line(UNIT_INPUT)); !header.empty()) {
+        // A value missing from the record (or from one above it) made the
+        // reads run on into the next section; name the record's own line.
+        std::string detail = "THE RECORD RUNS INTO THE SECTION HEADER ";
+        if (line() == record_line_) detail = "A RECORD IS DUE, NOT THE SECTION HEADER ";
+        detail.append(quoted(header));
+        if (line() > record_line_) detail.append(" AT LINE ").append(std::to_string(line()));
+        detail.append(line() > record_line_ ? ", A VALUE IS MISSING HERE OR ABOVE" : ", A VALUE IS MISSING ABOVE IT");
+        fail(STATUS_INPUT_DATA_ERROR, section_, record_line_, detail);
+        return false;
+      }
       fail(STATUS_INPUT_DATA_ERROR, section_, line(), quoted(fio::last_bad_field(UNIT_INPUT)));
       return false;
     default:
       fail(STATUS_INPUT_DATA_ERROR, section_, line() + 1, "READ ERROR " + std::to_string(io_result));
       return false;
   }
+}
+
+void InputReader::note_unread_values() {
+  int values_read = 0;
+  int values_left = 0;
+  fio::last_list_line(UNIT_INPUT, values_read, values_left);
+  if (values_left <= 0) return;
+  // "INPUT SECTION 3 (LOAD CASES), LINE 23 HOLDS 7 VALUES, 6 ARE READ"
+  std::string where = place(section_, line());
+  where.erase(0, DETAIL_INDENT.size());
+  where.resize(where.size() - 2);  // the ": " of a detail line
+  where.append(" HOLDS ").append(std::to_string(values_read + values_left)).append(" VALUES, ");
+  where.append(std::to_string(values_read)).append(values_read == 1 ? " IS READ" : " ARE READ");
+  fio::write(UNIT_RUN_LOG, INPUT_WARNING_LAYOUT, where);
 }
 
 bool InputReader::header(int section) {

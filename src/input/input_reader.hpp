@@ -117,7 +117,9 @@ class InputReader {
   template <class... A>
   bool read(A&&... targets) {
     if (!ok()) return false;
+    record_line_ = line() + 1;
     if (!settle(fio::read_list(UNIT_INPUT, std::forward<A>(targets)...))) return false;
+    note_unread_values();
     return (usable(targets) && ...);
   }
 
@@ -149,6 +151,11 @@ class InputReader {
  private:
   bool settle(int io_result);
 
+  // Warns, on the run log, of a line that holds more values than its record
+  // reads: a thousands separator typed as a comma ("600,000" for 600000) is
+  // two values, and the ones after it shift into the next fields.
+  void note_unread_values();
+
   // Rejects the first real of a read target that the model cannot use.
   bool usable_real(double value);
   template <class T>
@@ -169,6 +176,7 @@ class InputReader {
 
   int& status_;
   int section_ = TITLE_LINES;
+  int record_line_ = 0;  // the first line of the list-directed record being read
   std::unique_ptr<EntryLines> entry_lines_ = std::make_unique<EntryLines>();
 };
 

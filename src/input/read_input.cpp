@@ -93,6 +93,13 @@ void read_options(InputReader& in) {
                o.force_unit, o.depth_reduction, o.soil_movement_profile, o.plot_export, o.export_unformatted)) {
     return;
   }
+  // Every conversion takes a flag other than 2 as English units while the
+  // labels of the reports turn generic (F, L): the numbers would be read in
+  // one system and printed under no unit at all.
+  if (o.units != UNITS_ENGLISH && o.units != UNITS_SI) {
+    in.reject(std::to_string(o.units), "THE UNITS FLAG IS 1 (ENGLISH) OR 2 (SI)");
+    return;
+  }
   if (o.pmult_method < PMULT_METHOD_NONE || o.pmult_method > PMULT_METHOD_DEFINED) {
     in.reject(std::to_string(o.pmult_method), "THE REDUCTION-FACTOR METHOD IS 0 TO 4");
     return;

@@ -8,4 +8,6 @@ CapEnvelopeRecord CapEnvelope;
 PileErrorWordRecord PileErrorWord;
 CapPassiveStateRecord CapPassiveState;
 
+bool WARNINGS_TO_RESULTS_REPORT() { return AnalysisControl.analysis_kind <= ANALYSIS_KIND_PLAIN; }
+
 }  // namespace pilecap

@@ -71,6 +71,17 @@ struct AnalysisControlRecord {
 };
 extern AnalysisControlRecord AnalysisControl;
 
+// WARNINGS_TO_RESULTS_REPORT
+// Whether the warnings of the run now solved (a lateral pile solution that
+// does not close, the cap load steps given up or at their limit, piles that
+// may fail in bearing, pull out or torsion) go to the results report as
+// well as to the run log: for every run of a plain case, its pushover points
+// included, as their warnings belong to the case whose results the report
+// holds; not for the runs of a flexibility or stiffness estimation, whose
+// results report holds only their tables.
+//   Reads: AnalysisControl.analysis_kind
+bool WARNINGS_TO_RESULTS_REPORT();
+
 // The smallest and largest equivalent load and cap displacement at the
 // origin over the runs of one pass (all cases, or all combinations).
 struct CapEnvelopeRecord {

@@ -292,7 +292,7 @@ void REPORT_LATERAL_NO_CLOSURE(int pile) {
   warning.kind = PILE_WARNING_NO_CLOSURE;
   warning.pile = pile;
   warning.iteration_limit = AnalysisControl.llp_max_iterations;
-  warning.to_results = AnalysisControl.analysis_kind <= 0 && AnalysisControl.pushover_active <= 0;
+  warning.to_results = WARNINGS_TO_RESULTS_REPORT();
   RECORD_PILE_WARNING(warning);
 }
 

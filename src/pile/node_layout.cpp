@@ -5,12 +5,15 @@
 // it. Node j sits at row j of PileNodes; layer ranges are 1-based by layer.
 // The increment and the sentinel layer top are shared between piles and are
 // set once before the parallel loops (PREPARE_NODE_LAYOUT); NODE only reads.
+#include <array>
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 #include "base/check.hpp"
 #include "base/fio.hpp"
 #include "base/unit_labels.hpp"
+#include "model/conversions.hpp"
 #include "model/run_state.hpp"
 #include "pile/pile.hpp"
 #include "soil/soil.hpp"
@@ -30,6 +33,23 @@ bool uses_own_py_curves(int pile) { return RunOptions.user_py_curves == 1 && Pil
 
 double vertical_step(int pile, double increment) {
   return RunOptions.adjust_batter_depth == 1 ? increment * std::cos(PileTable.batter(pile)) : increment;
+}
+
+// "12.5 FT": a length of the model in the unit of site lengths.
+std::string length_text(double length) {
+  std::array<char, 32> text{};
+  std::snprintf(text.data(), text.size(), "%.6g", FEET_FROM_INCHES(length));
+  std::string label(UnitLabels.length_large());
+  label.erase(0, label.find_first_not_of(' '));
+  return std::string(text.data()) + " " + label;
+}
+
+void refuse_pile(int pile, const std::string& fault, int& status) {
+  std::string detail(DETAIL_INDENT);
+  detail.append("INPUT SECTION ").append(std::to_string(PILE_ARRANGEMENT_SECTION)).append(", PILE ");
+  detail.append(std::to_string(pile)).append(": ").append(fault);
+  SET_STATUS_DETAIL(detail);
+  status = STATUS_INPUT_DATA_ERROR;
 }
 
 void report_below_deepest_layer(int set) {
@@ -140,12 +160,34 @@ void PREPARE_NODE_LAYOUT(int& status) {
     } else if (!((head - top) / v <= MAX_NODE_STEPS_ABOVE_HEAD)) {
       fault = "HEAD MORE THAN " + std::to_string(MAX_NODE_STEPS_ABOVE_HEAD) + " NODE STEPS BELOW THE TOP OF THE SOIL";
     }
-    if (fault.empty()) continue;
-    std::string detail(DETAIL_INDENT);
-    detail.append("INPUT SECTION ").append(std::to_string(PILE_ARRANGEMENT_SECTION)).append(", PILE ");
-    detail.append(std::to_string(p)).append(": ").append(fault);
-    SET_STATUS_DETAIL(detail);
-    status = STATUS_INPUT_DATA_ERROR;
+    if (!fault.empty()) refuse_pile(p, fault, status);
+  }
+}
+
+void CHECK_PILES_REACH_THE_SOIL(int& status) {
+  const int n_layers = SoilProfile.num_layers;
+  for (int p = 1; p <= PileTable.n_piles && status == STATUS_OK; ++p) {
+    const int set = PileTable.prop(p);
+    if (set < 1 || PileProperty.n_increments(set) < 1) continue;
+    const double reach = PileProperty.n_increments(set) * vertical_step(p, PileProperty.increment(set));
+    // A batter without a downward step is PREPARE_NODE_LAYOUT's to refuse.
+    if (!(reach > 0.0)) continue;
+    if (PileTable.ground(p) > reach) {
+      refuse_pile(p,
+                  "HEAD " + length_text(PileTable.ground(p)) + " ABOVE ITS GROUND LINE, MORE THAN THE PILE REACHES (" +
+                      length_text(reach) + ")",
+                  status);
+      continue;
+    }
+    // Piles on their own p-y curves need no soil layers along them.
+    if (uses_own_py_curves(p) || n_layers < 1) continue;
+    const double tip = PileTable.head_x(p) + reach;
+    const double bottom = SoilProfile.layer_bottom(n_layers);
+    if (tip > bottom + BELOW_DEEPEST_LAYER_TOLERANCE) {
+      refuse_pile(p,
+                  "TIP AT DEPTH " + length_text(tip) + ", BELOW THE END OF THE SOIL LAYERS AT " + length_text(bottom),
+                  status);
+    }
   }
 }
 

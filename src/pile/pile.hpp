@@ -40,6 +40,18 @@ constexpr double BELOW_DEEPEST_LAYER_TOLERANCE = double(1e-8f);
 //                   end, while its head lies below the top of the first layer
 void PREPARE_NODE_LAYOUT(int& status);
 
+// CHECK_PILES_REACH_THE_SOIL
+// Refuses, at input, a pile that the analysis could not hold: one whose head
+// is more than its vertical reach above its ground line (it never touches
+// the ground, and the cap finds no equilibrium), and one whose tip lies below
+// the end of the soil layers (the axial curves and the lateral solution
+// would stop without naming the pile). Called after PREPARE_NODE_LAYOUT.
+//   Reads:  PileTable (n_piles, prop, batter, head_x, ground, py_set),
+//           PileProperty, SoilProfile, RunOptions, UnitLabels
+//   in,out: status  STATUS_INPUT_DATA_ERROR with its detail line naming the
+//                   pile and the two depths or heights
+void CHECK_PILES_REACH_THE_SOIL(int& status);
+
 // NODE / NODE2D
 // Lays out the nodes of one pile (3D pile or 2D pile row) at equal steps from
 // its head, gives each soil layer the range of nodes inside it, and checks

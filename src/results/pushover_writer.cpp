@@ -29,6 +29,12 @@ namespace {
 constexpr const char* POINT_LAYOUT = "(/,4X,\"   N:\",I5,\"  FACTOR :\",F10.4)";
 //            1   N:    2  FACTOR :    0.5000
 constexpr const char* POINT_COMPUTATION_LAYOUT = "(4X,\"    1\",\"   N:\",I5,\"  FACTOR :\",F10.4)";
+// A point that stopped below its load carries its mark beside its number:
+//        N:    2  FACTOR :    1.3750  PARTIAL:  68.75 % OF THE POINT LOAD
+constexpr const char* PARTIAL_POINT_LAYOUT =
+    "(/,4X,\"   N:\",I5,\"  FACTOR :\",F10.4,\"  PARTIAL: \",F6.2,\" % OF THE POINT LOAD\")";
+constexpr const char* PARTIAL_POINT_COMPUTATION_LAYOUT =
+    "(4X,\"    1\",\"   N:\",I5,\"  FACTOR :\",F10.4,\"  PARTIAL: \",F6.2,\" % OF THE POINT LOAD\")";
 constexpr const char* CAP_COMPUTATION_LAYOUT = "(6X,\"* COMPUTATION ON PILE CAP *\")";
 constexpr const char* LOAD_COMPUTATION_LAYOUT = "(6X,\"* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *\")";
 constexpr const char* DISPLACEMENT_COMPUTATION_LAYOUT = "(6X,\"* DISPLACEMENT OF PILE CAP AT ORIGIN *\")";
@@ -170,14 +176,20 @@ void write_point_results(bool plane, int& status) {
 
 }  // namespace
 
-void PRINT_PUSHOVER_CAP_RESULTS(int dimension, int point, double factor, const double* load,
+void PRINT_PUSHOVER_CAP_RESULTS(int dimension, int point, double factor, double partial_percent, const double* load,
                                 const double* displacement) {
   const bool plane = dimension == MODEL_2D;
   const int count = plane ? CAP_DOFS_2D : CAP_DOFS;
-  fio::write(UNIT_SUMMARY, POINT_LAYOUT, point, factor);
-  fio::write(UNIT_RESULTS_REPORT, POINT_LAYOUT, point, factor);
   const int unit = UNIT_COMPUTATION_REPORT;
-  fio::write(unit, POINT_COMPUTATION_LAYOUT, point, factor);
+  if (partial_percent > 0.0) {
+    fio::write(UNIT_SUMMARY, PARTIAL_POINT_LAYOUT, point, factor, partial_percent);
+    fio::write(UNIT_RESULTS_REPORT, PARTIAL_POINT_LAYOUT, point, factor, partial_percent);
+    fio::write(unit, PARTIAL_POINT_COMPUTATION_LAYOUT, point, factor, partial_percent);
+  } else {
+    fio::write(UNIT_SUMMARY, POINT_LAYOUT, point, factor);
+    fio::write(UNIT_RESULTS_REPORT, POINT_LAYOUT, point, factor);
+    fio::write(unit, POINT_COMPUTATION_LAYOUT, point, factor);
+  }
   fio::write(unit, CAP_COMPUTATION_LAYOUT);
   fio::write(unit, LOAD_COMPUTATION_LAYOUT);
   write_cap_row(unit, load, count, true, false);

@@ -74,8 +74,11 @@ void ENVEWR2D(int kind, int which, int& status);
 // summary. Three components in the plane (X, Y, rotation Z), six in space.
 //   Reads:  UnitLabels, RunOptions (kips)
 //   in:     dimension (RunOptions.dimension), point, factor (the load
-//           multiplier the point carried), load, displacement (3 or 6)
-void PRINT_PUSHOVER_CAP_RESULTS(int dimension, int point, double factor, const double* load,
+//           multiplier the point carried), partial_percent (the percent of
+//           the point's load carried when it stopped below it, which marks
+//           the point line "PARTIAL"; 0 for a point at its full load), load,
+//           displacement (3 or 6)
+void PRINT_PUSHOVER_CAP_RESULTS(int dimension, int point, double factor, double partial_percent, const double* load,
                                 const double* displacement);
 
 // ENVEWRP / ENVEWR2DP

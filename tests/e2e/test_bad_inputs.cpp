@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/fio.hpp"
+#include "model/input_records.hpp"
 #include "tests/e2e/deck_3d.hpp"
 #include "tests/e2e/run_folder.hpp"
 #include "tests/support/engine_state.hpp"
@@ -18,8 +19,8 @@
 namespace pilecap::testing {
 namespace {
 
-// One elastic pipe pile, 20 ft in 20 increments, in soft clay, one case.
-std::string base_deck() {
+// One elastic pipe pile, 20 ft in 20 increments, in soft clay to 40 ft, one case.
+Deck3D one_pile() {
   Deck3D d;
   d.title = "BAD INPUT BASE";
   d.piles = {{0.0, 0.0}};
@@ -31,8 +32,10 @@ std::string base_deck() {
   c.fy = 100.0;
   c.initial_step = 0.5;
   d.cases = {c};
-  return deck_3d(d);
+  return d;
 }
+
+std::string base_deck() { return deck_3d(one_pile()); }
 
 const std::string INPUT_ERROR = "     ERROR IN INPUT DATA";
 const std::string ERROR_HEADING = "     * ERROR IN ANALYSIS *";
@@ -167,6 +170,131 @@ TEST_F(FullDisk, RunLogThatCannotBeWrittenLeavesTheFinalMessageInTheOtherReports
   for (int line : {RunFolder::RESULTS_LINE, RunFolder::SUMMARY_LINE}) {
     EXPECT_NE(folder.read(line).find(file_error_text()), std::string::npos) << line;
   }
+}
+
+// Input checks in the engineer's terms: a line holding more values than its
+// record reads (a thousands comma) is a warning and the run goes on; a units
+// flag other than 1 or 2, a pile that never reaches its ground line, a pile
+// tip below the soil layers and a record that runs into the next section's
+// header end the run with a detail line naming the place.
+
+// 1-based number of the first deck line that starts with text.
+int line_starting(const std::string& deck, const std::string& text) {
+  int number = 1;
+  for (std::size_t start = 0; start < deck.size(); ++number) {
+    if (deck.compare(start, text.size(), text) == 0) return number;
+    const std::size_t end = deck.find('\n', start);
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return 0;
+}
+
+std::string replaced(std::string deck, const std::string& find, const std::string& replace) {
+  const std::size_t at = deck.find(find);
+  EXPECT_NE(at, std::string::npos) << find;
+  if (at != std::string::npos) deck.replace(at, find.size(), replace);
+  return deck;
+}
+
+class InputChecks : public EngineTest {
+ protected:
+  // Runs the deck; the final message of the run log.
+  std::vector<std::string> run_deck(const std::string& deck) {
+    RunFolder folder("input_checks");
+    folder.write_names();
+    folder.put(RunFolder::INPUT_LINE, deck);
+    EXPECT_EQ(folder.run(), 0);
+    log_ = folder.read(RunFolder::RUN_LOG_LINE);
+    return folder.final_message();
+  }
+  std::string log_;
+};
+
+const std::vector<std::string> COMPLETED = {"     ANALYSIS COMPLETED"};
+
+std::vector<std::string> input_error(const std::string& detail) {
+  return {"     * ERROR IN ANALYSIS *", "     ERROR IN INPUT DATA", "     " + detail};
+}
+
+TEST_F(InputChecks, ThousandsCommaIsReadAsTwoValuesWithAWarningForItsLine) {
+  const std::string good = deck_3d(one_pile());
+  ASSERT_EQ(run_deck(good), COMPLETED);
+  EXPECT_EQ(log_.find("HOLDS"), std::string::npos);
+
+  // "1,000" for 1000: the axial load becomes 1 and every field after it
+  // shifts by one, the last value of the line left unread.
+  const std::string deck = replaced(good, "\n1000 100 0 0 0 0 0 0 0\n", "\n1,000 100 0 0 0 0 0 0 0\n");
+  const int line = line_starting(deck, "1,000 ");
+  ASSERT_GT(line, 0);
+  EXPECT_EQ(run_deck(deck), COMPLETED);
+  EXPECT_NE(log_.find("     ** WARNING **  INPUT SECTION 3 (LOAD CASES), LINE " + std::to_string(line) +
+                      " HOLDS 10 VALUES, 9 ARE READ\n"),
+            std::string::npos)
+      << log_;
+  EXPECT_EQ(ConcentratedLoad.force_x(1, 1), 1.0);
+  EXPECT_EQ(ConcentratedLoad.force_y(1, 1), 0.0);
+  EXPECT_EQ(ConcentratedLoad.moment_z(1, 1), 100.0);
+}
+
+TEST_F(InputChecks, EachRefusedWithItsPlace) {
+  struct Case {
+    const char* name;
+    Deck3D deck;
+    const char* find;     // text of the deck, replaced at its first occurrence
+    const char* replace;  // by this
+    const char* line;     // the start of the line the detail names; nullptr: no line
+    std::string detail;   // the detail after the place
+  };
+  Deck3D shallow_soil = one_pile();
+  shallow_soil.layers[0].bottom = 15.0;
+  Deck3D high_head = one_pile();
+  high_head.ground = 25.0;
+  const std::vector<Case> cases = {
+      {"units flag of 3", one_pile(), "OPTIONS\n1 3 ", "OPTIONS\n3 3 ", "3 3 ",
+       "INPUT SECTION 1 (OPTIONS), LINE 4: '3' (THE UNITS FLAG IS 1 (ENGLISH) OR 2 (SI))"},
+      {"units flag of 0", one_pile(), "OPTIONS\n1 3 ", "OPTIONS\n0 3 ", "0 3 ",
+       "INPUT SECTION 1 (OPTIONS), LINE 4: '0' (THE UNITS FLAG IS 1 (ENGLISH) OR 2 (SI))"},
+      {"soil layers ending above the tip", shallow_soil, "", "", nullptr,
+       "INPUT SECTION 7, PILE 1: TIP AT DEPTH 20 FT, BELOW THE END OF THE SOIL LAYERS AT 15 FT"},
+      {"head above the ground line by more than the pile's length", high_head, "", "", nullptr,
+       "INPUT SECTION 7, PILE 1: HEAD 25 FT ABOVE ITS GROUND LINE, MORE THAN THE PILE REACHES (20 FT)"},
+      // A value missing on the load line: the counts below it shift into the
+      // load line and the records after it, until the last record of the case
+      // runs into the next header. That record's own line is named.
+      {"value missing on the load line", one_pile(), "\n1000 100 0 0 0 0 0 0 0\n", "\n1000 100 0 0 0 0 0 0\n",
+       "LOAD COMBINATIONS",
+       "INPUT SECTION 3 (LOAD CASES), LINE @-1: THE RECORD RUNS INTO THE SECTION HEADER 'LOAD COMBINATIONS' AT "
+       "LINE @, A VALUE IS MISSING HERE OR ABOVE"},
+      // A value missing on the case's last line but one: the last count is
+      // due where the header stands.
+      {"value missing on the flags line", one_pile(), "\n0 0 0 0 0 0 0 0\n0\nLOAD COMBINATIONS",
+       "\n0 0 0 0 0 0 0\n0\nLOAD COMBINATIONS", "LOAD COMBINATIONS",
+       "INPUT SECTION 3 (LOAD CASES), LINE @: A RECORD IS DUE, NOT THE SECTION HEADER 'LOAD COMBINATIONS', A VALUE "
+       "IS MISSING ABOVE IT"},
+  };
+  for (const Case& c : cases) {
+    std::string deck = deck_3d(c.deck);
+    if (*c.find != '\0') deck = replaced(deck, c.find, c.replace);
+    std::string detail = c.detail;
+    if (c.line != nullptr) {
+      const int line = line_starting(deck, c.line);
+      ASSERT_GT(line, 0) << c.name;
+      for (const auto& [mark, value] : {std::pair{"@-1", line - 1}, std::pair{"@", line}}) {
+        for (std::size_t at = detail.find(mark); at != std::string::npos; at = detail.find(mark)) {
+          detail.replace(at, std::string(mark).size(), std::to_string(value));
+        }
+      }
+    }
+    EXPECT_EQ(run_deck(deck), input_error(detail)) << c.name;
+  }
+}
+
+TEST_F(InputChecks, PileWhoseTipIsAtTheEndOfTheSoilAndBelowItsGroundLineIsAccepted) {
+  Deck3D d = one_pile();
+  d.ground = 8.0;
+  d.layers[0].bottom = 20.0;
+  EXPECT_EQ(run_deck(deck_3d(d)), COMPLETED);
 }
 
 }  // namespace

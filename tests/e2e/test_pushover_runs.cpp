@@ -327,6 +327,40 @@ TEST_F(PushoverRuns, PointStoppedBelowItsLoadReportsTheLoadItCarried) {
   ASSERT_EQ(blocks[1].piles.size(), 1u);
   EXPECT_NEAR(blocks[1].piles[0][6], blocks[1].load[0], 1e-4 * blocks[1].load[0]) << "axial reaction";
   EXPECT_NEAR(blocks[1].piles[0][7], blocks[1].load[1], 1e-3 * blocks[1].load[1]) << "lateral reaction";
+
+  // Wherever the points are listed, the partial one carries its mark with
+  // the percent of its code, the full one none.
+  const std::string percent_text = codes.substr(at + second.size() + partial.size() + 2, 6);
+  for (int line : {RunFolder::RESULTS_LINE, RunFolder::SUMMARY_LINE}) {
+    const std::string report = folder.read(line);
+    EXPECT_EQ(count_text(report, "  PARTIAL: " + percent_text + " % OF THE POINT LOAD\n"), 1) << report;
+    EXPECT_EQ(count_text(report, "PARTIAL"), 1) << report;
+    EXPECT_NE(report.find("   N:    2  FACTOR :"), std::string::npos);
+  }
+  EXPECT_EQ(count_text(folder.read(COMPUTATION_LINE), "  PARTIAL: " + percent_text + " % OF THE POINT LOAD\n"), 1);
+}
+
+// Pushed to three times its lateral load, the example's last point stops part
+// way through lateral pile solutions that do not close: their warnings reach
+// the results report, as those of a plain case do, and not only the run log.
+TEST_F(PushoverRuns, WarningsOfAPointReachTheResultsReport) {
+  std::ifstream in(std::string(PILECAP_EXAMPLES) + "/pushover_3d.inp");
+  std::stringstream example;
+  example << in.rdbuf();
+  std::string deck = example.str();
+  const std::string last = "\n1.5\n";
+  ASSERT_NE(deck.find(last), std::string::npos);
+  deck.replace(deck.find(last), last.size(), "\n3.0\n");
+  RunFolder folder("pushover_warnings");
+  run(folder, deck);
+  const std::string warning = "** WARNING **  NO CLOSURE OF A LLP AFTER";
+  const int in_log = count_text(folder.read(RunFolder::RUN_LOG_LINE), warning);
+  EXPECT_GT(in_log, 0);
+  const std::string results = folder.read(RunFolder::RESULTS_LINE);
+  EXPECT_EQ(count_text(results, warning), in_log);
+  // They stand before the point whose run gave them.
+  EXPECT_LT(results.rfind(warning), results.find("   N:    3  FACTOR :"));
+  EXPECT_GT(results.find(warning), results.find("   N:    2  FACTOR :"));
 }
 
 // The example deck: its point at multiplier 1 is the case's own run at the

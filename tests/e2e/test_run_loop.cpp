@@ -227,6 +227,8 @@ TEST_F(RunLoopTest, RefusedModelWritesNoPlotData) {
   // A 3D plate cap under an embedded cap is not analysed.
   testing::Deck3D d;
   d.piles = {{0.0, 0.0}};
+  d.length = 60.0;  // its tip inside the soil layers
+  d.increments = 60;
   d.layers = {{1, 0.0, 80.0, {56, 700, 0, 100, 0, 0.01, 0.5}}};
   d.cases = {{.fx = 1000.0}};
   d.plot_export = 1;

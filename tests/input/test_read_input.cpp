@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "base/fio.hpp"
 #include "input/input.hpp"
 #include "input_fixture.hpp"
-#include "base/fio.hpp"
 #include "model/model_store.hpp"
 #include "run/run.hpp"
 #include "tests/support/engine_state.hpp"
@@ -140,8 +140,8 @@ const std::vector<DeckCase>& deck_cases() {
          s.point_loads = true;
          s.style = DeckStyle{false, false, false, true};
        })},
-      {"generic units, every style", with([](DeckSwitches& s) {
-         s.units = 3;
+      {"SI units, every style", with([](DeckSwitches& s) {
+         s.units = 2;
          s.style = DeckStyle{false, true, true, true};
        })},
   };

@@ -99,7 +99,7 @@ TEST_F(PushoverWriterTest, CapBlockOfAPoint) {
   RunOptions.units = 1;
   RunOptions.force_unit = 1;
   const double load[3] = {2500.0, -1000.0, 36000.0}, displacement[3] = {0.25, 0.125, -0.001};
-  PRINT_PUSHOVER_CAP_RESULTS(2, 2, 0.5, load, displacement);
+  PRINT_PUSHOVER_CAP_RESULTS(2, 2, 0.5, 0.0, load, displacement);
   const std::string block =
       "\n       N:    2  FACTOR :    0.5000\n"
       "\n      * EQUIVALENT CONCENTRATED LOAD AT ORIGIN *\n"
@@ -128,7 +128,7 @@ TEST_F(PushoverWriterTest, CapBlockOfAPoint) {
   RunOptions.units = 2;
   RunOptions.force_unit = 0;
   const double load6[6] = {1, 2, 3, 4, 5, 6}, displacement6[6] = {0.1, 0.2, 0.3, 0.4, 0.5, 0.6};
-  PRINT_PUSHOVER_CAP_RESULTS(3, 1, 1.25, load6, displacement6);
+  PRINT_PUSHOVER_CAP_RESULTS(3, 1, 1.25, 0.0, load6, displacement6);
   const std::string summary = unit_text(UNIT_SUMMARY);
   EXPECT_NE(summary.find("\n       N:    1  FACTOR :    1.2500\n"
                          "\n      * EQUIVALENT CONCENTRATED LOAD AT ORIGIN *\n"

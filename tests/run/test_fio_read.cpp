@@ -355,6 +355,37 @@ TEST_F(FioReadTest, ReadListFillsRangesAndTextInOrder) {
   EXPECT_EQ(padded, "a b ");
 }
 
+// The values a list-directed read leaves on its last line: what lets the
+// reader warn of "600,000" typed for 600000.
+TEST_F(FioReadTest, ValuesLeftOnTheLastLineOfAListRead) {
+  struct Case {
+    const char* input;
+    int targets;  // reals read
+    int read, left;
+  };
+  const std::vector<Case> cases = {
+      {"1 2 3\n", 3, 3, 0},       {"1 2 3\n", 2, 2, 1}, {"600,000 20 0\n", 2, 2, 2},  // a thousands comma: two values
+      {"1 2 'a b' 4\n", 2, 2, 2},                                                     // a quoted text is one value
+      {"1 2*0 5\n", 2, 2, 2},                                                         // the rest of a repeat counts
+      {"1 2 / 7 8\n", 2, 2, 0},                                                       // a slash ends the values
+      {"1 2,\n", 2, 2, 0},      // a comma at the end separates nothing
+      {"1,,3,4\n", 3, 3, 1},    // a null value is a value
+      {"1\n2 3 4\n", 2, 1, 2},  // counted on the record's last line
+      {"1\n\n2\n", 2, 1, 0},      {"1 2\n", 1, 1, 1},
+  };
+  for (const Case& c : cases) {
+    ASSERT_EQ(fio::open_memory(MEMORY_UNIT, c.input, fio::Form::Formatted), fio::IO_OK) << c.input;
+    std::vector<double> values(static_cast<std::size_t>(c.targets));
+    EXPECT_EQ(fio::read_list(MEMORY_UNIT, values), fio::IO_OK) << c.input;
+    int read = -1;
+    int left = -1;
+    fio::last_list_line(MEMORY_UNIT, read, left);
+    EXPECT_EQ(read, c.read) << c.input;
+    EXPECT_EQ(left, c.left) << c.input;
+    fio::close(MEMORY_UNIT);
+  }
+}
+
 TEST_F(FioReadTest, UnitErrorsAreCodesNotFaults) {
   int value = OLD_INT;
   std::string text;

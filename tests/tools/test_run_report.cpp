@@ -77,7 +77,7 @@ TEST(RunOutcomes, EveryRunWithItsNameWorstCodeAndPileWarnings) {
   const std::vector<std::string> expected = {
       "load case 1 \"DEAD LOAD\": completed, no pile warnings",
       "load case 2 \"OVERLOAD\": partial at 1.56 % of the load, 2 pile warnings",
-      "load case 3 \"SKIPPED\": not analysed",
+      "load case 3 \"SKIPPED\": not analysed: marked not to be analysed",
       "load case 4: partial at 62.50 % of the load, 1 pile warning",
       "load case 5: not analysed (the applied force at the cap is zero)",
       "load case 6: no convergence on the pile cap, no pile warnings",
@@ -105,10 +105,89 @@ TEST(RunOutcomes, RefusedRunShowsTheReasonOfItsNote) {
   const auto runs = read_run_outcomes(codes, log);
   ASSERT_EQ(runs.size(), 3u);
   EXPECT_EQ(describe(runs[0]),
-            "load case 1 \"STIFFNESS\": not analysed (ESTIMATION AND PUSHOVER POINTS NEED A RIGID CAP, NOT THE PLATE "
-            "MODEL OF THE CAP)");
+            "load case 1 \"STIFFNESS\": not analysed: estimation and pushover points need a rigid cap, not the plate "
+            "model of the cap");
   EXPECT_EQ(describe(runs[1]), "load case 2: completed, no pile warnings");
-  EXPECT_EQ(describe(runs[2]), "load case 3: not analysed");
+  EXPECT_EQ(describe(runs[2]), "load case 3: not analysed: marked not to be analysed");
+}
+
+// A run stopped in case 2 inside its load steps, with a pushover case 1
+// whose second point stopped part way and a refused case 3 before it.
+TEST(RunOutcomes, StoppedRunPushoverPointsAndRefusalReasons) {
+  const std::vector<std::string> codes = {
+      "LOAD CASES RESULTS ",
+      "LOAD CASE :     1",
+      "      INCREMENTAL/PUSHOVER ANALYSIS, POINT :    1/   2 FACTOR :      0.50000",
+      "    1 ANALYSIS COMPLETED",
+      "      INCREMENTAL/PUSHOVER ANALYSIS, POINT :    2/   2 FACTOR :      2.00000",
+      "    2 SOLUTION AT    68.75 % OF THE TOTAL LOAD",
+      "      ANALYSIS DUE TO TOTAL LOAD",
+      "    1 ANALYSIS COMPLETED",
+      "LOAD CASE :     3",
+      "       ANALYSIS TO NOT RUN   ",
+      "     9 ANALYSIS NOT PERFORMED",
+      "LOAD CASE :     4",
+      "      ANALYSIS DUE TO TOTAL LOAD",
+  };
+  const std::vector<std::string> log = {
+      "     LOAD CASE :     1",
+      "     CASE NAME : PUSHED",
+      "     GLOBAL ITERATIONS",
+      "     STEP     1, TCUR     0.2500, DTCUR     0.2500",
+      "     LOAD CASE :     3",
+      "     NOTE: CLOSE-SPACING FACTORS WITH A PLATE CAP IS NOT YET SUPPORTED, RUN NOT ANALYZED",
+      "     LOAD CASE :     4",
+      "     GLOBAL ITERATIONS",
+      "     STEP     1, TCUR     0.2500, DTCUR     0.2500",
+      "     STEP     2, TCUR     0.5000, DTCUR     0.2500",
+      "     STEP     3, TCUR     0.6250, DTCUR     0.1250",
+  };
+  const std::vector<std::string> echo = {
+      "     NUMBER OF LOAD CASES :    5", "     LOAD CASE    :     1",  "     CASE NAME    : PUSHED",
+      "     LOAD CASE    :     2",        "     CASE NAME    : SECOND", "     LOAD CASE    :     3",
+      "     LOAD CASE    :     4",        "     LOAD CASE    :     5",  "     CASE NAME    : LAST",
+      "     NUMBER OF LOAD COMB. :    1", "     LOAD COMB. :     1",    "     COMB. NAME : ALL",
+  };
+  struct Case {
+    bool stopped;
+    std::vector<std::string> lines;
+  };
+  const std::vector<Case> cases = {
+      {true,
+       {"load case 1 \"PUSHED\": completed, 1 of its 2 pushover points partial, no pile warnings",
+        "load case 3: not analysed: close-spacing factors with a plate cap is not supported",
+        "load case 4: stopped by request at 50.00 % of the load, no pile warnings",
+        "load case 5 \"LAST\": not analysed: stopped by request",
+        "load combination 1 \"ALL\": not analysed: stopped by request"}},
+      // Without a stop the runs the engine never reached have no result.
+      {false,
+       {"load case 1 \"PUSHED\": completed, 1 of its 2 pushover points partial, no pile warnings",
+        "load case 3: not analysed: close-spacing factors with a plate cap is not supported",
+        "load case 4: no result recorded", "load case 5 \"LAST\": no result recorded",
+        "load combination 1 \"ALL\": no result recorded"}},
+  };
+  for (const Case& c : cases) {
+    auto runs = read_run_outcomes(codes, log);
+    settle_unreached_runs(runs, echo, c.stopped);
+    std::vector<std::string> lines;
+    for (const RunOutcome& run : runs) lines.push_back(describe(run));
+    EXPECT_EQ(lines, c.lines) << c.stopped;
+    EXPECT_FALSE(fully_completed(runs.front()));
+  }
+}
+
+TEST(RunOutcomes, StopAndInputWarningsInTheRunLog) {
+  EXPECT_TRUE(analysis_stopped({"*** ANALYSIS STOPPED BY USER ***"}));
+  EXPECT_FALSE(analysis_stopped({"ANALYSIS COMPLETED"}));
+  EXPECT_FALSE(analysis_stopped({}));
+  const std::vector<std::string> log = {
+      "     READING LOAD CASES",
+      "     ** WARNING **  INPUT SECTION 3 (LOAD CASES), LINE 23 HOLDS 7 VALUES, 6 ARE READ",
+      "     ** WARNING **  APPARENT FAILURE IN BEARING    ,  PILE GROUP    9",
+  };
+  EXPECT_EQ(
+      input_warnings(log),
+      (std::vector<std::string>{"** WARNING **  INPUT SECTION 3 (LOAD CASES), LINE 23 HOLDS 7 VALUES, 6 ARE READ"}));
 }
 
 TEST(RunOutcomes, NoResultCodeFileListsNoRuns) { EXPECT_TRUE(read_run_outcomes({}, RUN_LOG).empty()); }
