@@ -485,10 +485,10 @@ void BENDING_STRESS_MATRIX();
 // QUAD8_ELEMENT_STIFFNESS
 // The element's tangent matrix into PlateElementWork.element_matrix (NEVAB
 // square): membrane and bending-shear blocks integrated over the Gauss rule,
-// no coupling between them, and a drilling stiffness k_z / NNODE on each
-// node's ROTZ, k_z = G / t times the polar moment of the element's area
-// about its centre (G alone for a material without thickness), integrated
-// with at least two points per direction. Fills the element's
+// no coupling between them, and a drilling penalty G t x integral of
+// (ROTZ - omega)^2 with omega the in-plane rotation of the membrane field
+// (G alone for a material without thickness), integrated with three points
+// per direction; no term ties ROTZ to the ground. Fills the element's
 // stress-recovery data in PlateElementWork.record.
 //   Reads:  PlateControl (NNODE, NGAUS), PlateGaussRule, PlateModel (mesh, materials)
 //   in,out: status  STATUS_PLATE_ERROR on a bad geometry or Poisson ratio
@@ -526,9 +526,9 @@ void PLATE_PILE_RESPONSES(int with_stiffness, int& status);
 // PLATE_PILE_SPRINGS
 // The pile springs of the element from PlatePileCoupling: for every pile
 // point in it, in record order, N_n times the reaction added to node n's
-// right-hand side and N_n times the tangent stiffness taken from node n's
-// diagonal block (no terms between nodes), N_n the shape functions at the
-// point; the coupling lines of the debug trace.
+// right-hand side and N_n N_m times the tangent stiffness taken from the
+// block of nodes n and m (the tangent of the lumped reaction), N_n the shape
+// functions at the point; the coupling lines of the debug trace.
 //   Writes: PlateElementWork.element_matrix, PlateModel.element_vectors
 void PLATE_PILE_SPRINGS(int element, int& status);
 
