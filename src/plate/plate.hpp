@@ -372,6 +372,12 @@ void SET_PLATE_PILE_RESPONDER(PlatePileResponder responder);
 //   in,out: status
 void FAIL_PLATE(int& status, std::string_view detail);
 
+// PLATE_EQUATION_NAME: "PLATE EQUATION 123 (NODE 21, DOF 3)" for global
+// equation 6(n-1)+d. PLATE_ITERATION_NAME: ", STEP 2, ITERATION 1" for the
+// iteration under way (PlateControl.STEP and ITER + 1), "" before the stepping.
+std::string PLATE_EQUATION_NAME(int equation);
+std::string PLATE_ITERATION_NAME();
+
 // SET_PLATE_FORMULATION_CONSTANTS
 // Fixes the sizes of the formulation: NDOFN 6, NDIME 2, NSTRE 8, NTYPE 0,
 // NPROP 3, NCASE 1, the membrane and bending term counts, and the per-element
@@ -579,7 +585,10 @@ void FRONTAL_SOLVE(int& status);
 //   Writes: PlateControl, PlateDiagnoses, PlateFileNames.debug_trace_file;
 //           the listing, step results file, convergence log and debug trace
 //   in,out: status  STATUS_PLATE_ERROR with PlateFailure.detail on bad data,
-//                   a file that cannot be had, a bad element or a zero pivot
+//                   a file that cannot be had, a bad element, a zero pivot or
+//                   a residual or displacement that is not finite (naming the
+//                   step, iteration and equation); STATUS_STOPPED_BY_USER when
+//                   the host's stop request comes during the stepping
 void RUN_PLATE_ANALYSIS(int& status);
 
 // OPEN_PLATE_FILES
