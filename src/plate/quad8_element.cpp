@@ -2,12 +2,13 @@
 // Reissner-Mindlin plate bending with transverse shear (shear correction
 // 5/6), uncoupled, and a drilling penalty that ties each node's in-plane
 // rotation to the rotation of the membrane field (Hughes and Brezzi's
-// formulation of drilling degrees of freedom). Membrane and bending matrices are integrated over the element's
-// Gauss rule as upper triangles and mirrored. The rotations theta_x, theta_y
-// give the shear strains gamma_xz = dw/dx - theta_x, gamma_yz = dw/dy -
-// theta_y; moments and shear forces are per unit length, membrane stresses
-// per unit thickness. Element variable 6(p-1)+d is DOF d of local node p; the
-// membrane block uses 2(p-1)+a (UX UY), the bending block 3(p-1)+a (UZ ROTX ROTY).
+// formulation of drilling degrees of freedom). Membrane and bending matrices
+// are integrated over the element's Gauss rule as upper triangles and
+// mirrored. The rotations theta_x, theta_y give the shear strains
+// gamma_xz = dw/dx - theta_x, gamma_yz = dw/dy - theta_y; moments and shear
+// forces are per unit length, membrane stresses per unit thickness. Element
+// variable 6(p-1)+d is DOF d of local node p; the membrane block uses
+// 2(p-1)+a (UX UY), the bending block 3(p-1)+a (UZ ROTX ROTY).
 #include <string>
 
 #include "base/check.hpp"
