@@ -82,9 +82,6 @@ constexpr int SOLVER_EVENT_ENDED = 2;           // 3D only
 //          dimension (MODEL_2D prints a DOF iteration's TCUR with 4 decimals)
 void WRITE_SOLVER_STATUS(int run_kind, int event, int step, double tcur, int iteration, int dimension);
 
-// STOP_REQUESTED: true when the stop-request file holds the value 1.
-bool STOP_REQUESTED();
-
 // ---------------------------------------------- loads along the piles
 // The per-pile station tables of PileLoadProfile (pile p = 1..n_piles,
 // station k = 1..n + 1 at distances 0, dx, 2 dx, ... from the head along the

@@ -13,8 +13,6 @@ namespace pilecap {
 
 namespace {
 
-constexpr int STOP_VALUE = 1;
-
 // - ANALYSIS FOR LOAD CASE   2/  3 STARTED   (then two empty lines)
 constexpr const char* CASE_STARTED_LAYOUT = "(\"- ANALYSIS FOR LOAD CASE \",I3,\"/\",I3,\" STARTED\",/,/)";
 constexpr const char* CASE_FINISHED_LAYOUT = "(\"- ANALYSIS FOR LOAD CASE \",I3,\"/\",I3,\" FINISHED\",/,/)";
@@ -94,7 +92,5 @@ void WRITE_SOLVER_STATUS(int run_kind, int event, int step, double tcur, int ite
   }
   fio::close(UNIT_STATUS);
 }
-
-bool STOP_REQUESTED() { return READ_STOP_REQUEST() == STOP_VALUE; }
 
 }  // namespace pilecap

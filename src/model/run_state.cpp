@@ -51,6 +51,7 @@ namespace {
 constexpr int SECONDS_PER_MINUTE = 60;
 constexpr int SECONDS_PER_HOUR = 3600;
 constexpr double MILLISECONDS_PER_SECOND = 1000.0;
+constexpr int STOP_VALUE = 1;  // the stop-request file's value that asks for the stop
 constexpr const char* TIME_LABEL = "     Execution Time    :";
 constexpr const char* PROCESSOR_LABEL = "     Number Processors :";
 constexpr const char* MS_LAYOUT = "(A24,I5,A3)";         //      Execution Time    :  250 ms
@@ -69,6 +70,8 @@ int READ_STOP_REQUEST() {
   fio::close(UNIT_STOP_REQUEST);
   return value;
 }
+
+bool STOP_REQUESTED() { return READ_STOP_REQUEST() == STOP_VALUE; }
 
 void WRITE_TIME_LINE(int unit, double seconds) {
   const int whole = static_cast<int>(seconds);

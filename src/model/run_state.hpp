@@ -112,6 +112,10 @@ void REJECT_INPUT_VALUE(int& status, int input_section, std::string_view item, i
 // integer and closes it. 0 when the file is empty, unreadable or absent.
 int READ_STOP_REQUEST();
 
+// STOP_REQUESTED: true when the stop-request file holds the value 1, the
+// host's request to end the analysis (status STATUS_STOPPED_BY_USER).
+bool STOP_REQUESTED();
+
 // ------------------------------------------------------- final report, timing
 
 // Wall-clock times of the run in seconds.

@@ -244,10 +244,7 @@ void assemble_element(FrontalWork& w, int element) {
 
 void report_zero_pivot(int equation, double pivot, int& status) {
   fio::write(UNIT_PLATE_LISTING, ZERO_PIVOT_LAYOUT, equation, pivot);
-  const int node = (equation - 1) / PLATE_NODE_DOFS + 1;
-  const int dof = equation - PLATE_NODE_DOFS * (node - 1);
-  FAIL_PLATE(status, "    ZERO PIVOT AT PLATE EQUATION " + std::to_string(equation) + " (NODE " + std::to_string(node) +
-                         ", DOF " + std::to_string(dof) + ")");
+  FAIL_PLATE(status, "    ZERO PIVOT AT " + PLATE_EQUATION_NAME(equation) + PLATE_ITERATION_NAME());
 }
 
 // Takes the equation at front position o out of the front and reduces the rest.

@@ -401,6 +401,12 @@ void SET_PLATE_PILE_RESPONDER(PlatePileResponder responder);
 //   in,out: status
 void FAIL_PLATE(int& status, std::string_view detail);
 
+// PLATE_EQUATION_NAME: "PLATE EQUATION 123 (NODE 21, DOF 3)" for global
+// equation 6(n-1)+d. PLATE_ITERATION_NAME: ", STEP 2, ITERATION 1" for the
+// iteration under way (PlateControl.STEP and ITER + 1), "" before the stepping.
+std::string PLATE_EQUATION_NAME(int equation);
+std::string PLATE_ITERATION_NAME();
+
 // SET_PLATE_FORMULATION_CONSTANTS
 // Fixes the sizes of the formulation: NDOFN 6, NDIME 2, NSTRE 8, NTYPE 0,
 // NPROP 3, NCASE 1, the membrane and bending term counts, and the per-element
@@ -524,10 +530,10 @@ void BENDING_STRESS_MATRIX();
 // QUAD8_ELEMENT_STIFFNESS
 // The element's tangent matrix into PlateElementWork.element_matrix (NEVAB
 // square): membrane and bending-shear blocks integrated over the Gauss rule,
-// no coupling between them, and a drilling stiffness k_z / NNODE on each
-// node's ROTZ, k_z = G / t times the polar moment of the element's area
-// about its centre (G alone for a material without thickness), integrated
-// with at least two points per direction. Fills the element's
+// no coupling between them, and a drilling penalty G t x integral of
+// (ROTZ - omega)^2 with omega the in-plane rotation of the membrane field
+// (G alone for a material without thickness), integrated with three points
+// per direction; no term ties ROTZ to the ground. Fills the element's
 // stress-recovery data in PlateElementWork.record.
 //   Reads:  PlateControl (NNODE, NGAUS), PlateGaussRule, PlateModel (mesh, materials)
 //   in,out: status  STATUS_PLATE_ERROR on a bad geometry or Poisson ratio
@@ -565,9 +571,9 @@ void PLATE_PILE_RESPONSES(int with_stiffness, int& status);
 // PLATE_PILE_SPRINGS
 // The pile springs of the element from PlatePileCoupling: for every pile
 // point in it, in record order, N_n times the reaction added to node n's
-// right-hand side and N_n times the tangent stiffness taken from node n's
-// diagonal block (no terms between nodes), N_n the shape functions at the
-// point; the coupling lines of the debug trace.
+// right-hand side and N_n N_m times the tangent stiffness taken from the
+// block of nodes n and m (the tangent of the lumped reaction), N_n the shape
+// functions at the point; the coupling lines of the debug trace.
 //   Writes: PlateElementWork.element_matrix, PlateModel.element_vectors
 void PLATE_PILE_SPRINGS(int element, int& status);
 
@@ -618,7 +624,10 @@ void FRONTAL_SOLVE(int& status);
 //   Writes: PlateControl, PlateDiagnoses, PlateFileNames.debug_trace_file;
 //           the listing, step results file, convergence log and debug trace
 //   in,out: status  STATUS_PLATE_ERROR with PlateFailure.detail on bad data,
-//                   a file that cannot be had, a bad element or a zero pivot
+//                   a file that cannot be had, a bad element, a zero pivot or
+//                   a residual or displacement that is not finite (naming the
+//                   step, iteration and equation); STATUS_STOPPED_BY_USER when
+//                   the host's stop request comes during the stepping
 void RUN_PLATE_ANALYSIS(int& status);
 
 // OPEN_PLATE_FILES

@@ -5,12 +5,16 @@
 // norms of the corrections of the translations (D against the step's
 // movement U) and of the rotations (R against RU) decide convergence. A step
 // that does not converge is retried from the last converged time with half
-// the step. Displacement vectors are indexed by global equation 6(n-1)+d.
+// the step. A host's stop request ends the stepping at the next iteration,
+// and a residual or displacement that is not finite (a singular or diverging
+// plate) ends the analysis before any file receives it. Displacement vectors
+// are indexed by global equation 6(n-1)+d.
 #include <array>
 #include <cmath>
 #include <string>
 
 #include "base/fio.hpp"
+#include "model/run_state.hpp"
 #include "plate/plate.hpp"
 
 namespace pilecap {
@@ -41,6 +45,30 @@ constexpr const char* END_STEP_DATA_LAYOUT = "(\"END_STEP_DATA\")";
 constexpr const char* CAUSE_LAYOUT = "(/,/,A)";
 
 constexpr const char* STALLED_DETAIL = "    THE PLATE LOAD STEP IS TOO SMALL TO ADVANCE THE PSEUDO-TIME";
+
+// The equation of a vector that makes it unusable: the first one that is not
+// finite, else (a norm that overflows) the one of the largest magnitude.
+int unusable_equation(const Table1<double>& vector, int count) {
+  int largest = 1;
+  for (int q = 1; q <= count; ++q) {
+    if (!std::isfinite(vector(q))) return q;
+    if (std::fabs(vector(q)) > std::fabs(vector(largest))) largest = q;
+  }
+  return largest;
+}
+
+// Ends the iteration when a norm of `vector` is not finite: a singular or
+// diverging plate, stopped before any file receives a value that is not a
+// number. The cause names the step, the iteration and the equation, and goes
+// to the listing too.
+bool finite_norms(const char* what, const Table1<double>& vector, double first_norm, double second_norm, int& status) {
+  if (std::isfinite(first_norm) && std::isfinite(second_norm)) return true;
+  const int q = unusable_equation(vector, PLATE_NODE_DOFS * PlateControl.NPOIN);
+  FAIL_PLATE(status,
+             std::string("    ") + what + " IS NOT FINITE AT " + PLATE_EQUATION_NAME(q) + PLATE_ITERATION_NAME());
+  fio::write(UNIT_PLATE_LISTING, CAUSE_LAYOUT, PlateFailure.detail);
+  return false;
+}
 
 struct IterationNorms {
   double rhs = 0.0, rotational_rhs = 0.0;  // of the assembled residual
@@ -91,15 +119,18 @@ void iterate(IterationNorms& n, int& status) {
   FILL_VECTOR(m.nodal_reactions, equations, 0.0);
   SCATTER_ELEMENT_VECTORS(m.element_vectors, m.nodal_reactions, m.element_nodes);
   PLATE_VECTOR_NORMS(m.nodal_reactions, n.rhs, n.rotational_rhs, equations);
+  if (!finite_norms("THE RESIDUAL", m.nodal_reactions, n.rhs, n.rotational_rhs, status)) return;
   FILL_VECTOR(m.nodal_reactions, equations, 0.0);
   FRONTAL_SOLVE(status);
   if (status != 0) return;
-  dump_vector("DSDIS", [&](int q) { return m.DSDIS(q); });
+  PLATE_VECTOR_NORMS(m.DSDIS, n.d, n.r, equations);
+  if (!finite_norms("THE CORRECTION", m.DSDIS, n.d, n.r, status)) return;
   ADD_TO_VECTOR(m.TSDIS, m.DSDIS, equations);
+  PLATE_VECTOR_NORMS(m.TSDIS, n.u, n.ru, equations);
+  if (!finite_norms("THE STEP'S DISPLACEMENT", m.TSDIS, n.u, n.ru, status)) return;
+  dump_vector("DSDIS", [&](int q) { return m.DSDIS(q); });
   dump_vector("TSDIS", [&](int q) { return m.TSDIS(q); });
   dump_vector("ASDIS + TSDIS", [&](int q) { return m.ASDIS(q) + m.TSDIS(q); });
-  PLATE_VECTOR_NORMS(m.DSDIS, n.d, n.r, equations);
-  PLATE_VECTOR_NORMS(m.TSDIS, n.u, n.ru, equations);
   ++c.ITER;
   n.err1 = n.u != 0.0 ? n.d / n.u : n.d;
   n.err2 = n.ru != 0.0 ? n.r / n.ru : n.r;
@@ -123,6 +154,12 @@ bool solve_step(int& status) {
   write_step_line();
   FILL_VECTOR(PlateModel.TSDIS, PLATE_NODE_DOFS * c.NPOIN, 0.0);
   while (true) {
+    // The host's stop request is polled at every iteration, as the rigid
+    // cap's load steps do.
+    if (STOP_REQUESTED()) {
+      status = STATUS_STOPPED_BY_USER;
+      return false;
+    }
     IterationNorms norms;
     iterate(norms, status);
     if (status != 0) return false;

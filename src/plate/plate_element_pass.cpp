@@ -7,6 +7,8 @@
 // from 1; u is ASDIS + TSDIS gathered at the element's nodes.
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "base/check.hpp"
 #include "plate/plate.hpp"
@@ -128,6 +130,26 @@ void add_edge_springs(int element) {
   }
 }
 
+// A pile whose response is not a number (a failed pile solution) would put
+// that value into the plate's matrices and its debug trace: it ends the
+// iteration, naming the pile, the step and the iteration.
+void check_pile_responses(int& status) {
+  const std::vector<PlatePileResponse>& piles = PlatePileCoupling.piles;
+  for (std::size_t k = 0; k < piles.size(); ++k) {
+    const PlatePileResponse& r = piles[k];
+    bool finite = true;
+    for (int i = 1; i <= PLATE_NODE_DOFS; ++i) {
+      finite = finite && std::isfinite(r.plate_forces(i));
+      for (int j = 1; j <= PLATE_NODE_DOFS; ++j) finite = finite && std::isfinite(r.plate_stiffness(i, j));
+    }
+    if (!finite) {
+      FAIL_PLATE(status,
+                 "    THE RESPONSE OF PILE " + std::to_string(k + 1) + " IS NOT FINITE" + PLATE_ITERATION_NAME());
+      return;
+    }
+  }
+}
+
 void store_element(int element) {
   const int nevab = PLATE_NODE_DOFS * PlateControl.NNODE;
   for (int r = 1; r <= nevab; ++r) {
@@ -147,6 +169,7 @@ void PLATE_ELEMENT_MATRICES(int& status) {
     return;
   }
   PLATE_PILE_RESPONSES(1, status);
+  if (status == 0) check_pile_responses(status);
   if (status != 0) return;
   for (int e = 1; e <= PlateControl.NELEM; ++e) {
     QUAD8_ELEMENT_STIFFNESS(e, status);

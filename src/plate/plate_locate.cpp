@@ -3,7 +3,8 @@
 // x(xi, eta) = sum N_n x_n from the element's centre, with the full 2 x 2
 // Jacobian, so an element may lie in any orientation. A point belongs to the
 // first element in which the iteration settles inside -1 <= xi, eta <= 1
-// (widened by PLATE_LOCATE_BOUNDARY for rounding). Points and elements count
+// (widened by PLATE_LOCATE_BOUNDARY for rounding), the iteration settling
+// when both corrections of (xi, eta) are below PLATE_NEGLIGIBLE. Points and elements count
 // from 1; a point's (x, y) is replaced by its (xi, eta) once found.
 #include <cmath>
 
@@ -15,10 +16,6 @@ namespace {
 
 constexpr int DERIVATIVE_XI = 1;
 constexpr int DERIVATIVE_ETA = 2;
-
-// The correction relative to the value before it, or the correction itself
-// when that value was 0.
-double relative(double correction, double before) { return before != 0.0 ? correction / before : correction; }
 
 bool inside(double local) { return std::fabs(local) <= 1 + PLATE_LOCATE_BOUNDARY; }
 
@@ -55,14 +52,14 @@ bool locate_in_element(double x, double y, double& xi, double& eta) {
     const double ry = y - mapped_y;
     const double d_xi = (dy_deta * rx - dx_deta * ry) / determinant;
     const double d_eta = (dx_dxi * ry - dy_dxi * rx) / determinant;
-    const double xi_before = xi;
-    const double eta_before = eta;
     xi += d_xi;
     eta += d_eta;
     if (!std::isfinite(xi) || !std::isfinite(eta)) return false;
     if (k == 1) continue;  // the first correction is taken without a test
-    if (std::fabs(relative(d_xi, xi_before)) < PLATE_NEGLIGIBLE &&
-        std::fabs(relative(d_eta, eta_before)) < PLATE_NEGLIGIBLE) {
+    // The local coordinates lie in -1..1, so the correction itself is the
+    // measure: one relative to a coordinate that is a rounding residue of 0
+    // (a point on an element's centre line) would never become small.
+    if (std::fabs(d_xi) < PLATE_NEGLIGIBLE && std::fabs(d_eta) < PLATE_NEGLIGIBLE) {
       return inside(xi) && inside(eta);
     }
   }

@@ -27,6 +27,18 @@ void FAIL_PLATE(int& status, std::string_view detail) {
   PlateFailure.detail.assign(detail);
 }
 
+std::string PLATE_EQUATION_NAME(int equation) {
+  const int node = (equation - 1) / PLATE_NODE_DOFS + 1;
+  const int dof = equation - PLATE_NODE_DOFS * (node - 1);
+  return "PLATE EQUATION " + std::to_string(equation) + " (NODE " + std::to_string(node) + ", DOF " +
+         std::to_string(dof) + ")";
+}
+
+std::string PLATE_ITERATION_NAME() {
+  if (PlateControl.STEP < 1) return "";
+  return ", STEP " + std::to_string(PlateControl.STEP) + ", ITERATION " + std::to_string(PlateControl.ITER + 1);
+}
+
 void SET_PLATE_FORMULATION_CONSTANTS() {
   PlateControlRecord& c = PlateControl;
   c.NDOFN = PLATE_NODE_DOFS;

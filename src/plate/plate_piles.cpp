@@ -161,11 +161,20 @@ void PLATE_PILE_SPRINGS(int element, int& /*status*/) {
     QUAD8_SHAPE_FUNCTIONS(PlateModel.pile_points(k, 1), PlateModel.pile_points(k, 2), PlateControl.NNODE);
     for (int n = 1; n <= PlateControl.NNODE; ++n) {
       const double share = PlateElementWork.shape(n);
-      for (int c = 1; c <= PLATE_NODE_DOFS; ++c) {
-        for (int j = 1; j <= PLATE_NODE_DOFS; ++j) {
-          if (negligible(r.plate_stiffness(c, j))) continue;
-          PlateElementWork.element_matrix(PLATE_ELEMENT_VARIABLE(n, c), PLATE_ELEMENT_VARIABLE(n, j)) -=
-              share * r.plate_stiffness(c, j);
+      // The tangent of the lumped reaction N_n F(sum_m N_m u_m) is
+      // N_n N_m K' for every pair of the element's nodes; a share on the
+      // node's own block alone would be negative at the corner nodes that
+      // have negative shape functions at the point, and Newton's method
+      // then diverges under a stiff pile.
+      for (int m = 1; m <= PlateControl.NNODE; ++m) {
+        const double pair_share = share * PlateElementWork.shape(m);
+        if (pair_share == 0.0) continue;
+        for (int c = 1; c <= PLATE_NODE_DOFS; ++c) {
+          for (int j = 1; j <= PLATE_NODE_DOFS; ++j) {
+            if (negligible(r.plate_stiffness(c, j))) continue;
+            PlateElementWork.element_matrix(PLATE_ELEMENT_VARIABLE(n, c), PLATE_ELEMENT_VARIABLE(m, j)) -=
+                pair_share * r.plate_stiffness(c, j);
+          }
         }
       }
       for (int c = 1; c <= PLATE_NODE_DOFS; ++c) {

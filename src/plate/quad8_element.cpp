@@ -1,13 +1,14 @@
 // The flat-shell element of the plate: plane-stress membrane and
 // Reissner-Mindlin plate bending with transverse shear (shear correction
-// 5/6), uncoupled, and a drilling stiffness that keeps the in-plane rotation
-// regular. Membrane and bending matrices are integrated over the element's
-// Gauss rule as upper triangles and mirrored. The rotations theta_x, theta_y
-// give the shear strains gamma_xz = dw/dx - theta_x, gamma_yz = dw/dy -
-// theta_y; moments and shear forces are per unit length, membrane stresses
-// per unit thickness. Element variable 6(p-1)+d is DOF d of local node p; the
-// membrane block uses 2(p-1)+a (UX UY), the bending block 3(p-1)+a (UZ ROTX ROTY).
-#include <algorithm>
+// 5/6), uncoupled, and a drilling penalty that ties each node's in-plane
+// rotation to the rotation of the membrane field (Hughes and Brezzi's
+// formulation of drilling degrees of freedom). Membrane and bending matrices
+// are integrated over the element's Gauss rule as upper triangles and
+// mirrored. The rotations theta_x, theta_y give the shear strains
+// gamma_xz = dw/dx - theta_x, gamma_yz = dw/dy - theta_y; moments and shear
+// forces are per unit length, membrane stresses per unit thickness. Element
+// variable 6(p-1)+d is DOF d of local node p; the membrane block uses
+// 2(p-1)+a (UX UY), the bending block 3(p-1)+a (UZ ROTX ROTY).
 #include <string>
 
 #include "base/check.hpp"
@@ -24,6 +25,7 @@ constexpr int SHEAR_XZ = 4;
 constexpr int SHEAR_YZ = 5;
 constexpr int DERIVATIVE_X = 1;
 constexpr int DERIVATIVE_Y = 2;
+constexpr int DRILLING_TERMS_PER_NODE = 3;  // UX, UY and ROTZ enter the drilling penalty
 
 struct Material {
   double young = 0.0;
@@ -80,30 +82,50 @@ void multiply_elasticity(const Array2<double, ROWS, ROWS>& d, const Array2<doubl
 int membrane_columns() { return PLATE_MEMBRANE_DOFS_PER_NODE * PlateControl.NNODE; }
 int bending_columns() { return PLATE_PLATE_DOFS_PER_NODE * PlateControl.NNODE; }
 
-// The polar moment of the element's area about (centre_x, centre_y): the
-// element's own rule when it has two or more points per direction (exact for
-// straight sides), else two points, so that every element gets a drilling
-// stiffness.
-double polar_moment(int element, double centre_x, double centre_y, int& status) {
-  const int points = std::max(PlateControl.NGAUS, 2);
+// The drilling penalty gamma x integral of (ROTZ - omega)^2 over the element,
+// omega = (dUY/dx - dUX/dy) / 2 the in-plane rotation of the membrane field,
+// added to the element matrix. It ties each node's in-plane rotation to the
+// membrane's own rotation, never to the ground: a rigid in-plane rotation
+// with matching node rotations costs nothing, and a pile's torsion reaches
+// the membrane. The rule has three points per direction whatever the
+// element's own, so the node rotations are never left free of stiffness (the
+// mass matrix of 8 or 9 nodes is exact and regular with it); the rotation of
+// the membrane lies in the span of the shape functions for elements with
+// straight sides, so the penalty does not stiffen the membrane there.
+void add_drilling_penalty(int element, double gamma, int& status) {
   Array1<double, PLATE_MAX_GAUSS> positions, weights;
-  GAUSS_LEGENDRE_RULE(points, positions, weights);
-  const PlateElementWorkRecord& w = PlateElementWork;
-  double moment = 0.0;
+  GAUSS_LEGENDRE_RULE(PLATE_MAX_GAUSS, positions, weights);
+  PlateElementWorkRecord& w = PlateElementWork;
+  const int nnode = PlateControl.NNODE;
+  // (ROTZ - omega) = sum over nodes of coefficient x variable.
+  Array1<double, PLATE_ELEMENT_CAPACITY> coefficients;
+  Array1<int, PLATE_ELEMENT_CAPACITY> variables;
+  const int n_terms = DRILLING_TERMS_PER_NODE * nnode;
   int k = 0;
-  for (int i = 1; i <= points; ++i) {
-    for (int j = 1; j <= points; ++j) {
+  for (int i = 1; i <= PLATE_MAX_GAUSS; ++i) {
+    for (int j = 1; j <= PLATE_MAX_GAUSS; ++j) {
       ++k;
-      QUAD8_SHAPE_FUNCTIONS(positions(i), positions(j), PlateControl.NNODE);
+      QUAD8_SHAPE_FUNCTIONS(positions(i), positions(j), nnode);
       double determinant = 0.0;
       JACOB2(element, determinant, k, status);
-      if (status != 0) return 0.0;
-      const double dx = w.record.sampling_point_coordinates(1, k) - centre_x;
-      const double dy = w.record.sampling_point_coordinates(2, k) - centre_y;
-      moment += determinant * weights(i) * weights(j) * (dx * dx + dy * dy);
+      if (status != 0) return;
+      int t = 0;
+      for (int n = 1; n <= nnode; ++n) {
+        variables(++t) = PLATE_ELEMENT_VARIABLE(n, PLATE_UX);
+        coefficients(t) = w.cartesian_derivatives(DERIVATIVE_Y, n) / 2;
+        variables(++t) = PLATE_ELEMENT_VARIABLE(n, PLATE_UY);
+        coefficients(t) = -w.cartesian_derivatives(DERIVATIVE_X, n) / 2;
+        variables(++t) = PLATE_ELEMENT_VARIABLE(n, PLATE_ROTZ);
+        coefficients(t) = w.shape(n);
+      }
+      const double factor = gamma * determinant * weights(i) * weights(j);
+      for (int a = 1; a <= n_terms; ++a) {
+        for (int b = 1; b <= n_terms; ++b) {
+          w.element_matrix(variables(a), variables(b)) += factor * (coefficients(a) * coefficients(b));
+        }
+      }
     }
   }
-  return moment;
 }
 
 template <int N>
@@ -181,13 +203,6 @@ void QUAD8_ELEMENT_STIFFNESS(int element, int& status) {
   const int nnode = PlateControl.NNODE;
   const int ngaus = PlateControl.NGAUS;
   COPY_ELEMENT_COORDINATES(element);
-  QUAD8_SHAPE_FUNCTIONS(0.0, 0.0, nnode);
-  double centre_x = 0.0;
-  double centre_y = 0.0;
-  for (int n = 1; n <= nnode; ++n) {
-    centre_x += w.shape(n) * w.coordinates(1, n);
-    centre_y += w.shape(n) * w.coordinates(2, n);
-  }
   w.element_matrix.fill(0.0);
   w.bending_matrix.fill(0.0);
   w.membrane_matrix.fill(0.0);
@@ -197,7 +212,11 @@ void QUAD8_ELEMENT_STIFFNESS(int element, int& status) {
   if (status != 0) return;
   const Material m = material_of(material, status);
   const double thickness = m.thickness;
-  const double polar_sum = polar_moment(element, centre_x, centre_y, status);
+  // The penalty is the membrane's shear stiffness G t (G per unit thickness
+  // for a material without thickness, as its membrane). It goes first: its
+  // rule overwrites the sampling points that the stress record keeps.
+  const double shear_modulus = m.young * 0.5 / (m.poisson + 1);
+  add_drilling_penalty(element, thickness != 0.0 ? shear_modulus * thickness : shear_modulus, status);
   if (status != 0) return;
 
   for (int k = 1; k <= ngaus * ngaus; ++k) {
@@ -217,9 +236,6 @@ void QUAD8_ELEMENT_STIFFNESS(int element, int& status) {
     add_upper_product(w.membrane_matrix, w.membrane_strain, w.membrane_stress, membrane_factor, membrane_columns());
     w.record.membrane_stress_matrices(k) = w.membrane_stress;
   }
-  const double shear_modulus = m.young * 0.5 / (m.poisson + 1);
-  // The drilling stiffness follows the same rule for a material without thickness.
-  const double drilling = thickness != 0.0 ? polar_sum * shear_modulus / thickness : polar_sum * shear_modulus;
   mirror_upper_triangle(w.bending_matrix, bending_columns());
   mirror_upper_triangle(w.membrane_matrix, membrane_columns());
 
@@ -227,20 +243,17 @@ void QUAD8_ELEMENT_STIFFNESS(int element, int& status) {
     for (int n = 1; n <= nnode; ++n) {
       for (int a = 1; a <= PLATE_MEMBRANE_DOFS_PER_NODE; ++a) {
         for (int b = 1; b <= PLATE_MEMBRANE_DOFS_PER_NODE; ++b) {
-          w.element_matrix(PLATE_ELEMENT_VARIABLE(p, a), PLATE_ELEMENT_VARIABLE(n, b)) =
+          w.element_matrix(PLATE_ELEMENT_VARIABLE(p, a), PLATE_ELEMENT_VARIABLE(n, b)) +=
               w.membrane_matrix(PLATE_MEMBRANE_DOFS_PER_NODE * (p - 1) + a, PLATE_MEMBRANE_DOFS_PER_NODE * (n - 1) + b);
         }
       }
       for (int a = 1; a <= PLATE_PLATE_DOFS_PER_NODE; ++a) {
         for (int b = 1; b <= PLATE_PLATE_DOFS_PER_NODE; ++b) {
-          w.element_matrix(PLATE_ELEMENT_VARIABLE(p, PLATE_UZ - 1 + a), PLATE_ELEMENT_VARIABLE(n, PLATE_UZ - 1 + b)) =
+          w.element_matrix(PLATE_ELEMENT_VARIABLE(p, PLATE_UZ - 1 + a), PLATE_ELEMENT_VARIABLE(n, PLATE_UZ - 1 + b)) +=
               w.bending_matrix(PLATE_PLATE_DOFS_PER_NODE * (p - 1) + a, PLATE_PLATE_DOFS_PER_NODE * (n - 1) + b);
         }
       }
     }
-    // An equal positive share of the drilling stiffness at every node keeps
-    // the matrix positive semi-definite.
-    w.element_matrix(PLATE_ELEMENT_VARIABLE(p, PLATE_ROTZ), PLATE_ELEMENT_VARIABLE(p, PLATE_ROTZ)) = drilling / nnode;
   }
 }
 

@@ -15,7 +15,6 @@ constexpr const char* FILE_NAMES_FILE = "Names.dat";
 constexpr int RESERVED_NAME_LINES = 4;
 constexpr int FIRST_RUN_UNIT = UNIT_RUN_LOG;
 constexpr int LAST_RUN_UNIT = UNIT_GENERATED_AXIAL_CURVES;
-constexpr int STOP_VALUE = 1;
 
 // Fields of RunFiles in the order of their lines (5 to 28) in "Names.dat".
 std::string* const NAME_FIELDS[] = {
@@ -111,7 +110,7 @@ void OPEN_RUN_FILES(int& status) {
   open_for_writing(UNIT_SUMMARY_SCRATCH, RunFiles.summary_scratch_file, status);
 
   if (status != STATUS_OK) return;  // a file error is not hidden by a stop
-  if (READ_STOP_REQUEST() == STOP_VALUE) status = STATUS_STOPPED_BY_USER;
+  if (STOP_REQUESTED()) status = STATUS_STOPPED_BY_USER;
 }
 
 void CLOSE_RUN_FILES() {

@@ -14,6 +14,7 @@
 #include "analysis/analysis.hpp"
 #include "model/model_store.hpp"
 #include "tests/e2e/run_folder.hpp"
+#include "tests/support/engine_state.hpp"
 
 namespace pilecap::testing {
 
@@ -56,6 +57,17 @@ inline void record_pile_forces(int /*run_kind*/, int /*index*/) {
   }
   pile_forces_by_run.push_back(forces);
 }
+
+// A whole-run test that records every pile's head forces after each run.
+class PileForceRecordingTest : public EngineTest {
+ protected:
+  void SetUp() override {
+    EngineTest::SetUp();
+    pile_forces_by_run.clear();
+    set_run_end_hook(record_pile_forces);
+  }
+  void TearDown() override { set_run_end_hook(nullptr); }
+};
 
 // The pile-top reactions of the first run in global axes at each pile head,
 // by pile (the rows after the table's two heading lines).

@@ -23,15 +23,8 @@
 namespace pilecap::testing {
 namespace {
 
-class CapResults3D : public EngineTest {
+class CapResults3D : public PileForceRecordingTest {
  protected:
-  void SetUp() override {
-    EngineTest::SetUp();
-    pile_forces_by_run.clear();
-    set_run_end_hook(record_pile_forces);
-  }
-  void TearDown() override { set_run_end_hook(nullptr); }
-
   static void run(RunFolder& folder, const Deck3D& deck) {
     folder.write_names();
     folder.put(RunFolder::INPUT_LINE, deck_3d(deck));

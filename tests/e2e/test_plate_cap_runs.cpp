@@ -69,15 +69,8 @@ Deck3D four_piles() {
   return d;
 }
 
-class PlateCapRuns : public EngineTest {
+class PlateCapRuns : public PileForceRecordingTest {
  protected:
-  void SetUp() override {
-    EngineTest::SetUp();
-    pile_forces_by_run.clear();
-    set_run_end_hook(record_pile_forces);
-  }
-  void TearDown() override { set_run_end_hook(nullptr); }
-
   static void run(RunFolder& folder, const std::string& deck) {
     folder.write_names();
     folder.put(RunFolder::INPUT_LINE, deck);

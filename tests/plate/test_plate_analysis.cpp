@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "base/fio.hpp"
+#include "model/model_store.hpp"
 #include "tests/plate/plate_data_file.hpp"
 
 namespace pilecap::testing {
@@ -308,7 +309,9 @@ TEST_F(PlateAnalysisTest, IterationRecordsAndDebugTrace) {
 }
 
 // A failure in the stepping (an element turned inside out, a plate without
-// stiffness) ends the analysis with its cause; the files are closed whole.
+// stiffness, a residual or a correction that is not finite) ends the
+// analysis with its cause, naming the step, the iteration and the equation;
+// the files are closed whole and none holds a value that is not a number.
 TEST_F(PlateAnalysisTest, FailuresDuringTheSteppingEndTheAnalysisWithTheirCause) {
   struct Case {
     const char* name;
@@ -325,7 +328,23 @@ TEST_F(PlateAnalysisTest, FailuresDuringTheSteppingEndTheAnalysisWithTheirCause)
        "           ELEMENT NUMBER     1", "    ZERO OR NEGATIVE AREA IN PLATE ELEMENT 1"},
       {"a material without stiffness", [](PlateDataFile& f) { f.materials[0].young = 0.0; },
        "    NEGATIVE OR ZERO PIVOT ENCOUNTERED FOR VARIABLE NO.    1 OF VALUE      0.000000E+00",
-       "    ZERO PIVOT AT PLATE EQUATION 1 (NODE 1, DOF 1)"},
+       "    ZERO PIVOT AT PLATE EQUATION 1 (NODE 1, DOF 1), STEP 1, ITERATION 1"},
+      // The norm of loads of 1e300 overflows: the largest load names the equation.
+      {"loads whose norm overflows",
+       [](PlateDataFile& f) {
+         for (auto& load : f.nodal_loads) load.values = {0, 0, 1e300, 0, 0, 0};
+         f.nodal_loads[4].values[2] = 2e300;
+       },
+       "    THE RESIDUAL IS NOT FINITE AT PLATE EQUATION 27 (NODE 5, DOF 3), STEP 1, ITERATION 1",
+       "    THE RESIDUAL IS NOT FINITE AT PLATE EQUATION 27 (NODE 5, DOF 3), STEP 1, ITERATION 1"},
+      // A plate of almost no stiffness under a large load moves beyond the
+      // largest number: the correction overflows, no pivot being 0.
+      {"a correction beyond the largest number",
+       [](PlateDataFile& f) {
+         f.materials[0].young = 1e-200;
+         for (auto& load : f.nodal_loads) load.values = {0, 0, 1e150, 0, 0, 0};
+       },
+       "", ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -336,13 +355,119 @@ TEST_F(PlateAnalysisTest, FailuresDuringTheSteppingEndTheAnalysisWithTheirCause)
     for (auto& spring : file.nodal_stiffnesses) spring.values = {};
     c.change(file);
     EXPECT_EQ(PlateRunFolder::run(file.text()), STATUS_PLATE_ERROR);
-    EXPECT_EQ(PlateFailure.detail, c.detail);
     const std::vector<std::string> listing = lines_of(PlateRunFolder::listing());
-    EXPECT_NE(std::find(listing.begin(), listing.end(), c.listing_line), listing.end());
+    if (c.detail.empty()) {
+      EXPECT_EQ(PlateFailure.detail.rfind("    THE CORRECTION IS NOT FINITE AT PLATE EQUATION ", 0), 0u)
+          << PlateFailure.detail;
+      EXPECT_NE(PlateFailure.detail.find(", STEP 1, ITERATION 1"), std::string::npos) << PlateFailure.detail;
+      EXPECT_EQ(listing.back(), PlateFailure.detail);
+    } else {
+      EXPECT_EQ(PlateFailure.detail, c.detail);
+      EXPECT_NE(std::find(listing.begin(), listing.end(), c.listing_line), listing.end());
+    }
+    for (const std::string& text :
+         {PlateRunFolder::listing(), PlateRunFolder::steps(), PlateRunFolder::log(), PlateRunFolder::debug()}) {
+      for (const char* word : {"NaN", "nan", "Inf", "inf"}) EXPECT_EQ(text.find(word), std::string::npos) << word;
+    }
     EXPECT_EQ(PlateRunFolder::steps(), "END_STEP_DATA\n");
     EXPECT_EQ(PlateRunFolder::log(), "\n" + step_line(1, "1.0000", "1.0000") + "\n");
     for (int unit = UNIT_PLATE_CONTROL; unit <= UNIT_PLATE_DEBUG; ++unit) EXPECT_FALSE(fio::is_open(unit));
     EXPECT_FALSE(PlateModel.element_matrices.created());
+  }
+}
+
+// The host's stop request reaches the plate's stepping: with the value 1 in
+// the stop-request file the analysis ends with the stop status before its
+// first iteration, its files closed whole; with 0 it runs to the end.
+TEST_F(PlateAnalysisTest, StopRequestEndsTheSteppingWithTheStopStatus) {
+  for (const char* request : {"1\n", "0\n"}) {
+    SCOPED_TRACE(request);
+    reset_plate_records();
+    PlateRunFolder folder;
+    RunFiles.stop_request_file = "stop.txt";
+    PlateRunFolder::write("stop.txt", request);
+    Mesh mesh;
+    const int status = PlateRunFolder::run(plate_on_springs(mesh, 0.5).text());
+    if (request[0] == '1') {
+      EXPECT_EQ(status, STATUS_STOPPED_BY_USER);
+      EXPECT_EQ(PlateRunFolder::steps(), "END_STEP_DATA\n");
+      EXPECT_EQ(PlateRunFolder::log(), "\n" + step_line(1, "0.5000", "0.5000") + "\n");
+    } else {
+      EXPECT_EQ(status, 0);
+      const std::vector<std::string> log = lines_of(PlateRunFolder::log());
+      EXPECT_EQ(std::count_if(log.begin(), log.end(), [](const std::string& l) { return l.rfind("STEP ", 0) == 0; }),
+                2);
+    }
+    for (int unit = UNIT_PLATE_CONTROL; unit <= UNIT_PLATE_DEBUG; ++unit) EXPECT_FALSE(fio::is_open(unit));
+    RunFiles.stop_request_file.clear();
+  }
+}
+
+// A pile under the plate's centre whose answer a test chooses: a linear
+// spring of PILE_SPRING on every head DOF, until the call numbered
+// `spoiled_call`, which answers NaN (a failed pile solution) or writes the
+// stop request (a host asking to stop while the plate iterates).
+struct ScriptedPile {
+  int calls = 0;
+  int spoiled_call = 0;
+  bool stop = false;
+};
+ScriptedPile scripted_pile;
+constexpr double PILE_SPRING = 1.0e5;
+
+void scripted_response(std::vector<PlatePileResponse>& piles, int /*with_stiffness*/, int& /*status*/) {
+  ++scripted_pile.calls;
+  const bool spoiled = scripted_pile.calls == scripted_pile.spoiled_call;
+  if (spoiled && scripted_pile.stop) PlateRunFolder::write("stop.txt", "1\n");
+  for (PlatePileResponse& r : piles) {
+    for (int i = 1; i <= PLATE_NODE_DOFS; ++i) {
+      r.head_forces(i) = spoiled && !scripted_pile.stop ? std::nan("") : -PILE_SPRING * r.head_displacement(i);
+      for (int j = 1; j <= PLATE_NODE_DOFS; ++j) r.head_stiffness(i, j) = i == j ? -PILE_SPRING : 0.0;
+    }
+  }
+}
+
+// The stop request is polled at every iteration of the stepping, not only
+// before it: written during the third iteration, it ends the analysis with
+// the stop status before the fourth. A pile response that is not a number
+// ends it with the plate's error naming the pile, the step and the
+// iteration, before any file receives the value.
+TEST_F(PlateAnalysisTest, StopRequestAndSpoiledPileResponsesEndTheIterationAtOnce) {
+  for (const bool stop : {true, false}) {
+    SCOPED_TRACE(stop ? "stop request" : "pile response not a number");
+    reset_plate_records();
+    PlateRunFolder folder;
+    RunFiles.stop_request_file = "stop.txt";
+    PileTable.n_piles = 1;
+    ASSERT_TRUE(PileTable.head_x.create("head_x", 1));
+    scripted_pile = ScriptedPile{.spoiled_call = 3, .stop = stop};
+    SET_PLATE_PILE_RESPONDER(scripted_response);
+    Mesh mesh;
+    PlateDataFile file = plate_on_springs(mesh, 0.5);
+    file.piles = {{2.0, 2.0}};
+    file.pile_springs = 1;
+    const int status = PlateRunFolder::run(file.text());
+    SET_PLATE_PILE_RESPONDER(nullptr);
+    PileTable.head_x.release();
+    PileTable.n_piles = 0;
+    RunFiles.stop_request_file.clear();
+    // Step 1 converges in two iterations; the third call is step 2's first,
+    // which a stop request lets finish and a spoiled response ends.
+    const std::vector<std::string> log = lines_of(PlateRunFolder::log());
+    EXPECT_EQ(std::count_if(log.begin(), log.end(), [](const std::string& l) { return l.rfind("ITER =", 0) == 0; }),
+              stop ? 3 : 2);
+    if (stop) {
+      EXPECT_EQ(status, STATUS_STOPPED_BY_USER);
+      EXPECT_EQ(scripted_pile.calls, 3);
+    } else {
+      EXPECT_EQ(status, STATUS_PLATE_ERROR);
+      EXPECT_EQ(PlateFailure.detail, "    THE RESPONSE OF PILE 1 IS NOT FINITE, STEP 2, ITERATION 1");
+    }
+    for (const std::string& text :
+         {PlateRunFolder::listing(), PlateRunFolder::steps(), PlateRunFolder::log(), PlateRunFolder::debug()}) {
+      for (const char* word : {"NaN", "nan", "Inf", "inf"}) EXPECT_EQ(text.find(word), std::string::npos) << word;
+    }
+    for (int unit = UNIT_PLATE_CONTROL; unit <= UNIT_PLATE_DEBUG; ++unit) EXPECT_FALSE(fio::is_open(unit));
   }
 }
 

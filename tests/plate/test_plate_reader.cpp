@@ -7,6 +7,7 @@
 #include <cmath>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "base/fio.hpp"
 #include "tests/plate/plate_data_file.hpp"
@@ -283,6 +284,69 @@ TEST_F(PlateReaderTest, PointsOnSidesGoToTheLowerElementAndOutsidePointsToNone) 
     EXPECT_EQ(elements(i), cases[i - 1].element) << "point " << cases[i - 1].x << ", " << cases[i - 1].y;
     if (elements(i) == 0) {
       EXPECT_EQ(points(i, 1), cases[i - 1].x) << "a point in no element keeps its x";
+    }
+  }
+}
+
+// A 12 ft cap centred on the origin in 5, 11, 15 or 25 divisions: node
+// coordinates such as -72 + 2 x 28.8 are not exact in binary, so the local
+// coordinate of a point on an element's centre line is a rounding residue of
+// 0. Every element centre, the cap's origin and points a quarter inside each
+// element are found in their own element and map back onto themselves.
+// Guards against a convergence test relative to that residue.
+TEST_F(PlateReaderTest, PointsOnElementCentreLinesAreFoundInAnyMesh) {
+  constexpr double SIDE = 144.0;
+  for (int divisions : {5, 11, 15, 25}) {
+    SCOPED_TRACE(divisions);
+    reset_plate_records();
+    MeshPlan plan;
+    plan.nx = plan.ny = divisions;
+    plan.a = plan.b = SIDE;
+    plan.corner = [](int, int, double& x, double& y) {
+      x -= SIDE / 2;
+      y -= SIDE / 2;
+    };
+    install_mesh(layout_mesh(plan));
+    const double size = SIDE / divisions;
+    struct Point {
+      double x, y;
+      int element;
+    };
+    std::vector<Point> wanted;
+    for (int row = 0; row < divisions; ++row) {
+      for (int column = 0; column < divisions; ++column) {
+        const int element = row * divisions + column + 1;
+        const double centre_x = -SIDE / 2 + (column + 0.5) * size;
+        const double centre_y = -SIDE / 2 + (row + 0.5) * size;
+        wanted.push_back({centre_x, centre_y, element});
+        wanted.push_back({centre_x + 0.25 * size, centre_y, element});
+        wanted.push_back({centre_x, centre_y - 0.25 * size, element});
+      }
+    }
+    wanted.push_back({0.0, 0.0, (divisions / 2) * divisions + divisions / 2 + 1});
+    const int count = static_cast<int>(wanted.size());
+    Table2<double> points;
+    Table1<int> elements;
+    points.create("points", count, 2);
+    elements.create("elements", count);
+    for (int i = 1; i <= count; ++i) {
+      points(i, 1) = wanted[static_cast<std::size_t>(i - 1)].x;
+      points(i, 2) = wanted[static_cast<std::size_t>(i - 1)].y;
+    }
+    LOCATE_PLATE_POINTS(count, points, elements);
+    for (int i = 1; i <= count; ++i) {
+      const Point& p = wanted[static_cast<std::size_t>(i - 1)];
+      ASSERT_EQ(elements(i), p.element) << "point " << p.x << ", " << p.y;
+      COPY_ELEMENT_COORDINATES(elements(i));
+      QUAD8_SHAPE_FUNCTIONS(points(i, 1), points(i, 2), 8);
+      double x = 0.0;
+      double y = 0.0;
+      for (int n = 1; n <= 8; ++n) {
+        x += PlateElementWork.shape(n) * PlateElementWork.coordinates(1, n);
+        y += PlateElementWork.shape(n) * PlateElementWork.coordinates(2, n);
+      }
+      EXPECT_NEAR(x, p.x, 1e-9 * SIDE) << "point " << i;
+      EXPECT_NEAR(y, p.y, 1e-9 * SIDE) << "point " << i;
     }
   }
 }
