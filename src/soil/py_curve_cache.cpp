@@ -2,7 +2,6 @@
 // j of a pile at index j - 1 of the pile's row, made on first use by the
 // thread that evaluates the pile and released at the end of a run. The epoch
 // is opened and closed on the calling thread only.
-#include <atomic>
 #include <vector>
 
 #include "base/check.hpp"
@@ -25,10 +24,11 @@ std::array<std::vector<py::CurveCacheEntry>, TABLE_CAPACITY + 1> pile_entries;
 // of an earlier run or test can serve a later one.
 std::uint64_t last_epoch = 0;
 
-// The last solve mark handed out (never reset, like last_epoch) and the
-// slots of each pile's open solve scope, written only by the thread that
-// evaluates the pile.
-std::atomic<std::uint64_t> last_solve_mark{0};
+// Per pile, the last solve mark handed out (never reset, like last_epoch,
+// so no slot of an earlier solve, run or test can match a later one) and the
+// slots of the open solve scope; both written only by the thread that
+// evaluates the pile, so nothing shared is written inside a parallel loop.
+std::array<std::uint64_t, TABLE_CAPACITY + 1> last_solve_mark{};
 std::array<py::SolveSlots, TABLE_CAPACITY + 1> open_solve{};
 
 bool in_table(int pile) { return pile >= 1 && pile <= TABLE_CAPACITY; }
@@ -57,7 +57,7 @@ PyPileSolve::PyPileSolve(int pile) : pile_(pile) {
   slots.n_nodes = PileProperty.n_increments(PileTable.prop(pile)) + 1;
   // Sized here, so no later lookup of the scope moves the entries.
   slots.entries = &py::PY_CURVE_CACHE_ENTRY(pile, 1, slots.n_nodes);
-  slots.mark = last_solve_mark.fetch_add(1, std::memory_order_relaxed) + 1;
+  slots.mark = ++last_solve_mark[static_cast<std::size_t>(pile)];
 }
 
 PyPileSolve::~PyPileSolve() {

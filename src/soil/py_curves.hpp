@@ -104,7 +104,7 @@ void RELEASE_PY_CURVE_CACHE();
 // Inside the scope each node's depth-only values (coordinate, depth,
 // diameter, depth factors) are computed at the solve's first evaluation and
 // read at the later ones, and curve data found current is read without
-// comparing its key again. Solve marks never repeat in a process. Made and
+// comparing its key again. A pile's solve marks never repeat in a process. Made and
 // ended by the thread that evaluates the pile, one scope of a pile at a time.
 class PyPileSolve {
  public:
