@@ -95,7 +95,6 @@ bool prepare_node(LayerCall& call, int j, bool cap_pass, bool single_pass, int p
     node.slot = &slot;
     return slot.below_ground;
   }
-  // The close-spacing factors too: a solve keeps them.
   node = slot.prepared;
   node.slot = &slot;
 #ifndef NDEBUG

@@ -66,8 +66,8 @@ struct Node {
   int echo_lead_blanks = POINT_LEAD_BLANKS;
   int echo_deflection_width = POINT_FIELD_WIDTH;
   const char* echo_point_layout = nullptr;
-  // The node's cache slot when it was prepared in the open epoch (see
-  // prepare_node); null when the cache does not serve the node.
+  // The node's cache slot when it was prepared in its pile's open solve
+  // scope (see prepare_node); null when the cache does not serve the node.
   CurveCacheEntry* slot = nullptr;
 };
 
@@ -97,13 +97,12 @@ SolveSlots solve_slots(const LayerCall& call, bool cap_pass);
 // node lies above the ground line; its outputs are then cleared (Es, p,
 // es_move). A point above a buried head (j <= 0) never has outputs.
 // plot_code is the criterion's code on the plot-data file.
-// Everything but the close-spacing factors depends only on the pile, the
-// node and the layer, which a lateral solve never changes: inside a solve
-// scope (PyPileSolve), where the curve-data cache serves the node, it is
-// computed at the solve's first visit of the node, kept in the node's slot
-// and copied at the later visits (the lateral iterations); the factors are
-// read at each visit. A Debug build prepares the node again and asserts the
-// same bits.
+// What it computes depends only on the pile, the node, the layer and the
+// pile's close-spacing factors, none of which a lateral solve changes:
+// inside a solve scope (PyPileSolve), where the curve-data cache serves the
+// node, it is computed at the solve's first visit of the node, kept in the
+// node's slot and copied at the later visits (the lateral iterations). A
+// Debug build prepares the node again and asserts the same bits.
 bool prepare_node(LayerCall& call, int j, bool cap_pass, bool single_pass, int plot_code, Node& node);
 // The same with the slots of the pass (solve_slots), taken once per pass.
 bool prepare_node(LayerCall& call, int j, bool cap_pass, bool single_pass, int plot_code, const SolveSlots& slots,
