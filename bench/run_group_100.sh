@@ -8,14 +8,22 @@
 # every case converges; with 1.0E-5 (the deck's former value) the first case
 # ends below full load in a two-state cycle of the cap iteration, the road
 # that tests/data/group_4x4_partial_load.inp keeps as a regression deck.
-#   usage: bench/run_group_100.sh [BUILD_DIR] [THREADS] [CLOSURE_TOLERANCE]
+# With OUTDIR the reports stay there (the folder is made; bench/
+# compare_group_100.sh compares them between builds), else they go to a
+# temporary folder removed at the end.
+#   usage: bench/run_group_100.sh [BUILD_DIR] [THREADS] [CLOSURE_TOLERANCE] [OUTDIR]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build}"
 threads="${2:-0}"  # 0: the engine's automatic thread count
 closure="${3:-1.0E-7}"  # lateral closure tolerance, in
-out="$(mktemp -d)"
-trap 'rm -rf "$out"' EXIT
+if [ -n "${4:-}" ]; then
+  out="$4"
+  mkdir -p "$out"
+else
+  out="$(mktemp -d)"
+  trap 'rm -rf "$out"' EXIT
+fi
 deck="$out/group_100.inp"
 
 flags="1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1"
@@ -128,6 +136,6 @@ awk -v piles=100 -v evaluations_per_pile=14 '
     }
   }' "$out/group_100.log.txt"
 grep -E "Number Processors" "$out/group_100.log.txt" | tail -1 | sed 's/^ *//'
-grep -E "Elapsed \(wall clock\)|Maximum resident set size" "$out/time.txt" | sed 's/^\t*//'
+grep -E "Elapsed \(wall clock\)|User time|Maximum resident set size" "$out/time.txt" | sed 's/^\t*//'
 echo "result codes: $(grep -E '^ +[0-9]+ ' "$out/group_100.codes.txt" | sed 's/^ *//' | sort | uniq -c | sed 's/^ *//' | paste -sd ',' -)"
 awk '/LOAD CASE :/ { c = $4 } /^ +[0-9]+ / && $1 != 1 { print "case " c ": " $0 }' "$out/group_100.codes.txt"

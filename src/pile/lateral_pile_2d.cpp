@@ -5,12 +5,14 @@
 // the plane model: a fixed head has slope +r. Work vectors hold node j at
 // row j + 3: head row 4, tip row n + 4.
 #include <algorithm>
+#include <optional>
 
 #include "base/check.hpp"
 #include "model/run_state.hpp"
 #include "pile/lateral_plane.hpp"
 #include "pile/pile.hpp"
 #include "pile/pile_head.hpp"
+#include "soil/py_curves.hpp"
 
 namespace pilecap {
 
@@ -43,6 +45,10 @@ void SOLVE_LATERAL_PILE_2D(int pile, double y_head, double rotation, double axia
   const int last_row = n + 7;
   PILECAP_ASSERT(n >= 1 && last_row <= PILE_NODE_ROWS, "a pile has 1 to 200 increments");
   CLEAR_LATERAL_WORK(w, last_row);
+  // The springs' depth-only node values serve every iteration of this solve
+  // (a pile on its own user curves has no springs to keep).
+  std::optional<PyPileSolve> solve_scope;
+  if (!USES_OWN_PY_CURVES(pile)) solve_scope.emplace(pile);
 
   const bool soil_movement = LATERAL_MOVEMENTS_AND_LOADS(pile, n, false, w);
   if (USES_OWN_PY_CURVES(pile)) {

@@ -58,22 +58,89 @@ void start_plane(const LateralPlane& plane, int n, double h, const Recursion& r)
   set_head_rows(plane, h, r);
 }
 
-// Row i of the forward recursion (h2 = h^2, h4 = h^4).
-inline void forward_row(const LateralPlane& plane, const Recursion& r, int i, double h2, double h4,
-                        const LateralPileWork& w) {
-  const PileRowVector& ei = plane.ei;
-  const double a = ei(i - 1), b = ei(i), c = ei(i + 1);
-  const double qh2 = w.axial_force(i) * h2;
-  const double e = a * r.a(i - 2) + qh2 - 2 * a - 2 * b;
-  const double d = a + 4 * b + c - 2 * qh2 + w.soil_modulus(i) * h4 + e * r.a(i - 1) + a * r.b(i - 2);
-  const double g = d == 0.0 ? 0.0 : -1.0 / d;
-  r.a(i) = g * (qh2 - 2 * b - 2 * c + e * r.b(i - 1));
-  r.b(i) = g * c;
-  r.c(i) = g * (a * r.c(i - 2) + e * r.c(i - 1) - plane.load(i) * h4);
-}
+// The forward recursion of one plane, row by row from row 5: the
+// coefficients of the two rows before and the rigidities of the row before
+// and this row are carried in locals, so no store of a coefficient row
+// makes them load again. Row i with qh2 = N(i) h^2 and kh4 = Es(i) h^4.
+class ForwardSweep {
+ public:
+  ForwardSweep(const LateralPlane& plane, const Recursion& r)
+      : ei_(plane.ei.data()),
+        load_(plane.load.data()),
+        a_(r.a.data()),
+        b_(r.b.data()),
+        c_(r.c.data()),
+        a2_(r.a(3)),
+        a1_(r.a(4)),
+        b2_(r.b(3)),
+        b1_(r.b(4)),
+        c2_(r.c(3)),
+        c1_(r.c(4)),
+        ei1_(plane.ei(4)),
+        ei0_(plane.ei(5)) {}
 
-// The end of a solve: the two tip conditions and back substitution.
-void finish_plane(const LateralPlane& plane, int n, double h, const Recursion& r, const LateralPileWork& w) {
+  void row(int i, double qh2, double kh4, double h4) {
+    const std::size_t k = static_cast<std::size_t>(i - 1);  // row i in the arrays
+    const double a = ei1_, b = ei0_, c = ei_[k + 1];
+    const double e = a * a2_ + qh2 - 2 * a - 2 * b;
+    const double d = a + 4 * b + c - 2 * qh2 + kh4 + e * a1_ + a * b2_;
+    const double g = d == 0.0 ? 0.0 : -1.0 / d;
+    const double a_i = g * (qh2 - 2 * b - 2 * c + e * b1_);
+    const double b_i = g * c;
+    const double c_i = g * (a * c2_ + e * c1_ - load_[k] * h4);
+    a_[k] = a_i;
+    b_[k] = b_i;
+    c_[k] = c_i;
+    a2_ = a1_;
+    a1_ = a_i;
+    b2_ = b1_;
+    b1_ = b_i;
+    c2_ = c1_;
+    c1_ = c_i;
+    ei1_ = ei0_;
+    ei0_ = c;
+  }
+
+ private:
+  const double* ei_;
+  const double* load_;
+  double* a_;
+  double* b_;
+  double* c_;
+  double a2_, a1_, b2_, b1_, c2_, c1_;  // a, b, c of rows i - 2 and i - 1
+  double ei1_, ei0_;                    // EI of rows i - 1 and i
+};
+
+// The back substitution of one plane from row t = n + 4 down to row 1, the
+// deflections of the two rows below carried in locals.
+class BackSweep {
+ public:
+  BackSweep(const LateralPlane& plane, const Recursion& r, int t)
+      : y_(plane.deflection.data()),
+        a_(r.a.data()),
+        b_(r.b.data()),
+        c_(r.c.data()),
+        y1_(plane.deflection(t + 1)),
+        y2_(plane.deflection(t + 2)) {}
+
+  void row(int i) {
+    const std::size_t k = static_cast<std::size_t>(i - 1);
+    const double y = a_[k] * y1_ + b_[k] * y2_ + c_[k];
+    y_[k] = y;
+    y2_ = y1_;
+    y1_ = y;
+  }
+
+ private:
+  double* y_;
+  const double* a_;
+  const double* b_;
+  const double* c_;
+  double y1_, y2_;  // y of rows i + 1 and i + 2
+};
+
+// The two tip conditions of a solve: the fictitious rows below the tip.
+void tip_rows(const LateralPlane& plane, int n, double h, const Recursion& r, const LateralPileWork& w) {
   PileRowVector& y = plane.deflection;
   const PileRowVector& ei = plane.ei;
   const double h2 = h * h;
@@ -104,7 +171,6 @@ void finish_plane(const LateralPlane& plane, int n, double h, const Recursion& r
     y(t + 2) = (m_u * s_r - m_r * s_u) / det;
   }
   y(t + 3) = 0.0;
-  for (int i = t; i >= 1; --i) y(i) = r.a(i) * y(i + 1) + r.b(i) * y(i + 2) + r.c(i);
 }
 
 }  // namespace
@@ -239,8 +305,11 @@ void SOLVE_LATERAL_PLANE(const LateralPlane& plane, int n, double h, LateralPile
   const double h2 = h * h;
   const double h4 = h2 * h2;
   start_plane(plane, n, h, r);
-  for (int i = 5; i <= n + 4; ++i) forward_row(plane, r, i, h2, h4, w);
-  finish_plane(plane, n, h, r, w);
+  ForwardSweep forward(plane, r);
+  for (int i = 5; i <= n + 4; ++i) forward.row(i, w.axial_force(i) * h2, w.soil_modulus(i) * h4, h4);
+  tip_rows(plane, n, h, r, w);
+  BackSweep back(plane, r, n + 4);
+  for (int i = n + 4; i >= 1; --i) back.row(i);
 }
 
 void SOLVE_LATERAL_PLANES(const LateralPlane& plane_y, const LateralPlane& plane_z, int n, double h,
@@ -249,15 +318,29 @@ void SOLVE_LATERAL_PLANES(const LateralPlane& plane_y, const LateralPlane& plane
   const Recursion r_z{w.coef_a_z, w.coef_b_z, w.coef_c_z};
   const double h2 = h * h;
   const double h4 = h2 * h2;
-  start_plane(plane_y, n, h, r_y);
-  start_plane(plane_z, n, h, r_z);
-  // Two independent recursions side by side: the processor overlaps them.
-  for (int i = 5; i <= n + 4; ++i) {
-    forward_row(plane_y, r_y, i, h2, h4, w);
-    forward_row(plane_z, r_z, i, h2, h4, w);
+  for (int row = 4; row <= n + 4; ++row) {
+    plane_y.previous(row) = plane_y.deflection(row);
+    plane_z.previous(row) = plane_z.deflection(row);
   }
-  finish_plane(plane_y, n, h, r_y, w);
-  finish_plane(plane_z, n, h, r_z, w);
+  set_head_rows(plane_y, h, r_y);
+  set_head_rows(plane_z, h, r_z);
+  // Two independent recursions side by side in one pass over the rows: the
+  // processor overlaps them, and the axial-force and soil terms of a row,
+  // the same in both planes, are formed once.
+  ForwardSweep forward_y(plane_y, r_y), forward_z(plane_z, r_z);
+  for (int i = 5; i <= n + 4; ++i) {
+    const double qh2 = w.axial_force(i) * h2;
+    const double kh4 = w.soil_modulus(i) * h4;
+    forward_y.row(i, qh2, kh4, h4);
+    forward_z.row(i, qh2, kh4, h4);
+  }
+  tip_rows(plane_y, n, h, r_y, w);
+  tip_rows(plane_z, n, h, r_z, w);
+  BackSweep back_y(plane_y, r_y, n + 4), back_z(plane_z, r_z, n + 4);
+  for (int i = n + 4; i >= 1; --i) {
+    back_y.row(i);
+    back_z.row(i);
+  }
 }
 
 bool LATERAL_DEFLECTIONS_CLOSED(int n, const LateralPileWork& w) {

@@ -4,6 +4,7 @@
 // is opened and closed on the calling thread only.
 #include <vector>
 
+#include "base/check.hpp"
 #include "model/analysis_control.hpp"
 #include "model/model_store.hpp"
 #include "model/sections.hpp"
@@ -23,6 +24,15 @@ std::array<std::vector<py::CurveCacheEntry>, TABLE_CAPACITY + 1> pile_entries;
 // of an earlier run or test can serve a later one.
 std::uint64_t last_epoch = 0;
 
+// Per pile, the last solve mark handed out (never reset, like last_epoch,
+// so no slot of an earlier solve, run or test can match a later one) and the
+// slots of the open solve scope; both written only by the thread that
+// evaluates the pile, so nothing shared is written inside a parallel loop.
+std::array<std::uint64_t, TABLE_CAPACITY + 1> last_solve_mark{};
+std::array<py::SolveSlots, TABLE_CAPACITY + 1> open_solve{};
+
+bool in_table(int pile) { return pile >= 1 && pile <= TABLE_CAPACITY; }
+
 }  // namespace
 
 void OPEN_PY_CURVE_EPOCH() {
@@ -40,6 +50,20 @@ void RELEASE_PY_CURVE_CACHE() {
   PyCurveCache.epoch = 0;
 }
 
+PyPileSolve::PyPileSolve(int pile) : pile_(pile) {
+  if (!in_table(pile) || PyCurveCache.epoch == 0) return;
+  py::SolveSlots& slots = open_solve[static_cast<std::size_t>(pile)];
+  PILECAP_ASSERT(slots.mark == 0, "one solve scope of a pile at a time");
+  slots.n_nodes = PileProperty.n_increments(PileTable.prop(pile)) + 1;
+  // Sized here, so no later lookup of the scope moves the entries.
+  slots.entries = &py::PY_CURVE_CACHE_ENTRY(pile, 1, slots.n_nodes);
+  slots.mark = ++last_solve_mark[static_cast<std::size_t>(pile)];
+}
+
+PyPileSolve::~PyPileSolve() {
+  if (in_table(pile_)) open_solve[static_cast<std::size_t>(pile_)] = py::SolveSlots{};
+}
+
 namespace py {
 
 CurveCacheEntry& PY_CURVE_CACHE_ENTRY(int pile, int j, int n_nodes) {
@@ -48,7 +72,13 @@ CurveCacheEntry& PY_CURVE_CACHE_ENTRY(int pile, int j, int n_nodes) {
   return entries[static_cast<std::size_t>(j - 1)];
 }
 
-NodeCurveCache::NodeCurveCache(const LayerCall& call, const Node& node, int code) {
+SolveSlots solve_slots(const LayerCall& call, bool cap_pass) {
+  if (PyCurveCache.epoch == 0 || cap_pass || curve_generation() || CapPassiveElement.evaluating == 1) return {};
+  if (!in_table(call.pile)) return {};
+  return open_solve[static_cast<std::size_t>(call.pile)];
+}
+
+void NodeCurveCache::build_key(const LayerCall& call, const Node& node, int code) {
   const int pile = call.pile, layer = call.layer;
   if (PyCurveCache.epoch == 0 || curve_generation() || node.cap_pass || !node.outputs) return;
   if (CapPassiveElement.evaluating == 1 || pile < 1 || pile > TABLE_CAPACITY) return;

@@ -97,6 +97,26 @@ void CLOSE_PY_CURVE_EPOCH();
 // Frees the entries of every pile and closes the epoch (end of a run).
 void RELEASE_PY_CURVE_CACHE();
 
+// PyPileSolve
+// The scope of one lateral solve of a pile inside an open epoch: between
+// its start and its end the springs of the pile are evaluated again and
+// again at new deflections, and nothing else of the pile's curves changes.
+// Inside the scope each node's depth-only values (coordinate, depth,
+// diameter, depth factors) are computed at the solve's first evaluation and
+// read at the later ones, and curve data found current is read without
+// comparing its key again. A pile's solve marks never repeat in a process. Made and
+// ended by the thread that evaluates the pile, one scope of a pile at a time.
+class PyPileSolve {
+ public:
+  explicit PyPileSolve(int pile);
+  ~PyPileSolve();
+  PyPileSolve(const PyPileSolve&) = delete;
+  PyPileSolve& operator=(const PyPileSolve&) = delete;
+
+ private:
+  int pile_;
+};
+
 // ---------------------------------------------------------------- dispatch
 
 // SOIL_REACTION_AT_NODES

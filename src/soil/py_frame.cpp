@@ -5,7 +5,10 @@
 #include "soil/py_frame.hpp"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 
+#include "base/check.hpp"
 #include "base/fio.hpp"
 #include "base/report_fields.hpp"
 #include "model/run_state.hpp"
@@ -13,11 +16,10 @@
 
 namespace pilecap::py {
 
-bool curve_generation() { return RunOptions.print_py_curves != 0; }
+namespace {
 
-bool movements_present(int pile) { return SoilMovementProfile.count >= 1 || PileLoadProfile.move_count(pile) >= 1; }
-
-bool prepare_node(LayerCall& call, int j, bool cap_pass, bool single_pass, int plot_code, Node& node) {
+// prepare_node without the slot: every value computed.
+bool prepare_node_values(LayerCall& call, int j, bool cap_pass, bool single_pass, int plot_code, Node& node) {
   const int pile = call.pile;
   const int first = PileLayerData.first_node(pile, call.layer);
   node.j = j;
@@ -61,6 +63,52 @@ bool prepare_node(LayerCall& call, int j, bool cap_pass, bool single_pass, int p
   const bool cap_width = !single_pass && (cap_pass || CapPassiveElement.evaluating == 1);
   node.b = cap_width ? CapGeometry.width_zz : SECTION_DIAMETER_AT(pile, call.prop_set, node.axial);
   return true;
+}
+
+// The values prepare_node computes for a slot are the same bits in a and b.
+[[maybe_unused]] bool same_prepared_values(const Node& a, const Node& b) {
+  auto same = [](double u, double v) { return std::bit_cast<std::uint64_t>(u) == std::bit_cast<std::uint64_t>(v); };
+  return a.j == b.j && a.first == b.first && a.cap_pass == b.cap_pass && a.outputs == b.outputs &&
+         a.depth_factors == b.depth_factors && same(a.x, b.x) && same(a.axial, b.axial) && same(a.z, b.z) &&
+         same(a.b, b.b) && same(a.h, b.h) && same(a.pm, b.pm) && same(a.ym, b.ym) && same(a.p_factor, b.p_factor) &&
+         same(a.y_factor, b.y_factor);
+}
+
+}  // namespace
+
+bool prepare_node(LayerCall& call, int j, bool cap_pass, bool single_pass, int plot_code, Node& node) {
+  return prepare_node(call, j, cap_pass, single_pass, plot_code, solve_slots(call, cap_pass), node);
+}
+
+bool prepare_node(LayerCall& call, int j, bool cap_pass, bool single_pass, int plot_code, const SolveSlots& slots,
+                  Node& node) {
+  if (slots.mark == 0 || j < 1 || j > slots.n_nodes) {
+    return prepare_node_values(call, j, cap_pass, single_pass, plot_code, node);
+  }
+  CurveCacheEntry& slot = slots.entries[j - 1];
+  if (slot.prepared_solve != slots.mark || slot.prepared_layer != call.layer) {
+    slot.below_ground = prepare_node_values(call, j, cap_pass, single_pass, plot_code, node);
+    slot.prepared = node;
+    slot.prepared_solve = slots.mark;
+    slot.prepared_layer = call.layer;
+    slot.current_solve = 0;
+    node.slot = &slot;
+    return slot.below_ground;
+  }
+  node = slot.prepared;
+  node.slot = &slot;
+#ifndef NDEBUG
+  Node fresh;
+  const bool below_ground = prepare_node_values(call, j, cap_pass, single_pass, plot_code, fresh);
+  PILECAP_ASSERT(below_ground == slot.below_ground && same_prepared_values(node, fresh),
+                 "a node prepared once in a solve keeps its values");
+#endif
+  if (!slot.below_ground) {
+    call.es[j] = 0.0;
+    call.p[j] = 0.0;
+    call.es_move[j] = 0.0;
+  }
+  return slot.below_ground;
 }
 
 void add_layer_integral(LayerCall& call, const Node& node, double& running, double resistance) {

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <type_traits>
 
+#include "base/check.hpp"
 #include "input/input.hpp"
 #include "model/conversions.hpp"
 #include "model/model_store.hpp"
@@ -41,6 +42,8 @@ struct LayerCall {
   double* p;
 };
 
+struct CurveCacheEntry;
+
 // One node of a pass, as the frame prepares it for the criterion.
 struct Node {
   int j = 0;                     // node number
@@ -63,20 +66,47 @@ struct Node {
   int echo_lead_blanks = POINT_LEAD_BLANKS;
   int echo_deflection_width = POINT_FIELD_WIDTH;
   const char* echo_point_layout = nullptr;
+  // The node's cache slot when it was prepared in its pile's open solve
+  // scope (see prepare_node); null when the cache does not serve the node.
+  CurveCacheEntry* slot = nullptr;
 };
 
 // 1 while curves are generated (the curve-generation word), 0 in analysis.
-bool curve_generation();
+inline bool curve_generation() { return RunOptions.print_py_curves != 0; }
 
 // Soil movements are measured against in analysis.
-bool movements_present(int pile);
+inline bool movements_present(int pile) {
+  return SoilMovementProfile.count >= 1 || PileLoadProfile.move_count(pile) >= 1;
+}
+
+// The slots of a pile's open solve scope (PyPileSolve): its mark (0: none)
+// and the cache entries of nodes 1..n_nodes.
+struct SolveSlots {
+  std::uint64_t mark = 0;
+  CurveCacheEntry* entries = nullptr;
+  int n_nodes = 0;
+};
+
+// The slots of the call's pile for a pass where its solve scope is open and
+// the curve-data cache serves the pass (an epoch open, analysis, not the cap
+// pass nor the cap element); else no mark.
+SolveSlots solve_slots(const LayerCall& call, bool cap_pass);
 
 // Prepares node j of the call for a pass: coordinates, factors, depth below
 // the ground line (0 for the node on it) and the plot fields. False when the
 // node lies above the ground line; its outputs are then cleared (Es, p,
 // es_move). A point above a buried head (j <= 0) never has outputs.
 // plot_code is the criterion's code on the plot-data file.
+// What it computes depends only on the pile, the node, the layer and the
+// pile's close-spacing factors, none of which a lateral solve changes:
+// inside a solve scope (PyPileSolve), where the curve-data cache serves the
+// node, it is computed at the solve's first visit of the node, kept in the
+// node's slot and copied at the later visits (the lateral iterations). A
+// Debug build prepares the node again and asserts the same bits.
 bool prepare_node(LayerCall& call, int j, bool cap_pass, bool single_pass, int plot_code, Node& node);
+// The same with the slots of the pass (solve_slots), taken once per pass.
+bool prepare_node(LayerCall& call, int j, bool cap_pass, bool single_pass, int plot_code, const SolveSlots& slots,
+                  Node& node);
 
 // The criteria with the full frame: runs the cap pass (with the cap option)
 // and the main pass over the layer's nodes and calls eval(node, running) for
@@ -169,11 +199,25 @@ constexpr int CURVE_KEY_WORDS = 18;   // values a node's curve data may depend o
 constexpr int CURVE_DATA_WORDS = 16;  // room for a criterion's curve data
 
 // One (pile, node) entry of the curve-data cache: the epoch it was filled
-// in, the values its data was computed from and the data.
+// in, the values its data was computed from and the data; the node as
+// prepare_node made it; and the solve in which the data was found current.
 struct CurveCacheEntry {
   std::uint64_t epoch = 0;  // 0: never filled
   std::array<double, CURVE_KEY_WORDS> key{};
   std::array<double, CURVE_DATA_WORDS> data{};
+  // The prepared node of prepared_layer in the solve of mark prepared_solve
+  // (0: none) and whether it lies below the ground line.
+  std::uint64_t prepared_solve = 0;
+  int prepared_layer = 0;
+  bool below_ground = false;
+  Node prepared;
+  // A fetch of a prepared node found the data current in this solve: its key
+  // holds nothing that changes before the solve ends (the node's values, the
+  // layer's equivalent depth once set, the running state of a pass that meets
+  // the same nodes in the same order), so the solve's later visits take the
+  // data without building the key again. A store or a node prepared again
+  // (another layer) clears it.
+  std::uint64_t current_solve = 0;
 };
 
 // The entry of node j of a pile (1 <= j <= n_nodes, the pile's node count),
@@ -193,10 +237,19 @@ constexpr int COMMON_CURVE_KEYS = 11;  // the values of NodeCurveCache's constru
 // still to be computed) never fetches and stores nothing.
 class NodeCurveCache {
  public:
-  NodeCurveCache(const LayerCall& call, const Node& node, int code);
+  NodeCurveCache(const LayerCall& call, const Node& node, int code)
+      : prepared_(node.slot != nullptr), current_(prepared_ && node.slot->current_solve == node.slot->prepared_solve) {
+    if (current_ && !CHECK_CURRENT_KEYS) {
+      entry_ = node.slot;
+      return;
+    }
+    build_key(call, node, code);
+    PILECAP_ASSERT(!prepared_ || entry_ == nullptr || entry_ == node.slot, "a prepared node's entry is its slot");
+    PILECAP_ASSERT(!current_ || entry_ == node.slot, "current curve data is served by its node's entry");
+  }
 
   void depends_on(double value) {
-    if (entry_ == nullptr) return;
+    if (entry_ == nullptr || (current_ && !CHECK_CURRENT_KEYS)) return;
     if (n_keys_ == CURVE_KEY_WORDS) {
       entry_ = nullptr;  // more values than a key holds: not cached
       return;
@@ -209,7 +262,13 @@ class NodeCurveCache {
   template <class Data>
   bool fetch(Data& data) const {
     static_assert(std::is_trivially_copyable_v<Data> && sizeof(Data) <= sizeof(CurveCacheEntry::data));
-    if (entry_ == nullptr || entry_->epoch != PyCurveCache.epoch || !same_key()) return false;
+    if (entry_ == nullptr) return false;
+    if (current_) {
+      PILECAP_ASSERT(entry_->epoch == PyCurveCache.epoch && same_key(), "curve data found current keeps its key");
+    } else {
+      if (entry_->epoch != PyCurveCache.epoch || !same_key()) return false;
+      if (prepared_) entry_->current_solve = entry_->prepared_solve;
+    }
     std::memcpy(static_cast<void*>(&data), entry_->data.data(), sizeof(Data));
     return true;
   }
@@ -218,12 +277,18 @@ class NodeCurveCache {
   void store(const Data& data) {
     static_assert(std::is_trivially_copyable_v<Data> && sizeof(Data) <= sizeof(CurveCacheEntry::data));
     if (entry_ == nullptr) return;
+    PILECAP_ASSERT(!current_, "curve data found current is never stored again");
     entry_->epoch = PyCurveCache.epoch;
+    entry_->current_solve = 0;
     entry_->key = key_;
     std::memcpy(entry_->data.data(), &data, sizeof(Data));
   }
 
  private:
+  // The entry of the node and the key of the values its data depends on,
+  // where the cache serves the node.
+  void build_key(const LayerCall& call, const Node& node, int code);
+
   // The entry's key equals this one bit for bit.
   bool same_key() const {
     std::uint64_t differ = 0;
@@ -233,7 +298,16 @@ class NodeCurveCache {
     return differ == 0;
   }
 
+#ifdef NDEBUG
+  static constexpr bool CHECK_CURRENT_KEYS = false;
+#else
+  // A Debug build builds the key of current data too and asserts it.
+  static constexpr bool CHECK_CURRENT_KEYS = true;
+#endif
+
   CurveCacheEntry* entry_ = nullptr;
+  bool prepared_ = false;  // the node comes prepared from its slot (entry_)
+  bool current_ = false;   // the slot's data is current: no key to compare
   // Set (every word) only when the node is cached: a cleared array per node
   // would cost as much as the lookup.
   std::array<double, CURVE_KEY_WORDS> key_;
@@ -295,6 +369,7 @@ void run_layer(LayerCall& call, int plot_code, Eval eval, Visit visit) {
   const double cap_top = cap_bottom - CapGeometry.thickness_xx;
   for (int pass = cap_option ? 1 : 2; pass <= 2; ++pass) {
     const bool cap_pass = pass == 1;
+    const SolveSlots slots = solve_slots(call, cap_pass);
     double running = 0.0;
     PileLayerData.ultimate_resistance(call.pile, call.layer) = 0.0;
     const int pass_last = cap_pass ? (last < 1 ? last : 1) : last;
@@ -306,7 +381,7 @@ void run_layer(LayerCall& call, int plot_code, Eval eval, Visit visit) {
         if (!cap_pass && in_cap) continue;
       }
       Node node;
-      const bool below_ground = prepare_node(call, j, cap_pass, false, plot_code, node);
+      const bool below_ground = prepare_node(call, j, cap_pass, false, plot_code, slots, node);
       if (!visit(node)) return;
       if (!below_ground) continue;
       if (!eval(node, running)) return;

@@ -3,10 +3,12 @@
 // loading kind, the load cycles, the diameter, the equivalent depth of the
 // lower layer) gives the bits the uncached criterion gives for the new
 // input, for every criterion in a lower layer under soft clay; and with
-// nothing changed a repeated evaluation equals the first.
+// nothing changed a repeated evaluation equals the first. Inside a lateral
+// solve every iteration gives the uncached bits.
 #include <cstring>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "soil/py_frame.hpp"
 #include "tests/soil/py_fixture.hpp"
@@ -122,6 +124,50 @@ TEST_F(PyCurveCacheTest, EvaluationsInsideAnEpochFollowEveryChangedInputOfTheCur
         EXPECT_TRUE(same_bits(first, computed)) << what;
       }
     }
+  }
+}
+
+// Inside a lateral solve the nodes are prepared at the first evaluation and
+// the curve data found current is read without its key: at every iteration
+// the springs are the bits the uncached criterion gives for the iteration's
+// deflections, for every criterion; a later solve of the same epoch follows
+// a changed input again.
+TEST_F(PyCurveCacheTest, EvaluationsInsideALateralSolveGiveTheUncachedBitsAtEveryIteration) {
+  constexpr int ITERATIONS = 4;
+  auto deflect = [this](int iteration) {
+    for (int j = 1; j <= N_NODES; ++j) at(y_, j) = 0.05 * iteration + 0.002 * j;  // in
+  };
+  for (const CriterionCase& c : CRITERIA) {
+    AnalysisControl = AnalysisControlRecord{};
+    AnalysisControl.cycles = 10.0;
+    set_model(c);
+    OPEN_PY_CURVE_EPOCH();
+    std::vector<std::vector<double>> solved;
+    {
+      const PyPileSolve solve(PILE);
+      for (int iteration = 1; iteration <= ITERATIONS; ++iteration) {
+        deflect(iteration);
+        solved.push_back(springs());
+      }
+    }
+    PileTable.ground(PILE) += 18.0;  // between two solves of one epoch
+    std::vector<double> after_change;
+    {
+      const PyPileSolve solve(PILE);
+      deflect(1);
+      springs();
+      after_change = springs();
+    }
+    CLOSE_PY_CURVE_EPOCH();
+    PileTable.ground(PILE) -= 18.0;
+    for (int iteration = 1; iteration <= ITERATIONS; ++iteration) {
+      deflect(iteration);
+      EXPECT_TRUE(same_bits(solved[static_cast<std::size_t>(iteration - 1)], springs()))
+          << c.name << ", iteration " << iteration;
+    }
+    PileTable.ground(PILE) += 18.0;
+    deflect(1);
+    EXPECT_TRUE(same_bits(after_change, springs())) << c.name << ", a solve after the ground line changed";
   }
 }
 
