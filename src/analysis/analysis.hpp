@@ -373,13 +373,17 @@ void ROW_TRANSFORM_2D(int row, double* t);
 //           pass_mode)
 //   Writes: PileTable.head_force(row, 1..3, 1) (0 for a failed row),
 //           PileErrorWord (merged), the thread maxima, RunTimers
-//           (parallel_time in the analysis pass, print_time otherwise)
+//           (parallel_time in the analysis pass, print_time otherwise),
+//           CapPassiveState.horizontal_movement (|U2|, read by the rows' cap
+//           pass on user p-y curves)
 //   out:    resultant (3) at the origin
 //   in:     u (3) at the origin
 //   in,out: status  receives the code of the lowest failing row when it was 0
 void FVEC2D(double* resultant, const double* u, int& status);
 
-// Difference steps of the 2D tangent (widened single-precision literals).
+// Difference steps of the 2D tangent at rest, CAP_TANGENT_2D without steps
+// (widened single-precision literals); the solver's iterations take theirs
+// from HEAD_DIFFERENCE_STEPS.
 constexpr double STEP_TRANSLATION_2D_INCHES = double(1e-5f);     // 9.999999747378752e-06
 constexpr double STEP_TRANSLATION_2D_METRES = double(2.54e-7f);  // 2.5399999051378116e-07
 constexpr double STEP_ROTATION_2D = double(1e-8f);               // 1.0000000222353253e-08
@@ -395,6 +399,8 @@ constexpr double STEP_ROTATION_2D = double(1e-8f);               // 1.0000000222
 //   in:     u (3)
 //   in,out: status
 void CAP_TANGENT_2D(double* k, const double* u, int& status);
+// The same with the steps given: steps (3) = translation, translation, rotation.
+void CAP_TANGENT_2D(double* k, const double* u, const double* steps, int& status);
 
 // ---------------------------------------- mixed control in 2D, vectors
 
@@ -480,7 +486,8 @@ void CAP_PASSIVE_MEANS_2D(double& ground_line, double& reaction);
 // negative) to the mean first-node reaction p, cut to a trapezoid at the
 // cap's thickness, acting against the sign of U2; the moment about the
 // origin with the cap bottom at the last row's head depth. No resistance
-// when g >= -1e-6 or for a larger cap option (then L = 0, z = head depth).
+// when g >= -1e-6, for a larger cap option or for a cap that does not move
+// sideways (|U2| <= 1e-14; then L = 0, z = head depth).
 //   in: u (3, only the sign of U2 is read), ground_line g, reaction p
 //   out: passive
 void CAP_PASSIVE_BY_MEANS_2D(const double* u, double ground_line, double reaction, CapPassive2D& passive);
@@ -573,6 +580,7 @@ struct CapSolverState2D : CapRunArguments {
   int iteration = 0;         // Newton iteration of the current step attempt
   int last_step_result = 0;  // 1 converged, -1 abandoned, 0 no step computed
   int movements_present = 0;
+  int fixed_steps = 0;  // the fixed-step flag of the difference tangent
   int singular = 0;
   int road = 0;  // CAP_ROAD_ after the stepping
   double tcur = 0.0;
@@ -582,6 +590,7 @@ struct CapSolverState2D : CapRunArguments {
   double mean_ground_line = 0.0, mean_reaction = 0.0;  // embedded cap, method 0
   Vector3 full_load{}, displacement{}, step_start_displacement{}, step_displacement{}, increment{};
   Vector3 pile_force{}, applied{}, residual{}, point_displacement_entry{}, point_load_working{};
+  Vector3 converged_force{};  // F of the last iteration of the last converged step
   Array2<double, CAP_DOFS_2D, CAP_DOFS_2D> tangent{}, assembled_tangent{}, inverse{};
   Array2<double, CAP_DOFS_2D, CAP_DOFS_2D> converged_tangent{};  // assembled tangent of the last converged step
   CapPassive2D passive{};                                        // the resistance of the last base evaluation
@@ -633,6 +642,14 @@ void set_cap_solution_hook(CapSolutionHook hook);
 //   in,out: state   the solver's state after its last step
 //   in,out: status  as the final print pass leaves it; not tested here
 void REPORT_CAP_SOLUTION_3D(CapSolverState3D& state, int& status);
+
+// REPORT_REDUCTION_FACTORS
+// The reduction factors for closely spaced piles of the run's last blend
+// (ClosePileFactors first pair), one row per pile or pile row, on the
+// results and summary reports under the heading of the way they were
+// estimated, and on the computation report.
+//   in: dimension  MODEL_2D or MODEL_3D (the 3D heading names both directions)
+void REPORT_REDUCTION_FACTORS(int dimension);
 
 // REPORT_CAP_SOLUTION_2D
 // The reports of a finished 2D run: the bearing and pull-out warnings of

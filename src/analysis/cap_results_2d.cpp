@@ -162,10 +162,11 @@ void write_point_tables(int unit, const State& s, const double* u_point, const d
 }
 
 // A point run: the printed equivalent load is the pile-force resultant of
-// the last iteration; the point tables follow when the point is not the
-// origin.
+// the last converged iteration (after an abandoned step the last residual
+// belongs to an iterate that never converged); the point tables follow when
+// the point is not the origin.
 void report_point(State& s) {
-  COPY_VECTOR3(s.mixed_forces.data(), s.cap_load);
+  COPY_VECTOR3(s.converged_force.data(), s.cap_load);
   CapSolverState2D::Vector3 u_point{}, f_point{};
   int moved = 0;
   TRANSFER_ORIGIN_POINT_2D(s.displacement.data(), s.cap_load, s.point, u_point.data(), f_point.data(),
@@ -228,9 +229,11 @@ void report_table_l(State& s) {
     const double q = PERCENT * c;
     for (int unit : {UNIT_RUN_LOG, UNIT_RESULTS_REPORT, UNIT_SUMMARY}) fio::write(unit, PARTIAL_LOAD_LAYOUT, q);
     WRITE_RESULT_CODE(RESULT_PARTIAL_LOAD, q);
-    // The print pass sees the loads and movements of the converged fraction.
+    // The print pass sees the loads and movements of the converged fraction;
+    // the failed attempt left them, the movement profile too, at its own.
     APPLY_LOAD_FRACTION_LOADS(c);
     APPLY_LOAD_FRACTION_MOVEMENTS(c);
+    APPLY_LOAD_FRACTION_PROFILE(c);
   } else {
     WRITE_RESULT_CODE(RESULT_COMPLETED);
   }
@@ -257,6 +260,7 @@ void report_passive(const State& s) {
 
 void full_output_road(State& s, int& status) {
   AnalysisControlRecord& a = AnalysisControl;
+  if (RunOptions.pmult_method > 0) REPORT_REDUCTION_FACTORS(MODEL_2D);
   report_table_l(s);
   a.pass_mode = 1;
   if (RunOptions.cap_passive_option > 0 && CapPassiveElement.method <= PASSIVE_LAST_METHOD) report_passive(s);

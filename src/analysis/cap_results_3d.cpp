@@ -55,15 +55,22 @@ constexpr const char* WARNING_MAXIMUM_LAYOUT[3] = {
     "(/,5X,\"** WARNING **  \",\"SOME PILES REACHED MAXIMUM\",\" IN PULL OUT!\")",
     "(/,5X,\"** WARNING **  \",\"SOME PILES REACHED MAXIMUM\",\" IN TORSION!\")"};
 
-// Reduction factors for closely spaced piles.
-constexpr const char* PMULT_PREDEFINED_LAYOUT =
+// Reduction factors for closely spaced piles, by dimension (index 0 the
+// plane, 1 space) and by the way they are estimated.
+constexpr const char* PMULT_PREDEFINED_LAYOUT[2] = {
+    "(/,7X,\"REDUCTION FACTORS FOR CLOSELY-SPACED PILE\",1X,\"GROUPS\",/,7X,\"USING A "
+    "PREDEFINED MOVEMENT\",7X,\"                                 \",/,7X,\"     GROUP NO     P-FACTOR     "
+    "Y-FACTOR        \",/)",
     "(/,7X,\"REDUCTION FACTORS FOR CLOSELY-SPACED PILE\",1X,\"GROUPS, COMBINED Y AND Z DIRECTIONS\",/,7X,\"USING A "
     "PREDEFINED MOVEMENT\",7X,\"                                 \",/,7X,\"     GROUP NO     P-FACTOR     "
-    "Y-FACTOR        \",/)";
-constexpr const char* PMULT_DIRECTION_LAYOUT =
+    "Y-FACTOR        \",/)"};
+constexpr const char* PMULT_DIRECTION_LAYOUT[2] = {
+    "(/,7X,\"REDUCTION FACTORS FOR CLOSELY-SPACED PILE\",1X,\"GROUPS\",/,7X,\"ESTIMATED "
+    "USING MOVEMENT IN\",1X,\"THE DIRECTION OF PILE CAP DISPLACEMENTS\",/,7X,\"                                 \",/,"
+    "7X,\"     GROUP NO     P-FACTOR     Y-FACTOR        \",/)",
     "(/,7X,\"REDUCTION FACTORS FOR CLOSELY-SPACED PILE\",1X,\"GROUPS, COMBINED Y AND Z DIRECTIONS\",/,7X,\"ESTIMATED "
     "USING MOVEMENT IN\",1X,\"THE DIRECTION OF PILE CAP DISPLACEMENTS\",/,7X,\"                                 \",/,"
-    "7X,\"     GROUP NO     P-FACTOR     Y-FACTOR        \",/)";
+    "7X,\"     GROUP NO     P-FACTOR     Y-FACTOR        \",/)"};
 constexpr const char* PMULT_COMPUTATION_LAYOUT = "(7X,\"*REDUCTION FACTORS FOR CLOSELY-SPACED PILE*\")";
 
 //      * TABLE L *   COMPUTATION ON PILE CAP
@@ -209,12 +216,14 @@ void no_convergence_road(const State& s, int& status) {
   if (TargetDeflectionSearch.active == 1) TargetDeflectionSearch.state = -1;
 }
 
-// The reduction factors of the last blend, per pile.
-void report_reduction_factors() {
+}  // namespace
+
+void REPORT_REDUCTION_FACTORS(int dimension) {
+  const int layout = dimension == MODEL_2D ? 0 : 1;
   const int method = RunOptions.pmult_method;
   const bool predefined = method >= PMULT_PREDEFINED_FIRST && method <= PMULT_PREDEFINED_LAST;
   for (int unit : {UNIT_RESULTS_REPORT, UNIT_SUMMARY}) {
-    fio::write(unit, predefined ? PMULT_PREDEFINED_LAYOUT : PMULT_DIRECTION_LAYOUT);
+    fio::write(unit, predefined ? PMULT_PREDEFINED_LAYOUT[layout] : PMULT_DIRECTION_LAYOUT[layout]);
   }
   fio::write(UNIT_COMPUTATION_REPORT, PMULT_COMPUTATION_LAYOUT);
   for (int p = 1; p <= PileTable.n_piles; ++p) {
@@ -236,6 +245,8 @@ void report_reduction_factors() {
     END_REPORT_LINE(UNIT_COMPUTATION_REPORT);
   }
 }
+
+namespace {
 
 // A point run: the printed equivalent load is the negated force vector of
 // the last converged iteration (after an abandoned step the last residual
@@ -341,7 +352,7 @@ void report_passive(const State& s) {
 
 void full_output_road(State& s, int& status) {
   AnalysisControlRecord& a = AnalysisControl;
-  if (RunOptions.pmult_method > 0) report_reduction_factors();
+  if (RunOptions.pmult_method > 0) REPORT_REDUCTION_FACTORS(MODEL_3D);
   report_table_l(s);
   a.pass_mode = 1;
   if (RunOptions.cap_passive_option > 0 && CapPassiveElement.method <= PASSIVE_LAST_METHOD) report_passive(s);

@@ -105,13 +105,13 @@ void REPORT_PUSHOVER_POINT_2D(CapSolverState2D& s, int& status) {
       s.point_load_working(k) = s.point_load[k - 1] * c;
       s.point_displacement[k - 1] = s.point_displacement_entry(k) * c;
     }
-    COPY_VECTOR3(s.mixed_forces.data(), s.cap_load);
+    COPY_VECTOR3(s.converged_force.data(), s.cap_load);
   }
   for (int k = 1; k <= CAP_DOFS_2D; ++k) {
     s.result_displacement[k - 1] = s.displacement(k);
     s.result_load[k - 1] = s.cap_load[k - 1];
   }
-  write_point_code(c, false);
+  write_point_code(c, true);
 
   a.pass_mode = 1;
   CapSolverState2D::Vector3 forces;

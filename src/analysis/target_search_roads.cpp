@@ -131,6 +131,7 @@ void REPORT_TARGET_SEARCH_2D(CapSolverState2D& state, int& status) {
   write_matrix_record(state.converged_tangent.data(), CAP_DOFS_2D);
   const double c = state.converged_fraction;
   const bool partial = carried_fraction(c, state.full_load.data(), state.result_load, CAP_DOFS_2D);
+  if (partial) APPLY_LOAD_FRACTION_PROFILE(c);
 
   Array1<double, CAP_DOFS_2D> forces;
   fio::open(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, fio::Mode::Write);

@@ -85,6 +85,7 @@ struct Deck3D {
   std::vector<DeckPyCurve3D> py_curves;
   int py_set = 0;
   int max_iterations = 200;  // of the cap solution, per step
+  double min_step = 0.01;    // smallest load step of every case
   std::vector<DeckMovement3D> movement_profile;
   // Every case's print option, pushover multipliers (none: plain cases) and
   // eight unscaled-component flags (empty: all 0).
@@ -130,7 +131,7 @@ inline std::string deck_3d(const Deck3D& d) {
     const DeckCase3D& c = d.cases[k];
     deck.append("0 0 ").append(std::to_string(c.threads)).append(" 1 100 ");
     deck.append(std::to_string(d.max_iterations)).append(" 200\n");
-    deck.append(n(d.tolerance) + " " + n(d.llp_tolerance) + " " + n(c.initial_step) + " 0.01\n");
+    deck.append(n(d.tolerance) + " " + n(d.llp_tolerance) + " " + n(c.initial_step) + " " + n(d.min_step) + "\n");
     deck.append("CASE ").append(std::to_string(k + 1)).append("\n");
     deck.append("1 0 0 0 0 0 0 ").append(c.loads_at_point ? "1" : "0");
     deck.append("\n").append(std::to_string(d.print_option)).append(" 1 1.0 0 0 0 0 0 0 ");
