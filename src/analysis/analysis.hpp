@@ -534,29 +534,41 @@ bool START_CAP_RUN(CapRunArguments& run, int run_kind, double* equivalent_load, 
 //   returns the movement fraction applied
 double APPLY_STEP_FRACTION(double tcur, double converged_fraction, int iteration);
 
-// The state of one 3D cap run, created at the solver's entry and handed to
-// the result reports after the last step; nothing of it outlives the run.
-struct CapSolverState3D : CapRunArguments {
+// The state of one cap run in either dimension (N = 6 in space, 3 in the
+// plane: X vertical, Y, Z, then the rotations; or X, Y, rotation Z), created
+// at the solver's entry and handed to the result reports after the last
+// step; nothing of it outlives the run. Matrices are column-major.
+template <int N>
+struct CapSolverState : CapRunArguments {
+  using Vector = Array1<double, N>;
+  using Matrix = Array2<double, N, N>;
   int step = 0;              // load-step counter, 1 for the first step
   int iteration = 0;         // Newton iteration of the current step attempt
   int last_step_result = 0;  // 1 converged, -1 failed, 0 no step computed
-  int torsion_only = 0;      // only the torque about the vertical axis loads the cap
   int movements_present = 0;
-  int fixed_steps = 0;  // the fixed-step flag of the head tangents
+  int fixed_steps = 0;  // the fixed-step flag of the difference tangents
   int singular = 0;
   int road = 0;  // CAP_ROAD_ after the stepping
   double tcur = 0.0;
   double dtcur = 0.0;
-  double converged_fraction = 0.0;
+  double converged_fraction = 0.0;  // TCUR of the last converged step
   double movement_fraction = 0.0;
-  double passive_position = 0.0;
-  Array1<double, CAP_DOFS> full_load{}, displacement{}, increment{}, step_displacement{}, step_start_displacement{};
-  Array1<double, CAP_DOFS> pile_force{}, residual{}, passive_force{}, point_displacement_entry{}, point_load_working{};
-  Array1<double, CAP_DOFS> converged_force{};  // F of the last iteration of the last converged step
-  Array2<double, CAP_DOFS, CAP_DOFS> tangent{}, assembled_tangent{}, tangent_term{};
-  Array2<double, CAP_DOFS, CAP_DOFS> converged_tangent{};  // assembled tangent of the last converged step
+  Vector full_load{}, displacement{}, increment{}, step_displacement{}, step_start_displacement{};
+  Vector pile_force{}, residual{}, point_displacement_entry{}, point_load_working{};
+  Vector converged_force{};  // F of the last iteration of the last converged step
+  Matrix tangent{}, assembled_tangent{};
+  Matrix converged_tangent{};  // assembled tangent of the last converged step
   double err_dsp = 0.0, inc_dsp = 0.0, tot_dsp = 0.0, err_rot = 0.0, inc_rot = 0.0, tot_rot = 0.0;
   double max_dsp = 0.0, max_rot = 0.0;
+};
+
+// The state of one 3D cap run: F is the group force vector plus the
+// passive force, R = -(P TCUR + F); the point system of a point run.
+struct CapSolverState3D : CapSolverState<CAP_DOFS> {
+  int torsion_only = 0;  // only the torque about the vertical axis loads the cap
+  double passive_position = 0.0;
+  Array1<double, CAP_DOFS> passive_force{};
+  Array2<double, CAP_DOFS, CAP_DOFS> tangent_term{};
   // The point system (point runs only).
   Array2<double, POINT_SYSTEM_ORDER, POINT_SYSTEM_ORDER> point_matrix{};
   Array1<double, POINT_SYSTEM_ORDER> point_rhs{}, point_force_target{}, point_solution{}, point_step{}, point_total{},
@@ -570,32 +582,15 @@ constexpr int CAP_ROAD_PUSHOVER = 3;
 constexpr int CAP_ROAD_TARGET_SEARCH = 4;
 constexpr int CAP_ROAD_FULL_OUTPUT = 5;
 
-// The state of one 2D cap run, created at the solver's entry and handed to
-// the result reports after the last step. Vectors are (X vertical, Y
-// horizontal, rotation Z); the tangent is column-major.
-struct CapSolverState2D : CapRunArguments {
-  using Vector3 = Array1<double, CAP_DOFS_2D>;
+// The state of one 2D cap run: F is the pile-force resultant less the cap
+// resistance, R = P TCUR - F; the bordered system of a point run.
+struct CapSolverState2D : CapSolverState<CAP_DOFS_2D> {
+  using Vector3 = Vector;
   using Vector6 = Array1<double, MIXED_SYSTEM_ORDER_2D>;
-  int step = 0;              // load-step counter, 1 for the first step
-  int iteration = 0;         // Newton iteration of the current step attempt
-  int last_step_result = 0;  // 1 converged, -1 abandoned, 0 no step computed
-  int movements_present = 0;
-  int fixed_steps = 0;  // the fixed-step flag of the difference tangent
-  int singular = 0;
-  int road = 0;  // CAP_ROAD_ after the stepping
-  double tcur = 0.0;
-  double dtcur = 0.0;
-  double converged_fraction = 0.0;  // TCUR of the last converged step
-  double movement_fraction = 0.0;
   double mean_ground_line = 0.0, mean_reaction = 0.0;  // embedded cap, method 0
-  Vector3 full_load{}, displacement{}, step_start_displacement{}, step_displacement{}, increment{};
-  Vector3 pile_force{}, applied{}, residual{}, point_displacement_entry{}, point_load_working{};
-  Vector3 converged_force{};  // F of the last iteration of the last converged step
-  Array2<double, CAP_DOFS_2D, CAP_DOFS_2D> tangent{}, assembled_tangent{}, inverse{};
-  Array2<double, CAP_DOFS_2D, CAP_DOFS_2D> converged_tangent{};  // assembled tangent of the last converged step
-  CapPassive2D passive{};                                        // the resistance of the last base evaluation
-  double err_dsp = 0.0, inc_dsp = 0.0, tot_dsp = 0.0, err_rot = 0.0, inc_rot = 0.0, tot_rot = 0.0;
-  double max_dsp = 0.0, max_rot = 0.0;
+  Vector3 applied{};                                   // P x TCUR of the last iteration
+  Matrix inverse{};
+  CapPassive2D passive{};  // the resistance of the last base evaluation
   // The bordered system of a point run.
   Array2<double, MIXED_SYSTEM_ORDER_2D, MIXED_SYSTEM_ORDER_2D> mixed{};
   Vector6 mixed_rhs{}, mixed_forces{}, mixed_solution{};
