@@ -4,14 +4,14 @@
 // rotation increment are small against the displacement of the step. The
 // tangent K is rebuilt in every iteration from central differences of the
 // whole group force vector (six evaluations), made symmetric in the first
-// iteration of a step attempt. A step that does not converge is repeated
-// from the last converged fraction with DTCUR halved; below the minimum step
-// the run ends with the fraction reached. Vectors are (X vertical, Y
-// horizontal, rotation Z); matrices column-major.
+// iteration of a step attempt. The stepping itself, shared with the 3D
+// solver, is cap_stepping.hpp; this file is the plane's road through it.
+// Vectors are (X vertical, Y horizontal, rotation Z); matrices column-major.
 #include <algorithm>
 #include <cmath>
 
 #include "analysis/analysis.hpp"
+#include "analysis/cap_dimension.hpp"
 #include "analysis/cap_stepping.hpp"
 #include "analysis/pile_loop.hpp"
 #include "base/fio.hpp"
@@ -133,24 +133,9 @@ bool invert_by_cofactors(const Matrix3& k, Matrix3& inverse) {
   return true;
 }
 
-// The increment dU of the iteration; false when the system is singular.
-bool solve_increment(State& s) {
-  s.singular = 0;
-  if (s.point_run == 1) {
-    BUILD_MIXED_SYSTEM_2D(s.mixed.data(), s.tangent.data(), s.point, s.dof_flags);
-    for (int i = 1; i <= MIXED_SYSTEM_ORDER_2D; ++i) {
-      CapSolverState2D::Vector6 row;
-      for (int j = 1; j <= MIXED_SYSTEM_ORDER_2D; ++j) row(j) = s.mixed(i, j);
-      fio::write(UNIT_ITERATION_DUMP, DUMP_SYSTEM_ROW_LAYOUT, i, row);
-    }
-    INVERT_MATRIX(s.mixed.data(), MIXED_SYSTEM_ORDER_2D, MIXED_SYSTEM_ORDER_2D, s.singular);
-    if (s.singular == 1) return false;
-    MIXED_RESIDUAL_2D(s.mixed_rhs.data(), s.mixed_forces.data(), s.residual.data(), s.pile_force.data(),
-                      s.point_displacement, s.displacement.data(), s.point, s.dof_flags);
-    MULTIPLY_MIXED_SYSTEM_2D(s.mixed_solution.data(), s.mixed.data(), s.mixed_rhs.data());
-    for (int k = 1; k <= CAP_DOFS_2D; ++k) s.increment(k) = s.mixed_solution(k);
-    return true;
-  }
+// The increment dU of a run without a point; false when the tangent is
+// singular.
+bool solve_plain(State& s) {
   if (!invert_by_cofactors(s.tangent, s.inverse)) {
     s.singular = 1;
     return false;
@@ -192,18 +177,13 @@ void compute_norms(State& s) {
 CapIteration prepare_iteration(State& s, int& status);
 
 // What the plane cap differs in from the 3D one (see cap_stepping.hpp).
-struct CapRoad2D {
-  using State = CapSolverState2D;
-  static constexpr int MODEL = MODEL_2D;
-  static constexpr int DOFS = CAP_DOFS_2D;
+struct CapRoad2D : CapDimension2D {
   static constexpr double CONVERGED_INCREMENT = double(1e-10f);  // 1.000000013351432e-10
   static constexpr bool BLANK_BEFORE_STEP = false;
   static constexpr bool STEP_STATUS_LINES = false;
   static constexpr bool FIRST_ITERATION_COUNTS = false;  // skipped iterations do not count
-  static void forces(double* f, const double* u, int& status) { FVEC2D(f, u, status); }
-  static double* applied_load(State& s) { return s.applied.data(); }
   static CapIteration prepare_iteration(State& s, int& status) { return pilecap::prepare_iteration(s, status); }
-  static bool solve_increment(State& s) { return pilecap::solve_increment(s); }
+  static bool solve_plain(State& s) { return pilecap::solve_plain(s); }
   static bool increment_finite(const State& s) { return CAP_VALUES_FINITE(s.increment); }
   static void after_increment(State& /*s*/) {}
   static void write_dump_vectors(const State& s) { pilecap::write_dump_vectors(s); }
@@ -211,6 +191,21 @@ struct CapRoad2D {
   static void start_step_attempt(State& /*s*/) { GeneratedPyCurve.active = PY_VALUES_AT_NODES; }
   static void on_converged_step(State& /*s*/) {}
   static void on_failed_step(State& /*s*/) {}
+  // The 6 x 6 bordered system.
+  static constexpr int POINT_ORDER = MIXED_SYSTEM_ORDER_2D;
+  static constexpr const char* DUMP_SYSTEM_ROW_LAYOUT = pilecap::DUMP_SYSTEM_ROW_LAYOUT;
+  static auto& point_matrix(State& s) { return s.mixed; }
+  static const auto& point_solution(const State& s) { return s.mixed_solution; }
+  static void build_point_system(State& s) {
+    BUILD_MIXED_SYSTEM_2D(s.mixed.data(), s.tangent.data(), s.point, s.dof_flags);
+  }
+  static void point_system_residual(State& s) {
+    MIXED_RESIDUAL_2D(s.mixed_rhs.data(), s.mixed_forces.data(), s.residual.data(), s.pile_force.data(),
+                      s.point_displacement, s.displacement.data(), s.point, s.dof_flags);
+  }
+  static void multiply_point_system(State& s) {
+    MULTIPLY_MIXED_SYSTEM_2D(s.mixed_solution.data(), s.mixed.data(), s.mixed_rhs.data());
+  }
 };
 
 CapIteration prepare_iteration(State& s, int& status) {

@@ -1,9 +1,11 @@
 // Equilibrium of a rigid pile cap in 3D: the load fraction TCUR rises in
 // steps DTCUR to 1, and in every step Newton iterations U := U + K^-1 R with
 // R = -(P TCUR + F(U)) run until the translation and rotation increments are
-// small against the displacement of the step. A step that does not converge
-// is repeated from the last converged fraction with DTCUR halved; below the
-// minimum step the run ends with the fraction reached. Cap vectors are six
+// small against the displacement of the step; the tangent is the group's
+// (STIFF) plus the embedded cap's and the close-spacing difference terms.
+// The stepping itself, shared with the 2D solver, is cap_stepping.hpp; this
+// file is the 3D road through it and the hand-off to the plate model. Cap
+// vectors are six
 // doubles (X vertical, Y, Z, then the rotations), 6 x 6 matrices column-major.
 // The trace goes to the run log, the vectors of every iteration to the
 // iteration dump, progress lines to the status file.
@@ -11,6 +13,7 @@
 #include <cmath>
 
 #include "analysis/analysis.hpp"
+#include "analysis/cap_dimension.hpp"
 #include "analysis/cap_stepping.hpp"
 #include "analysis/pile_loop.hpp"
 #include "base/fio.hpp"
@@ -64,24 +67,9 @@ void condition_tangent(State& s) {
   }
 }
 
-// The increment dU from the conditioned tangent; false when it is singular.
-bool solve_increment(State& s) {
-  s.singular = 0;
-  if (s.point_run == 1) {
-    BUILD_POINT_SYSTEM(s.point_matrix.data(), s.tangent.data(), s.point, s.dof_flags);
-    for (int i = 1; i <= POINT_SYSTEM_ORDER; ++i) {
-      Array1<double, POINT_SYSTEM_ORDER> row;
-      for (int j = 1; j <= POINT_SYSTEM_ORDER; ++j) row(j) = s.point_matrix(i, j);
-      fio::write(UNIT_ITERATION_DUMP, DUMP_SYSTEM_ROW_LAYOUT, i, row);
-    }
-    INVERT_MATRIX(s.point_matrix.data(), POINT_SYSTEM_ORDER, POINT_SYSTEM_ORDER, s.singular);
-    if (s.singular == 1) return false;
-    POINT_SYSTEM_RESIDUAL(s.point_rhs.data(), s.point_force_target.data(), s.residual.data(), s.pile_force.data(),
-                          s.point_displacement, s.displacement.data(), s.point, s.dof_flags);
-    MULTIPLY_12X12_BY_VECTOR(s.point_solution.data(), s.point_matrix.data(), s.point_rhs.data());
-    for (int k = 1; k <= CAP_DOFS; ++k) s.increment(k) = s.point_solution(k);
-    return true;
-  }
+// The increment dU of a run without a point from the conditioned tangent;
+// false when it is singular.
+bool solve_plain(State& s) {
   INVERT_MATRIX(s.tangent.data(), CAP_DOFS, CAP_DOFS, s.singular);
   if (s.singular == 1) return false;
   MULTIPLY_6X6_BY_VECTOR(s.increment.data(), s.tangent.data(), s.residual.data());
@@ -190,25 +178,18 @@ bool add_cap_terms(State& s, int& status) {
   return true;
 }
 
-struct CapRoad3D;
-
 // Loads, force vector, tangent and residual of one iteration, the tangent
 // conditioned in the first iteration of a step attempt.
 CapIteration prepare_iteration(State& s, int& status);
 
 // What the 3D cap differs in from the plane one (see cap_stepping.hpp).
-struct CapRoad3D {
-  using State = CapSolverState3D;
-  static constexpr int MODEL = MODEL_3D;
-  static constexpr int DOFS = CAP_DOFS;
+struct CapRoad3D : CapDimension3D {
   static constexpr double CONVERGED_INCREMENT = double(1e-12f);  // 9.999999960041972e-13
   static constexpr bool BLANK_BEFORE_STEP = true;
   static constexpr bool STEP_STATUS_LINES = true;
   static constexpr bool FIRST_ITERATION_COUNTS = true;  // against the iteration limit
-  static void forces(double* f, const double* u, int& status) { FVEC(f, u, status); }
-  static double* applied_load(State& s) { return s.cap_load; }
   static CapIteration prepare_iteration(State& s, int& status) { return pilecap::prepare_iteration(s, status); }
-  static bool solve_increment(State& s) { return pilecap::solve_increment(s); }
+  static bool solve_plain(State& s) { return pilecap::solve_plain(s); }
   static bool increment_finite(const State& s) { return finite_size(s.increment); }
   static void after_increment(State& s) { point_vectors_take_increment(s); }
   static void write_dump_vectors(const State& s) { pilecap::write_dump_vectors(s); }
@@ -221,6 +202,21 @@ struct CapRoad3D {
   }
   static void on_failed_step(State& s) {
     if (s.point_run == 1) s.point_total = s.point_saved_total;
+  }
+  // The 12 x 12 point system.
+  static constexpr int POINT_ORDER = POINT_SYSTEM_ORDER;
+  static constexpr const char* DUMP_SYSTEM_ROW_LAYOUT = pilecap::DUMP_SYSTEM_ROW_LAYOUT;
+  static auto& point_matrix(State& s) { return s.point_matrix; }
+  static const auto& point_solution(const State& s) { return s.point_solution; }
+  static void build_point_system(State& s) {
+    BUILD_POINT_SYSTEM(s.point_matrix.data(), s.tangent.data(), s.point, s.dof_flags);
+  }
+  static void point_system_residual(State& s) {
+    POINT_SYSTEM_RESIDUAL(s.point_rhs.data(), s.point_force_target.data(), s.residual.data(), s.pile_force.data(),
+                          s.point_displacement, s.displacement.data(), s.point, s.dof_flags);
+  }
+  static void multiply_point_system(State& s) {
+    MULTIPLY_12X12_BY_VECTOR(s.point_solution.data(), s.point_matrix.data(), s.point_rhs.data());
   }
 };
 

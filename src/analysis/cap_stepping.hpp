@@ -91,6 +91,29 @@ void CAP_APPLY_STEP_LOADS(typename Road::State& s) {
   s.fixed_steps = (SoilMovementProfile.count > 0 || s.point_run == 1) ? 1 : 0;
 }
 
+// CAP_SOLVE_POINT_SYSTEM
+// The increment of a point run from the road's bordered system (the
+// tangent bordered by one constraint per DOF whose displacement is given at
+// the point): built and its rows dumped, inverted in place, its right-hand
+// side from the residual and the point's misfits, solved; dU is the first
+// DOFS entries of the solution. False when the system is singular.
+template <class Road>
+bool CAP_SOLVE_POINT_SYSTEM(typename Road::State& s) {
+  auto& matrix = Road::point_matrix(s);
+  Road::build_point_system(s);
+  for (int i = 1; i <= Road::POINT_ORDER; ++i) {
+    Array1<double, Road::POINT_ORDER> row;
+    for (int j = 1; j <= Road::POINT_ORDER; ++j) row(j) = matrix(i, j);
+    fio::write(UNIT_ITERATION_DUMP, Road::DUMP_SYSTEM_ROW_LAYOUT, i, row);
+  }
+  INVERT_MATRIX(matrix.data(), Road::POINT_ORDER, Road::POINT_ORDER, s.singular);
+  if (s.singular == 1) return false;
+  Road::point_system_residual(s);
+  Road::multiply_point_system(s);
+  for (int k = 1; k <= Road::DOFS; ++k) s.increment(k) = Road::point_solution(s)(k);
+  return true;
+}
+
 // RUN_CAP_STEP_ATTEMPT
 // The Newton iterations of one step attempt: converged, failed (iteration
 // limit, failed evaluation, singular system) or Return (stop request or a
@@ -113,7 +136,9 @@ CapAttempt RUN_CAP_STEP_ATTEMPT(typename Road::State& s, int& status) {
     if (prepared == CapIteration::Failed) return CapAttempt::Failed;
     // An increment whose size is beyond the range of numbers comes from a
     // tangent that is singular in all but its exact zeros.
-    if (!Road::solve_increment(s) || !Road::increment_finite(s)) {
+    s.singular = 0;
+    const bool solved = s.point_run == 1 ? CAP_SOLVE_POINT_SYSTEM<Road>(s) : Road::solve_plain(s);
+    if (!solved || !Road::increment_finite(s)) {
       WRITE_SINGULAR_TANGENT_WARNING();
       PileErrorWord.code = PILE_ERR_SINGULAR;
       return CapAttempt::Failed;
