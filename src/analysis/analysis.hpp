@@ -538,7 +538,7 @@ double APPLY_STEP_FRACTION(double tcur, double converged_fraction, int iteration
 // plane: X vertical, Y, Z, then the rotations; or X, Y, rotation Z), created
 // at the solver's entry and handed to the result reports after the last
 // step; nothing of it outlives the run. Matrices are column-major.
-template <int N>
+template <int N, int P>
 struct CapSolverState : CapRunArguments {
   using Vector = Array1<double, N>;
   using Matrix = Array2<double, N, N>;
@@ -560,19 +560,22 @@ struct CapSolverState : CapRunArguments {
   Matrix converged_tangent{};  // assembled tangent of the last converged step
   double err_dsp = 0.0, inc_dsp = 0.0, tot_dsp = 0.0, err_rot = 0.0, inc_rot = 0.0, tot_rot = 0.0;
   double max_dsp = 0.0, max_rot = 0.0;
+  // The bordered system of a point run (P = N + one multiplier per DOF):
+  // the matrix, inverted in place, its right-hand side, the forces and given
+  // displacements it was formed from, and its solution (dU, multipliers).
+  Array2<double, P, P> point_matrix{};
+  Array1<double, P> point_rhs{}, point_force_target{}, point_solution{};
 };
 
 // The state of one 3D cap run: F is the group force vector plus the
 // passive force, R = -(P TCUR + F); the point system of a point run.
-struct CapSolverState3D : CapSolverState<CAP_DOFS> {
+struct CapSolverState3D : CapSolverState<CAP_DOFS, POINT_SYSTEM_ORDER> {
   int torsion_only = 0;  // only the torque about the vertical axis loads the cap
   double passive_position = 0.0;
   Array1<double, CAP_DOFS> passive_force{};
   Array2<double, CAP_DOFS, CAP_DOFS> tangent_term{};
-  // The point system (point runs only).
-  Array2<double, POINT_SYSTEM_ORDER, POINT_SYSTEM_ORDER> point_matrix{};
-  Array1<double, POINT_SYSTEM_ORDER> point_rhs{}, point_force_target{}, point_solution{}, point_step{}, point_total{},
-      point_saved_total{};
+  // The sums of the point system over the step and the run (point runs only).
+  Array1<double, POINT_SYSTEM_ORDER> point_step{}, point_total{}, point_saved_total{};
 };
 
 // Result roads after the stepping of a 3D run, in the order they are tried.
@@ -584,16 +587,13 @@ constexpr int CAP_ROAD_FULL_OUTPUT = 5;
 
 // The state of one 2D cap run: F is the pile-force resultant less the cap
 // resistance, R = P TCUR - F; the bordered system of a point run.
-struct CapSolverState2D : CapSolverState<CAP_DOFS_2D> {
+struct CapSolverState2D : CapSolverState<CAP_DOFS_2D, MIXED_SYSTEM_ORDER_2D> {
   using Vector3 = Vector;
   using Vector6 = Array1<double, MIXED_SYSTEM_ORDER_2D>;
   double mean_ground_line = 0.0, mean_reaction = 0.0;  // embedded cap, method 0
   Vector3 applied{};                                   // P x TCUR of the last iteration
   Matrix inverse{};
   CapPassive2D passive{};  // the resistance of the last base evaluation
-  // The bordered system of a point run.
-  Array2<double, MIXED_SYSTEM_ORDER_2D, MIXED_SYSTEM_ORDER_2D> mixed{};
-  Vector6 mixed_rhs{}, mixed_forces{}, mixed_solution{};
 };
 
 // Whether the run is a level of the cap flexibility estimation; 0 for every

@@ -37,6 +37,7 @@ struct CapDimension3D {
   static void write_run_piles(int& status) { ENVEWR(ENVELOPE_KIND_RUN, 0, status); }
   static void write_pushover_piles(int& status) { ENVEWRP(status); }
   static void write_equivalent_stiffness() { WRITE_EQUIV_STIFFNESS_3D(); }
+  static void report(State& s, int& status) { REPORT_CAP_SOLUTION_3D(s, status); }
 };
 
 struct CapDimension2D {
@@ -50,6 +51,7 @@ struct CapDimension2D {
   static void write_run_piles(int& status) { ENVEWR2D(ENVELOPE_KIND_RUN, 0, status); }
   static void write_pushover_piles(int& status) { ENVEWR2DP(status); }
   static void write_equivalent_stiffness() { WRITE_EQUIV_STIFFNESS_2D(); }
+  static void report(State& s, int& status) { REPORT_CAP_SOLUTION_2D(s, status); }
 };
 
 // REPORT_CAP_ROADS

@@ -154,12 +154,12 @@ void write_dump_vectors(const State& s) {
   CapSolverState2D::Vector6 step_sum, total, target_sum;
   for (int k = 1; k <= MIXED_SYSTEM_ORDER_2D; ++k) {
     const bool multiplier = k > CAP_DOFS_2D;
-    step_sum(k) = multiplier ? s.mixed_solution(k) : s.step_displacement(k);
-    total(k) = multiplier ? s.mixed_solution(k) : s.displacement(k);
-    target_sum(k) = s.mixed_rhs(k) + s.mixed_forces(k);
+    step_sum(k) = multiplier ? s.point_solution(k) : s.step_displacement(k);
+    total(k) = multiplier ? s.point_solution(k) : s.displacement(k);
+    target_sum(k) = s.point_rhs(k) + s.point_force_target(k);
   }
-  const CapSolverState2D::Vector6* vectors[6] = {&s.mixed_solution, &s.mixed_rhs,   &step_sum, &total,
-                                                 &target_sum,       &s.mixed_forces};
+  const CapSolverState2D::Vector6* vectors[6] = {&s.point_solution, &s.point_rhs,         &step_sum, &total,
+                                                 &target_sum,       &s.point_force_target};
   for (int r = 0; r < 6; ++r) fio::write(UNIT_ITERATION_DUMP, DUMP_VECTOR_LAYOUT, DUMP_LABELS[1][r], *vectors[r]);
 }
 
@@ -194,18 +194,9 @@ struct CapRoad2D : CapDimension2D {
   // The 6 x 6 bordered system.
   static constexpr int POINT_ORDER = MIXED_SYSTEM_ORDER_2D;
   static constexpr const char* DUMP_SYSTEM_ROW_LAYOUT = pilecap::DUMP_SYSTEM_ROW_LAYOUT;
-  static auto& point_matrix(State& s) { return s.mixed; }
-  static const auto& point_solution(const State& s) { return s.mixed_solution; }
-  static void build_point_system(State& s) {
-    BUILD_MIXED_SYSTEM_2D(s.mixed.data(), s.tangent.data(), s.point, s.dof_flags);
-  }
-  static void point_system_residual(State& s) {
-    MIXED_RESIDUAL_2D(s.mixed_rhs.data(), s.mixed_forces.data(), s.residual.data(), s.pile_force.data(),
-                      s.point_displacement, s.displacement.data(), s.point, s.dof_flags);
-  }
-  static void multiply_point_system(State& s) {
-    MULTIPLY_MIXED_SYSTEM_2D(s.mixed_solution.data(), s.mixed.data(), s.mixed_rhs.data());
-  }
+  static constexpr auto build_point_system = BUILD_MIXED_SYSTEM_2D;
+  static constexpr auto point_system_residual = MIXED_RESIDUAL_2D;
+  static constexpr auto multiply_point_system = MULTIPLY_MIXED_SYSTEM_2D;
 };
 
 CapIteration prepare_iteration(State& s, int& status) {
@@ -269,11 +260,7 @@ void SOLVE_CAP_2D(int run_kind, int& print_flags, int& status, double* equivalen
                      dof_flags)) {
     return;
   }
-  for (int k = 1; k <= CAP_DOFS_2D; ++k) {
-    s.full_load(k) = cap_load[k - 1];
-    s.point_displacement_entry(k) = point_displacements[k - 1];
-  }
-  s.tcur = s.dtcur = AnalysisControl.initial_step;
+  CAP_TAKE_RUN_LOADS<CapRoad2D>(s, cap_load, point_displacements);
 
   WRITE_CAP_TRACE_HEADING();
   print_flags = RunOptions.print_py_curves;
@@ -283,10 +270,7 @@ void SOLVE_CAP_2D(int run_kind, int& print_flags, int& status, double* equivalen
   SAVE_DISTRIBUTED_LOADS();
   SAVE_SOIL_MOVEMENTS(s.movements_present);
 
-  if (!RUN_CAP_LOAD_STEPS<CapRoad2D>(s, status)) return;
-  if (solution_hook != nullptr) solution_hook(s);
-  REPORT_CAP_SOLUTION_2D(s, status);
-  AnalysisControl.pass_mode = 0;
+  RUN_CAP_AND_REPORT<CapRoad2D>(s, status, solution_hook);
 }
 
 }  // namespace pilecap

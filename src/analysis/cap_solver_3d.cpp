@@ -206,18 +206,9 @@ struct CapRoad3D : CapDimension3D {
   // The 12 x 12 point system.
   static constexpr int POINT_ORDER = POINT_SYSTEM_ORDER;
   static constexpr const char* DUMP_SYSTEM_ROW_LAYOUT = pilecap::DUMP_SYSTEM_ROW_LAYOUT;
-  static auto& point_matrix(State& s) { return s.point_matrix; }
-  static const auto& point_solution(const State& s) { return s.point_solution; }
-  static void build_point_system(State& s) {
-    BUILD_POINT_SYSTEM(s.point_matrix.data(), s.tangent.data(), s.point, s.dof_flags);
-  }
-  static void point_system_residual(State& s) {
-    POINT_SYSTEM_RESIDUAL(s.point_rhs.data(), s.point_force_target.data(), s.residual.data(), s.pile_force.data(),
-                          s.point_displacement, s.displacement.data(), s.point, s.dof_flags);
-  }
-  static void multiply_point_system(State& s) {
-    MULTIPLY_12X12_BY_VECTOR(s.point_solution.data(), s.point_matrix.data(), s.point_rhs.data());
-  }
+  static constexpr auto build_point_system = BUILD_POINT_SYSTEM;
+  static constexpr auto point_system_residual = POINT_SYSTEM_RESIDUAL;
+  static constexpr auto multiply_point_system = MULTIPLY_12X12_BY_VECTOR;
 };
 
 CapIteration prepare_iteration(State& s, int& status) {
@@ -277,11 +268,7 @@ void SOLVE_CAP_3D(int run_kind, int& /*print_flags*/, int& status, double* equiv
     AnalysisControl.pass_mode = 0;
     return;
   }
-  for (int k = 1; k <= CAP_DOFS; ++k) {
-    s.full_load(k) = cap_load[k - 1];
-    s.point_displacement_entry(k) = point_displacements[k - 1];
-  }
-  s.tcur = s.dtcur = AnalysisControl.initial_step;
+  CAP_TAKE_RUN_LOADS<CapRoad3D>(s, cap_load, point_displacements);
 
   WRITE_CAP_TRACE_HEADING();
   PileErrorWord.code = PILE_ERR_NONE;
@@ -291,10 +278,7 @@ void SOLVE_CAP_3D(int run_kind, int& /*print_flags*/, int& status, double* equiv
   SAVE_SOIL_MOVEMENTS(s.movements_present);
   s.converged_fraction = 0.0;
 
-  if (!RUN_CAP_LOAD_STEPS<CapRoad3D>(s, status)) return;
-  if (solution_hook != nullptr) solution_hook(s);
-  REPORT_CAP_SOLUTION_3D(s, status);
-  AnalysisControl.pass_mode = 0;
+  RUN_CAP_AND_REPORT<CapRoad3D>(s, status, solution_hook);
 }
 
 }  // namespace pilecap

@@ -99,18 +99,18 @@ void CAP_APPLY_STEP_LOADS(typename Road::State& s) {
 // DOFS entries of the solution. False when the system is singular.
 template <class Road>
 bool CAP_SOLVE_POINT_SYSTEM(typename Road::State& s) {
-  auto& matrix = Road::point_matrix(s);
-  Road::build_point_system(s);
+  Road::build_point_system(s.point_matrix.data(), s.tangent.data(), s.point, s.dof_flags);
   for (int i = 1; i <= Road::POINT_ORDER; ++i) {
     Array1<double, Road::POINT_ORDER> row;
-    for (int j = 1; j <= Road::POINT_ORDER; ++j) row(j) = matrix(i, j);
+    for (int j = 1; j <= Road::POINT_ORDER; ++j) row(j) = s.point_matrix(i, j);
     fio::write(UNIT_ITERATION_DUMP, Road::DUMP_SYSTEM_ROW_LAYOUT, i, row);
   }
-  INVERT_MATRIX(matrix.data(), Road::POINT_ORDER, Road::POINT_ORDER, s.singular);
+  INVERT_MATRIX(s.point_matrix.data(), Road::POINT_ORDER, Road::POINT_ORDER, s.singular);
   if (s.singular == 1) return false;
-  Road::point_system_residual(s);
-  Road::multiply_point_system(s);
-  for (int k = 1; k <= Road::DOFS; ++k) s.increment(k) = Road::point_solution(s)(k);
+  Road::point_system_residual(s.point_rhs.data(), s.point_force_target.data(), s.residual.data(), s.pile_force.data(),
+                              s.point_displacement, s.displacement.data(), s.point, s.dof_flags);
+  Road::multiply_point_system(s.point_solution.data(), s.point_matrix.data(), s.point_rhs.data());
+  for (int k = 1; k <= Road::DOFS; ++k) s.increment(k) = s.point_solution(k);
   return true;
 }
 
@@ -207,6 +207,18 @@ void FINISH_FAILED_STEP(typename Road::State& s) {
   s.last_step_result = -1;
 }
 
+// CAP_TAKE_RUN_LOADS
+// The run's full cap load and its given point displacements into the state;
+// TCUR and DTCUR start at the case's initial step.
+template <class Road>
+void CAP_TAKE_RUN_LOADS(typename Road::State& s, const double* cap_load, const double* point_displacements) {
+  for (int k = 1; k <= Road::DOFS; ++k) {
+    s.full_load(k) = cap_load[k - 1];
+    s.point_displacement_entry(k) = point_displacements[k - 1];
+  }
+  s.tcur = s.dtcur = AnalysisControl.initial_step;
+}
+
 // RUN_CAP_LOAD_STEPS
 // The stepping of one run from TCUR = DTCUR = the initial step to the full
 // load or the abandonment, and the road it ends on (no convergence when the
@@ -245,6 +257,17 @@ bool RUN_CAP_LOAD_STEPS(typename Road::State& s, int& status) {
     WRITE_SOLVER_STATUS(s.run_kind, SOLVER_EVENT_ENDED, s.step, 0.0, s.iteration, Road::MODEL);
   s.road = (s.step == 1 && s.last_step_result == -1) ? CAP_ROAD_NO_CONVERGENCE : CAP_ROAD_FULL_OUTPUT;
   return true;
+}
+
+// RUN_CAP_AND_REPORT
+// The stepping of a prepared run, then (unless it ended at once) the test
+// seam with the state and the result roads; pass mode 0 on return.
+template <class Road>
+void RUN_CAP_AND_REPORT(typename Road::State& s, int& status, void (*hook)(const typename Road::State&)) {
+  if (!RUN_CAP_LOAD_STEPS<Road>(s, status)) return;
+  if (hook != nullptr) hook(s);
+  Road::report(s, status);
+  AnalysisControl.pass_mode = 0;
 }
 
 }  // namespace pilecap

@@ -124,23 +124,7 @@ inline std::string deck_2d(const Deck2D& d) {
   deck.append(n(d.shear_modulus) + " " + n(d.area) + " " + n(d.inertia) + " " + n(d.inertia) + " 0 0 0 0 " +
               n(d.modulus) + " 0 " + n(d.perimeter) + " 0 0 0 0\n");
   deck.append("0 0 0 0 0 0\n'NONE'\n");
-  deck.append("SOIL LAYERS\n").append(std::to_string(d.layers.size())).append("\n");
-  for (std::size_t k = 0; k < d.layers.size(); ++k) {
-    const DeckLayer3D& l = d.layers[k];
-    deck.append(std::to_string(k + 1) + " " + std::to_string(l.code) + "\n" + n(l.top) + " " + n(l.bottom) + "\n");
-    deck.append("2 ").append(std::to_string(l.props.size())).append("\n");
-    for (int point = 0; point < 2; ++point) {
-      for (std::size_t v = 0; v < l.props.size(); ++v) deck.append(v == 0 ? "" : " ").append(n(l.props[v]));
-      deck.append("\n");
-    }
-  }
-  if (user_py == 1) {
-    deck.append("USER P-Y CURVES\n1\n1 ").append(std::to_string(d.py_curves.size())).append("\n");
-    for (const DeckPyCurve3D& c : d.py_curves) {
-      deck.append(n(c.depth)).append("\n").append(std::to_string(c.points.size())).append("\n");
-      for (const auto& [p, y] : c.points) deck.append(n(p) + " " + n(y) + "\n");
-    }
-  }
+  deck.append(deck_soil_sections(d.layers, d.py_curves));
   const double reach = d.axial_reach;
   deck.append("GENERATED LOAD-SETTLEMENT CURVES\n0\n");
   deck.append("USER LOAD-SETTLEMENT CURVES\n1\n1 3\n");
