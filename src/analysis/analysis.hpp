@@ -650,9 +650,10 @@ void REPORT_REDUCTION_FACTORS(int dimension);
 // The reports of a finished 2D run: the bearing and pull-out warnings of
 // the last force evaluation (with their texts from the axial-warning file),
 // then one road: no convergence (result code only), flexibility level,
-// pushover point, target search, or the full output (TABLE L with the point
-// tables of a point run, the cap envelope, the partial-load warning, the
-// passive cap table, the final print pass of FVEC2D and ENVEWR2D).
+// pushover point, target search, or the full output (the reduction factors,
+// TABLE L with the point tables of a point run, the cap envelope, the
+// partial-load warning, the passive cap table, the final print pass of
+// FVEC2D and ENVEWR2D). The roads are those of 3D (REPORT_CAP_ROADS).
 //   Reads:  WarningCounters, AnalysisControl, RunOptions, UnitLabels,
 //           CapGeometry, CapPassiveElement, DofRunMode, TargetDeflectionSearch
 //   Writes: state.road, state.cap_load (the printed equivalent load),
