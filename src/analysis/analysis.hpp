@@ -382,13 +382,17 @@ void ROW_TRANSFORM_2D(int row, double* t);
 //           pass_mode)
 //   Writes: PileTable.head_force(row, 1..3, 1) (0 for a failed row),
 //           PileErrorWord (merged), the thread maxima, RunTimers
-//           (parallel_time in the analysis pass, print_time otherwise)
+//           (parallel_time in the analysis pass, print_time otherwise),
+//           CapPassiveState.horizontal_movement (|U2|, read by the rows' cap
+//           pass on user p-y curves)
 //   out:    resultant (3) at the origin
 //   in:     u (3) at the origin
 //   in,out: status  receives the code of the lowest failing row when it was 0
 void FVEC2D(double* resultant, const double* u, int& status);
 
-// Difference steps of the 2D tangent (widened single-precision literals).
+// Difference steps of the 2D tangent at rest, CAP_TANGENT_2D without steps
+// (widened single-precision literals); the solver's iterations take theirs
+// from HEAD_DIFFERENCE_STEPS.
 constexpr double STEP_TRANSLATION_2D_INCHES = double(1e-5f);     // 9.999999747378752e-06
 constexpr double STEP_TRANSLATION_2D_METRES = double(2.54e-7f);  // 2.5399999051378116e-07
 constexpr double STEP_ROTATION_2D = double(1e-8f);               // 1.0000000222353253e-08
@@ -404,6 +408,8 @@ constexpr double STEP_ROTATION_2D = double(1e-8f);               // 1.0000000222
 //   in:     u (3)
 //   in,out: status
 void CAP_TANGENT_2D(double* k, const double* u, int& status);
+// The same with the steps given: steps (3) = translation, translation, rotation.
+void CAP_TANGENT_2D(double* k, const double* u, const double* steps, int& status);
 
 // ---------------------------------------- mixed control in 2D, vectors
 
@@ -489,7 +495,8 @@ void CAP_PASSIVE_MEANS_2D(double& ground_line, double& reaction);
 // negative) to the mean first-node reaction p, cut to a trapezoid at the
 // cap's thickness, acting against the sign of U2; the moment about the
 // origin with the cap bottom at the last row's head depth. No resistance
-// when g >= -1e-6 or for a larger cap option (then L = 0, z = head depth).
+// when g >= -1e-6, for a larger cap option or for a cap that does not move
+// sideways (|U2| <= 1e-14; then L = 0, z = head depth).
 //   in: u (3, only the sign of U2 is read), ground_line g, reaction p
 //   out: passive
 void CAP_PASSIVE_BY_MEANS_2D(const double* u, double ground_line, double reaction, CapPassive2D& passive);
@@ -536,33 +543,48 @@ bool START_CAP_RUN(CapRunArguments& run, int run_kind, double* equivalent_load, 
 //   returns the movement fraction applied
 double APPLY_STEP_FRACTION(double tcur, double converged_fraction, int iteration);
 
-// The state of one 3D cap run, created at the solver's entry and handed to
-// the result reports after the last step; nothing of it outlives the run.
-struct CapSolverState3D : CapRunArguments {
+// The state of one cap run in either dimension (N = 6 in space, 3 in the
+// plane: X vertical, Y, Z, then the rotations; or X, Y, rotation Z), created
+// at the solver's entry and handed to the result reports after the last
+// step; nothing of it outlives the run. Matrices are column-major.
+template <int N, int P>
+struct CapSolverState : CapRunArguments {
+  using Vector = Array1<double, N>;
+  using Matrix = Array2<double, N, N>;
   int step = 0;              // load-step counter, 1 for the first step
   int iteration = 0;         // Newton iteration of the current step attempt
   int last_step_result = 0;  // 1 converged, -1 failed, 0 no step computed
-  int torsion_only = 0;      // only the torque about the vertical axis loads the cap
   int movements_present = 0;
-  int fixed_steps = 0;  // the fixed-step flag of the head tangents
+  int fixed_steps = 0;  // the fixed-step flag of the difference tangents
   int singular = 0;
   int road = 0;  // CAP_ROAD_ after the stepping
   double tcur = 0.0;
   double dtcur = 0.0;
-  double converged_fraction = 0.0;
+  double converged_fraction = 0.0;  // TCUR of the last converged step
   double movement_fraction = 0.0;
-  double passive_position = 0.0;
-  Array1<double, CAP_DOFS> full_load{}, displacement{}, increment{}, step_displacement{}, step_start_displacement{};
-  Array1<double, CAP_DOFS> pile_force{}, residual{}, passive_force{}, point_displacement_entry{}, point_load_working{};
-  Array1<double, CAP_DOFS> converged_force{};  // F of the last iteration of the last converged step
-  Array2<double, CAP_DOFS, CAP_DOFS> tangent{}, assembled_tangent{}, tangent_term{};
-  Array2<double, CAP_DOFS, CAP_DOFS> converged_tangent{};  // assembled tangent of the last converged step
+  Vector full_load{}, displacement{}, increment{}, step_displacement{}, step_start_displacement{};
+  Vector pile_force{}, residual{}, point_displacement_entry{}, point_load_working{};
+  Vector converged_force{};  // F of the last iteration of the last converged step
+  Matrix tangent{}, assembled_tangent{};
+  Matrix converged_tangent{};  // assembled tangent of the last converged step
   double err_dsp = 0.0, inc_dsp = 0.0, tot_dsp = 0.0, err_rot = 0.0, inc_rot = 0.0, tot_rot = 0.0;
   double max_dsp = 0.0, max_rot = 0.0;
-  // The point system (point runs only).
-  Array2<double, POINT_SYSTEM_ORDER, POINT_SYSTEM_ORDER> point_matrix{};
-  Array1<double, POINT_SYSTEM_ORDER> point_rhs{}, point_force_target{}, point_solution{}, point_step{}, point_total{},
-      point_saved_total{};
+  // The bordered system of a point run (P = N + one multiplier per DOF):
+  // the matrix, inverted in place, its right-hand side, the forces and given
+  // displacements it was formed from, and its solution (dU, multipliers).
+  Array2<double, P, P> point_matrix{};
+  Array1<double, P> point_rhs{}, point_force_target{}, point_solution{};
+};
+
+// The state of one 3D cap run: F is the group force vector plus the
+// passive force, R = -(P TCUR + F); the point system of a point run.
+struct CapSolverState3D : CapSolverState<CAP_DOFS, POINT_SYSTEM_ORDER> {
+  int torsion_only = 0;  // only the torque about the vertical axis loads the cap
+  double passive_position = 0.0;
+  Array1<double, CAP_DOFS> passive_force{};
+  Array2<double, CAP_DOFS, CAP_DOFS> tangent_term{};
+  // The sums of the point system over the step and the run (point runs only).
+  Array1<double, POINT_SYSTEM_ORDER> point_step{}, point_total{}, point_saved_total{};
 };
 
 // Result roads after the stepping of a 3D run, in the order they are tried.
@@ -572,33 +594,15 @@ constexpr int CAP_ROAD_PUSHOVER = 3;
 constexpr int CAP_ROAD_TARGET_SEARCH = 4;
 constexpr int CAP_ROAD_FULL_OUTPUT = 5;
 
-// The state of one 2D cap run, created at the solver's entry and handed to
-// the result reports after the last step. Vectors are (X vertical, Y
-// horizontal, rotation Z); the tangent is column-major.
-struct CapSolverState2D : CapRunArguments {
-  using Vector3 = Array1<double, CAP_DOFS_2D>;
+// The state of one 2D cap run: F is the pile-force resultant less the cap
+// resistance, R = P TCUR - F; the bordered system of a point run.
+struct CapSolverState2D : CapSolverState<CAP_DOFS_2D, MIXED_SYSTEM_ORDER_2D> {
+  using Vector3 = Vector;
   using Vector6 = Array1<double, MIXED_SYSTEM_ORDER_2D>;
-  int step = 0;              // load-step counter, 1 for the first step
-  int iteration = 0;         // Newton iteration of the current step attempt
-  int last_step_result = 0;  // 1 converged, -1 abandoned, 0 no step computed
-  int movements_present = 0;
-  int singular = 0;
-  int road = 0;  // CAP_ROAD_ after the stepping
-  double tcur = 0.0;
-  double dtcur = 0.0;
-  double converged_fraction = 0.0;  // TCUR of the last converged step
-  double movement_fraction = 0.0;
   double mean_ground_line = 0.0, mean_reaction = 0.0;  // embedded cap, method 0
-  Vector3 full_load{}, displacement{}, step_start_displacement{}, step_displacement{}, increment{};
-  Vector3 pile_force{}, applied{}, residual{}, point_displacement_entry{}, point_load_working{};
-  Array2<double, CAP_DOFS_2D, CAP_DOFS_2D> tangent{}, assembled_tangent{}, inverse{};
-  Array2<double, CAP_DOFS_2D, CAP_DOFS_2D> converged_tangent{};  // assembled tangent of the last converged step
-  CapPassive2D passive{};                                        // the resistance of the last base evaluation
-  double err_dsp = 0.0, inc_dsp = 0.0, tot_dsp = 0.0, err_rot = 0.0, inc_rot = 0.0, tot_rot = 0.0;
-  double max_dsp = 0.0, max_rot = 0.0;
-  // The bordered system of a point run.
-  Array2<double, MIXED_SYSTEM_ORDER_2D, MIXED_SYSTEM_ORDER_2D> mixed{};
-  Vector6 mixed_rhs{}, mixed_forces{}, mixed_solution{};
+  Vector3 applied{};                                   // P x TCUR of the last iteration
+  Matrix inverse{};
+  CapPassive2D passive{};  // the resistance of the last base evaluation
 };
 
 // Whether the run is a level of the cap flexibility estimation; 0 for every
@@ -643,13 +647,22 @@ void set_cap_solution_hook(CapSolutionHook hook);
 //   in,out: status  as the final print pass leaves it; not tested here
 void REPORT_CAP_SOLUTION_3D(CapSolverState3D& state, int& status);
 
+// REPORT_REDUCTION_FACTORS
+// The reduction factors for closely spaced piles of the run's last blend
+// (ClosePileFactors first pair), one row per pile or pile row, on the
+// results and summary reports under the heading of the way they were
+// estimated, and on the computation report.
+//   in: dimension  MODEL_2D or MODEL_3D (the 3D heading names both directions)
+void REPORT_REDUCTION_FACTORS(int dimension);
+
 // REPORT_CAP_SOLUTION_2D
 // The reports of a finished 2D run: the bearing and pull-out warnings of
 // the last force evaluation (with their texts from the axial-warning file),
 // then one road: no convergence (result code only), flexibility level,
-// pushover point, target search, or the full output (TABLE L with the point
-// tables of a point run, the cap envelope, the partial-load warning, the
-// passive cap table, the final print pass of FVEC2D and ENVEWR2D).
+// pushover point, target search, or the full output (the reduction factors,
+// TABLE L with the point tables of a point run, the cap envelope, the
+// partial-load warning, the passive cap table, the final print pass of
+// FVEC2D and ENVEWR2D). The roads are those of 3D (REPORT_CAP_ROADS).
 //   Reads:  WarningCounters, AnalysisControl, RunOptions, UnitLabels,
 //           CapGeometry, CapPassiveElement, DofRunMode, TargetDeflectionSearch
 //   Writes: state.road, state.cap_load (the printed equivalent load),
@@ -900,13 +913,6 @@ struct PlatePileResponse;  // plate/plate.hpp
 //   in,out: piles   pile k at index k - 1
 //   in,out: status  the first failing pile's status in pile order
 void PLATE_PILE_HEAD_RESPONSES(std::vector<PlatePileResponse>& piles, int with_stiffness, int& status);
-
-// REPORT_REDUCTION_FACTORS_3D
-// The reduction factors for closely spaced piles of the last blend, pile by
-// pile (ClosePileFactors first pair), under their heading on the results
-// report and the summary, and unconverted on the computation report.
-//   Reads: RunOptions.pmult_method, PileTable.n_piles, ClosePileFactors
-void REPORT_REDUCTION_FACTORS_3D();
 
 // WRITE_PLATE_CAP_PILE_RESULTS
 // After a plate-cap run with at least one converged step: a line naming the

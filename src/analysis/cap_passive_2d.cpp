@@ -17,6 +17,8 @@ namespace {
 
 // Mean ground lines at or above this (single precision) leave the cap free.
 constexpr double CAP_NOT_EMBEDDED = double(-1e-6f);
+// A horizontal movement at or below this (single precision) is none.
+constexpr double NO_HORIZONTAL_MOVEMENT = double(1e-14f);
 constexpr int MEANS_OPTION = 1;  // the cap option that uses method 0
 constexpr double HALF = 0.5;
 constexpr double THIRD = 1.0 / 3.0;
@@ -44,6 +46,9 @@ void CAP_PASSIVE_BY_MEANS_2D(const double* u, double ground_line, double reactio
   passive.load = 0.0;
   passive.position = hd;
   if (RunOptions.cap_passive_option != MEANS_OPTION || ground_line >= CAP_NOT_EMBEDDED) return;
+  // The soil resists a movement: a cap that does not move sideways meets no
+  // resistance, in neither direction.
+  if (!(std::fabs(u[1]) > NO_HORIZONTAL_MOVEMENT)) return;
   const double thickness = CapGeometry.thickness_xx;
   const double p = reaction;
   const double a = std::fabs(ground_line);

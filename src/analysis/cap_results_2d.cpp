@@ -1,17 +1,17 @@
-// The reports of a solved 2D cap run: the bearing and pull-out warnings of
-// the last force evaluation, then one result road. The full output prints
-// TABLE L (equivalent load and cap displacement at the origin, and at the
-// point of definition of a point run) on the results, summary,
-// summary-scratch and computation reports, folds the run into the cap
-// envelope, prints the embedded cap's resistance and makes the final print
-// pass of the group force vector that fills the result stores for the
-// per-pile tables. Vectors are (X vertical, Y horizontal, rotation Z); loads
-// print through the kip conversion, coordinates in feet or metres,
-// displacements as computed.
+// What the reports of a solved 2D cap run print by their own layouts: the
+// bearing and pull-out warnings of the last force evaluation, the tables of
+// the origin and of the point of definition in TABLE L, the headings of the
+// summary-scratch rows and the embedded cap's resistance. The roads and the
+// order of TABLE L are shared with 3D (cap_roads.cpp, cap_full_output.hpp).
+// Vectors are (X vertical, Y horizontal, rotation Z); loads print through
+// the kip conversion, coordinates in feet or metres, displacements as
+// computed.
 #include <cmath>
 #include <string>
 
 #include "analysis/analysis.hpp"
+#include "analysis/cap_dimension.hpp"
+#include "analysis/cap_full_output.hpp"
 #include "base/fio.hpp"
 #include "base/report_fields.hpp"
 #include "base/unit_labels.hpp"
@@ -27,9 +27,6 @@ namespace {
 
 using State = CapSolverState2D;
 
-constexpr int PASSIVE_LAST_METHOD = 1;
-constexpr double PERCENT = 100.0;
-
 // Warnings of the last force evaluation: bearing, then pull out.
 //      ** WARNING **  SOME PILES, MAY FAIL IN BEARING!
 constexpr const char* WARNING_LONG_LAYOUT[2] = {
@@ -40,9 +37,6 @@ constexpr const char* WARNING_LONG_LAYOUT[2] = {
 constexpr const char* WARNING_SHORT_LAYOUT[2] = {"(/,5X,\"** WARNING **  \",\"SOME PILES, MAY FAIL IN BEARING!\")",
                                                  "(/,5X,\"** WARNING **  \",\"SOME PILES, MAY FAIL IN PULL OUT!\")"};
 
-//      * TABLE L *   COMPUTATION ON PILE CAP
-constexpr const char* TABLE_L_REPORT_LAYOUT = "(/,/,/,5X,\"* TABLE L *   COMPUTATION ON PILE CAP\")";
-constexpr const char* TABLE_L_COMPUTATION_LAYOUT = "(5X,\"* TABLE L *   COMPUTATION ON PILE CAP\")";
 constexpr const char* ORIGIN_LOAD_TITLE_LAYOUT = "(/,/,5X,\"* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *\")";
 constexpr const char* ORIGIN_DISPLACEMENT_TITLE_LAYOUT =
     "(/,/,5X,\"* DISPLACEMENT OF GROUPED PILE \",\"FOUNDATION AT ORIGIN *\")";
@@ -57,26 +51,12 @@ constexpr const char* POINT_DISPLACEMENT_TITLE_LAYOUT =
 
 //           NUMBER OF ITERATIONS =   3
 constexpr const char* ITERATIONS_REPORT_LAYOUT = "(/,/,10X,\"NUMBER OF ITERATIONS = \",I3)";
-constexpr const char* ITERATIONS_LOG_LAYOUT = "(/,10X,\"NUMBER OF GLOBAL ITERATIONS = \",I4,/)";
 
-// Summary scratch: one row of three per table.
-constexpr const char* SCRATCH_LOAD_TITLE_LAYOUT = "(/,5X,\"* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *\")";
+// Summary scratch: the headings of the rows of three.
 //            LOAD X,KIP     LOAD Y,KIP    MOM Z,KIP-IN
 constexpr const char* SCRATCH_LOAD_HEADING = "(11X,\"LOAD X,\",A3,5X,\"LOAD Y,\",A3,3X,\" MOM Z,\",A3,A1,A2)";
-constexpr const char* SCRATCH_DISPLACEMENT_TITLE_LAYOUT =
-    "(/,5X,\"* DISPLACEMENT OF GROUPED PILE \",\"FOUNDATION AT ORIGIN *\")";
 //             DISP X,IN      DISP Y,IN      ROT Z,RAD
 constexpr const char* SCRATCH_DISPLACEMENT_HEADING = "(12X,\"DISP X,\",A2,6X,\"DISP Y,\",A2,5X,\" ROT Z,\",A3)";
-
-// Computation report: unconverted rows.
-constexpr const char* COMPUTATION_LOAD_TITLE = "(\"* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *\")";
-constexpr const char* COMPUTATION_DISPLACEMENT_TITLE = "(\"* DISPLACEMENT OF PILE CAP AT ORIGIN *\")";
-
-//      ** WARNING **    VELTO COULD NOT GET SOLUTION FOR 100% OF THE LOAD
-//                       RESULTS ARE FOR    45.00% OF THE TOTAL LOAD
-constexpr const char* PARTIAL_LOAD_LAYOUT =
-    "(/,5X,\"** WARNING **  \",\"  VELTO COULD NOT GET SOLUTION FOR 100% OF THE LOAD\",/,5X,\"               \",\"  "
-    "RESULTS ARE FOR \",F8.2,\"% OF THE TOTAL LOAD\",/)";
 
 // Passive resistance of an embedded cap.
 constexpr const char* PASSIVE_TITLE_LAYOUT = "(/,/,5X,\"* PASSIVE RESISTANCE IN PILE CAP *\")";
@@ -84,19 +64,11 @@ constexpr const char* PASSIVE_TITLE_LAYOUT = "(/,/,5X,\"* PASSIVE RESISTANCE IN 
 constexpr const char* PASSIVE_HEADING_LAYOUT = "(14X,\"HORI. LOAD,\",A3,6X,\"POSITION,\",A2,6X,\"EQ. DIAM,\",A2)";
 constexpr const char* PASSIVE_COMPUTATION_LAYOUT = "(\"* PASSIVE RESISTANCE IN PILE CAP *\")";
 
-//      * TABLE M *   COMPUTATION ON INDIVIDUAL PILE
-constexpr const char* TABLE_M_REPORT_LAYOUT = "(/,/,/,5X,\"* TABLE M *   COMPUTATION ON INDIVIDUAL PILE\")";
-
 // Field widths of the rows.
 constexpr int REPORT_FIELD_DIGITS = 5;
 constexpr CapRowFields REPORT_ROW = {10, 18, REPORT_FIELD_DIGITS};
 constexpr CapRowFields COORDINATE_ROW = {5, 19, REPORT_FIELD_DIGITS};
 constexpr int SOLVER_ROTATION_GAP = 5;
-constexpr int SCRATCH_ROW_INDENT = 7;
-constexpr int SCRATCH_FIELD_WIDTH = 15;
-constexpr int COMPUTATION_FIELD_WIDTH = 18;
-constexpr int COMPUTATION_FIELD_DIGITS = 8;
-constexpr int COMPUTATION_FIELD_GAP = 5;
 
 // The bearing and pull-out warnings of the last base evaluation: one
 // heading per kind, then the lines the evaluation left on the axial-warning
@@ -113,26 +85,6 @@ void report_warnings() {
   if (counts[0] + counts[1] <= 0) return;
   COPY_AXIAL_WARNING_LINES(counts[0] + counts[1], true);
   if (TargetDeflectionSearch.active == 1) TargetDeflectionSearch.state = -1;
-}
-
-// One unconverted row of three values on the computation report, each
-// followed by a gap.
-void write_computation_row(const double* values) {
-  for (int k = 0; k < CAP_DOFS_2D; ++k) {
-    WRITE_REAL_FIELD(UNIT_COMPUTATION_REPORT, COMPUTATION_FIELD_WIDTH, COMPUTATION_FIELD_DIGITS, values[k]);
-    WRITE_BLANKS(UNIT_COMPUTATION_REPORT, COMPUTATION_FIELD_GAP);
-  }
-  END_REPORT_LINE(UNIT_COMPUTATION_REPORT);
-}
-
-// One row of three values on the summary scratch.
-void write_scratch_row(const double* values, bool kips) {
-  WRITE_BLANKS(UNIT_SUMMARY_SCRATCH, SCRATCH_ROW_INDENT);
-  for (int k = 0; k < CAP_DOFS_2D; ++k) {
-    WRITE_REAL_FIELD(UNIT_SUMMARY_SCRATCH, SCRATCH_FIELD_WIDTH, REPORT_FIELD_DIGITS,
-                     kips ? KIPS_FROM_POUNDS(values[k]) : values[k]);
-  }
-  END_REPORT_LINE(UNIT_SUMMARY_SCRATCH);
 }
 
 // The equivalent load and the displacement at the origin (results and
@@ -162,10 +114,11 @@ void write_point_tables(int unit, const State& s, const double* u_point, const d
 }
 
 // A point run: the printed equivalent load is the pile-force resultant of
-// the last iteration; the point tables follow when the point is not the
-// origin.
+// the last converged iteration (after an abandoned step the last residual
+// belongs to an iterate that never converged); the point tables follow when
+// the point is not the origin.
 void report_point(State& s) {
-  COPY_VECTOR3(s.mixed_forces.data(), s.cap_load);
+  COPY_VECTOR3(s.converged_force.data(), s.cap_load);
   CapSolverState2D::Vector3 u_point{}, f_point{};
   int moved = 0;
   TRANSFER_ORIGIN_POINT_2D(s.displacement.data(), s.cap_load, s.point, u_point.data(), f_point.data(),
@@ -175,64 +128,6 @@ void report_point(State& s) {
   if (moved != 1) return;
   for (int unit : {UNIT_RESULTS_REPORT, UNIT_SUMMARY}) {
     write_point_tables(unit, s, u_point.data(), f_point.data(), load_marks, displacement_marks);
-  }
-}
-
-// TABLE L of the run on every report, the cap envelope, and the result code
-// (with the partial-load warning when the run stopped below full load).
-void report_table_l(State& s) {
-  const double c = s.converged_fraction;
-  s.tcur = c;
-  for (int k = 1; k <= CAP_DOFS_2D; ++k) s.cap_load[k - 1] = s.full_load(k) * c;
-  if (s.point_run == 1) {
-    for (int k = 1; k <= CAP_DOFS_2D; ++k) {
-      s.point_load_working(k) = s.point_load[k - 1] * c;
-      s.point_displacement[k - 1] = s.point_displacement_entry(k) * c;
-    }
-  }
-  fio::write(UNIT_RESULTS_REPORT, TABLE_L_REPORT_LAYOUT);
-  if (s.point_run == 1) report_point(s);
-  write_origin_tables(UNIT_RESULTS_REPORT, s);
-
-  const int iterations = s.step == 0 ? 0 : s.iteration;
-  fio::write(UNIT_RESULTS_REPORT, ITERATIONS_REPORT_LAYOUT, iterations);
-  fio::write(UNIT_RUN_LOG, ITERATIONS_LOG_LAYOUT, iterations);
-  fio::flush(UNIT_RUN_LOG);
-
-  const std::string_view force_short = UnitLabels.force_short(), length = UnitLabels.moment_length();
-  fio::write(UNIT_SUMMARY_SCRATCH, SCRATCH_LOAD_TITLE_LAYOUT);
-  fio::write(UNIT_SUMMARY_SCRATCH, SCRATCH_LOAD_HEADING, force_short, force_short, force_short, UnitLabels.dash(),
-             length);
-  write_scratch_row(s.cap_load, true);
-  fio::write(UNIT_SUMMARY_SCRATCH, SCRATCH_DISPLACEMENT_TITLE_LAYOUT);
-  fio::write(UNIT_SUMMARY_SCRATCH, SCRATCH_DISPLACEMENT_HEADING, length, length, UnitLabels.radians());
-  write_scratch_row(s.displacement.data(), false);
-
-  if (TargetDeflectionSearch.target_dof >= 1 && TargetDeflectionSearch.target_dof <= CAP_DOFS_2D) {
-    TargetDeflectionSearch.computed = s.displacement(TargetDeflectionSearch.target_dof);
-  }
-
-  fio::write(UNIT_SUMMARY, TABLE_L_REPORT_LAYOUT);
-  write_origin_tables(UNIT_SUMMARY, s);
-
-  fio::write(UNIT_COMPUTATION_REPORT, TABLE_L_COMPUTATION_LAYOUT);
-  fio::write(UNIT_COMPUTATION_REPORT, COMPUTATION_LOAD_TITLE);
-  write_computation_row(s.cap_load);
-  fio::write(UNIT_COMPUTATION_REPORT, COMPUTATION_DISPLACEMENT_TITLE);
-  write_computation_row(s.displacement.data());
-
-  UPDATE_CAP_ENVELOPE_2D(s.cap_load, s.displacement.data());
-
-  if (c < 1.0 - RunConstants.tiny) {
-    // A partial solution is never reported as completed.
-    const double q = PERCENT * c;
-    for (int unit : {UNIT_RUN_LOG, UNIT_RESULTS_REPORT, UNIT_SUMMARY}) fio::write(unit, PARTIAL_LOAD_LAYOUT, q);
-    WRITE_RESULT_CODE(RESULT_PARTIAL_LOAD, q);
-    // The print pass sees the loads and movements of the converged fraction.
-    APPLY_LOAD_FRACTION_LOADS(c);
-    APPLY_LOAD_FRACTION_MOVEMENTS(c);
-  } else {
-    WRITE_RESULT_CODE(RESULT_COMPLETED);
   }
 }
 
@@ -249,76 +144,35 @@ void report_passive(const State& s) {
     }
   }
   fio::write(UNIT_COMPUTATION_REPORT, PASSIVE_COMPUTATION_LAYOUT);
-  WRITE_REAL_FIELD(UNIT_COMPUTATION_REPORT, COMPUTATION_FIELD_WIDTH, COMPUTATION_FIELD_DIGITS, load);
-  WRITE_BLANKS(UNIT_COMPUTATION_REPORT, COMPUTATION_FIELD_GAP);
-  WRITE_REAL_FIELD(UNIT_COMPUTATION_REPORT, COMPUTATION_FIELD_WIDTH, COMPUTATION_FIELD_DIGITS, position);
-  END_REPORT_LINE(UNIT_COMPUTATION_REPORT);
+  const double computation_row[2] = {load, position};
+  cap_output::write_computation_row(computation_row, 2, false);
 }
 
-void full_output_road(State& s, int& status) {
-  AnalysisControlRecord& a = AnalysisControl;
-  report_table_l(s);
-  a.pass_mode = 1;
-  if (RunOptions.cap_passive_option > 0 && CapPassiveElement.method <= PASSIVE_LAST_METHOD) report_passive(s);
-  if (a.output_option > 0) {
-    fio::write(UNIT_RESULTS_REPORT, TABLE_M_REPORT_LAYOUT);
-    fio::write(UNIT_SUMMARY, TABLE_M_REPORT_LAYOUT);
+// What the plane full output prints by its own layouts.
+struct CapReport2D : CapDimension2D {
+  static constexpr const char* ITERATIONS_REPORT_LAYOUT = pilecap::ITERATIONS_REPORT_LAYOUT;
+  static constexpr bool PILES_AFTER_FAILED_PASS = false;
+  static void write_scratch_table_l_title() {}
+  static void write_scratch_table_m_title() {}
+  static void report_point(State& s) { pilecap::report_point(s); }
+  static void write_origin_tables(int unit, const State& s) { pilecap::write_origin_tables(unit, s); }
+  static void write_scratch_load_heading() {
+    const std::string_view force_short = UnitLabels.force_short();
+    fio::write(UNIT_SUMMARY_SCRATCH, SCRATCH_LOAD_HEADING, force_short, force_short, force_short, UnitLabels.dash(),
+               UnitLabels.moment_length());
   }
-
-  // The final print pass fills the result stores of every pile row at U.
-  CapSolverState2D::Vector3 forces;
-  fio::open(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, fio::Mode::Write);
-  FVEC2D(forces.data(), s.displacement.data(), status);
-  fio::close(UNIT_PILE_RESULTS_SCRATCH);
-  if (status != STATUS_OK) return;
-
-  // The writers read the run's print level and node step from AnalysisControl.
-  ENVEWR2D(ENVELOPE_KIND_RUN, 0, status);
-  if (DofRunMode.mode == DOF_RUN_NONE) ++a.first_run;
-}
+  static void write_scratch_displacement_heading() {
+    const std::string_view length = UnitLabels.moment_length();
+    fio::write(UNIT_SUMMARY_SCRATCH, SCRATCH_DISPLACEMENT_HEADING, length, length, UnitLabels.radians());
+  }
+  static void update_envelope(const State& s) { UPDATE_CAP_ENVELOPE_2D(s.cap_load, s.displacement.data()); }
+  static void report_passive(const State& s) { pilecap::report_passive(s); }
+};
 
 }  // namespace
 
-void REPORT_CAP_SOLUTION_2D(CapSolverState2D& state, int& status) {
-  report_warnings();
-  if (state.road != CAP_ROAD_NO_CONVERGENCE) {
-    if (TargetDeflectionSearch.active == 1) {
-      for (int k = 1; k <= CAP_DOFS_2D; ++k) {
-        state.result_load[k - 1] = state.applied(k);
-        state.result_displacement[k - 1] = state.displacement(k);
-      }
-    }
-    if (DofRunMode.mode == DOF_RUN_LEVELS) {
-      state.road = CAP_ROAD_FLEXIBILITY_LEVEL;
-    } else if (AnalysisControl.pushover_active > 0) {
-      state.road = CAP_ROAD_PUSHOVER;
-    } else if (TargetDeflectionSearch.active == 1 && TargetDeflectionSearch.state > 0) {
-      state.road = CAP_ROAD_TARGET_SEARCH;
-    } else {
-      state.road = CAP_ROAD_FULL_OUTPUT;
-    }
-  }
-  switch (state.road) {
-    case CAP_ROAD_NO_CONVERGENCE:
-      if (DofRunMode.mode == DOF_RUN_LEVELS) REPORT_FAILED_LEVEL_2D(state, status);
-      WRITE_RESULT_CODE(RESULT_NO_CAP_CONVERGENCE);
-      if (AnalysisControl.pushover_active > 0) REPORT_PUSHOVER_NOT_ACHIEVED();
-      if (TargetDeflectionSearch.active == 1) TargetDeflectionSearch.state = -1;
-      break;
-    case CAP_ROAD_FLEXIBILITY_LEVEL:
-      REPORT_FLEXIBILITY_LEVEL_2D(state, status);
-      break;
-    case CAP_ROAD_PUSHOVER:
-      REPORT_PUSHOVER_POINT_2D(state, status);
-      break;
-    case CAP_ROAD_TARGET_SEARCH:
-      REPORT_TARGET_SEARCH_2D(state, status);
-      break;
-    default:
-      full_output_road(state, status);
-      break;
-  }
-  AnalysisControl.pass_mode = 0;
-}
+void REPORT_CAP_WARNINGS_2D() { report_warnings(); }
+
+void REPORT_FULL_OUTPUT_2D(CapSolverState2D& state, int& status) { REPORT_FULL_OUTPUT<CapReport2D>(state, status); }
 
 }  // namespace pilecap

@@ -1,16 +1,18 @@
-// The reports of a solved 3D cap run: the bearing, pull-out and torsion
-// warnings of the last force evaluation, then one result road. The full
-// output prints TABLE L (equivalent load and cap displacement at the origin,
-// and at the point of definition of a point run) on the results, summary,
-// summary-scratch and computation reports, folds the run into the cap
-// envelope, and makes the final print pass of the group force vector that
-// fills the result stores for the per-pile tables. Cap vectors are six
-// doubles (X vertical, Y, Z, then rotations); loads print through the kip
-// conversion, coordinates in feet or metres, displacements as computed.
+// What the reports of a solved 3D cap run print by their own layouts: the
+// bearing, pull-out and torsion warnings of the last force evaluation, the
+// reduction factors for close spacing (also for the plane), the tables of
+// the origin and of the point of definition in TABLE L, the headings of the
+// summary-scratch rows and the embedded cap's resistance. The roads and the
+// order of TABLE L are shared with 2D (cap_roads.cpp, cap_full_output.hpp).
+// Cap vectors are six doubles (X vertical, Y, Z, then rotations); loads
+// print through the kip conversion, coordinates in feet or metres,
+// displacements as computed.
 #include <cmath>
 #include <string>
 
 #include "analysis/analysis.hpp"
+#include "analysis/cap_dimension.hpp"
+#include "analysis/cap_full_output.hpp"
 #include "base/fio.hpp"
 #include "base/report_fields.hpp"
 #include "base/unit_labels.hpp"
@@ -32,8 +34,6 @@ constexpr int FORCE_DOFS = 3;
 constexpr int EXTEND_CURVES = 1;
 constexpr int PMULT_PREDEFINED_FIRST = 3;  // methods 3 and 4 use a predefined movement
 constexpr int PMULT_PREDEFINED_LAST = 4;
-constexpr int PASSIVE_LAST_METHOD = 1;
-constexpr double PERCENT = 100.0;
 
 // Positions of the symbol characters in UnitLabels.
 
@@ -55,21 +55,26 @@ constexpr const char* WARNING_MAXIMUM_LAYOUT[3] = {
     "(/,5X,\"** WARNING **  \",\"SOME PILES REACHED MAXIMUM\",\" IN PULL OUT!\")",
     "(/,5X,\"** WARNING **  \",\"SOME PILES REACHED MAXIMUM\",\" IN TORSION!\")"};
 
-// Reduction factors for closely spaced piles.
-constexpr const char* PMULT_PREDEFINED_LAYOUT =
+// Reduction factors for closely spaced piles, by dimension (index 0 the
+// plane, 1 space) and by the way they are estimated.
+constexpr const char* PMULT_PREDEFINED_LAYOUT[2] = {
+    "(/,7X,\"REDUCTION FACTORS FOR CLOSELY-SPACED PILE\",1X,\"GROUPS\",/,7X,\"USING A "
+    "PREDEFINED MOVEMENT\",7X,\"                                 \",/,7X,\"     GROUP NO     P-FACTOR     "
+    "Y-FACTOR        \",/)",
     "(/,7X,\"REDUCTION FACTORS FOR CLOSELY-SPACED PILE\",1X,\"GROUPS, COMBINED Y AND Z DIRECTIONS\",/,7X,\"USING A "
     "PREDEFINED MOVEMENT\",7X,\"                                 \",/,7X,\"     GROUP NO     P-FACTOR     "
-    "Y-FACTOR        \",/)";
-constexpr const char* PMULT_DIRECTION_LAYOUT =
+    "Y-FACTOR        \",/)"};
+constexpr const char* PMULT_DIRECTION_LAYOUT[2] = {
+    "(/,7X,\"REDUCTION FACTORS FOR CLOSELY-SPACED PILE\",1X,\"GROUPS\",/,7X,\"ESTIMATED "
+    "USING MOVEMENT IN\",1X,\"THE DIRECTION OF PILE CAP DISPLACEMENTS\",/,7X,\"                                 \",/,"
+    "7X,\"     GROUP NO     P-FACTOR     Y-FACTOR        \",/)",
     "(/,7X,\"REDUCTION FACTORS FOR CLOSELY-SPACED PILE\",1X,\"GROUPS, COMBINED Y AND Z DIRECTIONS\",/,7X,\"ESTIMATED "
     "USING MOVEMENT IN\",1X,\"THE DIRECTION OF PILE CAP DISPLACEMENTS\",/,7X,\"                                 \",/,"
-    "7X,\"     GROUP NO     P-FACTOR     Y-FACTOR        \",/)";
+    "7X,\"     GROUP NO     P-FACTOR     Y-FACTOR        \",/)"};
 constexpr const char* PMULT_COMPUTATION_LAYOUT = "(7X,\"*REDUCTION FACTORS FOR CLOSELY-SPACED PILE*\")";
 
 //      * TABLE L *   COMPUTATION ON PILE CAP
 constexpr const char* TABLE_L_SCRATCH_LAYOUT = "(/,5X,\"* TABLE L *   COMPUTATION ON PILE CAP\")";
-constexpr const char* TABLE_L_REPORT_LAYOUT = "(/,/,/,5X,\"* TABLE L *   COMPUTATION ON PILE CAP\")";
-constexpr const char* TABLE_L_COMPUTATION_LAYOUT = "(5X,\"* TABLE L *   COMPUTATION ON PILE CAP\")";
 
 // Point tables of a point run.
 constexpr const char* POINT_TITLE_LAYOUT = "(/,/,5X,\"* POINT OF DEFINITION\",\" DISPLACEMENT/LOADS *\")";
@@ -86,29 +91,15 @@ constexpr const char* ORIGIN_DISPLACEMENT_TITLE_LAYOUT =
 
 //           NUMBER OF GLOBAL ITERATIONS =    3
 constexpr const char* ITERATIONS_REPORT_LAYOUT = "(/,/,10X,\"NUMBER OF GLOBAL ITERATIONS = \",I4)";
-constexpr const char* ITERATIONS_LOG_LAYOUT = "(/,10X,\"NUMBER OF GLOBAL ITERATIONS = \",I4,/)";
 
-// Summary scratch: one row of six per table.
-constexpr const char* SCRATCH_LOAD_TITLE_LAYOUT = "(/,5X,\"* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *\")";
+// Summary scratch: the headings of the rows of six.
 //              LOAD X, KN     LOAD Y, KN     LOAD Z, KN   MOM X, KN- M   MOM Y, KN- M   MOM Z, KN- M
 constexpr const char* SCRATCH_LOAD_HEADING =
     "(8X,3X,\"LOAD X,\",A3,2X,3X,\"LOAD Y,\",A3,2X,3X,\"LOAD Z,\",A3,2X,1X,\" MOM X,\",A3,A1,A2,1X,1X,\" MOM Y,\",A3,"
     "A1,A2,1X,1X,\" MOM Z,\",A3,A1,A2)";
-constexpr const char* SCRATCH_DISPLACEMENT_TITLE_LAYOUT =
-    "(/,5X,\"* DISPLACEMENT OF GROUPED PILE \",\"FOUNDATION AT ORIGIN *\")";
 constexpr const char* SCRATCH_DISPLACEMENT_HEADING =
     "(8X,4X,\"DISP X,\",A2,2X,4X,\"DISP Y,\",A2,2X,4X,\"DISP Z,\",A2,2X,3X,\" ROT X,\",A3,2X,3X,\" ROT Y,\",A3,2X,3X,"
     "\" ROT Z,\",A3)";
-
-// Computation report: unconverted rows.
-constexpr const char* COMPUTATION_LOAD_TITLE = "(\"* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *\")";
-constexpr const char* COMPUTATION_DISPLACEMENT_TITLE = "(\"* DISPLACEMENT OF PILE CAP AT ORIGIN *\")";
-
-//      ** WARNING **    VELTO COULD NOT GET SOLUTION FOR 100% OF THE LOAD
-//                       RESULTS ARE FOR    50.00% OF THE TOTAL LOAD
-constexpr const char* PARTIAL_LOAD_LAYOUT =
-    "(/,5X,\"** WARNING **  \",\"  VELTO COULD NOT GET SOLUTION FOR 100% OF THE LOAD\",/,5X,\"               \",\"  "
-    "RESULTS ARE FOR \",F8.2,\"% OF THE TOTAL LOAD\",/)";
 
 // Passive resistance of an embedded cap.
 constexpr const char* PASSIVE_TITLE_LAYOUT = "(/,/,5X,\"* PASSIVE RESISTANCE IN PILE CAP *\")";
@@ -117,14 +108,11 @@ constexpr const char* PASSIVE_HEADING_LAYOUT =
 constexpr const char* PASSIVE_COMPUTATION_LAYOUT = "(\"* PASSIVE RESISTANCE IN PILE CAP *\")";
 
 //      * TABLE M *   COMPUTATION ON INDIVIDUAL PILE
-constexpr const char* TABLE_M_REPORT_LAYOUT = "(/,/,/,5X,\"* TABLE M *   COMPUTATION ON INDIVIDUAL PILE\")";
 constexpr const char* TABLE_M_SCRATCH_LAYOUT = "(/,5X,\"* TABLE M *   COMPUTATION ON INDIVIDUAL PILE\")";
 
 // Field widths of the rows.
 constexpr int REPORT_FIELD_DIGITS = 5;
 constexpr CapRowFields REPORT_ROW = {5, 19, REPORT_FIELD_DIGITS};
-constexpr int SCRATCH_ROW_INDENT = 7;
-constexpr int SCRATCH_FIELD_WIDTH = 15;
 constexpr int COMPUTATION_FIELD_WIDTH = 18;
 constexpr int COMPUTATION_FIELD_DIGITS = 8;
 constexpr int COMPUTATION_FIELD_GAP = 5;
@@ -160,26 +148,6 @@ void write_point_tables(int unit, const State& s, const double* u_point, const d
   WRITE_CAP_DISPLACEMENT_TABLE(unit, REPORT_ROW, u_point, displacement_marks);
 }
 
-// One row of the six values of a cap vector on the summary scratch.
-void write_scratch_row(const double* values, bool kips) {
-  WRITE_BLANKS(UNIT_SUMMARY_SCRATCH, SCRATCH_ROW_INDENT);
-  for (int k = 0; k < CAP_DOFS; ++k) {
-    WRITE_REAL_FIELD(UNIT_SUMMARY_SCRATCH, SCRATCH_FIELD_WIDTH, REPORT_FIELD_DIGITS,
-                     kips ? KIPS_FROM_POUNDS(values[k]) : values[k]);
-  }
-  END_REPORT_LINE(UNIT_SUMMARY_SCRATCH);
-}
-
-// One unconverted row of values on the computation report with a gap
-// between them, and after the last one too when trailing_gap is set.
-void write_computation_row(const double* values, int count, bool trailing_gap) {
-  for (int k = 0; k < count; ++k) {
-    WRITE_REAL_FIELD(UNIT_COMPUTATION_REPORT, COMPUTATION_FIELD_WIDTH, COMPUTATION_FIELD_DIGITS, values[k]);
-    if (k + 1 < count || trailing_gap) WRITE_BLANKS(UNIT_COMPUTATION_REPORT, COMPUTATION_FIELD_GAP);
-  }
-  END_REPORT_LINE(UNIT_COMPUTATION_REPORT);
-}
-
 // The warning texts of the last base evaluation: one heading per warning
 // kind, then the lines the evaluation left on the axial-warning file. A
 // file that cannot be read or ends early stops the copy: no line is made up.
@@ -200,19 +168,14 @@ void report_warnings() {
   if (TargetDeflectionSearch.active == 1) TargetDeflectionSearch.state = -1;
 }
 
-void no_convergence_road(const State& s, int& status) {
-  if (DofRunMode.mode == DOF_RUN_LEVELS) REPORT_FAILED_LEVEL_3D(s, status);
-  WRITE_RESULT_CODE(RESULT_NO_CAP_CONVERGENCE);
-  if (AnalysisControl.pushover_active > 0) REPORT_PUSHOVER_NOT_ACHIEVED();
-  if (TargetDeflectionSearch.active == 1) TargetDeflectionSearch.state = -1;
-}
+}  // namespace
 
-// The reduction factors of the last blend, per pile.
-void report_reduction_factors() {
+void REPORT_REDUCTION_FACTORS(int dimension) {
+  const int layout = dimension == MODEL_2D ? 0 : 1;
   const int method = RunOptions.pmult_method;
   const bool predefined = method >= PMULT_PREDEFINED_FIRST && method <= PMULT_PREDEFINED_LAST;
   for (int unit : {UNIT_RESULTS_REPORT, UNIT_SUMMARY}) {
-    fio::write(unit, predefined ? PMULT_PREDEFINED_LAYOUT : PMULT_DIRECTION_LAYOUT);
+    fio::write(unit, predefined ? PMULT_PREDEFINED_LAYOUT[layout] : PMULT_DIRECTION_LAYOUT[layout]);
   }
   fio::write(UNIT_COMPUTATION_REPORT, PMULT_COMPUTATION_LAYOUT);
   for (int p = 1; p <= PileTable.n_piles; ++p) {
@@ -235,6 +198,8 @@ void report_reduction_factors() {
   }
 }
 
+namespace {
+
 // A point run: the printed equivalent load is the negated force vector of
 // the last converged iteration (after an abandoned step the last residual
 // belongs to an iterate that never converged); the point tables follow when
@@ -251,69 +216,6 @@ void report_point(State& s) {
   if (moved != 1) return;
   write_point_tables(UNIT_RESULTS_REPORT, s, u_point.data(), f_point.data(), load_marks, displacement_marks);
   write_point_tables(UNIT_SUMMARY, s, u_point.data(), f_point.data(), nullptr, nullptr);
-}
-
-// TABLE L of the run on every report, the cap envelope, and the result code
-// (with the partial-load warning when the run stopped below full load).
-void report_table_l(State& s) {
-  const double c = s.converged_fraction;
-  for (int k = 1; k <= CAP_DOFS; ++k) s.cap_load[k - 1] = s.full_load(k) * c;
-  if (s.point_run == 1) {
-    for (int k = 1; k <= CAP_DOFS; ++k) {
-      s.point_load_working(k) = s.point_load[k - 1] * c;
-      s.point_displacement[k - 1] = s.point_displacement_entry(k) * c;
-    }
-  }
-  fio::write(UNIT_SUMMARY_SCRATCH, TABLE_L_SCRATCH_LAYOUT);
-  fio::write(UNIT_RESULTS_REPORT, TABLE_L_REPORT_LAYOUT);
-  if (s.point_run == 1) report_point(s);
-  write_origin_tables(UNIT_RESULTS_REPORT, s);
-
-  const int iterations = s.step == 0 ? 0 : s.iteration;
-  fio::write(UNIT_RESULTS_REPORT, ITERATIONS_REPORT_LAYOUT, iterations);
-  fio::write(UNIT_RUN_LOG, ITERATIONS_LOG_LAYOUT, iterations);
-  fio::flush(UNIT_RUN_LOG);
-
-  const std::string_view force_short = UnitLabels.force_short(), length = UnitLabels.moment_length();
-  fio::write(UNIT_SUMMARY_SCRATCH, SCRATCH_LOAD_TITLE_LAYOUT);
-  fio::write(UNIT_SUMMARY_SCRATCH, SCRATCH_LOAD_HEADING, force_short, force_short, force_short, force_short,
-             UnitLabels.dash(), length, force_short, UnitLabels.dash(), length, force_short, UnitLabels.dash(), length);
-  write_scratch_row(s.cap_load, true);
-  fio::write(UNIT_SUMMARY_SCRATCH, SCRATCH_DISPLACEMENT_TITLE_LAYOUT);
-  fio::write(UNIT_SUMMARY_SCRATCH, SCRATCH_DISPLACEMENT_HEADING, length, length, length, UnitLabels.radians(),
-             UnitLabels.radians(), UnitLabels.radians());
-  write_scratch_row(s.displacement.data(), false);
-
-  if (TargetDeflectionSearch.target_dof >= 1 && TargetDeflectionSearch.target_dof <= CAP_DOFS) {
-    TargetDeflectionSearch.computed = s.displacement(TargetDeflectionSearch.target_dof);
-  }
-
-  fio::write(UNIT_SUMMARY, TABLE_L_REPORT_LAYOUT);
-  write_origin_tables(UNIT_SUMMARY, s);
-
-  fio::write(UNIT_COMPUTATION_REPORT, TABLE_L_COMPUTATION_LAYOUT);
-  fio::write(UNIT_COMPUTATION_REPORT, COMPUTATION_LOAD_TITLE);
-  write_computation_row(s.cap_load, CAP_DOFS, true);
-  fio::write(UNIT_COMPUTATION_REPORT, COMPUTATION_DISPLACEMENT_TITLE);
-  write_computation_row(s.displacement.data(), CAP_DOFS, true);
-
-  UPDATE_CAP_ENVELOPE(s.cap_load, s.displacement.data());
-
-  int code = RESULT_COMPLETED;
-  double percent = 0.0;
-  CAP_RESULT_CODE_3D(s, code, percent);
-  if (code == RESULT_PARTIAL_LOAD) {
-    const double q = PERCENT * c;
-    for (int unit : {UNIT_RUN_LOG, UNIT_RESULTS_REPORT, UNIT_SUMMARY}) fio::write(unit, PARTIAL_LOAD_LAYOUT, q);
-    WRITE_RESULT_CODE(RESULT_PARTIAL_LOAD, q);
-    // The print pass sees the loads and movements of the converged fraction;
-    // the failed attempt left them, the movement profile too, at its own.
-    APPLY_LOAD_FRACTION_LOADS(c);
-    APPLY_LOAD_FRACTION_MOVEMENTS(c);
-    APPLY_LOAD_FRACTION_PROFILE(c);
-  } else {
-    WRITE_RESULT_CODE(RESULT_COMPLETED);
-  }
 }
 
 // The passive resistance of an embedded cap at the solution.
@@ -333,75 +235,37 @@ void report_passive(const State& s) {
   } else {
     fio::write(UNIT_COMPUTATION_REPORT, PASSIVE_COMPUTATION_LAYOUT);
     const double row[3] = {fy, fz, s.passive_position};
-    write_computation_row(row, 3, false);
+    cap_output::write_computation_row(row, 3, false);
   }
 }
 
-void full_output_road(State& s, int& status) {
-  AnalysisControlRecord& a = AnalysisControl;
-  if (RunOptions.pmult_method > 0) report_reduction_factors();
-  report_table_l(s);
-  a.pass_mode = 1;
-  if (RunOptions.cap_passive_option > 0 && CapPassiveElement.method <= PASSIVE_LAST_METHOD) report_passive(s);
-  if (a.output_option > 0) {
-    fio::write(UNIT_RESULTS_REPORT, TABLE_M_REPORT_LAYOUT);
-    fio::write(UNIT_SUMMARY, TABLE_M_REPORT_LAYOUT);
-    fio::write(UNIT_SUMMARY_SCRATCH, TABLE_M_SCRATCH_LAYOUT);
+// What the 3D full output prints by its own layouts.
+struct CapReport3D : CapDimension3D {
+  static constexpr const char* ITERATIONS_REPORT_LAYOUT = pilecap::ITERATIONS_REPORT_LAYOUT;
+  static constexpr bool PILES_AFTER_FAILED_PASS = true;
+  static void write_scratch_table_l_title() { fio::write(UNIT_SUMMARY_SCRATCH, TABLE_L_SCRATCH_LAYOUT); }
+  static void write_scratch_table_m_title() { fio::write(UNIT_SUMMARY_SCRATCH, TABLE_M_SCRATCH_LAYOUT); }
+  static void report_point(State& s) { pilecap::report_point(s); }
+  static void write_origin_tables(int unit, const State& s) { pilecap::write_origin_tables(unit, s); }
+  static void write_scratch_load_heading() {
+    const std::string_view force_short = UnitLabels.force_short(), length = UnitLabels.moment_length();
+    fio::write(UNIT_SUMMARY_SCRATCH, SCRATCH_LOAD_HEADING, force_short, force_short, force_short, force_short,
+               UnitLabels.dash(), length, force_short, UnitLabels.dash(), length, force_short, UnitLabels.dash(),
+               length);
   }
-
-  // The final print pass fills the result stores of every pile at U.
-  Array1<double, CAP_DOFS> forces;
-  fio::open(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, fio::Mode::Write);
-  FVEC(forces.data(), s.displacement.data(), status);
-  fio::close(UNIT_PILE_RESULTS_SCRATCH);
-
-  // The writers read the run's print level and node step from AnalysisControl.
-  ENVEWR(ENVELOPE_KIND_RUN, 0, status);
-  if (DofRunMode.mode == DOF_RUN_NONE) ++a.first_run;
-  a.pass_mode = 0;
-}
+  static void write_scratch_displacement_heading() {
+    const std::string_view length = UnitLabels.moment_length();
+    fio::write(UNIT_SUMMARY_SCRATCH, SCRATCH_DISPLACEMENT_HEADING, length, length, length, UnitLabels.radians(),
+               UnitLabels.radians(), UnitLabels.radians());
+  }
+  static void update_envelope(const State& s) { UPDATE_CAP_ENVELOPE(s.cap_load, s.displacement.data()); }
+  static void report_passive(const State& s) { pilecap::report_passive(s); }
+};
 
 }  // namespace
 
-void REPORT_REDUCTION_FACTORS_3D() { report_reduction_factors(); }
+void REPORT_CAP_WARNINGS_3D() { report_warnings(); }
 
-void REPORT_CAP_SOLUTION_3D(CapSolverState3D& state, int& status) {
-  report_warnings();
-  if (state.road != CAP_ROAD_NO_CONVERGENCE) {
-    if (TargetDeflectionSearch.active == 1) {
-      for (int k = 1; k <= CAP_DOFS; ++k) {
-        state.result_load[k - 1] = state.cap_load[k - 1];
-        state.result_displacement[k - 1] = state.displacement(k);
-      }
-    }
-    if (DofRunMode.mode == DOF_RUN_LEVELS) {
-      state.road = CAP_ROAD_FLEXIBILITY_LEVEL;
-    } else if (AnalysisControl.pushover_active > 0) {
-      state.road = CAP_ROAD_PUSHOVER;
-    } else if (TargetDeflectionSearch.active == 1 && TargetDeflectionSearch.state > 0) {
-      state.road = CAP_ROAD_TARGET_SEARCH;
-    } else {
-      state.road = CAP_ROAD_FULL_OUTPUT;
-    }
-  }
-  switch (state.road) {
-    case CAP_ROAD_NO_CONVERGENCE:
-      no_convergence_road(state, status);
-      break;
-    case CAP_ROAD_FLEXIBILITY_LEVEL:
-      REPORT_FLEXIBILITY_LEVEL_3D(state, status);
-      break;
-    case CAP_ROAD_PUSHOVER:
-      REPORT_PUSHOVER_POINT_3D(state, status);
-      break;
-    case CAP_ROAD_TARGET_SEARCH:
-      REPORT_TARGET_SEARCH_3D(state, status);
-      break;
-    default:
-      full_output_road(state, status);
-      break;
-  }
-  AnalysisControl.pass_mode = 0;
-}
+void REPORT_FULL_OUTPUT_3D(CapSolverState3D& state, int& status) { REPORT_FULL_OUTPUT<CapReport3D>(state, status); }
 
 }  // namespace pilecap

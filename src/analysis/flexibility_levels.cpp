@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "analysis/analysis.hpp"
+#include "analysis/cap_dimension.hpp"
 #include "base/check.hpp"
 #include "capstiffness/capstiffness.hpp"
 #include "input/input.hpp"
@@ -64,23 +65,26 @@ void REPORT_FLEXIBILITY_LEVEL(int ndof, const double* u, double level_load, doub
   }
 }
 
-void REPORT_FAILED_LEVEL_3D(const CapSolverState3D& /*state*/, int& status) { REPORT_FAILED_LEVEL(CAP_DOFS, status); }
+namespace {
 
-void REPORT_FLEXIBILITY_LEVEL_3D(CapSolverState3D& state, int& status) {
+template <class D>
+void report_flexibility_level(typename D::State& state, int& status) {
   const int dof = AnalysisControl.current_point;
-  PILECAP_ASSERT(dof >= 1 && dof <= CAP_DOFS, "a level runs one DOF of the cap");
-  REPORT_FLEXIBILITY_LEVEL(CAP_DOFS, state.displacement.data(), state.full_load(dof), state.converged_fraction, status);
+  PILECAP_ASSERT(dof >= 1 && dof <= D::DOFS, "a level runs one DOF of the cap");
+  REPORT_FLEXIBILITY_LEVEL(D::DOFS, state.displacement.data(), state.full_load(dof), state.converged_fraction, status);
 }
 
+}  // namespace
+
+void REPORT_FAILED_LEVEL_3D(const CapSolverState3D& /*state*/, int& status) { REPORT_FAILED_LEVEL(CAP_DOFS, status); }
 void REPORT_FAILED_LEVEL_2D(const CapSolverState2D& /*state*/, int& status) {
   REPORT_FAILED_LEVEL(CAP_DOFS_2D, status);
 }
-
+void REPORT_FLEXIBILITY_LEVEL_3D(CapSolverState3D& state, int& status) {
+  report_flexibility_level<CapDimension3D>(state, status);
+}
 void REPORT_FLEXIBILITY_LEVEL_2D(CapSolverState2D& state, int& status) {
-  const int dof = AnalysisControl.current_point;
-  PILECAP_ASSERT(dof >= 1 && dof <= CAP_DOFS_2D, "a level runs one DOF of the cap");
-  REPORT_FLEXIBILITY_LEVEL(CAP_DOFS_2D, state.displacement.data(), state.full_load(dof), state.converged_fraction,
-                           status);
+  report_flexibility_level<CapDimension2D>(state, status);
 }
 
 }  // namespace pilecap

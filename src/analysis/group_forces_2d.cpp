@@ -74,6 +74,9 @@ void FVEC2D(double* resultant, const double* u, int& status) {
   for (int row = 1; row <= n_rows; ++row) {
     for (int k = 1; k <= CAP_DOFS_2D; ++k) PileTable.head_force(row, k, 1) = 0.0;
   }
+  // The rows' cap pass on user p-y curves reads the cap's own horizontal
+  // movement at this u.
+  CapPassiveState.horizontal_movement = std::fabs(cap_u(2));
   START_PILE_LOOP(n_rows);
   std::vector<PileEvaluation>& evaluations = PILE_LOOP_EVALUATIONS(n_rows);
   const double clock = omp_get_wtime();

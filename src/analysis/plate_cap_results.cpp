@@ -46,7 +46,7 @@ void WRITE_PLATE_CAP_PILE_RESULTS(int& status) {
   }
   // The factors of the converged plate: its final pass set them from the
   // head displacements the print pass evaluates again.
-  if (RunOptions.pmult_method > 0) REPORT_REDUCTION_FACTORS_3D();
+  if (RunOptions.pmult_method > 0) REPORT_REDUCTION_FACTORS(MODEL_3D);
   AnalysisControlRecord& a = AnalysisControl;
   if (a.output_option > 0) {
     fio::write(UNIT_RESULTS_REPORT, TABLE_M_REPORT_LAYOUT);

@@ -7,6 +7,7 @@
 // final print pass fills the result stores for the point's per-pile tables.
 // Cap vectors are the solvers' (six in space, three in the plane).
 #include "analysis/analysis.hpp"
+#include "analysis/cap_dimension.hpp"
 #include "base/fio.hpp"
 #include "input/input.hpp"
 #include "model/run_state.hpp"
@@ -34,14 +35,14 @@ double point_multiplier() {
 double partial_percent(double c) { return c < 1.0 - RunConstants.tiny ? PERCENT * c : 0.0; }
 
 // The result code of the point's converged fraction c; below the full load
-// the loads and movements along the piles are set to c, as the print pass
-// must see the load carried, not the last attempt's.
-void write_point_code(double c, bool profile) {
+// the loads and movements along the piles and the movement profile are set
+// to c, as the print pass must see the load carried, not the last attempt's.
+void write_point_code(double c) {
   if (partial_percent(c) > 0.0) {
     WRITE_RESULT_CODE(RESULT_PARTIAL_LOAD, PERCENT * c);
     APPLY_LOAD_FRACTION_LOADS(c);
     APPLY_LOAD_FRACTION_MOVEMENTS(c);
-    if (profile) APPLY_LOAD_FRACTION_PROFILE(c);
+    APPLY_LOAD_FRACTION_PROFILE(c);
   } else {
     WRITE_RESULT_CODE(RESULT_COMPLETED);
   }
@@ -61,41 +62,11 @@ void REPORT_PUSHOVER_NOT_ACHIEVED() {
   fio::write(UNIT_RESULTS_REPORT, NOT_ACHIEVED_LAYOUT);
 }
 
-void REPORT_PUSHOVER_POINT_3D(CapSolverState3D& s, int& status) {
-  AnalysisControlRecord& a = AnalysisControl;
-  const double c = s.converged_fraction;
-  if (c <= 0.0) {
-    point_not_achieved();
-    return;
-  }
-  for (int k = 1; k <= CAP_DOFS; ++k) s.cap_load[k - 1] = s.full_load(k) * c;
-  if (s.point_run == 1) {
-    for (int k = 1; k <= CAP_DOFS; ++k) {
-      s.point_load_working(k) = s.point_load[k - 1] * c;
-      s.point_displacement[k - 1] = s.point_displacement_entry(k) * c;
-    }
-    NEGATE_VECTOR6(s.converged_force.data(), s.cap_load);
-  }
-  for (int k = 1; k <= CAP_DOFS; ++k) {
-    s.result_displacement[k - 1] = s.displacement(k);
-    s.result_load[k - 1] = s.cap_load[k - 1];
-  }
-  write_point_code(c, true);
+namespace {
 
-  a.pass_mode = 1;
-  Array1<double, CAP_DOFS> forces;
-  fio::open(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, fio::Mode::Write);
-  FVEC(forces.data(), s.displacement.data(), status);
-  fio::close(UNIT_PILE_RESULTS_SCRATCH);
-  if (status == STATUS_OK) {
-    PRINT_PUSHOVER_CAP_RESULTS(RunOptions.dimension, a.current_point, point_multiplier() * c, partial_percent(c),
-                               s.cap_load, s.displacement.data());
-    ENVEWRP(status);
-  }
-  a.pass_mode = 0;
-}
-
-void REPORT_PUSHOVER_POINT_2D(CapSolverState2D& s, int& status) {
+// The road of a pushover point in either dimension.
+template <class D>
+void report_pushover_point(typename D::State& s, int& status) {
   AnalysisControlRecord& a = AnalysisControl;
   const double c = s.converged_fraction;
   if (c <= 0.0) {
@@ -103,31 +74,36 @@ void REPORT_PUSHOVER_POINT_2D(CapSolverState2D& s, int& status) {
     return;
   }
   s.tcur = c;
-  for (int k = 1; k <= CAP_DOFS_2D; ++k) s.cap_load[k - 1] = s.full_load(k) * c;
+  for (int k = 1; k <= D::DOFS; ++k) s.cap_load[k - 1] = s.full_load(k) * c;
   if (s.point_run == 1) {
-    for (int k = 1; k <= CAP_DOFS_2D; ++k) {
+    for (int k = 1; k <= D::DOFS; ++k) {
       s.point_load_working(k) = s.point_load[k - 1] * c;
       s.point_displacement[k - 1] = s.point_displacement_entry(k) * c;
     }
-    COPY_VECTOR3(s.mixed_forces.data(), s.cap_load);
+    D::carried_point_load(s, s.cap_load);
   }
-  for (int k = 1; k <= CAP_DOFS_2D; ++k) {
+  for (int k = 1; k <= D::DOFS; ++k) {
     s.result_displacement[k - 1] = s.displacement(k);
     s.result_load[k - 1] = s.cap_load[k - 1];
   }
-  write_point_code(c, false);
+  write_point_code(c);
 
   a.pass_mode = 1;
-  CapSolverState2D::Vector3 forces;
+  Array1<double, D::DOFS> forces;
   fio::open(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, fio::Mode::Write);
-  FVEC2D(forces.data(), s.displacement.data(), status);
+  D::forces(forces.data(), s.displacement.data(), status);
   fio::close(UNIT_PILE_RESULTS_SCRATCH);
   if (status == STATUS_OK) {
     PRINT_PUSHOVER_CAP_RESULTS(RunOptions.dimension, a.current_point, point_multiplier() * c, partial_percent(c),
                                s.cap_load, s.displacement.data());
-    ENVEWR2DP(status);
+    D::write_pushover_piles(status);
   }
   a.pass_mode = 0;
 }
+
+}  // namespace
+
+void REPORT_PUSHOVER_POINT_3D(CapSolverState3D& s, int& status) { report_pushover_point<CapDimension3D>(s, status); }
+void REPORT_PUSHOVER_POINT_2D(CapSolverState2D& s, int& status) { report_pushover_point<CapDimension2D>(s, status); }
 
 }  // namespace pilecap

@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "analysis/analysis.hpp"
+#include "analysis/cap_dimension.hpp"
 #include "base/fio.hpp"
 #include "base/report_fields.hpp"
 #include "capstiffness/capstiffness.hpp"
@@ -106,41 +107,35 @@ void finish_road(bool partial, double c) {
 
 }  // namespace
 
-void REPORT_TARGET_SEARCH_3D(CapSolverState3D& state, int& status) {
+namespace {
+
+template <class D>
+void report_target_search(typename D::State& state, int& status) {
   AnalysisControl.pass_mode = 0;
-  if (!target_met(state.displacement.data(), CAP_DOFS, state.converged_fraction)) return;
-  write_matrix_record(state.converged_tangent.data(), CAP_DOFS);
+  if (!target_met(state.displacement.data(), D::DOFS, state.converged_fraction)) return;
+  write_matrix_record(state.converged_tangent.data(), D::DOFS);
   const double c = state.converged_fraction;
-  const bool partial = carried_fraction(c, state.full_load.data(), state.result_load, CAP_DOFS);
+  const bool partial = carried_fraction(c, state.full_load.data(), state.result_load, D::DOFS);
   if (partial) APPLY_LOAD_FRACTION_PROFILE(c);
 
-  Array1<double, CAP_DOFS> forces;
+  Array1<double, D::DOFS> forces;
   fio::open(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, fio::Mode::Write);
   AnalysisControl.pass_mode = 2;
-  FVEC(forces.data(), state.displacement.data(), status);
+  D::forces(forces.data(), state.displacement.data(), status);
   fio::close(UNIT_PILE_RESULTS_SCRATCH);
   AnalysisControl.pass_mode = 0;
   if (status != STATUS_OK) return;
-  WRITE_EQUIV_STIFFNESS_3D();
+  D::write_equivalent_stiffness();
   finish_road(partial, c);
 }
 
-void REPORT_TARGET_SEARCH_2D(CapSolverState2D& state, int& status) {
-  AnalysisControl.pass_mode = 0;
-  if (!target_met(state.displacement.data(), CAP_DOFS_2D, state.converged_fraction)) return;
-  write_matrix_record(state.converged_tangent.data(), CAP_DOFS_2D);
-  const double c = state.converged_fraction;
-  const bool partial = carried_fraction(c, state.full_load.data(), state.result_load, CAP_DOFS_2D);
+}  // namespace
 
-  Array1<double, CAP_DOFS_2D> forces;
-  fio::open(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, fio::Mode::Write);
-  AnalysisControl.pass_mode = 2;
-  FVEC2D(forces.data(), state.displacement.data(), status);
-  fio::close(UNIT_PILE_RESULTS_SCRATCH);
-  AnalysisControl.pass_mode = 0;
-  if (status != STATUS_OK) return;
-  WRITE_EQUIV_STIFFNESS_2D();
-  finish_road(partial, c);
+void REPORT_TARGET_SEARCH_3D(CapSolverState3D& state, int& status) {
+  report_target_search<CapDimension3D>(state, status);
+}
+void REPORT_TARGET_SEARCH_2D(CapSolverState2D& state, int& status) {
+  report_target_search<CapDimension2D>(state, status);
 }
 
 }  // namespace pilecap

@@ -205,6 +205,29 @@ TEST_F(PassiveByMeans2D, DeeplyEmbeddedCapCarriesATrapezoid) {
   EXPECT_EQ(r.position, c.position);
 }
 
+// Regression: at U2 = 0 the resistance pushed the cap toward -Y with the
+// full force, so it flipped sign across a cap at rest.
+TEST_F(PassiveByMeans2D, CapAtRestMeetsNoResistanceAndEitherSideIsTheMirror) {
+  const double a = 10.0;
+  CapPassive2D rest;
+  const double zero[3] = {0.0, 0.0, 0.0};
+  CAP_PASSIVE_BY_MEANS_2D(zero, -a, P, rest);
+  EXPECT_EQ(rest.force(2), 0.0);
+  EXPECT_EQ(rest.force(3), 0.0);
+  EXPECT_EQ(rest.load, 0.0);
+  EXPECT_EQ(rest.position, HD);
+  for (double y : {1e-6, 1e-3}) {
+    SCOPED_TRACE(y);
+    const double ahead[3] = {0.0, y, 0.0}, back[3] = {0.0, -y, 0.0};
+    CapPassive2D f, r;
+    CAP_PASSIVE_BY_MEANS_2D(ahead, -a, P, f);
+    CAP_PASSIVE_BY_MEANS_2D(back, -a, P, r);
+    EXPECT_LT(f.force(2), 0.0);  // against the movement
+    EXPECT_EQ(r.force(2), -f.force(2));
+    EXPECT_EQ(r.force(3), -f.force(3));
+  }
+}
+
 TEST_F(PassiveByMeans2D, NoResistanceAboveTheCapOrForLargerOptions) {
   const double u[3] = {0.0, 0.01, 0.0};
   CapPassive2D c;

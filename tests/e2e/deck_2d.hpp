@@ -4,6 +4,8 @@
 // curve, soil layers of any code, load cases of concentrated loads at the
 // origin (vertical, horizontal, moment) and combinations; and the planar 3D
 // twin of such a model (every row's piles side by side out of the plane).
+// A deck may carry reduction factors for close spacing, user p-y curves and
+// load cases whose loads are prescribed at a point.
 // Values are written in the deck's own units, as deck_3d.hpp says.
 #pragma once
 
@@ -19,12 +21,14 @@ struct DeckRow2D {
   double batter = 0.0;      // degrees from the vertical towards +Y
   int identical = 1;
   int conn = CONN_FIXED_HEAD;
+  double spacing = 0.0;  // between the piles of the row (ft or m; reduction factors)
 };
 
 struct DeckCase2D {
   double fx = 0.0, fy = 0.0, mz = 0.0;  // vertical and horizontal load, moment, at the origin
   int threads = 0;
   double initial_step = 1.0;
+  bool loads_at_point = false;  // the loads prescribed at a point (the origin), every DOF load-given
 };
 
 struct Deck2D {
@@ -45,12 +49,20 @@ struct Deck2D {
   int combination_envelopes = 0;  // 1: print the combination envelopes (pile tops and node tables)
   double tolerance = 1e-8;
   double llp_tolerance = 1e-9;
+  double min_step = 0.01;  // smallest load step of every case
   int print_option = 1;
   // An embedded cap (option 3): its dimensions (ft or m) and, for option 2,
   // its method and increments.
   int cap_passive_option = 0;
   double cap_length = 0.0, cap_width = 0.0, cap_thickness = 0.0, cap_diameter = 0.0;
   int passive_method = 0, passive_increments = 2;
+  // Reduction factors for closely spaced piles (option 8), one user p-y
+  // curve set (read when not empty) and the set every row names, and the
+  // iteration limit of the cap solution.
+  int pmult_method = 0;
+  std::vector<DeckPyCurve3D> py_curves;
+  int py_set = 0;
+  int max_iterations = 200;
 };
 
 inline std::string deck_2d(const Deck2D& d) {
@@ -58,8 +70,10 @@ inline std::string deck_2d(const Deck2D& d) {
   auto n = [](double v) { return deck_number(v); };
   const std::string print = std::to_string(d.print_option);
   std::string deck = d.title + "\nWHOLE-RUN TEST DECK IN THE PLANE\nOPTIONS\n";
+  const int user_py = d.py_curves.empty() ? 0 : 1;
   deck.append(std::to_string(d.units)).append(" 2 ").append(std::to_string(d.cap_passive_option));
-  deck.append(" 0 0 1 0 0 0 0 0 0 0 0 0 0 0 0 0 ");
+  deck.append(" 0 ").append(std::to_string(user_py)).append(" 1 0 ").append(std::to_string(d.pmult_method));
+  deck.append(" 0 0 0 0 0 0 0 0 0 0 0 ");
   deck.append(std::to_string(d.kips)).append(" 0 0 0 0\nPILE CAP\n");
   deck.append(n(d.cap_length) + " " + n(d.cap_width) + " " + n(d.cap_thickness) + " " + n(d.cap_diameter) + " 0 0\n");
   if (d.cap_passive_option == 2) {
@@ -69,12 +83,18 @@ inline std::string deck_2d(const Deck2D& d) {
   deck.append(std::to_string(d.cases.size())).append(" 0 0 0 0\n");
   for (std::size_t k = 0; k < d.cases.size(); ++k) {
     const DeckCase2D& c = d.cases[k];
-    deck.append("0 0 ").append(std::to_string(c.threads)).append(" 1 100 200 200\n");
-    deck.append(n(d.tolerance) + " " + n(d.llp_tolerance) + " " + n(c.initial_step) + " 0.01\n");
+    deck.append("0 0 ").append(std::to_string(c.threads)).append(" 1 100 ");
+    deck.append(std::to_string(d.max_iterations)).append(" 200\n");
+    deck.append(n(d.tolerance) + " " + n(d.llp_tolerance) + " " + n(c.initial_step) + " " + n(d.min_step) + "\n");
     deck.append("CASE ").append(std::to_string(k + 1)).append("\n");
-    deck.append("1 0 0 0 0 0 0 0\n").append(print).append(" 1 1.0 0 0 0 0 0 0 0 0\n0\n").append(flags);
+    deck.append("1 0 0 0 0 0 0 ").append(c.loads_at_point ? "1" : "0").append("\n");
+    deck.append(print).append(" 1 1.0 0 0 0 0 0 0 0 0\n0\n").append(flags);
     deck.append("1\n").append(n(c.fx)).append(" ").append(n(c.fy)).append(" ").append(n(c.mz)).append(" 0 0 0 0 0 0\n");
-    deck.append("0\n0\n0\n0 0 0 0 0 0 0 0\n0\n");
+    deck.append("0\n0\n");
+    if (c.loads_at_point) {
+      deck.append("1 1 1 1 1 1\n0 " + n(c.fx) + " 0 " + n(c.fy) + " 0 " + n(c.mz) + "\n0 0 0 0 0 0\n0 0 0\n");
+    }
+    deck.append("0\n0 0 0 0 0 0 0 0\n0\n");
   }
   deck.append("LOAD COMBINATIONS\n").append(std::to_string(d.combinations.size())).append(" ");
   deck.append(d.combination_envelopes == 1 ? "1 2 1 0\n" + flags : std::string("0 0 0 0\n"));
@@ -93,7 +113,8 @@ inline std::string deck_2d(const Deck2D& d) {
   deck.append("DISTRIBUTED LOAD SETS\n0\nSOIL MOVEMENT SETS\n0\nPILE ARRANGEMENT\n");
   deck.append(std::to_string(d.rows.size())).append("\n");
   for (const DeckRow2D& r : d.rows) {
-    deck.append(std::to_string(r.conn) + " " + std::to_string(r.identical) + " 1 0 1 0 0\n0 0 1 1 1\n");
+    deck.append(std::to_string(r.conn) + " " + std::to_string(r.identical) + " 1 " + std::to_string(d.py_set) +
+                " 1 0 0\n0 " + n(r.spacing) + " 1 1 1\n");
     deck.append(n(r.x) + " " + n(r.y) + " " + n(r.batter) + " " + n(d.ground) + "\n");
   }
   deck.append("PROPERTY SETS\n1\n1 1\n").append(std::to_string(d.increments)).append(" ").append(n(d.length));
@@ -103,16 +124,7 @@ inline std::string deck_2d(const Deck2D& d) {
   deck.append(n(d.shear_modulus) + " " + n(d.area) + " " + n(d.inertia) + " " + n(d.inertia) + " 0 0 0 0 " +
               n(d.modulus) + " 0 " + n(d.perimeter) + " 0 0 0 0\n");
   deck.append("0 0 0 0 0 0\n'NONE'\n");
-  deck.append("SOIL LAYERS\n").append(std::to_string(d.layers.size())).append("\n");
-  for (std::size_t k = 0; k < d.layers.size(); ++k) {
-    const DeckLayer3D& l = d.layers[k];
-    deck.append(std::to_string(k + 1) + " " + std::to_string(l.code) + "\n" + n(l.top) + " " + n(l.bottom) + "\n");
-    deck.append("2 ").append(std::to_string(l.props.size())).append("\n");
-    for (int point = 0; point < 2; ++point) {
-      for (std::size_t v = 0; v < l.props.size(); ++v) deck.append(v == 0 ? "" : " ").append(n(l.props[v]));
-      deck.append("\n");
-    }
-  }
+  deck.append(deck_soil_sections(d.layers, d.py_curves));
   const double reach = d.axial_reach;
   deck.append("GENERATED LOAD-SETTLEMENT CURVES\n0\n");
   deck.append("USER LOAD-SETTLEMENT CURVES\n1\n1 3\n");
@@ -132,7 +144,8 @@ inline Deck3D planar_twin(const Deck2D& d, double spacing) {
   t.title = d.title;
   for (const DeckRow2D& r : d.rows) {
     for (int k = 0; k < r.identical; ++k) {
-      t.piles.push_back({r.y, spacing * (k - 0.5 * (r.identical - 1)), r.x, 90.0 - r.batter});
+      const double apart = r.spacing > 0.0 ? r.spacing : spacing;
+      t.piles.push_back({r.y, apart * (k - 0.5 * (r.identical - 1)), r.x, 90.0 - r.batter});
     }
   }
   t.ground = d.ground;
@@ -149,7 +162,8 @@ inline Deck3D planar_twin(const Deck2D& d, double spacing) {
   t.axial_stiffness = d.axial_stiffness;
   t.axial_reach = d.axial_reach;
   for (const DeckCase2D& c : d.cases)
-    t.cases.push_back({.fx = c.fx, .fy = c.fy, .mz = c.mz, .initial_step = c.initial_step});
+    t.cases.push_back(
+        {.fx = c.fx, .fy = c.fy, .mz = c.mz, .initial_step = c.initial_step, .loads_at_point = c.loads_at_point});
   t.combinations = d.combinations;
   t.tolerance = d.tolerance;
   t.llp_tolerance = d.llp_tolerance;
@@ -160,6 +174,11 @@ inline Deck3D planar_twin(const Deck2D& d, double spacing) {
   t.cap_diameter = d.cap_diameter;
   t.passive_method = d.passive_method;
   t.passive_increments = d.passive_increments;
+  t.pmult_method = d.pmult_method;
+  t.py_curves = d.py_curves;
+  t.py_set = d.py_set;
+  t.max_iterations = d.max_iterations;
+  t.min_step = d.min_step;
   return t;
 }
 

@@ -85,6 +85,7 @@ struct Deck3D {
   std::vector<DeckPyCurve3D> py_curves;
   int py_set = 0;
   int max_iterations = 200;  // of the cap solution, per step
+  double min_step = 0.01;    // smallest load step of every case
   std::vector<DeckMovement3D> movement_profile;
   // Every case's print option, pushover multipliers (none: plain cases) and
   // eight unscaled-component flags (empty: all 0).
@@ -105,6 +106,32 @@ inline std::string deck_number(double v) {
   char text[40];
   std::snprintf(text, sizeof text, "%.12g", v);
   return text;
+}
+
+// The soil layers (each with its properties at its top and bottom) and, when
+// there are any, the one set of user p-y curves: the same sections in the
+// plane and in space.
+inline std::string deck_soil_sections(const std::vector<DeckLayer3D>& layers,
+                                      const std::vector<DeckPyCurve3D>& py_curves) {
+  auto n = [](double v) { return deck_number(v); };
+  std::string deck = "SOIL LAYERS\n" + std::to_string(layers.size()) + "\n";
+  for (std::size_t k = 0; k < layers.size(); ++k) {
+    const DeckLayer3D& l = layers[k];
+    deck.append(std::to_string(k + 1) + " " + std::to_string(l.code) + "\n" + n(l.top) + " " + n(l.bottom) + "\n");
+    deck.append("2 ").append(std::to_string(l.props.size())).append("\n");
+    for (int point = 0; point < 2; ++point) {
+      for (std::size_t v = 0; v < l.props.size(); ++v) deck.append(v == 0 ? "" : " ").append(n(l.props[v]));
+      deck.append("\n");
+    }
+  }
+  if (!py_curves.empty()) {
+    deck.append("USER P-Y CURVES\n1\n1 ").append(std::to_string(py_curves.size())).append("\n");
+    for (const DeckPyCurve3D& c : py_curves) {
+      deck.append(n(c.depth)).append("\n").append(std::to_string(c.points.size())).append("\n");
+      for (const auto& [p, y] : c.points) deck.append(n(p) + " " + n(y) + "\n");
+    }
+  }
+  return deck;
 }
 
 inline std::string deck_3d(const Deck3D& d) {
@@ -130,7 +157,7 @@ inline std::string deck_3d(const Deck3D& d) {
     const DeckCase3D& c = d.cases[k];
     deck.append("0 0 ").append(std::to_string(c.threads)).append(" 1 100 ");
     deck.append(std::to_string(d.max_iterations)).append(" 200\n");
-    deck.append(n(d.tolerance) + " " + n(d.llp_tolerance) + " " + n(c.initial_step) + " 0.01\n");
+    deck.append(n(d.tolerance) + " " + n(d.llp_tolerance) + " " + n(c.initial_step) + " " + n(d.min_step) + "\n");
     deck.append("CASE ").append(std::to_string(k + 1)).append("\n");
     deck.append("1 0 0 0 0 0 0 ").append(c.loads_at_point ? "1" : "0");
     deck.append("\n").append(std::to_string(d.print_option)).append(" 1 1.0 0 0 0 0 0 0 ");
@@ -184,23 +211,7 @@ inline std::string deck_3d(const Deck3D& d) {
   deck.append(n(d.shear_modulus) + " " + n(d.area) + " " + n(d.inertia) + " " + n(d.inertia) + " 0 " + n(d.gj) + " " +
               mp + " 0 " + n(d.modulus) + " 0 " + n(d.perimeter) + " " + capacity_given + " " + mp + " 0 0\n");
   deck.append("0 0 0 0 0 0\n'NONE'\n");
-  deck.append("SOIL LAYERS\n").append(std::to_string(d.layers.size())).append("\n");
-  for (std::size_t k = 0; k < d.layers.size(); ++k) {
-    const DeckLayer3D& l = d.layers[k];
-    deck.append(std::to_string(k + 1) + " " + std::to_string(l.code) + "\n" + n(l.top) + " " + n(l.bottom) + "\n");
-    deck.append("2 ").append(std::to_string(l.props.size())).append("\n");
-    for (int point = 0; point < 2; ++point) {
-      for (std::size_t v = 0; v < l.props.size(); ++v) deck.append(v == 0 ? "" : " ").append(n(l.props[v]));
-      deck.append("\n");
-    }
-  }
-  if (user_py == 1) {
-    deck.append("USER P-Y CURVES\n1\n1 ").append(std::to_string(d.py_curves.size())).append("\n");
-    for (const DeckPyCurve3D& c : d.py_curves) {
-      deck.append(n(c.depth)).append("\n").append(std::to_string(c.points.size())).append("\n");
-      for (const auto& [p, y] : c.points) deck.append(n(p) + " " + n(y) + "\n");
-    }
-  }
+  deck.append(deck_soil_sections(d.layers, d.py_curves));
   const double reach = d.axial_reach;
   deck.append("GENERATED LOAD-SETTLEMENT CURVES\n0\nGENERATED TORQUE-ROTATION CURVES\n0\n");
   deck.append("USER LOAD-SETTLEMENT CURVES\n1\n1 3\n");

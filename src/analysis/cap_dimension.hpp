@@ -1,0 +1,66 @@
+// The dimension of a rigid-cap run as the stepping and the result roads see
+// it: the solver state, the number of cap degrees of freedom, the group
+// force vector, the load applied in an iteration, the load printed for a
+// point run, and the writers of the per-pile results. Both solvers' roads
+// derive from these. Internal to the analysis floor.
+#pragma once
+
+#include "analysis/analysis.hpp"
+#include "model/run_state.hpp"
+#include "results/results.hpp"
+
+namespace pilecap {
+
+// REPORT_CAP_WARNINGS_3D / REPORT_CAP_WARNINGS_2D
+// The warnings of the last base evaluation (bearing, pull out and, in
+// space, torsion) with the lines of the axial-warning file; PileErrorWord
+// := 3 after any, and a target search is then ended (state -1).
+void REPORT_CAP_WARNINGS_3D();
+void REPORT_CAP_WARNINGS_2D();
+
+// REPORT_FULL_OUTPUT_3D / REPORT_FULL_OUTPUT_2D
+// The full-output road: the reduction factors, TABLE L, the cap envelope,
+// the result code, the passive cap table, the final print pass and the
+// per-pile tables.
+void REPORT_FULL_OUTPUT_3D(CapSolverState3D& state, int& status);
+void REPORT_FULL_OUTPUT_2D(CapSolverState2D& state, int& status);
+
+struct CapDimension3D {
+  using State = CapSolverState3D;
+  static constexpr int MODEL = MODEL_3D;
+  static constexpr int DOFS = CAP_DOFS;
+  static void forces(double* f, const double* u, int& status) { FVEC(f, u, status); }
+  // The load applied in the iteration: the solver works in the run's cap load.
+  static double* applied_load(State& s) { return s.cap_load; }
+  // A point run carries the negated force vector (reactions on the cap).
+  static void carried_point_load(const State& s, double* load) { NEGATE_VECTOR6(s.converged_force.data(), load); }
+  static void write_run_piles(int& status) { ENVEWR(ENVELOPE_KIND_RUN, 0, status); }
+  static void write_pushover_piles(int& status) { ENVEWRP(status); }
+  static void write_equivalent_stiffness() { WRITE_EQUIV_STIFFNESS_3D(); }
+  static void report(State& s, int& status) { REPORT_CAP_SOLUTION_3D(s, status); }
+};
+
+struct CapDimension2D {
+  using State = CapSolverState2D;
+  static constexpr int MODEL = MODEL_2D;
+  static constexpr int DOFS = CAP_DOFS_2D;
+  static void forces(double* f, const double* u, int& status) { FVEC2D(f, u, status); }
+  static double* applied_load(State& s) { return s.applied.data(); }
+  // A point run carries the pile-force resultant.
+  static void carried_point_load(const State& s, double* load) { COPY_VECTOR3(s.converged_force.data(), load); }
+  static void write_run_piles(int& status) { ENVEWR2D(ENVELOPE_KIND_RUN, 0, status); }
+  static void write_pushover_piles(int& status) { ENVEWR2DP(status); }
+  static void write_equivalent_stiffness() { WRITE_EQUIV_STIFFNESS_2D(); }
+  static void report(State& s, int& status) { REPORT_CAP_SOLUTION_2D(s, status); }
+};
+
+// REPORT_CAP_ROADS
+// The roads of a finished run in either dimension (REPORT_CAP_SOLUTION_3D
+// and REPORT_CAP_SOLUTION_2D): the warnings of the last force evaluation,
+// then no convergence, a flexibility level, a pushover point, a target
+// search or the full output.
+//   in,out: state, status  as the entry points say
+template <class D>
+void REPORT_CAP_ROADS(typename D::State& state, int& status);
+
+}  // namespace pilecap

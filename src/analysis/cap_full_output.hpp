@@ -1,0 +1,165 @@
+// The full-output road of a solved rigid-cap run in either dimension: the
+// reduction factors, TABLE L (equivalent load and cap displacement at the
+// origin, and at the point of definition of a point run) on the results,
+// summary, summary-scratch and computation reports, the cap envelope, the
+// result code with the partial-load warning, the embedded cap's resistance,
+// and the final print pass of the group force vector that fills the result
+// stores for the per-pile tables. The dimension comes in as a report road
+// (CapDimension3D or 2D with its tables and layouts). Loads print through
+// the kip conversion on the results, summary and scratch reports, unconverted
+// on the computation report. Internal to the analysis floor.
+#pragma once
+
+#include "analysis/analysis.hpp"
+#include "analysis/cap_dimension.hpp"
+#include "base/fio.hpp"
+#include "base/report_fields.hpp"
+#include "input/input.hpp"
+#include "model/conversions.hpp"
+#include "model/run_state.hpp"
+
+namespace pilecap {
+
+namespace cap_output {
+
+//      * TABLE L *   COMPUTATION ON PILE CAP
+constexpr const char* TABLE_L_REPORT_LAYOUT = "(/,/,/,5X,\"* TABLE L *   COMPUTATION ON PILE CAP\")";
+constexpr const char* TABLE_L_COMPUTATION_LAYOUT = "(5X,\"* TABLE L *   COMPUTATION ON PILE CAP\")";
+//           NUMBER OF GLOBAL ITERATIONS =    3
+constexpr const char* ITERATIONS_LOG_LAYOUT = "(/,10X,\"NUMBER OF GLOBAL ITERATIONS = \",I4,/)";
+constexpr const char* SCRATCH_LOAD_TITLE_LAYOUT = "(/,5X,\"* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *\")";
+constexpr const char* SCRATCH_DISPLACEMENT_TITLE_LAYOUT =
+    "(/,5X,\"* DISPLACEMENT OF GROUPED PILE \",\"FOUNDATION AT ORIGIN *\")";
+constexpr const char* COMPUTATION_LOAD_TITLE = "(\"* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *\")";
+constexpr const char* COMPUTATION_DISPLACEMENT_TITLE = "(\"* DISPLACEMENT OF PILE CAP AT ORIGIN *\")";
+//      ** WARNING **    VELTO COULD NOT GET SOLUTION FOR 100% OF THE LOAD
+//                       RESULTS ARE FOR    45.00% OF THE TOTAL LOAD
+constexpr const char* PARTIAL_LOAD_LAYOUT =
+    "(/,5X,\"** WARNING **  \",\"  VELTO COULD NOT GET SOLUTION FOR 100% OF THE LOAD\",/,5X,\"               \",\"  "
+    "RESULTS ARE FOR \",F8.2,\"% OF THE TOTAL LOAD\",/)";
+//      * TABLE M *   COMPUTATION ON INDIVIDUAL PILE
+constexpr const char* TABLE_M_REPORT_LAYOUT = "(/,/,/,5X,\"* TABLE M *   COMPUTATION ON INDIVIDUAL PILE\")";
+
+constexpr int PASSIVE_LAST_METHOD = 1;
+constexpr double PERCENT = 100.0;
+constexpr int REPORT_FIELD_DIGITS = 5;
+constexpr int SCRATCH_ROW_INDENT = 7;
+constexpr int SCRATCH_FIELD_WIDTH = 15;
+constexpr int COMPUTATION_FIELD_WIDTH = 18;
+constexpr int COMPUTATION_FIELD_DIGITS = 8;
+constexpr int COMPUTATION_FIELD_GAP = 5;
+
+// One row of the values of a cap vector on the summary scratch.
+inline void write_scratch_row(const double* values, int count, bool kips) {
+  WRITE_BLANKS(UNIT_SUMMARY_SCRATCH, SCRATCH_ROW_INDENT);
+  for (int k = 0; k < count; ++k) {
+    WRITE_REAL_FIELD(UNIT_SUMMARY_SCRATCH, SCRATCH_FIELD_WIDTH, REPORT_FIELD_DIGITS,
+                     kips ? KIPS_FROM_POUNDS(values[k]) : values[k]);
+  }
+  END_REPORT_LINE(UNIT_SUMMARY_SCRATCH);
+}
+
+// One unconverted row of values on the computation report with a gap
+// between them, and after the last one too when trailing_gap is set.
+inline void write_computation_row(const double* values, int count, bool trailing_gap) {
+  for (int k = 0; k < count; ++k) {
+    WRITE_REAL_FIELD(UNIT_COMPUTATION_REPORT, COMPUTATION_FIELD_WIDTH, COMPUTATION_FIELD_DIGITS, values[k]);
+    if (k + 1 < count || trailing_gap) WRITE_BLANKS(UNIT_COMPUTATION_REPORT, COMPUTATION_FIELD_GAP);
+  }
+  END_REPORT_LINE(UNIT_COMPUTATION_REPORT);
+}
+
+// TABLE L of the run on every report, the cap envelope, and the result code
+// (with the partial-load warning when the run stopped below full load).
+template <class R>
+void report_table_l(typename R::State& s) {
+  const double c = s.converged_fraction;
+  s.tcur = c;
+  for (int k = 1; k <= R::DOFS; ++k) s.cap_load[k - 1] = s.full_load(k) * c;
+  if (s.point_run == 1) {
+    for (int k = 1; k <= R::DOFS; ++k) {
+      s.point_load_working(k) = s.point_load[k - 1] * c;
+      s.point_displacement[k - 1] = s.point_displacement_entry(k) * c;
+    }
+  }
+  R::write_scratch_table_l_title();
+  fio::write(UNIT_RESULTS_REPORT, TABLE_L_REPORT_LAYOUT);
+  if (s.point_run == 1) R::report_point(s);
+  R::write_origin_tables(UNIT_RESULTS_REPORT, s);
+
+  const int iterations = s.step == 0 ? 0 : s.iteration;
+  fio::write(UNIT_RESULTS_REPORT, R::ITERATIONS_REPORT_LAYOUT, iterations);
+  fio::write(UNIT_RUN_LOG, ITERATIONS_LOG_LAYOUT, iterations);
+  fio::flush(UNIT_RUN_LOG);
+
+  fio::write(UNIT_SUMMARY_SCRATCH, SCRATCH_LOAD_TITLE_LAYOUT);
+  R::write_scratch_load_heading();
+  write_scratch_row(s.cap_load, R::DOFS, true);
+  fio::write(UNIT_SUMMARY_SCRATCH, SCRATCH_DISPLACEMENT_TITLE_LAYOUT);
+  R::write_scratch_displacement_heading();
+  write_scratch_row(s.displacement.data(), R::DOFS, false);
+
+  if (TargetDeflectionSearch.target_dof >= 1 && TargetDeflectionSearch.target_dof <= R::DOFS) {
+    TargetDeflectionSearch.computed = s.displacement(TargetDeflectionSearch.target_dof);
+  }
+
+  fio::write(UNIT_SUMMARY, TABLE_L_REPORT_LAYOUT);
+  R::write_origin_tables(UNIT_SUMMARY, s);
+
+  fio::write(UNIT_COMPUTATION_REPORT, TABLE_L_COMPUTATION_LAYOUT);
+  fio::write(UNIT_COMPUTATION_REPORT, COMPUTATION_LOAD_TITLE);
+  write_computation_row(s.cap_load, R::DOFS, true);
+  fio::write(UNIT_COMPUTATION_REPORT, COMPUTATION_DISPLACEMENT_TITLE);
+  write_computation_row(s.displacement.data(), R::DOFS, true);
+
+  R::update_envelope(s);
+
+  if (c < 1.0 - RunConstants.tiny) {
+    // A partial solution is never reported as completed.
+    const double q = PERCENT * c;
+    for (int unit : {UNIT_RUN_LOG, UNIT_RESULTS_REPORT, UNIT_SUMMARY}) fio::write(unit, PARTIAL_LOAD_LAYOUT, q);
+    WRITE_RESULT_CODE(RESULT_PARTIAL_LOAD, q);
+    // The print pass sees the loads and movements of the converged fraction;
+    // the failed attempt left them, the movement profile too, at its own.
+    APPLY_LOAD_FRACTION_LOADS(c);
+    APPLY_LOAD_FRACTION_MOVEMENTS(c);
+    APPLY_LOAD_FRACTION_PROFILE(c);
+  } else {
+    WRITE_RESULT_CODE(RESULT_COMPLETED);
+  }
+}
+
+}  // namespace cap_output
+
+// REPORT_FULL_OUTPUT
+// The full-output road of a run of the report road R (see the file's head).
+//   in,out: s, status  (status as the final print pass leaves it)
+template <class R>
+void REPORT_FULL_OUTPUT(typename R::State& s, int& status) {
+  AnalysisControlRecord& a = AnalysisControl;
+  if (RunOptions.pmult_method > 0) REPORT_REDUCTION_FACTORS(R::MODEL);
+  cap_output::report_table_l<R>(s);
+  a.pass_mode = 1;
+  if (RunOptions.cap_passive_option > 0 && CapPassiveElement.method <= cap_output::PASSIVE_LAST_METHOD) {
+    R::report_passive(s);
+  }
+  if (a.output_option > 0) {
+    fio::write(UNIT_RESULTS_REPORT, cap_output::TABLE_M_REPORT_LAYOUT);
+    fio::write(UNIT_SUMMARY, cap_output::TABLE_M_REPORT_LAYOUT);
+    R::write_scratch_table_m_title();
+  }
+
+  // The final print pass fills the result stores of every pile at U.
+  Array1<double, R::DOFS> forces;
+  fio::open(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, fio::Mode::Write);
+  R::forces(forces.data(), s.displacement.data(), status);
+  fio::close(UNIT_PILE_RESULTS_SCRATCH);
+  if (status != STATUS_OK && !R::PILES_AFTER_FAILED_PASS) return;
+
+  // The writers read the run's print level and node step from AnalysisControl.
+  R::write_run_piles(status);
+  if (DofRunMode.mode == DOF_RUN_NONE) ++a.first_run;
+  a.pass_mode = 0;
+}
+
+}  // namespace pilecap

@@ -1,0 +1,273 @@
+// The load stepping of a rigid cap in either dimension: the load fraction
+// TCUR rises in steps DTCUR to 1, every step runs Newton iterations
+// U := U + dU until the translation and the rotation increments are small
+// against the displacement of the step, and a step that does not converge is
+// repeated from the last converged fraction with DTCUR halved, until the
+// step falls below the minimum and the run ends with the fraction reached.
+// The dimension comes in as a road: a struct of what the plane and space
+// solvers do differently (the force vector, tangent and residual of an
+// iteration, the system solved, the dumps, the norms, a few trace and status
+// lines). Internal to the analysis floor.
+#pragma once
+
+#include <algorithm>
+
+#include "analysis/analysis.hpp"
+#include "base/fio.hpp"
+#include "model/run_state.hpp"
+#include "pile/pile_head.hpp"
+#include "soil/py_curves.hpp"
+
+namespace pilecap {
+
+// The outcome of one step attempt, and of the preparation of one iteration.
+enum class CapAttempt { Converged, Failed, Return };
+enum class CapIteration { Solve, Failed, Return };
+
+// Constants of the stepping shared by both dimensions.
+constexpr double CAP_STEP_HALVING = 0.5;
+constexpr double CAP_LOOSE_INCREMENT = double(1e-8f);  // 9.99999993922529e-09
+constexpr int CAP_LOOSE_AFTER_ITERATION = 40;
+constexpr int CAP_MOVEMENT_FIRST_CONVERGENCE = 12;
+
+inline void CLEAR_WARNING_COUNTERS() {
+  WarningCounters.bearing = WarningCounters.pull_out = WarningCounters.torsion = 0;
+  WarningCounters.base_evaluation = 0;
+}
+
+// A lateral pile solution that did not close or p-y curves that end short
+// (the value 4 of a non-converged axial variation does not count).
+inline bool CAP_LATERAL_FAILURE() {
+  const int code = PileErrorWord.code & ~PILE_ERR_AXIAL_VARIATION;
+  return code == PILE_ERR_NO_CLOSURE;
+}
+
+// CAP_INCREMENT_SMALL
+// One test (translation or rotation) of the convergence of an iteration:
+// relative to the step's displacement, or below the road's absolute floor,
+// or, after iteration 40, below 1e-8 (near a cusp of the soil curves the
+// increments keep crossing the solution at the level of the pile closure),
+// or within the largest-increment limit when the case sets one.
+inline bool CAP_INCREMENT_SMALL(double err, double inc, double tot, double max_value, double max_limit, int iteration,
+                                double floor) {
+  const AnalysisControlRecord& a = AnalysisControl;
+  if (err <= a.tolerance || inc <= floor || tot <= floor) return true;
+  if (iteration > CAP_LOOSE_AFTER_ITERATION && (inc <= CAP_LOOSE_INCREMENT || tot <= CAP_LOOSE_INCREMENT)) return true;
+  return a.use_max_limits == 1 && max_value <= max_limit;
+}
+
+// CAP_BASE_EVALUATION
+// The loads and movements of the iteration at TCUR (movements ramped over
+// the first iterations) and the force vector at U into pile_force; false
+// when the status word was set. Only this evaluation records curve warnings,
+// so the counters and the axial-warning file describe the same evaluation
+// when it is reported.
+template <class Road>
+bool CAP_BASE_EVALUATION(typename Road::State& s, int& status) {
+  s.movement_fraction = APPLY_STEP_FRACTION(s.tcur, s.converged_fraction, s.iteration);
+  WarningCounters.base_evaluation = 1;
+  fio::open(UNIT_AXIAL_WARNINGS, RunFiles.axial_warnings_file, fio::Mode::Write);
+  Road::forces(s.pile_force.data(), s.displacement.data(), status);
+  fio::close(UNIT_AXIAL_WARNINGS);
+  WarningCounters.base_evaluation = 0;
+  return status == STATUS_OK;
+}
+
+// CAP_APPLY_STEP_LOADS
+// The load applied in the iteration (full load x TCUR) into the road's
+// applied load; in a point run the working point loads and the given point
+// displacements at TCUR; the fixed-step flag of the difference tangents
+// (full steps with a movement profile or in a point run).
+template <class Road>
+void CAP_APPLY_STEP_LOADS(typename Road::State& s) {
+  double* applied = Road::applied_load(s);
+  for (int k = 1; k <= Road::DOFS; ++k) applied[k - 1] = s.full_load(k) * s.tcur;
+  if (s.point_run == 1) {
+    for (int k = 1; k <= Road::DOFS; ++k) {
+      s.point_load_working(k) = s.point_load[k - 1] * s.tcur;
+      s.point_displacement[k - 1] = s.point_displacement_entry(k) * s.tcur;
+    }
+  }
+  s.fixed_steps = (SoilMovementProfile.count > 0 || s.point_run == 1) ? 1 : 0;
+}
+
+// CAP_SOLVE_POINT_SYSTEM
+// The increment of a point run from the road's bordered system (the
+// tangent bordered by one constraint per DOF whose displacement is given at
+// the point): built and its rows dumped, inverted in place, its right-hand
+// side from the residual and the point's misfits, solved; dU is the first
+// DOFS entries of the solution. False when the system is singular.
+template <class Road>
+bool CAP_SOLVE_POINT_SYSTEM(typename Road::State& s) {
+  Road::build_point_system(s.point_matrix.data(), s.tangent.data(), s.point, s.dof_flags);
+  for (int i = 1; i <= Road::POINT_ORDER; ++i) {
+    Array1<double, Road::POINT_ORDER> row;
+    for (int j = 1; j <= Road::POINT_ORDER; ++j) row(j) = s.point_matrix(i, j);
+    fio::write(UNIT_ITERATION_DUMP, Road::DUMP_SYSTEM_ROW_LAYOUT, i, row);
+  }
+  INVERT_MATRIX(s.point_matrix.data(), Road::POINT_ORDER, Road::POINT_ORDER, s.singular);
+  if (s.singular == 1) return false;
+  Road::point_system_residual(s.point_rhs.data(), s.point_force_target.data(), s.residual.data(), s.pile_force.data(),
+                              s.point_displacement, s.displacement.data(), s.point, s.dof_flags);
+  Road::multiply_point_system(s.point_solution.data(), s.point_matrix.data(), s.point_rhs.data());
+  for (int k = 1; k <= Road::DOFS; ++k) s.increment(k) = s.point_solution(k);
+  return true;
+}
+
+// RUN_CAP_STEP_ATTEMPT
+// The Newton iterations of one step attempt: converged, failed (iteration
+// limit, failed evaluation, singular system) or Return (stop request or a
+// status word set).
+template <class Road>
+CapAttempt RUN_CAP_STEP_ATTEMPT(typename Road::State& s, int& status) {
+  const AnalysisControlRecord& a = AnalysisControl;
+  s.iteration = 0;
+  for (;;) {
+    ++s.iteration;
+    PileErrorWord.code = PILE_ERR_NONE;
+    CLEAR_WARNING_COUNTERS();
+    WRITE_SOLVER_STATUS(s.run_kind, SOLVER_EVENT_ITERATION, s.step, s.tcur, s.iteration, Road::MODEL);
+    if (STOP_REQUESTED()) {
+      status = STATUS_STOPPED_BY_USER;
+      return CapAttempt::Return;
+    }
+    const CapIteration prepared = Road::prepare_iteration(s, status);
+    if (prepared == CapIteration::Return) return CapAttempt::Return;
+    if (prepared == CapIteration::Failed) return CapAttempt::Failed;
+    // An increment whose size is beyond the range of numbers comes from a
+    // tangent that is singular in all but its exact zeros.
+    s.singular = 0;
+    const bool solved = s.point_run == 1 ? CAP_SOLVE_POINT_SYSTEM<Road>(s) : Road::solve_plain(s);
+    if (!solved || !Road::increment_finite(s)) {
+      WRITE_SINGULAR_TANGENT_WARNING();
+      PileErrorWord.code = PILE_ERR_SINGULAR;
+      return CapAttempt::Failed;
+    }
+    for (int k = 1; k <= Road::DOFS; ++k) {
+      s.displacement(k) += s.increment(k);
+      s.step_displacement(k) += s.increment(k);
+    }
+    Road::after_increment(s);
+    Road::write_dump_vectors(s);
+    Road::compute_norms(s);
+    WRITE_CAP_TRACE_ITERATION(s.iteration, s.err_dsp, s.inc_dsp, s.tot_dsp, s.err_rot, s.inc_rot, s.tot_rot, s.max_dsp,
+                              s.max_rot);
+
+    // The first iteration never converges; with soil movements none before
+    // the movements have reached the step's fraction.
+    if (s.iteration == 1) {
+      if (Road::FIRST_ITERATION_COUNTS && s.iteration > a.max_iterations) return CapAttempt::Failed;
+      continue;
+    }
+    if (s.movements_present == 1 && s.iteration < CAP_MOVEMENT_FIRST_CONVERGENCE) continue;
+    const bool translation = CAP_INCREMENT_SMALL(s.err_dsp, s.inc_dsp, s.tot_dsp, s.max_dsp, a.max_dsp_limit,
+                                                 s.iteration, Road::CONVERGED_INCREMENT);
+    const bool rotation = CAP_INCREMENT_SMALL(s.err_rot, s.inc_rot, s.tot_rot, s.max_rot, a.max_rot_limit, s.iteration,
+                                              Road::CONVERGED_INCREMENT);
+    if (translation && rotation) return CapAttempt::Converged;
+    if (s.iteration > a.max_iterations) return CapAttempt::Failed;
+  }
+}
+
+// A converged step: U and the converged state move on, TCUR advances (the
+// last step lands on the full load).
+template <class Road>
+void FINISH_CONVERGED_STEP(typename Road::State& s) {
+  // A later step that fails leaves its own, unconverged forces in pile_force.
+  s.converged_force = s.pile_force;
+  s.converged_tangent = s.assembled_tangent;
+  for (int k = 1; k <= Road::DOFS; ++k) {
+    s.step_start_displacement(k) += s.step_displacement(k);
+    s.displacement(k) = s.step_start_displacement(k);
+  }
+  Road::on_converged_step(s);
+  s.converged_fraction = s.tcur;
+  s.tcur += s.dtcur;
+  if (s.tcur > 1.0 && s.converged_fraction < 1.0 - RunConstants.tiny) s.tcur = 1.0;
+  s.last_step_result = 1;
+}
+
+// A failed step: halve DTCUR and retry from the last converged fraction plus
+// the halved step (never behind it, also after a shortened last step), or
+// abandon the run when the halved step is below the minimum or no longer
+// moves the fraction.
+template <class Road>
+void FINISH_FAILED_STEP(typename Road::State& s) {
+  s.dtcur *= CAP_STEP_HALVING;
+  s.displacement = s.step_start_displacement;
+  Road::on_failed_step(s);
+  const double retry = s.converged_fraction + s.dtcur;
+  if (AnalysisControl.min_step > s.dtcur || !(retry > s.converged_fraction)) {
+    WRITE_CAP_ABANDON_WARNING();
+    s.tcur = TCUR_ABANDONED;
+  } else {
+    s.tcur = std::min(retry, 1.0);
+    --s.step;
+  }
+  s.last_step_result = -1;
+}
+
+// CAP_TAKE_RUN_LOADS
+// The run's full cap load and its given point displacements into the state;
+// TCUR and DTCUR start at the case's initial step.
+template <class Road>
+void CAP_TAKE_RUN_LOADS(typename Road::State& s, const double* cap_load, const double* point_displacements) {
+  for (int k = 1; k <= Road::DOFS; ++k) {
+    s.full_load(k) = cap_load[k - 1];
+    s.point_displacement_entry(k) = point_displacements[k - 1];
+  }
+  s.tcur = s.dtcur = AnalysisControl.initial_step;
+}
+
+// RUN_CAP_LOAD_STEPS
+// The stepping of one run from TCUR = DTCUR = the initial step to the full
+// load or the abandonment, and the road it ends on (no convergence when the
+// first step never converged, else the full output, which the reports may
+// narrow). A step above the full load computes no step; so does a step that
+// is not positive, which would never advance the fraction. False when the
+// run ended at once (stop request, status word set).
+template <class Road>
+bool RUN_CAP_LOAD_STEPS(typename Road::State& s, int& status) {
+  const bool stepping = AnalysisControl.initial_step > 0.0 && AnalysisControl.initial_step <= 1.0;
+  while (stepping && s.tcur <= 1.0) {
+    if (s.step >= CAP_LOAD_STEP_LIMIT) {
+      WRITE_CAP_STEP_LIMIT_WARNING();
+      s.tcur = TCUR_ABANDONED;
+      break;
+    }
+    ++s.step;
+    if (Road::BLANK_BEFORE_STEP) fio::write_list(UNIT_RUN_LOG);
+    WRITE_CAP_TRACE_STEP(s.step, s.tcur, s.dtcur);
+    s.increment.fill(0.0);
+    s.step_displacement.fill(0.0);
+    Road::start_step_attempt(s);
+    const CapAttempt outcome = RUN_CAP_STEP_ATTEMPT<Road>(s, status);
+    if (outcome == CapAttempt::Return) return false;
+    if (outcome == CapAttempt::Converged) {
+      FINISH_CONVERGED_STEP<Road>(s);
+    } else {
+      FINISH_FAILED_STEP<Road>(s);
+    }
+    if (Road::STEP_STATUS_LINES) {
+      WRITE_SOLVER_STATUS(s.run_kind, SOLVER_EVENT_STEP_COMPLETED, s.step, s.converged_fraction, s.iteration,
+                          Road::MODEL);
+    }
+  }
+  if (Road::STEP_STATUS_LINES)
+    WRITE_SOLVER_STATUS(s.run_kind, SOLVER_EVENT_ENDED, s.step, 0.0, s.iteration, Road::MODEL);
+  s.road = (s.step == 1 && s.last_step_result == -1) ? CAP_ROAD_NO_CONVERGENCE : CAP_ROAD_FULL_OUTPUT;
+  return true;
+}
+
+// RUN_CAP_AND_REPORT
+// The stepping of a prepared run, then (unless it ended at once) the test
+// seam with the state and the result roads; pass mode 0 on return.
+template <class Road>
+void RUN_CAP_AND_REPORT(typename Road::State& s, int& status, void (*hook)(const typename Road::State&)) {
+  if (!RUN_CAP_LOAD_STEPS<Road>(s, status)) return;
+  if (hook != nullptr) hook(s);
+  Road::report(s, status);
+  AnalysisControl.pass_mode = 0;
+}
+
+}  // namespace pilecap
