@@ -267,8 +267,9 @@ void full_output_road(State& s, int& status) {
 
   // The final print pass fills the result stores of every pile row at U.
   CapSolverState2D::Vector3 forces;
-  fio::open(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, fio::Mode::Write);
-  FVEC2D(forces.data(), s.displacement.data(), status);
+  if (OPEN_FILE_FOR_WRITING(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, status)) {
+    FVEC2D(forces.data(), s.displacement.data(), status);
+  }
   fio::close(UNIT_PILE_RESULTS_SCRATCH);
   if (status != STATUS_OK) return;
 

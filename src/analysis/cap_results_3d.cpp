@@ -353,7 +353,10 @@ void full_output_road(State& s, int& status) {
 
   // The final print pass fills the result stores of every pile at U.
   Array1<double, CAP_DOFS> forces;
-  fio::open(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, fio::Mode::Write);
+  if (!OPEN_FILE_FOR_WRITING(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, status)) {
+    a.pass_mode = 0;
+    return;
+  }
   FVEC(forces.data(), s.displacement.data(), status);
   fio::close(UNIT_PILE_RESULTS_SCRATCH);
 

@@ -246,8 +246,9 @@ bool evaluate_forces(State& s, int& status) {
   // Only this evaluation records curve warnings, so the counters and the
   // axial-warning file describe the same evaluation when it is reported.
   WarningCounters.base_evaluation = 1;
-  fio::open(UNIT_AXIAL_WARNINGS, RunFiles.axial_warnings_file, fio::Mode::Write);
-  FVEC(s.pile_force.data(), s.displacement.data(), status);
+  if (OPEN_FILE_FOR_WRITING(UNIT_AXIAL_WARNINGS, RunFiles.axial_warnings_file, status)) {
+    FVEC(s.pile_force.data(), s.displacement.data(), status);
+  }
   fio::close(UNIT_AXIAL_WARNINGS);
   WarningCounters.base_evaluation = 0;
   return status == STATUS_OK;

@@ -80,8 +80,9 @@ void REPORT_PUSHOVER_POINT_3D(CapSolverState3D& s, int& status) {
 
   a.pass_mode = 1;
   Array1<double, CAP_DOFS> forces;
-  fio::open(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, fio::Mode::Write);
-  FVEC(forces.data(), s.displacement.data(), status);
+  if (OPEN_FILE_FOR_WRITING(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, status)) {
+    FVEC(forces.data(), s.displacement.data(), status);
+  }
   fio::close(UNIT_PILE_RESULTS_SCRATCH);
   if (status == STATUS_OK) {
     PRINT_PUSHOVER_CAP_RESULTS(RunOptions.dimension, a.current_point, point_multiplier() * c, s.cap_load,
@@ -115,8 +116,9 @@ void REPORT_PUSHOVER_POINT_2D(CapSolverState2D& s, int& status) {
 
   a.pass_mode = 1;
   CapSolverState2D::Vector3 forces;
-  fio::open(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, fio::Mode::Write);
-  FVEC2D(forces.data(), s.displacement.data(), status);
+  if (OPEN_FILE_FOR_WRITING(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, status)) {
+    FVEC2D(forces.data(), s.displacement.data(), status);
+  }
   fio::close(UNIT_PILE_RESULTS_SCRATCH);
   if (status == STATUS_OK) {
     PRINT_PUSHOVER_CAP_RESULTS(RunOptions.dimension, a.current_point, point_multiplier() * c, s.cap_load,

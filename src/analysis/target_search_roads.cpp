@@ -115,9 +115,10 @@ void REPORT_TARGET_SEARCH_3D(CapSolverState3D& state, int& status) {
   if (partial) APPLY_LOAD_FRACTION_PROFILE(c);
 
   Array1<double, CAP_DOFS> forces;
-  fio::open(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, fio::Mode::Write);
-  AnalysisControl.pass_mode = 2;
-  FVEC(forces.data(), state.displacement.data(), status);
+  if (OPEN_FILE_FOR_WRITING(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, status)) {
+    AnalysisControl.pass_mode = 2;
+    FVEC(forces.data(), state.displacement.data(), status);
+  }
   fio::close(UNIT_PILE_RESULTS_SCRATCH);
   AnalysisControl.pass_mode = 0;
   if (status != STATUS_OK) return;
@@ -133,9 +134,10 @@ void REPORT_TARGET_SEARCH_2D(CapSolverState2D& state, int& status) {
   const bool partial = carried_fraction(c, state.full_load.data(), state.result_load, CAP_DOFS_2D);
 
   Array1<double, CAP_DOFS_2D> forces;
-  fio::open(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, fio::Mode::Write);
-  AnalysisControl.pass_mode = 2;
-  FVEC2D(forces.data(), state.displacement.data(), status);
+  if (OPEN_FILE_FOR_WRITING(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, status)) {
+    AnalysisControl.pass_mode = 2;
+    FVEC2D(forces.data(), state.displacement.data(), status);
+  }
   fio::close(UNIT_PILE_RESULTS_SCRATCH);
   AnalysisControl.pass_mode = 0;
   if (status != STATUS_OK) return;

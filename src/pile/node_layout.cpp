@@ -9,10 +9,9 @@
 #include <string>
 
 #include "base/check.hpp"
-#include "base/fio.hpp"
-#include "base/unit_labels.hpp"
 #include "model/run_state.hpp"
 #include "pile/pile.hpp"
+#include "pile/pile_head.hpp"
 #include "soil/soil.hpp"
 
 namespace pilecap {
@@ -32,10 +31,14 @@ double vertical_step(int pile, double increment) {
   return RunOptions.adjust_batter_depth == 1 ? increment * std::cos(PileTable.batter(pile)) : increment;
 }
 
-void report_below_deepest_layer(int set) {
-  const std::string label(UnitLabels.length());
-  fio::write(UNIT_RESULTS_REPORT, PILE_BELOW_DEEPEST_LAYER_LAYOUT, PileProperty.length(set), label);
-  fio::write(UNIT_RUN_LOG, PILE_BELOW_DEEPEST_LAYER_LAYOUT, PileProperty.length(set), label);
+// The fatal message of the pile: held in the pile's evaluation inside a loop
+// over piles and written after it in pile order, else written at once.
+void report_below_deepest_layer(int pile) {
+  PileWarning message;
+  message.kind = PILE_WARNING_BELOW_DEEPEST_LAYER;
+  message.pile = pile;
+  message.result = PileProperty.length(PileTable.prop(pile));
+  RECORD_PILE_WARNING(message);
 }
 
 // The layout of NODE and NODE2D; false when a node lies below the deepest layer.
@@ -152,14 +155,14 @@ void PREPARE_NODE_LAYOUT(int& status) {
 void NODE(int pile, int& status) {
   status = STATUS_OK;
   if (!lay_out_nodes(pile, PileTable.head_x(pile))) {
-    report_below_deepest_layer(PileTable.prop(pile));
+    report_below_deepest_layer(pile);
     status = STATUS_PILE_BELOW_DEEPEST_LAYER;
   }
 }
 
 void NODE2D(int pile, int& status) {
   if (!lay_out_nodes(pile, PileTable.head_depth(pile))) {
-    report_below_deepest_layer(PileTable.prop(pile));
+    report_below_deepest_layer(pile);
     status = STATUS_PILE_BELOW_DEEPEST_LAYER_2D;
   }
 }
