@@ -20,20 +20,7 @@ namespace pilecap::testing {
 namespace {
 
 // One elastic pipe pile, 20 ft in 20 increments, in soft clay, one case.
-std::string base_deck() {
-  Deck3D d;
-  d.title = "BAD INPUT BASE";
-  d.piles = {{0.0, 0.0}};
-  d.length = 20.0;
-  d.increments = 20;
-  d.layers = {{1, 0.0, 40.0, {50, 500, 0, 100, 0, 0.01, 0.5}}};
-  DeckCase3D c;
-  c.fx = 1000.0;
-  c.fy = 100.0;
-  c.initial_step = 0.5;
-  d.cases = {c};
-  return deck_3d(d);
-}
+std::string base_deck() { return deck_3d(soft_clay_deck("BAD INPUT BASE", {{0.0, 0.0}}, 1000.0, 100.0, 0)); }
 
 const std::string INPUT_ERROR = "     ERROR IN INPUT DATA";
 const std::string ERROR_HEADING = "     * ERROR IN ANALYSIS *";
@@ -292,18 +279,9 @@ TEST_F(BadInputs, PileRowsOfThePlaneAreNamedAsRows) {
 // Eight piles, four of them (2, 3, 6, 8) reaching below the deepest layer at
 // 40 ft with lengths of their own, in a case run on the given threads.
 std::string deck_of_failing_piles(int threads) {
-  Deck3D d;
-  d.title = "PILES BELOW THE SOIL";
-  for (int k = 0; k < 8; ++k) d.piles.push_back({6.0 * (k % 4), 6.0 * (k / 4)});
-  d.length = 20.0;
-  d.increments = 20;
-  d.layers = {{1, 0.0, 40.0, {50, 500, 0, 100, 0, 0.01, 0.5}}};
-  DeckCase3D c;
-  c.fx = 1000.0;
-  c.fy = 100.0;
-  c.threads = threads;
-  d.cases = {c};
-  std::string deck = deck_3d(d);
+  std::vector<DeckPile3D> piles;
+  for (int k = 0; k < 8; ++k) piles.push_back({6.0 * (k % 4), 6.0 * (k / 4)});
+  std::string deck = deck_3d(soft_clay_deck("PILES BELOW THE SOIL", piles, 1000.0, 100.0, threads));
   const std::string sets = "PROPERTY SETS\n1\n1 1\n20 20 1\n0 20 1\n";
   deck.replace(deck.find(sets), sets.size(),
                "PROPERTY SETS\n4\n1 1\n20 20 1\n0 20 1\n2 1\n41 41 1\n0 41 1\n3 1\n50 50 1\n0 50 1\n"

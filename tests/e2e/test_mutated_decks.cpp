@@ -22,21 +22,10 @@ namespace {
 const std::vector<std::string> COMPLETED = {"     ANALYSIS COMPLETED"};
 
 // Two piles on user load-settlement and torque-rotation curves only, so no
-// check of generated curves looks at the property set.
+// check of generated curves looks at the property set; on one thread, as the
+// suite runs beside other work.
 std::string user_curve_deck() {
-  Deck3D d;
-  d.title = "USER CURVES ONLY";
-  d.piles = {{-3.0, 0.0}, {3.0, 0.0}};
-  d.length = 20.0;
-  d.increments = 20;
-  d.layers = {{1, 0.0, 40.0, {50, 500, 0, 100, 0, 0.01, 0.5}}};
-  DeckCase3D c;
-  c.fx = 2000.0;
-  c.fy = 200.0;
-  c.initial_step = 0.5;
-  c.threads = 1;  // the suite runs beside other work: no waiting threads
-  d.cases = {c};
-  return deck_3d(d);
+  return deck_3d(soft_clay_deck("USER CURVES ONLY", {{-3.0, 0.0}, {3.0, 0.0}}, 2000.0, 200.0, 1));
 }
 
 std::string flexibility_example() {
