@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <string>
 
-#include "input/input.hpp"
 #include "base/fio.hpp"
+#include "input/input.hpp"
 #include "model/model_store.hpp"
 #include "run/run.hpp"
 
@@ -37,7 +37,7 @@ std::string generated_deck(int n_piles) {
   t += "LOAD COMBINATIONS\n0 0 0 0 0\nDISTRIBUTED LOAD SETS\n1\n2\n0 1.5\n30 2.5\nSOIL MOVEMENT SETS\n0\n";
   t += "PILE ARRANGEMENT\n" + std::to_string(n_piles) + "\n";
   for (int p = 1; p <= n_piles; ++p) {
-    t += "0 0 1 0 0 0 0 0 0 0\n1.0 1.0 1.0 1.0 1.0 1.0 1.0\n" + std::to_string(p * 3.5) + " 0.5 -1.25 0 0 0 0\n";
+    t += "1 1 1 0 0 0 0 0 0 0\n1.0 1.0 1.0 1.0 1.0 1.0 1.0\n" + std::to_string(p * 3.5) + " 0.5 -1.25 0 0 0 0\n";
   }
   t += "PROPERTY SETS\n1\n1 1\n40 60.0 1\n0 60 1\nCROSS SECTIONS\n0\nSOIL LAYERS\n0\n";
   t += "GENERATED LOAD-SETTLEMENT CURVES\n0\nGENERATED TORQUE-ROTATION CURVES\n0\nMOMENT-CURVATURE SETS\n0\n";

@@ -151,7 +151,10 @@ void REPORT_FULL_OUTPUT(typename R::State& s, int& status) {
 
   // The final print pass fills the result stores of every pile at U.
   Array1<double, R::DOFS> forces;
-  fio::open(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, fio::Mode::Write);
+  if (!OPEN_FILE_FOR_WRITING(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, status)) {
+    a.pass_mode = 0;
+    return;
+  }
   R::forces(forces.data(), s.displacement.data(), status);
   fio::close(UNIT_PILE_RESULTS_SCRATCH);
   if (status != STATUS_OK && !R::PILES_AFTER_FAILED_PASS) return;

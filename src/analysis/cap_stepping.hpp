@@ -66,8 +66,9 @@ template <class Road>
 bool CAP_BASE_EVALUATION(typename Road::State& s, int& status) {
   s.movement_fraction = APPLY_STEP_FRACTION(s.tcur, s.converged_fraction, s.iteration);
   WarningCounters.base_evaluation = 1;
-  fio::open(UNIT_AXIAL_WARNINGS, RunFiles.axial_warnings_file, fio::Mode::Write);
-  Road::forces(s.pile_force.data(), s.displacement.data(), status);
+  if (OPEN_FILE_FOR_WRITING(UNIT_AXIAL_WARNINGS, RunFiles.axial_warnings_file, status)) {
+    Road::forces(s.pile_force.data(), s.displacement.data(), status);
+  }
   fio::close(UNIT_AXIAL_WARNINGS);
   WarningCounters.base_evaluation = 0;
   return status == STATUS_OK;

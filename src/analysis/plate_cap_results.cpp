@@ -57,8 +57,9 @@ void WRITE_PLATE_CAP_PILE_RESULTS(int& status) {
   // The final print pass fills every pile's result stores at the head
   // displacement of the converged plate.
   a.pass_mode = PRINT_PASS;
-  fio::open(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, fio::Mode::Write);
-  PLATE_PILE_HEAD_RESPONSES(piles, 0, status);
+  if (OPEN_FILE_FOR_WRITING(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, status)) {
+    PLATE_PILE_HEAD_RESPONSES(piles, 0, status);
+  }
   fio::close(UNIT_PILE_RESULTS_SCRATCH);
   if (status == STATUS_OK) ENVEWR(ENVELOPE_KIND_RUN, 0, status);
   if (DofRunMode.mode == DOF_RUN_NONE) ++a.first_run;

@@ -90,8 +90,9 @@ void report_pushover_point(typename D::State& s, int& status) {
 
   a.pass_mode = 1;
   Array1<double, D::DOFS> forces;
-  fio::open(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, fio::Mode::Write);
-  D::forces(forces.data(), s.displacement.data(), status);
+  if (OPEN_FILE_FOR_WRITING(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, status)) {
+    D::forces(forces.data(), s.displacement.data(), status);
+  }
   fio::close(UNIT_PILE_RESULTS_SCRATCH);
   if (status == STATUS_OK) {
     PRINT_PUSHOVER_CAP_RESULTS(RunOptions.dimension, a.current_point, point_multiplier() * c, partial_percent(c),

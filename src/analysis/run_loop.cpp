@@ -480,17 +480,12 @@ void RUN_CASE_ONCE(int c, RunVectors& v, int& status) {
   // The points of a stiffness estimation read the file back: there it must
   // be written whole.
   const bool springs_read = TargetDeflectionSearch.active == 1;
-  const bool opened =
-      fio::open(UNIT_EQUIVALENT_SPRINGS, RunFiles.equivalent_springs_file, fio::Mode::Write) == fio::IO_OK;
-  if (!opened && springs_read) {
-    SPRINGS_FILE_FAILED(status);
-    return;
-  }
-  fio::write(UNIT_EQUIVALENT_SPRINGS, SPRINGS_CASE_LAYOUT, c);
   status = STATUS_OK;
+  if (!OPEN_FILE_FOR_WRITING(UNIT_EQUIVALENT_SPRINGS, RunFiles.equivalent_springs_file, status)) return;
+  fio::write(UNIT_EQUIVALENT_SPRINGS, SPRINGS_CASE_LAYOUT, c);
   if (SoilMovementProfile.count >= 1) SCALE_MOVEMENT_PROFILE(c);
   solve(RUN_KIND_CASE, v, status);
-  const bool flushed = !opened || fio::flush(UNIT_EQUIVALENT_SPRINGS) == fio::IO_OK;
+  const bool flushed = fio::flush(UNIT_EQUIVALENT_SPRINGS) == fio::IO_OK;
   fio::close(UNIT_EQUIVALENT_SPRINGS);
   if (!flushed && springs_read && status == STATUS_OK) SPRINGS_FILE_FAILED(status);
 }
@@ -525,7 +520,7 @@ void RUN_CASES_AND_COMBINATIONS(int& print_request, int& status) {
   fio::write(UNIT_RESULT_CODES, CODES_BANNER_LAYOUT);
   fio::write(UNIT_RESULT_CODES, TITLE_LAYOUT, title);
   AnalysisControl.first_run = 0;
-  fio::open(UNIT_EQUIVALENT_STIFFNESS, RunFiles.equivalent_stiffness_file, fio::Mode::Write);
+  if (!OPEN_FILE_FOR_WRITING(UNIT_EQUIVALENT_STIFFNESS, RunFiles.equivalent_stiffness_file, status)) return;
 
   if (!run_load_cases(status)) return;
   fio::close(UNIT_EQUIVALENT_STIFFNESS);

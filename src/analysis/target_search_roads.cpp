@@ -119,9 +119,10 @@ void report_target_search(typename D::State& state, int& status) {
   if (partial) APPLY_LOAD_FRACTION_PROFILE(c);
 
   Array1<double, D::DOFS> forces;
-  fio::open(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, fio::Mode::Write);
-  AnalysisControl.pass_mode = 2;
-  D::forces(forces.data(), state.displacement.data(), status);
+  if (OPEN_FILE_FOR_WRITING(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, status)) {
+    AnalysisControl.pass_mode = 2;
+    D::forces(forces.data(), state.displacement.data(), status);
+  }
   fio::close(UNIT_PILE_RESULTS_SCRATCH);
   AnalysisControl.pass_mode = 0;
   if (status != STATUS_OK) return;

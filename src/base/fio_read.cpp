@@ -80,9 +80,9 @@ bool parse_int(std::string_view text, int& value) {
 // PARSE_REAL
 // Reads a real constant: optional sign, digits with an optional decimal point
 // (at least one digit in all), then an optional exponent: a letter E, e, D or
-// d, an optional sign and digits. Fixed-column fields also accept an exponent
-// written as a sign and digits without a letter, the form that exponents
-// beyond two digits are printed in (0.12345+100).
+// d, an optional sign and digits. Where the caller allows it, also an
+// exponent written as a sign and digits without a letter, the form that
+// exponents beyond two digits are printed in (0.12345+100).
 //   in:  text              the whole field, blanks already removed
 //   in:  implied_decimals  a constant with neither decimal point nor exponent
 //                          is taken as that many decimals (12345, 2 -> 123.45)
@@ -323,7 +323,10 @@ int store_list_value(Unit& u, const Target& target, const ListValue& value, std:
     }
     case Target::Kind::Real: {
       double parsed = 0.0;
-      if (value.quoted || !parse_real(value.text, 0, false, number, parsed)) break;
+      // The engine rereads its own reports and scratch files list-directed,
+      // so a real takes every form the writers produce, among them the
+      // exponent beyond two digits written without its letter.
+      if (value.quoted || !parse_real(value.text, 0, true, number, parsed)) break;
       *static_cast<double*>(target.p) = parsed;
       return IO_OK;
     }

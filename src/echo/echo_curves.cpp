@@ -118,21 +118,28 @@ void check_curve_references(const CurveKind& kind, int& status) {
     CHECK_TRANSFER_INPUT(PileTable.prop(pile), kind.axial, status);
     if (status != STATUS_OK) return;
   }
+  // A 2D model's entries are pile rows; the message names the column the
+  // value was read from, as the input gives it.
+  const std::string entry = RunOptions.dimension == MODEL_2D ? "PILE ROW " : "PILE ";
   for (int i = 1; i <= PileTable.n_piles; ++i) {
     // The ranges are tested without negating the curve number: the most
     // negative integer has no negation, and names no curve either.
     int curve = kind.pile_curve(i);
     const int generated = kind.pile_generated(i);
+    const bool by_generation = curve == 0 && generating;
     bool named = true;
-    if (curve == 0 && generating) {
+    if (by_generation) {
       named = generated != std::numeric_limits<int>::min();
       curve = named ? -generated : generated;
     }
     named = named && ((curve > 0 && curve <= kind.user_count) || (curve < 0 && curve >= -n_generated));
     if (!named) {
-      const char* reason =
-          kind.axial ? "NO LOAD-SETTLEMENT CURVE FOR THE PILE" : "NO TORQUE-ROTATION CURVE FOR THE PILE";
-      REJECT_INPUT_VALUE(status, INPUT_SECTION_PILE_ARRANGEMENT, "PILE " + std::to_string(i), curve, reason);
+      const char* reason = kind.axial ? (by_generation ? "NO GENERATED LOAD-SETTLEMENT CURVE FOR THE PILE"
+                                                       : "NO LOAD-SETTLEMENT CURVE FOR THE PILE")
+                                      : (by_generation ? "NO GENERATED TORQUE-ROTATION CURVE FOR THE PILE"
+                                                       : "NO TORQUE-ROTATION CURVE FOR THE PILE");
+      REJECT_INPUT_VALUE(status, INPUT_SECTION_PILE_ARRANGEMENT, entry + std::to_string(i),
+                         by_generation ? generated : curve, reason);
       return;
     }
   }

@@ -78,11 +78,21 @@ void check_py_references(int& status) {
   }
   const bool user_layer = has_user_py_layer();
   const int n_sets = RunOptions.user_py_curves == 1 ? UserPyCurveSet.count : 0;
+  const std::string entry = RunOptions.dimension == MODEL_2D ? "PILE ROW " : "PILE ";
   for (int p = 1; p <= PileTable.n_piles; ++p) {
     const int set = PileTable.py_set(p);
+    // Only a layer of user p-y curves reads a set by its size alone; in a
+    // model that reads user p-y curves without such a layer a negative set
+    // would be passed over without a word.
+    if (set < 0 && RunOptions.user_py_curves == 1 && !user_layer) {
+      REJECT_INPUT_VALUE(status, INPUT_SECTION_PILE_ARRANGEMENT, entry + std::to_string(p), set,
+                         "P-Y CURVE SET BELOW 0");
+      return;
+    }
     const bool reads_set = (RunOptions.user_py_curves == 1 && set >= 1) || (user_layer && set != 0);
-    if (reads_set && std::abs(set) > n_sets) {
-      REJECT_INPUT_VALUE(status, INPUT_SECTION_PILE_ARRANGEMENT, "PILE " + std::to_string(p), set,
+    // Compared without negating the set: the most negative integer has no negation.
+    if (reads_set && (set > n_sets || set < -n_sets)) {
+      REJECT_INPUT_VALUE(status, INPUT_SECTION_PILE_ARRANGEMENT, entry + std::to_string(p), set,
                          "P-Y CURVE SET NOT DEFINED");
       return;
     }

@@ -22,9 +22,11 @@ const fio::Format TITLE_LAYOUT("(/,12X,A80,/,/)");
 // (5X,"READING * TITLE AND VERSION")
 const fio::Format TITLE_READ_LAYOUT("(5X,\"READING * TITLE AND VERSION\")");
 
-constexpr int PASSIVE_METHOD_LINE = 2;   // cap passive option that adds method and increments
-constexpr int PASSIVE_MODEL_LINE = 3;    // from this option on: the line with the model parameters
-constexpr int DISCARDED_CAP_LINES = 1;   // cap flag followed by lines that are read and dropped
+constexpr int PASSIVE_METHOD_LINE = 2;  // cap passive option that adds method and increments
+constexpr int PASSIVE_MODEL_LINE = 3;   // from this option on: the line with the model parameters
+constexpr int DISCARDED_CAP_LINES = 1;  // cap flag followed by lines that are read and dropped
+constexpr int CAP_MODEL_RIGID = 0;      // cap models: 0 rigid, 1 and 2 the plate on the piles
+constexpr int CAP_MODEL_LAST = 2;
 constexpr int PMULT_BY_DIRECTION_A = 3;  // reduction-factor methods with a direction line
 constexpr int PMULT_BY_DIRECTION_B = 4;
 constexpr std::string_view EXPORT_DETAIL_INDENT = "    ";  // as the other lines of the final message
@@ -46,19 +48,18 @@ void open_curve_export(int& status) {
 }
 
 // An embedded cap resists through its thickness and the width it presents
-// to the soil (its equivalent diameter, else its plan diagonal in 3D or its
-// width in 2D); both must be positive.
+// to the soil: its equivalent diameter when one is given, else its own width
+// (in 3D the plan diagonal built on it). Without an equivalent diameter the
+// width itself must be positive: a 3D cap of width 0 would otherwise present
+// its length as a diagonal.
 bool embedded_cap_has_size(InputReader& in) {
   const auto& cap = CapGeometry;
   if (!(cap.thickness_xx > 0.0)) {
     in.reject(number_text(cap.thickness_xx), "AN EMBEDDED CAP NEEDS A POSITIVE THICKNESS");
     return false;
   }
-  double width = cap.width_zz;
-  if (RunOptions.dimension == MODEL_3D) width = std::sqrt(cap.width_zz * cap.width_zz + cap.length_yy * cap.length_yy);
-  if (cap.eq_diameter > 0.0) width = cap.eq_diameter;
-  if (!(width > 0.0)) {
-    in.reject(number_text(width), "AN EMBEDDED CAP NEEDS A POSITIVE WIDTH");
+  if (!(cap.eq_diameter > 0.0) && !(cap.width_zz > 0.0)) {
+    in.reject(number_text(cap.width_zz), "AN EMBEDDED CAP NEEDS A POSITIVE WIDTH");
     return false;
   }
   return true;
@@ -98,6 +99,12 @@ void read_options(InputReader& in) {
   // one system and printed under no unit at all.
   if (o.units != UNITS_ENGLISH && o.units != UNITS_SI) {
     in.reject(std::to_string(o.units), "THE UNITS FLAG IS 1 (ENGLISH) OR 2 (SI)");
+    return;
+  }
+  // Each cap model reads its own lines of section 2; another value would
+  // leave those lines to be read as the next section.
+  if (o.cap_model < CAP_MODEL_RIGID || o.cap_model > CAP_MODEL_LAST) {
+    in.reject(std::to_string(o.cap_model), "THE CAP MODEL OPTION IS 0, 1 OR 2");
     return;
   }
   if (o.pmult_method < PMULT_METHOD_NONE || o.pmult_method > PMULT_METHOD_DEFINED) {
@@ -143,8 +150,14 @@ void read_pile_cap(InputReader& in) {
   if (RunOptions.cap_passive_option >= PASSIVE_METHOD_LINE && !passive_method_usable(in)) return;
   if (RunOptions.cap_model > 0) {
     auto& plate = CapPlateInput;
-    in.read(plate.center_x, plate.center_y, plate.divisions_1, plate.divisions_2, plate.young_modulus,
-            plate.poisson_ratio);
+    if (!in.read(plate.center_x, plate.center_y, plate.divisions_1, plate.divisions_2, plate.young_modulus,
+                 plate.poisson_ratio)) {
+      return;
+    }
+    if (!(plate.young_modulus > 0.0)) {
+      in.reject(number_text(plate.young_modulus), "THE PLATE NEEDS A POSITIVE YOUNG MODULUS");
+      return;
+    }
   }
 }
 

@@ -11,6 +11,7 @@ namespace {
 // The options that add a line of envelope column flags.
 constexpr int ENVELOPES_PRINTED = 1;
 constexpr int POINT_LOADS_GIVEN = 1;
+constexpr int PUSHOVER_ON = 1;
 
 bool read_envelope_options(InputReader& in, int& count, EnvelopeSettings& options,
                            Array1<int, RESULT_FLAGS_PER_LINE>& flags) {
@@ -71,14 +72,20 @@ bool read_assignments(InputReader& in, int i, int& n, LoadAssignmentTable& a,
   return true;
 }
 
-// A list of single reals, one per line, after its count.
+// The single reals, one per line, that follow a count just read.
 template <int R, int C>
-bool read_value_list(InputReader& in, int& n, Array2<double, R, C>& values, int i, const char* item) {
-  if (!in.read(n) || !in.count(n, item, C)) return false;
+bool read_counted_values(InputReader& in, int& n, Array2<double, R, C>& values, int i, const char* item) {
+  if (!in.count(n, item, C)) return false;
   for (int k = 1; k <= n; ++k) {
     if (!in.read(values(i, k))) return false;
   }
   return true;
+}
+
+// A list of single reals, one per line, after its count.
+template <int R, int C>
+bool read_value_list(InputReader& in, int& n, Array2<double, R, C>& values, int i, const char* item) {
+  return in.read(n) && read_counted_values(in, n, values, i, item);
 }
 
 bool read_concentrated_loads(InputReader& in, int i) {
@@ -119,10 +126,15 @@ bool read_load_case(InputReader& in, int i) {
   }
   if (!in.read(c.print_option(i), c.node_step(i), c.scale_factor(i), c.use_max_limits(i), c.max_dsp_limit(i),
                c.max_rot_limit(i), c.axial_variation(i), c.not_analysed(i), c.ei_previous(i), c.pushover(i),
-               c.count2(i)) ||
-      !in.read(unused) || !in.read(row(ResultColumnSelection.case_flags, i, 1, RESULT_FLAGS_PER_LINE))) {
+               c.count2(i))) {
     return false;
   }
+  // The pushover flag is a switch.
+  if (c.pushover(i) != 0 && c.pushover(i) != PUSHOVER_ON) {
+    in.reject(std::to_string(c.pushover(i)), "PUSHOVER FLAG NOT 0 OR 1");
+    return false;
+  }
+  if (!in.read(unused) || !in.read(row(ResultColumnSelection.case_flags, i, 1, RESULT_FLAGS_PER_LINE))) return false;
   if (!read_concentrated_loads(in, i) ||
       !read_assignments(in, i, c.num_dist_loads(i), LoadAssignment.distributed, lines.distributed,
                         "DISTRIBUTED LOAD ENTRIES") ||
@@ -130,8 +142,14 @@ bool read_load_case(InputReader& in, int i) {
     return false;
   }
   if (flag == POINT_LOADS_GIVEN && !read_specified_dofs(in, i)) return false;
-  // The second count of the pushover factors replaces the one of line 5.
-  return read_value_list(in, c.count2(i), c.pushover_factors, i, "PUSHOVER LOAD FACTORS") &&
+  // The second count of the pushover factors replaces the one of line 5. A
+  // negative count would leave the factor lines to be read as what follows.
+  if (!in.read(c.count2(i))) return false;
+  if (c.count2(i) < 0) {
+    in.reject(std::to_string(c.count2(i)), "PUSHOVER FACTOR COUNT BELOW 0");
+    return false;
+  }
+  return read_counted_values(in, c.count2(i), c.pushover_factors, i, "PUSHOVER LOAD FACTORS") &&
          in.read(row(c.dof_flags, i, 1, CASE_DOF_FLAGS)) &&
          read_assignments(in, i, c.num_soil_moves(i), LoadAssignment.soil_movement, lines.soil_movement,
                           "SOIL MOVEMENT ENTRIES");

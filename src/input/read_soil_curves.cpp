@@ -11,6 +11,7 @@ namespace {
 
 // A curve the analysis interpolates needs at least two points.
 constexpr int MIN_CURVE_POINTS = 2;
+constexpr int MIN_SET_CURVES = 2;  // of a user p-y set
 constexpr int LIST_FOLLOWS = 1;
 
 // A point count of a user curve: within capacity and at least two points.
@@ -86,11 +87,27 @@ void read_user_py_curves(InputReader& in) {
         !in.count(u.read_num_curves(s), "CURVES OF A P-Y SET", MAX_PY_CURVES_PER_SET)) {
       return;
     }
+    // A depth is served by the two curves that bracket it; one curve alone
+    // brackets nothing.
+    if (u.read_num_curves(s) < MIN_SET_CURVES) {
+      in.reject(std::to_string(u.read_num_curves(s)), "A P-Y CURVE SET NEEDS AT LEAST 2 CURVES");
+      return;
+    }
     for (int c = 1; c <= u.read_num_curves(s); ++c) {
       int& n = u.read_num_points(s, c);
       if (!in.read(u.read_depth(s, c)) || !in.read(n) || !curve_point_count(in, n, "POINTS OF A P-Y CURVE")) return;
       for (int k = 1; k <= n; ++k) {
         if (!in.read(u.read_p(s, c, k), u.read_y(s, c, k))) return;
+        // The soil resists a deflection of either sign with the same
+        // resistance; the interpolation divides by the step of y.
+        if (u.read_p(s, c, k) < 0.0) {
+          in.reject(number_text(u.read_p(s, c, k)), "NEGATIVE SOIL RESISTANCE P");
+          return;
+        }
+        if (k > 1 && !(u.read_y(s, c, k) > u.read_y(s, c, k - 1))) {
+          in.reject(number_text(u.read_y(s, c, k)), "DEFLECTIONS Y OF A CURVE DO NOT INCREASE");
+          return;
+        }
       }
     }
   }

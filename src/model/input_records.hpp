@@ -56,7 +56,7 @@ constexpr int MAX_LOAD_STEPS = 10000;
 // conversions, products and quotients of the model stay finite.
 constexpr double MIN_INPUT_MAGNITUDE = 1e-100;
 constexpr double MAX_INPUT_MAGNITUDE = 1e100;
-constexpr int MAX_PILE_INCREMENTS = 200;  // increments of the embedded-cap element
+constexpr int MAX_PILE_INCREMENTS = 200;  // increments of a pile (property set) and of the embedded-cap element
 
 // Shapes of single input lines.
 constexpr int TEXT_LINE_LENGTH = 80;  // titles, headers, case and combination names, section names

@@ -2,7 +2,8 @@
 // run and released at its end. Sizes are constants of the engine, never taken
 // from the input. Tables are one-based, the first index the pile (pile row,
 // property set, curve or load set) and varying fastest. Memory comes zeroed
-// from calloc, so pages a small model never touches are never made resident.
+// from the operating system, so pages a small model never touches are never
+// made resident.
 #pragma once
 
 #include "base/arrays.hpp"

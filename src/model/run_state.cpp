@@ -23,6 +23,16 @@ std::string status_detail;
 
 void SET_STATUS_DETAIL(std::string_view line) { status_detail.assign(line); }
 
+bool OPEN_FILE_FOR_WRITING(int unit, const std::string& name, int& status, bool block) {
+  const fio::Buffering buffering = block ? fio::Buffering::Block : fio::Buffering::Line;
+  if (fio::open(unit, name, fio::Mode::Write, fio::Form::Formatted, buffering) == fio::IO_OK) return true;
+  if (status == STATUS_OK) {
+    status = STATUS_FILE_ERROR;
+    SET_STATUS_DETAIL(std::string("    ") + name);
+  }
+  return false;
+}
+
 void CHECK_FILE_WRITES(int& status) {
   for (int unit = 0; unit <= fio::MAX_UNIT; ++unit) fio::flush(unit);
   fio::WriteFailure failure;

@@ -92,6 +92,18 @@ extern RunFilesRecord RunFiles;
 void SET_STATUS_DETAIL(std::string_view line);
 const std::string& STATUS_DETAIL();
 
+// OPEN_FILE_FOR_WRITING
+// Opens (and truncates) a report, scratch or data file of the run on unit.
+// A file that cannot be created (a folder of that name, a folder without
+// write permission) ends the run with STATUS_FILE_ERROR and the file named
+// in the detail line; a status already set keeps its own code and detail.
+//   in:     unit, name   the unit number and the file name as "Names.dat" gives it
+//   in:     block        true: block-buffered (the results and computation
+//                        reports); false: the file gets each line as it ends
+//   in,out: status
+//   returns whether the file is open
+bool OPEN_FILE_FOR_WRITING(int unit, const std::string& name, int& status, bool block = false);
+
 // CHECK_FILE_WRITES
 // Hands every open file's buffered data to the file system, then ends a run
 // that has no other failure with STATUS_FILE_ERROR when some file of the run

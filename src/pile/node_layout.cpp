@@ -16,6 +16,7 @@
 #include "model/conversions.hpp"
 #include "model/run_state.hpp"
 #include "pile/pile.hpp"
+#include "pile/pile_head.hpp"
 #include "soil/soil.hpp"
 
 namespace pilecap {
@@ -52,10 +53,14 @@ void refuse_pile(int pile, const std::string& fault, int& status) {
   status = STATUS_INPUT_DATA_ERROR;
 }
 
-void report_below_deepest_layer(int set) {
-  const std::string label(UnitLabels.length());
-  fio::write(UNIT_RESULTS_REPORT, PILE_BELOW_DEEPEST_LAYER_LAYOUT, PileProperty.length(set), label);
-  fio::write(UNIT_RUN_LOG, PILE_BELOW_DEEPEST_LAYER_LAYOUT, PileProperty.length(set), label);
+// The fatal message of the pile: held in the pile's evaluation inside a loop
+// over piles and written after it in pile order, else written at once.
+void report_below_deepest_layer(int pile) {
+  PileWarning message;
+  message.kind = PILE_WARNING_BELOW_DEEPEST_LAYER;
+  message.pile = pile;
+  message.result = PileProperty.length(PileTable.prop(pile));
+  RECORD_PILE_WARNING(message);
 }
 
 // The layout of NODE and NODE2D; false when a node lies below the deepest layer.
@@ -194,14 +199,14 @@ void CHECK_PILES_REACH_THE_SOIL(int& status) {
 void NODE(int pile, int& status) {
   status = STATUS_OK;
   if (!lay_out_nodes(pile, PileTable.head_x(pile))) {
-    report_below_deepest_layer(PileTable.prop(pile));
+    report_below_deepest_layer(pile);
     status = STATUS_PILE_BELOW_DEEPEST_LAYER;
   }
 }
 
 void NODE2D(int pile, int& status) {
   if (!lay_out_nodes(pile, PileTable.head_depth(pile))) {
-    report_below_deepest_layer(PileTable.prop(pile));
+    report_below_deepest_layer(pile);
     status = STATUS_PILE_BELOW_DEEPEST_LAYER_2D;
   }
 }

@@ -12,9 +12,11 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "base/check.hpp"
 #include "base/fio.hpp"
+#include "base/unit_labels.hpp"
 #include "model/conversions.hpp"
 #include "model/model_store.hpp"
 #include "model/run_state.hpp"
@@ -39,6 +41,12 @@ void write_warning(const PileWarning& w) {
   if (w.kind == PILE_WARNING_NO_CLOSURE) {
     if (w.to_results) fio::write(UNIT_RESULTS_REPORT, NO_CLOSURE_LAYOUT, w.iteration_limit, w.pile);
     fio::write(UNIT_RUN_LOG, NO_CLOSURE_LAYOUT, w.iteration_limit, w.pile);
+    return;
+  }
+  if (w.kind == PILE_WARNING_BELOW_DEEPEST_LAYER) {
+    const std::string label(UnitLabels.length());
+    fio::write(UNIT_RESULTS_REPORT, PILE_BELOW_DEEPEST_LAYER_LAYOUT, w.result, label);
+    fio::write(UNIT_RUN_LOG, PILE_BELOW_DEEPEST_LAYER_LAYOUT, w.result, label);
     return;
   }
   if (w.kind == PILE_WARNING_PY_TOO_SHORT) {
@@ -200,9 +208,14 @@ void PILE_HEAD_RESPONSE(int pile, double* forces, const double* u, int& status, 
   int node_status = STATUS_OK;
   NODE(pile, node_status);
 
+  // A layout that failed left the pile's nodes and layer ranges half made:
+  // a lateral solution on them would query the soil at depths of no node
+  // and write warnings about them.
   int lateral_status = STATUS_OK;
   double lateral[LATERAL_RESULT_WORDS] = {};
-  lateral_solution(pile, d, axial_force, torque, lateral, lateral_status, evaluation, rotation, work);
+  if (node_status == STATUS_OK) {
+    lateral_solution(pile, d, axial_force, torque, lateral, lateral_status, evaluation, rotation, work);
+  }
   const double force_y = lateral[0], force_z = lateral[1], moment_zz = lateral[2], moment_yy = lateral[3];
 
   for (int code : {axial_status, node_status, lateral_status}) {

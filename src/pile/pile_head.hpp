@@ -55,6 +55,10 @@ constexpr int PILE_WARNING_PULL_OUT = 2;      // axial movement before the first
 constexpr int PILE_WARNING_TORSION = 3;       // twist outside the torque-rotation curve
 constexpr int PILE_WARNING_NO_CLOSURE = 4;    // lateral solution did not close
 constexpr int PILE_WARNING_PY_TOO_SHORT = 5;  // user p-y curves end above a node
+// The fatal message of a node layout below the deepest layer (result: the
+// pile length), held like a warning so that the messages of several failing
+// piles come out in pile order.
+constexpr int PILE_WARNING_BELOW_DEEPEST_LAYER = 6;
 
 // One warning held back until the evaluations of a loop are published.
 struct PileWarning {

@@ -69,9 +69,7 @@ void report_file_error(int& status, const std::string& name) {
 
 // Opens a file the run writes; the first failure sets status 41 with its name.
 void open_for_writing(int unit, const std::string& name, int& status, fio::Buffering buffering = fio::Buffering::Line) {
-  if (fio::open(unit, name, fio::Mode::Write, fio::Form::Formatted, buffering) != fio::IO_OK && status == STATUS_OK) {
-    report_file_error(status, name);
-  }
+  OPEN_FILE_FOR_WRITING(unit, name, status, buffering == fio::Buffering::Block);
 }
 
 }  // namespace

@@ -98,17 +98,20 @@ class CapTest : public PileTest {
     AnalysisControl.threads_available = omp_get_num_procs();
     AnalysisControl.current_run = 1;
     LoadCase.count = 1;
-    // No file names of an earlier whole run: the status, stop and axial
-    // warning files are then not written into the current folder.
+    // No file names of an earlier whole run: the status and stop files are
+    // then not written into the current folder.
     RunFiles = RunFilesRecord{};
     // The full-output road writes and rereads the per-pile scratch file.
     scratch_ =
         std::filesystem::temp_directory_path() / ("pilecap_cap_scratch_" + std::to_string(::getpid()) + "_" +
                                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
     RunFiles.pile_results_scratch_file = scratch_.string();
+    // Every force evaluation of the solvers writes its curve warnings there.
+    RunFiles.axial_warnings_file = scratch_.string() + ".warnings";
   }
   void TearDown() override {
     std::filesystem::remove(scratch_);
+    std::filesystem::remove(scratch_.string() + ".warnings");
     RunFiles = RunFilesRecord{};
     SET_HEAD_RESPONSE_PROVIDER(nullptr);
     set_cap_solution_hook(nullptr);

@@ -102,10 +102,14 @@ class PlaneTest : public PileTest {
         std::filesystem::temp_directory_path() / ("pilecap_plane_scratch_" + std::to_string(::getpid()) + "_" +
                                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
     RunFiles.pile_results_scratch_file = scratch_.string();
+    // Every force evaluation of the solver writes its curve warnings there.
+    RunFiles.axial_warnings_file = scratch_.string() + ".warnings";
   }
   void TearDown() override {
     std::filesystem::remove(scratch_);
+    std::filesystem::remove(scratch_.string() + ".warnings");
     RunFiles.pile_results_scratch_file.clear();
+    RunFiles.axial_warnings_file.clear();
     set_cap_solution_hook_2d(nullptr);
     Soil = PlaneSoil{};
     PileTest::TearDown();

@@ -5,6 +5,7 @@
 // solution; a steps file that does not hold the levels.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,33 @@ TEST_F(DofRuns, DofWithoutLoadIsSkippedWithItsMarkersAndResultCodes) {
       "       0.0000000            1.0000000            0.0000000            0.0000000     "
       "       0.0000000            0.0000000       \n";
   EXPECT_EQ(read_file(RunFiles.flexibility_columns_file), "        -1" + marker + "        -2" + marker);
+}
+
+// Regression: a displacement below 1e-99, written "2.46160442-116" by the
+// record layout, did not read back and ended a valid flexibility case with
+// the scratch-file error. Records of values across the range of double, of
+// either sign, read back within the eight digits the layout keeps.
+TEST_F(DofRuns, RecordsReadBackAcrossTheRangeOfDouble) {
+  const std::vector<double> magnitudes = {
+      2.4616044217e-116, 1e-300, 1.5e-100, 9.99999999e-100, 1e-99, 0.0, 1.25, 1e99, 1e100, 1.234e300};
+  for (const double magnitude : magnitudes) {
+    for (const double sign : {1.0, -1.0}) {
+      const double values[3] = {sign * magnitude, -sign * magnitude * 0.5, 1.0};
+      int status = 0;
+      OPEN_ESTIMATION_FILE(UNIT_DOF_RUN_STEPS, true, status);
+      WRITE_ESTIMATION_RECORD(UNIT_DOF_RUN_STEPS, 2, values, 3, status);
+      CLOSE_ESTIMATION_FILE(UNIT_DOF_RUN_STEPS, status);
+      OPEN_ESTIMATION_FILE(UNIT_DOF_RUN_STEPS, false, status);
+      int level = 0;
+      double back[3] = {};
+      READ_ESTIMATION_RECORD(UNIT_DOF_RUN_STEPS, 3, level, back, status);
+      CLOSE_ESTIMATION_FILE(UNIT_DOF_RUN_STEPS, status);
+      const std::string written = read_file(RunFiles.dof_run_steps_file);
+      ASSERT_EQ(status, 0) << written;
+      EXPECT_EQ(level, 2) << written;
+      for (int k = 0; k < 3; ++k) EXPECT_NEAR(back[k], values[k], 1e-8 * std::fabs(values[k])) << written;
+    }
+  }
 }
 
 TEST_F(DofRuns, LoadedDofIsRunWithItsHeadingOnly) {

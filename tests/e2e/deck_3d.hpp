@@ -228,4 +228,25 @@ inline std::string deck_3d(const Deck3D& d) {
   return deck;
 }
 
+// Elastic pipe piles 20 ft long in 20 increments in soft clay down to 40
+// ft, under one case of a vertical and a sideways load at the origin in
+// steps of half the load: the small model that the whole-run tests of
+// refused and mutated decks change one value of.
+inline Deck3D soft_clay_deck(const std::string& title, const std::vector<DeckPile3D>& piles, double fx, double fy,
+                             int threads) {
+  Deck3D d;
+  d.title = title;
+  d.piles = piles;
+  d.length = 20.0;
+  d.increments = 20;
+  d.layers = {{1, 0.0, 40.0, {50, 500, 0, 100, 0, 0.01, 0.5}}};
+  DeckCase3D c;
+  c.fx = fx;
+  c.fy = fy;
+  c.initial_step = 0.5;
+  c.threads = threads;
+  d.cases = {c};
+  return d;
+}
+
 }  // namespace pilecap::testing

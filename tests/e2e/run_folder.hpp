@@ -19,7 +19,7 @@ namespace pilecap::testing {
 inline const std::string ONE_ROW_MODEL_SECTIONS =
     "DISTRIBUTED LOAD SETS\n0\n"
     "SOIL MOVEMENT SETS\n0\n"
-    "PILE ARRANGEMENT\n1\n0 1 1 0 1 0 0\n0 0 1 1 1\n0 0 0 0\n"
+    "PILE ARRANGEMENT\n1\n1 1 1 0 1 0 0\n0 0 1 1 1\n0 0 0 0\n"
     "PROPERTY SETS\n1\n1 1\n50 40 1\n0 40 1\n"
     "CROSS SECTIONS\n1\n1 1 1 0\n'PIPE'\n24 23 0 0 0 0 0 0\n"
     "11.6E6 36.9 2549 2549 0 0 0 0 29E6 0 75.4 0 0 0 0\n0 0 0.5 0 0 0\n'NONE'\n"

@@ -124,8 +124,7 @@ void load_case(const DeckSwitches& s, DeckWriter& d, Values& v, int i) {
   d.read({I(v.i(), FIELD(c->print_option(i))), I(v.i(), FIELD(c->node_step(i))), R(v.r(), FIELD(c->scale_factor(i))),
           I(v.i(), FIELD(c->use_max_limits(i))), R(v.r(), FIELD(c->max_dsp_limit(i))),
           R(v.r(), FIELD(c->max_rot_limit(i))), I(v.i(), FIELD(c->axial_variation(i))),
-          I(v.i(), FIELD(c->not_analysed(i))), I(v.i(), FIELD(c->ei_previous(i))), I(v.i(), FIELD(c->pushover(i))),
-          I(3)});
+          I(v.i(), FIELD(c->not_analysed(i))), I(v.i(), FIELD(c->ei_previous(i))), I(1, FIELD(c->pushover(i))), I(3)});
   d.read({I(v.i())});
   flag_line(
       d, v, [i](int k) { return ResultColumnSelection.case_flags(i, k); }, "case_flags");
@@ -229,20 +228,30 @@ Items table_row(Values& v, Table2<double>& t, int r, int first, int count, const
   return items;
 }
 
+constexpr int INCREMENTS_OF_SET = 7;  // times the set number
+
+// The first n items of a pile's integers, its head connections, made 1, 2
+// or 3 by the pile's number.
+Items with_connections(Items items, int r, int n) {
+  for (int k = 0; k < n; ++k) items[static_cast<std::size_t>(k)].i = (r + k) % 3 + 1;
+  return items;
+}
+
 void section_7_and_8(const DeckSwitches& s, DeckWriter& d, Values& v) {
   auto* a = &PileArrangementInput;
   d.header(7);
   if (s.dimension == 2) {
     d.read({I(s.n_piles, FIELD(a->n_rows_2d))});
     for (int r = 1; r <= s.n_piles; ++r) {
-      d.read(table_row(v, a->int_2d, r, 1, 7, "int_2d"));
+      // The head connection is 1, 2 or 3.
+      d.read(with_connections(table_row(v, a->int_2d, r, 1, 7, "int_2d"), r, 1));
       d.read(table_row(v, a->real_2d, r, 1, 5, "real_2d"));
       d.read(table_row(v, a->real_2d, r, 6, 4, "real_2d"));
     }
   } else {
     d.read({I(s.n_piles, FIELD(a->n_piles_3d))});
     for (int r = 1; r <= s.n_piles; ++r) {
-      d.read(table_row(v, a->int_3d, r, 1, 10, "int_3d"));
+      d.read(with_connections(table_row(v, a->int_3d, r, 1, 10, "int_3d"), r, 2));
       d.read(table_row(v, a->real_3d, r, 1, 7, "real_3d"));
       d.read(table_row(v, a->real_3d, r, 8, 7, "real_3d"));
     }
@@ -252,7 +261,9 @@ void section_7_and_8(const DeckSwitches& s, DeckWriter& d, Values& v) {
   d.read({I(2, FIELD(p->count))});
   for (int set = 1; set <= 2; ++set) {
     d.read({I(v.i(), FIELD(p->set_label(set))), I(set, FIELD(p->num_sections(set)))});
-    d.read({I(v.i(), FIELD(p->increments(set))), R(v.r(), FIELD(p->length(set))), I(v.i(), FIELD(p->pile_type(set)))});
+    // A pile has 1 to 200 increments.
+    d.read({I(INCREMENTS_OF_SET * set, FIELD(p->increments(set))), R(v.r(), FIELD(p->length(set))),
+            I(v.i(), FIELD(p->pile_type(set)))});
     for (int k = 1; k <= set; ++k) {
       d.read({R(v.r(), FIELD(p->from(set, k))), R(v.r(), FIELD(p->to(set, k))),
               I(v.i(), FIELD(p->cross_section(set, k)))});

@@ -139,8 +139,9 @@ TEST_F(EchoCurvesTest, PileWithoutAnAxialCurveIsAnInputError) {
     const char* detail;
   };
   for (const Case& c :
-       {Case{"no soil layers", 0, 1, "    INPUT SECTION 7, PILE 1: '0' (NO LOAD-SETTLEMENT CURVE FOR THE PILE)"},
-        Case{"curve 2 of 1", 1, 2, "    INPUT SECTION 7, PILE 1: '-2' (NO LOAD-SETTLEMENT CURVE FOR THE PILE)"}}) {
+       {Case{"no soil layers", 0, 1, "    INPUT SECTION 7, PILE ROW 1: '0' (NO LOAD-SETTLEMENT CURVE FOR THE PILE)"},
+        Case{"curve 2 of 1", 1, 2,
+             "    INPUT SECTION 7, PILE ROW 1: '2' (NO GENERATED LOAD-SETTLEMENT CURVE FOR THE PILE)"}}) {
     RunOptions.dimension = MODEL_2D;
     set_layer(Layer{});
     SoilLayerInput.count = c.layers;

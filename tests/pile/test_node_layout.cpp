@@ -108,6 +108,39 @@ TEST_F(NodeLayout, PileBelowTheDeepestLayerFailsWithItsMessage) {
   expect_ranges(1, {{1, 2}, {3, 5}});
 }
 
+// Regression: inside a loop over piles the message was written by whichever
+// thread failed first. It is held in the pile's evaluation and written when
+// the loop's evaluations are published, in pile order.
+TEST_F(NodeLayout, MessagesInsideALoopWaitForThePublishingInPileOrder) {
+  set_layers({{0, 10}, {10, 20}});
+  set_pile(1, 0, 24, 4);
+  set_pile(2, 0, 24, 4);
+  // Pile 2 of a set of its own, longer.
+  constexpr int LONGER_SET = 2;
+  PileTable.prop(2) = LONGER_SET;
+  PileProperty.length(LONGER_SET) = 36;
+  PileProperty.n_increments(LONGER_SET) = 4;
+  int status = 0;
+  PREPARE_NODE_LAYOUT(status);
+  std::vector<PileEvaluation> evaluations(2);
+  for (int p : {2, 1}) {  // failing in the order a second thread might
+    const PileEvaluationScope scope(evaluations[static_cast<std::size_t>(p - 1)]);
+    int own = 0;
+    NODE(p, own);
+    EXPECT_EQ(own, STATUS_PILE_BELOW_DEEPEST_LAYER);
+  }
+  EXPECT_EQ(results(), "");
+  EXPECT_EQ(run_log(), "");
+  PUBLISH_PILE_EVALUATIONS(evaluations.data(), 2);
+  auto message = [](const char* length) {
+    return std::string("\n\n\n     **** FATAL ERROR ****\n     THE PILE LENGTH,   ") + length +
+           "( IN), EXTENDS BELOW THE\n     BOTTOM OF THE DEEPEST LAYER.\n";
+  };
+  EXPECT_EQ(results(), message("0.24E+02") + message("0.36E+02"));
+  EXPECT_EQ(run_log(), message("0.24E+02") + message("0.36E+02"));
+  EXPECT_EQ(WarningCounters.bearing + WarningCounters.pull_out + WarningCounters.torsion, 0);
+}
+
 TEST_F(NodeLayout, PileWithItsOwnCurvesGetsCoordinatesOnly) {
   set_layers({{0, 10}});
   set_pile(1, 5, 40, 4);

@@ -219,6 +219,16 @@ TEST_F(FioReadTest, ListDirectedReadRules) {
        "",
        1,
        AT_END},
+      {"exponents beyond two digits without their letter",
+       "2.46160442-116 0.12345+100 -1.5+3 7-2\n",
+       "",
+       "r r r r",
+       {"2.46160442e-116", "0.12345e100", "-1500", "0.07"},
+       fio::IO_OK,
+       "",
+       1,
+       AT_END},
+      {"a sign with no exponent digits after it", "1.5-\n", "", "r", {UNCHANGED}, fio::IO_BAD_VALUE, "1.5-", 1, AT_END},
       {"CR line ends", "1 2\r\n3\r\nabc\r\n", "", "i i i", {"1", "2", "3"}, fio::IO_OK, "", 2, "abc"},
       {"CR before the line end of bare text", "abc\r\n", "", "t", {"abc"}, fio::IO_OK, "", 1, AT_END},
   };
@@ -323,6 +333,49 @@ TEST_F(FioReadTest, FormattedReadRules) {
     run_case(c, [&format](const std::vector<fio::Target>& list) {
       return fio::read_formatted_targets(MEMORY_UNIT, format, list.data(), list.size());
     });
+  }
+}
+
+// Regression: a displacement of 2.46e-116 written G18.8 as "2.46160442-116"
+// did not read back list-directed and ended a flexibility run. Every value
+// the writers' real layouts produce, from 1e-300 to 1e300 of either sign,
+// reads back within the digits the layout keeps, list-directed and by the
+// same layout.
+TEST_F(FioReadTest, WrittenRealsReadBackAcrossTheRangeOfDouble) {
+  struct Layout {
+    const char* write;
+    const char* read;
+    double digits_kept;  // relative rounding of the layout
+  };
+  const std::vector<Layout> layouts = {{"(1P,G18.8)", "(G18.0)", 1e-8},
+                                       {"(G18.8)", "(G18.0)", 1e-8},
+                                       {"(E16.8)", "(E16.0)", 1e-8},
+                                       {"(1P,E16.7)", "(E16.0)", 1e-7},
+                                       {"(E12.5)", "(E12.0)", 1e-5}};
+  for (const Layout& layout : layouts) {
+    for (int exponent = -300; exponent <= 300; ++exponent) {
+      for (const double sign : {1.0, -1.0}) {
+        const double value = sign * 2.4616044217 * std::pow(10.0, exponent);
+        const std::string name = std::string(layout.write) + " of " + std::to_string(value);
+        ASSERT_EQ(fio::open_memory(MEMORY_UNIT, {}, fio::Form::Formatted), fio::IO_OK);
+        ASSERT_EQ(fio::write(MEMORY_UNIT, layout.write, value), fio::IO_OK) << name;
+        fio::close(MEMORY_UNIT);
+        const std::string text = fio::memory_contents(MEMORY_UNIT);
+        ASSERT_EQ(text.find('*'), std::string::npos) << name << ": " << text;
+        const double tolerance = layout.digits_kept * std::fabs(value);
+        double listed = 0.0;
+        ASSERT_EQ(fio::open_memory(MEMORY_UNIT, text, fio::Form::Formatted), fio::IO_OK);
+        EXPECT_EQ(fio::read_list(MEMORY_UNIT, listed), fio::IO_OK) << name << ": " << text;
+        EXPECT_NEAR(listed, value, tolerance) << name << ": " << text;
+        fio::close(MEMORY_UNIT);
+        double fixed = 0.0;
+        ASSERT_EQ(fio::open_memory(MEMORY_UNIT, text, fio::Form::Formatted), fio::IO_OK);
+        EXPECT_EQ(fio::read_formatted(MEMORY_UNIT, fio::cached_format(layout.read), fixed), fio::IO_OK)
+            << name << ": " << text;
+        EXPECT_NEAR(fixed, value, tolerance) << name << ": " << text;
+        fio::close(MEMORY_UNIT);
+      }
+    }
   }
 }
 
