@@ -421,9 +421,9 @@ bool run_load_combinations(int& status) {
   return true;
 }
 
-//      NOTE: ENVELOPES ARE NOT FORMED FOR THE PLATE MODEL OF THE CAP
+//      NOTE: ENVELOPES ARE NOT FORMED: NO RUN OF THE PLATE MODEL OF THE CAP GAVE PILE RESULTS
 constexpr const char* PLATE_NO_ENVELOPES_LAYOUT =
-    "(/,5X,\"NOTE: ENVELOPES ARE NOT FORMED FOR THE PLATE MODEL OF THE CAP\")";
+    "(/,5X,\"NOTE: ENVELOPES ARE NOT FORMED: NO RUN OF THE PLATE MODEL OF THE CAP GAVE PILE RESULTS\")";
 
 void print_envelopes(int kind, int& status) {
   // A refused model has no runs to envelope.
@@ -431,8 +431,12 @@ void print_envelopes(int kind, int& status) {
   const bool asked = kind == ENVELOPE_KIND_CASES ? EnvelopeOptions.cases.print_envelopes > 0
                                                  : EnvelopeOptions.combinations.print_envelopes > 0;
   if (!asked) return;
-  // The plate's runs leave no cap or pile results to envelope.
-  if (!is_2d() && RunOptions.cap_model > 0) {
+  // The plate's runs fill the pile envelopes in their final pile evaluation;
+  // only the cap's own envelope has no plate counterpart. When no run of the
+  // pass did (the plate only exported, or no run converged) the stores hold
+  // their reset zeros, which are no answer.
+  const bool plate = !is_2d() && RunOptions.cap_model > 0;
+  if (plate && AnalysisControl.first_run <= 1) {
     for (int unit : {UNIT_RESULTS_REPORT, UNIT_RUN_LOG}) fio::write(unit, PLATE_NO_ENVELOPES_LAYOUT);
     fio::flush(UNIT_RUN_LOG);
     return;
@@ -440,6 +444,8 @@ void print_envelopes(int kind, int& status) {
   for (int which : {ENVELOPE_MINIMUM, ENVELOPE_MAXIMUM}) {
     if (is_2d()) {
       ENVEWR2D(kind, which, status);
+    } else if (plate) {
+      PLATE_CAP_ENVEWR(kind, which, status);
     } else {
       ENVEWR(kind, which, status);
     }

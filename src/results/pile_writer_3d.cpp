@@ -48,6 +48,13 @@ constexpr int PILE_TOP_DIGITS = 4;
 
 constexpr int CAP_COMPONENTS = 6;
 
+// In place of an envelope's TABLE L when the cap is the plate: a plate bends,
+// so no one load and displacement at the origin stand for the cap of a run.
+//      NOTE: THE CAP ENVELOPE IS NOT FORMED: THE PLATE MODEL OF THE CAP HAS NO SINGLE DISPLACEMENT AT THE ORIGIN
+constexpr const char* PLATE_NO_CAP_ENVELOPE_LAYOUT =
+    "(/,5X,\"NOTE: THE CAP ENVELOPE IS NOT FORMED: THE PLATE MODEL OF THE CAP HAS NO SINGLE DISPLACEMENT AT THE "
+    "ORIGIN\")";
+
 // The pile-top tables of the results report.
 void write_pile_top_tables(const PileOutput& o) {
   const int unit = UNIT_RESULTS_REPORT;
@@ -79,12 +86,27 @@ int write_pile_top(const PileOutput& o, const PrintSwitches& s) {
   return code;
 }
 
+// The per-pile part of a run or an envelope: every pile's tables, then the
+// summary tables.
+void write_piles(int kind, int which, int& status) {
+  const PileWriterParts parts{CAP_COMPONENTS, write_pile_top, WRITE_PILE_SUMMARY_TABLES};
+  WRITE_PER_PILE_RESULTS(kind, which, parts, status);
+}
+
 }  // namespace
 
 void ENVEWR(int kind, int which, int& status) {
   if (which >= 1) WRITE_CAP_ENVELOPE(kind, which, false);
-  const PileWriterParts parts{CAP_COMPONENTS, write_pile_top, WRITE_PILE_SUMMARY_TABLES};
-  WRITE_PER_PILE_RESULTS(kind, which, parts, status);
+  write_piles(kind, which, status);
+}
+
+void PLATE_CAP_ENVEWR(int kind, int which, int& status) {
+  WRITE_ENVELOPE_TITLES(kind, which);
+  for (int unit : {UNIT_RESULTS_REPORT, UNIT_SUMMARY, UNIT_COMPUTATION_REPORT}) {
+    fio::write(unit, PLATE_NO_CAP_ENVELOPE_LAYOUT);
+  }
+  WRITE_ENVELOPE_TABLE_M_TITLES();
+  write_piles(kind, which, status);
 }
 
 }  // namespace pilecap

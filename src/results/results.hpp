@@ -49,6 +49,16 @@ void RESET_ENVELOPES_2D();
 //                   back; the summary tables are then not printed
 void ENVEWR(int kind, int which, int& status);
 
+// PLATE_CAP_ENVEWR
+// The minimum (which 1) or maximum (which 2) envelope over the load cases
+// (kind 1) or combinations (kind 2) of a model whose cap is the plate: the
+// envelope titles, a note in place of the cap envelope (TABLE L: a plate has
+// no single load and displacement at the origin), then every pile's tables
+// and the summary tables as ENVEWR writes them. The pile envelopes are those
+// the final pile evaluation of each converged plate run filled.
+//   Reads, writes and status as ENVEWR, without CapEnvelope.
+void PLATE_CAP_ENVEWR(int kind, int which, int& status);
+
 // ENVEWR2D
 // Per-pile results of the plane model (one entry per pile row): of the run
 // just solved (kind 0, which 0), or the minimum (which 1) or maximum (which

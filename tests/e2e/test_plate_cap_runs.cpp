@@ -3,7 +3,8 @@
 // including their rotations, and pile reactions), a flexible plate whose
 // centre pile carries more than its corner piles the softer the plate is,
 // a pile on a node against the same pile inside an element, reports alike
-// for 1 and 4 threads, and the export-only mode. The plate's pile results
+// for 1 and 4 threads, the piles' envelopes over cases and combinations,
+// and the export-only mode. The plate's pile results
 // are read from PlatePileCoupling after the run (head displacements and
 // reactions in the cap's axes, at the pile heads), and from the reports'
 // pile-top tables, which a plate run prints as a rigid-cap run does.
@@ -13,6 +14,7 @@
 #include <array>
 #include <cmath>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -313,32 +315,190 @@ TEST_F(PlateCapRuns, PlateReportsAreAlikeForOneAndFourThreads) {
   for (std::size_t k = 0; k < files[0].size(); ++k) EXPECT_EQ(files[0][k], files[1][k]) << "file " << k;
 }
 
-// Envelopes over the cases of a plate cap would be built from no cap or
-// pile results: they are not formed, and the reports say so instead of
-// printing zeros.
-TEST_F(PlateCapRuns, EnvelopesAreNotFormedForAPlateCap) {
+// The deck of the four piles with two load cases and two combinations, the
+// envelopes of both printed, with the given cap.
+constexpr PlateCap PLATE_OF_THE_FIXTURE{};
+
+std::string enveloped_deck(const PlateCap* plate) {
   Deck3D d = four_piles();
-  d.cases.push_back({.fx = 300000, .fy = -20000, .initial_step = 0.5});
-  std::string deck = plate_deck(d, {});
-  const std::string cases = "LOAD CASES\n2 0 0 0 0\n";
-  const auto at = deck.find(cases);
-  ASSERT_NE(at, std::string::npos);
+  d.cases.push_back({.fx = 300000, .fy = -20000, .fz = 15000, .my = -1e6, .mz = 1e6, .initial_step = 0.5});
+  d.combinations = {{{{1, 1.0}, {2, 0.5}}}, {{{2, 1.2}}}};
+  std::string deck = plate ? plate_deck(d, *plate) : deck_3d(d);
   std::string columns;
   for (int k = 0; k < 25; ++k) columns.append(k == 0 ? "1" : " 1");
-  deck.replace(at, cases.size(), "LOAD CASES\n2 1 0 1 0\n" + columns + "\n");
+  for (const std::string section : {"LOAD CASES\n2", "LOAD COMBINATIONS\n2"}) {
+    const std::string line = section + " 0 0 0 0\n";
+    const auto at = deck.find(line);
+    if (at == std::string::npos) {
+      ADD_FAILURE() << "the deck's " << section << " line moved";
+      return deck;
+    }
+    deck.replace(at, line.size(), section + " 1 0 1 0\n" + columns + "\n");
+  }
+  return deck;
+}
+
+// The rows of every table of the summary that follows a marker line, table
+// by table in report order: each row's values after its pile number (the
+// location rows of the extreme-value tables are skipped).
+using Rows = std::vector<std::vector<double>>;
+std::vector<Rows> summary_tables(const RunFolder& folder, const std::string& marker, std::size_t heading_lines) {
+  const auto lines = folder.lines(RunFolder::SUMMARY_LINE);
+  std::vector<Rows> tables;
+  for (std::size_t k = 0; k < lines.size(); ++k) {
+    if (lines[k].find(marker) == std::string::npos) continue;
+    Rows rows;
+    for (std::size_t r = k + heading_lines; r < lines.size(); ++r) {
+      if (lines[r].find("x(FT)") != std::string::npos) continue;
+      std::istringstream in(lines[r]);
+      int pile = 0;
+      if (!(in >> pile)) break;
+      std::vector<double> values;
+      for (double x = 0.0; in >> x;) values.push_back(x);
+      rows.push_back(values);
+    }
+    tables.push_back(rows);
+  }
+  return tables;
+}
+
+// What the summary of an enveloped deck prints for every run in order (case
+// 1, case 2, their minimum and maximum envelopes, then the same for the
+// combinations): the pile-top reactions in pile axes and the extreme values
+// along the piles.
+struct RunTables {
+  std::vector<Rows> local_reactions, minima, maxima;
+};
+
+RunTables run_tables(const RunFolder& folder) {
+  RunTables t;
+  const std::vector<Rows> reactions = summary_tables(folder, "* PILE TOP REACTIONS *", 4);
+  for (std::size_t k = 1; k < reactions.size(); k += 2) t.local_reactions.push_back(reactions[k]);
+  t.minima = summary_tables(folder, "* MINIMUM VALUES AND LOCATIONS *", 6);
+  t.maxima = summary_tables(folder, "* MAXIMUM VALUES AND LOCATIONS *", 6);
+  return t;
+}
+
+constexpr std::size_t RUNS_WITH_ENVELOPES = 8;     // 2 cases, 2 envelopes, 2 combinations, 2 envelopes
+constexpr std::size_t MOMENT_Z = 3, MOMENT_Y = 4;  // columns of the extreme-value tables
+
+// The pile envelopes of a plate cap are formed over the cases and over the
+// combinations as under a rigid cap: each envelope holds, pile by pile, the
+// larger (maximum) or smaller (minimum) of the two runs' printed values, for
+// every pile-top reaction and for the extreme moments along the pile; only
+// the cap's own envelope is left out, with a note in its place.
+TEST_F(PlateCapRuns, PlateCapEnvelopesHoldTheExtremesOfTheRuns) {
   RunFolder folder("plate_envelopes");
-  run(folder, deck);
-  const std::string note = "     NOTE: ENVELOPES ARE NOT FORMED FOR THE PLATE MODEL OF THE CAP";
-  EXPECT_NE(folder.read(RunFolder::RESULTS_LINE).find(note), std::string::npos);
-  EXPECT_NE(folder.read(RunFolder::RUN_LOG_LINE).find(note), std::string::npos);
+  run(folder, enveloped_deck(&PLATE_OF_THE_FIXTURE));
+  const RunTables t = run_tables(folder);
+  ASSERT_EQ(t.local_reactions.size(), RUNS_WITH_ENVELOPES);
+  ASSERT_EQ(t.minima.size(), RUNS_WITH_ENVELOPES);
+  ASSERT_EQ(t.maxima.size(), RUNS_WITH_ENVELOPES);
+  for (std::size_t first : {0u, 4u}) {
+    const std::size_t a = first, b = first + 1, minimum = first + 2, maximum = first + 3;
+    for (std::size_t p = 0; p < 4; ++p) {
+      const std::vector<double>& top_a = t.local_reactions[a].at(p);
+      const std::vector<double>& top_b = t.local_reactions[b].at(p);
+      ASSERT_EQ(top_a.size(), 6u);
+      for (std::size_t k = 0; k < 6; ++k) {
+        EXPECT_DOUBLE_EQ(t.local_reactions[maximum].at(p).at(k), std::max(top_a[k], top_b[k]))
+            << "run " << first << ", pile " << p + 1 << ", reaction " << k + 1;
+        EXPECT_DOUBLE_EQ(t.local_reactions[minimum].at(p).at(k), std::min(top_a[k], top_b[k]))
+            << "run " << first << ", pile " << p + 1 << ", reaction " << k + 1;
+      }
+      for (std::size_t k : {MOMENT_Z, MOMENT_Y}) {
+        EXPECT_DOUBLE_EQ(t.maxima[maximum].at(p).at(k), std::max(t.maxima[a].at(p).at(k), t.maxima[b].at(p).at(k)))
+            << "run " << first << ", pile " << p + 1 << ", moment column " << k;
+        EXPECT_DOUBLE_EQ(t.minima[minimum].at(p).at(k), std::min(t.minima[a].at(p).at(k), t.minima[b].at(p).at(k)))
+            << "run " << first << ", pile " << p + 1 << ", moment column " << k;
+      }
+    }
+  }
+  // The two cases differ: an envelope equal to one run only would not pass.
+  EXPECT_NE(t.local_reactions[0][0][0], t.local_reactions[1][0][0]);
+
+  const std::string note =
+      "\n     NOTE: THE CAP ENVELOPE IS NOT FORMED: THE PLATE MODEL OF THE CAP HAS NO SINGLE DISPLACEMENT AT THE "
+      "ORIGIN\n";
+  for (int report : {RunFolder::RESULTS_LINE, RunFolder::SUMMARY_LINE, COMPUTATION_LINE}) {
+    const std::string text = folder.read(report);
+    std::size_t notes = 0;
+    for (std::size_t k = text.find(note); k != std::string::npos; k = text.find(note, k + 1)) ++notes;
+    EXPECT_EQ(notes, 4u) << "report " << report << ": one note for each envelope";
+    EXPECT_EQ(text.find("TABLE L"), std::string::npos) << "report " << report;
+  }
   const std::string codes = folder.read(RESULT_CODES_LINE);
-  EXPECT_EQ(codes.find("ENVELOPE"), std::string::npos);
-  EXPECT_EQ(folder.read(RunFolder::RESULTS_LINE).find("TABLE L"), std::string::npos);
-  std::size_t completed = 0;
-  for (std::size_t k = codes.find("1 ANALYSIS COMPLETED"); k != std::string::npos;
-       k = codes.find("1 ANALYSIS COMPLETED", k + 1))
-    ++completed;
-  EXPECT_EQ(completed, 2u) << "both cases carried by the plate";
+  std::size_t printed = 0;
+  for (std::size_t k = codes.find("CALCULATED AND PRINTED"); k != std::string::npos;
+       k = codes.find("CALCULATED AND PRINTED", k + 1))
+    ++printed;
+  EXPECT_EQ(printed, 4u);
+  EXPECT_EQ(folder.read(RunFolder::RUN_LOG_LINE).find("ENVELOPES ARE NOT FORMED"), std::string::npos);
+}
+
+// A plate that is only exported feeds no run into the envelopes: instead of
+// tables of the stores' reset zeros the reports say they are not formed,
+// and the result-code file has no envelope lines.
+TEST_F(PlateCapRuns, ExportedPlateFormsNoEnvelopes) {
+  const PlateCap exported{.cap_model = CAP_MODEL_PLATE_EXPORT};
+  RunFolder folder("plate_envelopes_export");
+  run(folder, enveloped_deck(&exported));
+  const std::string note =
+      "\n     NOTE: ENVELOPES ARE NOT FORMED: NO RUN OF THE PLATE MODEL OF THE CAP GAVE PILE RESULTS\n";
+  for (int report : {RunFolder::RESULTS_LINE, RunFolder::RUN_LOG_LINE}) {
+    const std::string text = folder.read(report);
+    std::size_t notes = 0;
+    for (std::size_t k = text.find(note); k != std::string::npos; k = text.find(note, k + 1)) ++notes;
+    EXPECT_EQ(notes, 2u) << "report " << report << ": the cases and the combinations";
+    EXPECT_EQ(text.find("MAXIMUM ENVELOPE"), std::string::npos) << "report " << report;
+  }
+  EXPECT_EQ(folder.read(RESULT_CODES_LINE).find("ENVELOPE"), std::string::npos);
+}
+
+// A very stiff plate gives the rigid cap's pile envelopes: the pile-top
+// reactions in pile axes and the extreme moments along the piles of both
+// envelopes of the cases and of the combinations within 1 % (of the value
+// for the axial force, of the largest of the lateral forces or of the
+// moments otherwise: the piles' torsion, a few tens of lb-in with no twist
+// applied, is measured against their bending moments).
+TEST_F(PlateCapRuns, VeryStiffPlateEnvelopesAreTheRigidCapsEnvelopes) {
+  RunFolder rigid("plate_envelopes_rigid");
+  run(rigid, enveloped_deck(nullptr));
+  const RunTables r = run_tables(rigid);
+  const PlateCap stiff{.young = 3.6e10};
+  RunFolder plate("plate_envelopes_stiff");
+  run(plate, enveloped_deck(&stiff));
+  const RunTables s = run_tables(plate);
+  for (const RunTables* t : {&r, &s}) {
+    ASSERT_EQ(t->local_reactions.size(), RUNS_WITH_ENVELOPES);
+    ASSERT_EQ(t->minima.size(), RUNS_WITH_ENVELOPES);
+    ASSERT_EQ(t->maxima.size(), RUNS_WITH_ENVELOPES);
+  }
+  // Columns first..last of the pile rows, each within 1 % of the largest
+  // magnitude of those columns, or of its own value when own_value.
+  auto expect_close = [](const Rows& actual, const Rows& expected, std::size_t first, std::size_t last, bool own_value,
+                         const char* what) {
+    double scale = 0.0;
+    for (const std::vector<double>& row : expected) {
+      for (std::size_t k = first; k <= last; ++k) scale = std::max(scale, std::fabs(row.at(k)));
+    }
+    for (std::size_t p = 0; p < expected.size(); ++p) {
+      for (std::size_t k = first; k <= last; ++k) {
+        const double tolerance = 0.01 * (own_value ? std::fabs(expected[p].at(k)) : scale);
+        EXPECT_NEAR(actual.at(p).at(k), expected[p].at(k), tolerance) << what << ", pile " << p + 1 << ", column " << k;
+      }
+    }
+  };
+  for (std::size_t envelope : {2u, 3u, 6u, 7u}) {
+    ASSERT_EQ(s.local_reactions[envelope].size(), 4u);
+    const Rows& plate_top = s.local_reactions[envelope];
+    const Rows& rigid_top = r.local_reactions[envelope];
+    expect_close(plate_top, rigid_top, 0, 0, true, "pile-top axial force");
+    expect_close(plate_top, rigid_top, 1, 2, false, "pile-top lateral force");
+    expect_close(plate_top, rigid_top, 3, 5, false, "pile-top moment");
+    expect_close(s.minima[envelope], r.minima[envelope], MOMENT_Z, MOMENT_Y, false, "minimum moment");
+    expect_close(s.maxima[envelope], r.maxima[envelope], MOMENT_Z, MOMENT_Y, false, "maximum moment");
+  }
 }
 
 // The example deck of the flexible cap with a very stiff plate, and its
