@@ -431,6 +431,10 @@ void print_envelopes(int kind, int& status) {
   const bool asked = kind == ENVELOPE_KIND_CASES ? EnvelopeOptions.cases.print_envelopes > 0
                                                  : EnvelopeOptions.combinations.print_envelopes > 0;
   if (!asked) return;
+  // A pass without runs has no envelopes of its own: its stores still hold
+  // the last pass's, which would print under the wrong titles.
+  const int n_runs = kind == ENVELOPE_KIND_CASES ? LoadCase.count : LoadCombination.count;
+  if (n_runs < 1) return;
   // The plate's runs fill the pile envelopes in their final pile evaluation;
   // only the cap's own envelope has no plate counterpart. When no run of the
   // pass did (the plate only exported, or no run converged) the stores hold

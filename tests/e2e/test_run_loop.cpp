@@ -131,6 +131,29 @@ TEST_F(RunLoopTest, ResultCodeFileNamesEveryRunAndSkippedOnes) {
   EXPECT_EQ(last_message(folder), "     ANALYSIS COMPLETED");
 }
 
+// Regression: a deck that asks for the envelopes of its combinations but has
+// none printed the case envelopes again under the combinations' titles.
+TEST_F(RunLoopTest, NoCombinationsNoCombinationEnvelopes) {
+  std::FILE* file = std::fopen(PILECAP_EXAMPLES "/bent_2d.inp", "rb");
+  ASSERT_NE(file, nullptr);
+  std::string deck;
+  for (int c = std::fgetc(file); c != EOF; c = std::fgetc(file)) deck.push_back(static_cast<char>(c));
+  std::fclose(file);
+  const std::size_t from = deck.find("LOAD COMBINATIONS\n");
+  const std::size_t to = deck.find("DISTRIBUTED LOAD SETS");
+  ASSERT_NE(from, std::string::npos);
+  ASSERT_NE(to, std::string::npos);
+  std::string columns;
+  for (int k = 0; k < 25; ++k) columns.append(k == 0 ? "1" : " 1");
+  deck.replace(from, to - from, "LOAD COMBINATIONS\n0 1 1 10 0\n" + columns + "\n");
+  RunFolder folder("no_combinations");
+  ASSERT_EQ(run(folder, deck), 0);
+  const std::string results = folder.read(RunFolder::RESULTS_LINE);
+  EXPECT_EQ(results.find("LOAD COMB. ENV"), std::string::npos);
+  EXPECT_EQ(count_lines(folder.lines(RESULT_CODES_LINE), "LOAD COMB. ENV : 1"), 0);
+  EXPECT_EQ(last_message(folder), "     ANALYSIS COMPLETED");
+}
+
 TEST_F(RunLoopTest, StatusFileHoldsOnlyTheNewestRecord) {
   RunFolder folder("status");
   ASSERT_EQ(run(folder, testing::deck_with_cases({{}, {}, {}}, {})), 0);
