@@ -151,6 +151,12 @@ void APPLY_LOAD_FRACTION_MOVEMENTS(double f);
 //   Writes: SoilMovementProfile.move_y, move_z
 void APPLY_LOAD_FRACTION_PROFILE(double f);
 
+// APPLY_CONVERGED_FRACTION
+// The loads and movements along the piles and the soil-movement profile at
+// the fraction c a run converged at below its full load, so that the final
+// print pass sees what the cap carried, not the failed attempt's fraction.
+void APPLY_CONVERGED_FRACTION(double c);
+
 // SCALE_MOVEMENT_PROFILE
 // The case-scaled soil-movement profile: the input movements times the
 // scale factor of case c, or unchanged when c is 0 (a combination).

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "analysis/analysis.hpp"
+#include "base/fio.hpp"
 #include "model/run_state.hpp"
 #include "results/results.hpp"
 
@@ -53,6 +54,35 @@ struct CapDimension2D {
   static void write_equivalent_stiffness() { WRITE_EQUIV_STIFFNESS_2D(); }
   static void report(State& s, int& status) { REPORT_CAP_SOLUTION_2D(s, status); }
 };
+
+// SCALE_TO_CONVERGED_FRACTION
+// The run's cap load and, in a point run, its working point loads and given
+// point displacements at the converged fraction; TCUR := that fraction.
+template <class D>
+void SCALE_TO_CONVERGED_FRACTION(typename D::State& s) {
+  const double c = s.converged_fraction;
+  s.tcur = c;
+  for (int k = 1; k <= D::DOFS; ++k) s.cap_load[k - 1] = s.full_load(k) * c;
+  if (s.point_run == 1) {
+    for (int k = 1; k <= D::DOFS; ++k) {
+      s.point_load_working(k) = s.point_load[k - 1] * c;
+      s.point_displacement[k - 1] = s.point_displacement_entry(k) * c;
+    }
+  }
+}
+
+// CAP_PRINT_PASS
+// The final print pass of a run: the group force vector at U with the
+// pile-results scratch file open, which fills every pile's result stores.
+// False (status 41) when the scratch file cannot be created.
+template <class D>
+bool CAP_PRINT_PASS(typename D::State& s, int& status) {
+  if (!OPEN_FILE_FOR_WRITING(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, status)) return false;
+  Array1<double, D::DOFS> forces;
+  D::forces(forces.data(), s.displacement.data(), status);
+  fio::close(UNIT_PILE_RESULTS_SCRATCH);
+  return true;
+}
 
 // REPORT_CAP_ROADS
 // The roads of a finished run in either dimension (REPORT_CAP_SOLUTION_3D

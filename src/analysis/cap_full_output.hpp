@@ -74,14 +74,7 @@ inline void write_computation_row(const double* values, int count, bool trailing
 template <class R>
 void report_table_l(typename R::State& s) {
   const double c = s.converged_fraction;
-  s.tcur = c;
-  for (int k = 1; k <= R::DOFS; ++k) s.cap_load[k - 1] = s.full_load(k) * c;
-  if (s.point_run == 1) {
-    for (int k = 1; k <= R::DOFS; ++k) {
-      s.point_load_working(k) = s.point_load[k - 1] * c;
-      s.point_displacement[k - 1] = s.point_displacement_entry(k) * c;
-    }
-  }
+  SCALE_TO_CONVERGED_FRACTION<R>(s);
   R::write_scratch_table_l_title();
   fio::write(UNIT_RESULTS_REPORT, TABLE_L_REPORT_LAYOUT);
   if (s.point_run == 1) R::report_point(s);
@@ -119,11 +112,7 @@ void report_table_l(typename R::State& s) {
     const double q = PERCENT * c;
     for (int unit : {UNIT_RUN_LOG, UNIT_RESULTS_REPORT, UNIT_SUMMARY}) fio::write(unit, PARTIAL_LOAD_LAYOUT, q);
     WRITE_RESULT_CODE(RESULT_PARTIAL_LOAD, q);
-    // The print pass sees the loads and movements of the converged fraction;
-    // the failed attempt left them, the movement profile too, at its own.
-    APPLY_LOAD_FRACTION_LOADS(c);
-    APPLY_LOAD_FRACTION_MOVEMENTS(c);
-    APPLY_LOAD_FRACTION_PROFILE(c);
+    APPLY_CONVERGED_FRACTION(c);
   } else {
     WRITE_RESULT_CODE(RESULT_COMPLETED);
   }
@@ -150,13 +139,10 @@ void REPORT_FULL_OUTPUT(typename R::State& s, int& status) {
   }
 
   // The final print pass fills the result stores of every pile at U.
-  Array1<double, R::DOFS> forces;
-  if (!OPEN_FILE_FOR_WRITING(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, status)) {
+  if (!CAP_PRINT_PASS<R>(s, status)) {
     a.pass_mode = 0;
     return;
   }
-  R::forces(forces.data(), s.displacement.data(), status);
-  fio::close(UNIT_PILE_RESULTS_SCRATCH);
   if (status != STATUS_OK && !R::PILES_AFTER_FAILED_PASS) return;
 
   // The writers read the run's print level and node step from AnalysisControl.

@@ -293,6 +293,12 @@ void APPLY_LOAD_FRACTION_PROFILE(double f) {
   }
 }
 
+void APPLY_CONVERGED_FRACTION(double c) {
+  APPLY_LOAD_FRACTION_LOADS(c);
+  APPLY_LOAD_FRACTION_MOVEMENTS(c);
+  APPLY_LOAD_FRACTION_PROFILE(c);
+}
+
 void SCALE_MOVEMENT_PROFILE(int c) {
   const double factor = c > 0 ? LoadCase.scale_factor(c) : 1.0;
   auto& s = SoilMovementProfile;

@@ -40,9 +40,7 @@ double partial_percent(double c) { return c < 1.0 - RunConstants.tiny ? PERCENT 
 void write_point_code(double c) {
   if (partial_percent(c) > 0.0) {
     WRITE_RESULT_CODE(RESULT_PARTIAL_LOAD, PERCENT * c);
-    APPLY_LOAD_FRACTION_LOADS(c);
-    APPLY_LOAD_FRACTION_MOVEMENTS(c);
-    APPLY_LOAD_FRACTION_PROFILE(c);
+    APPLY_CONVERGED_FRACTION(c);
   } else {
     WRITE_RESULT_CODE(RESULT_COMPLETED);
   }
@@ -73,15 +71,8 @@ void report_pushover_point(typename D::State& s, int& status) {
     point_not_achieved();
     return;
   }
-  s.tcur = c;
-  for (int k = 1; k <= D::DOFS; ++k) s.cap_load[k - 1] = s.full_load(k) * c;
-  if (s.point_run == 1) {
-    for (int k = 1; k <= D::DOFS; ++k) {
-      s.point_load_working(k) = s.point_load[k - 1] * c;
-      s.point_displacement[k - 1] = s.point_displacement_entry(k) * c;
-    }
-    D::carried_point_load(s, s.cap_load);
-  }
+  SCALE_TO_CONVERGED_FRACTION<D>(s);
+  if (s.point_run == 1) D::carried_point_load(s, s.cap_load);
   for (int k = 1; k <= D::DOFS; ++k) {
     s.result_displacement[k - 1] = s.displacement(k);
     s.result_load[k - 1] = s.cap_load[k - 1];
@@ -89,11 +80,7 @@ void report_pushover_point(typename D::State& s, int& status) {
   write_point_code(c);
 
   a.pass_mode = 1;
-  Array1<double, D::DOFS> forces;
-  if (OPEN_FILE_FOR_WRITING(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, status)) {
-    D::forces(forces.data(), s.displacement.data(), status);
-  }
-  fio::close(UNIT_PILE_RESULTS_SCRATCH);
+  CAP_PRINT_PASS<D>(s, status);
   if (status == STATUS_OK) {
     PRINT_PUSHOVER_CAP_RESULTS(RunOptions.dimension, a.current_point, point_multiplier() * c, partial_percent(c),
                                s.cap_load, s.displacement.data());

@@ -91,8 +91,7 @@ void write_matrix_record(const double* k, int ndof) {
 bool carried_fraction(double c, const double* full_load, double* result_load, int ndof) {
   if (c >= 1.0 - RunConstants.tiny) return false;
   for (int k = 0; k < ndof; ++k) result_load[k] = full_load[k] * c;
-  APPLY_LOAD_FRACTION_LOADS(c);
-  APPLY_LOAD_FRACTION_MOVEMENTS(c);
+  APPLY_CONVERGED_FRACTION(c);
   return true;
 }
 
@@ -116,14 +115,9 @@ void report_target_search(typename D::State& state, int& status) {
   write_matrix_record(state.converged_tangent.data(), D::DOFS);
   const double c = state.converged_fraction;
   const bool partial = carried_fraction(c, state.full_load.data(), state.result_load, D::DOFS);
-  if (partial) APPLY_LOAD_FRACTION_PROFILE(c);
 
-  Array1<double, D::DOFS> forces;
-  if (OPEN_FILE_FOR_WRITING(UNIT_PILE_RESULTS_SCRATCH, RunFiles.pile_results_scratch_file, status)) {
-    AnalysisControl.pass_mode = 2;
-    D::forces(forces.data(), state.displacement.data(), status);
-  }
-  fio::close(UNIT_PILE_RESULTS_SCRATCH);
+  AnalysisControl.pass_mode = 2;
+  CAP_PRINT_PASS<D>(state, status);
   AnalysisControl.pass_mode = 0;
   if (status != STATUS_OK) return;
   D::write_equivalent_stiffness();
