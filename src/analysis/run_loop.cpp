@@ -298,9 +298,8 @@ void announce_start(int run_kind, int n) {
     COMBINATION_LOAD_AT_ORIGIN(n, load.data());
   }
   for (double& value : load) value = KIPS_FROM_POUNDS(value);
-  const auto trimmed = [](std::string_view label) { return std::string(label.substr(label.find_first_not_of(' '))); };
-  const std::string force = trimmed(UnitLabels.force_short());
-  const std::string moment = force + std::string(UnitLabels.dash()) + trimmed(UnitLabels.moment_length());
+  const std::string force = LABEL_TEXT(UnitLabels.force_short());
+  const std::string moment = force + std::string(UnitLabels.dash()) + LABEL_TEXT(UnitLabels.moment_length());
   run_start_hook(run_kind, n, load.data(), force.c_str(), moment.c_str());
 }
 

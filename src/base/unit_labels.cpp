@@ -186,6 +186,11 @@ void SET_UNIT_LABELS(int& sign, int& force_unit) {
   for (std::size_t k = 0; k < set.size(); ++k) put(text, LABEL_POSITIONS[k], set[k]);
 }
 
+std::string LABEL_TEXT(std::string_view label) {
+  const std::size_t first = label.find_first_not_of(' ');
+  return first == std::string_view::npos ? std::string() : std::string(label.substr(first));
+}
+
 void SET_RESULT_COLUMN_HEADINGS(int& dimension) {
   constexpr int DIMENSION_3D = 3;
   auto& h = ResultColumnHeadings;

@@ -75,4 +75,9 @@ void SET_UNIT_LABELS(int& sign, int& force_unit);
 //   in:     dimension  3 the set of the 3D model, any other value the 2D set
 void SET_RESULT_COLUMN_HEADINGS(int& dimension);
 
+// LABEL_TEXT
+// A unit label without the blanks that pad it to its field ("  KIP" ->
+// "KIP"), for messages written outside the report layouts.
+std::string LABEL_TEXT(std::string_view label);
+
 }  // namespace pilecap

@@ -318,12 +318,8 @@ void SOLVE_LATERAL_PLANES(const LateralPlane& plane_y, const LateralPlane& plane
   const Recursion r_z{w.coef_a_z, w.coef_b_z, w.coef_c_z};
   const double h2 = h * h;
   const double h4 = h2 * h2;
-  for (int row = 4; row <= n + 4; ++row) {
-    plane_y.previous(row) = plane_y.deflection(row);
-    plane_z.previous(row) = plane_z.deflection(row);
-  }
-  set_head_rows(plane_y, h, r_y);
-  set_head_rows(plane_z, h, r_z);
+  start_plane(plane_y, n, h, r_y);
+  start_plane(plane_z, n, h, r_z);
   // Two independent recursions side by side in one pass over the rows: the
   // processor overlaps them, and the axial-force and soil terms of a row,
   // the same in both planes, are formed once.

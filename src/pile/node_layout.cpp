@@ -15,6 +15,7 @@
 #include "base/unit_labels.hpp"
 #include "model/conversions.hpp"
 #include "model/run_state.hpp"
+#include "pile/lateral_plane.hpp"
 #include "pile/pile.hpp"
 #include "pile/pile_head.hpp"
 #include "soil/soil.hpp"
@@ -30,8 +31,6 @@ constexpr const char* DETAIL_INDENT = "    ";
 // lengths at the finest node spacing.
 constexpr int MAX_NODE_STEPS_ABOVE_HEAD = 1000;
 
-bool uses_own_py_curves(int pile) { return RunOptions.user_py_curves == 1 && PileTable.py_set(pile) >= 1; }
-
 double vertical_step(int pile, double increment) {
   return RunOptions.adjust_batter_depth == 1 ? increment * std::cos(PileTable.batter(pile)) : increment;
 }
@@ -40,9 +39,7 @@ double vertical_step(int pile, double increment) {
 std::string length_text(double length) {
   std::array<char, 32> text{};
   std::snprintf(text.data(), text.size(), "%.6g", FEET_FROM_INCHES(length));
-  std::string label(UnitLabels.length_large());
-  label.erase(0, label.find_first_not_of(' '));
-  return std::string(text.data()) + " " + label;
+  return std::string(text.data()) + " " + LABEL_TEXT(UnitLabels.length_large());
 }
 
 void refuse_pile(int pile, const std::string& fault, int& status) {
@@ -80,7 +77,7 @@ bool lay_out_nodes(int pile, double head) {
   depth(pile, 1) = axial(pile, 1) = head;
 
   // Coordinates only for a pile with its own p-y curves, or without soil.
-  if (uses_own_py_curves(pile) || n_layers < 1) {
+  if (USES_OWN_PY_CURVES(pile) || n_layers < 1) {
     for (int j = 2; j <= n + 1; ++j) {
       axial(pile, j) = axial(pile, j - 1) + h;
       depth(pile, j) = depth(pile, j - 1) + v;
@@ -151,7 +148,7 @@ void PREPARE_NODE_LAYOUT(int& status) {
     const double h = PileProperty.length(set) / PileProperty.n_increments(set);
     PileProperty.increment(set) = h;
     // The cap entry's nodes are laid out by the embedded-cap element itself.
-    if (status != STATUS_OK || p > PileTable.n_piles || uses_own_py_curves(p) || n_layers < 1) continue;
+    if (status != STATUS_OK || p > PileTable.n_piles || USES_OWN_PY_CURVES(p) || n_layers < 1) continue;
     const double head = PileTable.head_x(p);
     const double top = SoilProfile.layer_top(1);
     if (head <= top) continue;
@@ -185,7 +182,7 @@ void CHECK_PILES_REACH_THE_SOIL(int& status) {
       continue;
     }
     // Piles on their own p-y curves need no soil layers along them.
-    if (uses_own_py_curves(p) || n_layers < 1) continue;
+    if (USES_OWN_PY_CURVES(p) || n_layers < 1) continue;
     const double tip = PileTable.head_x(p) + reach;
     const double bottom = SoilProfile.layer_bottom(n_layers);
     if (tip > bottom + BELOW_DEEPEST_LAYER_TOLERANCE) {
