@@ -25,10 +25,6 @@ namespace {
 constexpr const char* PLATE_LISTING_LINE_LAYOUT =
     "(/,5X,\"THE CAP IS THE PLATE MODEL: ITS DISPLACEMENTS, MOMENTS AND SHEARS ARE IN \",A)";
 
-//      * TABLE M *   COMPUTATION ON INDIVIDUAL PILE
-constexpr const char* TABLE_M_REPORT_LAYOUT = "(/,/,/,5X,\"* TABLE M *   COMPUTATION ON INDIVIDUAL PILE\")";
-constexpr const char* TABLE_M_SCRATCH_LAYOUT = "(/,5X,\"* TABLE M *   COMPUTATION ON INDIVIDUAL PILE\")";
-
 constexpr int PRINT_PASS = 1;  // AnalysisControl.pass_mode of a final print pass
 
 }  // namespace
@@ -48,11 +44,7 @@ void WRITE_PLATE_CAP_PILE_RESULTS(int& status) {
   // head displacements the print pass evaluates again.
   if (RunOptions.pmult_method > 0) REPORT_REDUCTION_FACTORS(MODEL_3D);
   AnalysisControlRecord& a = AnalysisControl;
-  if (a.output_option > 0) {
-    fio::write(UNIT_RESULTS_REPORT, TABLE_M_REPORT_LAYOUT);
-    fio::write(UNIT_SUMMARY, TABLE_M_REPORT_LAYOUT);
-    fio::write(UNIT_SUMMARY_SCRATCH, TABLE_M_SCRATCH_LAYOUT);
-  }
+  if (a.output_option > 0) WRITE_TABLE_M_TITLES();
 
   // The final print pass fills every pile's result stores at the head
   // displacement of the converged plate.

@@ -201,7 +201,7 @@ void WRITE_ENVELOPE_TITLES(int kind, int which) {
   fio::write(UNIT_RESULT_CODES, ENVELOPE_PRINTED_LAYOUT);
 }
 
-void WRITE_ENVELOPE_TABLE_M_TITLES() {
+void WRITE_TABLE_M_TITLES() {
   fio::write(UNIT_RESULTS_REPORT, TABLE_M_LAYOUT);
   fio::write(UNIT_SUMMARY, TABLE_M_LAYOUT);
   fio::write(UNIT_SUMMARY_SCRATCH, TABLE_M_SCRATCH_LAYOUT);
@@ -215,7 +215,7 @@ void WRITE_CAP_ENVELOPE(int kind, int which, bool plane) {
   // The plane model prints its summary copy line for line like the report.
   write_table_l(UNIT_RESULTS_REPORT, RESULTS_CAP_ROW, load, displacement, plane);
   write_table_l(UNIT_SUMMARY, plane ? RESULTS_CAP_ROW : SUMMARY_CAP_ROW, load, displacement, plane);
-  WRITE_ENVELOPE_TABLE_M_TITLES();
+  WRITE_TABLE_M_TITLES();
   const int unit = UNIT_COMPUTATION_REPORT;
   const int components = plane ? CAP_DOFS_2D : CAP_DOFS;
   fio::write(unit, COMPUTATION_TABLE_L_LAYOUT);

@@ -78,15 +78,10 @@ void WRITE_COORDINATE_SYSTEM_TITLE(bool global);
 // PRINTED" there).
 void WRITE_ENVELOPE_TITLES(int kind, int which);
 
-// WRITE_ENVELOPE_TABLE_M_TITLES
-// The TABLE M titles that head an envelope's per-pile part: results report,
-// summary and summary scratch file.
-void WRITE_ENVELOPE_TABLE_M_TITLES();
-
 // WRITE_CAP_ENVELOPE
 // The envelope titles and TABLE L of the cap envelope of the pass (minimum
 // or maximum load and displacement at the origin) on the results report and
-// the summary, the TABLE M titles (WRITE_ENVELOPE_TABLE_M_TITLES), and TABLE L on the computation report:
+// the summary, the TABLE M titles (WRITE_TABLE_M_TITLES in results.hpp), and TABLE L on the computation report:
 // six components in space, three in the plane (vertical, horizontal,
 // rotation).
 void WRITE_CAP_ENVELOPE(int kind, int which, bool plane);

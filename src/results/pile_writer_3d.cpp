@@ -105,7 +105,7 @@ void PLATE_CAP_ENVEWR(int kind, int which, int& status) {
   for (int unit : {UNIT_RESULTS_REPORT, UNIT_SUMMARY, UNIT_COMPUTATION_REPORT}) {
     fio::write(unit, PLATE_NO_CAP_ENVELOPE_LAYOUT);
   }
-  WRITE_ENVELOPE_TABLE_M_TITLES();
+  WRITE_TABLE_M_TITLES();
   write_piles(kind, which, status);
 }
 

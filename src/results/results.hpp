@@ -59,6 +59,11 @@ void ENVEWR(int kind, int which, int& status);
 //   Reads, writes and status as ENVEWR, without CapEnvelope.
 void PLATE_CAP_ENVEWR(int kind, int which, int& status);
 
+// WRITE_TABLE_M_TITLES
+// The TABLE M titles that head the per-pile part of an envelope or of a
+// plate-cap run: results report, summary and summary scratch file.
+void WRITE_TABLE_M_TITLES();
+
 // ENVEWR2D
 // Per-pile results of the plane model (one entry per pile row): of the run
 // just solved (kind 0, which 0), or the minimum (which 1) or maximum (which
