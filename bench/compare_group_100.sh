@@ -80,21 +80,7 @@ for round in $(seq 1 "$rounds"); do
   done
   [ "$round" -gt 1 ] && rm -rf "$work/before-$round" "$work/after-$round"
 done
-echo "$ratios" | awk -v threads="$threads" -v rounds="$rounds" '
-  NF == 3 {
-    for (k = 1; k <= 3; ++k) {
-      sum[k] += $k
-      if (n == 0 || $k < low[k]) low[k] = $k
-      if (n == 0 || $k > high[k]) high[k] = $k
-    }
-    ++n
-  }
-  END {
-    split("parallel wall user", name, " ")
-    for (k = 1; k <= 3; ++k) {
-      printf "ratio before/after, %s time: %.3f (rounds %.3f to %.3f)\n", name[k], sum[k] / n, low[k], high[k]
-    }
-    printf "threads %s, rounds %s\n", threads, rounds
-  }'
+echo "$ratios" | awk -v title="ratio before/after" -v names="parallel wall user" -f "$root/bench/round_spread.awk"
+echo "threads $threads, rounds $rounds"
 echo "every output file identical: $identical"
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -49,20 +49,6 @@ for round in $(seq 1 "$rounds"); do
     "$(echo "$threads * $w1 / $wc" | bc -l)" "$(echo "$threads * $p1 / $pc" | bc -l)"
   results+="$(echo "$wc / ($threads * $wn); $pc / ($threads * $pn)" | bc -l | paste -sd ' ' -)"$'\n'
 done
-echo "$results" | awk -v threads="$threads" '
-  NF == 2 {
-    for (k = 1; k <= 2; ++k) {
-      sum[k] += $k
-      if (n == 0 || $k < low[k]) low[k] = $k
-      if (n == 0 || $k > high[k]) high[k] = $k
-    }
-    ++n
-  }
-  END {
-    split("wall parallel", name, " ")
-    for (k = 1; k <= 2; ++k) {
-      printf "threads against copies, %s time: %.3f (rounds %.3f to %.3f)\n", name[k], sum[k] / n, low[k], high[k]
-    }
-    printf "threads %s, rounds %d\n", threads, n
-  }'
+echo "$results" | awk -v title="threads against copies" -v names="wall parallel" -f "$root/bench/round_spread.awk"
+echo "threads $threads, rounds $rounds"
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
