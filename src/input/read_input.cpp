@@ -25,8 +25,6 @@ const fio::Format TITLE_READ_LAYOUT("(5X,\"READING * TITLE AND VERSION\")");
 constexpr int PASSIVE_METHOD_LINE = 2;  // cap passive option that adds method and increments
 constexpr int PASSIVE_MODEL_LINE = 3;   // from this option on: the line with the model parameters
 constexpr int DISCARDED_CAP_LINES = 1;  // cap flag followed by lines that are read and dropped
-constexpr int CAP_MODEL_RIGID = 0;      // cap models: 0 rigid, 1 and 2 the plate on the piles
-constexpr int CAP_MODEL_LAST = 2;
 constexpr int PMULT_BY_DIRECTION_A = 3;  // reduction-factor methods with a direction line
 constexpr int PMULT_BY_DIRECTION_B = 4;
 constexpr std::string_view EXPORT_DETAIL_INDENT = "    ";  // as the other lines of the final message
@@ -103,7 +101,7 @@ void read_options(InputReader& in) {
   }
   // Each cap model reads its own lines of section 2; another value would
   // leave those lines to be read as the next section.
-  if (o.cap_model < CAP_MODEL_RIGID || o.cap_model > CAP_MODEL_LAST) {
+  if (o.cap_model < CAP_MODEL_RIGID || o.cap_model > CAP_MODEL_PLATE_EXPORT) {
     in.reject(std::to_string(o.cap_model), "THE CAP MODEL OPTION IS 0, 1 OR 2");
     return;
   }

@@ -94,13 +94,19 @@ constexpr int PMULT_METHOD_DEFINED = 4;        // the input factors, blended by 
 // RunOptions.spacing_diameter_option: 0 the diameter of pile 1 for every pair, 1 the mean of the pair's two.
 constexpr int SPACING_DIAMETER_MEAN = 1;
 
+// RunOptions.cap_model: 0 a rigid cap; 1 the plate model of the cap is
+// analysed; 2 the plate model is only written out. The reader refuses others.
+constexpr int CAP_MODEL_RIGID = 0;
+constexpr int CAP_MODEL_PLATE = 1;
+constexpr int CAP_MODEL_PLATE_EXPORT = 2;
+
 // The option line of the input file (input section 1) and the direction line
 // that methods 3 and 4 of the reduction factors add to it.
 struct RunOptionsRecord {
   int units = 0;      // 1 English, 2 SI, other values: generic labels, English conversions
   int dimension = 0;  // 2 or 3
   int cap_passive_option = 0;
-  int cap_model = 0;  // 0 rigid cap, above 0 plate model
+  int cap_model = 0;  // CAP_MODEL_RIGID, CAP_MODEL_PLATE or CAP_MODEL_PLATE_EXPORT
   int user_py_curves = 0;
   int user_axial_curves = 0;
   int user_torsion_curves = 0;

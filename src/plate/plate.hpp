@@ -765,11 +765,6 @@ void PLATE_FINAL_PILE_FORCES(int& status);
 
 // ------------------------------------------------- the plate model of the cap
 
-// RunOptions.cap_model: 0 or below a rigid cap; 2 the plate model is only
-// written out; any other value above 0 the plate model is analysed.
-constexpr int CAP_MODEL_PLATE = 1;
-constexpr int CAP_MODEL_PLATE_EXPORT = 2;
-
 constexpr const char* PLATE_KEYWORD_EXTENSION = ".key";  // the keyword file: the data file's name, this extension
 
 // WRITE_CAP_PLATE_DATA
