@@ -152,11 +152,12 @@ int next_line(Unit& u, std::string& text) {
     text.assign(u.data, u.position, stop - u.position);
     u.position = end == std::string::npos ? u.data.size() : end + 1;
   } else {
-    int c = std::getc(u.file);
+    // The unit's lock already keeps other threads off the stream.
+    int c = getc_unlocked(u.file);
     if (c == EOF) return std::ferror(u.file) ? IO_BAD_RECORD : IO_END;
     while (c != EOF && c != '\n') {
       text.push_back(static_cast<char>(c));
-      c = std::getc(u.file);
+      c = getc_unlocked(u.file);
     }
   }
   if (!text.empty() && text.back() == '\r') text.pop_back();
