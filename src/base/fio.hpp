@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -56,6 +57,35 @@ int open_memory(int unit, std::string_view contents = {}, Form form = Form::Form
 
 // Everything written to a memory unit so far (ended lines only).
 std::string memory_contents(int unit);
+
+namespace internal {
+struct Unit;
+}
+
+// While a capture lives, the formatted writes of the thread that made it to
+// its unit go to the capture instead (every other thread still writes the
+// file), so that threads can format blocks of one report side by side and
+// the calling thread hand them to the unit in a fixed order. One capture per
+// thread at a time.
+class CaptureUnit {
+ public:
+  explicit CaptureUnit(int unit);
+  ~CaptureUnit();
+  CaptureUnit(const CaptureUnit&) = delete;
+  CaptureUnit& operator=(const CaptureUnit&) = delete;
+
+  // What was written so far: the ended lines, each with its LF, then the
+  // text of a line left open (without LF). The capture starts empty again.
+  std::string take();
+
+ private:
+  std::unique_ptr<internal::Unit> memory_;
+};
+
+// Writes captured text to the unit as the writes that made it would have:
+// each ended line ends a line of the unit (continuing a line the unit left
+// open), and text after the last LF stays an open line.
+int write_captured(int unit, std::string_view text);
 
 // Ends a pending open line, flushes and disconnects. A unit not open: no-op.
 // Returns IO_WRITE_FAILED when the file system refused the last data.

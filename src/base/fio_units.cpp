@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 
+#include "base/check.hpp"
 #include "base/fio_unit.hpp"
 
 namespace pilecap::fio {
@@ -93,8 +94,20 @@ void note_write_failure(const Unit& u) {
   record.failure.path = u.path;
 }
 
+namespace {
+
+// The calling thread's capture: the unit whose writes it takes, and where.
+struct Capture {
+  int unit = -1;
+  Unit* memory = nullptr;
+};
+thread_local Capture thread_capture;
+
+}  // namespace
+
 Unit* unit_at(int unit) {
   if (unit < 0 || unit > MAX_UNIT) return nullptr;
+  if (unit == thread_capture.unit) return thread_capture.memory;
   return &unit_table()[static_cast<std::size_t>(unit)];
 }
 
@@ -244,6 +257,47 @@ std::string memory_contents(int unit) {
   if (!u) return {};
   std::lock_guard guard(u->lock);
   return u->memory ? u->data : std::string();
+}
+
+CaptureUnit::CaptureUnit(int unit) : memory_(std::make_unique<Unit>()) {
+  PILECAP_ASSERT(internal::thread_capture.memory == nullptr, "one capture per thread at a time");
+  memory_->open = true;
+  memory_->memory = true;
+  memory_->mode = Mode::Write;
+  memory_->form = Form::Formatted;
+  internal::thread_capture = {unit, memory_.get()};
+}
+
+CaptureUnit::~CaptureUnit() {
+  if (internal::thread_capture.memory == memory_.get()) internal::thread_capture = {};
+}
+
+std::string CaptureUnit::take() {
+  std::lock_guard guard(memory_->lock);
+  std::string text = std::move(memory_->data);
+  if (memory_->line_open) text += memory_->line;
+  memory_->data.clear();
+  memory_->line.clear();
+  memory_->line_open = false;
+  return text;
+}
+
+int write_captured(int unit, std::string_view text) {
+  Unit* u = internal::unit_at(unit);
+  if (!u) return IO_BAD_UNIT;
+  std::lock_guard guard(u->lock);
+  if (const int check = internal::check_formatted_write(u)) return check;
+  std::size_t start = 0;
+  for (std::size_t end = text.find('\n'); end != std::string_view::npos; end = text.find('\n', start)) {
+    u->line.append(text.substr(start, end - start));
+    if (const int status = internal::finish_line(*u)) return status;
+    start = end + 1;
+  }
+  if (start < text.size()) {
+    u->line.append(text.substr(start));
+    u->line_open = true;
+  }
+  return IO_OK;
 }
 
 int close(int unit) {

@@ -1,7 +1,8 @@
 // The frame of the per-pile results writers of space and of the plane: the
 // output set of a pile, the print switches, the envelope titles and cap
-// envelope, and the loop of two-task regions (computation-report block;
-// scratch records and results-report tables) pile after pile, followed by
+// envelope, and the loop of each pile's two tasks (computation-report block,
+// formatted side by side; scratch records and results-report tables) in pile
+// order, followed by
 // the summary tables. Result tables are (pile, row, quantity) with node k at
 // row k + 4; forces in the results report follow the kip option, the
 // computation report keeps the internal units.
@@ -9,7 +10,10 @@
 
 #include <omp.h>
 
+#include <algorithm>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/check.hpp"
 #include "base/fio.hpp"
@@ -69,7 +73,11 @@ constexpr int COMPUTATION_TOP_LEAD = 5;
 constexpr int COMPUTATION_TOP_WIDTH = 15;
 constexpr int COMPUTATION_TOP_GAP = 2;
 constexpr int FULL_DIGITS = 8;
-constexpr int PAIR_OF_TASKS = 1;  // the pair flag of SET_THREAD_COUNT
+constexpr int NO_PAIR_LIMIT = 0;  // the pair flag of SET_THREAD_COUNT
+// Piles whose outputs and formatted computation blocks are held at once
+// while they are printed: enough to keep every thread busy, few enough that
+// the held text stays small whatever the number of piles.
+constexpr int PILES_PER_PRINT_BATCH = 64;
 
 // Print option of the combination envelopes from which their node tables print.
 constexpr int COMBINATION_NODE_TABLE_OPTION = 2;
@@ -243,22 +251,33 @@ void WRITE_PILE_OUTPUTS(int which, const PileComputationTask& computation, const
   const int n_piles = PileTable.n_piles;
   OPEN_PILE_RESULTS_SCRATCH(true, status);
   if (status != STATUS_OK) return;
-  PileOutput output;
+  std::vector<PileOutput> outputs;
+  std::vector<std::string> blocks;
   int scratch_code = fio::IO_OK;
-  for (int p = 1; p <= n_piles && scratch_code == fio::IO_OK; ++p) {
-    GATHER_PILE_OUTPUT(p, which, output);
+  for (int first = 1; first <= n_piles && scratch_code == fio::IO_OK; first += PILES_PER_PRINT_BATCH) {
+    const int last = std::min(n_piles, first + PILES_PER_PRINT_BATCH - 1);
+    const int count = last - first + 1;
+    outputs.resize(static_cast<std::size_t>(count));
+    blocks.assign(static_cast<std::size_t>(count), std::string());
     SET_THREAD_COUNT(AnalysisControl.threads_wanted, AnalysisControl.threads_available,
-                     AnalysisControl.threads_used_max, RunTimers.threads_used_run, n_piles, PAIR_OF_TASKS);
+                     AnalysisControl.threads_used_max, RunTimers.threads_used_run, count, NO_PAIR_LIMIT);
     const double start = omp_get_wtime();
-    // Task 0 writes only the computation report, task 1 only the scratch
-    // file and what its caller gives it; both read the gathered output set.
+    // The computation-report blocks are formatted side by side, each thread
+    // into its own capture, and handed to the report in pile order below:
+    // formatting them is most of the printing, and the report's text is the
+    // same as when one thread writes them.
 #pragma omp parallel for schedule(static)
-    for (int task = 0; task <= 1; ++task) {
-      if (task == 0) {
-        computation(output);
-      } else {
-        scratch_code = scratch(output);
-      }
+    for (int p = first; p <= last; ++p) {
+      const std::size_t slot = static_cast<std::size_t>(p - first);
+      GATHER_PILE_OUTPUT(p, which, outputs[slot]);
+      fio::CaptureUnit capture(UNIT_COMPUTATION_REPORT);
+      computation(outputs[slot]);
+      blocks[slot] = capture.take();
+    }
+    for (int p = first; p <= last && scratch_code == fio::IO_OK; ++p) {
+      const std::size_t slot = static_cast<std::size_t>(p - first);
+      fio::write_captured(UNIT_COMPUTATION_REPORT, blocks[slot]);
+      scratch_code = scratch(outputs[slot]);
     }
     RunTimers.print_time += omp_get_wtime() - start;
   }

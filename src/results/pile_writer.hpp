@@ -2,8 +2,8 @@
 // the output set of one pile gathered by the calling thread, the print
 // switches of a kind, the envelope titles, the value rows of the
 // computation report, and the loop that runs each pile's two tasks (the
-// computation-report block, and the scratch records with the results-report
-// tables) in one region of at most two threads, pile after pile, then the
+// computation-report block, formatted by the piles side by side, and the
+// scratch records with the results-report tables) in pile order, then the
 // summary tables read back from the scratch file.
 #pragma once
 
@@ -103,29 +103,30 @@ struct ComputationBlockLayouts {
 void WRITE_COMPUTATION_BLOCK(const PileOutput& o, int n, const ComputationBlockLayouts& layouts);
 
 // The two output tasks of one pile: the first writes only the computation
-// report; the second only the scratch file and what its caller gives it
-// alone, and returns the first failing fio code of the scratch file.
+// report and may run on any thread (its writes are captured there); the
+// second writes the scratch file and what its caller gives it, on the
+// calling thread, and returns the first failing fio code of the scratch file.
 using PileComputationTask = std::function<void(const PileOutput&)>;
 using PileScratchTask = std::function<int(const PileOutput&)>;
 
 // WRITE_PILE_OUTPUTS
-// Opens the scratch file, then for every pile in order gathers its output
-// set from the stores of which (0 current, 1 minimum, 2 maximum) and runs the
-// two tasks in one region of at most two threads (the pile after only when
-// both are done), adds the regions' time to RunTimers.print_time and closes
-// the file. The first failing record ends the loop.
+// Opens the scratch file, then, a batch of piles at a time, gathers the
+// piles' output sets from the stores of which (0 current, 1 minimum, 2
+// maximum) and formats their computation-report blocks in one parallel loop
+// (each thread into its own capture); then, pile after pile in order, writes
+// the pile's block to the report and runs its scratch task. Adds the time to
+// RunTimers.print_time and closes the file. The first failing record ends
+// the loop after its pile's block.
 //   in,out: status  STATUS_SCRATCH_FILE_ERROR when the scratch file cannot be
 //                   opened, written or flushed
 void WRITE_PILE_OUTPUTS(int which, const PileComputationTask& computation, const PileScratchTask& scratch, int& status);
 
 // WRITE_PER_PILE_RESULTS
 // The per-pile part of a writer: the TABLE M line of the computation
-// report, opens the scratch file, then for every pile
-// in order gathers its output set and runs one region of two tasks on at
-// most two threads (task 0: the computation-report block with n top values;
-// task 1: parts.pile_top_records_and_tables, then the pile's extremes on the
-// scratch file), adds the regions' time to RunTimers.print_time, closes the
-// file and prints the summary tables with the columns of the kind.
+// report, then WRITE_PILE_OUTPUTS with the computation-report block of n top
+// values as the first task and parts.pile_top_records_and_tables, then the
+// pile's extremes on the scratch file, as the second; then the summary
+// tables with the columns of the kind.
 //   in,out: status  STATUS_SCRATCH_FILE_ERROR when the scratch file fails;
 //                   the summary tables are then not printed
 void WRITE_PER_PILE_RESULTS(int kind, int which, const PileWriterParts& parts, int& status);

@@ -33,10 +33,10 @@ void RESET_ENVELOPES_2D();
 // Per-pile results of the model in space: of the run just solved (kind 0,
 // which 0), or the minimum (which 1) or maximum (which 2) envelope over the
 // load cases (kind 1) or combinations (kind 2), with the cap envelope (TABLE
-// L) first. Each pile's computation-report block and its results-report
-// tables plus scratch records are written by two tasks of one region of at
-// most two threads; then the summary tables over all piles are printed from
-// the scratch file.
+// L) first. The piles' computation-report blocks are formatted side by side
+// and written in pile order, each followed by the pile's results-report
+// tables and scratch records; then the summary tables over all piles are
+// printed from the scratch file.
 //   Reads:  PileTable, PileProperty, PileTopResults, NodeResults, CapEnvelope,
 //           AnalysisControl (output_option, output_count, current_run,
 //           current_combination, axial_variation, threads_wanted),
@@ -68,10 +68,10 @@ void WRITE_TABLE_M_TITLES();
 // Per-pile results of the plane model (one entry per pile row): of the run
 // just solved (kind 0, which 0), or the minimum (which 1) or maximum (which
 // 2) envelope over the load cases (kind 1) or combinations (kind 2), with
-// the cap envelope (TABLE L) first. As ENVEWR, each pile's computation-report
-// block and its results-report tables plus scratch records are written by
-// two tasks of one region of at most two threads; then the six summary
-// tables in the plane are printed from the scratch file.
+// the cap envelope (TABLE L) first. As ENVEWR, the piles' computation-report
+// blocks are formatted side by side and written in pile order, each followed
+// by the pile's results-report tables and scratch records; then the six
+// summary tables in the plane are printed from the scratch file.
 //   Reads:  as ENVEWR; pile-top columns 1-7
 //   Writes: as ENVEWR
 //   in:     kind, which
@@ -99,8 +99,8 @@ void PRINT_PUSHOVER_CAP_RESULTS(int dimension, int point, double factor, double 
 // ENVEWRP / ENVEWR2DP
 // Per-pile results of one incremental (pushover) point after its final print
 // pass, in space and in the plane: the computation-report block of every pile
-// and its scratch records, written by two tasks of one region of at most two
-// threads per pile, with the pile's plastic hinges counted; then the pile-axes
+// (formatted side by side, written in pile order) and its scratch records,
+// with the pile's plastic hinges counted; then the pile-axes
 // summary tables and the minima and maxima along the piles over all piles
 // (PILE_SUMMARY_TABLE_P / PILE_SUMMARY_TABLE_2DP), and the table of plastic
 // hinges when a pile has one. No per-pile table on the results report.

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "base/fio.hpp"
 #include "tests/support/engine_state.hpp"
@@ -163,6 +164,55 @@ TEST_F(FioFileTest, TwoThreadsOnTwoUnitsGiveWholeLines) {
     }
     EXPECT_EQ(k, LINES) << name;
   }
+}
+
+// Blocks formatted by several threads into captures and handed over in order
+// give the file one thread writing them all gives, byte for byte: a line the
+// unit left open is continued, a block's own open line is continued by the
+// next block, and writes of a thread without a capture go to the file.
+TEST_F(FioFileTest, CapturedBlocksHandedOverInOrderEqualDirectWrites) {
+  constexpr int BLOCKS = 12;
+  auto block = [](int unit, int b) {
+    fio::write(unit, "(\" BLOCK\",I4)", b);
+    for (int k = 1; k <= b; ++k) fio::write(unit, "(I6,1P,E14.5,0P,F9.3)", k, b * 1.0e-3 / k, k * 0.25);
+    fio::append(unit, "OPEN");  // left open: the next block continues it
+  };
+  ASSERT_EQ(fio::open(50, path("direct.txt"), fio::Mode::Write), fio::IO_OK);
+  fio::append(50, "LEAD");
+  for (int b = 1; b <= BLOCKS; ++b) block(50, b);
+  fio::close(50);
+
+  ASSERT_EQ(fio::open(50, path("captured.txt"), fio::Mode::Write), fio::IO_OK);
+  fio::append(50, "LEAD");
+  std::vector<std::string> texts(BLOCKS);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&, t] {
+      for (int b = 1 + t; b <= BLOCKS; b += 4) {
+        fio::CaptureUnit capture(50);
+        block(50, b);
+        texts[static_cast<std::size_t>(b - 1)] = capture.take();
+      }
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  for (const std::string& text : texts) EXPECT_EQ(fio::write_captured(50, text), fio::IO_OK);
+  fio::close(50);
+  EXPECT_EQ(slurp(path("captured.txt")), slurp(path("direct.txt")));
+  EXPECT_NE(slurp(path("direct.txt")).find("OPEN BLOCK   2\n"), std::string::npos);
+
+  ASSERT_EQ(fio::open(51, path("shared.txt"), fio::Mode::Write), fio::IO_OK);
+  std::string captured;
+  std::thread other([&] {
+    fio::CaptureUnit capture(51);
+    fio::write(51, "(\"CAPTURED\")");
+    captured = capture.take();
+  });
+  other.join();
+  fio::write(51, "(\"DIRECT\")");
+  fio::close(51);
+  EXPECT_EQ(captured, "CAPTURED\n");
+  EXPECT_EQ(slurp(path("shared.txt")), "DIRECT\n");
 }
 
 TEST_F(FioFileTest, UnitsOutsideTheTableAreRefused) {
