@@ -10,7 +10,9 @@ set -u
 run=$1 deck=$2 workdir=$3 how=$4 expected=$5 out_patterns=$6 err_patterns=$7 final=${8:-}
 base=$(basename "${deck%.*}")
 rm -rf "$workdir" && mkdir -p "$workdir" && cd "$workdir" || exit 1
-"$run" "$deck" reports >out.txt 2>err.txt &
+# On one thread, so that the run lasts long enough for the stop to land
+# while the second case is under way, however fast the machine.
+"$run" --threads 1 "$deck" reports >out.txt 2>err.txt &
 pid=$!
 status_file=reports/$base.status.txt
 # Waits for the engine to begin the second case (at most a minute).
