@@ -92,7 +92,10 @@ void FVEC(double* forces, const double* u, int& status) {
 #pragma omp parallel
   {
     PileHeadWork& work = THREAD_HEAD_WORK();
-#pragma omp for schedule(static)
+    // One pile at a time to whichever thread is free: a processor slowed by
+    // other work then holds back a pile, not a fixed share of them. Each pile
+    // writes only its own slots, so no result depends on the thread.
+#pragma omp for schedule(dynamic, 1)
     for (int p = 1; p <= n_piles; ++p) {
       Matrix6 offset_transposed, offset;
       Array1<double, CAP_DOFS> u_head, f_head, f_origin;
@@ -171,7 +174,10 @@ void STIFF(double* k, const double* u, const double* du, int iteration, int fixe
 #pragma omp parallel
   {
     PileHeadWork& work = THREAD_HEAD_WORK();
-#pragma omp for schedule(static)
+    // One pile at a time to whichever thread is free: a processor slowed by
+    // other work then holds back a pile, not a fixed share of them. Each pile
+    // writes only its own slots, so no result depends on the thread.
+#pragma omp for schedule(dynamic, 1)
     for (int p = 1; p <= n_piles; ++p) {
       Matrix6 offset_transposed, offset;
       Array1<double, CAP_DOFS> u_head;

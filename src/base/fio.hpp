@@ -83,8 +83,9 @@ class CaptureUnit {
 };
 
 // Writes captured text to the unit as the writes that made it would have:
-// each ended line ends a line of the unit (continuing a line the unit left
-// open), and text after the last LF stays an open line.
+// the same bytes, the first line continuing a line the unit left open, and
+// text after the last LF left an open line. The ended lines reach the file
+// together, at the hand-over of the last.
 int write_captured(int unit, std::string_view text);
 
 // Ends a pending open line, flushes and disconnects. A unit not open: no-op.

@@ -287,14 +287,17 @@ int write_captured(int unit, std::string_view text) {
   if (!u) return IO_BAD_UNIT;
   std::lock_guard guard(u->lock);
   if (const int check = internal::check_formatted_write(u)) return check;
-  std::size_t start = 0;
-  for (std::size_t end = text.find('\n'); end != std::string_view::npos; end = text.find('\n', start)) {
-    u->line.append(text.substr(start, end - start));
+  // The ended lines go to the stream in one piece, as the last of them would
+  // end the unit's line: the same bytes as line by line, with one hand-over.
+  const std::size_t last_end = text.rfind('\n');
+  std::size_t rest = 0;
+  if (last_end != std::string_view::npos) {
+    u->line.append(text.substr(0, last_end));
     if (const int status = internal::finish_line(*u)) return status;
-    start = end + 1;
+    rest = last_end + 1;
   }
-  if (start < text.size()) {
-    u->line.append(text.substr(start));
+  if (rest < text.size()) {
+    u->line.append(text.substr(rest));
     u->line_open = true;
   }
   return IO_OK;
