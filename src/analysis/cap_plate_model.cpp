@@ -83,10 +83,12 @@ void PLATE_PILE_HEAD_RESPONSES(std::vector<PlatePileResponse>& piles, int with_s
 #pragma omp parallel
   {
     PileHeadWork& work = THREAD_HEAD_WORK();
-    // One pile at a time to whichever thread is free: a processor slowed by
-    // other work then holds back a pile, not a fixed share of them. Each pile
-    // writes only its own slots, so no result depends on the thread.
-#pragma omp for schedule(dynamic, 1)
+    // Shrinking runs of piles to whichever thread is free: a processor slowed
+    // by other work then holds back a few piles, not a fixed share of them,
+    // and the long first runs keep neighbouring piles, whose rows lie side by
+    // side, on one thread. Each pile writes only its own slots: no result
+    // depends on the thread.
+#pragma omp for schedule(guided)
     for (int p = 1; p <= n_piles; ++p) {
       PlatePileResponse& r = piles[static_cast<std::size_t>(p - 1)];
       PileEvaluation& evaluation = evaluations[static_cast<std::size_t>(p - 1)];

@@ -92,10 +92,12 @@ void FVEC(double* forces, const double* u, int& status) {
 #pragma omp parallel
   {
     PileHeadWork& work = THREAD_HEAD_WORK();
-    // One pile at a time to whichever thread is free: a processor slowed by
-    // other work then holds back a pile, not a fixed share of them. Each pile
-    // writes only its own slots, so no result depends on the thread.
-#pragma omp for schedule(dynamic, 1)
+    // Shrinking runs of piles to whichever thread is free: a processor slowed
+    // by other work then holds back a few piles, not a fixed share of them,
+    // and the long first runs keep neighbouring piles, whose rows lie side by
+    // side, on one thread. Each pile writes only its own slots: no result
+    // depends on the thread.
+#pragma omp for schedule(guided)
     for (int p = 1; p <= n_piles; ++p) {
       Matrix6 offset_transposed, offset;
       Array1<double, CAP_DOFS> u_head, f_head, f_origin;
@@ -174,10 +176,12 @@ void STIFF(double* k, const double* u, const double* du, int iteration, int fixe
 #pragma omp parallel
   {
     PileHeadWork& work = THREAD_HEAD_WORK();
-    // One pile at a time to whichever thread is free: a processor slowed by
-    // other work then holds back a pile, not a fixed share of them. Each pile
-    // writes only its own slots, so no result depends on the thread.
-#pragma omp for schedule(dynamic, 1)
+    // Shrinking runs of piles to whichever thread is free: a processor slowed
+    // by other work then holds back a few piles, not a fixed share of them,
+    // and the long first runs keep neighbouring piles, whose rows lie side by
+    // side, on one thread. Each pile writes only its own slots: no result
+    // depends on the thread.
+#pragma omp for schedule(guided)
     for (int p = 1; p <= n_piles; ++p) {
       Matrix6 offset_transposed, offset;
       Array1<double, CAP_DOFS> u_head;

@@ -84,10 +84,12 @@ void FVEC2D(double* resultant, const double* u, int& status) {
 #pragma omp parallel
   {
     PileHeadWork& work = THREAD_HEAD_WORK();
-    // One pile at a time to whichever thread is free: a processor slowed by
-    // other work then holds back a pile, not a fixed share of them. Each pile
-    // writes only its own slots, so no result depends on the thread.
-#pragma omp for schedule(dynamic, 1)
+    // Shrinking runs of piles to whichever thread is free: a processor slowed
+    // by other work then holds back a few piles, not a fixed share of them,
+    // and the long first runs keep neighbouring piles, whose rows lie side by
+    // side, on one thread. Each pile writes only its own slots: no result
+    // depends on the thread.
+#pragma omp for schedule(guided)
     for (int row = 1; row <= n_rows; ++row) {
       Vector3 f_origin{};
       int own_status = STATUS_OK;

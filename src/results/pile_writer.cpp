@@ -265,9 +265,9 @@ void WRITE_PILE_OUTPUTS(int which, const PileComputationTask& computation, const
     // The computation-report blocks are formatted side by side, each thread
     // into its own capture, and handed to the report in pile order below:
     // formatting them is most of the printing, and the report's text is the
-    // same as when one thread writes them. One pile at a time to whichever
-    // thread is free, as in the loops of the pile evaluations.
-#pragma omp parallel for schedule(dynamic, 1)
+    // same as when one thread writes them. Shrinking runs of piles to
+    // whichever thread is free, as in the loops of the pile evaluations.
+#pragma omp parallel for schedule(guided)
     for (int p = first; p <= last; ++p) {
       const std::size_t slot = static_cast<std::size_t>(p - first);
       GATHER_PILE_OUTPUT(p, which, outputs[slot]);
