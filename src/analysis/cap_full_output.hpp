@@ -37,6 +37,12 @@ constexpr const char* COMPUTATION_DISPLACEMENT_TITLE = "(\"* DISPLACEMENT OF PIL
 constexpr const char* PARTIAL_LOAD_LAYOUT =
     "(/,5X,\"** WARNING **  \",\"  VELTO COULD NOT GET SOLUTION FOR 100% OF THE LOAD\",/,5X,\"               \",\"  "
     "RESULTS ARE FOR \",F8.2,\"% OF THE TOTAL LOAD\",/)";
+
+// The warning of a solution below the full load, at percent of it, on the run
+// log and the two reports, before the results it qualifies.
+inline void write_partial_load_warning(double percent) {
+  for (int unit : {UNIT_RUN_LOG, UNIT_RESULTS_REPORT, UNIT_SUMMARY}) fio::write(unit, PARTIAL_LOAD_LAYOUT, percent);
+}
 //      * TABLE M *   COMPUTATION ON INDIVIDUAL PILE
 constexpr const char* TABLE_M_REPORT_LAYOUT = "(/,/,/,5X,\"* TABLE M *   COMPUTATION ON INDIVIDUAL PILE\")";
 
@@ -110,7 +116,7 @@ void report_table_l(typename R::State& s) {
   if (c < 1.0 - RunConstants.tiny) {
     // A partial solution is never reported as completed.
     const double q = PERCENT * c;
-    for (int unit : {UNIT_RUN_LOG, UNIT_RESULTS_REPORT, UNIT_SUMMARY}) fio::write(unit, PARTIAL_LOAD_LAYOUT, q);
+    write_partial_load_warning(q);
     WRITE_RESULT_CODE(RESULT_PARTIAL_LOAD, q);
     APPLY_CONVERGED_FRACTION(c);
   } else {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "analysis/analysis.hpp"
+#include "analysis/cap_full_output.hpp"
 #include "analysis/pile_loop.hpp"
 #include "base/fio.hpp"
 #include "input/input.hpp"
@@ -53,7 +54,11 @@ void write_plate_result_code() {
     WRITE_RESULT_CODE(RESULT_NO_CAP_CONVERGENCE);
   } else if (c.converged_time < c.TEND) {
     const double span = c.TEND - c.TINI;
-    WRITE_RESULT_CODE(RESULT_PARTIAL_LOAD, span > 0.0 ? PERCENT * (c.converged_time - c.TINI) / span : 0.0);
+    const double percent = span > 0.0 ? PERCENT * (c.converged_time - c.TINI) / span : 0.0;
+    // The pile results that follow are those of the converged part: said as
+    // the rigid cap says it.
+    cap_output::write_partial_load_warning(percent);
+    WRITE_RESULT_CODE(RESULT_PARTIAL_LOAD, percent);
   } else {
     WRITE_RESULT_CODE(RESULT_COMPLETED);
   }

@@ -241,6 +241,9 @@ extern PlateModelRecord PlateModel;
 // (four blanks, then the cause).
 struct PlateFailureRecord {
   std::string detail;
+  // The iteration ran away (a residual, a correction or a displacement not
+  // finite): a shorter load step may still converge.
+  bool diverged = false;
 };
 extern PlateFailureRecord PlateFailure;
 

@@ -45,6 +45,7 @@ constexpr const char* END_STEP_DATA_LAYOUT = "(\"END_STEP_DATA\")";
 constexpr const char* CAUSE_LAYOUT = "(/,/,A)";
 
 constexpr const char* STALLED_DETAIL = "    THE PLATE LOAD STEP IS TOO SMALL TO ADVANCE THE PSEUDO-TIME";
+constexpr const char* RETRY_LAYOUT = "(\"    THE STEP IS TRIED AGAIN FROM THE LAST CONVERGED STEP, HALF AS LONG\")";
 
 // The equation of a vector that makes it unusable: the first one that is not
 // finite, else (a norm that overflows) the one of the largest magnitude.
@@ -66,6 +67,7 @@ bool finite_norms(const char* what, const Table1<double>& vector, double first_n
   const int q = unusable_equation(vector, PLATE_NODE_DOFS * PlateControl.NPOIN);
   FAIL_PLATE(status,
              std::string("    ") + what + " IS NOT FINITE AT " + PLATE_EQUATION_NAME(q) + PLATE_ITERATION_NAME());
+  PlateFailure.diverged = true;
   fio::write(UNIT_PLATE_LISTING, CAUSE_LAYOUT, PlateFailure.detail);
   return false;
 }
@@ -183,8 +185,20 @@ void step_loads(int& status) {
   FILL_VECTOR(m.TSDIS, equations, 0.0);
   double& converged_time = c.converged_time;
   converged_time = c.TINI;
+  // The first runaway, kept as the error of a plate that converges at no step.
+  std::string runaway;
   while (c.TCUR <= c.TEND) {
-    const bool step_converged = solve_step(status);
+    bool step_converged = solve_step(status);
+    if (status == STATUS_PLATE_ERROR && PlateFailure.diverged) {
+      // A step too long for the piles (a load past what they carry) makes
+      // the iteration run away; it is tried again shorter, as one that does
+      // not converge, so the steps already converged are kept.
+      if (runaway.empty()) runaway = PlateFailure.detail;
+      PlateFailure = PlateFailureRecord{};
+      status = 0;
+      step_converged = false;
+      fio::write(UNIT_PLATE_LISTING, RETRY_LAYOUT);
+    }
     if (status != 0) return;
     if (step_converged) {
       ADD_TO_VECTOR(m.ASDIS, m.TSDIS, equations);
@@ -204,6 +218,10 @@ void step_loads(int& status) {
     HALVE_PLATE_STEP(converged_time, below_minimum);
     if (below_minimum) {
       for (int unit : {UNIT_PLATE_CONSOLE, UNIT_PLATE_CONVERGENCE_LOG}) fio::write(unit, BELOW_MINIMUM_LAYOUT);
+      if (converged_time == c.TINI && !runaway.empty()) {
+        FAIL_PLATE(status, runaway);
+        fio::write(UNIT_PLATE_LISTING, CAUSE_LAYOUT, runaway);
+      }
       return;
     }
     if (c.TCUR <= converged_time) {
@@ -277,6 +295,7 @@ void RUN_PLATE_ANALYSIS(int& status) {
   if (status != 0) return;
   PlateControl = PlateControlRecord{};
   PlateDiagnoses = PlateDiagnosisRecord{};
+  PlateFailure = PlateFailureRecord{};
   PlatePileCoupling.piles.clear();
   OPEN_PLATE_FILES(status);
   if (status == 0) READ_PLATE_CONTROL(status);

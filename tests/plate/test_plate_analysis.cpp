@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -312,12 +313,16 @@ TEST_F(PlateAnalysisTest, IterationRecordsAndDebugTrace) {
 // stiffness, a residual or a correction that is not finite) ends the
 // analysis with its cause, naming the step, the iteration and the equation;
 // the files are closed whole and none holds a value that is not a number.
+// A residual or a correction that runs away is first tried again with
+// shorter steps; when none converges down to the least step, the first
+// runaway is the cause.
 TEST_F(PlateAnalysisTest, FailuresDuringTheSteppingEndTheAnalysisWithTheirCause) {
   struct Case {
     const char* name;
     std::function<void(PlateDataFile&)> change;
     std::string listing_line;
     std::string detail;
+    bool runaway = false;
   };
   const Case cases[] = {
       {"an element numbered clockwise",
@@ -336,7 +341,7 @@ TEST_F(PlateAnalysisTest, FailuresDuringTheSteppingEndTheAnalysisWithTheirCause)
          f.nodal_loads[4].values[2] = 2e300;
        },
        "    THE RESIDUAL IS NOT FINITE AT PLATE EQUATION 27 (NODE 5, DOF 3), STEP 1, ITERATION 1",
-       "    THE RESIDUAL IS NOT FINITE AT PLATE EQUATION 27 (NODE 5, DOF 3), STEP 1, ITERATION 1"},
+       "    THE RESIDUAL IS NOT FINITE AT PLATE EQUATION 27 (NODE 5, DOF 3), STEP 1, ITERATION 1", true},
       // A plate of almost no stiffness under a large load moves beyond the
       // largest number: the correction overflows, no pivot being 0.
       {"a correction beyond the largest number",
@@ -344,7 +349,7 @@ TEST_F(PlateAnalysisTest, FailuresDuringTheSteppingEndTheAnalysisWithTheirCause)
          f.materials[0].young = 1e-200;
          for (auto& load : f.nodal_loads) load.values = {0, 0, 1e150, 0, 0, 0};
        },
-       "", ""},
+       "", "", true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -370,7 +375,19 @@ TEST_F(PlateAnalysisTest, FailuresDuringTheSteppingEndTheAnalysisWithTheirCause)
       for (const char* word : {"NaN", "nan", "Inf", "inf"}) EXPECT_EQ(text.find(word), std::string::npos) << word;
     }
     EXPECT_EQ(PlateRunFolder::steps(), "END_STEP_DATA\n");
-    EXPECT_EQ(PlateRunFolder::log(), "\n" + step_line(1, "1.0000", "1.0000") + "\n");
+    const std::string first_step = "\n" + step_line(1, "1.0000", "1.0000") + "\n";
+    if (c.runaway) {
+      // Halved from 1 down to the least step, each attempt announced.
+      const std::string log = PlateRunFolder::log();
+      EXPECT_EQ(log.rfind(first_step, 0), 0u) << log;
+      EXPECT_NE(log.find(step_line(1, "0.0156", "0.0156")), std::string::npos) << log;
+      EXPECT_EQ(lines_of(log).back(), "error, REQUIRED INCREMENT LESS THAN MINIMUM SPECIFIED");
+      EXPECT_NE(std::find(listing.begin(), listing.end(),
+                          "    THE STEP IS TRIED AGAIN FROM THE LAST CONVERGED STEP, HALF AS LONG"),
+                listing.end());
+    } else {
+      EXPECT_EQ(PlateRunFolder::log(), first_step);
+    }
     for (int unit = UNIT_PLATE_CONTROL; unit <= UNIT_PLATE_DEBUG; ++unit) EXPECT_FALSE(fio::is_open(unit));
     EXPECT_FALSE(PlateModel.element_matrices.created());
   }
@@ -469,6 +486,70 @@ TEST_F(PlateAnalysisTest, StopRequestAndSpoiledPileResponsesEndTheIterationAtOnc
     }
     for (int unit = UNIT_PLATE_CONTROL; unit <= UNIT_PLATE_DEBUG; ++unit) EXPECT_FALSE(fio::is_open(unit));
   }
+}
+
+// A pile whose answer runs away past a head movement: linear springs of
+// PILE_SPRING until the largest head displacement passes `limit`, then forces
+// whose norm overflows (as a pile loaded past what it carries drives the
+// plate's iteration). Records the largest head displacement it was asked at.
+struct RunawayPile {
+  double limit = std::numeric_limits<double>::infinity();
+  double largest = 0.0;
+};
+RunawayPile runaway_pile;
+
+void runaway_response(std::vector<PlatePileResponse>& piles, int /*with_stiffness*/, int& /*status*/) {
+  for (PlatePileResponse& r : piles) {
+    double moved = 0.0;
+    for (int i = 1; i <= PLATE_NODE_DOFS; ++i) moved = std::max(moved, std::fabs(r.head_displacement(i)));
+    runaway_pile.largest = std::max(runaway_pile.largest, moved);
+    for (int i = 1; i <= PLATE_NODE_DOFS; ++i) {
+      r.head_forces(i) = moved > runaway_pile.limit ? 1.0e300 : -PILE_SPRING * r.head_displacement(i);
+      for (int j = 1; j <= PLATE_NODE_DOFS; ++j) r.head_stiffness(i, j) = i == j ? -PILE_SPRING : 0.0;
+    }
+  }
+}
+
+// A step whose iteration runs away after steps that converged is tried again
+// shorter, down to the least step: the analysis keeps what converged and ends
+// without error below the full load. The plate being linear, the pile moves
+// in proportion to the load, so the last converged time lies within two
+// least steps below the fraction at which the pile reaches its limit.
+TEST_F(PlateAnalysisTest, RunawayAfterConvergedStepsEndsBelowTheFullLoad) {
+  auto run = [](double limit) {
+    reset_plate_records();
+    PlateRunFolder folder;
+    PileTable.n_piles = 1;
+    EXPECT_TRUE(PileTable.head_x.create("head_x", 1));
+    runaway_pile = RunawayPile{.limit = limit};
+    SET_PLATE_PILE_RESPONDER(runaway_response);
+    Mesh mesh;
+    PlateDataFile file = plate_on_springs(mesh, 0.25);
+    file.piles = {{2.0, 2.0}};
+    file.pile_springs = 1;
+    const int status = PlateRunFolder::run(file.text());
+    SET_PLATE_PILE_RESPONDER(nullptr);
+    PileTable.head_x.release();
+    PileTable.n_piles = 0;
+    for (const std::string& text : {PlateRunFolder::listing(), PlateRunFolder::steps(), PlateRunFolder::log()}) {
+      for (const char* word : {"NaN", "nan", "Inf", "inf"}) EXPECT_EQ(text.find(word), std::string::npos) << word;
+    }
+    return std::make_pair(status, lines_of(PlateRunFolder::listing()));
+  };
+  const auto [full_status, full_listing] = run(std::numeric_limits<double>::infinity());
+  ASSERT_EQ(full_status, 0);
+  ASSERT_EQ(PlateControl.converged_time, 1.0);
+  const double full_movement = runaway_pile.largest;
+  ASSERT_GT(full_movement, 0.0);
+
+  constexpr double LIMIT_FRACTION = 0.6;
+  const auto [status, listing] = run(LIMIT_FRACTION * full_movement);
+  EXPECT_EQ(status, 0) << PlateFailure.detail;
+  EXPECT_LE(PlateControl.converged_time, LIMIT_FRACTION);
+  EXPECT_GT(PlateControl.converged_time, LIMIT_FRACTION - 2 * PlateControl.DTMIN);
+  EXPECT_NE(std::find(listing.begin(), listing.end(),
+                      "    THE STEP IS TRIED AGAIN FROM THE LAST CONVERGED STEP, HALF AS LONG"),
+            listing.end());
 }
 
 // A first step beyond TEND solves nothing: the step results file holds only
