@@ -444,6 +444,23 @@ void scripted_response(std::vector<PlatePileResponse>& piles, int /*with_stiffne
   }
 }
 
+// Runs the plate on springs with one pile under its centre, answered by
+// `responder`, in load steps of dt; returns the status of the analysis.
+int run_with_one_pile(PlatePileResponder responder, double dt) {
+  PileTable.n_piles = 1;
+  EXPECT_TRUE(PileTable.head_x.create("head_x", 1));
+  SET_PLATE_PILE_RESPONDER(responder);
+  Mesh mesh;
+  PlateDataFile file = plate_on_springs(mesh, dt);
+  file.piles = {{2.0, 2.0}};
+  file.pile_springs = 1;
+  const int status = PlateRunFolder::run(file.text());
+  SET_PLATE_PILE_RESPONDER(nullptr);
+  PileTable.head_x.release();
+  PileTable.n_piles = 0;
+  return status;
+}
+
 // The stop request is polled at every iteration of the stepping, not only
 // before it: written during the third iteration, it ends the analysis with
 // the stop status before the fourth. A pile response that is not a number
@@ -455,18 +472,8 @@ TEST_F(PlateAnalysisTest, StopRequestAndSpoiledPileResponsesEndTheIterationAtOnc
     reset_plate_records();
     PlateRunFolder folder;
     RunFiles.stop_request_file = "stop.txt";
-    PileTable.n_piles = 1;
-    ASSERT_TRUE(PileTable.head_x.create("head_x", 1));
     scripted_pile = ScriptedPile{.spoiled_call = 3, .stop = stop};
-    SET_PLATE_PILE_RESPONDER(scripted_response);
-    Mesh mesh;
-    PlateDataFile file = plate_on_springs(mesh, 0.5);
-    file.piles = {{2.0, 2.0}};
-    file.pile_springs = 1;
-    const int status = PlateRunFolder::run(file.text());
-    SET_PLATE_PILE_RESPONDER(nullptr);
-    PileTable.head_x.release();
-    PileTable.n_piles = 0;
+    const int status = run_with_one_pile(scripted_response, 0.5);
     RunFiles.stop_request_file.clear();
     // Step 1 converges in two iterations; the third call is step 2's first,
     // which a stop request lets finish and a spoiled response ends.
@@ -519,18 +526,8 @@ TEST_F(PlateAnalysisTest, RunawayAfterConvergedStepsEndsBelowTheFullLoad) {
   auto run = [](double limit) {
     reset_plate_records();
     PlateRunFolder folder;
-    PileTable.n_piles = 1;
-    EXPECT_TRUE(PileTable.head_x.create("head_x", 1));
     runaway_pile = RunawayPile{.limit = limit};
-    SET_PLATE_PILE_RESPONDER(runaway_response);
-    Mesh mesh;
-    PlateDataFile file = plate_on_springs(mesh, 0.25);
-    file.piles = {{2.0, 2.0}};
-    file.pile_springs = 1;
-    const int status = PlateRunFolder::run(file.text());
-    SET_PLATE_PILE_RESPONDER(nullptr);
-    PileTable.head_x.release();
-    PileTable.n_piles = 0;
+    const int status = run_with_one_pile(runaway_response, 0.25);
     for (const std::string& text : {PlateRunFolder::listing(), PlateRunFolder::steps(), PlateRunFolder::log()}) {
       for (const char* word : {"NaN", "nan", "Inf", "inf"}) EXPECT_EQ(text.find(word), std::string::npos) << word;
     }
