@@ -324,9 +324,12 @@ bool write_names(const fs::path& folder, const fs::path& input, const std::strin
 // gaps when the other runnable tasks leave most processors free at the start,
 // and short otherwise. The runtime reads its environment once, when it is
 // loaded, so the host sets it and starts itself again; a policy the user set
-// stays.
+// stays. So does a binding of threads the user asked for: the runtime has
+// then already bound this thread to one processor, and a program started
+// again would inherit that one processor and run on a single thread.
 constexpr const char* SPIN_COUNT_VARIABLE = "GOMP_SPINCOUNT";
 constexpr const char* WAIT_POLICY_VARIABLE = "OMP_WAIT_POLICY";
+constexpr const char* BINDING_VARIABLES[] = {"OMP_PROC_BIND", "OMP_PLACES", "GOMP_CPU_AFFINITY"};
 constexpr const char* SHORT_SPIN_COUNT = "1000";
 constexpr const char* BRIDGING_SPIN_COUNT = "30000";
 constexpr int PROCESSORS_PER_OTHER_TASK = 4;  // others on at most a quarter of them: spare
@@ -355,6 +358,9 @@ const char* spin_count_for_this_machine() {
 
 void start_with_chosen_spin(char** argv) {
   if (std::getenv(SPIN_COUNT_VARIABLE) != nullptr || std::getenv(WAIT_POLICY_VARIABLE) != nullptr) return;
+  for (const char* binding : BINDING_VARIABLES) {
+    if (std::getenv(binding) != nullptr) return;
+  }
   if (setenv(SPIN_COUNT_VARIABLE, spin_count_for_this_machine(), 0) != 0) return;
   execv(OWN_EXECUTABLE, argv);
   // Not started again (no such file): the run goes on with the default wait.
