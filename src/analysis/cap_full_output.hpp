@@ -16,6 +16,7 @@
 #include "base/report_fields.hpp"
 #include "input/input.hpp"
 #include "model/conversions.hpp"
+#include "model/result_codes.hpp"
 #include "model/run_state.hpp"
 
 namespace pilecap {
@@ -38,10 +39,12 @@ constexpr const char* PARTIAL_LOAD_LAYOUT =
     "(/,5X,\"** WARNING **  \",\"  VELTO COULD NOT GET SOLUTION FOR 100% OF THE LOAD\",/,5X,\"               \",\"  "
     "RESULTS ARE FOR \",F8.2,\"% OF THE TOTAL LOAD\",/)";
 
-// The warning of a solution below the full load, at percent of it, on the run
-// log and the two reports, before the results it qualifies.
-inline void write_partial_load_warning(double percent) {
+// A solution below the full load, at percent of it: the warning on the run
+// log and the two reports, before the results it qualifies, and the
+// partial-load result code. A partial solution is never reported as completed.
+inline void report_partial_load(double percent) {
   for (int unit : {UNIT_RUN_LOG, UNIT_RESULTS_REPORT, UNIT_SUMMARY}) fio::write(unit, PARTIAL_LOAD_LAYOUT, percent);
+  WRITE_RESULT_CODE(RESULT_PARTIAL_LOAD, percent);
 }
 //      * TABLE M *   COMPUTATION ON INDIVIDUAL PILE
 constexpr const char* TABLE_M_REPORT_LAYOUT = "(/,/,/,5X,\"* TABLE M *   COMPUTATION ON INDIVIDUAL PILE\")";
@@ -114,10 +117,7 @@ void report_table_l(typename R::State& s) {
   R::update_envelope(s);
 
   if (c < 1.0 - RunConstants.tiny) {
-    // A partial solution is never reported as completed.
-    const double q = PERCENT * c;
-    write_partial_load_warning(q);
-    WRITE_RESULT_CODE(RESULT_PARTIAL_LOAD, q);
+    report_partial_load(PERCENT * c);
     APPLY_CONVERGED_FRACTION(c);
   } else {
     WRITE_RESULT_CODE(RESULT_COMPLETED);

@@ -54,11 +54,9 @@ void write_plate_result_code() {
     WRITE_RESULT_CODE(RESULT_NO_CAP_CONVERGENCE);
   } else if (c.converged_time < c.TEND) {
     const double span = c.TEND - c.TINI;
-    const double percent = span > 0.0 ? PERCENT * (c.converged_time - c.TINI) / span : 0.0;
     // The pile results that follow are those of the converged part: said as
     // the rigid cap says it.
-    cap_output::write_partial_load_warning(percent);
-    WRITE_RESULT_CODE(RESULT_PARTIAL_LOAD, percent);
+    cap_output::report_partial_load(span > 0.0 ? PERCENT * (c.converged_time - c.TINI) / span : 0.0);
   } else {
     WRITE_RESULT_CODE(RESULT_COMPLETED);
   }
@@ -88,11 +86,7 @@ void PLATE_PILE_HEAD_RESPONSES(std::vector<PlatePileResponse>& piles, int with_s
 #pragma omp parallel
   {
     PileHeadWork& work = THREAD_HEAD_WORK();
-    // Shrinking runs of piles to whichever thread is free: a processor slowed
-    // by other work then holds back a few piles, not a fixed share of them,
-    // and the long first runs keep neighbouring piles, whose rows lie side by
-    // side, on one thread. Each pile writes only its own slots: no result
-    // depends on the thread.
+    // The schedule of loops over piles: SET_PILE_LOOP_THREADS.
 #pragma omp for schedule(guided)
     for (int p = 1; p <= n_piles; ++p) {
       PlatePileResponse& r = piles[static_cast<std::size_t>(p - 1)];

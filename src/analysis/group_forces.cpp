@@ -92,11 +92,7 @@ void FVEC(double* forces, const double* u, int& status) {
 #pragma omp parallel
   {
     PileHeadWork& work = THREAD_HEAD_WORK();
-    // Shrinking runs of piles to whichever thread is free: a processor slowed
-    // by other work then holds back a few piles, not a fixed share of them,
-    // and the long first runs keep neighbouring piles, whose rows lie side by
-    // side, on one thread. Each pile writes only its own slots: no result
-    // depends on the thread.
+    // The schedule of loops over piles: SET_PILE_LOOP_THREADS.
 #pragma omp for schedule(guided)
     for (int p = 1; p <= n_piles; ++p) {
       Matrix6 offset_transposed, offset;
@@ -176,11 +172,7 @@ void STIFF(double* k, const double* u, const double* du, int iteration, int fixe
 #pragma omp parallel
   {
     PileHeadWork& work = THREAD_HEAD_WORK();
-    // Shrinking runs of piles to whichever thread is free: a processor slowed
-    // by other work then holds back a few piles, not a fixed share of them,
-    // and the long first runs keep neighbouring piles, whose rows lie side by
-    // side, on one thread. Each pile writes only its own slots: no result
-    // depends on the thread.
+    // The schedule of loops over piles: SET_PILE_LOOP_THREADS.
 #pragma omp for schedule(guided)
     for (int p = 1; p <= n_piles; ++p) {
       Matrix6 offset_transposed, offset;

@@ -84,11 +84,7 @@ void FVEC2D(double* resultant, const double* u, int& status) {
 #pragma omp parallel
   {
     PileHeadWork& work = THREAD_HEAD_WORK();
-    // Shrinking runs of piles to whichever thread is free: a processor slowed
-    // by other work then holds back a few piles, not a fixed share of them,
-    // and the long first runs keep neighbouring piles, whose rows lie side by
-    // side, on one thread. Each pile writes only its own slots: no result
-    // depends on the thread.
+    // The schedule of loops over piles: SET_PILE_LOOP_THREADS.
 #pragma omp for schedule(guided)
     for (int row = 1; row <= n_rows; ++row) {
       Vector3 f_origin{};

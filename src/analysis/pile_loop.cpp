@@ -13,8 +13,6 @@ namespace pilecap {
 
 namespace {
 
-constexpr int NO_PAIR_LIMIT = 0;
-
 // The status word of each pile of the running loop (pile p at index p).
 Array1<int, TABLE_CAPACITY> pile_status{};
 
@@ -22,8 +20,7 @@ Array1<int, TABLE_CAPACITY> pile_status{};
 
 void START_PILE_LOOP(int n_piles) {
   for (int p = 1; p <= n_piles; ++p) pile_status(p) = STATUS_OK;
-  SET_THREAD_COUNT(AnalysisControl.threads_wanted, AnalysisControl.threads_available, AnalysisControl.threads_used_max,
-                   RunTimers.threads_used_run, n_piles, NO_PAIR_LIMIT);
+  SET_PILE_LOOP_THREADS(n_piles);
   if (PyCurveCache.pair_open == 0) OPEN_PY_CURVE_EPOCH();
 }
 

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -102,12 +103,16 @@ struct Capture {
   Unit* memory = nullptr;
 };
 thread_local Capture thread_capture;
+// The captures alive in the process. Every field a report writes looks its
+// unit up, and a thread-local variable of a shared library costs a call to
+// reach: it is read only while some capture lives.
+std::atomic<int> live_captures{0};
 
 }  // namespace
 
 Unit* unit_at(int unit) {
   if (unit < 0 || unit > MAX_UNIT) return nullptr;
-  if (unit == thread_capture.unit) return thread_capture.memory;
+  if (live_captures.load(std::memory_order_relaxed) != 0 && unit == thread_capture.unit) return thread_capture.memory;
   return &unit_table()[static_cast<std::size_t>(unit)];
 }
 
@@ -266,10 +271,13 @@ CaptureUnit::CaptureUnit(int unit) : memory_(std::make_unique<Unit>()) {
   memory_->mode = Mode::Write;
   memory_->form = Form::Formatted;
   internal::thread_capture = {unit, memory_.get()};
+  internal::live_captures.fetch_add(1, std::memory_order_relaxed);
 }
 
 CaptureUnit::~CaptureUnit() {
-  if (internal::thread_capture.memory == memory_.get()) internal::thread_capture = {};
+  if (internal::thread_capture.memory != memory_.get()) return;
+  internal::thread_capture = {};
+  internal::live_captures.fetch_sub(1, std::memory_order_relaxed);
 }
 
 std::string CaptureUnit::take() {

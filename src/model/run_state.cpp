@@ -144,4 +144,10 @@ void SET_THREAD_COUNT(int requested, int available, int& used_max, int& used_run
   omp_set_num_threads(n);
 }
 
+void SET_PILE_LOOP_THREADS(int work_count) {
+  constexpr int NO_PAIR_LIMIT = 0;
+  SET_THREAD_COUNT(AnalysisControl.threads_wanted, AnalysisControl.threads_available, AnalysisControl.threads_used_max,
+                   RunTimers.threads_used_run, work_count, NO_PAIR_LIMIT);
+}
+
 }  // namespace pilecap

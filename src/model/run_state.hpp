@@ -162,6 +162,17 @@ void WRITE_TIME_LINE(int unit, double seconds);
 //   in,out: used_max, used_run
 void SET_THREAD_COUNT(int requested, int available, int& used_max, int& used_run, int work_count, int pair_flag);
 
+// SET_PILE_LOOP_THREADS
+// SET_THREAD_COUNT for a loop over work_count piles: the run's request, the
+// host's limit, no pair limit; the maxima in AnalysisControl and RunTimers.
+// Such loops hand out their piles with schedule(guided): shrinking runs of
+// piles to whichever thread is free, so that a processor slowed by other
+// work holds back a few piles, not a fixed share of them, while the long
+// first runs keep neighbouring piles, whose rows lie side by side, on one
+// thread. Each pile writes only its own slots, so no result depends on the
+// thread that takes it.
+void SET_PILE_LOOP_THREADS(int work_count);
+
 // The count SET_THREAD_COUNT chooses for p processors.
 int THREAD_COUNT_RULE(int requested, int processors, int work_count, int pair_flag);
 

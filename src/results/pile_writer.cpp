@@ -73,7 +73,6 @@ constexpr int COMPUTATION_TOP_LEAD = 5;
 constexpr int COMPUTATION_TOP_WIDTH = 15;
 constexpr int COMPUTATION_TOP_GAP = 2;
 constexpr int FULL_DIGITS = 8;
-constexpr int NO_PAIR_LIMIT = 0;  // the pair flag of SET_THREAD_COUNT
 // Piles whose outputs and formatted computation blocks are held at once
 // while they are printed: enough to keep every thread busy, few enough that
 // the held text stays small whatever the number of piles.
@@ -259,14 +258,12 @@ void WRITE_PILE_OUTPUTS(int which, const PileComputationTask& computation, const
     const int count = last - first + 1;
     outputs.resize(static_cast<std::size_t>(count));
     blocks.assign(static_cast<std::size_t>(count), std::string());
-    SET_THREAD_COUNT(AnalysisControl.threads_wanted, AnalysisControl.threads_available,
-                     AnalysisControl.threads_used_max, RunTimers.threads_used_run, count, NO_PAIR_LIMIT);
+    SET_PILE_LOOP_THREADS(count);
     const double start = omp_get_wtime();
     // The computation-report blocks are formatted side by side, each thread
     // into its own capture, and handed to the report in pile order below:
     // formatting them is most of the printing, and the report's text is the
-    // same as when one thread writes them. Shrinking runs of piles to
-    // whichever thread is free, as in the loops of the pile evaluations.
+    // same as when one thread writes them. The schedule: SET_PILE_LOOP_THREADS.
 #pragma omp parallel for schedule(guided)
     for (int p = first; p <= last; ++p) {
       const std::size_t slot = static_cast<std::size_t>(p - first);
