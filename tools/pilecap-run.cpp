@@ -22,7 +22,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <limits>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -313,63 +312,9 @@ bool write_names(const fs::path& folder, const fs::path& input, const std::strin
   return static_cast<bool>(names);
 }
 
-// The wait of idle worker threads. The runtime's default spins for a long
-// time before it sleeps; on a machine busy with other work the spinning
-// threads take the processors from the threads that work, and a group of a
-// few piles ran several times slower on 8 threads than on 1. On a machine
-// with processors to spare, a sleeping thread is slow to wake between the
-// two parallel loops of a Newton iteration (on a virtual machine most of
-// all), and a spin of under a millisecond made the loops of a 100-pile
-// group up to a quarter faster. So the spin is long enough to bridge those
-// gaps when the other runnable tasks leave most processors free at the start,
-// and short otherwise. The runtime reads its environment once, when it is
-// loaded, so the host sets it and starts itself again; a policy the user set
-// stays. So does a binding of threads the user asked for: the runtime has
-// then already bound this thread to one processor, and a program started
-// again would inherit that one processor and run on a single thread.
-constexpr const char* SPIN_COUNT_VARIABLE = "GOMP_SPINCOUNT";
-constexpr const char* WAIT_POLICY_VARIABLE = "OMP_WAIT_POLICY";
-constexpr const char* BINDING_VARIABLES[] = {"OMP_PROC_BIND", "OMP_PLACES", "GOMP_CPU_AFFINITY"};
-constexpr const char* SHORT_SPIN_COUNT = "1000";
-constexpr const char* BRIDGING_SPIN_COUNT = "30000";
-constexpr int PROCESSORS_PER_OTHER_TASK = 4;  // others on at most a quarter of them: spare
-constexpr const char* OWN_EXECUTABLE = "/proc/self/exe";
-constexpr const char* SYSTEM_STATISTICS = "/proc/stat";
-constexpr const char* RUNNING_TASKS_KEY = "procs_running";
-
-// The tasks other than this one that are runnable now; -1 when unknown.
-int other_runnable_tasks() {
-  std::ifstream statistics(SYSTEM_STATISTICS);
-  std::string key;
-  long count = 0;
-  while (statistics >> key) {
-    if (key == RUNNING_TASKS_KEY) return statistics >> count && count >= 1 ? static_cast<int>(count - 1) : -1;
-    statistics.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
-  }
-  return -1;
-}
-
-const char* spin_count_for_this_machine() {
-  const int others = other_runnable_tasks();
-  const int processors = static_cast<int>(std::thread::hardware_concurrency());
-  if (others < 0 || processors < 1) return SHORT_SPIN_COUNT;
-  return others * PROCESSORS_PER_OTHER_TASK <= processors ? BRIDGING_SPIN_COUNT : SHORT_SPIN_COUNT;
-}
-
-void start_with_chosen_spin(char** argv) {
-  if (std::getenv(SPIN_COUNT_VARIABLE) != nullptr || std::getenv(WAIT_POLICY_VARIABLE) != nullptr) return;
-  for (const char* binding : BINDING_VARIABLES) {
-    if (std::getenv(binding) != nullptr) return;
-  }
-  if (setenv(SPIN_COUNT_VARIABLE, spin_count_for_this_machine(), 0) != 0) return;
-  execv(OWN_EXECUTABLE, argv);
-  // Not started again (no such file): the run goes on with the default wait.
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  start_with_chosen_spin(argv);
   Options options;
   if (const auto status = parse_arguments(argc, argv, options)) return *status;
 
