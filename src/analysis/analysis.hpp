@@ -897,14 +897,19 @@ void CAP_STIFFNESS_BY_DIFFERENCES(double* k, const double* u, const double* du, 
 // analysed. Otherwise: two records on the plot-data file, the result headings
 // on the results report and the summary, this run's plate data file, and the
 // plate analysis on it with the piles' head responses evaluated in parallel
-// over the piles; the run's result code says how much of the load the plate
+// over the piles; while it steps, the run log gets the rigid cap's heading
+// and a line per load step (STEP, TCUR, DTCUR as fractions of the load) and
+// the status file the solver's records (an iteration, a step ended, the
+// stepping ended); the run's result code says how much of the load the plate
 // carried; then the piles' results at the converged plate
 // (WRITE_PLATE_CAP_PILE_RESULTS).
 //   Reads:  RunOptions, AnalysisControl, PileTable, the cap and plate input
-//   in:     cap_load  6 values at the cap origin (forces X, Y, Z, moments)
+//   in:     run_kind  RUN_KIND_CASE or RUN_KIND_COMBINATION (status records)
+//           cap_load  6 values at the cap origin (forces X, Y, Z, moments)
 //   in,out: status    STATUS_PLATE_ERROR with the cause as the detail line,
-//                     or the status of a failing pile evaluation
-void RUN_CAP_PLATE_MODEL(const double* cap_load, int& status);
+//                     the status of a failing pile evaluation, or
+//                     STATUS_STOPPED_BY_USER (no result code then)
+void RUN_CAP_PLATE_MODEL(int run_kind, const double* cap_load, int& status);
 
 struct PlatePileResponse;  // plate/plate.hpp
 

@@ -264,7 +264,7 @@ void SOLVE_CAP_3D(int run_kind, int& /*print_flags*/, int& status, double* equiv
   }
   if (RunOptions.cap_model > 0) {
     // The flexible cap carries the load instead of the rigid one.
-    RUN_CAP_PLATE_MODEL(cap_load, status);
+    RUN_CAP_PLATE_MODEL(run_kind, cap_load, status);
     AnalysisControl.pass_mode = 0;
     return;
   }
