@@ -218,11 +218,27 @@ std::string start_load(pilecap::host::RunKind kind, int number) {
 }
 
 // Prints the progress lines of the status file: a thread polls it while the
-// engine runs, and finish() takes one last look once the run has ended.
+// engine runs, and finish() takes one last look once the run has ended. A
+// line as each case and combination starts and ends, and within a run where
+// its solver is (load step, share of the load, iteration): on a terminal one
+// line rewritten in place, otherwise a line at most every
+// PROGRESS_LINE_INTERVAL, so a log shows a long case is alive.
+constexpr auto PROGRESS_LINE_INTERVAL = std::chrono::seconds(10);
+constexpr auto IN_PLACE_REFRESH = std::chrono::seconds(1);  // the elapsed time on a line left standing
+constexpr const char* CLEAR_LINE = "\r\033[K";             // to the line's start, then erase it
+
+// True while a progress line stands on the terminal without its newline; a
+// message for standard error clears it first.
+std::atomic<bool> progress_line_open{false};
+
 class ProgressWatch {
  public:
   explicit ProgressWatch(fs::path status_file)
-      : status_file_(std::move(status_file)), start_(std::chrono::steady_clock::now()), tracker_(start_load) {
+      : status_file_(std::move(status_file)),
+        start_(std::chrono::steady_clock::now()),
+        tracker_(start_load),
+        terminal_(isatty(fileno(stdout)) == 1),
+        last_line_(start_) {
     thread_ = std::thread([this] { watch(); });
   }
   ProgressWatch(const ProgressWatch&) = delete;
@@ -239,6 +255,7 @@ class ProgressWatch {
     wake_.notify_all();
     thread_.join();
     poll();
+    close_in_place_line();
   }
 
  private:
@@ -258,14 +275,47 @@ class ProgressWatch {
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     const auto record = pilecap::host::parse_progress(text);
     if (!record) return;
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
-    for (const std::string& line : tracker_.advance(*record)) std::printf("[%7.1f s] %s\n", seconds, line.c_str());
+    const auto now = std::chrono::steady_clock::now();
+    const double seconds = std::chrono::duration<double>(now - start_).count();
+    const std::vector<std::string> lines = tracker_.advance(*record);
+    if (!lines.empty()) close_in_place_line();
+    for (const std::string& line : lines) std::printf("[%7.1f s] %s\n", seconds, line.c_str());
+    if (!lines.empty()) last_line_ = now;
+    show_position(pilecap::host::describe_progress(*record), now, seconds);
+    std::fflush(stdout);
+  }
+
+  // Where the solver is: on a terminal in place (rewritten when it moves,
+  // and every second for its time), otherwise as a line of its own when
+  // nothing was printed for PROGRESS_LINE_INTERVAL.
+  void show_position(const std::string& position, std::chrono::steady_clock::time_point now, double seconds) {
+    if (position.empty()) return;
+    if (!terminal_) {
+      if (now - last_line_ < PROGRESS_LINE_INTERVAL) return;
+      std::printf("[%7.1f s] %s\n", seconds, position.c_str());
+      last_line_ = now;
+      return;
+    }
+    if (progress_line_open && position == shown_ && now - shown_at_ < IN_PLACE_REFRESH) return;
+    std::printf("%s[%7.1f s] %s", CLEAR_LINE, seconds, position.c_str());
+    progress_line_open = true;
+    shown_ = position;
+    shown_at_ = now;
+  }
+
+  void close_in_place_line() {
+    if (!progress_line_open.exchange(false)) return;
+    std::printf("%s", CLEAR_LINE);
     std::fflush(stdout);
   }
 
   fs::path status_file_;
   std::chrono::steady_clock::time_point start_;
   pilecap::host::ProgressTracker tracker_;
+  bool terminal_;
+  std::chrono::steady_clock::time_point last_line_;  // of the last line printed
+  std::string shown_;                                // the position on the terminal
+  std::chrono::steady_clock::time_point shown_at_;
   std::mutex mutex_;
   std::condition_variable wake_;
   bool done_ = false;
@@ -282,6 +332,8 @@ void watch_signals(sigset_t signals) {
   while (true) {
     int signal_number = 0;
     if (sigwait(&signals, &signal_number) != 0) continue;
+    // A progress line standing on the terminal makes room for the message.
+    if (progress_line_open.exchange(false)) std::fputs("\n", stdout), std::fflush(stdout);
     if (interrupting_signal.exchange(signal_number) != 0) {
       std::fprintf(stderr, "pilecap-run: interrupted again, ended at once; the reports are cut off\n");
       std::fflush(stdout);
