@@ -191,6 +191,30 @@ std::vector<std::string> read_lines(const fs::path& file, bool& found) {
   return lines;
 }
 
+// A test seam for the whole-run tests of the stop request: with
+// PILECAP_RUN_TEST_HOLD_CASE=n in the environment, the engine waits as load
+// case n starts, before its first look at the stop request, until the
+// stop-request file holds 1 (at most HOLD_LIMIT), and HOLD_MARKER in the
+// output folder says that it waits. A test then stops the run there, on any
+// machine however busy, instead of hoping to catch the case under way.
+constexpr const char* HOLD_CASE_VARIABLE = "PILECAP_RUN_TEST_HOLD_CASE";
+constexpr const char* HOLD_MARKER = "pilecap-run.hold";
+constexpr auto HOLD_LIMIT = std::chrono::minutes(10);
+constexpr auto HOLD_POLL = std::chrono::milliseconds(5);
+std::string stop_request_path;
+
+void hold_for_a_stop(int run_kind, int index) {
+  const char* held = std::getenv(HOLD_CASE_VARIABLE);
+  if (held == nullptr || run_kind != pilecap::RUN_KIND_CASE || std::atoi(held) != index) return;
+  std::ofstream(HOLD_MARKER) << index << "\n";
+  const auto until = std::chrono::steady_clock::now() + HOLD_LIMIT;
+  while (std::chrono::steady_clock::now() < until) {
+    int value = 0;
+    if (std::ifstream(stop_request_path) >> value && value == 1) return;
+    std::this_thread::sleep_for(HOLD_POLL);
+  }
+}
+
 // The load at the origin of every case and combination, as the engine hands
 // it over when the run starts, in the units of the reports, for the start
 // lines: FX FY MZ FZ MY MX, the order in which the input gives the loads.
@@ -207,8 +231,11 @@ void keep_start_load(int run_kind, int index, const double* load, const char* fo
     text.append(value.data());
   }
   text.append(" (").append(force_label).append(", ").append(moment_label).append(")");
-  const std::lock_guard lock(start_loads_mutex);
-  start_loads[{run_kind == pilecap::RUN_KIND_CASE ? 0 : 1, index}] = text;
+  {
+    const std::lock_guard lock(start_loads_mutex);
+    start_loads[{run_kind == pilecap::RUN_KIND_CASE ? 0 : 1, index}] = text;
+  }
+  hold_for_a_stop(run_kind, index);
 }
 
 std::string start_load(pilecap::host::RunKind kind, int number) {
@@ -326,7 +353,6 @@ class ProgressWatch {
 // stop request, so that the engine ends at its next check with its own
 // final message; a second ends the process at once.
 std::atomic<int> interrupting_signal{0};
-std::string stop_request_path;
 
 void watch_signals(sigset_t signals) {
   while (true) {

@@ -82,6 +82,13 @@ constexpr int SOLVER_EVENT_ENDED = 2;           // 3D only
 //          dimension (MODEL_2D prints a DOF iteration's TCUR with 4 decimals)
 void WRITE_SOLVER_STATUS(int run_kind, int event, int step, double tcur, int iteration, int dimension);
 
+// SET_STATUS_WRITTEN_HOOK
+// A test seam: the hook is called on the calling thread after every record
+// the two routines above write, before the stop request is polled, so that
+// a whole-run test can ask for the stop at a known record. nullptr removes it.
+using StatusWrittenHook = void (*)();
+void SET_STATUS_WRITTEN_HOOK(StatusWrittenHook hook);
+
 // ---------------------------------------------- loads along the piles
 // The per-pile station tables of PileLoadProfile (pile p = 1..n_piles,
 // station k = 1..n + 1 at distances 0, dx, 2 dx, ... from the head along the

@@ -27,6 +27,7 @@
 #include "tests/e2e/estimation_decks.hpp"
 #include "tests/e2e/run_folder.hpp"
 #include "tests/support/engine_state.hpp"
+#include "tools/run_report.hpp"
 
 namespace pilecap::testing {
 namespace {
@@ -666,6 +667,75 @@ TEST_F(PlateCapRuns, EveryRunKeepsItsOwnPlateFiles) {
     EXPECT_FALSE(data.empty()) << r;
     EXPECT_EQ(data, RunFolder::read_file(plate_file(folder, ".plate.dat", r))) << r;
     EXPECT_TRUE(std::filesystem::exists(plate_file(exported, ".plate.key", r))) << r;
+  }
+}
+
+constexpr int ECHO_LINE_OF_THE_RUN = 6;  // line of "Names.dat" naming the input echo
+
+// The status record at which a test asks for the stop, and whether it did.
+std::string stop_at_record;
+bool stop_written = false;
+
+// Writes 1 into the stop-request file once the status file holds the record
+// named: the engine polls the request right after the record, so the stop
+// lands there whatever the speed of the machine.
+void stop_at_status_record() {
+  if (stop_written) return;
+  if (RunFolder::read_file(RunFiles.status_file).find(stop_at_record) == std::string::npos) return;
+  RunFolder::put_file(RunFiles.stop_request_file, "1\n");
+  stop_written = true;
+}
+
+// The last converged step of a plate listing: the TIME of its last "STEP =" line.
+double last_listed_time(const std::string& listing) {
+  const std::size_t at = listing.rfind("   STEP =");
+  const std::size_t time = at == std::string::npos ? at : listing.find("TIME =", at);
+  return time == std::string::npos ? -1.0 : std::stod(listing.substr(time + 6, 10));
+}
+
+// A stop request after some converged load steps: the run ends with the
+// stop message, the case has no result code, and the host reports the share
+// of the load of the last converged step (the plate's from its own listing,
+// the rigid cap's the steps it converged) and that the results are missing.
+TEST_F(PlateCapRuns, StopAfterConvergedStepsReportsTheLastConvergedShare) {
+  struct Case {
+    const char* name;
+    bool plate;
+    double initial_step;
+    const char* record;  // the status record after which the stop lands
+    const char* percent;
+  };
+  const Case cases[] = {
+      {"plate, after its first step", true, 0.05, " STEP:    2 TCUR:    0.1000 ITERATION:    1", "5.00"},
+      {"rigid cap, after two steps", false, 0.25, " STEP:    3 TCUR:    0.7500 ITERATION:    1", "50.00"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Deck3D d = four_piles();
+    d.cases[0].initial_step = c.initial_step;
+    stop_at_record = c.record;
+    stop_written = false;
+    SET_STATUS_WRITTEN_HOOK(stop_at_status_record);
+    RunFolder folder("stopped_case");
+    run(folder, c.plate ? plate_deck(d, {}) : deck_3d(d));
+    SET_STATUS_WRITTEN_HOOK(nullptr);
+    ASSERT_TRUE(stop_written);
+    EXPECT_EQ(folder.final_message(), (std::vector<std::string>{"      *** ANALYSIS STOPPED BY USER ***"}));
+    const auto codes = folder.lines(RESULT_CODES_LINE);
+    auto runs = host::read_run_outcomes(codes, folder.lines(RunFolder::RUN_LOG_LINE));
+    host::settle_unreached_runs(runs, folder.lines(ECHO_LINE_OF_THE_RUN), true);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].outcome, host::Outcome::CutShort);
+    EXPECT_EQ(runs[0].percent, c.percent);
+    EXPECT_NE(host::describe(runs[0]).find(std::string("stopped by request at ") + c.percent +
+                                           " % of the load, no results reported"),
+              std::string::npos);
+    if (c.plate) {
+      const double listed = last_listed_time(RunFolder::read_file(plate_file(folder, ".plate.lst")));
+      EXPECT_DOUBLE_EQ(listed, c.initial_step);
+      const std::string steps = RunFolder::read_file(plate_file(folder, ".plate.steps"));
+      EXPECT_TRUE(steps.ends_with("END_STEP_DATA\n"));
+    }
   }
 }
 
