@@ -2,7 +2,8 @@
 // into the output folder (every file named after the input's base name),
 // changes into that folder and calls DUVIZU; while the engine runs, a second
 // thread reads the status file and prints a line as each load case and
-// combination starts (with its load at the origin) and ends; SIGINT and
+// combination starts (with its load at the origin) and ends, and where the
+// solver is within a case; SIGINT and
 // SIGTERM become a stop request. Afterwards it prints the outcome of every
 // case and combination from the result-code file, the run log and the input
 // echo, and the run log's final message.
@@ -78,11 +79,14 @@ describes the input deck, docs/outputs.md the reports.
 
 While the engine runs, a line is printed as each load case and combination
 starts, with its load at the origin (FX FY MZ FZ MY MX in the units of the
-reports), and ends. Warnings on the input (a line holding more values than
+reports), and ends; within a case, where its solver is (load step, share of
+the load, iteration): on a terminal one line rewritten in place, otherwise a
+line every 10 seconds. Warnings on the input (a line holding more values than
 are read) follow the run. At the end one line per load case and combination
 gives its outcome (completed; partial at N % of the load; not analysed, and
-why; stopped by request), the pushover points that stopped part way, the
-number of pile warnings, and then the final message of the run log.
+why; stopped by request, with no results reported when the stop came inside
+its load steps), the pushover points that stopped part way, the number of
+pile warnings, and then the final message of the run log.
 
 A run is stopped by writing 1 into NAME.stop.txt, or by Ctrl-C (SIGINT) or
 SIGTERM: the first one asks the engine to stop (it ends the case it is in at

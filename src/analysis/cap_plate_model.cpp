@@ -5,7 +5,9 @@
 // evaluated here in a static parallel loop over the piles, each pile writing
 // only its own response, status word and evaluation, merged and published in
 // pile order afterwards, so the plate's results do not depend on the thread
-// count. Cap vectors are in the cap order X, Y, Z, rotations about X, Y, Z.
+// count. The plate's load steps go to the run log and its iterations to the
+// status file as the rigid cap's do. Cap vectors are in the cap order X, Y,
+// Z, rotations about X, Y, Z.
 #include <omp.h>
 
 #include <vector>

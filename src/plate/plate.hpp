@@ -663,8 +663,9 @@ void FRONTAL_SOLVE(int& status);
 // does not converge is retried from the last converged time with half the
 // step, down to DTMIN. Every converged step prints its displacements,
 // reactions and stresses and appends its block to the step results file,
-// which always ends with "END_STEP_DATA". Every file is closed and every
-// table released on return, also after a failure.
+// which always ends with "END_STEP_DATA". Every step attempt and iteration
+// is reported to the progress hook. Every file is closed and every table
+// released on return, also after a failure.
 //   Reads:  "gslab.dat", the plate data file, RunFiles (names not to overwrite)
 //   Writes: PlateControl, PlateDiagnoses, PlateFileNames.debug_trace_file;
 //           the listing, step results file, convergence log and debug trace
@@ -672,7 +673,8 @@ void FRONTAL_SOLVE(int& status);
 //                   a file that cannot be had, a bad element, a zero pivot or
 //                   a residual or displacement that is not finite (naming the
 //                   step, iteration and equation); STATUS_STOPPED_BY_USER when
-//                   the host's stop request comes during the stepping
+//                   the host's stop request comes during the stepping (polled
+//                   before every iteration and inside its long parts)
 void RUN_PLATE_ANALYSIS(int& status);
 
 // OPEN_PLATE_FILES
