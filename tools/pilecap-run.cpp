@@ -373,9 +373,11 @@ void watch_signals(sigset_t signals) {
       std::fflush(stdout);
       _exit(128 + signal_number);
     }
-    std::ofstream(stop_request_path) << "1\n";
+    // Said before the request is written: once the engine sees it, the run
+    // may end and the process exit before this thread prints anything.
     std::fprintf(stderr,
                  "pilecap-run: interrupted; the engine stops at its next check (interrupt again to end at once)\n");
+    std::ofstream(stop_request_path) << "1\n";
   }
 }
 
