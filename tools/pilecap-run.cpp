@@ -260,7 +260,7 @@ std::string start_load(pilecap::host::RunKind kind, int number) {
 // PROGRESS_LINE_INTERVAL, so a log shows a long case is alive.
 constexpr auto PROGRESS_LINE_INTERVAL = std::chrono::seconds(10);
 constexpr auto IN_PLACE_REFRESH = std::chrono::seconds(1);  // the elapsed time on a line left standing
-constexpr const char* CLEAR_LINE = "\r\033[K";             // to the line's start, then erase it
+constexpr const char* CLEAR_LINE = "\r\033[K";              // to the line's start, then erase it
 
 // True while a progress line stands on the terminal without its newline; a
 // message for standard error clears it first.

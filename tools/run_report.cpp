@@ -470,8 +470,8 @@ std::optional<ProgressRecord> parse_progress(const std::string& status_text) {
 
 std::string describe_progress(const ProgressRecord& record) {
   if (record.step < 1) return {};
-  std::string text = std::string(kind_words(record.kind)) + " " + std::to_string(record.number) + "/" +
-                     std::to_string(record.total);
+  std::string text =
+      std::string(kind_words(record.kind)) + " " + std::to_string(record.number) + "/" + std::to_string(record.total);
   if (!record.position.empty()) text.append(", ").append(record.position);
   std::array<char, 32> percent{};
   std::snprintf(percent.data(), percent.size(), "%.2f", PERCENT * record.fraction);

@@ -73,12 +73,11 @@ void report_plate_progress(int event) {
       break;
     }
     case PLATE_ITERATION_STARTED:
-      WRITE_SOLVER_STATUS(plate_run_kind, SOLVER_EVENT_ITERATION, c.STEP, load_fraction(c.TCUR), c.ITER + 1,
-                          MODEL_3D);
+      WRITE_SOLVER_STATUS(plate_run_kind, SOLVER_EVENT_ITERATION, c.STEP, load_fraction(c.TCUR), c.ITER + 1, MODEL_3D);
       break;
     case PLATE_STEP_ENDED:
-      WRITE_SOLVER_STATUS(plate_run_kind, SOLVER_EVENT_STEP_COMPLETED, c.STEP, load_fraction(c.converged_time),
-                          c.ITER, MODEL_3D);
+      WRITE_SOLVER_STATUS(plate_run_kind, SOLVER_EVENT_STEP_COMPLETED, c.STEP, load_fraction(c.converged_time), c.ITER,
+                          MODEL_3D);
       break;
     case PLATE_STEPPING_ENDED:
       WRITE_SOLVER_STATUS(plate_run_kind, SOLVER_EVENT_ENDED, c.STEP, 0.0, c.ITER, MODEL_3D);

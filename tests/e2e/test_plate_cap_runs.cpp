@@ -582,10 +582,10 @@ TEST_F(PlateCapRuns, StiffPlatePrintsTheRigidCapsPileTopForces) {
   ASSERT_EQ(rigid_rows.size(), 4u);
   ASSERT_EQ(plate_rows.size(), 4u);
   EXPECT_NE(plate.read(RESULT_CODES_LINE).find("1 ANALYSIS COMPLETED"), std::string::npos);
-  EXPECT_NE(
-      plate.read(RunFolder::RESULTS_LINE)
-          .find("\n     THE CAP IS THE PLATE MODEL: ITS DISPLACEMENTS, MOMENTS AND SHEARS ARE IN file5.case1.plate.lst\n"),
-      std::string::npos);
+  EXPECT_NE(plate.read(RunFolder::RESULTS_LINE)
+                .find("\n     THE CAP IS THE PLATE MODEL: ITS DISPLACEMENTS, MOMENTS AND SHEARS ARE IN "
+                      "file5.case1.plate.lst\n"),
+            std::string::npos);
 
   double axial_scale = 0.0, lateral_scale = 0.0;
   for (const Vector6& row : rigid_rows) {
@@ -634,7 +634,8 @@ TEST_F(PlateCapRuns, EveryRunKeepsItsOwnPlateFiles) {
     EXPECT_TRUE(std::filesystem::exists(plate_file(folder, ".plate.log", r)));
     EXPECT_TRUE(std::filesystem::exists(plate_file(folder, ".plate.dbg", r)));
     const std::string pointer =
-        std::string("THE CAP IS THE PLATE MODEL: ITS DISPLACEMENTS, MOMENTS AND SHEARS ARE IN file5") + r + ".plate.lst";
+        std::string("THE CAP IS THE PLATE MODEL: ITS DISPLACEMENTS, MOMENTS AND SHEARS ARE IN file5") + r +
+        ".plate.lst";
     EXPECT_NE(results.find(pointer), std::string::npos);
     EXPECT_NE(summary.find(pointer), std::string::npos);
   }
