@@ -98,7 +98,7 @@ struct CheckCase {
 // Lines of the examples the cases edit.
 const std::string SINGLE_PILE_SOIL = "1 1\n0 80\n";
 const std::string SINGLE_PILE_ROW = "2 2 1 0 0 0 0 0 1 1\n";
-const std::string FLAGS_LINE = "0 0 0 0 0 0 0 0\n";
+const std::string FLAGS_LINE = "\n0 0 0 0 0 0 0 0\n";
 const std::string STIFFNESS_LIST = "14\n0.5\n1.0\n1\n2\n0\n0.2\n0\n0\n0\n0\n1.0\n8\n0\n1\n";
 const std::string BENT_FIRST_ROW = "2 3 1 0 0 0 1\n0 0 1 1 1\n0 -6 -14 0\n";
 const std::string BENT_OPTIONS = "1 2 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 1 0 0 0 0\n";
@@ -141,7 +141,7 @@ const std::vector<CheckCase>& cases() {
       // Values that cannot describe a foundation.
       {"incremental-analysis flags of 2",
        "single_pile.inp",
-       {{FLAGS_LINE, "2 2 2 2 2 2 2 2\n"}},
+       {{FLAGS_LINE, "\n2 2 2 2 2 2 2 2\n"}},
        "2 2 2 2 2 2 2 2",
        "INPUT SECTION 3 (LOAD CASES), LINE @: '2' (AN INCREMENTAL-ANALYSIS FLAG IS 0 OR 1)"},
       {"pile naming a p-y set without option 5",
@@ -180,13 +180,13 @@ const std::vector<CheckCase>& cases() {
        "INPUT SECTION 7 (PILE ARRANGEMENT), LINE @: '-135' (THE BATTER IS BETWEEN -90 AND 90 DEGREES)"},
       {"search tolerance 0",
        "stiffness_3d.inp",
-       {{STIFFNESS_LIST, stiffness_list("1", "2", "0.2", "0", "8")}},
-       "0",
+       {{STIFFNESS_LIST, stiffness_list("1", "2", "0.2", "0.0E0", "8")}},
+       "0.0E0",
        "INPUT SECTION 3 (LOAD CASES), LINE @: '0' (THE TOLERANCE OF THE TARGET SEARCH IS ABOVE 0 PER CENT)"},
       {"search of 0 runs",
        "stiffness_3d.inp",
-       {{STIFFNESS_LIST, stiffness_list("1", "2", "0.2", "1.0", "0.5")}},
-       "0.5",
+       {{STIFFNESS_LIST, stiffness_list("1", "2", "0.2", "1.0", "0.50")}},
+       "0.50",
        "INPUT SECTION 3 (LOAD CASES), LINE @: '0.5' (THE TARGET SEARCH MAKES AT LEAST 1 RUN PER POINT)"},
       // The value itself, not the DOF that names it.
       {"target displacement 0",
@@ -239,7 +239,7 @@ const std::vector<CheckCase>& cases() {
        "INPUT SECTION 8 (PROPERTY SETS), LINE @: '0.0' (AN INTEGER IS DUE)"},
       {"repeat count 0",
        "single_pile.inp",
-       {{FLAGS_LINE, "0*5 0 0 0\n"}},
+       {{FLAGS_LINE, "\n0*5 0 0 0\n"}},
        "0*5 0 0 0",
        "INPUT SECTION 3 (LOAD CASES), LINE @: '0*5' (A REPEAT COUNT IS AT LEAST 1)"},
       {"count of 1e5",
@@ -253,13 +253,14 @@ const std::vector<CheckCase>& cases() {
        {{"GENERATED LOAD-SETTLEMENT CURVES\n", USER_PY_SECTION}},
        "USER P-Y CURVES",
        "INPUT SECTION 12 (USER P-Y CURVES), LINE @: THE SECTION STANDS HERE WHILE OPTION 5 (USER P-Y CURVES) IS 0, "
-       "SO THE LINES AFTER IT WERE READ OUT OF PLACE UNTIL INPUT SECTION 14 (GENERATED TORQUE-ROTATION CURVES), "
-       "LINE 68: '0 0' (A COUNT FROM 0 TO 2501 IS DUE)"},
-      {"concentrated loads counted one too many",
+       "SO THE LINES AFTER IT WERE READ OUT OF PLACE UNTIL INPUT SECTION 17 (MOMENT-CURVATURE SETS), LINE 65: A "
+       "RECORD IS DUE, NOT THE SECTION HEADER 'GENERATED LOAD-SETTLEMENT CURVES', ENTRY 1 OF THE 1 CURVES OF A "
+       "MOMENT-CURVATURE SET COUNTED AT LINE 64, A VALUE IS MISSING ABOVE IT OR A LINE TOO MANY"},
+      {"pushover factors counted past their lines",
        "group_3x3_layered.inp",
-       {{"\n1\n1200000 ", "\n2\n1200000 "}},
-       "2",
-       "INPUT SECTION 3 (LOAD CASES), LINE 26: 'WIND' (A NUMBER IS DUE, ENTRY 2 OF THE 2 CONCENTRATED LOADS "
+       {{"1200000 0 0 0 0 0 0 0 0\n0\n0\n0\n", "1200000 0 0 0 0 0 0 0 0\n0\n0\n5\n"}},
+       "5",
+       "INPUT SECTION 3 (LOAD CASES), LINE 25: 'WIND' (A NUMBER IS DUE, ENTRY 5 OF THE 5 PUSHOVER LOAD FACTORS "
        "COUNTED AT LINE @)"},
       {"a line too many in section 3",
        "single_pile.inp",

@@ -151,9 +151,14 @@ const std::vector<DeckCase>& deck_cases() {
 
 TEST_F(ReadInputTest, GeneratedDecksReadBackFieldByField) {
   for (const DeckCase& c : deck_cases()) {
+    // Fresh tables, as every run has: a null value keeps what the table held.
+    int status = 0;
+    RELEASE_MODEL_ARRAYS(status);
+    ALLOCATE_MODEL_ARRAYS(status);
+    ASSERT_EQ(status, 0);
     DeckWriter deck(c.switches.style);
     const std::string text = deck_text(c.switches, deck);
-    ASSERT_EQ(read(text), STATUS_OK) << c.name << "\n" << run_log();
+    ASSERT_EQ(read(text), STATUS_OK) << c.name << "\n" << STATUS_DETAIL() << "\n" << run_log();
     expect_fields(deck, c.name);
     EXPECT_EQ(RunConstants.pi, 3.141590118408203) << c.name;
     // The export file is open in the form the option asks for: a text line
