@@ -206,15 +206,20 @@ bool InputReader::settle(int io_result) {
       if (const int header = section_of_header(fio::last_line(UNIT_INPUT)); header != 0) {
         // A value missing from the record (or from one above it) made the
         // reads run on into the next section; name the record's own line.
-        // A record due at a header line may also follow a line too many,
-        // which the header read before it took for its header.
+        // The section's own header, due as a record, follows a line too many
+        // (or a count too low) above it: the header read took that line.
         std::string detail = "THE RECORD RUNS INTO THE SECTION HEADER ";
         if (line() == record_line_) detail = "A RECORD IS DUE, NOT THE SECTION HEADER ";
         detail.append(quoted(SECTION_HEADERS[static_cast<std::size_t>(header)]));
         if (line() > record_line_) detail.append(" AT LINE ").append(std::to_string(line()));
         detail.append(list_context());
-        detail.append(line() > record_line_ ? ", A VALUE IS MISSING HERE OR ABOVE"
-                                            : ", A VALUE IS MISSING ABOVE IT OR A LINE TOO MANY");
+        if (line() > record_line_) {
+          detail.append(", A VALUE IS MISSING HERE OR ABOVE");
+        } else if (header == section_) {
+          detail.append(", A LINE TOO MANY ABOVE IT OR A COUNT TOO LOW");
+        } else {
+          detail.append(", A VALUE IS MISSING ABOVE IT");
+        }
         fail(STATUS_INPUT_DATA_ERROR, section_, record_line_, detail);
         return false;
       }
