@@ -389,7 +389,10 @@ int read_list_locked(Unit& u, const Target* targets, std::size_t count) {
     if (repeat_left == 0) {
       const int line_before = u.lines_read;
       status = next_list_value(cursor, separator_due, unquoted, value, slash);
-      if (status == IO_BAD_VALUE) u.bad_target = static_cast<int>(t);
+      if (status == IO_BAD_VALUE) {
+        u.bad_target = static_cast<int>(t);
+        u.bad_kind = targets[t].kind;
+      }
       if (status != IO_OK) return status;
       if (slash) return IO_OK;
       if (u.lines_read != line_before) u.list_values_read = 0;
