@@ -17,6 +17,7 @@
 
 #include <array>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -484,7 +485,12 @@ int main(int argc, char** argv) {
   }
   if (!error) fs::create_directories(folder, error);
   if (error) return file_error("OUTDIR: cannot create '" + shown_folder + "': " + error.message());
-  if (!write_names(folder, input, base)) return file_error("cannot write " + (folder / "Names.dat").string());
+  errno = 0;
+  if (!write_names(folder, input, base)) {
+    // The system's reason, when the failure left one (a full disk, no permission).
+    const std::string reason = errno != 0 ? ": " + std::generic_category().message(errno) : "";
+    return file_error("cannot write " + (folder / "Names.dat").string() + reason);
+  }
   // A progress record or a stop request left by an earlier run in the folder
   // belongs to that run.
   fs::remove(folder / (base + STATUS_SUFFIX), error);

@@ -8,10 +8,14 @@
 #   -DFINAL=<last line of standard output>          (optional)
 #   -DSTDOUT_HAS=, -DSTDERR_HAS=, -DSTDOUT_LACKS=   regular expressions, |-separated
 #   -DONLY_ENTRY=<the one entry WORKDIR holds afterwards>
+#   -DMAKE_FOLDER=<a folder made inside WORKDIR before the run>     (optional)
 cmake_minimum_required(VERSION 3.25)
 
 file(REMOVE_RECURSE "${WORKDIR}")
 file(MAKE_DIRECTORY "${WORKDIR}")
+if(DEFINED MAKE_FOLDER)
+  file(MAKE_DIRECTORY "${WORKDIR}/${MAKE_FOLDER}")
+endif()
 
 if(DEFINED README)
   file(STRINGS "${README}" readme_lines)
