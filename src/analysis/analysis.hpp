@@ -588,6 +588,10 @@ struct CapSolverState3D : CapSolverState<CAP_DOFS, POINT_SYSTEM_ORDER> {
   int torsion_only = 0;  // only the torque about the vertical axis loads the cap
   double passive_position = 0.0;
   Array1<double, CAP_DOFS> passive_force{};
+  // The passive force and its position of the last iteration of the last
+  // converged step: what a partial run reports.
+  double converged_passive_position = 0.0;
+  Array1<double, CAP_DOFS> converged_passive_force{};
   Array2<double, CAP_DOFS, CAP_DOFS> tangent_term{};
   // The sums of the point system over the step and the run (point runs only).
   Array1<double, POINT_SYSTEM_ORDER> point_step{}, point_total{}, point_saved_total{};
@@ -608,7 +612,8 @@ struct CapSolverState2D : CapSolverState<CAP_DOFS_2D, MIXED_SYSTEM_ORDER_2D> {
   double mean_ground_line = 0.0, mean_reaction = 0.0;  // embedded cap, method 0
   Vector3 applied{};                                   // P x TCUR of the last iteration
   Matrix inverse{};
-  CapPassive2D passive{};  // the resistance of the last base evaluation
+  CapPassive2D passive{};            // the resistance of the last base evaluation
+  CapPassive2D converged_passive{};  // that of the last converged step, which is reported
 };
 
 // Whether the run is a level of the cap flexibility estimation; 0 for every
