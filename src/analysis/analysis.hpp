@@ -575,6 +575,11 @@ struct CapSolverState : CapRunArguments {
   Matrix converged_tangent{};  // assembled tangent of the last converged step
   double err_dsp = 0.0, inc_dsp = 0.0, tot_dsp = 0.0, err_rot = 0.0, inc_rot = 0.0, tot_rot = 0.0;
   double max_dsp = 0.0, max_rot = 0.0;
+  // The finest translation and rotation of the cap the pile solutions
+  // resolve (CAP_RESOLUTION), and whether the last increment's translations
+  // or rotations overshot the solution (CAP_DAMP_OVERSHOOT).
+  double resolution_dsp = 0.0, resolution_rot = 0.0;
+  bool overshoot_dsp = false, overshoot_rot = false;
   // The bordered system of a point run (P = N + one multiplier per DOF):
   // the matrix, inverted in place, its right-hand side, the forces and given
   // displacements it was formed from, and its solution (dU, multipliers).
