@@ -580,6 +580,7 @@ struct CapSolverState : CapRunArguments {
   // or rotations overshot the solution (CAP_DAMP_OVERSHOOT).
   double resolution_dsp = 0.0, resolution_rot = 0.0;
   bool overshoot_dsp = false, overshoot_rot = false;
+  int reversals_dsp = 0, reversals_rot = 0;  // increments in a row that reversed the one before
   // The bordered system of a point run (P = N + one multiplier per DOF):
   // the matrix, inverted in place, its right-hand side, the forces and given
   // displacements it was formed from, and its solution (dU, multipliers).

@@ -31,6 +31,7 @@ constexpr int CAP_LOOSE_AFTER_ITERATION = 40;
 constexpr int CAP_MOVEMENT_FIRST_CONVERGENCE = 12;
 constexpr double CAP_OVERSHOOT_RATIO = 0.5;    // a reversed increment this size of the last is an overshoot
 constexpr double CAP_OVERSHOOT_DAMPING = 0.5;  // and is cut to this fraction
+constexpr int CAP_CYCLE_REVERSALS = 2;         // from the second such increment in a row
 
 inline void CLEAR_WARNING_COUNTERS() {
   WarningCounters.bearing = WarningCounters.pull_out = WarningCounters.torsion = 0;
@@ -105,7 +106,7 @@ bool CAP_INCREMENT_REVERSES(const Vector& increment, const Vector& previous, int
 // solution, the tangent at an iterate is softer than the secant to the
 // solution, and Newton's increments overshoot it: they reverse without
 // shrinking and the cap cycles across the solution. The translations or the
-// rotations whose increment so reverses are halved, which brings a response
+// rotations whose increment so reverses a second time in a row are halved, which brings a response
 // growing as y^p back to its solution for p down to 1/4, and leaves an
 // iteration that converges (whose increments shrink) as it was. Point runs
 // (constraint multipliers) and the iterations that ramp soil movements in
@@ -115,8 +116,12 @@ template <class Road>
 void CAP_DAMP_OVERSHOOT(typename Road::State& s, const typename Road::State::Vector& previous) {
   s.overshoot_dsp = s.overshoot_rot = false;
   if (s.point_run == 1 || (s.movements_present == 1 && s.iteration < CAP_MOVEMENT_FIRST_CONVERGENCE)) return;
-  s.overshoot_dsp = CAP_INCREMENT_REVERSES(s.increment, previous, 1, Road::TRANSLATIONS);
-  s.overshoot_rot = CAP_INCREMENT_REVERSES(s.increment, previous, Road::TRANSLATIONS + 1, Road::DOFS);
+  // One reversal happens on the way to any solution; a cycle reverses in a row.
+  s.reversals_dsp = CAP_INCREMENT_REVERSES(s.increment, previous, 1, Road::TRANSLATIONS) ? s.reversals_dsp + 1 : 0;
+  s.reversals_rot =
+      CAP_INCREMENT_REVERSES(s.increment, previous, Road::TRANSLATIONS + 1, Road::DOFS) ? s.reversals_rot + 1 : 0;
+  s.overshoot_dsp = s.reversals_dsp >= CAP_CYCLE_REVERSALS;
+  s.overshoot_rot = s.reversals_rot >= CAP_CYCLE_REVERSALS;
   for (int k = 1; k <= Road::DOFS; ++k) {
     if (k <= Road::TRANSLATIONS ? s.overshoot_dsp : s.overshoot_rot) s.increment(k) *= CAP_OVERSHOOT_DAMPING;
   }
@@ -311,6 +316,7 @@ bool RUN_CAP_LOAD_STEPS(typename Road::State& s, int& status) {
     WRITE_CAP_TRACE_STEP(s.step, s.tcur, s.dtcur);
     s.increment.fill(0.0);
     s.step_displacement.fill(0.0);
+    s.reversals_dsp = s.reversals_rot = 0;
     Road::start_step_attempt(s);
     const CapAttempt outcome = RUN_CAP_STEP_ATTEMPT<Road>(s, status);
     if (outcome == CapAttempt::Return) return false;

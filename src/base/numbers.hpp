@@ -44,12 +44,10 @@ inline void ANGLE_SIN_COS(double angle, double& s, double& c) {
     c = std::cos(angle);
     return;
   }
-  const double quadrant = quarter_turns - 4.0 * std::floor(quarter_turns / 4.0);  // 0, 1, 2 or 3
-  const double sines[4] = {0.0, 1.0, 0.0, -1.0};
-  const double cosines[4] = {1.0, 0.0, -1.0, 0.0};
-  const int q = static_cast<int>(quadrant);
-  s = sines[q];
-  c = cosines[q];
+  // The quadrant 0..3 of the right angle; exact for any integer quarter_turns.
+  const double quadrant = quarter_turns - 4.0 * std::floor(quarter_turns / 4.0);
+  s = quadrant == 1.0 ? 1.0 : quadrant == 3.0 ? -1.0 : 0.0;
+  c = quadrant == 0.0 ? 1.0 : quadrant == 2.0 ? -1.0 : 0.0;
 }
 
 }  // namespace pilecap
