@@ -582,6 +582,12 @@ struct CapSolverState : CapRunArguments {
   Matrix converged_tangent{};  // assembled tangent of the last converged step
   double err_dsp = 0.0, inc_dsp = 0.0, tot_dsp = 0.0, err_rot = 0.0, inc_rot = 0.0, tot_rot = 0.0;
   double max_dsp = 0.0, max_rot = 0.0;
+  // The finest translation and rotation of the cap the pile solutions
+  // resolve (CAP_RESOLUTION), and whether the last increment's translations
+  // or rotations overshot the solution (CAP_DAMP_OVERSHOOT).
+  double resolution_dsp = 0.0, resolution_rot = 0.0;
+  bool overshoot_dsp = false, overshoot_rot = false;
+  int reversals_dsp = 0, reversals_rot = 0;  // increments in a row that reversed the one before
   // The bordered system of a point run (P = N + one multiplier per DOF):
   // the matrix, inverted in place, its right-hand side, the forces and given
   // displacements it was formed from, and its solution (dU, multipliers).
@@ -595,6 +601,10 @@ struct CapSolverState3D : CapSolverState<CAP_DOFS, POINT_SYSTEM_ORDER> {
   int torsion_only = 0;  // only the torque about the vertical axis loads the cap
   double passive_position = 0.0;
   Array1<double, CAP_DOFS> passive_force{};
+  // The passive force and its position of the last iteration of the last
+  // converged step: what a partial run reports.
+  double converged_passive_position = 0.0;
+  Array1<double, CAP_DOFS> converged_passive_force{};
   Array2<double, CAP_DOFS, CAP_DOFS> tangent_term{};
   // The sums of the point system over the step and the run (point runs only).
   Array1<double, POINT_SYSTEM_ORDER> point_step{}, point_total{}, point_saved_total{};
@@ -615,7 +625,8 @@ struct CapSolverState2D : CapSolverState<CAP_DOFS_2D, MIXED_SYSTEM_ORDER_2D> {
   double mean_ground_line = 0.0, mean_reaction = 0.0;  // embedded cap, method 0
   Vector3 applied{};                                   // P x TCUR of the last iteration
   Matrix inverse{};
-  CapPassive2D passive{};  // the resistance of the last base evaluation
+  CapPassive2D passive{};            // the resistance of the last base evaluation
+  CapPassive2D converged_passive{};  // that of the last converged step, which is reported
 };
 
 // Whether the run is a level of the cap flexibility estimation; 0 for every
