@@ -4,10 +4,7 @@
 # prints the wall time, the share of the per-case time spent in parallel
 # regions (summed from the run log's timing lines) and the peak resident
 # memory, both from /usr/bin/time -v. The lateral closure tolerance is
-# 1e-7 in, well below the cap's lateral movement in the smallest case, so
-# every case converges; with 1.0E-5 (the deck's former value) the first case
-# ends below full load in a two-state cycle of the cap iteration, the road
-# that tests/data/group_4x4_partial_load.inp keeps as a regression deck.
+# 1e-7 in, well below the cap's lateral movement in the smallest case.
 # With OUTDIR the reports stay there (the folder is made; bench/
 # compare_group_100.sh compares them between builds), else they go to a
 # temporary folder removed at the end.

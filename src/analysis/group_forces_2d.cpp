@@ -15,6 +15,7 @@
 
 #include "analysis/analysis.hpp"
 #include "analysis/pile_loop.hpp"
+#include "base/exact_sum.hpp"
 #include "model/run_state.hpp"
 #include "pile/pile.hpp"
 #include "pile/pile_head.hpp"
@@ -99,8 +100,13 @@ void FVEC2D(double* resultant, const double* u, int& status) {
   END_PILE_LOOP();
   MERGE_PILE_LOOP_STATUS(n_rows, status);
   PUBLISH_PILE_EVALUATIONS(evaluations.data(), n_rows);
-  for (int row = 1; row <= n_rows; ++row) {
-    for (int k = 1; k <= CAP_DOFS_2D; ++k) resultant[k - 1] += PileTable.head_force(row, k, 1);
+  // Sums rounded once, so that they do not depend on the row numbering: the
+  // forces of rows that mirror each other cancel exactly, also in the
+  // differences of the tangent.
+  for (int k = 1; k <= CAP_DOFS_2D; ++k) {
+    ExactSum sum;
+    for (int row = 1; row <= n_rows; ++row) sum.add(PileTable.head_force(row, k, 1));
+    resultant[k - 1] = sum.value();
   }
   const double elapsed = omp_get_wtime() - clock;
   if (AnalysisControl.pass_mode == 0) {

@@ -8,6 +8,7 @@
 #   -DFINAL=<last line of standard output>          (optional)
 #   -DSTDOUT_HAS=, -DSTDERR_HAS=, -DSTDOUT_LACKS=   regular expressions, |-separated
 #   -DONLY_ENTRY=<the one entry WORKDIR holds afterwards>
+#   -DMAKE_FOLDER=<a folder made inside WORKDIR before the run>     (optional)
 #   -DLAUNCHER=<a program, with its options, that starts pilecap-run, separated by |>
 #   -DTHROUGH_LOADER=1: pilecap-run started by the dynamic loader its program
 #        headers name, as a file the loader opens
@@ -15,6 +16,9 @@ cmake_minimum_required(VERSION 3.25)
 
 file(REMOVE_RECURSE "${WORKDIR}")
 file(MAKE_DIRECTORY "${WORKDIR}")
+if(DEFINED MAKE_FOLDER)
+  file(MAKE_DIRECTORY "${WORKDIR}/${MAKE_FOLDER}")
+endif()
 
 if(DEFINED README)
   file(STRINGS "${README}" readme_lines)
