@@ -106,6 +106,10 @@ Reports, in OUTDIR:
   NAME.codes.txt     the result code of every load case and combination
   NAME.stop.txt      write 1 into it to stop a running analysis
   and further data and scratch files (docs/outputs.md).
+The pile-top reactions are the forces the cap puts on each pile head; the
+tables along a pile give the pile's own moments and shears, with signs of
+their own (docs/outputs.md, "Signs in the tables"). Batter directions, head
+connections and tolerances in SI units: docs/input.md, sections 3 and 7.
 
 Exit status:
   0  every load case and combination completed
