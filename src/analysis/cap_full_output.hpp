@@ -139,7 +139,9 @@ void REPORT_FULL_OUTPUT(typename R::State& s, int& status) {
     a.pass_mode = 0;
     return;
   }
-  if (status != STATUS_OK && !R::PILES_AFTER_FAILED_PASS) return;
+  // A failed pass leaves no result stores to print: the run ends with its
+  // status and nothing more is written of it, in either dimension.
+  if (status != STATUS_OK) return;
 
   // The writers read the run's print level and node step from AnalysisControl.
   R::write_run_piles(status);

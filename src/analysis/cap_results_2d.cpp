@@ -147,7 +147,6 @@ void report_passive(const State& s) {
 // What the plane full output prints by its own layouts.
 struct CapReport2D : CapDimension2D {
   static constexpr const char* ITERATIONS_REPORT_LAYOUT = pilecap::ITERATIONS_REPORT_LAYOUT;
-  static constexpr bool PILES_AFTER_FAILED_PASS = false;
   // The plane's summary scratch holds the rows of TABLE L without the titles
   // of TABLE L and M.
   static constexpr bool SCRATCH_TABLE_TITLES = false;

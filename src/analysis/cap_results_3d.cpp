@@ -170,7 +170,6 @@ void report_passive(const State& s) {
 // What the 3D full output prints by its own layouts.
 struct CapReport3D : CapDimension3D {
   static constexpr const char* ITERATIONS_REPORT_LAYOUT = pilecap::ITERATIONS_REPORT_LAYOUT;
-  static constexpr bool PILES_AFTER_FAILED_PASS = true;
   // The titles of TABLE L and M also head their parts of the summary scratch.
   static constexpr bool SCRATCH_TABLE_TITLES = true;
   static void report_point(State& s) { pilecap::report_point(s); }

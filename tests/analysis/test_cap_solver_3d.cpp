@@ -298,6 +298,31 @@ TEST_F(CapSolver3D, FailedPileEvaluationEndsTheRunWithItsStatus) {
   EXPECT_EQ(result_codes(), "");
 }
 
+// The stand-in springs, failing in a print pass only.
+void failing_in_print_pass(int pile, double* forces, const double* u, int& status) {
+  testing::spring_head_response(pile, forces, u, status);
+  if (AnalysisControl.pass_mode != 0) status = STATUS_PILE_BELOW_DEEPEST_LAYER;
+}
+
+// Guards the difference the dimensions had: after a failed final print pass
+// a 3D run still wrote the title of the per-pile part and counted the run
+// into the envelopes; the plane wrote nothing more, as both do now.
+TEST_F(CapSolver3D, FailedPrintPassEndsTheRunWithNothingMoreWritten) {
+  place_pile(1, 0, 0);
+  SET_HEAD_RESPONSE_PROVIDER(failing_in_print_pass);
+  fio::open_memory(UNIT_COMPUTATION_REPORT);
+  AnalysisControl.first_run = 1;
+  const double load[6] = {100.0, 0, 0, 0, 0, 0};
+  const auto out = solve(load);
+  const std::string computation = fio::memory_contents(UNIT_COMPUTATION_REPORT);
+  fio::close(UNIT_COMPUTATION_REPORT);
+  EXPECT_EQ(out.status, STATUS_PILE_BELOW_DEEPEST_LAYER);
+  EXPECT_EQ(count(computation, "TABLE L"), 1);
+  EXPECT_EQ(count(computation, "TABLE M"), 0);
+  EXPECT_EQ(AnalysisControl.first_run, 1);
+  EXPECT_EQ(AnalysisControl.pass_mode, 0);
+}
+
 TEST_F(CapSolver3D, StopRequestEndsTheRunWithoutAResultCode) {
   place_pile(1, 0, 0);
   const auto folder = std::filesystem::temp_directory_path() / ("pilecap_stop_" + std::to_string(getpid()));
