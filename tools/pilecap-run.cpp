@@ -2,7 +2,8 @@
 // into the output folder (every file named after the input's base name),
 // changes into that folder and calls DUVIZU; while the engine runs, a second
 // thread reads the status file and prints a line as each load case and
-// combination starts (with its load at the origin) and ends; SIGINT and
+// combination starts (with its load at the origin) and ends, and where the
+// solver is within a case; SIGINT and
 // SIGTERM become a stop request. Afterwards it prints the outcome of every
 // case and combination from the result-code file, the run log and the input
 // echo, and the run log's final message.
@@ -16,13 +17,13 @@
 
 #include <array>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <limits>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -78,11 +79,14 @@ describes the input deck, docs/outputs.md the reports.
 
 While the engine runs, a line is printed as each load case and combination
 starts, with its load at the origin (FX FY MZ FZ MY MX in the units of the
-reports), and ends. Warnings on the input (a line holding more values than
+reports), and ends; within a case, where its solver is (load step, share of
+the load, iteration): on a terminal one line rewritten in place, otherwise a
+line every 10 seconds. Warnings on the input (a line holding more values than
 are read) follow the run. At the end one line per load case and combination
 gives its outcome (completed; partial at N % of the load; not analysed, and
-why; stopped by request), the pushover points that stopped part way, the
-number of pile warnings, and then the final message of the run log.
+why; stopped by request, with no results reported when the stop came inside
+its load steps), the pushover points that stopped part way, the number of
+pile warnings, and then the final message of the run log.
 
 A run is stopped by writing 1 into NAME.stop.txt, or by Ctrl-C (SIGINT) or
 SIGTERM: the first one asks the engine to stop (it ends the case it is in at
@@ -195,6 +199,30 @@ std::vector<std::string> read_lines(const fs::path& file, bool& found) {
   return lines;
 }
 
+// A test seam for the whole-run tests of the stop request: with
+// PILECAP_RUN_TEST_HOLD_CASE=n in the environment, the engine waits as load
+// case n starts, before its first look at the stop request, until the
+// stop-request file holds 1 (at most HOLD_LIMIT), and HOLD_MARKER in the
+// output folder says that it waits. A test then stops the run there, on any
+// machine however busy, instead of hoping to catch the case under way.
+constexpr const char* HOLD_CASE_VARIABLE = "PILECAP_RUN_TEST_HOLD_CASE";
+constexpr const char* HOLD_MARKER = "pilecap-run.hold";
+constexpr auto HOLD_LIMIT = std::chrono::minutes(10);
+constexpr auto HOLD_POLL = std::chrono::milliseconds(5);
+std::string stop_request_path;
+
+void hold_for_a_stop(int run_kind, int index) {
+  const char* held = std::getenv(HOLD_CASE_VARIABLE);
+  if (held == nullptr || run_kind != pilecap::RUN_KIND_CASE || std::atoi(held) != index) return;
+  std::ofstream(HOLD_MARKER) << index << "\n";
+  const auto until = std::chrono::steady_clock::now() + HOLD_LIMIT;
+  while (std::chrono::steady_clock::now() < until) {
+    int value = 0;
+    if (std::ifstream(stop_request_path) >> value && value == 1) return;
+    std::this_thread::sleep_for(HOLD_POLL);
+  }
+}
+
 // The load at the origin of every case and combination, as the engine hands
 // it over when the run starts, in the units of the reports, for the start
 // lines: FX FY MZ FZ MY MX, the order in which the input gives the loads.
@@ -211,8 +239,11 @@ void keep_start_load(int run_kind, int index, const double* load, const char* fo
     text.append(value.data());
   }
   text.append(" (").append(force_label).append(", ").append(moment_label).append(")");
-  const std::lock_guard lock(start_loads_mutex);
-  start_loads[{run_kind == pilecap::RUN_KIND_CASE ? 0 : 1, index}] = text;
+  {
+    const std::lock_guard lock(start_loads_mutex);
+    start_loads[{run_kind == pilecap::RUN_KIND_CASE ? 0 : 1, index}] = text;
+  }
+  hold_for_a_stop(run_kind, index);
 }
 
 std::string start_load(pilecap::host::RunKind kind, int number) {
@@ -222,11 +253,27 @@ std::string start_load(pilecap::host::RunKind kind, int number) {
 }
 
 // Prints the progress lines of the status file: a thread polls it while the
-// engine runs, and finish() takes one last look once the run has ended.
+// engine runs, and finish() takes one last look once the run has ended. A
+// line as each case and combination starts and ends, and within a run where
+// its solver is (load step, share of the load, iteration): on a terminal one
+// line rewritten in place, otherwise a line at most every
+// PROGRESS_LINE_INTERVAL, so a log shows a long case is alive.
+constexpr auto PROGRESS_LINE_INTERVAL = std::chrono::seconds(10);
+constexpr auto IN_PLACE_REFRESH = std::chrono::seconds(1);  // the elapsed time on a line left standing
+constexpr const char* CLEAR_LINE = "\r\033[K";              // to the line's start, then erase it
+
+// True while a progress line stands on the terminal without its newline; a
+// message for standard error clears it first.
+std::atomic<bool> progress_line_open{false};
+
 class ProgressWatch {
  public:
   explicit ProgressWatch(fs::path status_file)
-      : status_file_(std::move(status_file)), start_(std::chrono::steady_clock::now()), tracker_(start_load) {
+      : status_file_(std::move(status_file)),
+        start_(std::chrono::steady_clock::now()),
+        tracker_(start_load),
+        terminal_(isatty(fileno(stdout)) == 1),
+        last_line_(start_) {
     thread_ = std::thread([this] { watch(); });
   }
   ProgressWatch(const ProgressWatch&) = delete;
@@ -243,6 +290,7 @@ class ProgressWatch {
     wake_.notify_all();
     thread_.join();
     poll();
+    close_in_place_line();
   }
 
  private:
@@ -262,14 +310,47 @@ class ProgressWatch {
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     const auto record = pilecap::host::parse_progress(text);
     if (!record) return;
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
-    for (const std::string& line : tracker_.advance(*record)) std::printf("[%7.1f s] %s\n", seconds, line.c_str());
+    const auto now = std::chrono::steady_clock::now();
+    const double seconds = std::chrono::duration<double>(now - start_).count();
+    const std::vector<std::string> lines = tracker_.advance(*record);
+    if (!lines.empty()) close_in_place_line();
+    for (const std::string& line : lines) std::printf("[%7.1f s] %s\n", seconds, line.c_str());
+    if (!lines.empty()) last_line_ = now;
+    show_position(pilecap::host::describe_progress(*record), now, seconds);
+    std::fflush(stdout);
+  }
+
+  // Where the solver is: on a terminal in place (rewritten when it moves,
+  // and every second for its time), otherwise as a line of its own when
+  // nothing was printed for PROGRESS_LINE_INTERVAL.
+  void show_position(const std::string& position, std::chrono::steady_clock::time_point now, double seconds) {
+    if (position.empty()) return;
+    if (!terminal_) {
+      if (now - last_line_ < PROGRESS_LINE_INTERVAL) return;
+      std::printf("[%7.1f s] %s\n", seconds, position.c_str());
+      last_line_ = now;
+      return;
+    }
+    if (progress_line_open && position == shown_ && now - shown_at_ < IN_PLACE_REFRESH) return;
+    std::printf("%s[%7.1f s] %s", CLEAR_LINE, seconds, position.c_str());
+    progress_line_open = true;
+    shown_ = position;
+    shown_at_ = now;
+  }
+
+  void close_in_place_line() {
+    if (!progress_line_open.exchange(false)) return;
+    std::printf("%s", CLEAR_LINE);
     std::fflush(stdout);
   }
 
   fs::path status_file_;
   std::chrono::steady_clock::time_point start_;
   pilecap::host::ProgressTracker tracker_;
+  bool terminal_;
+  std::chrono::steady_clock::time_point last_line_;  // of the last line printed
+  std::string shown_;                                // the position on the terminal
+  std::chrono::steady_clock::time_point shown_at_;
   std::mutex mutex_;
   std::condition_variable wake_;
   bool done_ = false;
@@ -280,20 +361,23 @@ class ProgressWatch {
 // stop request, so that the engine ends at its next check with its own
 // final message; a second ends the process at once.
 std::atomic<int> interrupting_signal{0};
-std::string stop_request_path;
 
 void watch_signals(sigset_t signals) {
   while (true) {
     int signal_number = 0;
     if (sigwait(&signals, &signal_number) != 0) continue;
+    // A progress line standing on the terminal makes room for the message.
+    if (progress_line_open.exchange(false)) std::fputs("\n", stdout), std::fflush(stdout);
     if (interrupting_signal.exchange(signal_number) != 0) {
       std::fprintf(stderr, "pilecap-run: interrupted again, ended at once; the reports are cut off\n");
       std::fflush(stdout);
       _exit(128 + signal_number);
     }
-    std::ofstream(stop_request_path) << "1\n";
+    // Said before the request is written: once the engine sees it, the run
+    // may end and the process exit before this thread prints anything.
     std::fprintf(stderr,
                  "pilecap-run: interrupted; the engine stops at its next check (interrupt again to end at once)\n");
+    std::ofstream(stop_request_path) << "1\n";
   }
 }
 
@@ -317,63 +401,9 @@ bool write_names(const fs::path& folder, const fs::path& input, const std::strin
   return static_cast<bool>(names);
 }
 
-// The wait of idle worker threads. The runtime's default spins for a long
-// time before it sleeps; on a machine busy with other work the spinning
-// threads take the processors from the threads that work, and a group of a
-// few piles ran several times slower on 8 threads than on 1. On a machine
-// with processors to spare, a sleeping thread is slow to wake between the
-// two parallel loops of a Newton iteration (on a virtual machine most of
-// all), and a spin of under a millisecond made the loops of a 100-pile
-// group up to a quarter faster. So the spin is long enough to bridge those
-// gaps when the other runnable tasks leave most processors free at the start,
-// and short otherwise. The runtime reads its environment once, when it is
-// loaded, so the host sets it and starts itself again; a policy the user set
-// stays. So does a binding of threads the user asked for: the runtime has
-// then already bound this thread to one processor, and a program started
-// again would inherit that one processor and run on a single thread.
-constexpr const char* SPIN_COUNT_VARIABLE = "GOMP_SPINCOUNT";
-constexpr const char* WAIT_POLICY_VARIABLE = "OMP_WAIT_POLICY";
-constexpr const char* BINDING_VARIABLES[] = {"OMP_PROC_BIND", "OMP_PLACES", "GOMP_CPU_AFFINITY"};
-constexpr const char* SHORT_SPIN_COUNT = "1000";
-constexpr const char* BRIDGING_SPIN_COUNT = "30000";
-constexpr int PROCESSORS_PER_OTHER_TASK = 4;  // others on at most a quarter of them: spare
-constexpr const char* OWN_EXECUTABLE = "/proc/self/exe";
-constexpr const char* SYSTEM_STATISTICS = "/proc/stat";
-constexpr const char* RUNNING_TASKS_KEY = "procs_running";
-
-// The tasks other than this one that are runnable now; -1 when unknown.
-int other_runnable_tasks() {
-  std::ifstream statistics(SYSTEM_STATISTICS);
-  std::string key;
-  long count = 0;
-  while (statistics >> key) {
-    if (key == RUNNING_TASKS_KEY) return statistics >> count && count >= 1 ? static_cast<int>(count - 1) : -1;
-    statistics.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
-  }
-  return -1;
-}
-
-const char* spin_count_for_this_machine() {
-  const int others = other_runnable_tasks();
-  const int processors = static_cast<int>(std::thread::hardware_concurrency());
-  if (others < 0 || processors < 1) return SHORT_SPIN_COUNT;
-  return others * PROCESSORS_PER_OTHER_TASK <= processors ? BRIDGING_SPIN_COUNT : SHORT_SPIN_COUNT;
-}
-
-void start_with_chosen_spin(char** argv) {
-  if (std::getenv(SPIN_COUNT_VARIABLE) != nullptr || std::getenv(WAIT_POLICY_VARIABLE) != nullptr) return;
-  for (const char* binding : BINDING_VARIABLES) {
-    if (std::getenv(binding) != nullptr) return;
-  }
-  if (setenv(SPIN_COUNT_VARIABLE, spin_count_for_this_machine(), 0) != 0) return;
-  execv(OWN_EXECUTABLE, argv);
-  // Not started again (no such file): the run goes on with the default wait.
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  start_with_chosen_spin(argv);
   Options options;
   if (const auto status = parse_arguments(argc, argv, options)) return *status;
 
@@ -400,7 +430,12 @@ int main(int argc, char** argv) {
   }
   if (!error) fs::create_directories(folder, error);
   if (error) return file_error("OUTDIR: cannot create '" + shown_folder + "': " + error.message());
-  if (!write_names(folder, input, base)) return file_error("cannot write " + (folder / "Names.dat").string());
+  errno = 0;
+  if (!write_names(folder, input, base)) {
+    // The system's reason, when the failure left one (a full disk, no permission).
+    const std::string reason = errno != 0 ? ": " + std::generic_category().message(errno) : "";
+    return file_error("cannot write " + (folder / "Names.dat").string() + reason);
+  }
   // A progress record or a stop request left by an earlier run in the folder
   // belongs to that run.
   fs::remove(folder / (base + STATUS_SUFFIX), error);

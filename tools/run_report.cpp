@@ -30,6 +30,8 @@ constexpr int CODE_ESTIMATION_COMPLETED = 10;
 // largest case and combination counts allow.
 constexpr int MAX_PROGRESS_LINES = 1000;
 
+constexpr double PERCENT = 100.0;
+
 std::string_view trimmed(std::string_view text) {
   const std::size_t first = text.find_first_not_of(" \r");
   if (first == std::string_view::npos) return {};
@@ -188,6 +190,39 @@ void read_run_log(const std::vector<std::string>& run_log, std::vector<RunOutcom
 
 const char* kind_words(RunKind kind) { return kind == RunKind::Case ? "load case" : "load combination"; }
 
+// The second line of a solver record:
+//    STEP:    2 TCUR:    0.5000 ITERATION:    3
+//    STEP:    2 TCUR:    0.5000 COMPLETED
+//    DOF:  2/  1 STEP: ...   (a DOF and its level)
+//    POINT:  3/  4 STEP: ... (a point of a pushover or a stiffness search)
+// The record keeps no step when the line is none of these (the end of a
+// stepping, a line caught half written).
+void read_solver_position(const std::string& line, ProgressRecord& record) {
+  int first = 0, second = 0, consumed = 0;
+  std::string rest = line;
+  if (std::sscanf(line.c_str(), " DOF: %d / %d%n", &first, &second, &consumed) == 2) {
+    record.position = "DOF " + std::to_string(first) + ", level " + std::to_string(second);
+    rest = line.substr(static_cast<std::size_t>(consumed));
+  } else if (std::sscanf(line.c_str(), " POINT: %d / %d%n", &first, &second, &consumed) == 2) {
+    record.position = "point " + std::to_string(first);
+    rest = line.substr(static_cast<std::size_t>(consumed));
+  }
+  int step = 0, iteration = 0;
+  double fraction = 0.0;
+  std::array<char, 16> word{};
+  if (std::sscanf(rest.c_str(), " STEP: %d TCUR: %lf ITERATION: %d", &step, &fraction, &iteration) == 3) {
+    record.iteration = iteration;
+  } else if (std::sscanf(rest.c_str(), " STEP: %d TCUR: %lf %15s", &step, &fraction, word.data()) == 3 &&
+             std::string_view(word.data()) == "COMPLETED") {
+    record.iteration = 0;
+  } else {
+    record.position.clear();
+    return;
+  }
+  record.step = step;
+  record.fraction = fraction;
+}
+
 // The cases and combinations the input echo lists, with their names:
 //      NUMBER OF LOAD CASES :    4
 //      LOAD CASE    :     1
@@ -344,7 +379,8 @@ std::string describe(const RunOutcome& run) {
       if (!run.note.empty()) text.append(": ").append(refusal_reason(run.note));
       return text;
     case Outcome::CutShort:
-      text.append("stopped by request at ").append(run.percent).append(" % of the load");
+      // The engine reports nothing of a run it left inside its load steps.
+      text.append("stopped by request at ").append(run.percent).append(" % of the load, no results reported");
       break;
     case Outcome::Stopped:
       return text.append("not analysed: stopped by request");
@@ -427,7 +463,24 @@ std::optional<ProgressRecord> parse_progress(const std::string& status_text) {
     return std::nullopt;  // caught half written
   }
   if (record.number < 1 || record.total < record.number) return std::nullopt;
+  const std::size_t second = status_text.find('\n');
+  if (!record.finished && second != std::string::npos) read_solver_position(status_text.substr(second + 1), record);
   return record;
+}
+
+std::string describe_progress(const ProgressRecord& record) {
+  if (record.step < 1) return {};
+  std::string text =
+      std::string(kind_words(record.kind)) + " " + std::to_string(record.number) + "/" + std::to_string(record.total);
+  if (!record.position.empty()) text.append(", ").append(record.position);
+  std::array<char, 32> percent{};
+  std::snprintf(percent.data(), percent.size(), "%.2f", PERCENT * record.fraction);
+  text.append(": step ").append(std::to_string(record.step));
+  if (record.iteration < 1) return text.append(" ended, ").append(percent.data()).append(" % of the load reached");
+  return text.append(", ")
+      .append(percent.data())
+      .append(" % of the load, iteration ")
+      .append(std::to_string(record.iteration));
 }
 
 std::vector<std::string> ProgressTracker::advance(const ProgressRecord& record) {

@@ -77,11 +77,27 @@ struct ProgressRecord {
   int number = 0;
   int total = 0;
   bool finished = false;
+  // Where the solver is within the run, from a solver record's second line:
+  // the load step (0: none), the fraction of the load (being solved in an
+  // iteration record, reached in a step-completed record), the iteration (0
+  // in a step-completed record) and the DOF or point of the run, as
+  // "DOF 2, level 1" or "point 3" (empty for a plain run).
+  int step = 0;
+  double fraction = 0.0;
+  int iteration = 0;
+  std::string position;
 };
 
 // The record at the head of the status file's text; none for the start
 // record, an empty file or a record caught half written.
 std::optional<ProgressRecord> parse_progress(const std::string& status_text);
+
+// Where a run is, for the progress line, e.g.
+//   load case 2/4: step 3, 37.50 % of the load, iteration 4
+//   load case 2/4: step 3 converged, 37.50 % of the load reached
+// empty when the record does not say (a run loop record, the end of a
+// stepping).
+std::string describe_progress(const ProgressRecord& record);
 
 // Turns the records seen (the status file holds only the newest one, so a
 // poll can miss some) into the whole sequence of start and end lines: a run

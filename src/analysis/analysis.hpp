@@ -82,6 +82,13 @@ constexpr int SOLVER_EVENT_ENDED = 2;           // 3D only
 //          dimension (MODEL_2D prints a DOF iteration's TCUR with 4 decimals)
 void WRITE_SOLVER_STATUS(int run_kind, int event, int step, double tcur, int iteration, int dimension);
 
+// SET_STATUS_WRITTEN_HOOK
+// A test seam: the hook is called on the calling thread after every record
+// the two routines above write, before the stop request is polled, so that
+// a whole-run test can ask for the stop at a known record. nullptr removes it.
+using StatusWrittenHook = void (*)();
+void SET_STATUS_WRITTEN_HOOK(StatusWrittenHook hook);
+
 // ---------------------------------------------- loads along the piles
 // The per-pile station tables of PileLoadProfile (pile p = 1..n_piles,
 // station k = 1..n + 1 at distances 0, dx, 2 dx, ... from the head along the
@@ -577,6 +584,12 @@ struct CapSolverState : CapRunArguments {
   Matrix converged_tangent{};  // assembled tangent of the last converged step
   double err_dsp = 0.0, inc_dsp = 0.0, tot_dsp = 0.0, err_rot = 0.0, inc_rot = 0.0, tot_rot = 0.0;
   double max_dsp = 0.0, max_rot = 0.0;
+  // The finest translation and rotation of the cap the pile solutions
+  // resolve (CAP_RESOLUTION), and whether the last increment's translations
+  // or rotations overshot the solution (CAP_DAMP_OVERSHOOT).
+  double resolution_dsp = 0.0, resolution_rot = 0.0;
+  bool overshoot_dsp = false, overshoot_rot = false;
+  int reversals_dsp = 0, reversals_rot = 0;  // increments in a row that reversed the one before
   // The bordered system of a point run (P = N + one multiplier per DOF):
   // the matrix, inverted in place, its right-hand side, the forces and given
   // displacements it was formed from, and its solution (dU, multipliers).
@@ -590,6 +603,10 @@ struct CapSolverState3D : CapSolverState<CAP_DOFS, POINT_SYSTEM_ORDER> {
   int torsion_only = 0;  // only the torque about the vertical axis loads the cap
   double passive_position = 0.0;
   Array1<double, CAP_DOFS> passive_force{};
+  // The passive force and its position of the last iteration of the last
+  // converged step: what a partial run reports.
+  double converged_passive_position = 0.0;
+  Array1<double, CAP_DOFS> converged_passive_force{};
   Array2<double, CAP_DOFS, CAP_DOFS> tangent_term{};
   // The sums of the point system over the step and the run (point runs only).
   Array1<double, POINT_SYSTEM_ORDER> point_step{}, point_total{}, point_saved_total{};
@@ -610,7 +627,8 @@ struct CapSolverState2D : CapSolverState<CAP_DOFS_2D, MIXED_SYSTEM_ORDER_2D> {
   double mean_ground_line = 0.0, mean_reaction = 0.0;  // embedded cap, method 0
   Vector3 applied{};                                   // P x TCUR of the last iteration
   Matrix inverse{};
-  CapPassive2D passive{};  // the resistance of the last base evaluation
+  CapPassive2D passive{};            // the resistance of the last base evaluation
+  CapPassive2D converged_passive{};  // that of the last converged step, which is reported
 };
 
 // Whether the run is a level of the cap flexibility estimation; 0 for every
@@ -899,14 +917,19 @@ void CAP_STIFFNESS_BY_DIFFERENCES(double* k, const double* u, const double* du, 
 // analysed. Otherwise: two records on the plot-data file, the result headings
 // on the results report and the summary, this run's plate data file, and the
 // plate analysis on it with the piles' head responses evaluated in parallel
-// over the piles; the run's result code says how much of the load the plate
+// over the piles; while it steps, the run log gets the rigid cap's heading
+// and a line per load step (STEP, TCUR, DTCUR as fractions of the load) and
+// the status file the solver's records (an iteration, a step ended, the
+// stepping ended); the run's result code says how much of the load the plate
 // carried; then the piles' results at the converged plate
 // (WRITE_PLATE_CAP_PILE_RESULTS).
 //   Reads:  RunOptions, AnalysisControl, PileTable, the cap and plate input
-//   in:     cap_load  6 values at the cap origin (forces X, Y, Z, moments)
+//   in:     run_kind  RUN_KIND_CASE or RUN_KIND_COMBINATION (status records)
+//           cap_load  6 values at the cap origin (forces X, Y, Z, moments)
 //   in,out: status    STATUS_PLATE_ERROR with the cause as the detail line,
-//                     or the status of a failing pile evaluation
-void RUN_CAP_PLATE_MODEL(const double* cap_load, int& status);
+//                     the status of a failing pile evaluation, or
+//                     STATUS_STOPPED_BY_USER (no result code then)
+void RUN_CAP_PLATE_MODEL(int run_kind, const double* cap_load, int& status);
 
 struct PlatePileResponse;  // plate/plate.hpp
 

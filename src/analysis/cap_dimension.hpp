@@ -5,6 +5,8 @@
 // derive from these. Internal to the analysis floor.
 #pragma once
 
+#include <cmath>
+
 #include "analysis/analysis.hpp"
 #include "base/fio.hpp"
 #include "model/run_state.hpp"
@@ -30,6 +32,12 @@ struct CapDimension3D {
   using State = CapSolverState3D;
   static constexpr int MODEL = MODEL_3D;
   static constexpr int DOFS = CAP_DOFS;
+  static constexpr int TRANSLATIONS = 3;  // DOFs 1..3 move the cap, 4..6 turn it
+  // The distance of pile p's head from the cap origin.
+  static double head_distance(int p) {
+    const double x = PileTable.head_x(p), y = PileTable.head_y(p), z = PileTable.head_z(p);
+    return std::sqrt(x * x + y * y + z * z);
+  }
   static void forces(double* f, const double* u, int& status) { FVEC(f, u, status); }
   // The load applied in the iteration: the solver works in the run's cap load.
   static double* applied_load(State& s) { return s.cap_load; }
@@ -45,6 +53,9 @@ struct CapDimension2D {
   using State = CapSolverState2D;
   static constexpr int MODEL = MODEL_2D;
   static constexpr int DOFS = CAP_DOFS_2D;
+  static constexpr int TRANSLATIONS = 2;  // DOFs 1..2 move the cap, 3 turns it
+  // The distance of row p's head from the cap origin.
+  static double head_distance(int p) { return std::hypot(PileTable.head_depth(p), PileTable.head_plan(p)); }
   static void forces(double* f, const double* u, int& status) { FVEC2D(f, u, status); }
   static double* applied_load(State& s) { return s.applied.data(); }
   // A point run carries the pile-force resultant.

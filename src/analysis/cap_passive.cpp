@@ -12,6 +12,7 @@
 
 #include "analysis/analysis.hpp"
 #include "analysis/difference_tangent.hpp"
+#include "base/exact_sum.hpp"
 #include "input/input.hpp"
 #include "model/run_state.hpp"
 #include "pile/pile.hpp"
@@ -121,13 +122,14 @@ void CAP_PASSIVE_RESULTANT(double* passive, const double* u, int& status) {
   FVEC(pile_forces.data(), u, status);
   const int n_piles = PileTable.n_piles;
   const double divisor = n_piles >= 1 ? n_piles : 1;
-  double ground_sum = 0.0, reaction_sum = 0.0;
+  // Rounded once, so that the means do not depend on the pile numbering.
+  ExactSum ground_sum, reaction_sum;
   for (int p = 1; p <= n_piles; ++p) {
-    ground_sum += PileSoilData.ground_line(p);
-    reaction_sum += PileSoilData.first_node_reaction(p);
+    ground_sum.add(PileSoilData.ground_line(p));
+    reaction_sum.add(PileSoilData.first_node_reaction(p));
   }
-  state.mean_ground_line = ground_sum / divisor;
-  state.mean_first_node_reaction = reaction_sum / divisor;
+  state.mean_ground_line = ground_sum.value() / divisor;
+  state.mean_first_node_reaction = reaction_sum.value() / divisor;
   const double g = state.mean_ground_line, pb = state.mean_first_node_reaction;
 
   // The pressure pb at the pile heads falls linearly to 0 at the ground, so

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "analysis/analysis.hpp"
+#include "base/exact_sum.hpp"
 #include "input/input.hpp"
 #include "model/run_state.hpp"
 
@@ -32,12 +33,14 @@ void CAP_PASSIVE_MEANS_2D(double& ground_line, double& reaction) {
   ground_line = reaction = 0.0;
   const int n_rows = PileTable.n_piles;
   if (n_rows < 1) return;
+  // Rounded once, so that the means do not depend on the row numbering.
+  ExactSum ground_sum, reaction_sum;
   for (int row = 1; row <= n_rows; ++row) {
-    ground_line += PileSoilData.ground_line(row);
-    reaction += PileSoilData.first_node_reaction(row);
+    ground_sum.add(PileSoilData.ground_line(row));
+    reaction_sum.add(PileSoilData.first_node_reaction(row));
   }
-  ground_line /= n_rows;
-  reaction /= n_rows;
+  ground_line = ground_sum.value() / n_rows;
+  reaction = reaction_sum.value() / n_rows;
 }
 
 void CAP_PASSIVE_BY_MEANS_2D(const double* u, double ground_line, double reaction, CapPassive2D& passive) {

@@ -5,7 +5,9 @@
 // evaluated here in the parallel pile loop (RUN_PILE_LOOP), each pile writing
 // only its own response, status word and evaluation, merged and published in
 // pile order afterwards, so the plate's results do not depend on the thread
-// count. Cap vectors are in the cap order X, Y, Z, rotations about X, Y, Z.
+// count. The plate's load steps go to the run log and its iterations to the
+// status file as the rigid cap's do. Cap vectors are in the cap order X, Y,
+// Z, rotations about X, Y, Z.
 #include <vector>
 
 #include "analysis/analysis.hpp"
@@ -43,6 +45,45 @@ constexpr const char* RESULTS_HEADING_LAYOUT = "(/,/,/,17X,\"*****\",5X,\"COMPUT
 //
 //      * TABLE I *   COMPUTATION ON INDIVIDUAL PILE
 constexpr const char* TABLE_I_HEADING_LAYOUT = "(/,/,/,5X,\"* TABLE I *   COMPUTATION ON INDIVIDUAL PILE\")";
+
+// The run of the plate under way, for its status records.
+int plate_run_kind = RUN_KIND_CASE;
+
+// A pseudo-time of the plate as a fraction of the load (the engine's plate
+// data run it from 0 to 1; a plate without a span carries its whole load).
+double load_fraction(double time) {
+  const PlateControlRecord& c = PlateControl;
+  const double span = c.TEND - c.TINI;
+  return span > 0.0 ? (time - c.TINI) / span : 1.0;
+}
+
+// The plate's stepping as the rigid cap reports its own: a line per load
+// step on the run log (so the run log, and a host reading it, tell how far
+// the plate came when a stop request ends it), and the solver's status
+// records for the host's progress.
+void report_plate_progress(int event) {
+  const PlateControlRecord& c = PlateControl;
+  switch (event) {
+    case PLATE_STEP_STARTED: {
+      const double span = c.TEND - c.TINI;
+      fio::write_list(UNIT_RUN_LOG);
+      WRITE_CAP_TRACE_STEP(c.STEP, load_fraction(c.TCUR), span > 0.0 ? c.dt_current / span : 1.0);
+      break;
+    }
+    case PLATE_ITERATION_STARTED:
+      WRITE_SOLVER_STATUS(plate_run_kind, SOLVER_EVENT_ITERATION, c.STEP, load_fraction(c.TCUR), c.ITER + 1, MODEL_3D);
+      break;
+    case PLATE_STEP_ENDED:
+      WRITE_SOLVER_STATUS(plate_run_kind, SOLVER_EVENT_STEP_COMPLETED, c.STEP, load_fraction(c.converged_time), c.ITER,
+                          MODEL_3D);
+      break;
+    case PLATE_STEPPING_ENDED:
+      WRITE_SOLVER_STATUS(plate_run_kind, SOLVER_EVENT_ENDED, c.STEP, 0.0, c.ITER, MODEL_3D);
+      break;
+    default:
+      break;
+  }
+}
 
 // How much of the load the plate carried: all of it, part of it (the
 // pseudo-time of its last converged step), or nothing.
@@ -90,7 +131,7 @@ void PLATE_PILE_HEAD_RESPONSES(std::vector<PlatePileResponse>& piles, int with_s
   });
 }
 
-void RUN_CAP_PLATE_MODEL(const double* cap_load, int& status) {
+void RUN_CAP_PLATE_MODEL(int run_kind, const double* cap_load, int& status) {
   if (status != STATUS_OK) return;
   if (RunOptions.cap_model == CAP_MODEL_PLATE_EXPORT) {
     WRITE_CAP_PLATE_DATA(cap_load, status);
@@ -110,8 +151,12 @@ void RUN_CAP_PLATE_MODEL(const double* cap_load, int& status) {
   for (int k = 1; k <= CAP_DOFS; ++k) plate_run_load(k) = cap_load[k - 1];
   WRITE_CAP_PLATE_DATA(cap_load, status);
   if (status == STATUS_OK) {
+    plate_run_kind = run_kind;
+    WRITE_CAP_TRACE_HEADING();
     SET_PLATE_PILE_RESPONDER(PLATE_PILE_HEAD_RESPONSES);
+    SET_PLATE_PROGRESS_HOOK(report_plate_progress);
     RUN_PLATE_ANALYSIS(status);
+    SET_PLATE_PROGRESS_HOOK(nullptr);
     SET_PLATE_PILE_RESPONDER(nullptr);
   }
   if (status == STATUS_PLATE_ERROR) SET_STATUS_DETAIL(PlateFailure.detail);

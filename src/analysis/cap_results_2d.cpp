@@ -127,9 +127,10 @@ void report_point(State& s) {
   }
 }
 
-// The passive resistance of an embedded cap at the last base evaluation.
+// The passive resistance of an embedded cap in the last converged step (a
+// partial run's failed attempt leaves its own in the last evaluation).
 void report_passive(const State& s) {
-  const double load = s.passive.load, position = s.passive.position;
+  const double load = s.converged_passive.load, position = s.converged_passive.position;
   if (AnalysisControl.output_option >= 0) {
     const double row[3] = {KIPS_FROM_POUNDS(load), FEET_FROM_INCHES(position), FEET_FROM_INCHES(CapGeometry.width_zz)};
     for (int unit : {UNIT_RESULTS_REPORT, UNIT_SUMMARY}) {

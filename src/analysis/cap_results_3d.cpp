@@ -146,11 +146,13 @@ void report_point(State& s) {
   write_point_tables(UNIT_SUMMARY, s, u_point.data(), f_point.data(), nullptr, nullptr);
 }
 
-// The passive resistance of an embedded cap at the solution.
+// The passive resistance of an embedded cap in the last converged step (a
+// partial run's failed attempt leaves its own in the last evaluation).
 void report_passive(const State& s) {
-  const double fy = std::abs(s.passive_force(2)), fz = std::abs(s.passive_force(3));
+  const double fy = std::abs(s.converged_passive_force(2)), fz = std::abs(s.converged_passive_force(3));
+  const double position = s.converged_passive_position;
   if (AnalysisControl.output_option >= 0) {
-    const double row[4] = {KIPS_FROM_POUNDS(fy), KIPS_FROM_POUNDS(fz), FEET_FROM_INCHES(s.passive_position),
+    const double row[4] = {KIPS_FROM_POUNDS(fy), KIPS_FROM_POUNDS(fz), FEET_FROM_INCHES(position),
                            FEET_FROM_INCHES(CapGeometry.width_zz)};
     for (int unit : {UNIT_RESULTS_REPORT, UNIT_SUMMARY}) {
       fio::write(unit, PASSIVE_TITLE_LAYOUT);
@@ -162,7 +164,7 @@ void report_passive(const State& s) {
     }
   } else {
     fio::write(UNIT_COMPUTATION_REPORT, PASSIVE_COMPUTATION_LAYOUT);
-    const double row[3] = {fy, fz, s.passive_position};
+    const double row[3] = {fy, fz, position};
     cap_output::write_computation_row(row, 3, false);
   }
 }

@@ -189,7 +189,7 @@ struct CapRoad2D : CapDimension2D {
   static void write_dump_vectors(const State& s) { pilecap::write_dump_vectors(s); }
   static void compute_norms(State& s) { pilecap::compute_norms(s); }
   static void start_step_attempt(State& /*s*/) { GeneratedPyCurve.active = PY_VALUES_AT_NODES; }
-  static void on_converged_step(State& /*s*/) {}
+  static void on_converged_step(State& s) { s.converged_passive = s.passive; }
   static void on_failed_step(State& /*s*/) {}
   // The 6 x 6 bordered system.
   static constexpr int POINT_ORDER = MIXED_SYSTEM_ORDER_2D;

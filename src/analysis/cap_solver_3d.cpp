@@ -196,6 +196,8 @@ struct CapRoad3D : CapDimension3D {
   static void compute_norms(State& s) { pilecap::compute_norms(s); }
   static void start_step_attempt(State& s) { s.point_step.fill(0.0); }
   static void on_converged_step(State& s) {
+    s.converged_passive_force = s.passive_force;
+    s.converged_passive_position = s.passive_position;
     if (s.point_run == 0) return;
     for (int k = 1; k <= POINT_SYSTEM_ORDER; ++k) s.point_saved_total(k) += s.point_step(k);
     s.point_total = s.point_saved_total;
@@ -264,7 +266,7 @@ void SOLVE_CAP_3D(int run_kind, int& /*print_flags*/, int& status, double* equiv
   }
   if (RunOptions.cap_model > 0) {
     // The flexible cap carries the load instead of the rigid one.
-    RUN_CAP_PLATE_MODEL(cap_load, status);
+    RUN_CAP_PLATE_MODEL(run_kind, cap_load, status);
     AnalysisControl.pass_mode = 0;
     return;
   }

@@ -29,6 +29,9 @@ constexpr double CAP_STEP_HALVING = 0.5;
 constexpr double CAP_LOOSE_INCREMENT = double(1e-8f);  // 9.99999993922529e-09
 constexpr int CAP_LOOSE_AFTER_ITERATION = 40;
 constexpr int CAP_MOVEMENT_FIRST_CONVERGENCE = 12;
+constexpr double CAP_OVERSHOOT_RATIO = 0.5;    // a reversed increment this size of the last is an overshoot
+constexpr double CAP_OVERSHOOT_DAMPING = 0.5;  // and is cut to this fraction
+constexpr int CAP_CYCLE_REVERSALS = 2;         // from the second such increment in a row
 
 inline void CLEAR_WARNING_COUNTERS() {
   WarningCounters.bearing = WarningCounters.pull_out = WarningCounters.torsion = 0;
@@ -45,15 +48,83 @@ inline bool CAP_LATERAL_FAILURE() {
 // CAP_INCREMENT_SMALL
 // One test (translation or rotation) of the convergence of an iteration:
 // relative to the step's displacement, or below the road's absolute floor,
-// or, after iteration 40, below 1e-8 (near a cusp of the soil curves the
-// increments keep crossing the solution at the level of the pile closure),
-// or within the largest-increment limit when the case sets one.
+// or, after iteration 40, below 1e-8, or within the given resolution, or
+// within the largest-increment limit when the case sets one. The solver
+// gives the resolution of the pile solutions (CAP_RESOLUTION) to an
+// increment that overshot the solution (CAP_DAMP_OVERSHOOT), else 0: an
+// iterate that crosses the solution back and forth by less than the pile
+// solutions resolve cannot be told from it.
 inline bool CAP_INCREMENT_SMALL(double err, double inc, double tot, double max_value, double max_limit, int iteration,
-                                double floor) {
+                                double floor, double resolution) {
   const AnalysisControlRecord& a = AnalysisControl;
-  if (err <= a.tolerance || inc <= floor || tot <= floor) return true;
+  if (err <= a.tolerance || inc <= floor || tot <= floor || inc <= resolution) return true;
   if (iteration > CAP_LOOSE_AFTER_ITERATION && (inc <= CAP_LOOSE_INCREMENT || tot <= CAP_LOOSE_INCREMENT)) return true;
   return a.use_max_limits == 1 && max_value <= max_limit;
+}
+
+// CAP_RESOLUTION
+// The finest cap movement the pile solutions resolve: a lateral solution
+// closes once no node moves by the pile deflection tolerance between its
+// iterations, so a cap translation is resolved to that tolerance, and a cap
+// rotation to it over the longest lever by which the cap turns into pile
+// deflections (a head's distance from the origin, or a pile's node spacing,
+// over which a head's own rotation becomes a deflection).
+//   out: s.resolution_dsp, s.resolution_rot (0 without piles or tolerance)
+template <class Road>
+void CAP_RESOLUTION(typename Road::State& s) {
+  double lever = 0.0;
+  for (int p = 1; p <= PileTable.n_piles; ++p) {
+    lever = std::max(lever, Road::head_distance(p));
+    const int set = PileTable.prop(p);
+    if (set >= 1 && PileProperty.n_increments(set) >= 1) {
+      lever = std::max(lever, PileProperty.length(set) / PileProperty.n_increments(set));
+    }
+  }
+  const double tolerance = std::max(AnalysisControl.llp_tolerance, 0.0);
+  s.resolution_dsp = tolerance;
+  s.resolution_rot = lever > 0.0 ? tolerance / lever : 0.0;
+}
+
+// CAP_INCREMENT_REVERSES
+// The part first..last of the increment points against that of the
+// previous increment and keeps more than half its size: the iterate crossed
+// the solution and overshot it by as much as it was away.
+template <class Vector>
+bool CAP_INCREMENT_REVERSES(const Vector& increment, const Vector& previous, int first, int last) {
+  double dot = 0.0, now = 0.0, before = 0.0;
+  for (int k = first; k <= last; ++k) {
+    dot += increment(k) * previous(k);
+    now += increment(k) * increment(k);
+    before += previous(k) * previous(k);
+  }
+  return dot < 0.0 && now > CAP_OVERSHOOT_RATIO * CAP_OVERSHOOT_RATIO * before;
+}
+
+// CAP_DAMP_OVERSHOOT
+// Near the cusp of the soil curves at zero deflection (soft clay: p grows
+// as y^(1/3)), where the cap of a group under a nearly centred load finds its
+// solution, the tangent at an iterate is softer than the secant to the
+// solution, and Newton's increments overshoot it: they reverse without
+// shrinking and the cap cycles across the solution. The translations or the
+// rotations whose increment so reverses a second time in a row are halved, which brings a response
+// growing as y^p back to its solution for p down to 1/4, and leaves an
+// iteration that converges (whose increments shrink) as it was. Point runs
+// (constraint multipliers) and the iterations that ramp soil movements in
+// keep their full increments.
+//   out: s.overshoot_dsp, s.overshoot_rot  whether the part was halved
+template <class Road>
+void CAP_DAMP_OVERSHOOT(typename Road::State& s, const typename Road::State::Vector& previous) {
+  s.overshoot_dsp = s.overshoot_rot = false;
+  if (s.point_run == 1 || (s.movements_present == 1 && s.iteration < CAP_MOVEMENT_FIRST_CONVERGENCE)) return;
+  // One reversal happens on the way to any solution; a cycle reverses in a row.
+  s.reversals_dsp = CAP_INCREMENT_REVERSES(s.increment, previous, 1, Road::TRANSLATIONS) ? s.reversals_dsp + 1 : 0;
+  s.reversals_rot =
+      CAP_INCREMENT_REVERSES(s.increment, previous, Road::TRANSLATIONS + 1, Road::DOFS) ? s.reversals_rot + 1 : 0;
+  s.overshoot_dsp = s.reversals_dsp >= CAP_CYCLE_REVERSALS;
+  s.overshoot_rot = s.reversals_rot >= CAP_CYCLE_REVERSALS;
+  for (int k = 1; k <= Road::DOFS; ++k) {
+    if (k <= Road::TRANSLATIONS ? s.overshoot_dsp : s.overshoot_rot) s.increment(k) *= CAP_OVERSHOOT_DAMPING;
+  }
 }
 
 // CAP_BASE_EVALUATION
@@ -138,12 +209,14 @@ CapAttempt RUN_CAP_STEP_ATTEMPT(typename Road::State& s, int& status) {
     // An increment whose size is beyond the range of numbers comes from a
     // tangent that is singular in all but its exact zeros.
     s.singular = 0;
+    const typename Road::State::Vector previous = s.increment;
     const bool solved = s.point_run == 1 ? CAP_SOLVE_POINT_SYSTEM<Road>(s) : Road::solve_plain(s);
     if (!solved || !Road::increment_finite(s)) {
       WRITE_SINGULAR_TANGENT_WARNING();
       PileErrorWord.code = PILE_ERR_SINGULAR;
       return CapAttempt::Failed;
     }
+    CAP_DAMP_OVERSHOOT<Road>(s, previous);
     for (int k = 1; k <= Road::DOFS; ++k) {
       s.displacement(k) += s.increment(k);
       s.step_displacement(k) += s.increment(k);
@@ -161,10 +234,11 @@ CapAttempt RUN_CAP_STEP_ATTEMPT(typename Road::State& s, int& status) {
       continue;
     }
     if (s.movements_present == 1 && s.iteration < CAP_MOVEMENT_FIRST_CONVERGENCE) continue;
-    const bool translation = CAP_INCREMENT_SMALL(s.err_dsp, s.inc_dsp, s.tot_dsp, s.max_dsp, a.max_dsp_limit,
-                                                 s.iteration, Road::CONVERGED_INCREMENT);
+    const bool translation =
+        CAP_INCREMENT_SMALL(s.err_dsp, s.inc_dsp, s.tot_dsp, s.max_dsp, a.max_dsp_limit, s.iteration,
+                            Road::CONVERGED_INCREMENT, s.overshoot_dsp ? s.resolution_dsp : 0.0);
     const bool rotation = CAP_INCREMENT_SMALL(s.err_rot, s.inc_rot, s.tot_rot, s.max_rot, a.max_rot_limit, s.iteration,
-                                              Road::CONVERGED_INCREMENT);
+                                              Road::CONVERGED_INCREMENT, s.overshoot_rot ? s.resolution_rot : 0.0);
     if (translation && rotation) return CapAttempt::Converged;
     if (s.iteration > a.max_iterations) return CapAttempt::Failed;
   }
@@ -218,6 +292,7 @@ void CAP_TAKE_RUN_LOADS(typename Road::State& s, const double* cap_load, const d
     s.point_displacement_entry(k) = point_displacements[k - 1];
   }
   s.tcur = s.dtcur = AnalysisControl.initial_step;
+  CAP_RESOLUTION<Road>(s);
 }
 
 // RUN_CAP_LOAD_STEPS
@@ -241,6 +316,7 @@ bool RUN_CAP_LOAD_STEPS(typename Road::State& s, int& status) {
     WRITE_CAP_TRACE_STEP(s.step, s.tcur, s.dtcur);
     s.increment.fill(0.0);
     s.step_displacement.fill(0.0);
+    s.reversals_dsp = s.reversals_rot = 0;
     Road::start_step_attempt(s);
     const CapAttempt outcome = RUN_CAP_STEP_ATTEMPT<Road>(s, status);
     if (outcome == CapAttempt::Return) return false;

@@ -13,6 +13,7 @@
 
 #include "analysis/analysis.hpp"
 #include "analysis/pile_loop.hpp"
+#include "base/exact_sum.hpp"
 #include "input/input.hpp"
 #include "model/conversions.hpp"
 #include "model/run_state.hpp"
@@ -94,8 +95,12 @@ void FVEC(double* forces, const double* u, int& status) {
     for (int k = 1; k <= CAP_DOFS; ++k) PileTable.head_force(p, k, 1) = f_origin(k);
     return own_status;
   });
-  for (int p = 1; p <= n_piles; ++p) {
-    for (int k = 1; k <= CAP_DOFS; ++k) forces[k - 1] += PileTable.head_force(p, k, 1);
+  // Sums rounded once, so that they do not depend on the pile numbering: the
+  // forces of piles that mirror each other cancel exactly.
+  for (int k = 1; k <= CAP_DOFS; ++k) {
+    ExactSum sum;
+    for (int p = 1; p <= n_piles; ++p) sum.add(PileTable.head_force(p, k, 1));
+    forces[k - 1] = sum.value();
   }
 }
 
@@ -165,9 +170,11 @@ void STIFF(double* k, const double* u, const double* du, int iteration, int fixe
   });
   for (int j = 1; j <= CAP_DOFS; ++j) {
     for (int i = 1; i <= CAP_DOFS; ++i) {
-      double sum = 0.0;
-      for (int p = 1; p <= n_piles; ++p) sum += PileTable.head_stiffness(p, i, j);
-      k[(i - 1) + CAP_DOFS * (j - 1)] = sum;
+      // Rounded once, as the force vector is: a symmetric group has exact
+      // zeros where its stiffness couples nothing.
+      ExactSum sum;
+      for (int p = 1; p <= n_piles; ++p) sum.add(PileTable.head_stiffness(p, i, j));
+      k[(i - 1) + CAP_DOFS * (j - 1)] = sum.value();
     }
   }
 }

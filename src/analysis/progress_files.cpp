@@ -39,7 +39,15 @@ constexpr const char* STATUS_EVENT_LINE[3][3] = {
 constexpr const char* STATUS_DOF_ITERATION_2D =
     "\" DOF:\",I3,\"/\",I3,\" STEP:\",I5,\" TCUR:\",F10.4,\" ITERATION:\",I5";
 
+StatusWrittenHook status_written_hook = nullptr;
+
+void status_written() {
+  if (status_written_hook != nullptr) status_written_hook();
+}
+
 }  // namespace
+
+void SET_STATUS_WRITTEN_HOOK(StatusWrittenHook hook) { status_written_hook = hook; }
 
 void WRITE_STATUS_LINE(int run_kind, bool finished, int n, int m) {
   const bool is_case = run_kind == RUN_KIND_CASE;
@@ -48,6 +56,7 @@ void WRITE_STATUS_LINE(int run_kind, bool finished, int n, int m) {
   if (fio::open(UNIT_STATUS, RunFiles.status_file, fio::Mode::Write) != fio::IO_OK) return;
   fio::write(UNIT_STATUS, layout, n, m);
   fio::close(UNIT_STATUS);
+  status_written();
 }
 
 void WRITE_SOLVER_STATUS(int run_kind, int event, int step, double tcur, int iteration, int dimension) {
@@ -91,6 +100,7 @@ void WRITE_SOLVER_STATUS(int run_kind, int event, int step, double tcur, int ite
     if (event == SOLVER_EVENT_ENDED) fio::write(UNIT_STATUS, format, n, m, used, available, first, second, step);
   }
   fio::close(UNIT_STATUS);
+  status_written();
 }
 
 }  // namespace pilecap

@@ -158,6 +158,21 @@ struct Text {
   std::size_t length;
 };
 
+// What the last list-directed read of a unit that failed with IO_BAD_VALUE
+// expected: the 0-based place of the target in its list of targets and that
+// target's kind, or a repeat count (r*c) that is not a positive integer.
+struct BadValueTarget {
+  int position = -1;
+  Target::Kind kind = Target::Kind::Int;
+  bool repeat_count = false;
+};
+BadValueTarget last_bad_target(int unit);
+
+// The first real of the last list-directed read of a unit written with an
+// exponent of a sign and digits but no letter ("1-3", read as 0.001), and
+// the line that held it; false when the read took no such real.
+bool last_letterless_real(int unit, std::string& field, int& line);
+
 // ----------------------------------------------------------- layouts
 
 // A layout parsed once. Build it where the layout string is named:

@@ -90,9 +90,10 @@ bool parse_int(std::string_view text, int& value) {
 //   in,out: scratch        reused buffer for the text handed to from_chars
 //   out: value             set only on success; a value below the smallest
 //                          double reads as zero of its sign
+//   out: letterless_used   when given: whether the exponent had no letter
 //   returns false for a malformed constant or one beyond the range of double
 bool parse_real(std::string_view text, int implied_decimals, bool letterless_exponent, std::string& scratch,
-                double& value) {
+                double& value, bool* letterless_used = nullptr) {
   const std::size_t n = text.size();
   std::size_t at = 0;
   const bool negative = n > 0 && text[0] == '-';
@@ -125,12 +126,15 @@ bool parse_real(std::string_view text, int implied_decimals, bool letterless_exp
   const std::size_t mantissa_end = at;
 
   bool has_exponent = false;
+  bool without_letter = false;
   std::size_t exponent_start = n;  // first character after the letter: sign or digit
   if (at < n) {
     if (is_exponent_letter(text[at])) {
       ++at;
     } else if (!(letterless_exponent && is_sign(text[at]))) {
       return false;
+    } else {
+      without_letter = true;
     }
     has_exponent = true;
     exponent_start = at;
@@ -174,6 +178,7 @@ bool parse_real(std::string_view text, int implied_decimals, bool letterless_exp
     return false;
   }
   value = parsed;
+  if (letterless_used != nullptr) *letterless_used = without_letter;
   return true;
 }
 
@@ -290,6 +295,7 @@ int next_list_value(ListCursor& cursor, bool& separator_due, std::string& unquot
       std::size_t end = after_digits;
       while (end < line.size() && !ends_bare_value(line[end])) ++end;
       cursor.u.bad_field.assign(line, start, end - start);
+      cursor.u.bad_repeat = true;
       return IO_BAD_VALUE;
     }
     value.repeat = repeat;
@@ -323,11 +329,16 @@ int store_list_value(Unit& u, const Target& target, const ListValue& value, std:
     }
     case Target::Kind::Real: {
       double parsed = 0.0;
+      bool letterless = false;
       // The engine rereads its own reports and scratch files list-directed,
       // so a real takes every form the writers produce, among them the
       // exponent beyond two digits written without its letter.
-      if (value.quoted || !parse_real(value.text, 0, true, number, parsed)) break;
+      if (value.quoted || !parse_real(value.text, 0, true, number, parsed, &letterless)) break;
       *static_cast<double*>(target.p) = parsed;
+      if (letterless && u.letterless_line == 0) {
+        u.letterless_field.assign(value.field);
+        u.letterless_line = u.lines_read;
+      }
       return IO_OK;
     }
     case Target::Kind::Text:
@@ -335,6 +346,7 @@ int store_list_value(Unit& u, const Target& target, const ListValue& value, std:
       return IO_OK;
   }
   u.bad_field.assign(value.field);
+  u.bad_kind = target.kind;
   return IO_BAD_VALUE;
 }
 
@@ -360,6 +372,10 @@ int read_list_locked(Unit& u, const Target* targets, std::size_t count) {
   ListCursor cursor{u, u.read_line};
   u.list_values_read = 0;
   u.list_values_left = 0;
+  u.bad_target = -1;
+  u.bad_repeat = false;
+  u.letterless_field.clear();
+  u.letterless_line = 0;
   int status = internal::next_line(u, cursor.line);
   if (status != IO_OK || count == 0) return status;
 
@@ -373,6 +389,10 @@ int read_list_locked(Unit& u, const Target* targets, std::size_t count) {
     if (repeat_left == 0) {
       const int line_before = u.lines_read;
       status = next_list_value(cursor, separator_due, unquoted, value, slash);
+      if (status == IO_BAD_VALUE) {
+        u.bad_target = static_cast<int>(t);
+        u.bad_kind = targets[t].kind;
+      }
       if (status != IO_OK) return status;
       if (slash) return IO_OK;
       if (u.lines_read != line_before) u.list_values_read = 0;
@@ -382,6 +402,7 @@ int read_list_locked(Unit& u, const Target* targets, std::size_t count) {
     ++u.list_values_read;
     if (value.null) continue;
     status = store_list_value(u, targets[t], value, number);
+    if (status == IO_BAD_VALUE) u.bad_target = static_cast<int>(t);
     if (status != IO_OK) return status;
   }
   u.list_values_left = repeat_left + values_left_on_line(cursor);
@@ -567,6 +588,8 @@ int read_formatted_targets(int unit, const Format& format, const Target* targets
   std::lock_guard guard(u->lock);
   if (const int check = internal::check_formatted_read(u)) return check;
   u->bad_field.clear();
+  u->bad_target = -1;
+  u->bad_repeat = false;
   return read_formatted_locked(*u, format, targets, count);
 }
 
@@ -616,6 +639,25 @@ std::string last_bad_field(int unit) {
   if (!u) return {};
   std::lock_guard guard(u->lock);
   return u->bad_field;
+}
+
+BadValueTarget last_bad_target(int unit) {
+  Unit* u = internal::unit_at(unit);
+  if (!u) return {};
+  std::lock_guard guard(u->lock);
+  return {u->bad_target, u->bad_kind, u->bad_repeat};
+}
+
+bool last_letterless_real(int unit, std::string& field, int& line) {
+  field.clear();
+  line = 0;
+  Unit* u = internal::unit_at(unit);
+  if (!u) return false;
+  std::lock_guard guard(u->lock);
+  if (u->letterless_line == 0) return false;
+  field = u->letterless_field;
+  line = u->letterless_line;
+  return true;
 }
 
 }  // namespace pilecap::fio

@@ -31,6 +31,16 @@ struct Unit {
                             // write ends the file there
   int lines_read = 0;
   std::string bad_field;
+  // The target of the last list-directed read that bad_field failed to fit:
+  // its 0-based place in the read's list and its kind; a repeat count that
+  // is not a positive integer fits no target (bad_repeat).
+  int bad_target = -1;
+  Target::Kind bad_kind = Target::Kind::Int;
+  bool bad_repeat = false;
+  // The first real of the last list-directed read written with a sign and
+  // digits but no exponent letter ("1-3" for 0.001), and its line.
+  std::string letterless_field;
+  int letterless_line = 0;
   // The last list-directed read: values it took from its last line, and the
   // values that line holds after them (which the read leaves unread).
   int list_values_read = 0;

@@ -57,11 +57,11 @@ constexpr std::array<std::string_view, SECTION_PY_EXPORT + 1> SECTION_HEADERS = 
 // does not refuse.
 const fio::Format INPUT_WARNING_LAYOUT("(5X,\"** WARNING **  \",A)");
 
-// The usual header a line holds (blanks and letter case aside); empty when
-// it holds none.
-std::string_view section_header_at(std::string_view line) {
+// The section whose usual header a line holds (blanks and letter case
+// aside); 0 when it holds none.
+int section_of_header(std::string_view line) {
   const std::size_t first = line.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
+  if (first == std::string_view::npos) return 0;
   line = line.substr(first, line.find_last_not_of(" \t\r") - first + 1);
   for (std::size_t k = 1; k < SECTION_HEADERS.size(); ++k) {
     const std::string_view header = SECTION_HEADERS[k];
@@ -70,9 +70,57 @@ std::string_view section_header_at(std::string_view line) {
     for (std::size_t c = 0; c < header.size() && same; ++c) {
       same = std::toupper(static_cast<unsigned char>(line[c])) == header[c];
     }
-    if (same) return header;
+    if (same) return static_cast<int>(k);
+  }
+  return 0;
+}
+
+// A section that an option brings in or leaves out, and that option.
+struct OptionalSection {
+  int section;
+  int option;  // its place on the option line
+  const char* name;
+  int RunOptionsRecord::*field;
+  int present_value;  // the option's value that brings the section in
+};
+constexpr std::array<OptionalSection, 8> OPTIONAL_SECTIONS = {{
+    {SECTION_PY_PRINT_REQUESTS, 12, "P-Y CURVE PRINTS", &RunOptionsRecord::print_py_curves, 1},
+    {SECTION_USER_PY_CURVES, 5, "USER P-Y CURVES", &RunOptionsRecord::user_py_curves, 1},
+    {SECTION_GENERATED_TR_PILES, 2, "DIMENSION", &RunOptionsRecord::dimension, MODEL_3D},
+    {SECTION_USER_LS_CURVES, 6, "USER LOAD-SETTLEMENT CURVES", &RunOptionsRecord::user_axial_curves, 1},
+    {SECTION_USER_TR_CURVES, 7, "USER TORQUE-ROTATION CURVES", &RunOptionsRecord::user_torsion_curves, 1},
+    {SECTION_DEPTH_FACTORS, 21, "DEPTH REDUCTION FACTORS", &RunOptionsRecord::depth_reduction, 1},
+    {SECTION_SOIL_MOVEMENT_PROFILE, 22, "SOIL MOVEMENT PROFILE", &RunOptionsRecord::soil_movement_profile, 1},
+    {SECTION_PY_EXPORT, 23, "P-Y EXPORT", &RunOptionsRecord::plot_export, 1},
+}};
+
+// "OPTION 5 (USER P-Y CURVES) IS 0": what brings section in or leaves it
+// out, with the value that does it now; empty for a section always present.
+std::string presence_condition(int section) {
+  if (section == SECTION_SECTION_CURVES || section == SECTION_SECTION_BILINEAR) {
+    return "SECTION 9 HOLDS " + std::to_string(CrossSection.count) + " CROSS SECTIONS";
+  }
+  for (const OptionalSection& o : OPTIONAL_SECTIONS) {
+    if (o.section != section) continue;
+    return "OPTION " + std::to_string(o.option) + " (" + o.name + ") IS " + std::to_string(RunOptions.*(o.field));
   }
   return {};
+}
+
+// Whether the options and counts read so far bring the section in.
+bool section_present(int section) {
+  if (section == SECTION_SECTION_CURVES || section == SECTION_SECTION_BILINEAR) return CrossSection.count > 0;
+  for (const OptionalSection& o : OPTIONAL_SECTIONS) {
+    if (o.section == section) return RunOptions.*(o.field) == o.present_value;
+  }
+  return true;
+}
+
+// A field that is a word (or a quoted text) rather than a malformed number.
+bool is_word(std::string_view field) {
+  if (field.empty()) return false;
+  const char first = field[0];
+  return std::isalpha(static_cast<unsigned char>(first)) != 0 || first == '\'' || first == '"';
 }
 
 //     INPUT SECTION 10 (SOIL LAYERS), LINE 59:
@@ -98,8 +146,41 @@ std::string number_text(double value) {
 }
 
 void InputReader::fail(int status, int section, int line, const std::string& detail) {
-  SET_STATUS_DETAIL(place(section, line) + detail);
   status_ = status;
+  if (misplaced_line_ == 0) {
+    SET_STATUS_DETAIL(place(section, line) + detail);
+    return;
+  }
+  // A section out of its place shifts every read after it: the failure is
+  // named at the header that began it, with the option that explains it.
+  std::string where = place(section, line);
+  where.erase(0, DETAIL_INDENT.size());
+  where.resize(where.size() - 2);  // the ": " of a detail line
+  std::string cause;
+  if (misplaced_due_ < misplaced_section_) {
+    // A section the options bring in is missing: the header of a later one
+    // stands in its place.
+    cause = place(misplaced_due_, misplaced_line_) + presence_condition(misplaced_due_) +
+            ", BUT THE HEADER OF SECTION " + std::to_string(misplaced_section_) + " STANDS HERE";
+  } else {
+    cause = place(misplaced_section_, misplaced_line_) + "THE SECTION STANDS HERE WHILE " +
+            presence_condition(misplaced_section_);
+  }
+  SET_STATUS_DETAIL(cause + ", SO THE LINES AFTER IT WERE READ OUT OF PLACE UNTIL " + where + ": " + detail);
+}
+
+void InputReader::note_misplaced_header(const std::string& text) {
+  if (misplaced_line_ != 0) return;
+  const int found = section_of_header(text);
+  if (found == 0 || found == section_) return;
+  // Only the options explain a section out of its place: one present that
+  // they leave out, or one they bring in that is missing.
+  const bool present_though_left_out = !section_present(found) && found < section_;
+  const bool missing_though_brought_in = found > section_ && !presence_condition(section_).empty();
+  if (!present_though_left_out && !missing_though_brought_in) return;
+  misplaced_line_ = line();
+  misplaced_section_ = found;
+  misplaced_due_ = section_;
 }
 
 namespace {
@@ -122,18 +203,30 @@ bool InputReader::settle(int io_result) {
       fail(STATUS_INPUT_DATA_ERROR, section_, line() + 1, "END OF FILE");
       return false;
     case fio::IO_BAD_VALUE:
-      if (const std::string_view header = section_header_at(fio::last_line(UNIT_INPUT)); !header.empty()) {
+      if (const int header = section_of_header(fio::last_line(UNIT_INPUT)); header != 0) {
         // A value missing from the record (or from one above it) made the
         // reads run on into the next section; name the record's own line.
+        // The section's own header, due as a record, follows a line too many
+        // (or a count too low) above it: the header read took that line.
         std::string detail = "THE RECORD RUNS INTO THE SECTION HEADER ";
         if (line() == record_line_) detail = "A RECORD IS DUE, NOT THE SECTION HEADER ";
-        detail.append(quoted(header));
+        detail.append(quoted(SECTION_HEADERS[static_cast<std::size_t>(header)]));
         if (line() > record_line_) detail.append(" AT LINE ").append(std::to_string(line()));
-        detail.append(line() > record_line_ ? ", A VALUE IS MISSING HERE OR ABOVE" : ", A VALUE IS MISSING ABOVE IT");
+        detail.append(list_context());
+        if (line() > record_line_) {
+          detail.append(", A VALUE IS MISSING HERE OR ABOVE");
+        } else if (header == section_) {
+          detail.append(", A LINE TOO MANY ABOVE IT OR A COUNT TOO LOW");
+        } else {
+          detail.append(", A VALUE IS MISSING ABOVE IT");
+        }
         fail(STATUS_INPUT_DATA_ERROR, section_, record_line_, detail);
         return false;
       }
-      fail(STATUS_INPUT_DATA_ERROR, section_, line(), quoted(fio::last_bad_field(UNIT_INPUT)));
+      {
+        const std::string field = fio::last_bad_field(UNIT_INPUT);
+        fail(STATUS_INPUT_DATA_ERROR, section_, line(), quoted(field) + bad_value_detail(field));
+      }
       return false;
     default:
       fail(STATUS_INPUT_DATA_ERROR, section_, line() + 1, "READ ERROR " + std::to_string(io_result));
@@ -155,11 +248,57 @@ void InputReader::note_unread_values() {
   fio::write(UNIT_RUN_LOG, INPUT_WARNING_LAYOUT, where);
 }
 
+std::string InputReader::list_context() const {
+  if (lists_.empty()) return {};
+  const ListFrame& list = lists_.back();
+  return ", ENTRY " + std::to_string(list.entry) + " OF THE " + std::to_string(list.count) + " " + list.item +
+         " COUNTED AT LINE " + std::to_string(list.count_line);
+}
+
+std::string InputReader::bad_value_detail(const std::string& field) const {
+  const fio::BadValueTarget target = fio::last_bad_target(UNIT_INPUT);
+  std::string due = "A NUMBER IS DUE";
+  if (target.repeat_count) {
+    due = "A REPEAT COUNT IS AT LEAST 1";
+  } else if (target.kind == fio::Target::Kind::Int) {
+    due = "AN INTEGER IS DUE";
+    for (const CountPlace& place : counts_due_) {
+      if (place.position == target.position) {
+        due = "A COUNT FROM 0 TO " + std::to_string(place.capacity) + " IS DUE";
+      }
+    }
+  }
+  // A word where a number of a counted list is due: the count may promise
+  // more entries than the list holds.
+  if (is_word(field)) due.append(list_context());
+  return " (" + due + ")";
+}
+
+void InputReader::note_letterless_real() {
+  std::string field;
+  int at = 0;
+  if (!fio::last_letterless_real(UNIT_INPUT, field, at)) return;
+  // "1-3" as it is read: the sign after the first character opens the exponent.
+  std::string read_as = field;
+  const std::size_t sign = read_as.find_last_of("+-");
+  if (sign != std::string::npos && sign > 0) read_as.insert(sign, 1, 'E');
+  warn_at(at, field, "READ AS " + read_as + ": AN EXPONENT WITHOUT ITS LETTER, OR A BLANK LEFT OUT");
+}
+
+void InputReader::warn_at(int line, std::string_view text, std::string_view reason) {
+  // "INPUT SECTION 3 (LOAD CASES), LINE 17: '1-3' (READ AS 1E-3: ...)"
+  std::string where = place(section_, line);
+  where.erase(0, DETAIL_INDENT.size());
+  where.append(quoted(text)).append(" (").append(reason).append(")");
+  fio::write(UNIT_RUN_LOG, INPUT_WARNING_LAYOUT, where);
+}
+
 bool InputReader::header(int section) {
   section_ = section;
   std::string text;
   if (!text_line(text)) return false;
   fio::write(UNIT_RUN_LOG, READING_LAYOUT, text);
+  note_misplaced_header(text);
   return true;
 }
 

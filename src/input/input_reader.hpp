@@ -8,11 +8,13 @@
 #pragma once
 
 #include <cstddef>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "base/check.hpp"
 #include "base/fio.hpp"
@@ -101,6 +103,21 @@ struct EntryLines {
   Array2<int, MAX_LOAD_CASES, MAX_CASE_LOADS> distributed{}, soil_movement{};
 };
 
+// A target of a read that holds the count of a list: its 0-based place in
+// the read's list of targets and the capacity of the list.
+struct CountPlace {
+  int position;
+  int capacity;
+};
+
+// One entry of the stack of counted lists being read.
+struct ListFrame {
+  const char* item;  // what the list holds, as the count check names it
+  int count;
+  int count_line;  // the line that gave the count
+  int entry = 0;   // 1-based entry now being read
+};
+
 // One pass over the input file.
 class InputReader {
  public:
@@ -120,7 +137,23 @@ class InputReader {
     record_line_ = line() + 1;
     if (!settle(fio::read_list(UNIT_INPUT, std::forward<A>(targets)...))) return false;
     note_unread_values();
+    note_letterless_real();
     return (usable(targets) && ...);
+  }
+
+  // One read whose targets at the places given are counts: a value that is
+  // no integer is named as the count that was due.
+  template <class... A>
+  bool read_counting(std::initializer_list<CountPlace> places, A&&... targets) {
+    counts_due_.assign(places);
+    const bool done = read(std::forward<A>(targets)...);
+    counts_due_.clear();
+    return done;
+  }
+
+  // A line holding one count, read and checked.
+  bool read_count(int& n, const char* item, int capacity) {
+    return read_counting({{0, capacity}}, n) && count(n, item, capacity);
   }
 
   // Takes n lines of one real each and keeps none of them.
@@ -131,7 +164,7 @@ class InputReader {
 
   // The header of a section and the count that opens it, checked.
   bool section_count(int section, int& n, const char* item, int capacity) {
-    return header(section) && read(n) && count(n, item, capacity);
+    return header(section) && read_count(n, item, capacity);
   }
 
   // Reads one line as text of TEXT_LINE_LENGTH characters.
@@ -146,10 +179,32 @@ class InputReader {
   void reject(std::string_view text, std::string_view reason);
   void reject_at(int section, int line, std::string_view text, std::string_view reason);
 
+  // A warning on the run log about the value text at the line given, which
+  // the analysis takes as it stands.
+  void warn_at(int line, std::string_view text, std::string_view reason);
+
   EntryLines& entry_lines() { return *entry_lines_; }
+
+  // The counted lists being read, innermost last (see CountedList).
+  std::vector<ListFrame>& lists() { return lists_; }
 
  private:
   bool settle(int io_result);
+
+  // The detail of a value that does not fit its target: what was due, and
+  // for a word inside a counted list, the count that may be too high.
+  std::string bad_value_detail(const std::string& field) const;
+
+  // The counted list a message may name, after the text before it.
+  std::string list_context() const;
+
+  // Warns of a real typed with a sign but no exponent letter ("1-3"):
+  // read as 0.001, and more often a blank left out by hand.
+  void note_letterless_real();
+
+  // Notes a header line that holds the usual header of another section:
+  // the section is out of its place, and a failure later names it.
+  void note_misplaced_header(const std::string& text);
 
   // Warns, on the run log, of a line that holds more values than its record
   // reads: a thousands separator typed as a comma ("600,000" for 600000) is
@@ -178,6 +233,31 @@ class InputReader {
   int section_ = TITLE_LINES;
   int record_line_ = 0;  // the first line of the list-directed record being read
   std::unique_ptr<EntryLines> entry_lines_ = std::make_unique<EntryLines>();
+  std::vector<CountPlace> counts_due_;
+  std::vector<ListFrame> lists_;
+  // The first header line that held another section's usual header.
+  int misplaced_line_ = 0;
+  int misplaced_section_ = 0;  // the section whose header it holds
+  int misplaced_due_ = 0;      // the section the reader took it for
+};
+
+// The entries of a list whose count was just read, for the messages of a
+// read inside it that fails: a word where a number of the list is due says
+// which count it may have outrun. Made right after the count is read and
+// checked; entry(k) marks entry k as the one being read.
+class CountedList {
+ public:
+  CountedList(InputReader& in, const char* item, int count) : in_(in), index_(in.lists().size()) {
+    in_.lists().push_back({item, count, in_.line()});
+  }
+  ~CountedList() { in_.lists().pop_back(); }
+  CountedList(const CountedList&) = delete;
+  CountedList& operator=(const CountedList&) = delete;
+  void entry(int k) { in_.lists()[index_].entry = k; }
+
+ private:
+  InputReader& in_;
+  std::size_t index_;
 };
 
 // Shortest text of a number for a message.

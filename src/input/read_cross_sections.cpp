@@ -13,6 +13,8 @@ namespace {
 
 using Reals = CrossSectionRecord::Reals;
 
+constexpr int BAR_COUNT_PLACE = 4;  // the bar or strand count on its line (0-based)
+
 // The eight dimensions of an elastic section, at the top and at the bottom.
 constexpr int ELASTIC_DIMENSIONS = 8;
 using DimensionList = std::array<Reals*, ELASTIC_DIMENSIONS>;
@@ -92,10 +94,12 @@ bool read_elastic_section(InputReader& in, int c) {
 }
 
 // Bars or strands: one line each, a label that is not used and four reals.
-bool read_bar_lines(InputReader& in, int c, int n, CrossSectionRecord::BarTable& a, CrossSectionRecord::BarTable& y,
-                    CrossSectionRecord::BarTable& z, CrossSectionRecord::BarTable& d) {
+bool read_bar_lines(InputReader& in, int c, int n, const char* item, CrossSectionRecord::BarTable& a,
+                    CrossSectionRecord::BarTable& y, CrossSectionRecord::BarTable& z, CrossSectionRecord::BarTable& d) {
   int unused = 0;
+  CountedList bars(in, item, n);
   for (int b = 1; b <= n; ++b) {
+    bars.entry(b);
     if (!in.read(unused, a(c, b), y(c, b), z(c, b), d(c, b))) return false;
   }
   return true;
@@ -116,16 +120,19 @@ bool read_nonlinear_section(InputReader& in, int c) {
       !in.read(x.steel_thickness(c), x.concrete_fc(c), x.casing_es(c), x.casing_fy(c), x.steel_es(c), x.steel_fy(c),
                x.embedded_steel(c), x.h_section(c), x.nl_aisc_family(c), unused) ||
       !in.read(fio::Text{x.nl_aisc_name(c), TEXT_LINE_LENGTH}) ||
-      !in.read(unused, x.rebar_layout(c), unused, unused, x.rebar_count(c), x.rebar_area(c), x.rebar_diameter(c),
-               x.rebar_cover(c), x.rebar_es(c), x.rebar_fy(c), x.confined(c)) ||
+      !in.read_counting({{BAR_COUNT_PLACE, MAX_SECTION_BARS}}, unused, x.rebar_layout(c), unused, unused,
+                        x.rebar_count(c), x.rebar_area(c), x.rebar_diameter(c), x.rebar_cover(c), x.rebar_es(c),
+                        x.rebar_fy(c), x.confined(c)) ||
       !in.count(x.rebar_count(c), "BARS OF A CROSS SECTION", MAX_SECTION_BARS) ||
       !in.read(x.tie_type(c), unused, unused, x.tie_count(c), x.tie_legs_y(c), x.tie_legs_z(c), x.tie_area(c),
                x.tie_diameter(c), x.tie_spacing(c), x.tie_fy(c)) ||
-      !read_bar_lines(in, c, x.rebar_count(c), x.bar_a, x.bar_y, x.bar_z, x.bar_d) ||
-      !in.read(x.strand_type(c), unused, x.strand_layout(c), unused, x.strand_count(c), x.strand_area(c),
-               x.strand_diameter(c), x.strand_cover(c), x.strand_fu(c), x.prestress_after_losses(c)) ||
+      !read_bar_lines(in, c, x.rebar_count(c), "BARS OF A CROSS SECTION", x.bar_a, x.bar_y, x.bar_z, x.bar_d) ||
+      !in.read_counting({{BAR_COUNT_PLACE, MAX_SECTION_BARS}}, x.strand_type(c), unused, x.strand_layout(c), unused,
+                        x.strand_count(c), x.strand_area(c), x.strand_diameter(c), x.strand_cover(c), x.strand_fu(c),
+                        x.prestress_after_losses(c)) ||
       !in.count(x.strand_count(c), "STRANDS OF A CROSS SECTION", MAX_SECTION_BARS) ||
-      !read_bar_lines(in, c, x.strand_count(c), x.strand_a, x.strand_y, x.strand_z, x.strand_d)) {
+      !read_bar_lines(in, c, x.strand_count(c), "STRANDS OF A CROSS SECTION", x.strand_a, x.strand_y, x.strand_z,
+                      x.strand_d)) {
     return false;
   }
   // A list that nothing uses: its count, three values, then one line per value.
@@ -146,7 +153,9 @@ void read_cross_sections(InputReader& in) {
   // The real values and bar lists of these sections are zero: the records
   // were reset when this read began.
   int unused = 0;
+  CountedList sections(in, "CROSS SECTIONS", x.count);
   for (int c = 1; c <= x.count; ++c) {
+    sections.entry(c);
     if (!in.read(unused, unused, x.shape(c), x.nonlinear(c)) || !in.read(fio::Text{x.name(c), TEXT_LINE_LENGTH})) {
       return;
     }

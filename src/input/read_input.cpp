@@ -5,6 +5,7 @@
 // the options: the curve export file, unit labels and column headings.
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "base/unit_labels.hpp"
 #include "input/input_reader.hpp"
@@ -22,9 +23,11 @@ const fio::Format TITLE_LAYOUT("(/,12X,A80,/,/)");
 // (5X,"READING * TITLE AND VERSION")
 const fio::Format TITLE_READ_LAYOUT("(5X,\"READING * TITLE AND VERSION\")");
 
-constexpr int PASSIVE_METHOD_LINE = 2;  // cap passive option that adds method and increments
-constexpr int PASSIVE_MODEL_LINE = 3;   // from this option on: the line with the model parameters
-constexpr int DISCARDED_CAP_LINES = 1;  // cap flag followed by lines that are read and dropped
+constexpr int PASSIVE_METHOD_LINE = 2;          // cap passive option that adds method and increments
+constexpr int PASSIVE_MODEL_LINE = 3;           // from this option on: the line with the model parameters
+constexpr int PASSIVE_SOIL_FROM_SOIL_DATA = 0;  // soil models that take no parameters of their own
+constexpr int PASSIVE_FHD_FROM_SOIL = 1;
+constexpr int DISCARDED_CAP_LINES = 1;   // cap flag followed by lines that are read and dropped
 constexpr int PMULT_BY_DIRECTION_A = 3;  // reduction-factor methods with a direction line
 constexpr int PMULT_BY_DIRECTION_B = 4;
 constexpr std::string_view EXPORT_DETAIL_INDENT = "    ";  // as the other lines of the final message
@@ -75,6 +78,23 @@ bool passive_method_usable(InputReader& in) {
       (passive.increments < 1 || passive.increments > MAX_PILE_INCREMENTS)) {
     in.reject(std::to_string(passive.increments), "THE CAP ELEMENT HAS 1 TO 200 INCREMENTS");
     return false;
+  }
+  return true;
+}
+
+// The soil model of an embedded cap by its own parameters (a soil model
+// other than 0 and 1): a stiffness, an ultimate force and a displacement
+// below zero describe no soil.
+bool passive_model_usable(InputReader& in) {
+  const auto& passive = CapPassiveElement;
+  if (passive.soil_model == PASSIVE_SOIL_FROM_SOIL_DATA || passive.soil_model == PASSIVE_FHD_FROM_SOIL) return true;
+  const std::pair<double, const char*> parameters[] = {
+      {passive.K50, "K50"}, {passive.F_ULT, "THE ULTIMATE FORCE F ULT"}, {passive.Y_MAX, "Y MAX"}};
+  for (const auto& [value, name] : parameters) {
+    if (value < 0.0) {
+      in.reject(number_text(value), std::string(name) + " OF THE CAP'S SOIL MODEL IS 0 OR ABOVE");
+      return false;
+    }
   }
   return true;
 }
@@ -146,6 +166,7 @@ void read_pile_cap(InputReader& in) {
     }
   }
   if (RunOptions.cap_passive_option >= PASSIVE_METHOD_LINE && !passive_method_usable(in)) return;
+  if (RunOptions.cap_passive_option >= PASSIVE_MODEL_LINE && !passive_model_usable(in)) return;
   if (RunOptions.cap_model > 0) {
     auto& plate = CapPlateInput;
     if (!in.read(plate.center_x, plate.center_y, plate.divisions_1, plate.divisions_2, plate.young_modulus,

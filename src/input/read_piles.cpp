@@ -2,6 +2,10 @@
 // model or piles of a 3D model, integer and real columns of
 // PileArrangementInput) and the pile property sets with their sections.
 // Rows and sets are 1-based; lengths are in the input's units.
+#include <cmath>
+#include <string>
+
+#include "base/unit_labels.hpp"
 #include "input/input_reader.hpp"
 
 namespace pilecap::input_detail {
@@ -17,12 +21,71 @@ constexpr int CONNECTION_COLUMNS_3D = 2;  // the connections about z-z and y-y l
 // Head connections: 1 pinned, 2 fixed, 3 restrained by a rotational spring.
 constexpr int FIRST_CONNECTION = 1;
 constexpr int LAST_CONNECTION = 3;
+constexpr int PY_SET_COLUMN = 4;   // P-Y CURVE, in a 2D row and a 3D pile alike
+constexpr int PROP_COLUMN = 3;     // PILE PROP, in a 2D row and a 3D pile alike
+constexpr int ROW_2D_SPACING = 2;  // real columns of a 2D row
+constexpr int ROW_2D_BATTER = 8;   // degrees, on the row's second line of reals
+constexpr int USER_PY_CURVES_GIVEN = 1;
+constexpr double RIGHT_ANGLE_DEGREES = 90.0;
 
 // One pile (3D) or pile row (2D): a line of integers and two of reals.
 bool read_arrangement_entry(InputReader& in, Table2<int>& ints, Table2<double>& reals, int r, int n_ints,
                             int n_first_reals, int n_reals) {
   return in.read(row(ints, r, 1, n_ints)) && in.read(row(reals, r, 1, n_first_reals)) &&
          in.read(row(reals, r, n_first_reals + 1, n_reals - n_first_reals));
+}
+
+// A pile's own p-y curve set is read only with the user p-y curves of
+// option 5; without them the set would be passed over without a word and
+// the pile run on the curves of the soil.
+bool py_set_usable(InputReader& in, int set) {
+  if (set == 0 || RunOptions.user_py_curves == USER_PY_CURVES_GIVEN) return true;
+  in.reject_at(
+      SECTION_PILE_ARRANGEMENT, in.line() - ROW_2D_REAL_LINES, std::to_string(set),
+      "A P-Y CURVE SET IS NAMED WHILE OPTION 5 (USER P-Y CURVES) IS " + std::to_string(RunOptions.user_py_curves));
+  return false;
+}
+
+// The piles of a row stand side by side at the row spacing, out of the
+// plane, where the reduction factors for close spacing place them: two of
+// them at one place, or placed by a negative spacing, describe no row. A
+// spacing nothing reads (one pile, no reduction factors) is left as given.
+// A batter of a right angle or more lays a pile flat or turns it up.
+bool row_geometry_usable(InputReader& in, int r) {
+  const auto& a = PileArrangementInput;
+  const double spacing = a.real_2d(r, ROW_2D_SPACING);
+  const bool spacing_read = RunOptions.pmult_method != PMULT_METHOD_NONE && a.int_2d(r, ROW_2D_PILE_COUNT) > 1;
+  if (spacing_read && !(spacing > 0.0)) {
+    in.reject_at(SECTION_PILE_ARRANGEMENT, in.line() - 1, number_text(spacing),
+                 "THE SPACING OF A ROW OF " + std::to_string(a.int_2d(r, ROW_2D_PILE_COUNT)) +
+                     " PILES WITH REDUCTION FACTORS FOR CLOSE SPACING IS ABOVE 0");
+    return false;
+  }
+  const double batter = a.real_2d(r, ROW_2D_BATTER);
+  if (!(std::fabs(batter) < RIGHT_ANGLE_DEGREES)) {
+    in.reject(number_text(batter), "THE BATTER IS BETWEEN -90 AND 90 DEGREES");
+    return false;
+  }
+  return true;
+}
+
+// An embedded cap thicker than the piles under it are long stands more in
+// the soil than they do: possible, but more often a cap thickness typed in
+// the wrong unit. Property set s was just read; the piles are known.
+void note_cap_thicker_than_piles(InputReader& in, int s) {
+  const double thickness = CapGeometry.thickness_xx;
+  const double length = PropertySetInput.length(s);
+  if (RunOptions.cap_passive_option < 1 || !(length < thickness)) return;
+  const auto& a = PileArrangementInput;
+  const bool model_2d = RunOptions.dimension == MODEL_2D;
+  const int n = model_2d ? a.n_rows_2d : a.n_piles_3d;
+  for (int r = 1; r <= n; ++r) {
+    if ((model_2d ? a.int_2d(r, PROP_COLUMN) : a.int_3d(r, PROP_COLUMN)) != s) continue;
+    in.warn_at(in.line(), number_text(length),
+               "PROPERTY SET " + std::to_string(s) + " IS SHORTER THAN THE EMBEDDED CAP IS THICK, " +
+                   number_text(thickness) + " " + LABEL_TEXT(UnitLabels.length_large()));
+    return;
+  }
 }
 
 }  // namespace
@@ -37,13 +100,16 @@ void read_pile_arrangement(InputReader& in) {
     return;
   }
   int& n = dimension == MODEL_2D ? a.n_rows_2d : a.n_piles_3d;
-  if (!in.read(n)) return;
+  if (!in.read_counting({{0, MAX_PILES}}, n)) return;
   if (n < 1) {
     in.reject(std::to_string(n), "THE MODEL HAS NO PILES");
     return;
   }
-  if (!in.count(n, dimension == MODEL_2D ? "PILE ROWS" : "PILES", MAX_PILES)) return;
+  const char* item = dimension == MODEL_2D ? "PILE ROWS" : "PILES";
+  if (!in.count(n, item, MAX_PILES)) return;
+  CountedList entries(in, item, n);
   for (int r = 1; r <= n; ++r) {
+    entries.entry(r);
     const bool read = dimension == MODEL_2D ? read_arrangement_entry(in, a.int_2d, a.real_2d, r, ARRANGEMENT_INTS_2D,
                                                                      ROW_2D_FIRST_REALS, ARRANGEMENT_REALS_2D)
                                             : read_arrangement_entry(in, a.int_3d, a.real_3d, r, ARRANGEMENT_INTS_3D,
@@ -67,6 +133,7 @@ void read_pile_arrangement(InputReader& in) {
                    std::to_string(a.int_2d(r, ROW_2D_PILE_COUNT)), "A PILE ROW NEEDS AT LEAST ONE PILE");
       return;
     }
+    if (!py_set_usable(in, ints(r, PY_SET_COLUMN)) || (dimension == MODEL_2D && !row_geometry_usable(in, r))) return;
   }
 }
 
@@ -75,8 +142,10 @@ void read_property_sets(InputReader& in) {
   if (!in.section_count(SECTION_PROPERTY_SETS, p.count, "PROPERTY SETS", MAX_INPUT_PROPERTY_SETS)) {
     return;
   }
+  CountedList sets(in, "PROPERTY SETS", p.count);
   for (int s = 1; s <= p.count; ++s) {
-    if (!in.read(p.set_label(s), p.num_sections(s)) ||
+    sets.entry(s);
+    if (!in.read_counting({{1, MAX_PILE_SECTIONS}}, p.set_label(s), p.num_sections(s)) ||
         !in.count(p.num_sections(s), "SECTIONS OF A PROPERTY SET", MAX_PILE_SECTIONS) ||
         !in.read(p.increments(s), p.length(s), p.pile_type(s))) {
       return;
@@ -86,7 +155,10 @@ void read_property_sets(InputReader& in) {
       in.reject(std::to_string(p.increments(s)), "INCREMENTS NOT 1 TO 200");
       return;
     }
+    note_cap_thicker_than_piles(in, s);
+    CountedList sections(in, "SECTIONS OF A PROPERTY SET", p.num_sections(s));
     for (int k = 1; k <= p.num_sections(s); ++k) {
+      sections.entry(k);
       if (!in.read(p.from(s, k), p.to(s, k), p.cross_section(s, k))) return;
     }
   }

@@ -3,6 +3,10 @@
 // load-settlement and torque-rotation curves, depth reduction factors, the
 // soil movement profile and the p-y export request. Indices are 1-based;
 // depths are in the input's length unit, curve values as read.
+#include <cmath>
+#include <string>
+
+#include "base/unit_labels.hpp"
 #include "input/input_reader.hpp"
 
 namespace pilecap::input_detail {
@@ -13,8 +17,12 @@ namespace {
 constexpr int MIN_CURVE_POINTS = 2;
 constexpr int MIN_SET_CURVES = 2;  // of a user p-y set
 constexpr int LIST_FOLLOWS = 1;
+// Relative difference below which the top of a layer meets the bottom of the
+// one above: one depth, its last bits perhaps changed by the arithmetic of
+// the program that wrote the deck.
+constexpr double LAYER_DEPTH_TOLERANCE = 1e-9;
 
-// A point count of a user curve: within capacity and at least two points.
+// A point count of a user curve just read: within capacity and at least two points.
 bool curve_point_count(InputReader& in, int& n, const char* item) {
   if (!in.count(n, item, MAX_CURVE_POINTS)) return false;
   if (n < MIN_CURVE_POINTS) {
@@ -32,13 +40,51 @@ void read_user_pile_head_curves(InputReader& in, int section, Curves& curves,
   if (!in.section_count(section, curves.count, "USER CURVES", MAX_USER_CURVES)) {
     return;
   }
+  CountedList list(in, "USER CURVES", curves.count);
   for (int k = 1; k <= curves.count; ++k) {
+    list.entry(k);
     int& n = curves.read_point_count(k);
-    if (!in.read(curves.read_label(k), n) || !curve_point_count(in, n, "POINTS OF A USER CURVE")) return;
+    if (!in.read_counting({{1, MAX_CURVE_POINTS}}, curves.read_label(k), n) ||
+        !curve_point_count(in, n, "POINTS OF A USER CURVE")) {
+      return;
+    }
+    CountedList points(in, "POINTS OF A USER CURVE", n);
     for (int j = 1; j <= n; ++j) {
+      points.entry(j);
       if (!in.read(first(k, j), second(k, j))) return;
     }
   }
+}
+
+// "40 FT": a depth as the input gives it, in its unit.
+std::string depth_text(double depth) { return number_text(depth) + " " + LABEL_TEXT(UnitLabels.length_large()); }
+
+// The layers follow one another downward without gap or overlap: the depth
+// queries take the bottom of a layer for the top of the next, and a depth
+// between two layers belongs to none, which the p-y criteria would take for
+// soft clay. Layer l's depths were just read, on the last line read.
+bool layer_depths_usable(InputReader& in, int l) {
+  const auto& s = SoilLayerInput;
+  const double top = s.top(l), bottom = s.bottom(l);
+  const std::string depths = number_text(top) + " " + number_text(bottom);
+  const std::string layer = "LAYER " + std::to_string(l);
+  if (top > bottom) {
+    in.reject(depths, layer + " HAS ITS TOP BELOW ITS BOTTOM");
+    return false;
+  }
+  if (l == 1) return true;
+  const double above = s.bottom(l - 1);
+  const double tolerance = LAYER_DEPTH_TOLERANCE * std::fmax(1.0, std::fabs(above));
+  const std::string previous = "LAYER " + std::to_string(l - 1) + ", WHICH ENDS AT " + depth_text(above);
+  if (top < above - tolerance) {
+    in.reject(depths, layer + " FROM " + depth_text(top) + " OVERLAPS " + previous);
+    return false;
+  }
+  if (top > above + tolerance) {
+    in.reject(depths, layer + " FROM " + depth_text(top) + " LEAVES A GAP BELOW " + previous);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -48,14 +94,18 @@ void read_soil_layers(InputReader& in) {
   if (!in.section_count(SECTION_SOIL_LAYERS, s.count, "SOIL LAYERS", MAX_INPUT_SOIL_LAYERS)) {
     return;
   }
+  CountedList layers(in, "SOIL LAYERS", s.count);
   for (int l = 1; l <= s.count; ++l) {
-    if (!in.read(s.layer_number(l), s.soil_code(l)) || !in.read(s.top(l), s.bottom(l)) ||
-        !in.read(s.num_points(l), s.num_props(l)) ||
+    layers.entry(l);
+    if (!in.read(s.layer_number(l), s.soil_code(l)) || !in.read(s.top(l), s.bottom(l)) || !layer_depths_usable(in, l) ||
+        !in.read_counting({{0, SOIL_LAYER_POINTS}, {1, SOIL_LAYER_PROPERTIES}}, s.num_points(l), s.num_props(l)) ||
         !in.count(s.num_points(l), "POINTS OF A SOIL LAYER", SOIL_LAYER_POINTS) ||
         !in.count(s.num_props(l), "PROPERTIES OF A SOIL LAYER", SOIL_LAYER_PROPERTIES)) {
       return;
     }
+    CountedList points(in, "POINTS OF A SOIL LAYER", s.num_points(l));
     for (int p = 1; p <= s.num_points(l); ++p) {
+      points.entry(p);
       // With no properties the point's line is still taken.
       auto properties = StridedRange<double>(s.props(l).column(p), 1, s.num_props(l));
       if (!in.read(properties)) return;
@@ -68,9 +118,11 @@ void read_py_print_requests(InputReader& in) {
   if (!in.section_count(SECTION_PY_PRINT_REQUESTS, r.count, "P-Y PRINT REQUESTS", MAX_PY_PRINT_REQUESTS)) {
     return;
   }
+  CountedList requests(in, "P-Y PRINT REQUESTS", r.count);
   for (int j = 1; j <= r.count; ++j) {
-    if (!in.read(r.pile(j), r.depth(j)) || !in.read(r.num_points(j)) ||
-        !in.count(r.num_points(j), "DEFLECTIONS OF A PRINT REQUEST", MAX_PY_PRINT_POINTS)) {
+    requests.entry(j);
+    if (!in.read(r.pile(j), r.depth(j)) ||
+        !in.read_count(r.num_points(j), "DEFLECTIONS OF A PRINT REQUEST", MAX_PY_PRINT_POINTS)) {
       return;
     }
     if (r.num_points(j) > 0 && !in.read(row(r.y, j, 1, r.num_points(j)))) return;
@@ -82,8 +134,10 @@ void read_user_py_curves(InputReader& in) {
   if (!in.section_count(SECTION_USER_PY_CURVES, u.count, "P-Y CURVE SETS", MAX_PY_SETS)) {
     return;
   }
+  CountedList sets(in, "P-Y CURVE SETS", u.count);
   for (int s = 1; s <= u.count; ++s) {
-    if (!in.read(u.set_label(s), u.read_num_curves(s)) ||
+    sets.entry(s);
+    if (!in.read_counting({{1, MAX_PY_CURVES_PER_SET}}, u.set_label(s), u.read_num_curves(s)) ||
         !in.count(u.read_num_curves(s), "CURVES OF A P-Y SET", MAX_PY_CURVES_PER_SET)) {
       return;
     }
@@ -93,10 +147,17 @@ void read_user_py_curves(InputReader& in) {
       in.reject(std::to_string(u.read_num_curves(s)), "A P-Y CURVE SET NEEDS AT LEAST 2 CURVES");
       return;
     }
+    CountedList curves(in, "CURVES OF A P-Y SET", u.read_num_curves(s));
     for (int c = 1; c <= u.read_num_curves(s); ++c) {
+      curves.entry(c);
       int& n = u.read_num_points(s, c);
-      if (!in.read(u.read_depth(s, c)) || !in.read(n) || !curve_point_count(in, n, "POINTS OF A P-Y CURVE")) return;
+      if (!in.read(u.read_depth(s, c)) || !in.read_counting({{0, MAX_CURVE_POINTS}}, n) ||
+          !curve_point_count(in, n, "POINTS OF A P-Y CURVE")) {
+        return;
+      }
+      CountedList points(in, "POINTS OF A P-Y CURVE", n);
       for (int k = 1; k <= n; ++k) {
+        points.entry(k);
         if (!in.read(u.read_p(s, c, k), u.read_y(s, c, k))) return;
         // The soil resists a deflection of either sign with the same
         // resistance; the interpolation divides by the step of y.
@@ -115,7 +176,9 @@ void read_user_py_curves(InputReader& in) {
 
 void read_generated_curve_piles(InputReader& in, int section, int& count, Table1<int>& piles) {
   if (!in.section_count(section, count, "GENERATED CURVES", TABLE_CAPACITY)) return;
+  CountedList curves(in, "GENERATED CURVES", count);
   for (int k = 1; k <= count; ++k) {
+    curves.entry(k);
     if (!in.read(piles(k))) return;
   }
 }
@@ -134,12 +197,16 @@ void read_depth_factor_tables(InputReader& in) {
   if (!in.section_count(SECTION_DEPTH_FACTORS, d.count, "DEPTH FACTOR TABLES", MAX_DEPTH_FACTOR_TABLES)) {
     return;
   }
+  CountedList tables(in, "DEPTH FACTOR TABLES", d.count);
   for (int m = 1; m <= d.count; ++m) {
-    if (!in.read(d.table_label(m), d.num_rows(m)) ||
+    tables.entry(m);
+    if (!in.read_counting({{1, MAX_DEPTH_FACTOR_ROWS}}, d.table_label(m), d.num_rows(m)) ||
         !in.count(d.num_rows(m), "ROWS OF A DEPTH FACTOR TABLE", MAX_DEPTH_FACTOR_ROWS)) {
       return;
     }
+    CountedList rows(in, "ROWS OF A DEPTH FACTOR TABLE", d.num_rows(m));
     for (int i = 1; i <= d.num_rows(m); ++i) {
+      rows.entry(i);
       if (!in.read(d.depth(m, i), d.p_factor(m, i), d.y_factor(m, i))) return;
     }
   }
@@ -152,7 +219,9 @@ void read_soil_movement_profile(InputReader& in) {
                         MAX_SOIL_MOVE_POINTS)) {
     return;
   }
+  CountedList points(in, "POINTS OF THE SOIL MOVEMENT PROFILE", n);
   for (int p = 1; p <= n; ++p) {
+    points.entry(p);
     if (!in.read(s.depth(p), s.move_y(p), s.move_z(p))) return;
     s.scaled_move_y(p) = s.read_move_y(p) = s.move_y(p);
     s.scaled_move_z(p) = s.read_move_z(p) = s.move_z(p);
@@ -165,10 +234,10 @@ void read_py_export_request(InputReader& in) {
   auto& e = PyExportRequest;
   if (!in.header(SECTION_PY_EXPORT) || !in.read(e.plot_nodes, e.deflection_list_flag, e.second_list_flag)) return;
   if (e.deflection_list_flag == LIST_FOLLOWS) {
-    if (!in.read(e.num_deflections) || !in.count(e.num_deflections, "EXPORT DEFLECTIONS", MAX_EXPORT_DEFLECTIONS)) {
-      return;
-    }
+    if (!in.read_count(e.num_deflections, "EXPORT DEFLECTIONS", MAX_EXPORT_DEFLECTIONS)) return;
+    CountedList deflections(in, "EXPORT DEFLECTIONS", e.num_deflections);
     for (int k = 1; k <= e.num_deflections; ++k) {
+      deflections.entry(k);
       if (!in.read(e.deflections(k))) return;
     }
   }

@@ -41,6 +41,7 @@ struct AnalysisControlRecord {
   int threads_wanted = 0;     // threads the case asks for; 0 = automatic
   int threads_available = 1;  // largest thread count of the parallel runtime
   int threads_used_max = 1;   // largest thread count set in this run
+  int threads_free = 0;       // processors free at the start of the run; 0 = not known
   int pass_mode = 0;          // 0 analysis, 1 final print pass, 2 stiffness-estimation print pass
 
   // ---- run loop: copied from the case or combination before each run ----

@@ -5,8 +5,13 @@
 #include "model/run_state.hpp"
 
 #include <omp.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "base/fio.hpp"
@@ -138,7 +143,9 @@ void SET_THREAD_COUNT(int requested, int available, int& used_max, int& used_run
   int processors = omp_get_num_procs();
   // A host that limited the runtime's threads before the run is honoured.
   if (available >= 1) processors = std::min(processors, available);
-  const int n = THREAD_COUNT_RULE(requested, processors, work_count, pair_flag);
+  int n = THREAD_COUNT_RULE(requested, processors, work_count, pair_flag);
+  // Threads beyond the free processors would fight other work for them.
+  if (AnalysisControl.threads_free >= 1) n = std::min(n, AnalysisControl.threads_free);
   used_max = std::max(used_max, n);
   used_run = std::max(used_run, n);
   omp_set_num_threads(n);
@@ -149,5 +156,73 @@ void SET_PILE_LOOP_THREADS(int work_count) {
   SET_THREAD_COUNT(AnalysisControl.threads_wanted, AnalysisControl.threads_available, AnalysisControl.threads_used_max,
                    RunTimers.threads_used_run, work_count, NO_PAIR_LIMIT);
 }
+
+namespace {
+
+constexpr const char* MACHINE_STATISTICS = "/proc/stat";
+constexpr const char* OWN_TASKS = "/proc/self/task";
+constexpr const char* TASK_STAT = "stat";
+constexpr std::string_view RUNNING_TASKS_KEY = "procs_running";
+constexpr char RUNNING_STATE = 'R';
+
+FreeProcessorSource free_processor_source = nullptr;
+
+std::string file_text(const std::filesystem::path& file) {
+  std::ifstream in(file);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The threads of this process that are running or runnable now.
+int own_running_threads() {
+  std::error_code error;
+  int running = 0;
+  for (const auto& task : std::filesystem::directory_iterator(OWN_TASKS, error)) {
+    if (TASK_STAT_RUNNING(file_text(task.path() / TASK_STAT))) ++running;
+  }
+  return running;
+}
+
+}  // namespace
+
+int RUNNING_TASKS_IN_STATISTICS(std::string_view statistics) {
+  std::size_t start = 0;
+  while (start < statistics.size()) {
+    std::size_t end = statistics.find('\n', start);
+    if (end == std::string_view::npos) end = statistics.size();
+    const std::string_view line = statistics.substr(start, end - start);
+    start = end + 1;
+    if (!line.starts_with(RUNNING_TASKS_KEY) || line.size() == RUNNING_TASKS_KEY.size() ||
+        line[RUNNING_TASKS_KEY.size()] != ' ') {
+      continue;
+    }
+    std::string_view value = line.substr(RUNNING_TASKS_KEY.size());
+    value.remove_prefix(std::min(value.find_first_not_of(' '), value.size()));
+    int count = -1;
+    const auto [rest, error] = std::from_chars(value.data(), value.data() + value.size(), count);
+    return error == std::errc{} && count >= 0 ? count : -1;
+  }
+  return -1;
+}
+
+bool TASK_STAT_RUNNING(std::string_view stat) {
+  const std::size_t name_end = stat.rfind(')');
+  // ") R ...": the state is the first field after the name.
+  constexpr std::size_t STATE_OFFSET = 2;
+  if (name_end == std::string_view::npos || name_end + STATE_OFFSET >= stat.size()) return false;
+  return stat[name_end + STATE_OFFSET] == RUNNING_STATE;
+}
+
+int FREE_PROCESSORS() {
+  if (free_processor_source != nullptr) return free_processor_source();
+  const int usable = omp_get_num_procs();
+  const long online = sysconf(_SC_NPROCESSORS_ONLN);
+  const int running = RUNNING_TASKS_IN_STATISTICS(file_text(MACHINE_STATISTICS));
+  if (running < 0 || online < 1 || usable < 1) return 0;
+  // The thread that reads the files is running, so it is at least one of them.
+  const int others = std::max(running - std::max(own_running_threads(), 1), 0);
+  return static_cast<int>(std::clamp<long>(online - others, 1, usable));
+}
+
+void SET_FREE_PROCESSOR_SOURCE(FreeProcessorSource source) { free_processor_source = source; }
 
 }  // namespace pilecap

@@ -156,8 +156,9 @@ void WRITE_TIME_LINE(int unit, double seconds);
 // SET_THREAD_COUNT
 // Chooses the thread count of the next parallel region: the request capped by
 // the processors, or an automatic count that leaves processors free; never
-// more than work_count or (pair_flag 1) 2, never fewer than 1. Raises used_max
-// and used_run.
+// more than work_count or (pair_flag 1) 2, nor than the processors free at
+// the start of the run (AnalysisControl.threads_free, when known), never
+// fewer than 1. Raises used_max and used_run.
 //   in: requested (0 automatic), available (the host's limit), work_count, pair_flag
 //   in,out: used_max, used_run
 void SET_THREAD_COUNT(int requested, int available, int& used_max, int& used_run, int work_count, int pair_flag);
@@ -175,5 +176,32 @@ void SET_PILE_LOOP_THREADS(int work_count);
 
 // The count SET_THREAD_COUNT chooses for p processors.
 int THREAD_COUNT_RULE(int requested, int processors, int work_count, int pair_flag);
+
+// FREE_PROCESSORS
+// The processors this process may use that no other work holds at the call:
+// the machine's online processors less its runnable tasks that are not
+// threads of this process ("procs_running" of /proc/stat, the threads of
+// /proc/self/task in state R), at most the processors the parallel runtime
+// offers, at least 1; 0 when the machine does not say. A thread beyond them
+// waits for a processor that other work holds, and an idle thread of the
+// runtime, which spins for milliseconds before it sleeps, takes one from the
+// threads that work.
+int FREE_PROCESSORS();
+
+// SET_FREE_PROCESSOR_SOURCE
+// Puts source in place of FREE_PROCESSORS' reading of the machine (nullptr:
+// the machine again), so that a test, not the machine's load, chooses its
+// thread counts.
+using FreeProcessorSource = int (*)();
+void SET_FREE_PROCESSOR_SOURCE(FreeProcessorSource source);
+
+// RUNNING_TASKS_IN_STATISTICS: the value of the "procs_running" line of a
+// text of /proc/stat; -1 when it has none.
+int RUNNING_TASKS_IN_STATISTICS(std::string_view statistics);
+
+// TASK_STAT_RUNNING: whether the text of a task's /proc stat file gives the
+// state R (running or runnable). The state follows the command name, which
+// may itself hold blanks and parentheses, after its closing parenthesis.
+bool TASK_STAT_RUNNING(std::string_view stat);
 
 }  // namespace pilecap

@@ -185,9 +185,15 @@ void CHECK_PILES_REACH_THE_SOIL(int& status) {
     if (USES_OWN_PY_CURVES(p) || n_layers < 1) continue;
     const double tip = PileTable.head_x(p) + reach;
     const double bottom = SoilProfile.layer_bottom(n_layers);
+    const double top = SoilProfile.layer_top(1);
     if (tip > bottom + BELOW_DEEPEST_LAYER_TOLERANCE) {
       refuse_pile(p,
                   "TIP AT DEPTH " + length_text(tip) + ", BELOW THE END OF THE SOIL LAYERS AT " + length_text(bottom),
+                  status);
+    } else if (tip <= top) {
+      // No soil along the pile: nothing would hold it sideways.
+      refuse_pile(p,
+                  "TIP AT DEPTH " + length_text(tip) + ", NOT BELOW THE TOP OF THE SOIL LAYERS AT " + length_text(top),
                   status);
     }
   }

@@ -6,6 +6,7 @@
 // between stations and 0 outside a table. Node j is index j of the vectors.
 #include <cmath>
 
+#include "base/numbers.hpp"
 #include "pile/pile.hpp"
 
 namespace pilecap {
@@ -76,9 +77,10 @@ void SOIL_MOVE_PROFILE_ON_PILE(int pile) {
       profile.pile_move_y(pile, k) = my * std::sin(HALF_PI - PileTable.batter(pile));
       continue;
     }
-    const double sa = std::sin(PileTable.alpha(pile)), ca = std::cos(PileTable.alpha(pile));
-    const double sb = std::sin(PileTable.beta(pile));
-    const double st = std::sin(PileTable.theta(pile)), ct = std::cos(PileTable.theta(pile));
+    double sa, ca, sb, cb, st, ct;
+    ANGLE_SIN_COS(PileTable.alpha(pile), sa, ca);
+    ANGLE_SIN_COS(PileTable.beta(pile), sb, cb);
+    ANGLE_SIN_COS(PileTable.theta(pile), st, ct);
     const double u = sb * (ca * my + sa * mz);
     const double v = ca * mz - sa * my;
     profile.pile_move_y(pile, k) = ct * u + st * v;

@@ -43,9 +43,11 @@ void PREPARE_NODE_LAYOUT(int& status);
 // CHECK_PILES_REACH_THE_SOIL
 // Refuses, at input, a pile that the analysis could not hold: one whose head
 // is more than its vertical reach above its ground line (it never touches
-// the ground, and the cap finds no equilibrium), and one whose tip lies below
+// the ground, and the cap finds no equilibrium), one whose tip lies below
 // the end of the soil layers (the axial curves and the lateral solution
-// would stop without naming the pile). Called after PREPARE_NODE_LAYOUT.
+// would stop without naming the pile), and one whose tip does not reach
+// below the top of the soil layers (no soil holds it). Called after
+// PREPARE_NODE_LAYOUT.
 //   Reads:  PileTable (n_piles, prop, batter, head_x, ground, py_set),
 //           PileProperty, SoilProfile, RunOptions, UnitLabels
 //   in,out: status  STATUS_INPUT_DATA_ERROR with its detail line naming the

@@ -6,6 +6,7 @@
 // moments; matrices are 6 x 6, 1-based, stored column by column.
 #include <cmath>
 
+#include "base/numbers.hpp"
 #include "pile/pile.hpp"
 
 namespace pilecap {
@@ -16,9 +17,10 @@ void PILE_TRANSFORMATION(int pile, Matrix6& offset_transposed, Matrix6& offset, 
   offset.fill(0.0);
   rotation.fill(0.0);
   rotation_transposed.fill(0.0);
-  const double sa = std::sin(PileTable.alpha(pile)), ca = std::cos(PileTable.alpha(pile));
-  const double sb = std::sin(PileTable.beta(pile)), cb = std::cos(PileTable.beta(pile));
-  const double st = std::sin(PileTable.theta(pile)), ct = std::cos(PileTable.theta(pile));
+  double sa, ca, sb, cb, st, ct;
+  ANGLE_SIN_COS(PileTable.alpha(pile), sa, ca);
+  ANGLE_SIN_COS(PileTable.beta(pile), sb, cb);
+  ANGLE_SIN_COS(PileTable.theta(pile), st, ct);
   const double hx = PileTable.head_x(pile), hy = PileTable.head_y(pile), hz = PileTable.head_z(pile);
 
   // The block A of head translations against cap rotations.

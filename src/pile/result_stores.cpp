@@ -7,6 +7,7 @@
 // strictly beyond it, so a NaN never enters one.
 #include <cmath>
 
+#include "base/numbers.hpp"
 #include "model/analysis_control.hpp"
 #include "model/conversions.hpp"
 #include "model/model_store.hpp"
@@ -161,13 +162,16 @@ void ROTATE_BY_BATTER(int pile, double u_x, double y, double& x_global, double& 
 }
 
 void ROTATE_TO_GLOBAL_3D(int pile, double u_x, double u_y, double u_z, double& x, double& y, double& z) {
-  const double theta = PileTable.theta(pile), beta = PileTable.beta(pile), alpha = PileTable.alpha(pile);
-  const double y1 = u_y * std::cos(theta) - u_z * std::sin(theta);
-  const double z1 = u_y * std::sin(theta) + u_z * std::cos(theta);
-  x = u_x * std::sin(beta) - y1 * std::cos(beta);
-  const double x1 = u_x * std::cos(beta) + y1 * std::sin(beta);
-  y = x1 * std::cos(alpha) - z1 * std::sin(alpha);
-  z = x1 * std::sin(alpha) + z1 * std::cos(alpha);
+  double st, ct, sb, cb, sa, ca;
+  ANGLE_SIN_COS(PileTable.theta(pile), st, ct);
+  ANGLE_SIN_COS(PileTable.beta(pile), sb, cb);
+  ANGLE_SIN_COS(PileTable.alpha(pile), sa, ca);
+  const double y1 = u_y * ct - u_z * st;
+  const double z1 = u_y * st + u_z * ct;
+  x = u_x * sb - y1 * cb;
+  const double x1 = u_x * cb + y1 * sb;
+  y = x1 * ca - z1 * sa;
+  z = x1 * sa + z1 * ca;
 }
 
 }  // namespace pilecap

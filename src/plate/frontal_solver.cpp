@@ -349,6 +349,9 @@ void FRONTAL_SOLVE(int& status) {
   apply_restraints(w);
   find_last_appearances(w);
   for (int e = 1; e <= PlateControl.NELEM; ++e) {
+    // A stop request leaves the solution unfinished; the caller ends the
+    // analysis without using it.
+    if (PLATE_STOP_POLL(status)) return;
     place_element(w, e, status);
     if (status != 0) return;
     assemble_element(w, e);

@@ -257,8 +257,8 @@ extern PlateFileNamesRecord PlateFileNames;
 constexpr const char* PLATE_NAMES_FILE = "gslab.dat";
 constexpr int PLATE_NAME_FIELD = 75;  // a shorter name is padded with blanks to this width
 
-// The plate files are named after the input file, in the folder of the
-// results report: <folder>/<input stem> and these suffixes. The debug trace
+// The plate files are named after the input file and the run, in the folder
+// of the results report: <folder>/<input stem><run tag> and these suffixes. The debug trace
 // takes the listing's name with its extension replaced.
 constexpr const char* PLATE_DATA_SUFFIX = ".plate.dat";
 constexpr const char* PLATE_LISTING_SUFFIX = ".plate.lst";
@@ -395,6 +395,40 @@ using PlatePileResponder = void (*)(std::vector<PlatePileResponse>& piles, int w
 // SET_PLATE_PILE_RESPONDER: installs the responder; nullptr removes it.
 void SET_PLATE_PILE_RESPONDER(PlatePileResponder responder);
 
+// ------------------------------------------------- progress and stop request
+
+// The events of the load stepping that the engine's cap floor reports (its
+// run log's step lines and the host's status records), each read from
+// PlateControl when it comes: a step attempt starts (STEP, TCUR,
+// dt_current), an iteration starts (ITER + 1), a step attempt ended,
+// converged or not (converged_time), the stepping ended.
+enum PlateProgressEvent {
+  PLATE_STEP_STARTED = 1,
+  PLATE_ITERATION_STARTED = 2,
+  PLATE_STEP_ENDED = 3,
+  PLATE_STEPPING_ENDED = 4,
+};
+using PlateProgressHook = void (*)(int event);
+
+// SET_PLATE_PROGRESS_HOOK: installs the hook; nullptr removes it.
+void SET_PLATE_PROGRESS_HOOK(PlateProgressHook hook);
+
+// Long plate work (the element pass, the frontal solution) looks for the
+// host's stop request as it goes, so that a stop takes effect within about
+// a second on any mesh, not after an iteration of minutes: the clock is read
+// every PLATE_STOP_POLL_CALLS calls, the stop-request file at most once per
+// PLATE_STOP_POLL_SECONDS.
+constexpr int PLATE_STOP_POLL_CALLS = 16;
+constexpr double PLATE_STOP_POLL_SECONDS = 0.25;
+
+// PLATE_STOP_POLL
+// Cheap enough to call once per element: true, with the status word set to
+// STATUS_STOPPED_BY_USER, when the stop-request file asks for the stop (read
+// at most once per PLATE_STOP_POLL_SECONDS). Reads nothing the analysis
+// computes, so a run that is not stopped computes the same.
+//   in,out: status
+bool PLATE_STOP_POLL(int& status);
+
 // =================================================================== routines
 
 // FAIL_PLATE
@@ -447,9 +481,12 @@ void FIRST_ELEMENT_HOLDING(int node, int& element, int& local_node);
 // Rereads records 1 to 9 of "Names.dat" in the working directory and writes
 // "gslab.dat" there, five lines: the plot-data file (record 9), then the
 // plate's own data file, listing, step results file and convergence log,
-// named after the input file (record 5) in the folder of the results report
-// (record 7), so that no plate file is the engine's input or one of its open
-// reports. Names are whole, a shorter one padded with blanks to 75 characters.
+// named after the input file (record 5) and the run under way (".case2",
+// ".comb1" after the stem; nothing outside a run) in the folder of the
+// results report (record 7), so that no plate file is the engine's input or
+// one of its open reports and every run keeps its own. Names are whole, a
+// shorter one padded with blanks to 75 characters.
+//   Reads:  AnalysisControl (current_run, current_combination)
 //   Writes: PlateFileNames (the five names)
 //   out:    first_name   record 5, without trailing blanks
 //           second_name  record 9, without trailing blanks
@@ -460,9 +497,10 @@ void WRITE_PLATE_NAMES_FILE(std::string& first_name, std::string& second_name, i
 // REMOVE_STALE_PLATE_FILES
 // At the start of a run: removes the plate files an earlier run of the same
 // deck may have left in the run's folder (the data file and its keyword
-// copy, the listing, step results, convergence log and debug trace named as
-// WRITE_PLATE_NAMES_FILE names them, and "gslab.dat"), so that every plate
-// file in the folder after the run is this run's. A name that is one of the
+// copy, the listing, step results, convergence log and debug trace of every
+// case and combination, named as WRITE_PLATE_NAMES_FILE names them, with or
+// without the run in the name, and "gslab.dat"), so that every plate file in
+// the folder after the run is this run's. A name that is one of the
 // run's own files is never removed; a file that is not there is no failure.
 //   Reads:  RunFiles (input_file, results_file and every other name)
 void REMOVE_STALE_PLATE_FILES();
@@ -554,7 +592,9 @@ void QUAD8_ELEMENT_STIFFNESS(int element, int& status);
 //   Reads:  PlateControl, PlateGaussRule, PlateModel (mesh, materials,
 //           springs, ASDIS, TSDIS)
 //   Writes: PlateModel.element_matrices, element_vectors (added), element_records
-//   in,out: status  STATUS_PLATE_ERROR on a bad element geometry or material
+//   in,out: status  STATUS_PLATE_ERROR on a bad element geometry or material;
+//                   STATUS_STOPPED_BY_USER when the host asks for the stop
+//                   during the pass (PLATE_STOP_POLL)
 void PLATE_ELEMENT_MATRICES(int& status);
 
 // PLATE_PILE_RESPONSES
@@ -609,7 +649,9 @@ void PLATE_LOAD_VECTORS(int& status);
 //           restraints, ASDIS, TSDIS)
 //   Writes: PlateModel.DSDIS, nodal_reactions; FrontalScratch
 //   in,out: status  STATUS_PLATE_ERROR on a zero (or not finite) pivot, with
-//                   the line on the listing, or a front beyond front_size
+//                   the line on the listing, or a front beyond front_size;
+//                   STATUS_STOPPED_BY_USER when the host asks for the stop
+//                   during the elimination (the solution is then unfinished)
 void FRONTAL_SOLVE(int& status);
 
 // ------------------------------------------------------ the plate analysis
@@ -623,8 +665,9 @@ void FRONTAL_SOLVE(int& status);
 // does not converge is retried from the last converged time with half the
 // step, down to DTMIN. Every converged step prints its displacements,
 // reactions and stresses and appends its block to the step results file,
-// which always ends with "END_STEP_DATA". Every file is closed and every
-// table released on return, also after a failure.
+// which always ends with "END_STEP_DATA". Every step attempt and iteration
+// is reported to the progress hook. Every file is closed and every table
+// released on return, also after a failure.
 //   Reads:  "gslab.dat", the plate data file, RunFiles (names not to overwrite)
 //   Writes: PlateControl, PlateDiagnoses, PlateFileNames.debug_trace_file;
 //           the listing, step results file, convergence log and debug trace
@@ -632,7 +675,8 @@ void FRONTAL_SOLVE(int& status);
 //                   a file that cannot be had, a bad element, a zero pivot or
 //                   a residual or displacement that is not finite (naming the
 //                   step, iteration and equation); STATUS_STOPPED_BY_USER when
-//                   the host's stop request comes during the stepping
+//                   the host's stop request comes during the stepping (polled
+//                   before every iteration and inside its long parts)
 void RUN_PLATE_ANALYSIS(int& status);
 
 // OPEN_PLATE_FILES

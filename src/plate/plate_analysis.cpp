@@ -5,11 +5,14 @@
 // norms of the corrections of the translations (D against the step's
 // movement U) and of the rotations (R against RU) decide convergence. A step
 // that does not converge is retried from the last converged time with half
-// the step. A host's stop request ends the stepping at the next iteration,
-// and a residual or displacement that is not finite (a singular or diverging
-// plate) ends the analysis before any file receives it. Displacement vectors
-// are indexed by global equation 6(n-1)+d.
+// the step. A host's stop request ends the stepping at the next iteration, or
+// within the element pass or the frontal solution of a long one, and a
+// residual or displacement that is not finite (a singular or diverging
+// plate) ends the analysis before any file receives it. The engine's cap
+// floor hears of every step attempt and iteration through the progress hook.
+// Displacement vectors are indexed by global equation 6(n-1)+d.
 #include <array>
+#include <chrono>
 #include <cmath>
 #include <string>
 
@@ -46,6 +49,20 @@ constexpr const char* CAUSE_LAYOUT = "(/,/,A)";
 
 constexpr const char* STALLED_DETAIL = "    THE PLATE LOAD STEP IS TOO SMALL TO ADVANCE THE PSEUDO-TIME";
 constexpr const char* RETRY_LAYOUT = "(\"    THE STEP IS TRIED AGAIN FROM THE LAST CONVERGED STEP, HALF AS LONG\")";
+
+PlateProgressHook progress_hook = nullptr;
+
+void report_progress(PlateProgressEvent event) {
+  if (progress_hook != nullptr) progress_hook(event);
+}
+
+// The stop poll's clock: calls since the clock was last read, and when the
+// stop-request file was last read.
+struct StopPollClock {
+  int calls = 0;
+  std::chrono::steady_clock::time_point last_read = std::chrono::steady_clock::now();
+};
+StopPollClock stop_poll_clock;
 
 // The equation of a vector that makes it unusable: the first one that is not
 // finite, else (a norm that overflows) the one of the largest magnitude.
@@ -154,10 +171,13 @@ bool solve_step(int& status) {
   PlateControlRecord& c = PlateControl;
   c.ITER = 0;
   write_step_line();
+  report_progress(PLATE_STEP_STARTED);
   FILL_VECTOR(PlateModel.TSDIS, PLATE_NODE_DOFS * c.NPOIN, 0.0);
   while (true) {
     // The host's stop request is polled at every iteration, as the rigid
     // cap's load steps do.
+    report_progress(PLATE_ITERATION_STARTED);
+    stop_poll_clock = StopPollClock{};
     if (STOP_REQUESTED()) {
       status = STATUS_STOPPED_BY_USER;
       return false;
@@ -205,6 +225,7 @@ void step_loads(int& status) {
       WRITE_PLATE_REACTIONS();
       WRITE_PLATE_STRESSES();
       converged_time = c.TCUR;
+      report_progress(PLATE_STEP_ENDED);
       c.TCUR = NEXT_PLATE_TIME(c.TCUR, c.dt_current);
       ++c.STEP;
       if (converged_time >= c.TEND) return;  // the step at TEND was the last
@@ -216,6 +237,7 @@ void step_loads(int& status) {
     }
     bool below_minimum = false;
     HALVE_PLATE_STEP(converged_time, below_minimum);
+    report_progress(PLATE_STEP_ENDED);
     if (below_minimum) {
       for (int unit : {UNIT_PLATE_CONSOLE, UNIT_PLATE_CONVERGENCE_LOG}) fio::write(unit, BELOW_MINIMUM_LAYOUT);
       if (converged_time == c.TINI && !runaway.empty()) {
@@ -242,6 +264,20 @@ void check_element_kind(int& status) {
 }
 
 }  // namespace
+
+void SET_PLATE_PROGRESS_HOOK(PlateProgressHook hook) { progress_hook = hook; }
+
+bool PLATE_STOP_POLL(int& status) {
+  StopPollClock& clock = stop_poll_clock;
+  if (++clock.calls < PLATE_STOP_POLL_CALLS) return false;
+  clock.calls = 0;
+  const auto now = std::chrono::steady_clock::now();
+  if (std::chrono::duration<double>(now - clock.last_read).count() < PLATE_STOP_POLL_SECONDS) return false;
+  clock.last_read = now;
+  if (!STOP_REQUESTED()) return false;
+  status = STATUS_STOPPED_BY_USER;
+  return true;
+}
 
 void FILL_VECTOR(Table1<double>& vector, int count, double value) {
   for (int i = 1; i <= count; ++i) vector(i) = value;
@@ -312,6 +348,7 @@ void RUN_PLATE_ANALYSIS(int& status) {
   fio::close(UNIT_PLATE_DATA);
   if (status == 0) {
     step_loads(status);
+    if (status == 0) report_progress(PLATE_STEPPING_ENDED);
     if (status == 0 && PlateControl.STEP > 1) PLATE_FINAL_PILE_FORCES(status);
   }
   if (fio::is_open(UNIT_PLATE_STEP_RESULTS)) fio::write(UNIT_PLATE_STEP_RESULTS, END_STEP_DATA_LAYOUT);

@@ -172,6 +172,7 @@ void PLATE_ELEMENT_MATRICES(int& status) {
   if (status == 0) check_pile_responses(status);
   if (status != 0) return;
   for (int e = 1; e <= PlateControl.NELEM; ++e) {
+    if (PLATE_STOP_POLL(status)) return;
     QUAD8_ELEMENT_STIFFNESS(e, status);
     if (status != 0) return;
     gather_displacements(e);

@@ -1,15 +1,19 @@
 // The file of plate file names, "gslab.dat": the plot-data file of the
 // engine's file of file names, "Names.dat" (record 9), then the plate's own
 // data file, listing, step results file and convergence log, named after the
-// input file (record 5) in the folder of the results report (record 7), one
-// to a line. Names are carried whole; a shorter name is padded with blanks to
-// 75 characters, the field hosts read. Both files are in the working
-// directory; unit UNIT_PLATE_CONTROL serves both, in turn.
+// input file (record 5) and the run (load case or combination) in the folder
+// of the results report (record 7), one to a line, so that every run of a
+// deck keeps its own plate files. Names are carried whole; a shorter name is
+// padded with blanks to 75 characters, the field hosts read. Both files are
+// in the working directory; unit UNIT_PLATE_CONTROL serves both, in turn.
 #include <filesystem>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "base/fio.hpp"
 #include "base/report_fields.hpp"
+#include "model/analysis_control.hpp"
 #include "model/run_state.hpp"
 #include "plate/plate.hpp"
 
@@ -42,11 +46,59 @@ bool read_engine_names(Array1<std::string, RECORDS_NEEDED>& records) {
   return complete;
 }
 
-// <folder of the results report>/<stem of the input file>.
-std::string plate_file_base(const std::string& input_file, const std::string& results_file) {
+// The tags that name a run in its plate files: ".case2", ".comb1".
+constexpr std::string_view CASE_TAG = ".case";
+constexpr std::string_view COMBINATION_TAG = ".comb";
+// What follows a plate file's base name and run tag: the four suffixes of
+// "gslab.dat", and the keyword copy's and the debug trace's, which take the
+// data file's and the listing's names with their extension replaced.
+std::vector<std::string> plate_file_endings() {
+  const auto replaced = [](const char* suffix, const char* extension) {
+    return std::filesystem::path(suffix).replace_extension(extension).string();
+  };
+  return {PLATE_DATA_SUFFIX,
+          PLATE_LISTING_SUFFIX,
+          PLATE_STEP_RESULTS_SUFFIX,
+          PLATE_CONVERGENCE_LOG_SUFFIX,
+          replaced(PLATE_DATA_SUFFIX, PLATE_KEYWORD_EXTENSION),
+          replaced(PLATE_LISTING_SUFFIX, PLATE_DEBUG_EXTENSION)};
+}
+
+std::string input_stem(const std::string& input_file) {
   std::string stem = std::filesystem::path(input_file).stem().string();
-  if (stem.empty()) stem = STEM_OF_NAMELESS_INPUT;
-  return (std::filesystem::path(results_file).parent_path() / stem).string();
+  return stem.empty() ? STEM_OF_NAMELESS_INPUT : stem;
+}
+
+// The run under way: ".case2" in the case loop, ".comb1" in the combination
+// loop, nothing outside a run (a plate file written on its own).
+std::string run_tag() {
+  const AnalysisControlRecord& a = AnalysisControl;
+  if (a.current_run < 1) return {};
+  return std::string(a.current_combination > 0 ? COMBINATION_TAG : CASE_TAG) + std::to_string(a.current_run);
+}
+
+// <folder of the results report>/<stem of the input file><run tag>.
+std::string plate_file_base(const std::string& input_file, const std::string& results_file) {
+  return (std::filesystem::path(results_file).parent_path() / (input_stem(input_file) + run_tag())).string();
+}
+
+// True when `name` is a plate file of a deck of this stem: the stem, an
+// optional run tag, and one of the plate files' endings.
+bool plate_file_of(std::string_view name, const std::string& stem) {
+  if (!name.starts_with(stem)) return false;
+  name.remove_prefix(stem.size());
+  for (const std::string_view tag : {CASE_TAG, COMBINATION_TAG}) {
+    if (!name.starts_with(tag)) continue;
+    std::size_t digits = tag.size();
+    while (digits < name.size() && name[digits] >= '0' && name[digits] <= '9') ++digits;
+    if (digits == tag.size()) return false;
+    name.remove_prefix(digits);
+    break;
+  }
+  for (const std::string& ending : plate_file_endings()) {
+    if (name == ending) return true;
+  }
+  return false;
 }
 
 // True when `name` is one of the run's own files.
@@ -84,16 +136,15 @@ bool run_file(const std::string& name) {
 }  // namespace
 
 void REMOVE_STALE_PLATE_FILES() {
-  const std::string base = plate_file_base(RunFiles.input_file, RunFiles.results_file);
-  const std::string data_file = base + PLATE_DATA_SUFFIX;
-  const std::string listing_file = base + PLATE_LISTING_SUFFIX;
-  const std::string names[] = {data_file,
-                               std::filesystem::path(data_file).replace_extension(PLATE_KEYWORD_EXTENSION).string(),
-                               listing_file,
-                               base + PLATE_STEP_RESULTS_SUFFIX,
-                               base + PLATE_CONVERGENCE_LOG_SUFFIX,
-                               std::filesystem::path(listing_file).replace_extension(PLATE_DEBUG_EXTENSION).string(),
-                               PLATE_NAMES_FILE};
+  const std::string stem = input_stem(RunFiles.input_file);
+  const std::filesystem::path folder = std::filesystem::path(RunFiles.results_file).parent_path();
+  std::vector<std::string> names = {PLATE_NAMES_FILE};
+  std::error_code error;
+  for (std::filesystem::directory_iterator entry(folder.empty() ? "." : folder, error), end; !error && entry != end;
+       entry.increment(error)) {
+    const std::string name = entry->path().filename().string();
+    if (plate_file_of(name, stem)) names.push_back((folder / name).string());
+  }
   for (const std::string& name : names) {
     if (run_file(name)) continue;
     std::error_code ignored;

@@ -61,10 +61,12 @@ constexpr int COMPUTATION_TOP_LEAD = 5;
 constexpr int COMPUTATION_TOP_WIDTH = 15;
 constexpr int COMPUTATION_TOP_GAP = 2;
 constexpr int FULL_DIGITS = 8;
-// Piles whose outputs and formatted computation blocks are held at once
-// while they are printed: enough to keep every thread busy, few enough that
-// the held text stays small whatever the number of piles.
-constexpr int PILES_PER_PRINT_BATCH = 64;
+// Piles per thread whose outputs and formatted computation blocks are held
+// at once while they are printed: enough to keep every thread busy, few
+// enough that what is held stays small whatever the number of piles. A
+// pile's output set (its node tables at the largest node count) and its
+// formatted block take about 50 and 40 to 80 kB.
+constexpr int PRINT_BATCH_PILES_PER_THREAD = 8;
 
 // Print option of the combination envelopes from which their node tables print.
 constexpr int COMBINATION_NODE_TABLE_OPTION = 2;
@@ -235,8 +237,10 @@ void WRITE_PILE_OUTPUTS(int which, const PileComputationTask& computation, const
   std::vector<PileOutput> outputs;
   std::vector<std::string> blocks;
   int scratch_code = fio::IO_OK;
-  for (int first = 1; first <= n_piles && scratch_code == fio::IO_OK; first += PILES_PER_PRINT_BATCH) {
-    const int last = std::min(n_piles, first + PILES_PER_PRINT_BATCH - 1);
+  SET_PILE_LOOP_THREADS(n_piles);
+  const int batch = PRINT_BATCH_PILES_PER_THREAD * omp_get_max_threads();
+  for (int first = 1; first <= n_piles && scratch_code == fio::IO_OK; first += batch) {
+    const int last = std::min(n_piles, first + batch - 1);
     const int count = last - first + 1;
     outputs.resize(static_cast<std::size_t>(count));
     blocks.assign(static_cast<std::size_t>(count), std::string());

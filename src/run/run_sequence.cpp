@@ -4,6 +4,8 @@
 // final report and the release always run.
 #include <omp.h>
 
+#include <algorithm>
+
 #include "analysis/analysis.hpp"
 #include "echo/echo.hpp"
 #include "input/input.hpp"
@@ -37,6 +39,14 @@ void RUN_ANALYSIS(int& status) {
 
   // Recorded whatever happened before, so the processor line can show it.
   AnalysisControl.threads_available = host_threads > 0 ? host_threads : 1;
+  // No region of the run takes more threads than the processors other work
+  // leaves free as it starts, so that on a busy machine no thread of the
+  // run, working or idly spinning, waits for a processor another holds; a
+  // region that sets no count of its own runs on this one.
+  AnalysisControl.threads_free = FREE_PROCESSORS();
+  if (AnalysisControl.threads_free >= 1) {
+    omp_set_num_threads(std::min(AnalysisControl.threads_available, AnalysisControl.threads_free));
+  }
   AnalysisControl.threads_used_max = 1;
   RunTimers.threads_used_run = 1;
 

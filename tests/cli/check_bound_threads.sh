@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs pilecap-run with the threads bound to processors (OMP_PROC_BIND) and
-# checks that the run had every processor available, as unbound: the host
-# must not start itself again on the one processor the runtime bound its
-# first thread to.
+# checks that the run had every processor available, as unbound: the runtime
+# binds its first thread to one processor as it loads, and a host started
+# again from that thread (as pilecap-run once was, to set the runtime's
+# wait) inherited that one processor and ran on one thread.
 #   check_bound_threads.sh PILECAP_RUN DECK WORKDIR
 set -u
 run=$1 deck=$2 workdir=$3

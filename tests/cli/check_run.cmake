@@ -8,10 +8,17 @@
 #   -DFINAL=<last line of standard output>          (optional)
 #   -DSTDOUT_HAS=, -DSTDERR_HAS=, -DSTDOUT_LACKS=   regular expressions, |-separated
 #   -DONLY_ENTRY=<the one entry WORKDIR holds afterwards>
+#   -DMAKE_FOLDER=<a folder made inside WORKDIR before the run>     (optional)
+#   -DLAUNCHER=<a program, with its options, that starts pilecap-run, separated by |>
+#   -DTHROUGH_LOADER=1: pilecap-run started by the dynamic loader its program
+#        headers name, as a file the loader opens
 cmake_minimum_required(VERSION 3.25)
 
 file(REMOVE_RECURSE "${WORKDIR}")
 file(MAKE_DIRECTORY "${WORKDIR}")
+if(DEFINED MAKE_FOLDER)
+  file(MAKE_DIRECTORY "${WORKDIR}/${MAKE_FOLDER}")
+endif()
 
 if(DEFINED README)
   file(STRINGS "${README}" readme_lines)
@@ -43,13 +50,21 @@ else()
   string(REPLACE "|" ";" run_args "${ARGS}")
 endif()
 
+string(REPLACE "|" ";" launcher "${LAUNCHER}")
+if(THROUGH_LOADER)
+  execute_process(COMMAND readelf --program-headers "${PILECAP_RUN}" OUTPUT_VARIABLE headers RESULT_VARIABLE read)
+  if(NOT read EQUAL 0 OR NOT headers MATCHES "program interpreter: ([^] ]+)]")
+    message(FATAL_ERROR "no program interpreter found in ${PILECAP_RUN}")
+  endif()
+  list(APPEND launcher "${CMAKE_MATCH_1}")
+endif()
 execute_process(
-  COMMAND "${PILECAP_RUN}" ${run_args}
+  COMMAND ${launcher} "${PILECAP_RUN}" ${run_args}
   WORKING_DIRECTORY "${WORKDIR}"
   RESULT_VARIABLE status
   OUTPUT_VARIABLE out
   ERROR_VARIABLE err)
-message("pilecap-run ${run_args}\n--- standard output\n${out}--- standard error\n${err}---")
+message("${launcher} pilecap-run ${run_args}\n--- standard output\n${out}--- standard error\n${err}---")
 
 set(failures "")
 if(NOT status STREQUAL "${EXIT}")

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Stops a run of pilecap-run while its second load case is under way and
-# checks what it tells: the exit status, texts on either stream, and the last
-# line of standard output.
+# Stops a run of pilecap-run as its second load case starts and checks what
+# it tells: the exit status, texts on either stream, and the last line of
+# standard output. pilecap-run's test seam holds the engine at the start of
+# case 2 until the stop-request file holds 1, so the stop lands there however
+# busy the machine is.
 #   check_stop.sh PILECAP_RUN DECK WORKDIR HOW EXIT STDOUT_PATTERNS STDERR_PATTERNS [FINAL]
 #   HOW: file (1 in the stop-request file), SIGINT, SIGTERM, or TWICE (SIGINT
 #   and at once SIGTERM, two signals pending together); the patterns are extended regular expressions
@@ -10,14 +12,12 @@ set -u
 run=$1 deck=$2 workdir=$3 how=$4 expected=$5 out_patterns=$6 err_patterns=$7 final=${8:-}
 base=$(basename "${deck%.*}")
 rm -rf "$workdir" && mkdir -p "$workdir" && cd "$workdir" || exit 1
-# On one thread, so that the run lasts long enough for the stop to land
-# while the second case is under way, however fast the machine.
-"$run" --threads 1 "$deck" reports >out.txt 2>err.txt &
+PILECAP_RUN_TEST_HOLD_CASE=2 "$run" "$deck" reports >out.txt 2>err.txt &
 pid=$!
-status_file=reports/$base.status.txt
-# Waits for the engine to begin the second case (at most a minute).
-for _ in $(seq 1 6000); do
-  if grep -qE "LOAD CASE +2/" "$status_file" 2>/dev/null; then break; fi
+# The engine holds at case 2 until the stop comes (a failure to get there
+# shows after ten minutes at most).
+for _ in $(seq 1 60000); do
+  if [ -e reports/pilecap-run.hold ]; then break; fi
   if ! kill -0 "$pid" 2>/dev/null; then break; fi
   sleep 0.01
 done

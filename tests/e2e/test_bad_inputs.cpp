@@ -498,13 +498,13 @@ TEST_F(InputChecks, EachRefusedWithItsPlace) {
       {"value missing on the load line", one_pile(), "\n1000 100 0 0 0 0 0 0 0\n", "\n1000 100 0 0 0 0 0 0\n",
        "LOAD COMBINATIONS",
        "INPUT SECTION 3 (LOAD CASES), LINE @-1: THE RECORD RUNS INTO THE SECTION HEADER 'LOAD COMBINATIONS' AT "
-       "LINE @, A VALUE IS MISSING HERE OR ABOVE"},
+       "LINE @, ENTRY 1 OF THE 1 LOAD CASES COUNTED AT LINE 8, A VALUE IS MISSING HERE OR ABOVE"},
       // A value missing on the case's last line but one: the last count is
       // due where the header stands.
       {"value missing on the flags line", one_pile(), "\n0 0 0 0 0 0 0 0\n0\nLOAD COMBINATIONS",
        "\n0 0 0 0 0 0 0\n0\nLOAD COMBINATIONS", "LOAD COMBINATIONS",
-       "INPUT SECTION 3 (LOAD CASES), LINE @: A RECORD IS DUE, NOT THE SECTION HEADER 'LOAD COMBINATIONS', A VALUE "
-       "IS MISSING ABOVE IT"},
+       "INPUT SECTION 3 (LOAD CASES), LINE @: A RECORD IS DUE, NOT THE SECTION HEADER 'LOAD COMBINATIONS', ENTRY 1 "
+       "OF THE 1 LOAD CASES COUNTED AT LINE 8, A VALUE IS MISSING ABOVE IT"},
   };
   for (const Case& c : cases) {
     std::string deck = deck_3d(c.deck);

@@ -27,6 +27,7 @@
 #include "tests/e2e/estimation_decks.hpp"
 #include "tests/e2e/run_folder.hpp"
 #include "tests/support/engine_state.hpp"
+#include "tools/run_report.hpp"
 
 namespace pilecap::testing {
 namespace {
@@ -79,8 +80,9 @@ class PlateCapRuns : public PileForceRecordingTest {
     folder.put(RunFolder::INPUT_LINE, deck);
     folder.run();
   }
-  static std::filesystem::path plate_file(const RunFolder& folder, const char* suffix) {
-    return folder.folder() / (std::string("file5") + suffix);
+  // A plate file of a run: "file5.case1.plate.lst" for the listing of case 1.
+  static std::filesystem::path plate_file(const RunFolder& folder, const char* suffix, const char* run = ".case1") {
+    return folder.folder() / (std::string("file5") + run + suffix);
   }
 };
 
@@ -581,10 +583,10 @@ TEST_F(PlateCapRuns, StiffPlatePrintsTheRigidCapsPileTopForces) {
   ASSERT_EQ(rigid_rows.size(), 4u);
   ASSERT_EQ(plate_rows.size(), 4u);
   EXPECT_NE(plate.read(RunFolder::RESULT_CODES_LINE).find("1 ANALYSIS COMPLETED"), std::string::npos);
-  EXPECT_NE(
-      plate.read(RunFolder::RESULTS_LINE)
-          .find("\n     THE CAP IS THE PLATE MODEL: ITS DISPLACEMENTS, MOMENTS AND SHEARS ARE IN file5.plate.lst\n"),
-      std::string::npos);
+  EXPECT_NE(plate.read(RunFolder::RESULTS_LINE)
+                .find("\n     THE CAP IS THE PLATE MODEL: ITS DISPLACEMENTS, MOMENTS AND SHEARS ARE IN "
+                      "file5.case1.plate.lst\n"),
+            std::string::npos);
 
   double axial_scale = 0.0, lateral_scale = 0.0;
   for (const Vector6& row : rigid_rows) {
@@ -604,6 +606,138 @@ TEST_F(PlateCapRuns, StiffPlatePrintsTheRigidCapsPileTopForces) {
   for (std::size_t k = 0; k < 6; ++k) {
     const double scale = k < 3 ? 400.0 : 1200.0;
     EXPECT_NEAR(sum[k], load[k], 1e-3 * scale) << "component " << k + 1;
+  }
+}
+
+// Every run of a deck keeps its own plate files: the listing, step results,
+// convergence log and debug trace of each case and combination, each named
+// in the run's block of the results report and the summary. Each run's files
+// are those of a deck holding that load alone (so nothing of one run is lost
+// to, or mixed into, another), and an export keeps every run's data file,
+// the same file the analysis of that run reads.
+TEST_F(PlateCapRuns, EveryRunKeepsItsOwnPlateFiles) {
+  Deck3D d = four_piles();
+  d.cases.push_back({.fx = 300000, .fy = -20000, .fz = 15000, .my = -1e6, .mz = 1e6, .initial_step = 0.5});
+  d.combinations = {{{{1, 1.0}, {2, 0.5}}}};
+  RunFolder folder("plate_every_run");
+  run(folder, plate_deck(d, {}));
+  const char* const runs[] = {".case1", ".case2", ".comb1"};
+  const std::string results = folder.read(RunFolder::RESULTS_LINE);
+  const std::string summary = folder.read(RunFolder::SUMMARY_LINE);
+  for (const char* r : runs) {
+    SCOPED_TRACE(r);
+    const std::string listing = RunFolder::read_file(plate_file(folder, ".plate.lst", r));
+    EXPECT_NE(listing.find(" DISPLACEMENTS\n"), std::string::npos);
+    EXPECT_NE(listing.find("X-MOMENT"), std::string::npos);
+    const std::string steps = RunFolder::read_file(plate_file(folder, ".plate.steps", r));
+    EXPECT_EQ(steps.rfind("STEP_DATA\n", 0), 0u);
+    EXPECT_TRUE(steps.ends_with("END_STEP_DATA\n"));
+    EXPECT_TRUE(std::filesystem::exists(plate_file(folder, ".plate.log", r)));
+    EXPECT_TRUE(std::filesystem::exists(plate_file(folder, ".plate.dbg", r)));
+    const std::string pointer =
+        std::string("THE CAP IS THE PLATE MODEL: ITS DISPLACEMENTS, MOMENTS AND SHEARS ARE IN file5") + r +
+        ".plate.lst";
+    EXPECT_NE(results.find(pointer), std::string::npos);
+    EXPECT_NE(summary.find(pointer), std::string::npos);
+  }
+  // Each pointer stands in its own run's block, in run order.
+  const std::size_t case_2 = summary.find("LOAD CASE :     2");
+  const std::size_t combination = summary.find("LOAD COMB. :     1");
+  ASSERT_NE(case_2, std::string::npos);
+  ASSERT_NE(combination, std::string::npos);
+  EXPECT_LT(summary.find("file5.case1.plate.lst"), case_2);
+  EXPECT_GT(summary.find("file5.case2.plate.lst"), case_2);
+  EXPECT_LT(summary.find("file5.case2.plate.lst"), combination);
+  EXPECT_GT(summary.find("file5.comb1.plate.lst"), combination);
+
+  // Case 2 of the deck against a deck whose only case is that load.
+  Deck3D alone = d;
+  alone.cases = {d.cases[1]};
+  alone.combinations.clear();
+  RunFolder single("plate_every_run_alone");
+  run(single, plate_deck(alone, {}));
+  for (const char* suffix : {".plate.lst", ".plate.steps", ".plate.log"}) {
+    EXPECT_EQ(RunFolder::read_file(plate_file(folder, suffix, ".case2")),
+              RunFolder::read_file(plate_file(single, suffix, ".case1")))
+        << suffix;
+  }
+
+  RunFolder exported("plate_every_run_export");
+  run(exported, plate_deck(d, {.cap_model = CAP_MODEL_PLATE_EXPORT}));
+  for (const char* r : runs) {
+    const std::string data = RunFolder::read_file(plate_file(exported, ".plate.dat", r));
+    EXPECT_FALSE(data.empty()) << r;
+    EXPECT_EQ(data, RunFolder::read_file(plate_file(folder, ".plate.dat", r))) << r;
+    EXPECT_TRUE(std::filesystem::exists(plate_file(exported, ".plate.key", r))) << r;
+  }
+}
+
+constexpr int ECHO_LINE_OF_THE_RUN = 6;  // line of "Names.dat" naming the input echo
+
+// The status record at which a test asks for the stop, and whether it did.
+std::string stop_at_record;
+bool stop_written = false;
+
+// Writes 1 into the stop-request file once the status file holds the record
+// named: the engine polls the request right after the record, so the stop
+// lands there whatever the speed of the machine.
+void stop_at_status_record() {
+  if (stop_written) return;
+  if (RunFolder::read_file(RunFiles.status_file).find(stop_at_record) == std::string::npos) return;
+  RunFolder::put_file(RunFiles.stop_request_file, "1\n");
+  stop_written = true;
+}
+
+// The last converged step of a plate listing: the TIME of its last "STEP =" line.
+double last_listed_time(const std::string& listing) {
+  const std::size_t at = listing.rfind("   STEP =");
+  const std::size_t time = at == std::string::npos ? at : listing.find("TIME =", at);
+  return time == std::string::npos ? -1.0 : std::stod(listing.substr(time + 6, 10));
+}
+
+// A stop request after some converged load steps: the run ends with the
+// stop message, the case has no result code, and the host reports the share
+// of the load of the last converged step (the plate's from its own listing,
+// the rigid cap's the steps it converged) and that the results are missing.
+TEST_F(PlateCapRuns, StopAfterConvergedStepsReportsTheLastConvergedShare) {
+  struct Case {
+    const char* name;
+    bool plate;
+    double initial_step;
+    const char* record;  // the status record after which the stop lands
+    const char* percent;
+  };
+  const Case cases[] = {
+      {"plate, after its first step", true, 0.05, " STEP:    2 TCUR:    0.1000 ITERATION:    1", "5.00"},
+      {"rigid cap, after two steps", false, 0.25, " STEP:    3 TCUR:    0.7500 ITERATION:    1", "50.00"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Deck3D d = four_piles();
+    d.cases[0].initial_step = c.initial_step;
+    stop_at_record = c.record;
+    stop_written = false;
+    SET_STATUS_WRITTEN_HOOK(stop_at_status_record);
+    RunFolder folder("stopped_case");
+    run(folder, c.plate ? plate_deck(d, {}) : deck_3d(d));
+    SET_STATUS_WRITTEN_HOOK(nullptr);
+    ASSERT_TRUE(stop_written);
+    EXPECT_EQ(folder.final_message(), (std::vector<std::string>{"      *** ANALYSIS STOPPED BY USER ***"}));
+    const auto codes = folder.lines(RunFolder::RESULT_CODES_LINE);
+    auto runs = host::read_run_outcomes(codes, folder.lines(RunFolder::RUN_LOG_LINE));
+    host::settle_unreached_runs(runs, folder.lines(ECHO_LINE_OF_THE_RUN), true);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].outcome, host::Outcome::CutShort);
+    EXPECT_EQ(runs[0].percent, c.percent);
+    EXPECT_NE(host::describe(runs[0]).find(std::string("stopped by request at ") + c.percent +
+                                           " % of the load, no results reported"),
+              std::string::npos);
+    if (c.plate) {
+      const double listed = last_listed_time(RunFolder::read_file(plate_file(folder, ".plate.lst")));
+      EXPECT_DOUBLE_EQ(listed, c.initial_step);
+      const std::string steps = RunFolder::read_file(plate_file(folder, ".plate.steps"));
+      EXPECT_TRUE(steps.ends_with("END_STEP_DATA\n"));
+    }
   }
 }
 
@@ -647,9 +781,17 @@ TEST_F(PlateCapRuns, RerunLeavesNoStalePlateFiles) {
     const bool exported = std::string(suffix) == ".plate.dat" || std::string(suffix) == ".plate.key";
     EXPECT_EQ(std::filesystem::exists(plate_file(folder, suffix)), exported) << suffix;
   }
+  // Plate files of other runs of the deck, and of a run before the runs had
+  // their own files, go too; a file that only looks like one stays.
+  const char* const others[] = {"file5.comb2.plate.log", "file5.case12.plate.steps", "file5.plate.lst"};
+  const char* const not_plate[] = {"file5.caseX.plate.lst", "file5.case1.plate.txt", "other.case1.plate.lst"};
+  for (const char* name : others) RunFolder::put_file(folder.folder() / name, "stale\n");
+  for (const char* name : not_plate) RunFolder::put_file(folder.folder() / name, "kept\n");
   run(folder, deck_3d(four_piles()));
   EXPECT_NE(folder.read(RunFolder::RESULT_CODES_LINE).find("1 ANALYSIS COMPLETED"), std::string::npos);
   for (const char* suffix : suffixes) EXPECT_FALSE(std::filesystem::exists(plate_file(folder, suffix))) << suffix;
+  for (const char* name : others) EXPECT_FALSE(std::filesystem::exists(folder.folder() / name)) << name;
+  for (const char* name : not_plate) EXPECT_TRUE(std::filesystem::exists(folder.folder() / name)) << name;
   EXPECT_FALSE(std::filesystem::exists(folder.folder() / "gslab.dat"));
   EXPECT_TRUE(std::filesystem::exists(folder.path(RunFolder::INPUT_LINE))) << "the deck itself stays";
 }

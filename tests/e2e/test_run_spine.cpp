@@ -135,11 +135,9 @@ std::vector<std::string> processor_lines(const RunFolder& folder) {
   return found;
 }
 
-TEST_F(RunSpineTest, RunLeavesTheHostsThreadLimitForTheNextRun) {
-  // Regression: the last parallel region's count became the next run's limit.
-  const int host_limit = omp_get_max_threads();
-  constexpr int LIMIT = 4;
-  omp_set_num_threads(LIMIT);
+// Six piles in two rows of three in one clay layer, one case: 6000 lb along
+// X and fy along Y.
+std::string six_pile_deck(double fy) {
   testing::Deck3D d;
   for (int p = 0; p < 6; ++p) d.piles.push_back({6.0 * (p % 3), 6.0 * (p / 3)});
   d.length = 20.0;
@@ -147,11 +145,19 @@ TEST_F(RunSpineTest, RunLeavesTheHostsThreadLimitForTheNextRun) {
   d.layers = {{1, 0.0, 40.0, {50, 500, 0, 100, 0, 0.01, 0.5}}};
   testing::DeckCase3D c;
   c.fx = 6000.0;
-  c.fy = 600.0;
+  c.fy = fy;
   d.cases = {c};
+  return testing::deck_3d(d);
+}
+
+TEST_F(RunSpineTest, RunLeavesTheHostsThreadLimitForTheNextRun) {
+  // Regression: the last parallel region's count became the next run's limit.
+  const int host_limit = omp_get_max_threads();
+  constexpr int LIMIT = 4;
+  omp_set_num_threads(LIMIT);
   RunFolder folder("threads");
   folder.write_names();
-  folder.put(RunFolder::INPUT_LINE, testing::deck_3d(d));
+  folder.put(RunFolder::INPUT_LINE, six_pile_deck(600.0));
   std::vector<std::vector<std::string>> runs;
   for (int run = 1; run <= 2; ++run) {
     EXPECT_EQ(folder.run(), 0);
@@ -163,6 +169,25 @@ TEST_F(RunSpineTest, RunLeavesTheHostsThreadLimitForTheNextRun) {
   ASSERT_FALSE(runs[0].empty());
   EXPECT_EQ(runs[1], runs[0]);
   EXPECT_EQ(runs[0].back().substr(runs[0].back().size() - 3), "/ 4");
+}
+
+TEST_F(RunSpineTest, RunTakesNoMoreThreadsThanTheFreeProcessors) {
+  // A host that sets no thread count on a busy machine: the run's regions
+  // stay on the processors other work leaves free, the host's limit stays.
+  const int host_limit = omp_get_max_threads();
+  constexpr int LIMIT = 4;
+  omp_set_num_threads(LIMIT);
+  SET_FREE_PROCESSOR_SOURCE(+[] { return 1; });
+  RunFolder folder("free_processors");
+  folder.write_names();
+  folder.put(RunFolder::INPUT_LINE, six_pile_deck(0.0));
+  EXPECT_EQ(folder.run(), 0);
+  EXPECT_EQ(folder.final_message(), std::vector<std::string>{"     ANALYSIS COMPLETED"});
+  EXPECT_EQ(omp_get_max_threads(), LIMIT) << "the host's limit after the run";
+  omp_set_num_threads(host_limit);
+  const std::vector<std::string> lines = processor_lines(folder);
+  ASSERT_FALSE(lines.empty());
+  for (const std::string& line : lines) EXPECT_EQ(line.substr(line.size() - 5), " 1/ 4") << line;
 }
 
 class SummaryCopyTest : public testing::EngineTest {};

@@ -159,7 +159,8 @@ void load_case(const DeckSwitches& s, DeckWriter& d, Values& v, int i) {
   d.read({I(2, FIELD(c->count2(i)))});
   for (int k = 1; k <= 2; ++k) d.read({R(v.r(), FIELD(c->pushover_factors(i, k)))});
   Items dof;
-  for (int k = 1; k <= CASE_DOF_FLAGS; ++k) dof.push_back(I(v.i(), FIELD(c->dof_flags(i, k))));
+  // Each flag switches its quantity: 0 grows with the load factor, 1 stays.
+  for (int k = 1; k <= CASE_DOF_FLAGS; ++k) dof.push_back(I((i + k) % 2, FIELD(c->dof_flags(i, k))));
   d.read(dof);
   const int n_moves = i == 1 ? 1 : 0;
   d.read({I(n_moves, FIELD(c->num_soil_moves(i)))});
@@ -231,9 +232,20 @@ Items table_row(Values& v, Table2<double>& t, int r, int first, int count, const
 constexpr int INCREMENTS_OF_SET = 7;  // times the set number
 
 // The first n items of a pile's integers, its head connections, made 1, 2
-// or 3 by the pile's number.
-Items with_connections(Items items, int r, int n) {
+// or 3 by the pile's number; its p-y set 0 unless the deck has user p-y
+// curves (a set without them is refused).
+constexpr std::size_t PY_SET_ITEM = 3;
+Items with_connections(Items items, int r, int n, bool user_py_curves) {
   for (int k = 0; k < n; ++k) items[static_cast<std::size_t>(k)].i = (r + k) % 3 + 1;
+  if (!user_py_curves) items[PY_SET_ITEM].i = 0;
+  return items;
+}
+
+// The second line of reals of a 2D row, its batter (degrees) below a right angle.
+constexpr std::size_t BATTER_ITEM = 2;
+constexpr double BATTER_STEP = 10.0;
+Items with_batter(Items items, int r) {
+  items[BATTER_ITEM].r = BATTER_STEP * r;
   return items;
 }
 
@@ -244,14 +256,14 @@ void section_7_and_8(const DeckSwitches& s, DeckWriter& d, Values& v) {
     d.read({I(s.n_piles, FIELD(a->n_rows_2d))});
     for (int r = 1; r <= s.n_piles; ++r) {
       // The head connection is 1, 2 or 3.
-      d.read(with_connections(table_row(v, a->int_2d, r, 1, 7, "int_2d"), r, 1));
+      d.read(with_connections(table_row(v, a->int_2d, r, 1, 7, "int_2d"), r, 1, s.optional_sections));
       d.read(table_row(v, a->real_2d, r, 1, 5, "real_2d"));
-      d.read(table_row(v, a->real_2d, r, 6, 4, "real_2d"));
+      d.read(with_batter(table_row(v, a->real_2d, r, 6, 4, "real_2d"), r));
     }
   } else {
     d.read({I(s.n_piles, FIELD(a->n_piles_3d))});
     for (int r = 1; r <= s.n_piles; ++r) {
-      d.read(with_connections(table_row(v, a->int_3d, r, 1, 10, "int_3d"), r, 2));
+      d.read(with_connections(table_row(v, a->int_3d, r, 1, 10, "int_3d"), r, 2, s.optional_sections));
       d.read(table_row(v, a->real_3d, r, 1, 7, "real_3d"));
       d.read(table_row(v, a->real_3d, r, 8, 7, "real_3d"));
     }

@@ -196,10 +196,14 @@ void write_soil_and_curves(const DeckSwitches& s, DeckWriter& d, Values& v) {
   auto* l = &SoilLayerInput;
   d.header(10);
   d.read({I(2, FIELD(l->count))});
+  // The layers follow one another downward: each starts where the one above ends.
+  double top = v.r();
   for (int layer = 1; layer <= 2; ++layer) {
     const int n_props = layer == 1 ? 9 : 0;
     d.read({I(v.i(), FIELD(l->layer_number(layer))), I(v.i(), FIELD(l->soil_code(layer)))});
-    d.read({R(v.r(), FIELD(l->top(layer))), R(v.r(), FIELD(l->bottom(layer)))});
+    const double bottom = top + v.r();
+    d.read({R(top, FIELD(l->top(layer))), R(bottom, FIELD(l->bottom(layer)))});
+    top = bottom;
     d.read({I(2, FIELD(l->num_points(layer))), I(n_props, FIELD(l->num_props(layer)))});
     for (int p = 1; p <= 2; ++p) {
       if (n_props == 0) {

@@ -1,6 +1,7 @@
 // The final message of every status code, the time layouts and the thread
 // count rule, compared as exact text and as a truth table.
 #include <gtest/gtest.h>
+#include <omp.h>
 
 #include <string>
 #include <vector>
@@ -122,6 +123,67 @@ TEST_F(ThreadCountTest, SetRaisesTheCounters) {
   EXPECT_EQ(used_max, used_run);
   SET_THREAD_COUNT(1, 2, used_max, used_run, 10, 0);
   EXPECT_GE(used_max, 1) << "a smaller count never lowers the maxima";
+}
+
+TEST_F(ThreadCountTest, SetTakesNoMoreThanTheFreeProcessors) {
+  struct Case {
+    int requested, free, expected;
+  };
+  const int processors = omp_get_num_procs();
+  const std::vector<Case> cases = {
+      {processors, 1, 1},           // a busy machine: one thread, whatever was asked
+      {processors, 0, processors},  // free processors not known: the rule alone
+      {1, processors, 1},
+      {processors, processors + 4, processors},
+  };
+  for (const Case& c : cases) {
+    AnalysisControl.threads_free = c.free;
+    int used_max = 1;
+    int used_run = 1;
+    SET_THREAD_COUNT(c.requested, processors, used_max, used_run, 100, 0);
+    EXPECT_EQ(omp_get_max_threads(), c.expected) << c.requested << " requested, " << c.free << " free";
+    EXPECT_EQ(used_max, c.expected);
+  }
+}
+
+TEST_F(ThreadCountTest, RunningTasksOfTheMachine) {
+  struct Case {
+    std::string statistics;
+    int expected;
+  };
+  const std::vector<Case> cases = {
+      {"cpu  1 2 3\nprocesses 8151\nprocs_running 9\nprocs_blocked 0\n", 9},
+      {"procs_running 1", 1},
+      {"procs_running   12\n", 12},
+      {"procs_running_total 3\nprocs_blocked 0\n", -1},
+      {"procs_blocked 2\n", -1},
+      {"procs_running x\n", -1},
+      {"", -1},
+  };
+  for (const Case& c : cases) EXPECT_EQ(RUNNING_TASKS_IN_STATISTICS(c.statistics), c.expected) << c.statistics;
+}
+
+TEST_F(ThreadCountTest, StateOfATask) {
+  struct Case {
+    std::string stat;
+    bool running;
+  };
+  const std::vector<Case> cases = {
+      {"4242 (pilecap-run) R 4000 4242 4000 34816", true},
+      {"4243 (pilecap-run) S 4000 4242 4000 34816", false},
+      {"4244 (a) R (b) S 1 2 3", false},  // the name is "a) R (b"
+      {"4245 (x y) R 1", true},
+      {"4246 (cut", false},
+      {"", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(TASK_STAT_RUNNING(c.stat), c.running) << c.stat;
+}
+
+TEST_F(ThreadCountTest, FreeProcessorsOfThisMachine) {
+  SET_FREE_PROCESSOR_SOURCE(nullptr);
+  const int free = FREE_PROCESSORS();
+  EXPECT_GE(free, 1) << "the machine's /proc gives the count";
+  EXPECT_LE(free, omp_get_num_procs());
 }
 
 }  // namespace

@@ -464,5 +464,47 @@ TEST_F(FioReadTest, BadFieldIsClearedByTheNextRead) {
   EXPECT_EQ(fio::last_bad_field(MEMORY_UNIT), "");
 }
 
+// What a failed list-directed read expected (the target's place and kind,
+// or a repeat count), and the first real of a read written without its
+// exponent letter: what lets the reader say what was due and warn of "1-3".
+TEST_F(FioReadTest, BadTargetAndLetterlessRealOfTheLastRead) {
+  struct Case {
+    const char* input;
+    const char* kinds;  // as Targets reads them
+    int status;
+    int position;  // of the bad target, -1 none
+    fio::Target::Kind kind;
+    bool repeat_count;
+    const char* letterless;  // the first letterless real, "" none
+    int letterless_line;
+  };
+  using K = fio::Target::Kind;
+  const std::vector<Case> cases = {
+      {"1 2.5 3\n", "i i i", fio::IO_BAD_VALUE, 1, K::Int, false, "", 0},
+      {"1 x\n", "i r", fio::IO_BAD_VALUE, 1, K::Real, false, "", 0},
+      {"1 0*5\n", "i i", fio::IO_BAD_VALUE, 1, K::Int, true, "", 0},
+      {"1-3 2e-3 4+2\n", "r r r", fio::IO_OK, -1, K::Int, false, "1-3", 1},
+      {"1\n2 3*0.5+1\n", "r r r r", fio::IO_OK, -1, K::Int, false, "0.5+1", 2},
+      {"1.5D-3 2E+1\n", "r r", fio::IO_OK, -1, K::Int, false, "", 0},
+  };
+  for (const Case& c : cases) {
+    ASSERT_EQ(fio::open_memory(MEMORY_UNIT, c.input), fio::IO_OK) << c.input;
+    Targets targets(c.kinds);
+    EXPECT_EQ(fio::read_list_targets(MEMORY_UNIT, targets.list.data(), targets.list.size()), c.status) << c.input;
+    const fio::BadValueTarget bad = fio::last_bad_target(MEMORY_UNIT);
+    EXPECT_EQ(bad.position, c.position) << c.input;
+    if (c.position >= 0) {
+      EXPECT_EQ(bad.kind, c.kind) << c.input;
+    }
+    EXPECT_EQ(bad.repeat_count, c.repeat_count) << c.input;
+    std::string field;
+    int line = -1;
+    EXPECT_EQ(fio::last_letterless_real(MEMORY_UNIT, field, line), *c.letterless != '\0') << c.input;
+    EXPECT_EQ(field, c.letterless) << c.input;
+    EXPECT_EQ(line, c.letterless_line) << c.input;
+    fio::close(MEMORY_UNIT);
+  }
+}
+
 }  // namespace
 }  // namespace pilecap

@@ -76,6 +76,8 @@ void reset_engine_state() {
   set_cap_solution_hook(nullptr);
   set_run_end_hook(nullptr);
   set_failing_table_creation(0);
+  // A test chooses its thread counts; the machine's load must not cap them.
+  SET_FREE_PROCESSOR_SOURCE(+[] { return 0; });
   omp_set_num_threads(initial_max_threads);
 }
 

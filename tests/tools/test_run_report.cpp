@@ -156,7 +156,7 @@ TEST(RunOutcomes, StoppedRunPushoverPointsAndRefusalReasons) {
       {true,
        {"load case 1 \"PUSHED\": completed, 1 of its 2 pushover points partial, no pile warnings",
         "load case 3: not analysed: close-spacing factors with a plate cap is not supported",
-        "load case 4: stopped by request at 50.00 % of the load, no pile warnings",
+        "load case 4: stopped by request at 50.00 % of the load, no results reported, no pile warnings",
         "load case 5 \"LAST\": not analysed: stopped by request",
         "load combination 1 \"ALL\": not analysed: stopped by request"}},
       // Without a stop the runs the engine never reached have no result.
@@ -259,27 +259,64 @@ TEST(Progress, RecordsOfTheRunLoopAndTheSolver) {
   }
 }
 
+// Where a solver is within its run, from the second line of its record:
+// the step, the share of the load being solved (or reached, after a step),
+// the iteration, and the DOF or point of a run that has them.
+TEST(Progress, SolverPositionWithinARun) {
+  struct Case {
+    const char* text;
+    const char* line;  // describe_progress; empty: nothing to show
+  };
+  const std::vector<Case> cases = {
+      {"- ANALYSIS FOR LOAD CASE   1/  4 ( 4/ 8 proc.)\n STEP:    2 TCUR:    0.3750 ITERATION:    3\n\n",
+       "load case 1/4: step 2, 37.50 % of the load, iteration 3"},
+      {"- ANALYSIS FOR LOAD COMB   2/  2 ( 1/ 8 proc.)\n STEP:   12 TCUR:    0.0500 COMPLETED\n\n",
+       "load combination 2/2: step 12 ended, 5.00 % of the load reached"},
+      {"- ANALYSIS FOR LOAD CASE   3/  3 ( 2/ 8 proc.)\n DOF:  2/  1 STEP:    1 TCUR:    0.500 ITERATION:    7\n\n",
+       "load case 3/3, DOF 2, level 1: step 1, 50.00 % of the load, iteration 7"},
+      {"- ANALYSIS FOR LOAD CASE   1/  1 ( 2/ 8 proc.)\n POINT:  3/  4 STEP:    5 TCUR:    1.000 COMPLETED\n\n",
+       "load case 1/1, point 3: step 5 ended, 100.00 % of the load reached"},
+      {"- ANALYSIS FOR LOAD COMB   2/  2 ( 1/ 8 proc.)\n STEP:    1 COMPLETED\n\n", ""},
+      {"- ANALYSIS FOR LOAD CASE   1/  4 ( 4/ 8 proc.)\n STEP:    2 TCUR:    0.37", ""},
+      {"- ANALYSIS FOR LOAD CASE   2/  3 STARTED\n\n\n", ""},
+  };
+  for (const Case& c : cases) {
+    const auto record = parse_progress(c.text);
+    ASSERT_TRUE(record.has_value()) << c.text;
+    EXPECT_EQ(describe_progress(*record), c.line) << c.text;
+  }
+}
+
+ProgressRecord progress(RunKind kind, int number, int total, bool finished) {
+  ProgressRecord record;
+  record.kind = kind;
+  record.number = number;
+  record.total = total;
+  record.finished = finished;
+  return record;
+}
+
 TEST(Progress, MissedRecordsAreFilledInAndOldOnesIgnored) {
   struct Step {
     ProgressRecord seen;
     std::vector<std::string> lines;
   };
   const std::vector<Step> steps = {
-      {{RunKind::Case, 2, 3, false}, {"load case 1/3 started", "load case 1/3 ended", "load case 2/3 started"}},
-      {{RunKind::Case, 2, 3, false}, {}},  // seen again
-      {{RunKind::Case, 2, 3, true}, {"load case 2/3 ended"}},
-      {{RunKind::Case, 1, 3, true}, {}},  // older
-      {{RunKind::Combination, 2, 2, false},
+      {progress(RunKind::Case, 2, 3, false), {"load case 1/3 started", "load case 1/3 ended", "load case 2/3 started"}},
+      {progress(RunKind::Case, 2, 3, false), {}},  // seen again
+      {progress(RunKind::Case, 2, 3, true), {"load case 2/3 ended"}},
+      {progress(RunKind::Case, 1, 3, true), {}},  // older
+      {progress(RunKind::Combination, 2, 2, false),
        {"load case 3/3 started", "load case 3/3 ended", "load combination 1/2 started", "load combination 1/2 ended",
         "load combination 2/2 started"}},
-      {{RunKind::Combination, 2, 2, true}, {"load combination 2/2 ended"}},
+      {progress(RunKind::Combination, 2, 2, true), {"load combination 2/2 ended"}},
   };
   ProgressTracker tracker;
   for (const Step& step : steps) EXPECT_EQ(tracker.advance(step.seen), step.lines);
 
   // A run whose first record seen is a combination's knows nothing of its cases.
   ProgressTracker late;
-  EXPECT_EQ(late.advance({RunKind::Combination, 1, 1, true}),
+  EXPECT_EQ(late.advance(progress(RunKind::Combination, 1, 1, true)),
             (std::vector<std::string>{"load combination 1/1 started", "load combination 1/1 ended"}));
 }
 
