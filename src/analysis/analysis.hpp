@@ -241,11 +241,13 @@ void HEAD_DIFFERENCE_STEPS(const double* du, int iteration, int fixed_steps, dou
 // FVEC
 // The group force vector: the head reactions of all piles at the cap
 // displacement u, each carried to the cap origin, summed in pile order after
-// a parallel loop over the piles (bit-identical for every thread count).
+// the parallel pile loop (RUN_PILE_LOOP; bit-identical for every thread
+// count).
 //   Reads:  PileTable, AnalysisControl (threads_wanted, threads_available)
 //   Writes: PileTable.head_force (every pile; 0 for a failed pile),
 //           PileErrorWord (merged), AnalysisControl.threads_used_max,
-//           RunTimers (threads_used_run, parallel_time)
+//           RunTimers (threads_used_run, and as RUN_PILE_LOOP books it
+//           parallel_time in the analysis pass, print_time otherwise)
 //   out:    forces (6) at the origin
 //   in:     u (6) at the origin
 //   in,out: status  receives the code of the lowest failing pile when it was 0
@@ -933,8 +935,8 @@ struct PlatePileResponse;  // plate/plate.hpp
 
 // PLATE_PILE_HEAD_RESPONSES
 // The head reaction (and, when with_stiffness is 1, the head tangent) of
-// every pile the plate holds at its head_displacement, in a static parallel
-// loop over the piles; each pile writes only its own entry, the status words
+// every pile the plate holds at its head_displacement, in the parallel pile
+// loop (RUN_PILE_LOOP); each pile writes only its own entry, the status words
 // are merged and the evaluations published in pile order, so the results do
 // not depend on the thread count. In a print pass (pass_mode 1) the
 // evaluations fill the piles' result stores.

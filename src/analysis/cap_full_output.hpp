@@ -23,16 +23,8 @@ namespace pilecap {
 
 namespace cap_output {
 
-//      * TABLE L *   COMPUTATION ON PILE CAP
-constexpr const char* TABLE_L_REPORT_LAYOUT = "(/,/,/,5X,\"* TABLE L *   COMPUTATION ON PILE CAP\")";
-constexpr const char* TABLE_L_COMPUTATION_LAYOUT = "(5X,\"* TABLE L *   COMPUTATION ON PILE CAP\")";
 //           NUMBER OF GLOBAL ITERATIONS =    3
 constexpr const char* ITERATIONS_LOG_LAYOUT = "(/,10X,\"NUMBER OF GLOBAL ITERATIONS = \",I4,/)";
-constexpr const char* SCRATCH_LOAD_TITLE_LAYOUT = "(/,5X,\"* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *\")";
-constexpr const char* SCRATCH_DISPLACEMENT_TITLE_LAYOUT =
-    "(/,5X,\"* DISPLACEMENT OF GROUPED PILE \",\"FOUNDATION AT ORIGIN *\")";
-constexpr const char* COMPUTATION_LOAD_TITLE = "(\"* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *\")";
-constexpr const char* COMPUTATION_DISPLACEMENT_TITLE = "(\"* DISPLACEMENT OF PILE CAP AT ORIGIN *\")";
 //      ** WARNING **    VELTO COULD NOT GET SOLUTION FOR 100% OF THE LOAD
 //                       RESULTS ARE FOR    45.00% OF THE TOTAL LOAD
 constexpr const char* PARTIAL_LOAD_LAYOUT =
@@ -46,8 +38,6 @@ inline void report_partial_load(double percent) {
   for (int unit : {UNIT_RUN_LOG, UNIT_RESULTS_REPORT, UNIT_SUMMARY}) fio::write(unit, PARTIAL_LOAD_LAYOUT, percent);
   WRITE_RESULT_CODE(RESULT_PARTIAL_LOAD, percent);
 }
-//      * TABLE M *   COMPUTATION ON INDIVIDUAL PILE
-constexpr const char* TABLE_M_REPORT_LAYOUT = "(/,/,/,5X,\"* TABLE M *   COMPUTATION ON INDIVIDUAL PILE\")";
 
 constexpr int PASSIVE_LAST_METHOD = 1;
 constexpr double PERCENT = 100.0;
@@ -84,8 +74,8 @@ template <class R>
 void report_table_l(typename R::State& s) {
   const double c = s.converged_fraction;
   SCALE_TO_CONVERGED_FRACTION<R>(s);
-  R::write_scratch_table_l_title();
-  fio::write(UNIT_RESULTS_REPORT, TABLE_L_REPORT_LAYOUT);
+  if (R::SCRATCH_TABLE_TITLES) WRITE_TABLE_L_TITLE(UNIT_SUMMARY_SCRATCH);
+  WRITE_TABLE_L_TITLE(UNIT_RESULTS_REPORT);
   if (s.point_run == 1) R::report_point(s);
   R::write_origin_tables(UNIT_RESULTS_REPORT, s);
 
@@ -94,10 +84,10 @@ void report_table_l(typename R::State& s) {
   fio::write(UNIT_RUN_LOG, ITERATIONS_LOG_LAYOUT, iterations);
   fio::flush(UNIT_RUN_LOG);
 
-  fio::write(UNIT_SUMMARY_SCRATCH, SCRATCH_LOAD_TITLE_LAYOUT);
+  WRITE_CAP_LOAD_TITLE(UNIT_SUMMARY_SCRATCH);
   R::write_scratch_load_heading();
   write_scratch_row(s.cap_load, R::DOFS, true);
-  fio::write(UNIT_SUMMARY_SCRATCH, SCRATCH_DISPLACEMENT_TITLE_LAYOUT);
+  WRITE_CAP_DISPLACEMENT_TITLE(UNIT_SUMMARY_SCRATCH);
   R::write_scratch_displacement_heading();
   write_scratch_row(s.displacement.data(), R::DOFS, false);
 
@@ -105,13 +95,13 @@ void report_table_l(typename R::State& s) {
     TargetDeflectionSearch.computed = s.displacement(TargetDeflectionSearch.target_dof);
   }
 
-  fio::write(UNIT_SUMMARY, TABLE_L_REPORT_LAYOUT);
+  WRITE_TABLE_L_TITLE(UNIT_SUMMARY);
   R::write_origin_tables(UNIT_SUMMARY, s);
 
-  fio::write(UNIT_COMPUTATION_REPORT, TABLE_L_COMPUTATION_LAYOUT);
-  fio::write(UNIT_COMPUTATION_REPORT, COMPUTATION_LOAD_TITLE);
+  WRITE_TABLE_L_TITLE(UNIT_COMPUTATION_REPORT);
+  WRITE_CAP_LOAD_TITLE(UNIT_COMPUTATION_REPORT);
   write_computation_row(s.cap_load, R::DOFS, true);
-  fio::write(UNIT_COMPUTATION_REPORT, COMPUTATION_DISPLACEMENT_TITLE);
+  WRITE_CAP_DISPLACEMENT_TITLE(UNIT_COMPUTATION_REPORT);
   write_computation_row(s.displacement.data(), R::DOFS, true);
 
   R::update_envelope(s);
@@ -139,9 +129,9 @@ void REPORT_FULL_OUTPUT(typename R::State& s, int& status) {
     R::report_passive(s);
   }
   if (a.output_option > 0) {
-    fio::write(UNIT_RESULTS_REPORT, cap_output::TABLE_M_REPORT_LAYOUT);
-    fio::write(UNIT_SUMMARY, cap_output::TABLE_M_REPORT_LAYOUT);
-    R::write_scratch_table_m_title();
+    WRITE_TABLE_M_TITLE(UNIT_RESULTS_REPORT);
+    WRITE_TABLE_M_TITLE(UNIT_SUMMARY);
+    if (R::SCRATCH_TABLE_TITLES) WRITE_TABLE_M_TITLE(UNIT_SUMMARY_SCRATCH);
   }
 
   // The final print pass fills the result stores of every pile at U.
@@ -149,7 +139,9 @@ void REPORT_FULL_OUTPUT(typename R::State& s, int& status) {
     a.pass_mode = 0;
     return;
   }
-  if (status != STATUS_OK && !R::PILES_AFTER_FAILED_PASS) return;
+  // A failed pass leaves no result stores to print: the run ends with its
+  // status and nothing more is written of it, in either dimension.
+  if (status != STATUS_OK) return;
 
   // The writers read the run's print level and node step from AnalysisControl.
   R::write_run_piles(status);

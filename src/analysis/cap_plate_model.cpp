@@ -2,14 +2,12 @@
 // load here instead of solving the rigid cap. The plate model is written out
 // (export) or written and analysed; during the analysis the plate asks for
 // the piles' head reactions and tangents at every element pass, which are
-// evaluated here in a static parallel loop over the piles, each pile writing
+// evaluated here in the parallel pile loop (RUN_PILE_LOOP), each pile writing
 // only its own response, status word and evaluation, merged and published in
 // pile order afterwards, so the plate's results do not depend on the thread
 // count. The plate's load steps go to the run log and its iterations to the
 // status file as the rigid cap's do. Cap vectors are in the cap order X, Y,
 // Z, rotations about X, Y, Z.
-#include <omp.h>
-
 #include <vector>
 
 #include "analysis/analysis.hpp"
@@ -119,33 +117,18 @@ void PLATE_PILE_HEAD_RESPONSES(std::vector<PlatePileResponse>& piles, int with_s
     }
     PILE_DIRECTION_P_MULTIPLIERS(heads.data(), plate_run_load.data());
   }
-  START_PILE_LOOP(n_piles);
-  std::vector<PileEvaluation>& evaluations = PILE_LOOP_EVALUATIONS(n_piles);
-  const double clock = omp_get_wtime();
   const PlateVector6 no_increment{};
-
-#pragma omp parallel
-  {
-    PileHeadWork& work = THREAD_HEAD_WORK();
-    // The schedule of loops over piles: SET_PILE_LOOP_THREADS.
-#pragma omp for schedule(guided)
-    for (int p = 1; p <= n_piles; ++p) {
-      PlatePileResponse& r = piles[static_cast<std::size_t>(p - 1)];
-      PileEvaluation& evaluation = evaluations[static_cast<std::size_t>(p - 1)];
-      int own_status = STATUS_OK;
-      if (with_stiffness == 1) {
-        PILE_HEAD_STIFFNESS(p, r.head_stiffness.data(), r.head_displacement.data(), no_increment.data(),
-                            PLATE_TANGENT_ITERATION, PLATE_TANGENT_FIXED_STEPS, own_status, evaluation, work);
-      }
-      // The reaction last, so that the pile's state is that of W itself.
-      PILE_HEAD_FORCES(p, r.head_forces.data(), r.head_displacement.data(), own_status, evaluation, work);
-      PILE_LOOP_STATUS(p) = own_status;
+  RUN_PILE_LOOP(n_piles, status, [&](int p, PileEvaluation& evaluation, PileHeadWork& work) {
+    PlatePileResponse& r = piles[static_cast<std::size_t>(p - 1)];
+    int own_status = STATUS_OK;
+    if (with_stiffness == 1) {
+      PILE_HEAD_STIFFNESS(p, r.head_stiffness.data(), r.head_displacement.data(), no_increment.data(),
+                          PLATE_TANGENT_ITERATION, PLATE_TANGENT_FIXED_STEPS, own_status, evaluation, work);
     }
-  }
-
-  RunTimers.parallel_time += omp_get_wtime() - clock;
-  MERGE_PILE_LOOP_STATUS(n_piles, status);
-  PUBLISH_PILE_EVALUATIONS(evaluations.data(), n_piles);
+    // The reaction last, so that the pile's state is that of W itself.
+    PILE_HEAD_FORCES(p, r.head_forces.data(), r.head_displacement.data(), own_status, evaluation, work);
+    return own_status;
+  });
 }
 
 void RUN_CAP_PLATE_MODEL(int run_kind, const double* cap_load, int& status) {

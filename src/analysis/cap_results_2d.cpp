@@ -37,10 +37,6 @@ constexpr const char* WARNING_LONG_LAYOUT[2] = {
 constexpr const char* WARNING_SHORT_LAYOUT[2] = {"(/,5X,\"** WARNING **  \",\"SOME PILES, MAY FAIL IN BEARING!\")",
                                                  "(/,5X,\"** WARNING **  \",\"SOME PILES, MAY FAIL IN PULL OUT!\")"};
 
-constexpr const char* ORIGIN_LOAD_TITLE_LAYOUT = "(/,/,5X,\"* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *\")";
-constexpr const char* ORIGIN_DISPLACEMENT_TITLE_LAYOUT =
-    "(/,/,5X,\"* DISPLACEMENT OF GROUPED PILE \",\"FOUNDATION AT ORIGIN *\")";
-
 // Point tables of a point run.
 constexpr const char* POINT_TITLE_LAYOUT = "(/,/,5X,\"* POINT OF DEFINITION\",\" DISPLACEMENT/LOADS *\")";
 //             COORD. X ,FT         COORD. Y ,FT
@@ -90,9 +86,9 @@ void report_warnings() {
 // The equivalent load and the displacement at the origin (results and
 // summary reports).
 void write_origin_tables(int unit, const State& s) {
-  fio::write(unit, ORIGIN_LOAD_TITLE_LAYOUT);
+  WRITE_CAP_LOAD_TITLE(unit);
   WRITE_CAP_LOAD_TABLE_2D(unit, REPORT_ROW, s.cap_load, nullptr);
-  fio::write(unit, ORIGIN_DISPLACEMENT_TITLE_LAYOUT);
+  WRITE_CAP_DISPLACEMENT_TITLE(unit);
   WRITE_CAP_DISPLACEMENT_TABLE_2D(unit, REPORT_ROW, s.displacement.data(), nullptr, SOLVER_ROTATION_GAP);
 }
 
@@ -152,9 +148,9 @@ void report_passive(const State& s) {
 // What the plane full output prints by its own layouts.
 struct CapReport2D : CapDimension2D {
   static constexpr const char* ITERATIONS_REPORT_LAYOUT = pilecap::ITERATIONS_REPORT_LAYOUT;
-  static constexpr bool PILES_AFTER_FAILED_PASS = false;
-  static void write_scratch_table_l_title() {}
-  static void write_scratch_table_m_title() {}
+  // The plane's summary scratch holds the rows of TABLE L without the titles
+  // of TABLE L and M.
+  static constexpr bool SCRATCH_TABLE_TITLES = false;
   static void report_point(State& s) { pilecap::report_point(s); }
   static void write_origin_tables(int unit, const State& s) { pilecap::write_origin_tables(unit, s); }
   static void write_scratch_load_heading() {

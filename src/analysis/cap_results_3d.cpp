@@ -1,7 +1,6 @@
 // What the reports of a solved 3D cap run print by their own layouts: the
 // bearing, pull-out and torsion warnings of the last force evaluation, the
-// reduction factors for close spacing (also for the plane), the tables of
-// the origin and of the point of definition in TABLE L, the headings of the
+// tables of the origin and of the point of definition in TABLE L, the headings of the
 // summary-scratch rows and the embedded cap's resistance. The roads and the
 // order of TABLE L are shared with 2D (cap_roads.cpp, cap_full_output.hpp).
 // Cap vectors are six doubles (X vertical, Y, Z, then rotations); loads
@@ -32,8 +31,6 @@ using State = CapSolverState3D;
 
 constexpr int FORCE_DOFS = 3;
 constexpr int EXTEND_CURVES = 1;
-constexpr int PMULT_PREDEFINED_FIRST = 3;  // methods 3 and 4 use a predefined movement
-constexpr int PMULT_PREDEFINED_LAST = 4;
 
 // Positions of the symbol characters in UnitLabels.
 
@@ -55,27 +52,6 @@ constexpr const char* WARNING_MAXIMUM_LAYOUT[3] = {
     "(/,5X,\"** WARNING **  \",\"SOME PILES REACHED MAXIMUM\",\" IN PULL OUT!\")",
     "(/,5X,\"** WARNING **  \",\"SOME PILES REACHED MAXIMUM\",\" IN TORSION!\")"};
 
-// Reduction factors for closely spaced piles, by dimension (index 0 the
-// plane, 1 space) and by the way they are estimated.
-constexpr const char* PMULT_PREDEFINED_LAYOUT[2] = {
-    "(/,7X,\"REDUCTION FACTORS FOR CLOSELY-SPACED PILE\",1X,\"GROUPS\",/,7X,\"USING A "
-    "PREDEFINED MOVEMENT\",7X,\"                                 \",/,7X,\"     GROUP NO     P-FACTOR     "
-    "Y-FACTOR        \",/)",
-    "(/,7X,\"REDUCTION FACTORS FOR CLOSELY-SPACED PILE\",1X,\"GROUPS, COMBINED Y AND Z DIRECTIONS\",/,7X,\"USING A "
-    "PREDEFINED MOVEMENT\",7X,\"                                 \",/,7X,\"     GROUP NO     P-FACTOR     "
-    "Y-FACTOR        \",/)"};
-constexpr const char* PMULT_DIRECTION_LAYOUT[2] = {
-    "(/,7X,\"REDUCTION FACTORS FOR CLOSELY-SPACED PILE\",1X,\"GROUPS\",/,7X,\"ESTIMATED "
-    "USING MOVEMENT IN\",1X,\"THE DIRECTION OF PILE CAP DISPLACEMENTS\",/,7X,\"                                 \",/,"
-    "7X,\"     GROUP NO     P-FACTOR     Y-FACTOR        \",/)",
-    "(/,7X,\"REDUCTION FACTORS FOR CLOSELY-SPACED PILE\",1X,\"GROUPS, COMBINED Y AND Z DIRECTIONS\",/,7X,\"ESTIMATED "
-    "USING MOVEMENT IN\",1X,\"THE DIRECTION OF PILE CAP DISPLACEMENTS\",/,7X,\"                                 \",/,"
-    "7X,\"     GROUP NO     P-FACTOR     Y-FACTOR        \",/)"};
-constexpr const char* PMULT_COMPUTATION_LAYOUT = "(7X,\"*REDUCTION FACTORS FOR CLOSELY-SPACED PILE*\")";
-
-//      * TABLE L *   COMPUTATION ON PILE CAP
-constexpr const char* TABLE_L_SCRATCH_LAYOUT = "(/,5X,\"* TABLE L *   COMPUTATION ON PILE CAP\")";
-
 // Point tables of a point run.
 constexpr const char* POINT_TITLE_LAYOUT = "(/,/,5X,\"* POINT OF DEFINITION\",\" DISPLACEMENT/LOADS *\")";
 //             COORD. X , M         COORD. Y , M        COORD. Z , M
@@ -84,10 +60,6 @@ constexpr const char* POINT_COORDINATES_LAYOUT =
 constexpr const char* POINT_LOAD_TITLE_LAYOUT = "(/,/,5X,\"* CONCENTRATED LOAD\",\" AT SPECIFIED POINT *\")";
 constexpr const char* POINT_DISPLACEMENT_TITLE_LAYOUT =
     "(/,/,5X,\"* DISPLACEMENT OF GROUPED PILE \",\"FOUNDATION AT SPECIFIED POINT *\")";
-
-constexpr const char* ORIGIN_LOAD_TITLE_LAYOUT = "(/,/,5X,\"* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *\")";
-constexpr const char* ORIGIN_DISPLACEMENT_TITLE_LAYOUT =
-    "(/,/,5X,\"* DISPLACEMENT OF GROUPED PILE \",\"FOUNDATION AT ORIGIN *\")";
 
 //           NUMBER OF GLOBAL ITERATIONS =    3
 constexpr const char* ITERATIONS_REPORT_LAYOUT = "(/,/,10X,\"NUMBER OF GLOBAL ITERATIONS = \",I4)";
@@ -107,29 +79,17 @@ constexpr const char* PASSIVE_HEADING_LAYOUT =
     "(/,5X,8X,\"HOR. LOAD Y,\",A3,4X,\"HOR. LOAD Z,\",A3,6X,\"POSITION,\",A3,6X,\"EQ. DIAM,\",A3)";
 constexpr const char* PASSIVE_COMPUTATION_LAYOUT = "(\"* PASSIVE RESISTANCE IN PILE CAP *\")";
 
-//      * TABLE M *   COMPUTATION ON INDIVIDUAL PILE
-constexpr const char* TABLE_M_SCRATCH_LAYOUT = "(/,5X,\"* TABLE M *   COMPUTATION ON INDIVIDUAL PILE\")";
-
 // Field widths of the rows.
 constexpr int REPORT_FIELD_DIGITS = 5;
 constexpr CapRowFields REPORT_ROW = {5, 19, REPORT_FIELD_DIGITS};
-constexpr int COMPUTATION_FIELD_WIDTH = 18;
-constexpr int COMPUTATION_FIELD_DIGITS = 8;
 constexpr int COMPUTATION_FIELD_GAP = 5;
-constexpr int PMULT_INDENT = 12;
-constexpr int PMULT_PILE_WIDTH = 5;
-constexpr int PMULT_GAP = 5;
-constexpr int PMULT_FIELD_WIDTH = 12;
-constexpr int PMULT_FIELD_DIGITS = 4;
-constexpr int PMULT_COMPUTATION_PILE_WIDTH = 10;
-constexpr int PMULT_COMPUTATION_GAP = 4;
 
 // The equivalent load and the displacement at the origin (results and
 // summary reports).
 void write_origin_tables(int unit, const State& s) {
-  fio::write(unit, ORIGIN_LOAD_TITLE_LAYOUT);
+  WRITE_CAP_LOAD_TITLE(unit);
   WRITE_CAP_LOAD_TABLE(unit, REPORT_ROW, s.cap_load, nullptr);
-  fio::write(unit, ORIGIN_DISPLACEMENT_TITLE_LAYOUT);
+  WRITE_CAP_DISPLACEMENT_TITLE(unit);
   WRITE_CAP_DISPLACEMENT_TABLE(unit, REPORT_ROW, s.displacement.data(), nullptr);
 }
 
@@ -167,38 +127,6 @@ void report_warnings() {
   COPY_AXIAL_WARNING_LINES(counts[0] + counts[1] + counts[2], to_results);
   if (TargetDeflectionSearch.active == 1) TargetDeflectionSearch.state = -1;
 }
-
-}  // namespace
-
-void REPORT_REDUCTION_FACTORS(int dimension) {
-  const int layout = dimension == MODEL_2D ? 0 : 1;
-  const int method = RunOptions.pmult_method;
-  const bool predefined = method >= PMULT_PREDEFINED_FIRST && method <= PMULT_PREDEFINED_LAST;
-  for (int unit : {UNIT_RESULTS_REPORT, UNIT_SUMMARY}) {
-    fio::write(unit, predefined ? PMULT_PREDEFINED_LAYOUT[layout] : PMULT_DIRECTION_LAYOUT[layout]);
-  }
-  fio::write(UNIT_COMPUTATION_REPORT, PMULT_COMPUTATION_LAYOUT);
-  for (int p = 1; p <= PileTable.n_piles; ++p) {
-    const double p_factor = ClosePileFactors.p_factor_1(p), y_factor = ClosePileFactors.y_factor_1(p);
-    for (int unit : {UNIT_RESULTS_REPORT, UNIT_SUMMARY}) {
-      WRITE_BLANKS(unit, PMULT_INDENT);
-      WRITE_INT_FIELD(unit, PMULT_PILE_WIDTH, p);
-      WRITE_BLANKS(unit, PMULT_GAP);
-      WRITE_REAL_FIELD(unit, PMULT_FIELD_WIDTH, PMULT_FIELD_DIGITS, p_factor);
-      WRITE_BLANKS(unit, 1);
-      WRITE_REAL_FIELD(unit, PMULT_FIELD_WIDTH, PMULT_FIELD_DIGITS, y_factor);
-      END_REPORT_LINE(unit);
-    }
-    WRITE_INT_FIELD(UNIT_COMPUTATION_REPORT, PMULT_COMPUTATION_PILE_WIDTH, p);
-    WRITE_BLANKS(UNIT_COMPUTATION_REPORT, PMULT_COMPUTATION_GAP);
-    WRITE_REAL_FIELD(UNIT_COMPUTATION_REPORT, COMPUTATION_FIELD_WIDTH, COMPUTATION_FIELD_DIGITS, p_factor);
-    WRITE_BLANKS(UNIT_COMPUTATION_REPORT, PMULT_COMPUTATION_GAP);
-    WRITE_REAL_FIELD(UNIT_COMPUTATION_REPORT, COMPUTATION_FIELD_WIDTH, COMPUTATION_FIELD_DIGITS, y_factor);
-    END_REPORT_LINE(UNIT_COMPUTATION_REPORT);
-  }
-}
-
-namespace {
 
 // A point run: the printed equivalent load is the negated force vector of
 // the last converged iteration (after an abandoned step the last residual
@@ -244,9 +172,8 @@ void report_passive(const State& s) {
 // What the 3D full output prints by its own layouts.
 struct CapReport3D : CapDimension3D {
   static constexpr const char* ITERATIONS_REPORT_LAYOUT = pilecap::ITERATIONS_REPORT_LAYOUT;
-  static constexpr bool PILES_AFTER_FAILED_PASS = true;
-  static void write_scratch_table_l_title() { fio::write(UNIT_SUMMARY_SCRATCH, TABLE_L_SCRATCH_LAYOUT); }
-  static void write_scratch_table_m_title() { fio::write(UNIT_SUMMARY_SCRATCH, TABLE_M_SCRATCH_LAYOUT); }
+  // The titles of TABLE L and M also head their parts of the summary scratch.
+  static constexpr bool SCRATCH_TABLE_TITLES = true;
   static void report_point(State& s) { pilecap::report_point(s); }
   static void write_origin_tables(int unit, const State& s) { pilecap::write_origin_tables(unit, s); }
   static void write_scratch_load_heading() {

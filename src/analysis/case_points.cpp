@@ -68,7 +68,7 @@ void run_dof_levels(int c, int d, const RunVectors& v, int& status) {
 // flexibility estimation.
 void run_flexibility_points(int c, RunVectors& v, int& status) {
   AnalysisControlRecord& a = AnalysisControl;
-  const int n_dofs = RunOptions.dimension == MODEL_2D ? CAP_DOFS_2D : CAP_DOFS;
+  const int n_dofs = CAP_DOFS_OF_MODEL(RunOptions.dimension);
   const int n_levels = a.point_value_count;
   for (int unit : {UNIT_RESULTS_REPORT, UNIT_SUMMARY}) fio::write(unit, FLEXIBILITY_REPORT_LAYOUT);
   for (int unit : {UNIT_COMPUTATION_REPORT, UNIT_RUN_LOG}) fio::write(unit, FLEXIBILITY_SHORT_LAYOUT);

@@ -1,15 +1,13 @@
 // The group force vector and tangent of the 3D pile cap. Each pile is carried
 // from the cap origin to its head by u_head = T U, its head reaction back by
 // T^T f, and its head tangent k by T^T k T; head tangents come from central
-// differences of the head response (13 evaluations per pile). Piles run in a
-// static parallel loop, each writing only its own rows of PileTable
+// differences of the head response (13 evaluations per pile). Piles run in
+// the parallel pile loop (RUN_PILE_LOOP), each writing only its own rows of PileTable
 // (head_force(p, 1..6, 1), head_stiffness(p, 1..6, 1..6)), its own status
 // word and its own PileEvaluation (error word, warnings); every thread has
 // one head work record for the whole region. The calling thread sums the
 // rows and publishes the evaluations in pile order afterwards, so results
 // and reports do not depend on the thread count.
-#include <omp.h>
-
 #include <cmath>
 #include <vector>
 
@@ -86,32 +84,17 @@ void FVEC(double* forces, const double* u, int& status) {
   for (int p = 1; p <= n_piles; ++p) {
     for (int k = 1; k <= CAP_DOFS; ++k) PileTable.head_force(p, k, 1) = 0.0;
   }
-  START_PILE_LOOP(n_piles);
-  std::vector<PileEvaluation>& evaluations = PILE_LOOP_EVALUATIONS(n_piles);
-  const double clock = omp_get_wtime();
-
-#pragma omp parallel
-  {
-    PileHeadWork& work = THREAD_HEAD_WORK();
-    // The schedule of loops over piles: SET_PILE_LOOP_THREADS.
-#pragma omp for schedule(guided)
-    for (int p = 1; p <= n_piles; ++p) {
-      Matrix6 offset_transposed, offset;
-      Array1<double, CAP_DOFS> u_head, f_head, f_origin;
-      carry_to_head(p, cap_u, offset_transposed, offset, u_head);
-      int own_status = STATUS_OK;
-      evaluate_head(p, f_head.data(), u_head.data(), own_status, evaluations[static_cast<std::size_t>(p - 1)], work);
-      PILE_LOOP_STATUS(p) = own_status;
-      if (own_status != STATUS_OK) continue;
-      MULTIPLY_6X6_BY_VECTOR(f_origin.data(), offset_transposed.data(), f_head.data());
-      for (int k = 1; k <= CAP_DOFS; ++k) PileTable.head_force(p, k, 1) = f_origin(k);
-    }
-  }
-
-  RunTimers.parallel_time += omp_get_wtime() - clock;
-  END_PILE_LOOP();
-  MERGE_PILE_LOOP_STATUS(n_piles, status);
-  PUBLISH_PILE_EVALUATIONS(evaluations.data(), n_piles);
+  RUN_PILE_LOOP(n_piles, status, [&cap_u](int p, PileEvaluation& evaluation, PileHeadWork& work) {
+    Matrix6 offset_transposed, offset;
+    Array1<double, CAP_DOFS> u_head, f_head, f_origin;
+    carry_to_head(p, cap_u, offset_transposed, offset, u_head);
+    int own_status = STATUS_OK;
+    evaluate_head(p, f_head.data(), u_head.data(), own_status, evaluation, work);
+    if (own_status != STATUS_OK) return own_status;
+    MULTIPLY_6X6_BY_VECTOR(f_origin.data(), offset_transposed.data(), f_head.data());
+    for (int k = 1; k <= CAP_DOFS; ++k) PileTable.head_force(p, k, 1) = f_origin(k);
+    return own_status;
+  });
   // Sums rounded once, so that they do not depend on the pile numbering: the
   // forces of piles that mirror each other cancel exactly.
   for (int k = 1; k <= CAP_DOFS; ++k) {
@@ -170,41 +153,21 @@ void STIFF(double* k, const double* u, const double* du, int iteration, int fixe
       for (int i = 1; i <= CAP_DOFS; ++i) PileTable.head_stiffness(p, i, j) = 0.0;
     }
   }
-  START_PILE_LOOP(n_piles);
-  std::vector<PileEvaluation>& evaluations = PILE_LOOP_EVALUATIONS(n_piles);
-  const double clock = omp_get_wtime();
-
-#pragma omp parallel
-  {
-    PileHeadWork& work = THREAD_HEAD_WORK();
-    // The schedule of loops over piles: SET_PILE_LOOP_THREADS.
-#pragma omp for schedule(guided)
-    for (int p = 1; p <= n_piles; ++p) {
-      Matrix6 offset_transposed, offset;
-      Array1<double, CAP_DOFS> u_head;
-      carry_to_head(p, cap_u, offset_transposed, offset, u_head);
-      Matrix6 head_k, head_k_offset, origin_k;
-      int own_status = STATUS_OK;
-      PILE_HEAD_STIFFNESS(p, head_k.data(), u_head.data(), cap_du.data(), iteration, fixed_steps, own_status,
-                          evaluations[static_cast<std::size_t>(p - 1)], work);
-      PILE_LOOP_STATUS(p) = own_status;
-      MAT6_TIMES_VECTORS(head_k_offset.data(), head_k.data(), offset.data(), CAP_DOFS);
-      MAT6_TIMES_VECTORS(origin_k.data(), offset_transposed.data(), head_k_offset.data(), CAP_DOFS);
-      for (int j = 1; j <= CAP_DOFS; ++j) {
-        for (int i = 1; i <= CAP_DOFS; ++i) PileTable.head_stiffness(p, i, j) = origin_k(i, j);
-      }
+  RUN_PILE_LOOP(n_piles, status, [&](int p, PileEvaluation& evaluation, PileHeadWork& work) {
+    Matrix6 offset_transposed, offset;
+    Array1<double, CAP_DOFS> u_head;
+    carry_to_head(p, cap_u, offset_transposed, offset, u_head);
+    Matrix6 head_k, head_k_offset, origin_k;
+    int own_status = STATUS_OK;
+    PILE_HEAD_STIFFNESS(p, head_k.data(), u_head.data(), cap_du.data(), iteration, fixed_steps, own_status, evaluation,
+                        work);
+    MAT6_TIMES_VECTORS(head_k_offset.data(), head_k.data(), offset.data(), CAP_DOFS);
+    MAT6_TIMES_VECTORS(origin_k.data(), offset_transposed.data(), head_k_offset.data(), CAP_DOFS);
+    for (int j = 1; j <= CAP_DOFS; ++j) {
+      for (int i = 1; i <= CAP_DOFS; ++i) PileTable.head_stiffness(p, i, j) = origin_k(i, j);
     }
-  }
-
-  const double elapsed = omp_get_wtime() - clock;
-  if (AnalysisControl.pass_mode == 0) {
-    RunTimers.parallel_time += elapsed;
-  } else {
-    RunTimers.print_time += elapsed;
-  }
-  END_PILE_LOOP();
-  MERGE_PILE_LOOP_STATUS(n_piles, status);
-  PUBLISH_PILE_EVALUATIONS(evaluations.data(), n_piles);
+    return own_status;
+  });
   for (int j = 1; j <= CAP_DOFS; ++j) {
     for (int i = 1; i <= CAP_DOFS; ++i) {
       // Rounded once, as the force vector is: a symmetric group has exact

@@ -3,13 +3,11 @@
 // axial force comes from its load-settlement curve, its lateral force and
 // moment from the laterally loaded pile in the plane, and the row's forces,
 // times its number of identical piles, go back to the origin by T. Rows run
-// in a static parallel loop, each writing only its own entries of
+// in the parallel pile loop (RUN_PILE_LOOP), each writing only its own entries of
 // PileTable.head_force, its own status word and its own evaluation; the
 // calling thread sums the rows and publishes the evaluations in row order,
 // so results and reports do not depend on the thread count. Vectors are
 // (X vertical, Y horizontal, rotation Z); T is 3 x 3 column-major.
-#include <omp.h>
-
 #include <cmath>
 #include <vector>
 
@@ -78,28 +76,14 @@ void FVEC2D(double* resultant, const double* u, int& status) {
   // The rows' cap pass on user p-y curves reads the cap's own horizontal
   // movement at this u.
   CapPassiveState.horizontal_movement = std::fabs(cap_u(2));
-  START_PILE_LOOP(n_rows);
-  std::vector<PileEvaluation>& evaluations = PILE_LOOP_EVALUATIONS(n_rows);
-  const double clock = omp_get_wtime();
-
-#pragma omp parallel
-  {
-    PileHeadWork& work = THREAD_HEAD_WORK();
-    // The schedule of loops over piles: SET_PILE_LOOP_THREADS.
-#pragma omp for schedule(guided)
-    for (int row = 1; row <= n_rows; ++row) {
-      Vector3 f_origin{};
-      int own_status = STATUS_OK;
-      evaluate_row(row, cap_u, f_origin, own_status, evaluations[static_cast<std::size_t>(row - 1)], work);
-      PILE_LOOP_STATUS(row) = own_status;
-      if (own_status != STATUS_OK) continue;
-      for (int k = 1; k <= CAP_DOFS_2D; ++k) PileTable.head_force(row, k, 1) = f_origin(k);
-    }
-  }
-
-  END_PILE_LOOP();
-  MERGE_PILE_LOOP_STATUS(n_rows, status);
-  PUBLISH_PILE_EVALUATIONS(evaluations.data(), n_rows);
+  RUN_PILE_LOOP(n_rows, status, [&cap_u](int row, PileEvaluation& evaluation, PileHeadWork& work) {
+    Vector3 f_origin{};
+    int own_status = STATUS_OK;
+    evaluate_row(row, cap_u, f_origin, own_status, evaluation, work);
+    if (own_status != STATUS_OK) return own_status;
+    for (int k = 1; k <= CAP_DOFS_2D; ++k) PileTable.head_force(row, k, 1) = f_origin(k);
+    return own_status;
+  });
   // Sums rounded once, so that they do not depend on the row numbering: the
   // forces of rows that mirror each other cancel exactly, also in the
   // differences of the tangent.
@@ -107,12 +91,6 @@ void FVEC2D(double* resultant, const double* u, int& status) {
     ExactSum sum;
     for (int row = 1; row <= n_rows; ++row) sum.add(PileTable.head_force(row, k, 1));
     resultant[k - 1] = sum.value();
-  }
-  const double elapsed = omp_get_wtime() - clock;
-  if (AnalysisControl.pass_mode == 0) {
-    RunTimers.parallel_time += elapsed;
-  } else {
-    RunTimers.print_time += elapsed;
   }
 }
 

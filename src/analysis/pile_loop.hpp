@@ -1,9 +1,9 @@
-// The bookkeeping of a parallel loop over piles (or 2D pile rows), shared by
-// the group force vectors and the group stiffness: one status word and one
-// evaluation (error word, warning counts and lines) per pile, merged and
-// published in pile order by the calling thread after the loop, and one head
-// work record per thread for the thread's life. So results and reports do
-// not depend on the thread count.
+// The frame of every parallel loop over piles (or 2D pile rows): the group
+// force vectors, the group stiffness and the plate's pile-head responses.
+// One status word and one evaluation (error word, warning counts and lines)
+// per pile, merged and published in pile order by the calling thread after
+// the loop, and one head work record per thread for the thread's life. So
+// results and reports do not depend on the thread count.
 #pragma once
 
 #include <vector>
@@ -12,19 +12,43 @@
 
 namespace pilecap {
 
-// START_PILE_LOOP
-// Clears the status words of piles 1..n_piles, sets the thread count of the
-// coming loop (AnalysisControl.threads_wanted, at most n_piles threads) and,
-// unless an evaluation pair is open, opens an epoch of the p-y curve cache
-// and of the reuse of lateral solutions for this loop alone.
-//   Writes: AnalysisControl.threads_used_max, RunTimers.threads_used_run,
-//           PyCurveCache.epoch
-void START_PILE_LOOP(int n_piles);
+// PileLoopBody: the work of one pile inside the loop; returns the pile's
+// status word. It writes only the pile's own rows of the shared tables, its
+// evaluation and the thread's work record.
+using PileLoopBody = int (*)(const void* context, int pile, PileEvaluation& evaluation, PileHeadWork& work);
 
-// END_PILE_LOOP
-// After the loop: closes the epoch START_PILE_LOOP opened (none when an
-// evaluation pair holds it), so no evaluation outside a loop reads an entry.
-void END_PILE_LOOP();
+// RUN_PILE_LOOP_FRAME
+// Runs body for piles 1..n_piles in a parallel loop with the engine's thread
+// count (at most n_piles threads) and guided schedule. Before the loop it
+// clears the piles' status words and evaluations and, unless an evaluation
+// pair holds one, opens an epoch of the p-y curve cache and of the reuse of
+// lateral solutions for this loop alone; after it, on the calling thread:
+// books the region's wall-clock time, closes the epoch it opened, merges the
+// first failing pile's status into status (when status is 0) and publishes
+// the evaluations in pile order.
+// The time goes to RunTimers.parallel_time in an analysis pass and to
+// RunTimers.print_time in a print pass: a print pass is where the piles
+// write their result records, and the timing summary splits a case into the
+// time of solving and the time of writing per-pile results.
+//   Reads:  AnalysisControl.threads_wanted, pass_mode
+//   Writes: AnalysisControl.threads_used_max, RunTimers.threads_used_run,
+//           RunTimers.parallel_time or print_time, PyCurveCache.epoch,
+//           PileErrorWord and the warning counters (by the publication)
+//   in,out: status  the first failing pile's status when it was 0
+void RUN_PILE_LOOP_FRAME(int n_piles, int& status, PileLoopBody body, const void* context);
+
+// RUN_PILE_LOOP
+// RUN_PILE_LOOP_FRAME with a callable body: body(pile, evaluation, work)
+// returns the pile's status word.
+template <class Body>
+void RUN_PILE_LOOP(int n_piles, int& status, const Body& body) {
+  RUN_PILE_LOOP_FRAME(
+      n_piles, status,
+      [](const void* context, int pile, PileEvaluation& evaluation, PileHeadWork& work) {
+        return (*static_cast<const Body*>(context))(pile, evaluation, work);
+      },
+      &body);
+}
 
 // PileEvaluationPair
 // A force vector and the tangent at the same cap displacement, made by a
@@ -43,19 +67,6 @@ class PileEvaluationPair {
  private:
   bool open_ = true;
 };
-
-// PILE_LOOP_STATUS: the status word of pile p in the running loop; each pile
-// writes only its own.
-int& PILE_LOOP_STATUS(int pile);
-
-// MERGE_PILE_LOOP_STATUS
-// The first non-zero pile status word in pile order, into status when it is 0.
-void MERGE_PILE_LOOP_STATUS(int n_piles, int& status);
-
-// PILE_LOOP_EVALUATIONS
-// The cleared evaluations of piles 1..n_piles (pile p at index p - 1), kept
-// between loops so their warning lists keep their room; calling thread only.
-std::vector<PileEvaluation>& PILE_LOOP_EVALUATIONS(int n_piles);
 
 // THREAD_HEAD_WORK
 // The head work record of the calling thread, made on its first use and kept

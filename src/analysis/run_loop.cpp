@@ -171,7 +171,7 @@ void copy_case_controls(int i) {
     for (int k = 1; k <= MAX_POINT_VALUES; ++k) a.point_multipliers(k) = c.pushover_factors(i, k);
     for (int k = 1; k <= CASE_COMPONENT_FLAGS; ++k) a.unscaled_components(k) = c.dof_flags(i, k);
   }
-  const int n_dofs = is_2d() ? CAP_DOFS_2D : CAP_DOFS;
+  const int n_dofs = CAP_DOFS_OF_MODEL(RunOptions.dimension);
   const int n_values = a.point_value_count;
   if (a.analysis_kind >= ANALYSIS_KIND_CAP_STIFFNESS) {
     a.point_count = (n_values > STIFFNESS_SETTINGS ? n_values - STIFFNESS_SETTINGS : n_values) + 1;

@@ -89,7 +89,7 @@ Settings read_settings() {
   s.basis = static_cast<int>(value(SETTING_BASIS));
   s.given_dof = static_cast<int>(value(SETTING_TARGET_DOF));
   const bool plane = RunOptions.dimension == MODEL_2D;
-  const int ndof = plane ? CAP_DOFS_2D : CAP_DOFS;
+  const int ndof = CAP_DOFS_OF_MODEL(RunOptions.dimension);
   s.target_dof = plane && s.given_dof == ROTATION_Z_3D ? CAP_DOFS_2D : s.given_dof;
   if (s.target_dof < 1 || s.target_dof > ndof) s.target_dof = 0;
   if (s.given_dof >= 1 && s.given_dof <= CAP_DOFS)

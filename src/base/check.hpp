@@ -1,6 +1,9 @@
-// Debug-only checks of the engine's own invariants.
+// Checks of the engine's own invariants.
 // PILECAP_ASSERT never guards bad input: that goes to the status word with a
 // message. In Release builds the condition is not evaluated.
+// PILECAP_CHECK is evaluated in every build: for a misuse whose silent
+// passing would leave state dangling for later calls to trip over; it costs
+// a comparison where it stands, so it stays out of inner loops.
 #pragma once
 
 #include <cstdio>
@@ -16,6 +19,9 @@ namespace pilecap {
 }
 
 }  // namespace pilecap
+
+#define PILECAP_CHECK(cond, message) \
+  ((cond) ? (void)0 : ::pilecap::assertion_failed(#cond, message, __FILE__, __LINE__))
 
 #ifdef NDEBUG
 #define PILECAP_ASSERT(cond, message) ((void)0)

@@ -66,7 +66,8 @@ struct Unit;
 // its unit go to the capture instead (every other thread still writes the
 // file), so that threads can format blocks of one report side by side and
 // the calling thread hand them to the unit in a fixed order. One capture per
-// thread at a time.
+// thread at a time, destroyed by the thread that made it: a nested capture or
+// one ended on another thread aborts the program in every build.
 class CaptureUnit {
  public:
   explicit CaptureUnit(int unit);

@@ -265,7 +265,9 @@ std::string memory_contents(int unit) {
 }
 
 CaptureUnit::CaptureUnit(int unit) : memory_(std::make_unique<Unit>()) {
-  PILECAP_ASSERT(internal::thread_capture.memory == nullptr, "one capture per thread at a time");
+  // A nested capture would take the outer one's writes and, at its end,
+  // leave the outer one unregistered: refused in every build.
+  PILECAP_CHECK(internal::thread_capture.memory == nullptr, "one capture per thread at a time");
   memory_->open = true;
   memory_->memory = true;
   memory_->mode = Mode::Write;
@@ -275,7 +277,9 @@ CaptureUnit::CaptureUnit(int unit) : memory_(std::make_unique<Unit>()) {
 }
 
 CaptureUnit::~CaptureUnit() {
-  if (internal::thread_capture.memory != memory_.get()) return;
+  // The capture is registered in its maker's thread-local slot: ended on
+  // another thread it would leave that slot pointing at freed memory.
+  PILECAP_CHECK(internal::thread_capture.memory == memory_.get(), "a capture is destroyed by the thread that made it");
   internal::thread_capture = {};
   internal::live_captures.fetch_sub(1, std::memory_order_relaxed);
 }

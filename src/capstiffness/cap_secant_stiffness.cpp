@@ -115,7 +115,7 @@ void CAPTSTF(int& status, int geometric_flag, int settings_offset, int point, do
              const double* equivalent_load, const double* displacement, double* stiffness) {
   const int dimension = RunOptions.dimension;
   const bool plane = dimension == MODEL_2D;
-  const int ndof = plane ? CAP_DOFS_2D : CAP_DOFS;
+  const int ndof = CAP_DOFS_OF_MODEL(dimension);
   const int n_piles = PileTable.n_piles;
   for (int p = 1; p <= n_piles; ++p) {
     for (int j = 1; j <= CAP_DOFS; ++j) {

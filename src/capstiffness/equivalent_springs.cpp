@@ -84,7 +84,7 @@ bool read_pile(int p, bool space) {
 
 void READ_EQUIVALENT_SPRINGS(int& status) {
   const bool space = RunOptions.dimension != MODEL_2D;
-  const int ndof = space ? CAP_DOFS : CAP_DOFS_2D;
+  const int ndof = CAP_DOFS_OF_MODEL(RunOptions.dimension);
   if (fio::open(UNIT_EQUIVALENT_SPRINGS, RunFiles.equivalent_springs_file, fio::Mode::Read) != fio::IO_OK) {
     springs_file_failed(status);
     return;

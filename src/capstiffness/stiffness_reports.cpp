@@ -93,8 +93,6 @@ constexpr const char* COMPUTED_LAYOUT = "(\" , COMPUTED =\",\\)";
 constexpr int TARGET_WIDTH = 13;
 constexpr int TARGET_DIGITS = 5;
 
-int n_dofs(int dimension) { return dimension == MODEL_2D ? CAP_DOFS_2D : CAP_DOFS; }
-
 void write_unit_rows(int unit, int dimension) {
   const UnitLabelsRecord& u = UnitLabels;
   const std::string_view f = u.force_short(), l = u.moment_length(), rad = u.radians(), dash = u.dash();
@@ -249,7 +247,7 @@ void PRINT_TARGET_VS_COMPUTED(int unit, int settings_offset, int dimension, doub
 void PRINT_STIFFNESS_POINT_REPORT(int settings_offset, int dimension, int point, double factor, double computed,
                                   double target, const double* point_values, const double* equivalent_load,
                                   const double* displacement) {
-  const int ndof = n_dofs(dimension);
+  const int ndof = CAP_DOFS_OF_MODEL(dimension);
   fio::write(UNIT_SUMMARY, POINT_SUMMARY_LAYOUT, point, factor);
   fio::write(UNIT_COMPUTATION_REPORT, POINT_COMPUTATION_LAYOUT, point, factor);
   for (int unit : {UNIT_RESULTS_REPORT, UNIT_SUMMARY}) {

@@ -16,6 +16,7 @@
 #include "base/unit_labels.hpp"
 #include "echo/echo.hpp"
 #include "input/input.hpp"
+#include "model/analysis_control.hpp"
 #include "model/conversions.hpp"
 #include "model/run_state.hpp"
 #include "soil/soil.hpp"
@@ -308,7 +309,7 @@ void write_specified_dofs(int k) {
   fio::write(UNIT_ECHO, SPECIFIED_TITLE);
   const bool three_d = is_3d();
   const DofLine* lines = three_d ? DOF_LINES_3D : DOF_LINES_2D;
-  const int n_lines = three_d ? 6 : 3;
+  const int n_lines = CAP_DOFS_OF_MODEL(three_d ? MODEL_3D : MODEL_2D);
   for (int i = 0; i < n_lines; ++i) {
     const DofLine& line = lines[i];
     const int d = line.input_dof;

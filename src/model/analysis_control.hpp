@@ -5,6 +5,7 @@
 #pragma once
 
 #include "base/arrays.hpp"
+#include "model/input_records.hpp"
 
 namespace pilecap {
 
@@ -12,6 +13,12 @@ namespace pilecap {
 
 constexpr int CAP_DOFS = 6;
 constexpr int CAP_DOFS_2D = 3;
+
+// CAP_DOFS_OF_MODEL
+// The cap's degrees of freedom in a model of the given dimension
+// (RunOptions.dimension, MODEL_2D or MODEL_3D): X, Y and the rotation about
+// Z in the plane, all six in space. The one place that says so.
+constexpr int CAP_DOFS_OF_MODEL(int dimension) { return dimension == MODEL_2D ? CAP_DOFS_2D : CAP_DOFS; }
 constexpr int MAX_POINT_VALUES = 25;  // values of a case's point list
 constexpr int CASE_COMPONENT_FLAGS = 8;
 

@@ -5,7 +5,6 @@
 // the plane model: a fixed head has slope +r. Work vectors hold node j at
 // row j + 3: head row 4, tip row n + 4.
 #include <algorithm>
-#include <optional>
 
 #include "base/check.hpp"
 #include "model/run_state.hpp"
@@ -39,18 +38,10 @@ void SOLVE_LATERAL_PILE_2D(int pile, double y_head, double rotation, double axia
                            double& head_moment, int& status, const double* head_displacement, const double* transform,
                            const PileRowVector& axial_movement, const PileRowVector& axial_load, LateralPileWork& w) {
   head_force = head_moment = 0.0;
-  const int set = PileTable.prop(pile);
-  const int n = PileProperty.n_increments(set);
-  const double h = PileProperty.increment(set);
-  const int last_row = n + 7;
-  PILECAP_ASSERT(n >= 1 && last_row <= PILE_NODE_ROWS, "a pile has 1 to 200 increments");
-  CLEAR_LATERAL_WORK(w, last_row);
-  // The springs' depth-only node values serve every iteration of this solve
-  // (a pile on its own user curves has no springs to keep).
-  std::optional<PyPileSolve> solve_scope;
-  if (!USES_OWN_PY_CURVES(pile)) solve_scope.emplace(pile);
-
-  const bool soil_movement = LATERAL_MOVEMENTS_AND_LOADS(pile, n, false, w);
+  const LateralSolveStart start(pile, false, w);
+  const int set = start.set, n = start.n;
+  const double h = start.h;
+  const bool soil_movement = start.soil_movement;
   if (USES_OWN_PY_CURVES(pile)) {
     // The first solve of a row on its own curves uses the node distances.
     for (int row = 4; row <= n + 4; ++row) w.soil_modulus(row) = (row - 4) * h;

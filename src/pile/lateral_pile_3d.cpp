@@ -10,7 +10,6 @@
 // the plane form are in lateral_plane.cpp.
 #include <algorithm>
 #include <cmath>
-#include <optional>
 
 #include "base/check.hpp"
 #include "model/run_state.hpp"
@@ -28,18 +27,10 @@ void SOLVE_LATERAL_PILE_3D(int pile, double y_head, double rotation_y, double z_
                            const PileRowVector& axial_load, LateralPileWork& w) {
   // A solution that fails leaves zero forces, never those of an earlier call.
   head_force_y = head_force_z = head_moment_zz = head_moment_yy = 0.0;
-  const int set = PileTable.prop(pile);
-  const int n = PileProperty.n_increments(set);
-  const double h = PileProperty.increment(set);
-  const int last_row = n + 7;
-  PILECAP_ASSERT(n >= 1 && last_row <= PILE_NODE_ROWS, "a pile has 1 to 200 increments");
-  CLEAR_LATERAL_WORK(w, last_row);
-  // The springs' depth-only node values serve every iteration of this solve
-  // (a pile on its own user curves has no springs to keep).
-  std::optional<PyPileSolve> solve_scope;
-  if (!USES_OWN_PY_CURVES(pile)) solve_scope.emplace(pile);
-
-  const bool soil_movement = LATERAL_MOVEMENTS_AND_LOADS(pile, n, true, w);
+  const LateralSolveStart start(pile, true, w);
+  const int set = start.set, n = start.n;
+  const double h = start.h;
+  const bool soil_movement = start.soil_movement;
 
   if (USES_OWN_PY_CURVES(pile)) {
     USER_PY_PILE_MODULUS(pile, w.resultant_deflection, w.soil_modulus, w.soil_move_y, w.soil_move_z,

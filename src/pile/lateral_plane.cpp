@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/check.hpp"
 #include "model/run_state.hpp"
 #include "pile/pile_head.hpp"
 #include "soil/py_curves.hpp"
@@ -213,6 +214,18 @@ void CLEAR_LATERAL_WORK(LateralPileWork& w, int last_row) {
 }
 
 bool USES_OWN_PY_CURVES(int pile) { return RunOptions.user_py_curves == 1 && PileTable.py_set(pile) > 0; }
+
+LateralSolveStart::LateralSolveStart(int pile, bool both_planes, LateralPileWork& w)
+    : set(PileTable.prop(pile)),
+      n(PileProperty.n_increments(set)),
+      h(PileProperty.increment(set)),
+      soil_movement(false) {
+  const int last_row = n + 7;
+  PILECAP_ASSERT(n >= 1 && last_row <= PILE_NODE_ROWS, "a pile has 1 to 200 increments");
+  CLEAR_LATERAL_WORK(w, last_row);
+  if (!USES_OWN_PY_CURVES(pile)) solve_scope.emplace(pile);
+  soil_movement = LATERAL_MOVEMENTS_AND_LOADS(pile, n, both_planes, w);
+}
 
 bool LATERAL_MOVEMENTS_AND_LOADS(int pile, int n, bool both_planes, LateralPileWork& w) {
   PileNodeVector values{};

@@ -6,7 +6,10 @@
 // n + 4, fictitious rows 3, n + 5 and n + 6, row n + 7 held at 0.
 #pragma once
 
+#include <optional>
+
 #include "pile/pile.hpp"
+#include "soil/py_curves.hpp"
 
 namespace pilecap {
 
@@ -22,6 +25,22 @@ struct LateralPlane {
   double spring;
   double head_deflection;
   double rotation;
+};
+
+// LateralSolveStart
+// The start of every lateral solve of a pile, in either form: the pile's
+// property set, increments and increment length, the work rows cleared, the
+// scope in which its springs keep their depth-only node values (none for a
+// pile on its own user curves, which has no springs to keep) and the soil
+// movements and distributed loads at the nodes (LATERAL_MOVEMENTS_AND_LOADS,
+// the z plane only when both_planes). Lives for the whole solve.
+struct LateralSolveStart {
+  LateralSolveStart(int pile, bool both_planes, LateralPileWork& w);
+  int set;             // the pile's property set
+  int n;               // increments; nodes 1..n + 1
+  double h;            // increment length
+  bool soil_movement;  // the pile has soil movement
+  std::optional<PyPileSolve> solve_scope;
 };
 
 // CLEAR_LATERAL_WORK: rows 1..last_row of every work vector and flag := 0.

@@ -525,14 +525,16 @@ void COPY_ELEMENT_COORDINATES(int element);
 
 // JACOB2
 // At the current shape functions: stores the global x, y of sampling point k
-// in PlateElementWork.record, returns det J and sets the Cartesian
-// derivatives. A determinant that is not positive writes the halt lines to
-// the listing and fails.
+// in PlateElementWork.record (k 1 .. NGAUS^2: a point of the element's own
+// rule; PLATE_POINT_NOT_RECORDED: a point of another rule, nothing stored),
+// returns det J and sets the Cartesian derivatives. A determinant that is not
+// positive writes the halt lines to the listing and fails.
 //   Reads:  PlateElementWork (coordinates, shape, local_derivatives)
-//   in:     element (for the message), k 1 .. NGAUS^2
+//   in:     element (for the message), k
 //   out:    determinant
 //   in,out: status  STATUS_PLATE_ERROR on a zero or negative area
 void JACOB2(int element, double& determinant, int k, int& status);
+constexpr int PLATE_POINT_NOT_RECORDED = 0;
 
 // AREA_SAMPLING_POINT
 // Sampling point k (1 .. NGAUS^2; xi position (k-1)/NGAUS + 1, eta position

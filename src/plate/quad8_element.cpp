@@ -90,8 +90,10 @@ int bending_columns() { return PLATE_PLATE_DOFS_PER_NODE * PlateControl.NNODE; }
 // the membrane. The rule has three points per direction whatever the
 // element's own, so the node rotations are never left free of stiffness (the
 // mass matrix of 8 or 9 nodes is exact and regular with it); the rotation of
-// the membrane lies in the span of the shape functions for elements with
-// straight sides, so the penalty does not stiffen the membrane there.
+// the membrane lies in the span of the shape functions only for
+// parallelograms (a constant Jacobian), so only there does the penalty leave
+// the membrane unstiffened. Its points are not the element's sampling points:
+// they leave the stress record alone.
 void add_drilling_penalty(int element, double gamma, int& status) {
   Array1<double, PLATE_MAX_GAUSS> positions, weights;
   GAUSS_LEGENDRE_RULE(PLATE_MAX_GAUSS, positions, weights);
@@ -101,13 +103,11 @@ void add_drilling_penalty(int element, double gamma, int& status) {
   Array1<double, PLATE_ELEMENT_CAPACITY> coefficients;
   Array1<int, PLATE_ELEMENT_CAPACITY> variables;
   const int n_terms = DRILLING_TERMS_PER_NODE * nnode;
-  int k = 0;
   for (int i = 1; i <= PLATE_MAX_GAUSS; ++i) {
     for (int j = 1; j <= PLATE_MAX_GAUSS; ++j) {
-      ++k;
       QUAD8_SHAPE_FUNCTIONS(positions(i), positions(j), nnode);
       double determinant = 0.0;
-      JACOB2(element, determinant, k, status);
+      JACOB2(element, determinant, PLATE_POINT_NOT_RECORDED, status);
       if (status != 0) return;
       int t = 0;
       for (int n = 1; n <= nnode; ++n) {
@@ -213,8 +213,7 @@ void QUAD8_ELEMENT_STIFFNESS(int element, int& status) {
   const Material m = material_of(material, status);
   const double thickness = m.thickness;
   // The penalty is the membrane's shear stiffness G t (G per unit thickness
-  // for a material without thickness, as its membrane). It goes first: its
-  // rule overwrites the sampling points that the stress record keeps.
+  // for a material without thickness, as its membrane).
   const double shear_modulus = m.young * 0.5 / (m.poisson + 1);
   add_drilling_penalty(element, thickness != 0.0 ? shear_modulus * thickness : shear_modulus, status);
   if (status != 0) return;

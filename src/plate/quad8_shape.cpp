@@ -159,7 +159,7 @@ void JACOB2(int element, double& determinant, int k, int& status) {
       position += w.shape(n) * w.coordinates(c, n);
       for (int i = 1; i <= 2; ++i) jacobian(i, c) += w.local_derivatives(i, n) * w.coordinates(c, n);
     }
-    w.record.sampling_point_coordinates(c, k) = position;
+    if (k != PLATE_POINT_NOT_RECORDED) w.record.sampling_point_coordinates(c, k) = position;
   }
   determinant = jacobian(1, 1) * jacobian(2, 2) - jacobian(1, 2) * jacobian(2, 1);
   if (!(determinant > 0.0)) {

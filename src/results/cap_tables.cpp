@@ -2,7 +2,8 @@
 // rotation table of a cap displacement vector, as TABLE L and the point
 // tables print them: a heading line, then one row of three values, for the
 // first and for the second half of the 6-vector. Forces and moments are
-// printed in the force unit of the reports, displacements as computed.
+// printed in the force unit of the reports, displacements as computed. Also
+// the titles of TABLE L and TABLE M on every report that prints them.
 #include <string>
 #include <string_view>
 
@@ -10,6 +11,7 @@
 #include "base/report_fields.hpp"
 #include "base/unit_labels.hpp"
 #include "model/conversions.hpp"
+#include "model/run_state.hpp"
 #include "results/results.hpp"
 
 namespace pilecap {
@@ -52,7 +54,50 @@ constexpr const char* TRANSLATION_HEADING_MARKED_2D =
 
 std::string_view mark(const char* marks, int k) { return std::string_view(marks + k, 1); }
 
+// One title as each report spaces it: the results report and the summary
+// after blank lines, the summary scratch file after one, the computation
+// report on its own line.
+struct TitleLayouts {
+  const char* report;
+  const char* scratch;
+  const char* computation;
+};
+
+//      * TABLE L *   COMPUTATION ON PILE CAP
+constexpr TitleLayouts TABLE_L_TITLE{"(/,/,/,5X,\"* TABLE L *   COMPUTATION ON PILE CAP\")",
+                                     "(/,5X,\"* TABLE L *   COMPUTATION ON PILE CAP\")",
+                                     "(5X,\"* TABLE L *   COMPUTATION ON PILE CAP\")"};
+//      * EQUIVALENT CONCENTRATED LOAD AT ORIGIN *
+constexpr TitleLayouts CAP_LOAD_TITLE{"(/,/,5X,\"* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *\")",
+                                      "(/,5X,\"* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *\")",
+                                      "(\"* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *\")"};
+//      * DISPLACEMENT OF GROUPED PILE FOUNDATION AT ORIGIN *
+// (the computation report: "* DISPLACEMENT OF PILE CAP AT ORIGIN *")
+constexpr TitleLayouts CAP_DISPLACEMENT_TITLE{"(/,/,5X,\"* DISPLACEMENT OF GROUPED PILE \",\"FOUNDATION AT ORIGIN *\")",
+                                              "(/,5X,\"* DISPLACEMENT OF GROUPED PILE \",\"FOUNDATION AT ORIGIN *\")",
+                                              "(\"* DISPLACEMENT OF PILE CAP AT ORIGIN *\")"};
+//      * TABLE M *   COMPUTATION ON INDIVIDUAL PILE
+constexpr TitleLayouts TABLE_M_TITLE{"(/,/,/,5X,\"* TABLE M *   COMPUTATION ON INDIVIDUAL PILE\")",
+                                     "(/,5X,\"* TABLE M *   COMPUTATION ON INDIVIDUAL PILE\")",
+                                     "(\"* TABLE M *   COMPUTATION ON INDIVIDUAL PILE\")"};
+
+void write_title(int unit, const TitleLayouts& title) {
+  const char* layout = title.report;
+  if (unit == UNIT_SUMMARY_SCRATCH) layout = title.scratch;
+  if (unit == UNIT_COMPUTATION_REPORT) layout = title.computation;
+  fio::write(unit, layout);
+}
+
 }  // namespace
+
+void WRITE_TABLE_L_TITLE(int unit) { write_title(unit, TABLE_L_TITLE); }
+void WRITE_CAP_LOAD_TITLE(int unit) { write_title(unit, CAP_LOAD_TITLE); }
+void WRITE_CAP_DISPLACEMENT_TITLE(int unit) { write_title(unit, CAP_DISPLACEMENT_TITLE); }
+void WRITE_TABLE_M_TITLE(int unit) { write_title(unit, TABLE_M_TITLE); }
+
+void WRITE_TABLE_M_TITLES() {
+  for (int unit : {UNIT_RESULTS_REPORT, UNIT_SUMMARY, UNIT_SUMMARY_SCRATCH}) WRITE_TABLE_M_TITLE(unit);
+}
 
 void WRITE_CAP_VALUE_ROW(int unit, const CapRowFields& row, const double* values, bool kips) {
   WRITE_BLANKS(unit, row.lead);

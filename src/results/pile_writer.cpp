@@ -38,18 +38,6 @@ constexpr const char* CASE_ENVELOPE_CODE_LAYOUT = "(\"LOAD CASE ENV : \",A,/,6X,
 constexpr const char* COMBINATION_ENVELOPE_CODE_LAYOUT = "(\"LOAD COMB. ENV : \",A,/,6X,A)";
 constexpr const char* ENVELOPE_PRINTED_LAYOUT = "(\"    1 CALCULATED AND PRINTED\")";
 
-constexpr const char* TABLE_L_LAYOUT = "(/,/,/,5X,\"* TABLE L *   COMPUTATION ON PILE CAP\")";
-constexpr const char* CAP_LOAD_TITLE_LAYOUT = "(/,/,5X,\"* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *\")";
-constexpr const char* CAP_DISPLACEMENT_TITLE_LAYOUT =
-    "(/,/,5X,\"* DISPLACEMENT OF GROUPED PILE \",\"FOUNDATION AT ORIGIN *\")";
-constexpr const char* TABLE_M_LAYOUT = "(/,/,/,5X,\"* TABLE M *   COMPUTATION ON INDIVIDUAL PILE\")";
-constexpr const char* TABLE_M_SCRATCH_LAYOUT = "(/,5X,\"* TABLE M *   COMPUTATION ON INDIVIDUAL PILE\")";
-
-constexpr const char* COMPUTATION_TABLE_L_LAYOUT = "(5X,\"* TABLE L *   COMPUTATION ON PILE CAP\")";
-constexpr const char* COMPUTATION_CAP_LOAD_LAYOUT = "(\"* EQUIVALENT CONCENTRATED LOAD AT ORIGIN *\")";
-constexpr const char* COMPUTATION_CAP_DISPLACEMENT_LAYOUT = "(\"* DISPLACEMENT OF PILE CAP AT ORIGIN *\")";
-constexpr const char* COMPUTATION_TABLE_M_LAYOUT = "(\"* TABLE M *   COMPUTATION ON INDIVIDUAL PILE\")";
-
 //   "* PILE GROUP *     3"
 // The computation-report block of a pile after a run or for an envelope.
 constexpr ComputationBlockLayouts RUN_BLOCK_LAYOUTS{
@@ -85,14 +73,14 @@ constexpr int COMBINATION_NODE_TABLE_OPTION = 2;
 
 // TABLE L on the results report or the summary.
 void write_table_l(int unit, const CapRowFields& row, const double* load, const double* displacement, bool plane) {
-  fio::write(unit, TABLE_L_LAYOUT);
-  fio::write(unit, CAP_LOAD_TITLE_LAYOUT);
+  WRITE_TABLE_L_TITLE(unit);
+  WRITE_CAP_LOAD_TITLE(unit);
   if (plane) {
     WRITE_CAP_LOAD_TABLE_2D(unit, row, load, nullptr);
   } else {
     WRITE_CAP_LOAD_TABLE(unit, row, load, nullptr);
   }
-  fio::write(unit, CAP_DISPLACEMENT_TITLE_LAYOUT);
+  WRITE_CAP_DISPLACEMENT_TITLE(unit);
   if (plane) {
     WRITE_CAP_DISPLACEMENT_TABLE_2D(unit, row, displacement, nullptr, ENVELOPE_ROTATION_GAP_2D);
   } else {
@@ -210,12 +198,6 @@ void WRITE_ENVELOPE_TITLES(int kind, int which) {
   fio::write(UNIT_RESULT_CODES, ENVELOPE_PRINTED_LAYOUT);
 }
 
-void WRITE_TABLE_M_TITLES() {
-  fio::write(UNIT_RESULTS_REPORT, TABLE_M_LAYOUT);
-  fio::write(UNIT_SUMMARY, TABLE_M_LAYOUT);
-  fio::write(UNIT_SUMMARY_SCRATCH, TABLE_M_SCRATCH_LAYOUT);
-}
-
 void WRITE_CAP_ENVELOPE(int kind, int which, bool plane) {
   WRITE_ENVELOPE_TITLES(kind, which);
   const bool minimum = which == ENVELOPE_MINIMUM;
@@ -226,11 +208,11 @@ void WRITE_CAP_ENVELOPE(int kind, int which, bool plane) {
   write_table_l(UNIT_SUMMARY, plane ? RESULTS_CAP_ROW : SUMMARY_CAP_ROW, load, displacement, plane);
   WRITE_TABLE_M_TITLES();
   const int unit = UNIT_COMPUTATION_REPORT;
-  const int components = plane ? CAP_DOFS_2D : CAP_DOFS;
-  fio::write(unit, COMPUTATION_TABLE_L_LAYOUT);
-  fio::write(unit, COMPUTATION_CAP_LOAD_LAYOUT);
+  const int components = CAP_DOFS_OF_MODEL(plane ? MODEL_2D : MODEL_3D);
+  WRITE_TABLE_L_TITLE(unit);
+  WRITE_CAP_LOAD_TITLE(unit);
   WRITE_VALUE_ROW(unit, 0, COMPUTATION_CAP_WIDTH, FULL_DIGITS, load, components, COMPUTATION_CAP_GAP, false);
-  fio::write(unit, COMPUTATION_CAP_DISPLACEMENT_LAYOUT);
+  WRITE_CAP_DISPLACEMENT_TITLE(unit);
   WRITE_VALUE_ROW(unit, 0, COMPUTATION_CAP_WIDTH, FULL_DIGITS, displacement, components, COMPUTATION_CAP_GAP, false);
 }
 
@@ -289,7 +271,7 @@ void WRITE_PILE_OUTPUTS(int which, const PileComputationTask& computation, const
 
 void WRITE_PER_PILE_RESULTS(int kind, int which, const PileWriterParts& parts, int& status) {
   const int user_curves = USER_CURVE_FLAG();
-  fio::write(UNIT_COMPUTATION_REPORT, COMPUTATION_TABLE_M_LAYOUT);
+  WRITE_TABLE_M_TITLE(UNIT_COMPUTATION_REPORT);
   const int envelope = kind == ENVELOPE_KIND_RUN ? 0 : 1;
   const PrintSwitches switches = PRINT_SWITCHES_OF_KIND(kind);
   WRITE_PILE_OUTPUTS(

@@ -73,7 +73,7 @@ void PRINT_PLASTIC_HINGES(int direction) {
   const Table2<double>& table = hinge_table(direction);
   const Table1<int>& counts = hinge_counts(direction);
   const std::string_view label =
-      direction == HINGE_DIRECTION_Y ? "Y-DIR" : (RunOptions.dimension == 2 ? "     " : "Z-DIR");
+      direction == HINGE_DIRECTION_Y ? "Y-DIR" : (RunOptions.dimension == MODEL_2D ? "     " : "Z-DIR");
   const bool on_results = AnalysisControl.output_option >= HINGES_ON_RESULTS_OPTION;
   for (int p = 1; p <= PileTable.n_piles; ++p) {
     if (counts(p) <= 0) continue;

@@ -179,7 +179,7 @@ void write_point_results(bool plane, int& status) {
 void PRINT_PUSHOVER_CAP_RESULTS(int dimension, int point, double factor, double partial_percent, const double* load,
                                 const double* displacement) {
   const bool plane = dimension == MODEL_2D;
-  const int count = plane ? CAP_DOFS_2D : CAP_DOFS;
+  const int count = CAP_DOFS_OF_MODEL(dimension);
   const int unit = UNIT_COMPUTATION_REPORT;
   if (partial_percent > 0.0) {
     fio::write(UNIT_SUMMARY, PARTIAL_POINT_LAYOUT, point, factor, partial_percent);

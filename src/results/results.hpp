@@ -260,6 +260,19 @@ struct CapRowFields {
   int lead, width, digits;
 };
 
+// WRITE_TABLE_L_TITLE / WRITE_CAP_LOAD_TITLE / WRITE_CAP_DISPLACEMENT_TITLE /
+// WRITE_TABLE_M_TITLE
+// The titles of TABLE L (the cap's equivalent load and displacement at the
+// origin) and of TABLE M (the per-pile part) on one report, spaced as that
+// report spaces them: UNIT_RESULTS_REPORT and UNIT_SUMMARY after blank lines,
+// UNIT_SUMMARY_SCRATCH after one, UNIT_COMPUTATION_REPORT on its own line.
+// Every writer of these tables, rigid cap or envelope, 3D or plane, prints
+// its titles here.
+void WRITE_TABLE_L_TITLE(int unit);
+void WRITE_CAP_LOAD_TITLE(int unit);
+void WRITE_CAP_DISPLACEMENT_TITLE(int unit);
+void WRITE_TABLE_M_TITLE(int unit);
+
 // WRITE_CAP_VALUE_ROW: lead blanks, three values (forces in the report's
 // force unit when kips), END_REPORT_LINE.
 void WRITE_CAP_VALUE_ROW(int unit, const CapRowFields& row, const double* values, bool kips);

@@ -1,6 +1,6 @@
 // The per-pile results scratch file: eight text records per pile that the
-// summary tables over all piles read back after a per-pile writer has closed
-// the file. Pile-top records carry 6 or 7 values in 1PG12.5 fields; extreme
+// summary tables over all piles read back (here too) after a per-pile writer
+// has closed the file. Pile-top records carry 6 or 7 values in 1PG12.5 fields; extreme
 // records carry all 29 node quantities (E12.5) and their depths (F11.4).
 // Node k of a pile is row k + 4 of its PileNodeValues; depths are measured
 // from the pile head. Every open, write and flush is checked: a summary built
@@ -28,6 +28,12 @@ constexpr const char* EXTREME_VALUE_LAYOUT = "(1X,I8,2X,29(2X,E12.5))";
 //   "     x(FT)       0.0000     2.5000 ..."
 constexpr const char* EXTREME_DEPTH_LAYOUT = "(1X,4X,\"x(\",A2,\")\",1X,29(3X,F11.4))";
 
+// Reading the records back: every value as written, whatever its width.
+constexpr const char* TOP_RECORD_READ = "(5X,I6,4X,7F14.0)";
+constexpr const char* EXTREME_VALUE_READ = "(I9,2X,29(2X,F12.0))";
+constexpr const char* EXTREME_DEPTH_READ = "(5X,A5,1X,29(3X,F11.0))";
+constexpr std::size_t DEPTH_LABEL_LENGTH = 5;
+
 constexpr int TOP_VALUES_3D = 6;  // displacements, and reactions, per record in space
 constexpr int TOP_VALUES_2D = 3;  // in the plane
 
@@ -51,7 +57,45 @@ int write_top_records(int pile, const double* global_values, const double* local
   return fio::IO_OK;
 }
 
+// One pile's eight records: the values of record `record` and, for an
+// extreme record, the label and depths of the record after it; every other
+// record is passed over whole. Returns a fio code.
+int read_pile(int record, int count, bool extremes, PileScratchRead& read) {
+  const int unit = UNIT_PILE_RESULTS_SCRATCH;
+  std::string skipped;
+  for (int r = 1; r <= SCRATCH_RECORDS_PER_PILE; ++r) {
+    int code = fio::IO_OK;
+    if (r == record) {
+      std::span<double> wanted(read.values.data(), static_cast<std::size_t>(count));
+      code = fio::read_formatted(unit, fio::cached_format(extremes ? EXTREME_VALUE_READ : TOP_RECORD_READ),
+                                 read.pile_number, wanted);
+    } else if (extremes && r == record + 1) {
+      code = fio::read_formatted(unit, fio::cached_format(EXTREME_DEPTH_READ),
+                                 fio::Text{read.depth_label, DEPTH_LABEL_LENGTH}, read.depths);
+    } else {
+      code = fio::read_line(unit, skipped);
+    }
+    if (code != fio::IO_OK) return code;
+  }
+  return fio::IO_OK;
+}
+
 }  // namespace
+
+void READ_PILE_SCRATCH_FRAME(int n_piles, int record, int count, bool extremes, int& status, PileScratchVisitor visit,
+                             const void* context) {
+  OPEN_PILE_RESULTS_SCRATCH(false, status);
+  if (status != STATUS_OK) return;
+  int code = fio::IO_OK;
+  for (int p = 1; p <= n_piles; ++p) {
+    PileScratchRead read;
+    code = read_pile(record, count, extremes, read);
+    if (code != fio::IO_OK) break;
+    visit(context, p, read);
+  }
+  fio::close(UNIT_PILE_RESULTS_SCRATCH);
+  if (code != fio::IO_OK) SCRATCH_FILE_FAILED(status);
+}
 
 void SCRATCH_FILE_FAILED(int& status) {
   status = STATUS_SCRATCH_FILE_ERROR;

@@ -6,7 +6,6 @@
 // pile, pile order) and print the values as it holds them, already in the
 // report units; unlike them they print no row per pile. Columns and piles
 // are 1-based; a pile is numbered by its place in the file.
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -40,12 +39,6 @@ constexpr const char* DISPLACEMENT_HEADING_LAYOUT_2D =
 //       PILE GROUP   AXIAL,KIP   LAT. y,KIP   MOM z,KIP-IN  STRESS,KIP/IN**2
 constexpr const char* REACTION_HEADING_LAYOUT_2D =
     "(/,6X,\" PILE GROUP \",\"  AXIAL,\",A3,3X,\"LAT. y,\",A3,3X,\"MOM z,\",A3,A1,A2,2X,\"STRESS,\",A3,A1,A2,A2,A1)";
-
-// Reading the scratch records (the layouts of the tables after a run).
-constexpr const char* TOP_RECORD_READ = "(5X,I6,4X,7F14.0)";
-constexpr const char* EXTREME_VALUE_READ = "(I9,2X,29(2X,F12.0))";
-constexpr const char* EXTREME_DEPTH_READ = "(5X,A5,1X,29(3X,F11.0))";
-constexpr std::size_t DEPTH_LABEL_LENGTH = 5;
 
 // The rows of the extreme-value tables.
 constexpr int EXTREME_ROW_LEAD = 10;
@@ -93,30 +86,6 @@ void write_pile_top_heading(int unit, int quantity, bool plane) {
   }
 }
 
-// One pile's eight records: the values of record `record` and, when depths
-// is given, the label and the depths of the record after it; every other
-// record is passed over whole. Returns a fio code.
-int read_pile(int record, int count, ResultColumnValues& values, std::string* label, ResultColumnValues* depths) {
-  const int unit = UNIT_PILE_RESULTS_SCRATCH;
-  std::string skipped;
-  for (int r = 1; r <= SCRATCH_RECORDS_PER_PILE; ++r) {
-    int code = fio::IO_OK;
-    if (r == record) {
-      int pile_number = 0;
-      std::span<double> wanted(values.data(), static_cast<std::size_t>(count));
-      code = fio::read_formatted(unit, fio::cached_format(depths ? EXTREME_VALUE_READ : TOP_RECORD_READ), pile_number,
-                                 wanted);
-    } else if (depths && r == record + 1) {
-      code = fio::read_formatted(unit, fio::cached_format(EXTREME_DEPTH_READ), fio::Text{*label, DEPTH_LABEL_LENGTH},
-                                 *depths);
-    } else {
-      code = fio::read_line(unit, skipped);
-    }
-    if (code != fio::IO_OK) return code;
-  }
-  return fio::IO_OK;
-}
-
 // The Min. (or Max.) row of an extreme-value table, its pile row and its
 // depth row, on one unit.
 void write_extreme_rows(int unit, bool minima, const ResultColumnFlags& flags, const DepthExtremes& d) {
@@ -157,25 +126,16 @@ void pushover_table(int kind, int quantity, int n_piles, const ResultColumnFlags
     record = quantity == 1 ? 3 : 4;
     count = !plane ? TOP_VALUES : (quantity == 1 ? TOP_DISPLACEMENTS_2D : TOP_REACTIONS_2D);
   }
-  OPEN_PILE_RESULTS_SCRATCH(false, status);
-  if (status != STATUS_OK) return;
-  int code = fio::IO_OK;
-  for (int p = 1; p <= n_piles && code == fio::IO_OK; ++p) {
-    ResultColumnValues values{}, depths{};
-    code = read_pile(record, count, values, extremes ? &d.label : nullptr, extremes ? &depths : nullptr);
-    if (code != fio::IO_OK) break;
+  READ_PILE_SCRATCH(n_piles, record, count, extremes, status, [&](int p, const PileScratchRead& r) {
     if (extremes) {
-      UPDATE_MIN_MAX_LOCATION_DEPTH(p, count, d.e.pile_of_minimum, d.e.pile_of_maximum, values, d.e.minimum,
-                                    d.e.maximum, depths, d.depth_of_minimum, d.depth_of_maximum);
+      d.label = r.depth_label;
+      UPDATE_MIN_MAX_LOCATION_DEPTH(p, count, d.e.pile_of_minimum, d.e.pile_of_maximum, r.values, d.e.minimum,
+                                    d.e.maximum, r.depths, d.depth_of_minimum, d.depth_of_maximum);
     } else {
-      UPDATE_MIN_MAX_LOCATION(p, count, d.e.pile_of_minimum, d.e.pile_of_maximum, values, d.e.minimum, d.e.maximum);
+      UPDATE_MIN_MAX_LOCATION(p, count, d.e.pile_of_minimum, d.e.pile_of_maximum, r.values, d.e.minimum, d.e.maximum);
     }
-  }
-  fio::close(UNIT_PILE_RESULTS_SCRATCH);
-  if (code != fio::IO_OK) {
-    SCRATCH_FILE_FAILED(status);
-    return;
-  }
+  });
+  if (status != STATUS_OK) return;
   if (n_piles < 1) return;  // no pile, no extremes to show
 
   for (int unit : {UNIT_SUMMARY, UNIT_RESULTS_REPORT}) {

@@ -95,7 +95,7 @@ void SELECT_RESULT_COLUMNS(int envelope, int ls_indicator, int axial_variation, 
       flags(q) = combination != 0 ? s.combination_envelope_flags(q) : s.case_envelope_flags(q);
     }
   }
-  if (dimension == 2) clear(flags, SPACE_ONLY_COLUMNS);
+  if (dimension == MODEL_2D) clear(flags, SPACE_ONLY_COLUMNS);
   if (axial_transfer_hidden(ls_indicator, axial_variation)) clear(flags, AXIAL_COLUMNS);
   if (combination == 0) clear(flags, DEMAND_CAPACITY_COLUMNS);
 }
@@ -159,7 +159,7 @@ void WRITE_NODE_RESULTS_DATA(int last_row, int ls_indicator, int axial_variation
                              int dimension, double increment, const PileNodeValues& values) {
   ResultColumnFlags exists;
   for (int q = 1; q <= NODAL_RESULT_COUNT; ++q) exists(q) = 1;
-  if (dimension == 2) {
+  if (dimension == MODEL_2D) {
     clear(exists, SPACE_ONLY_COLUMNS);
     clear(exists, SPACE_ONLY_BLOCK_EXTRA);
   }

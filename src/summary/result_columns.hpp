@@ -4,6 +4,8 @@
 // row k + 4).
 #pragma once
 
+#include <string>
+
 #include "pile/pile.hpp"
 
 namespace pilecap {
@@ -116,5 +118,40 @@ int WRITE_PILE_TOP_RECORDS_2D(int pile, const double* global_values, const doubl
 //   in:  pile, last_row (n + 4, at least FIRST_NODE_ROW), increment, values
 //   returns the first failing fio code, IO_OK when all four were written
 int WRITE_PILE_EXTREMES(int pile, int last_row, double increment, const PileNodeValues& values);
+
+// PileScratchRead: what one pile's records give back to a summary table.
+struct PileScratchRead {
+  int pile_number = 0;          // as the record carries it
+  ResultColumnValues values{};  // the record's values, 1..count; 0 after them
+  std::string depth_label;      // extreme records: the label of the depth record ("x(FT)")
+  ResultColumnValues depths{};  // extreme records: the depth of each extreme
+};
+
+// PileScratchVisitor: the use of one pile's read records (pile 1-based, in
+// file order).
+using PileScratchVisitor = void (*)(const void* context, int pile, const PileScratchRead& read);
+
+// READ_PILE_SCRATCH_FRAME
+// The one reader of the scratch file: opens it to read, reads for each of
+// piles 1..n_piles record `record` (count values; a pile-top record 1 to 4,
+// or with extremes an extreme-value record 5 or 7 and the depth record after
+// it), passes over the pile's other records, hands the values to visit, and
+// closes the file. A file that cannot be opened or read ends the reading.
+//   in,out: status  STATUS_SCRATCH_FILE_ERROR with the detail line when the
+//                   file cannot be opened or read; the caller tests it
+void READ_PILE_SCRATCH_FRAME(int n_piles, int record, int count, bool extremes, int& status, PileScratchVisitor visit,
+                             const void* context);
+
+// READ_PILE_SCRATCH
+// READ_PILE_SCRATCH_FRAME with a callable visit(pile, read).
+template <class Visit>
+void READ_PILE_SCRATCH(int n_piles, int record, int count, bool extremes, int& status, const Visit& visit) {
+  READ_PILE_SCRATCH_FRAME(
+      n_piles, record, count, extremes, status,
+      [](const void* context, int pile, const PileScratchRead& read) {
+        (*static_cast<const Visit*>(context))(pile, read);
+      },
+      &visit);
+}
 
 }  // namespace pilecap

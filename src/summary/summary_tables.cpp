@@ -73,12 +73,6 @@ constexpr std::string_view PILE_CELL = " PILE GROUP  ";
 constexpr std::string_view PILE_CELL_LOCAL_REACTIONS = " PILE GROUP ";
 constexpr std::string_view PILE_RULE_CELL = "**********";
 
-// Reading the scratch records.
-constexpr const char* TOP_RECORD_READ = "(5X,I6,4X,7F14.0)";
-constexpr const char* EXTREME_VALUE_READ = "(I9,2X,29(2X,F12.0))";
-constexpr const char* EXTREME_DEPTH_READ = "(5X,A5,1X,29(3X,F11.0))";
-constexpr std::size_t DEPTH_LABEL_LENGTH = 5;
-
 // Row fields.
 constexpr int ROW_LEAD = 5;
 constexpr int PILE_WIDTH = 6;
@@ -234,59 +228,35 @@ void write_titles_and_headings(int kind, int quantity, const TableShape& shape, 
 
 using Extremes = SummaryExtremes;
 
-// Reads one pile's eight records and prints its rows. Returns a fio code.
-int read_pile(int p, const TableShape& shape, const ResultColumnFlags& flags, Extremes& e) {
-  const int unit = UNIT_PILE_RESULTS_SCRATCH;
-  std::string skipped;
-  for (int record = 1; record <= SCRATCH_RECORDS_PER_PILE; ++record) {
-    if (record != shape.record) {
-      // The depth record after the values record of an extreme table is
-      // read with it; every other record is skipped whole.
-      if (!(shape.extremes && record == shape.record + 1)) {
-        const int code = fio::read_line(unit, skipped);
-        if (code != fio::IO_OK) return code;
-      }
-      continue;
-    }
-    int pile_number = 0;
-    ResultColumnValues values{};
-    std::span<double> wanted(values.data(), static_cast<std::size_t>(shape.count));
-    int code = fio::read_formatted(unit, fio::cached_format(shape.extremes ? EXTREME_VALUE_READ : TOP_RECORD_READ),
-                                   pile_number, wanted);
-    if (code != fio::IO_OK) return code;
-    if (!shape.extremes) {
-      WRITE_BLANKS(UNIT_SUMMARY, shape.plane ? ROW_LEAD_2D : ROW_LEAD);
-      WRITE_INT_FIELD(UNIT_SUMMARY, PILE_WIDTH, pile_number);
-      WRITE_BLANKS(UNIT_SUMMARY, shape.plane ? PILE_GAP_2D : ROW_LEAD);
-      for (int c = shape.first_column; c <= shape.last_column; ++c) {
-        WRITE_REAL_FIELD(UNIT_SUMMARY, shape.plane ? TOP_WIDTH_2D : TOP_WIDTH, ROW_DIGITS, values(c));
-        if (shape.plane) WRITE_BLANKS(UNIT_SUMMARY, VALUE_GAP_2D);
-      }
-      END_REPORT_LINE(UNIT_SUMMARY);
-      UPDATE_MIN_MAX_LOCATION(p, shape.count, e.pile_of_minimum, e.pile_of_maximum, values, e.minimum, e.maximum);
-      continue;
-    }
-    WRITE_BLANKS(UNIT_SUMMARY, 1);
-    WRITE_INT_FIELD(UNIT_SUMMARY, EXTREME_PILE_WIDTH, pile_number);
-    WRITE_BLANKS(UNIT_SUMMARY, 1);
-    for (int q = 1; q <= NODAL_RESULT_COUNT; ++q) {
-      if (flags(q) > 0) WRITE_REAL_FIELD(UNIT_SUMMARY, EXTREME_WIDTH, ROW_DIGITS, values(q));
+// One pile's rows of the table from its read records.
+void write_pile_rows(int p, const TableShape& shape, const ResultColumnFlags& flags, const PileScratchRead& r,
+                     Extremes& e) {
+  if (!shape.extremes) {
+    WRITE_BLANKS(UNIT_SUMMARY, shape.plane ? ROW_LEAD_2D : ROW_LEAD);
+    WRITE_INT_FIELD(UNIT_SUMMARY, PILE_WIDTH, r.pile_number);
+    WRITE_BLANKS(UNIT_SUMMARY, shape.plane ? PILE_GAP_2D : ROW_LEAD);
+    for (int c = shape.first_column; c <= shape.last_column; ++c) {
+      WRITE_REAL_FIELD(UNIT_SUMMARY, shape.plane ? TOP_WIDTH_2D : TOP_WIDTH, ROW_DIGITS, r.values(c));
+      if (shape.plane) WRITE_BLANKS(UNIT_SUMMARY, VALUE_GAP_2D);
     }
     END_REPORT_LINE(UNIT_SUMMARY);
-    UPDATE_MIN_MAX_LOCATION(p, NODAL_RESULT_COUNT, e.pile_of_minimum, e.pile_of_maximum, values, e.minimum, e.maximum);
-    std::string label;
-    ResultColumnValues depths{};
-    code =
-        fio::read_formatted(unit, fio::cached_format(EXTREME_DEPTH_READ), fio::Text{label, DEPTH_LABEL_LENGTH}, depths);
-    if (code != fio::IO_OK) return code;
-    WRITE_BLANKS(UNIT_SUMMARY, ROW_LEAD);
-    fio::append(UNIT_SUMMARY, label);
-    for (int q = 1; q <= NODAL_RESULT_COUNT; ++q) {
-      if (flags(q) > 0) WRITE_REAL_FIELD(UNIT_SUMMARY, EXTREME_WIDTH, ROW_DIGITS, depths(q));
-    }
-    END_REPORT_LINE(UNIT_SUMMARY);
+    UPDATE_MIN_MAX_LOCATION(p, shape.count, e.pile_of_minimum, e.pile_of_maximum, r.values, e.minimum, e.maximum);
+    return;
   }
-  return fio::IO_OK;
+  WRITE_BLANKS(UNIT_SUMMARY, 1);
+  WRITE_INT_FIELD(UNIT_SUMMARY, EXTREME_PILE_WIDTH, r.pile_number);
+  WRITE_BLANKS(UNIT_SUMMARY, 1);
+  for (int q = 1; q <= NODAL_RESULT_COUNT; ++q) {
+    if (flags(q) > 0) WRITE_REAL_FIELD(UNIT_SUMMARY, EXTREME_WIDTH, ROW_DIGITS, r.values(q));
+  }
+  END_REPORT_LINE(UNIT_SUMMARY);
+  UPDATE_MIN_MAX_LOCATION(p, NODAL_RESULT_COUNT, e.pile_of_minimum, e.pile_of_maximum, r.values, e.minimum, e.maximum);
+  WRITE_BLANKS(UNIT_SUMMARY, ROW_LEAD);
+  fio::append(UNIT_SUMMARY, r.depth_label);
+  for (int q = 1; q <= NODAL_RESULT_COUNT; ++q) {
+    if (flags(q) > 0) WRITE_REAL_FIELD(UNIT_SUMMARY, EXTREME_WIDTH, ROW_DIGITS, r.depths(q));
+  }
+  END_REPORT_LINE(UNIT_SUMMARY);
 }
 
 }  // namespace
@@ -378,15 +348,9 @@ void summary_table(int kind, int quantity, const TableShape& shape, int n_piles,
     e.pile_of_minimum(c) = e.pile_of_maximum(c) = 1;
     e.minimum(c) = e.maximum(c) = 0.0;
   }
-  OPEN_PILE_RESULTS_SCRATCH(false, status);
+  READ_PILE_SCRATCH(n_piles, shape.record, shape.count, shape.extremes, status,
+                    [&](int p, const PileScratchRead& r) { write_pile_rows(p, shape, flags, r, e); });
   if (status != STATUS_OK) return;
-  int code = fio::IO_OK;
-  for (int p = 1; p <= n_piles && code == fio::IO_OK; ++p) code = read_pile(p, shape, flags, e);
-  fio::close(UNIT_PILE_RESULTS_SCRATCH);
-  if (code != fio::IO_OK) {
-    SCRATCH_FILE_FAILED(status);
-    return;
-  }
   if (n_piles < 1) return;  // no pile, no extremes to show
 
   fio::end_line(UNIT_SUMMARY);

@@ -11,6 +11,7 @@
 #include <fstream>
 
 #include "tests/analysis/cap_fixture.hpp"
+#include "tests/support/report_scan.hpp"
 
 namespace pilecap {
 namespace {
@@ -239,8 +240,7 @@ TEST_F(CapSolver3D, ForcesThatAreNotNumbersFailTheEvaluationLikeALateralFailure)
   EXPECT_EQ(count(log, "** WARNING **  NO CLOSURE ON LATERAL PILE ANALYSIS    \n"), 1);
   EXPECT_EQ(PileErrorWord.code, PILE_ERR_NO_CLOSURE);
   for (const std::string& report : {log, dump(), results()}) {
-    EXPECT_EQ(report.find("NaN"), std::string::npos);
-    EXPECT_EQ(report.find("Inf"), std::string::npos);
+    EXPECT_EQ(testing::first_non_finite_word(report), "");
   }
   EXPECT_NEAR(out.u[0], 0.5, 1e-12);
   EXPECT_EQ(result_codes(), "    2 SOLUTION AT    50.00 % OF THE TOTAL LOAD\n");
@@ -254,7 +254,7 @@ TEST_F(CapSolver3D, IncrementThatIsNotANumberFailsTheStepAsASingularTangent) {
   const double load[6] = {1e305, 0, 0, 0, 0, 0};
   solve(load);
   EXPECT_EQ(count(run_log(), "DETERMINANT OF STIFFNESS MATRIX IS ZERO"), 1);
-  EXPECT_EQ(run_log().find("Inf"), std::string::npos);
+  EXPECT_EQ(testing::first_non_finite_word(run_log()), "");
   EXPECT_EQ(result_codes(), "    3 NO CONVERGENCE ON PILE CAP\n");
 }
 
@@ -296,6 +296,31 @@ TEST_F(CapSolver3D, FailedPileEvaluationEndsTheRunWithItsStatus) {
   EXPECT_EQ(out.status, STATUS_PILE_BELOW_DEEPEST_LAYER);
   EXPECT_FALSE(out.u_valid);
   EXPECT_EQ(result_codes(), "");
+}
+
+// The stand-in springs, failing in a print pass only.
+void failing_in_print_pass(int pile, double* forces, const double* u, int& status) {
+  testing::spring_head_response(pile, forces, u, status);
+  if (AnalysisControl.pass_mode != 0) status = STATUS_PILE_BELOW_DEEPEST_LAYER;
+}
+
+// Guards the difference the dimensions had: after a failed final print pass
+// a 3D run still wrote the title of the per-pile part and counted the run
+// into the envelopes; the plane wrote nothing more, as both do now.
+TEST_F(CapSolver3D, FailedPrintPassEndsTheRunWithNothingMoreWritten) {
+  place_pile(1, 0, 0);
+  SET_HEAD_RESPONSE_PROVIDER(failing_in_print_pass);
+  fio::open_memory(UNIT_COMPUTATION_REPORT);
+  AnalysisControl.first_run = 1;
+  const double load[6] = {100.0, 0, 0, 0, 0, 0};
+  const auto out = solve(load);
+  const std::string computation = fio::memory_contents(UNIT_COMPUTATION_REPORT);
+  fio::close(UNIT_COMPUTATION_REPORT);
+  EXPECT_EQ(out.status, STATUS_PILE_BELOW_DEEPEST_LAYER);
+  EXPECT_EQ(count(computation, "TABLE L"), 1);
+  EXPECT_EQ(count(computation, "TABLE M"), 0);
+  EXPECT_EQ(AnalysisControl.first_run, 1);
+  EXPECT_EQ(AnalysisControl.pass_mode, 0);
 }
 
 TEST_F(CapSolver3D, StopRequestEndsTheRunWithoutAResultCode) {

@@ -2,10 +2,13 @@
 // springs: the exact difference steps, a linear head giving its own
 // stiffness, STIFF against the sum of T^T k T built by hand from the
 // rigid-body offset, batter piles against their closed form, failing piles,
-// and bit-identical results for 1, 2, 3 and the automatic thread count.
+// and bit-identical results for 1, 2, 3 and the automatic thread count; the
+// one loop frame's bookkeeping for every loop over piles.
 #include <cstring>
 #include <vector>
 
+#include "plate/plate.hpp"
+#include "soil/py_curves.hpp"
 #include "tests/analysis/cap_fixture.hpp"
 
 namespace pilecap {
@@ -233,6 +236,50 @@ TEST_F(GroupStiffness, ForceVectorAndTangentAreBitIdenticalForAnyThreadCount) {
     EXPECT_EQ(std::memcmp(k, k_ref, sizeof k), 0);
   }
   EXPECT_EQ(status, 0);
+}
+
+// Guards the drift of the loop copies: FVEC and the plate booked a print pass
+// as parallel time, and the plate's loop left its curve epoch open.
+TEST_F(GroupStiffness, EveryPileLoopBooksItsPassAndClosesItsEpoch) {
+  for (int p = 1; p <= 3; ++p) place_pile(p, p, 0.0);
+  const double u[6] = {0.1, 0.01, 0, 0, 0, 0.001};
+  const double du[6] = {0.01, 0, 0, 0, 0, 0};
+  std::vector<PlatePileResponse> plate_piles(3);
+  for (PlatePileResponse& r : plate_piles) r.head_displacement(1) = 0.1;
+  struct Case {
+    const char* name;
+    void (*run)(const double* u, const double* du, std::vector<PlatePileResponse>& piles, int& status);
+  } cases[] = {
+      {"FVEC",
+       [](const double* u, const double*, std::vector<PlatePileResponse>&, int& status) {
+         double f[6];
+         FVEC(f, u, status);
+       }},
+      {"STIFF",
+       [](const double* u, const double* du, std::vector<PlatePileResponse>&, int& status) {
+         double k[36];
+         STIFF(k, u, du, 1, 0, status);
+       }},
+      {"PLATE_PILE_HEAD_RESPONSES", [](const double*, const double*, std::vector<PlatePileResponse>& piles,
+                                       int& status) { PLATE_PILE_HEAD_RESPONSES(piles, 1, status); }},
+  };
+  constexpr double BEFORE = 1000.0;  // a timer value the loop's time is added to
+  PyCurveCache.enabled = 1;
+  for (const Case& c : cases) {
+    for (int pass : {0, 1, 2}) {
+      SCOPED_TRACE(std::string(c.name) + ", pass mode " + std::to_string(pass));
+      AnalysisControl.pass_mode = pass;
+      RunTimers.parallel_time = BEFORE;
+      RunTimers.print_time = BEFORE;
+      int status = 0;
+      c.run(u, du, plate_piles, status);
+      EXPECT_EQ(status, 0);
+      EXPECT_EQ(pass == 0 ? RunTimers.print_time : RunTimers.parallel_time, BEFORE);
+      EXPECT_GE(pass == 0 ? RunTimers.parallel_time : RunTimers.print_time, BEFORE);
+      EXPECT_EQ(PyCurveCache.epoch, 0);
+    }
+  }
+  AnalysisControl.pass_mode = 0;
 }
 
 }  // namespace

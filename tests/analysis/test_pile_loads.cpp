@@ -11,8 +11,8 @@
 
 #include "analysis/analysis.hpp"
 #include "input/input.hpp"
-#include "pile/pile.hpp"
 #include "model/model_store.hpp"
+#include "pile/pile.hpp"
 #include "tests/support/engine_state.hpp"
 
 namespace pilecap {
@@ -22,15 +22,10 @@ constexpr int N_PILES = 9;
 constexpr int INCREMENTS = 10;
 constexpr double LENGTH = 10.0;  // stations every 1.0
 
-class PileLoadsTest : public testing::EngineTest {
+class PileLoadsTest : public testing::ModelRecordsTest {
  protected:
   void SetUp() override {
-    testing::EngineTest::SetUp();
-    int status = 0;
-    ALLOCATE_MODEL_ARRAYS(status);
-    ASSERT_EQ(status, 0);
-    RESET_INPUT_RECORDS(status);
-    ASSERT_EQ(status, 0);
+    testing::ModelRecordsTest::SetUp();
     RunOptions.dimension = MODEL_2D;
     PileTable.n_piles = N_PILES;
     PileProperty.n_increments(1) = INCREMENTS;
@@ -41,8 +36,7 @@ class PileLoadsTest : public testing::EngineTest {
     LoadCase.scale_factor(2) = 1.0;
   }
   void TearDown() override {
-    int status = 0;
-    RELEASE_MODEL_ARRAYS(status);
+    testing::ModelRecordsTest::TearDown();
     PileTable.n_piles = 0;
     PileProperty = PilePropertyRecord{};
   }

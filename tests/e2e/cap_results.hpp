@@ -18,9 +18,6 @@
 
 namespace pilecap::testing {
 
-constexpr int COMPUTATION_LINE = 12;
-constexpr int RESULT_CODES_LINE = 11;
-
 using Vector6 = std::array<double, 6>;
 
 struct CapResult {
@@ -29,7 +26,7 @@ struct CapResult {
 
 // The TABLE L rows of every solved run, in run order.
 inline std::vector<CapResult> table_l_rows(const RunFolder& folder) {
-  const auto lines = folder.lines(COMPUTATION_LINE);
+  const auto lines = folder.lines(RunFolder::COMPUTATION_LINE);
   std::vector<CapResult> rows;
   auto parse = [](const std::string& line) {
     Vector6 v{};

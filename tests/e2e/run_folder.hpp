@@ -64,12 +64,22 @@ class RunFolder {
   }
   ~RunFolder() { std::filesystem::remove_all(folder_); }
 
+  // The lines of "Names.dat" the tests name; every test reads them here.
   static constexpr int INPUT_LINE = 5;
+  static constexpr int ECHO_LINE = 6;
   static constexpr int RESULTS_LINE = 7;
   static constexpr int SUMMARY_LINE = 8;
   static constexpr int RUN_LOG_LINE = 10;
+  static constexpr int RESULT_CODES_LINE = 11;
+  static constexpr int COMPUTATION_LINE = 12;
   static constexpr int STATUS_LINE = 13;
+  static constexpr int COLUMNS_LINE = 15;  // flexibility columns
+  static constexpr int STEPS_LINE = 16;    // DOF-run steps
   static constexpr int STOP_LINE = 18;
+  static constexpr int SPRINGS_LINE = 19;    // equivalent springs
+  static constexpr int STIFFNESS_LINE = 20;  // equivalent stiffness
+  static constexpr int CURVE_EXPORT_LINE = 24;
+  static constexpr int CAP_MODEL_LINE = 25;  // the cap model's pile file
   static constexpr int SUMMARY_SCRATCH_LINE = 26;
 
   std::string& name(int line) { return names_[static_cast<std::size_t>(line - 5)]; }

@@ -72,7 +72,7 @@ TEST_F(CapResults3D, LongElasticPileFollowsTheClosedForm) {
     const auto rows = table_l_rows(folder);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_NEAR(rows[0].displacement[1], c.expected, 0.003 * c.expected);  // h = 6 in, beta h = 0.057
-    EXPECT_NE(folder.read(RESULT_CODES_LINE).find("    1 ANALYSIS COMPLETED"), std::string::npos);
+    EXPECT_NE(folder.read(RunFolder::RESULT_CODES_LINE).find("    1 ANALYSIS COMPLETED"), std::string::npos);
   }
 }
 
@@ -171,7 +171,7 @@ TEST_F(CapResults3D, SymmetricGroupGivesMirroredPileForcesThatBalanceTheLoads) {
     }
     EXPECT_NEAR(rows[r].displacement[2], 0.0, 1e-9);
   }
-  EXPECT_EQ(count_text(folder.read(RESULT_CODES_LINE), "    1 ANALYSIS COMPLETED"), 3);
+  EXPECT_EQ(count_text(folder.read(RunFolder::RESULT_CODES_LINE), "    1 ANALYSIS COMPLETED"), 3);
 }
 
 TEST_F(CapResults3D, ReportsDoNotDependOnTheThreadCount) {
@@ -183,7 +183,7 @@ TEST_F(CapResults3D, ReportsDoNotDependOnTheThreadCount) {
     return d;
   };
   const std::vector<int> reports = {RunFolder::RESULTS_LINE, RunFolder::SUMMARY_LINE, RunFolder::RUN_LOG_LINE,
-                                    RESULT_CODES_LINE, COMPUTATION_LINE};
+                                    RunFolder::RESULT_CODES_LINE, RunFolder::COMPUTATION_LINE};
   RunFolder folder("threads");
   run(folder, deck(1));
   ASSERT_EQ(table_l_rows(folder).size(), 3u);
@@ -208,7 +208,7 @@ TEST_F(CapResults3D, OverloadedPileEndsOnThePartialLoadRoadWithItsBearingWarning
   d.cases = {{.fx = 150000, .fy = 1000, .initial_step = 0.25}};
   RunFolder folder("partial_load");
   run(folder, d);
-  const std::string codes = folder.read(RESULT_CODES_LINE);
+  const std::string codes = folder.read(RunFolder::RESULT_CODES_LINE);
   const std::size_t at = codes.find("    2 SOLUTION AT ");
   ASSERT_NE(at, std::string::npos) << codes;
   const double percent = std::stod(codes.substr(at + 18, 8));

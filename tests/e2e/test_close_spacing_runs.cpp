@@ -19,10 +19,6 @@
 namespace pilecap::testing {
 namespace {
 
-constexpr int ECHO_LINE = 6;
-constexpr int RESULT_CODES_LINE = 11;
-constexpr int COMPUTATION_LINE = 12;
-
 // The state of every 3D run that reaches its reports, and after its final
 // evaluation the pile forces at the origin and the factors it left.
 std::vector<CapSolverState3D> solutions;
@@ -116,9 +112,9 @@ TEST_F(CloseSpacingRuns, GroupUnderAnEmbeddedCapCompletes) {
   ASSERT_EQ(run_ends.size(), 1u);
   const CapSolverState3D& s = solutions[0];
   const RunEnd& end = run_ends[0];
-  EXPECT_EQ(count_text(folder.read(RESULT_CODES_LINE), "    1 ANALYSIS COMPLETED"), 1);
+  EXPECT_EQ(count_text(folder.read(RunFolder::RESULT_CODES_LINE), "    1 ANALYSIS COMPLETED"), 1);
   EXPECT_NE(folder.read(RunFolder::RUN_LOG_LINE).find("ANALYSIS COMPLETED"), std::string::npos);
-  const std::string echo = folder.read(ECHO_LINE);
+  const std::string echo = folder.read(RunFolder::ECHO_LINE);
   EXPECT_EQ(count_text(echo, "REDUCTION FACTORS FOR CLOSELY-SPACED PILE GROUPS ALONG"), 2);
   EXPECT_EQ(count_text(echo, "THE DIRECTION OF Y-FORCE (+)"), 1);
   EXPECT_EQ(count_text(echo, "THE DIRECTION OF Z-FORCE (-)"), 1);
@@ -172,8 +168,8 @@ std::string steady_lines(const std::string& text) {
 }
 
 TEST_F(CloseSpacingRuns, ReportsDoNotDependOnTheThreadCount) {
-  const std::vector<int> reports = {RunFolder::RESULTS_LINE, RunFolder::SUMMARY_LINE, RunFolder::RUN_LOG_LINE,
-                                    RESULT_CODES_LINE,       COMPUTATION_LINE,        ECHO_LINE};
+  const std::vector<int> reports = {RunFolder::RESULTS_LINE,      RunFolder::SUMMARY_LINE,     RunFolder::RUN_LOG_LINE,
+                                    RunFolder::RESULT_CODES_LINE, RunFolder::COMPUTATION_LINE, RunFolder::ECHO_LINE};
   RunFolder folder("close_spacing_threads");
   run(folder, group_deck(DECK_ENGLISH, 1));
   std::vector<std::string> one_thread;

@@ -24,11 +24,6 @@
 namespace pilecap::testing {
 namespace {
 
-constexpr int RESULT_CODES_LINE = 11;
-constexpr int COMPUTATION_LINE = 12;
-constexpr int COLUMNS_LINE = 15;
-constexpr int STEPS_LINE = 16;
-
 // The group's stiffness at rest, taken when the case has ended.
 Matrix stiffness_at_rest;
 
@@ -47,7 +42,7 @@ std::string flexibility_deck(const Deck3D& d, const std::vector<double>& levels,
 // The matrices of the computation report's copies (unconverted), per level.
 std::vector<Matrix> printed_stiffness(const RunFolder& folder, int n = 6) {
   std::vector<Matrix> levels;
-  std::istringstream in(folder.read(COMPUTATION_LINE));
+  std::istringstream in(folder.read(RunFolder::COMPUTATION_LINE));
   std::string line;
   bool in_report = false;
   while (std::getline(in, line)) {
@@ -71,7 +66,7 @@ std::vector<Matrix> printed_stiffness(const RunFolder& folder, int n = 6) {
 // The flexibility columns of the file: F[level][i][d].
 std::vector<Matrix> flexibility_columns(const RunFolder& folder, int n_levels, int n = 6) {
   std::vector<Matrix> f(static_cast<std::size_t>(n_levels));
-  std::istringstream in(folder.read(COLUMNS_LINE));
+  std::istringstream in(folder.read(RunFolder::COLUMNS_LINE));
   for (int d = 0; d < n; ++d) {
     for (int level = 0; level < n_levels; ++level) {
       int number = 0;
@@ -128,7 +123,7 @@ TEST_F(FlexibilityRuns, LinearGroupPrintsTheStiffnessOfItsTangentAtRest) {
   const auto k = printed_stiffness(folder);
   ASSERT_EQ(k.size(), 2u);
   expect_stiffness_at_rest(k, flexibility_columns(folder, 2), stiffness_at_rest, 6);
-  const std::string codes = folder.read(RESULT_CODES_LINE);
+  const std::string codes = folder.read(RunFolder::RESULT_CODES_LINE);
   EXPECT_EQ(count_text(codes, "    1 ANALYSIS COMPLETED\n"), 13);  // 6 DOFs x 2 levels, then the total load
   EXPECT_NE(codes.find("      DOF :     6 POINT :     2\n    1 ANALYSIS COMPLETED\n"
                        "      ANALYSIS DUE TO TOTAL LOAD\n    1 ANALYSIS COMPLETED\n"),
@@ -160,7 +155,8 @@ TEST_F(FlexibilityRuns, PlaneBentPrintsTheStiffnessOfItsTangentAtRest) {
   EXPECT_NE(results.find("\n     DOF   : 3 (MOMENT Z)\n"), std::string::npos);
   EXPECT_NE(results.find("\n      DOF             1                 2                 3         \n"), std::string::npos)
       << results;
-  EXPECT_EQ(count_text(folder.read(RESULT_CODES_LINE), "    1 ANALYSIS COMPLETED\n"), 7);  // 3 DOFs x 2, total
+  EXPECT_EQ(count_text(folder.read(RunFolder::RESULT_CODES_LINE), "    1 ANALYSIS COMPLETED\n"),
+            7);  // 3 DOFs x 2, total
 }
 
 TEST_F(FlexibilityRuns, DiagonalFormPrintsTheReciprocalOfEachDiagonalTerm) {
@@ -231,7 +227,7 @@ TEST_F(FlexibilityRuns, DofWithoutLoadIsSkippedWithAUnitStiffnessColumn) {
   d.cases[0].mx = 0.0;
   RunFolder folder("flexibility_skipped");
   run(folder, flexibility_deck(d, {0.5, 1.0}));
-  const std::string codes = folder.read(RESULT_CODES_LINE);
+  const std::string codes = folder.read(RunFolder::RESULT_CODES_LINE);
   for (const char* level : {"1", "2"}) {
     EXPECT_NE(codes.find(std::string("      DOF :     4 POINT :     ") + level +
                          "\n    5 ANALYSIS SKIPPPED APPLIED FORCE AT CAP IS ZERO\n"),
@@ -264,9 +260,9 @@ TEST_F(FlexibilityRuns, FlexibilityGrowsLevelByLevelOnSoftClay) {
   const auto f = flexibility_columns(folder, 3);
   EXPECT_GT(f[1][1][1], 1.05 * f[0][1][1]);
   EXPECT_GT(f[2][1][1], 1.05 * f[1][1][1]);
-  EXPECT_EQ(count_text(folder.read(RESULT_CODES_LINE), "    5 ANALYSIS SKIPPPED"), 15);
+  EXPECT_EQ(count_text(folder.read(RunFolder::RESULT_CODES_LINE), "    5 ANALYSIS SKIPPPED"), 15);
   // The levels table shows the load of each level and the displacement it gave.
-  const std::string steps = folder.read(STEPS_LINE);
+  const std::string steps = folder.read(RunFolder::STEPS_LINE);
   EXPECT_NE(steps.find("         3       60000.000"), std::string::npos) << steps;
 }
 
@@ -278,8 +274,8 @@ TEST_F(FlexibilityRuns, ReportsDoNotDependOnTheThreadCount) {
     d.cases[0].initial_step = 0.5;
     return flexibility_deck(d, {0.5, 1.0});
   };
-  const std::vector<int> files = {RunFolder::RESULTS_LINE, RunFolder::SUMMARY_LINE, RunFolder::RUN_LOG_LINE,
-                                  RESULT_CODES_LINE,       COMPUTATION_LINE,        COLUMNS_LINE};
+  const std::vector<int> files = {RunFolder::RESULTS_LINE,      RunFolder::SUMMARY_LINE,     RunFolder::RUN_LOG_LINE,
+                                  RunFolder::RESULT_CODES_LINE, RunFolder::COMPUTATION_LINE, RunFolder::COLUMNS_LINE};
   RunFolder folder("flexibility_threads");
   run(folder, deck(1));
   std::vector<std::string> one_thread;

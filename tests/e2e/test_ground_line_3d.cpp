@@ -52,7 +52,7 @@ CapResult solve(const std::string& tag, const Deck3D& deck) {
   folder.run();
   const auto rows = table_l_rows(folder);
   EXPECT_EQ(rows.size(), 1u) << tag;
-  EXPECT_NE(folder.read(RESULT_CODES_LINE).find("    1 ANALYSIS COMPLETED"), std::string::npos) << tag;
+  EXPECT_NE(folder.read(RunFolder::RESULT_CODES_LINE).find("    1 ANALYSIS COMPLETED"), std::string::npos) << tag;
   return rows.empty() ? CapResult{} : rows[0];
 }
 

@@ -21,7 +21,7 @@ namespace {
 
 // The percentage of the load a partial-load result code names; -1 without one.
 double partial_percent(const RunFolder& folder) {
-  const std::string codes = folder.read(RESULT_CODES_LINE);
+  const std::string codes = folder.read(RunFolder::RESULT_CODES_LINE);
   const std::size_t at = codes.find("    2 SOLUTION AT ");
   return at == std::string::npos ? -1.0 : std::stod(codes.substr(at + 18, 8));
 }

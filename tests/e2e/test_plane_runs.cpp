@@ -24,9 +24,6 @@
 namespace pilecap::testing {
 namespace {
 
-constexpr int COMPUTATION_LINE = 12;
-constexpr int RESULT_CODES_LINE = 11;
-
 struct CapRow {
   std::vector<double> load, displacement;
 };
@@ -41,7 +38,7 @@ std::vector<double> numbers(const std::string& line) {
 // The TABLE L rows of every solved run, in run order (not those of the
 // envelopes, which follow their envelope's line).
 std::vector<CapRow> table_l_rows(const RunFolder& folder) {
-  const auto lines = folder.lines(COMPUTATION_LINE);
+  const auto lines = folder.lines(RunFolder::COMPUTATION_LINE);
   std::vector<CapRow> rows;
   for (std::size_t k = 1; k + 4 < lines.size(); ++k) {
     if (lines[k].find("* TABLE L *") == std::string::npos) continue;
@@ -164,7 +161,7 @@ TEST_F(PlaneRuns, BentAndItsPlanarThreeDimensionalTwinAgree) {
       EXPECT_NEAR(pile[11], row[5], AGREEMENT * moment);  // MZ
     }
   }
-  EXPECT_EQ(count_text(folder_2d.read(RESULT_CODES_LINE), "    1 ANALYSIS COMPLETED"), 3);
+  EXPECT_EQ(count_text(folder_2d.read(RunFolder::RESULT_CODES_LINE), "    1 ANALYSIS COMPLETED"), 3);
 }
 
 // The bent under a cap 3 ft thick cast into the soft clay, whose surface
@@ -212,7 +209,7 @@ TEST_F(PlaneRuns, EmbeddedCapOfTheBentAndOfItsPlanarTwinAgree) {
     EXPECT_NEAR(u3[5], u2[2], AGREEMENT * std::fabs(u2[2]));
     // The resistance holds the cap back by a visible share of its movement.
     EXPECT_LT(std::fabs(u2[1]), 0.95 * std::fabs(rows_bare[0].displacement[1]));
-    EXPECT_EQ(count_text(folder_2d.read(RESULT_CODES_LINE), "    1 ANALYSIS COMPLETED"), 1);
+    EXPECT_EQ(count_text(folder_2d.read(RunFolder::RESULT_CODES_LINE), "    1 ANALYSIS COMPLETED"), 1);
   }
 }
 
@@ -242,8 +239,8 @@ TEST_F(PlaneRuns, EnglishBentAndItsSiTwinMoveTheCapAlike) {
 TEST_F(PlaneRuns, RowForcesTimesTheirPilesBalanceTheLoadsOfTheExampleBent) {
   RunFolder folder("example_bent");
   run(folder, example_bent());
-  EXPECT_EQ(folder.lines(RESULT_CODES_LINE)[5], "    1 ANALYSIS COMPLETED");
-  EXPECT_EQ(count_text(folder.read(RESULT_CODES_LINE), "    1 ANALYSIS COMPLETED"), 3);
+  EXPECT_EQ(folder.lines(RunFolder::RESULT_CODES_LINE)[5], "    1 ANALYSIS COMPLETED");
+  EXPECT_EQ(count_text(folder.read(RunFolder::RESULT_CODES_LINE), "    1 ANALYSIS COMPLETED"), 3);
   const auto rows = table_l_rows(folder);
   ASSERT_EQ(rows.size(), 3u);
   ASSERT_EQ(pile_tops_by_run.size(), 3u);
@@ -351,7 +348,7 @@ TEST_F(PlaneRuns, ReportsOfTheExampleBentDoNotDependOnTheThreadCount) {
     return text;
   };
   const std::vector<int> reports = {RunFolder::RESULTS_LINE, RunFolder::SUMMARY_LINE, RunFolder::RUN_LOG_LINE,
-                                    RESULT_CODES_LINE, COMPUTATION_LINE};
+                                    RunFolder::RESULT_CODES_LINE, RunFolder::COMPUTATION_LINE};
   RunFolder folder("plane_threads");
   run(folder, deck(1));
   ASSERT_EQ(table_l_rows(folder).size(), 3u);

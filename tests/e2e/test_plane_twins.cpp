@@ -64,7 +64,7 @@ struct TwinCase {
 // The result-code lines of the runs (the file's headings left out).
 std::vector<std::string> result_codes(const RunFolder& folder) {
   std::vector<std::string> codes;
-  for (const std::string& line : folder.lines(RESULT_CODES_LINE)) {
+  for (const std::string& line : folder.lines(RunFolder::RESULT_CODES_LINE)) {
     // A code line: blanks, the code, one blank, then its text.
     std::istringstream in(line);
     int code = 0;

@@ -175,7 +175,7 @@ TEST_F(PlateCapRuns, VeryStiffPlateReproducesTheRigidCap) {
   RunFolder plate("plate_stiff");
   run(plate, plate_deck(d, {.young = 3.6e12}));
   ASSERT_EQ(PlatePileCoupling.piles.size(), 4u);
-  EXPECT_NE(plate.read(RESULT_CODES_LINE).find("1 ANALYSIS COMPLETED"), std::string::npos);
+  EXPECT_NE(plate.read(RunFolder::RESULT_CODES_LINE).find("1 ANALYSIS COMPLETED"), std::string::npos);
   for (int report : {RunFolder::RESULTS_LINE, RunFolder::SUMMARY_LINE}) {
     EXPECT_NE(plate.read(report).find("\n     * TABLE I *   COMPUTATION ON INDIVIDUAL PILE\n"), std::string::npos);
     EXPECT_EQ(plate.read(report).find("TABLE L"), std::string::npos) << "no rigid cap results";
@@ -218,7 +218,7 @@ TEST_F(PlateCapRuns, VeryStiffPlateWithCloseSpacingFactorsReproducesTheRigidCap)
   RunFolder plate("plate_spacing_stiff");
   run(plate, plate_deck(d, {.young = 3.6e12}));
   ASSERT_EQ(PlatePileCoupling.piles.size(), 4u);
-  EXPECT_NE(plate.read(RESULT_CODES_LINE).find("1 ANALYSIS COMPLETED"), std::string::npos);
+  EXPECT_NE(plate.read(RunFolder::RESULT_CODES_LINE).find("1 ANALYSIS COMPLETED"), std::string::npos);
   EXPECT_NE(plate.read(RunFolder::SUMMARY_LINE).find("REDUCTION FACTORS FOR CLOSELY-SPACED PILE"), std::string::npos);
   expect_close_blocks(plate_head_displacements(), rigid_heads, 0.01, "head displacement");
   expect_close_blocks(plate_reactions_at_origin(d), rigid_forces, 0.01, "pile reaction");
@@ -289,14 +289,15 @@ TEST_F(PlateCapRuns, OverloadedPlateEndsBelowTheFullLoadWithBalancedPiles) {
   d.cases = {{.fx = 400000, .fy = 4000000, .my = 1.2e6, .initial_step = 0.5}};
   const Vector load{400000, 4000000, 0, 0, 1.2e6, 0};
   auto percent_of = [](const RunFolder& folder) {
-    const std::string codes = folder.read(RESULT_CODES_LINE);
+    const std::string codes = folder.read(RunFolder::RESULT_CODES_LINE);
     const std::size_t at = codes.find("    2 SOLUTION AT ");
     return at == std::string::npos ? -1.0 : std::stod(codes.substr(at + 18, 8));
   };
   RunFolder rigid_folder("plate_overload_rigid");
   run(rigid_folder, deck_3d(d));
   const double rigid_percent = percent_of(rigid_folder);
-  ASSERT_GT(rigid_percent, 0.0) << rigid_folder.read(RESULT_CODES_LINE) << rigid_folder.read(RunFolder::RUN_LOG_LINE);
+  ASSERT_GT(rigid_percent, 0.0) << rigid_folder.read(RunFolder::RESULT_CODES_LINE)
+                                << rigid_folder.read(RunFolder::RUN_LOG_LINE);
 
   RunFolder folder("plate_overload");
   run(folder, plate_deck(d, {}));
@@ -466,14 +467,14 @@ TEST_F(PlateCapRuns, PlateCapEnvelopesHoldTheExtremesOfTheRuns) {
   const std::string note =
       "\n     NOTE: THE CAP ENVELOPE IS NOT FORMED: THE PLATE MODEL OF THE CAP HAS NO SINGLE DISPLACEMENT AT THE "
       "ORIGIN\n";
-  for (int report : {RunFolder::RESULTS_LINE, RunFolder::SUMMARY_LINE, COMPUTATION_LINE}) {
+  for (int report : {RunFolder::RESULTS_LINE, RunFolder::SUMMARY_LINE, RunFolder::COMPUTATION_LINE}) {
     const std::string text = folder.read(report);
     std::size_t notes = 0;
     for (std::size_t k = text.find(note); k != std::string::npos; k = text.find(note, k + 1)) ++notes;
     EXPECT_EQ(notes, 4u) << "report " << report << ": one note for each envelope";
     EXPECT_EQ(text.find("TABLE L"), std::string::npos) << "report " << report;
   }
-  const std::string codes = folder.read(RESULT_CODES_LINE);
+  const std::string codes = folder.read(RunFolder::RESULT_CODES_LINE);
   std::size_t printed = 0;
   for (std::size_t k = codes.find("CALCULATED AND PRINTED"); k != std::string::npos;
        k = codes.find("CALCULATED AND PRINTED", k + 1))
@@ -498,7 +499,7 @@ TEST_F(PlateCapRuns, ExportedPlateFormsNoEnvelopes) {
     EXPECT_EQ(notes, 2u) << "report " << report << ": the cases and the combinations";
     EXPECT_EQ(text.find("MAXIMUM ENVELOPE"), std::string::npos) << "report " << report;
   }
-  EXPECT_EQ(folder.read(RESULT_CODES_LINE).find("ENVELOPE"), std::string::npos);
+  EXPECT_EQ(folder.read(RunFolder::RESULT_CODES_LINE).find("ENVELOPE"), std::string::npos);
 }
 
 // A very stiff plate gives the rigid cap's pile envelopes: the pile-top
@@ -581,7 +582,7 @@ TEST_F(PlateCapRuns, StiffPlatePrintsTheRigidCapsPileTopForces) {
   const std::vector<Vector6> plate_rows = pile_top_reactions(plate);
   ASSERT_EQ(rigid_rows.size(), 4u);
   ASSERT_EQ(plate_rows.size(), 4u);
-  EXPECT_NE(plate.read(RESULT_CODES_LINE).find("1 ANALYSIS COMPLETED"), std::string::npos);
+  EXPECT_NE(plate.read(RunFolder::RESULT_CODES_LINE).find("1 ANALYSIS COMPLETED"), std::string::npos);
   EXPECT_NE(plate.read(RunFolder::RESULTS_LINE)
                 .find("\n     THE CAP IS THE PLATE MODEL: ITS DISPLACEMENTS, MOMENTS AND SHEARS ARE IN "
                       "file5.case1.plate.lst\n"),
@@ -722,7 +723,7 @@ TEST_F(PlateCapRuns, StopAfterConvergedStepsReportsTheLastConvergedShare) {
     SET_STATUS_WRITTEN_HOOK(nullptr);
     ASSERT_TRUE(stop_written);
     EXPECT_EQ(folder.final_message(), (std::vector<std::string>{"      *** ANALYSIS STOPPED BY USER ***"}));
-    const auto codes = folder.lines(RESULT_CODES_LINE);
+    const auto codes = folder.lines(RunFolder::RESULT_CODES_LINE);
     auto runs = host::read_run_outcomes(codes, folder.lines(RunFolder::RUN_LOG_LINE));
     host::settle_unreached_runs(runs, folder.lines(ECHO_LINE_OF_THE_RUN), true);
     ASSERT_EQ(runs.size(), 1u);
@@ -750,7 +751,7 @@ TEST_F(PlateCapRuns, EstimationCaseIsRefusedAloneAndTheOtherRunsGoOn) {
   const std::string deck = with_point_values(plate_deck(d, {}), "1 1 1 0 0 0 0 0", {0.5, 1.0});
   RunFolder folder("plate_refused_case");
   run(folder, deck);
-  const auto codes = folder.lines(RESULT_CODES_LINE);
+  const auto codes = folder.lines(RunFolder::RESULT_CODES_LINE);
   std::vector<std::string> outcomes;
   for (const std::string& line : codes) {
     if (line.find("ANALYSIS NOT PERFORMED") != std::string::npos ||
@@ -787,7 +788,7 @@ TEST_F(PlateCapRuns, RerunLeavesNoStalePlateFiles) {
   for (const char* name : others) RunFolder::put_file(folder.folder() / name, "stale\n");
   for (const char* name : not_plate) RunFolder::put_file(folder.folder() / name, "kept\n");
   run(folder, deck_3d(four_piles()));
-  EXPECT_NE(folder.read(RESULT_CODES_LINE).find("1 ANALYSIS COMPLETED"), std::string::npos);
+  EXPECT_NE(folder.read(RunFolder::RESULT_CODES_LINE).find("1 ANALYSIS COMPLETED"), std::string::npos);
   for (const char* suffix : suffixes) EXPECT_FALSE(std::filesystem::exists(plate_file(folder, suffix))) << suffix;
   for (const char* name : others) EXPECT_FALSE(std::filesystem::exists(folder.folder() / name)) << name;
   for (const char* name : not_plate) EXPECT_TRUE(std::filesystem::exists(folder.folder() / name)) << name;
@@ -803,7 +804,7 @@ TEST_F(PlateCapRuns, ExportWritesThePlateFilesAndAnalysesNothing) {
   EXPECT_TRUE(std::filesystem::exists(plate_file(folder, ".plate.dat")));
   EXPECT_TRUE(std::filesystem::exists(plate_file(folder, ".plate.key")));
   EXPECT_FALSE(std::filesystem::exists(plate_file(folder, ".plate.lst")));
-  EXPECT_NE(folder.read(RESULT_CODES_LINE).find("9 ANALYSIS NOT PERFORMED"), std::string::npos);
+  EXPECT_NE(folder.read(RunFolder::RESULT_CODES_LINE).find("9 ANALYSIS NOT PERFORMED"), std::string::npos);
   EXPECT_EQ(folder.read(RunFolder::RESULTS_LINE).find("* TABLE I *"), std::string::npos);
   const auto log = folder.lines(RunFolder::RUN_LOG_LINE);
   EXPECT_NE(std::find_if(log.begin(), log.end(),

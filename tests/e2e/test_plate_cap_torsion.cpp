@@ -89,7 +89,7 @@ class PlateCapTorsion : public PileForceRecordingTest {
     const std::vector<std::string> message = folder.final_message();
     ASSERT_FALSE(message.empty());
     EXPECT_NE(message.back().find("ANALYSIS COMPLETED"), std::string::npos) << message.back();
-    EXPECT_NE(folder.read(RESULT_CODES_LINE).find("1 ANALYSIS COMPLETED"), std::string::npos);
+    EXPECT_NE(folder.read(RunFolder::RESULT_CODES_LINE).find("1 ANALYSIS COMPLETED"), std::string::npos);
   }
 };
 

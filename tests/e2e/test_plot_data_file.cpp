@@ -24,7 +24,6 @@ namespace {
 // Whole runs start from a fresh engine.
 using PlotDataFile = testing::EngineTest;
 
-constexpr int CURVE_EXPORT_LINE = 24;
 // The final message lines of the run log (list-directed: one blank first).
 const std::string COMPLETED = "     ANALYSIS COMPLETED";
 const std::string INPUT_ERROR = "     ERROR IN INPUT DATA";
@@ -37,7 +36,7 @@ int run_deck(RunFolder& folder, const std::string& deck) {
 }
 
 PlotFile read_export(const RunFolder& folder, bool unformatted) {
-  return read_plot_file(RunFolder::read_file(folder.path(CURVE_EXPORT_LINE)), unformatted);
+  return read_plot_file(RunFolder::read_file(folder.path(RunFolder::CURVE_EXPORT_LINE)), unformatted);
 }
 
 bool log_has_line(const RunFolder& folder, const std::string& line) {
@@ -176,10 +175,10 @@ TEST_F(PlotDataFile, ExampleDeckWritesTheSameFileOnOneAndFourThreads) {
   RunFolder folder("plot_example");
   run_deck(folder, example_with_export(1));
   EXPECT_TRUE(log_has_line(folder, COMPLETED));
-  const std::string one_thread = RunFolder::read_file(folder.path(CURVE_EXPORT_LINE));
+  const std::string one_thread = RunFolder::read_file(folder.path(RunFolder::CURVE_EXPORT_LINE));
   run_deck(folder, example_with_export(4));
   EXPECT_TRUE(log_has_line(folder, COMPLETED));
-  EXPECT_EQ(RunFolder::read_file(folder.path(CURVE_EXPORT_LINE)), one_thread);
+  EXPECT_EQ(RunFolder::read_file(folder.path(RunFolder::CURVE_EXPORT_LINE)), one_thread);
   const PlotFile file = read_plot_file(one_thread, false);
   ASSERT_TRUE(file.complete) << file.error;
   EXPECT_EQ(file.n_piles, 4);
@@ -206,7 +205,7 @@ TEST_F(PlotDataFile, ExportRequestsTheEchoRefusesEndTheRunWithTheirDetailLine) {
     std::string detail_line(" ");
     detail_line.append(c.detail);
     EXPECT_TRUE(log_has_line(folder, detail_line)) << c.detail;
-    EXPECT_EQ(RunFolder::read_file(folder.path(CURVE_EXPORT_LINE)), "") << c.detail;
+    EXPECT_EQ(RunFolder::read_file(folder.path(RunFolder::CURVE_EXPORT_LINE)), "") << c.detail;
   }
 }
 

@@ -24,8 +24,6 @@
 namespace pilecap::testing {
 namespace {
 
-constexpr int RESULT_CODES_LINE = 11;
-constexpr int COMPUTATION_LINE = 12;
 constexpr int SOFT_CLAY_CODE = 1;
 constexpr int ELASTIC_SUBGRADE_CODE = 12;
 constexpr int PILE_TOP_VALUES = 13;  // displacements, reactions and the stress of one pile top in space
@@ -49,7 +47,7 @@ Values numbers(const std::string& line) {
 }
 
 std::vector<Block> computation_blocks(const RunFolder& folder) {
-  const auto lines = folder.lines(COMPUTATION_LINE);
+  const auto lines = folder.lines(RunFolder::COMPUTATION_LINE);
   std::vector<Block> blocks;
   for (std::size_t k = 0; k + 1 < lines.size(); ++k) {
     const std::string& line = lines[k];
@@ -157,7 +155,7 @@ TEST_F(PushoverRuns, LinearGroupAnswersInProportionToTheMultiplier) {
       expect_scaled(b.piles[pile], total.piles[pile], m, 7, 9, 1e-5, which + " lateral forces");
     }
   }
-  const std::string codes = folder.read(RESULT_CODES_LINE);
+  const std::string codes = folder.read(RunFolder::RESULT_CODES_LINE);
   EXPECT_NE(codes.find("      INCREMENTAL/PUSHOVER ANALYSIS, POINT :    3/   3 FACTOR :      2.50000\n"
                        "    1 ANALYSIS COMPLETED\n      ANALYSIS DUE TO TOTAL LOAD\n    1 ANALYSIS COMPLETED\n"),
             std::string::npos);
@@ -270,7 +268,8 @@ TEST_F(PushoverRuns, PlaneModelAnswersInProportionToTheMultiplier) {
 
 // Every report of a pushover case is the same on one thread and on four.
 TEST_F(PushoverRuns, ReportsDoNotDependOnTheThreadCount) {
-  const int files[] = {RunFolder::RESULTS_LINE, RunFolder::SUMMARY_LINE, COMPUTATION_LINE, RESULT_CODES_LINE};
+  const int files[] = {RunFolder::RESULTS_LINE, RunFolder::SUMMARY_LINE, RunFolder::COMPUTATION_LINE,
+                       RunFolder::RESULT_CODES_LINE};
   std::vector<std::string> one_thread;
   for (int threads : {1, 4}) {
     Deck3D d = group(true);
@@ -308,7 +307,7 @@ TEST_F(PushoverRuns, PointStoppedBelowItsLoadReportsTheLoadItCarried) {
   d.pushover = {0.5, 2.0};
   RunFolder folder("pushover_partial");
   run(folder, deck_3d(d));
-  const std::string codes = folder.read(RESULT_CODES_LINE);
+  const std::string codes = folder.read(RunFolder::RESULT_CODES_LINE);
   const std::string second = "      INCREMENTAL/PUSHOVER ANALYSIS, POINT :    2/   2 FACTOR :      2.00000\n";
   ASSERT_NE(codes.find("FACTOR :      0.50000\n    1 ANALYSIS COMPLETED\n" + second), std::string::npos) << codes;
   const std::string partial = "    2 SOLUTION AT ";
@@ -337,7 +336,8 @@ TEST_F(PushoverRuns, PointStoppedBelowItsLoadReportsTheLoadItCarried) {
     EXPECT_EQ(count_text(report, "PARTIAL"), 1) << report;
     EXPECT_NE(report.find("   N:    2  FACTOR :"), std::string::npos);
   }
-  EXPECT_EQ(count_text(folder.read(COMPUTATION_LINE), "  PARTIAL: " + percent_text + " % OF THE POINT LOAD\n"), 1);
+  EXPECT_EQ(
+      count_text(folder.read(RunFolder::COMPUTATION_LINE), "  PARTIAL: " + percent_text + " % OF THE POINT LOAD\n"), 1);
 }
 
 // Pushed to three times its lateral load, the example's last point stops part
@@ -377,8 +377,8 @@ TEST_F(PushoverRuns, ExampleDeckPointAtOneIsTheTotalLoadRun) {
     text.replace(text.find(controls), controls.size(), "0 0 " + std::to_string(threads) + " 1 100 200 100\n");
     return text;
   };
-  const int files[] = {RunFolder::RESULTS_LINE, RunFolder::SUMMARY_LINE, COMPUTATION_LINE, RESULT_CODES_LINE,
-                       RunFolder::RUN_LOG_LINE};
+  const int files[] = {RunFolder::RESULTS_LINE, RunFolder::SUMMARY_LINE, RunFolder::COMPUTATION_LINE,
+                       RunFolder::RESULT_CODES_LINE, RunFolder::RUN_LOG_LINE};
   std::vector<std::string> one_thread;
   for (int threads : {1, 4}) {
     RunFolder folder("pushover_example");

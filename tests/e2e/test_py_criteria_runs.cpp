@@ -108,7 +108,7 @@ class PyCriteriaRuns : public ::testing::Test {
     folder.put(RunFolder::INPUT_LINE, deck_3d(deck));
     pile_forces_by_run.clear();
     folder.run();
-    EXPECT_NE(folder.read(RESULT_CODES_LINE).find("    1 ANALYSIS COMPLETED"), std::string::npos)
+    EXPECT_NE(folder.read(RunFolder::RESULT_CODES_LINE).find("    1 ANALYSIS COMPLETED"), std::string::npos)
         << folder.read(RunFolder::RUN_LOG_LINE);
     const auto rows = table_l_rows(folder);
     if (rows.size() != 1u || pile_forces_by_run.size() != 1u) {
@@ -154,7 +154,7 @@ TEST_F(PyCriteriaRuns, PileLongerThanItsUserCurvesEndsWithErrorFive) {
   EXPECT_NE(log.find("  -  P-Y CURVES DO NOT EXTEND THE LENGTH OF THE PILE, PILE GROUP =     1"), std::string::npos)
       << log;
   EXPECT_NE(log.find("** WARNING **  P-Y CURVES DO NOT EXTEND LENGTH OF PILE(S)"), std::string::npos) << log;
-  EXPECT_EQ(folder.read(RESULT_CODES_LINE).find("    1 ANALYSIS COMPLETED"), std::string::npos);
+  EXPECT_EQ(folder.read(RunFolder::RESULT_CODES_LINE).find("    1 ANALYSIS COMPLETED"), std::string::npos);
 }
 
 TEST_F(PyCriteriaRuns, RockWithoutStrengthIsAnInputError) {

@@ -24,9 +24,6 @@ using testing::DeckCase;
 using testing::DeckCombination;
 using testing::RunFolder;
 
-constexpr int RESULT_CODES_LINE = 11;
-constexpr int CURVE_EXPORT_LINE = 24;
-
 // What the end-of-run hook saw, one entry per analysed case or combination.
 struct SeenRun {
   int run_kind, index, current_run, current_combination, threads_wanted, first_run, output_option;
@@ -118,7 +115,7 @@ TEST_F(RunLoopTest, ResultCodeFileNamesEveryRunAndSkippedOnes) {
                                       "       ANALYSIS TO NOT RUN   ",
                                       "     9 ANALYSIS NOT PERFORMED",
                                   });
-  EXPECT_EQ(folder.lines(RESULT_CODES_LINE), expected);
+  EXPECT_EQ(folder.lines(RunFolder::RESULT_CODES_LINE), expected);
   const auto log = folder.lines(RunFolder::RUN_LOG_LINE);
   EXPECT_EQ(count_lines(log, "     NOTE: LOAD CASE WILL NOT BE ANALYZED"), 1);
   EXPECT_EQ(count_lines(log, "     NOTE: LOAD COMB WILL NOT BE ANALYZED"), 1);
@@ -150,7 +147,7 @@ TEST_F(RunLoopTest, NoCombinationsNoCombinationEnvelopes) {
   ASSERT_EQ(run(folder, deck), 0);
   const std::string results = folder.read(RunFolder::RESULTS_LINE);
   EXPECT_EQ(results.find("LOAD COMB. ENV"), std::string::npos);
-  EXPECT_EQ(count_lines(folder.lines(RESULT_CODES_LINE), "LOAD COMB. ENV : 1"), 0);
+  EXPECT_EQ(count_lines(folder.lines(RunFolder::RESULT_CODES_LINE), "LOAD COMB. ENV : 1"), 0);
   EXPECT_EQ(last_message(folder), "     ANALYSIS COMPLETED");
 }
 
@@ -201,7 +198,7 @@ TEST_F(RunLoopTest, StopRequestsBeforeAndBetweenCases) {
     EXPECT_EQ(finished, c.cases_finished) << c.name;
     EXPECT_EQ(last_message(folder), c.stops ? "      *** ANALYSIS STOPPED BY USER ***" : "     ANALYSIS COMPLETED")
         << c.name;
-    const auto codes = folder.lines(RESULT_CODES_LINE);
+    const auto codes = folder.lines(RunFolder::RESULT_CODES_LINE);
     EXPECT_EQ(count_lines(codes, "LOAD CASE :     2"), c.stops ? 0 : 1) << c.name;
     EXPECT_EQ(count_lines(codes, "LOAD COMB. :     1"), c.stops ? 0 : 1) << c.name;
     if (c.stops && !c.before_run) {
@@ -264,7 +261,7 @@ TEST_F(RunLoopTest, RefusedModelWritesNoPlotData) {
   deck.replace(deck.find(options), options.size(), "OPTIONS\n1 3 1 1 0 1 1 0 ");
   ASSERT_EQ(run(folder, deck), 0);
   EXPECT_NE(folder.read(RunFolder::RUN_LOG_LINE).find("IS NOT YET SUPPORTED, RUN NOT ANALYZED"), std::string::npos);
-  EXPECT_EQ(RunFolder::read_file(folder.path(CURVE_EXPORT_LINE)), "");
+  EXPECT_EQ(RunFolder::read_file(folder.path(RunFolder::CURVE_EXPORT_LINE)), "");
 }
 
 }  // namespace

@@ -24,12 +24,6 @@
 namespace pilecap::testing {
 namespace {
 
-constexpr int RESULT_CODES_LINE = 11;
-constexpr int COMPUTATION_LINE = 12;
-constexpr int SPRINGS_LINE = 19;
-constexpr int STIFFNESS_LINE = 20;
-constexpr int CAP_MODEL_LINE = 25;
-
 // The solver's tangent at rest, taken when the case has ended.
 Matrix tangent_at_rest;
 
@@ -67,7 +61,7 @@ std::string stiffness_deck(const std::string& deck, const std::vector<double>& f
 // diagonal line come the rows.
 std::vector<Matrix> secant_stiffness(const RunFolder& folder, int n = 6) {
   std::vector<Matrix> points;
-  std::istringstream in(folder.read(COMPUTATION_LINE));
+  std::istringstream in(folder.read(RunFolder::COMPUTATION_LINE));
   std::string line;
   while (std::getline(in, line)) {
     if (line.rfind("        1   N:", 0) != 0) continue;
@@ -139,8 +133,8 @@ TEST_F(StiffnessRuns, LinearGroupSecantStiffnessIsItsTangentAtRest) {
   ASSERT_EQ(k.size(), 2u);
   expect_tangent_at_rest(k, 6);
   // One run per point, then the total load.
-  EXPECT_EQ(count_text(folder.read(RESULT_CODES_LINE), "    1 ANALYSIS COMPLETED\n"), 3);
-  const std::string piles = folder.read(CAP_MODEL_LINE);
+  EXPECT_EQ(count_text(folder.read(RunFolder::RESULT_CODES_LINE), "    1 ANALYSIS COMPLETED\n"), 3);
+  const std::string piles = folder.read(RunFolder::CAP_MODEL_LINE);
   EXPECT_EQ(piles.rfind("     LOAD CASE=    1     NPOINTS=    2\n     POINT=    1\n     NPILES=    3\n"
                         "     PILE=    1     NNODES=   41\n",
                         0),
@@ -148,9 +142,9 @@ TEST_F(StiffnessRuns, LinearGroupSecantStiffnessIsItsTangentAtRest) {
       << piles;
   EXPECT_EQ(count_text(piles, "     PILE="), 6);
   // The equivalent-stiffness file holds both matrices in internal units.
-  EXPECT_EQ(count_text(folder.read(STIFFNESS_LINE), "     * EQV. STIFFNESS MATRIX AT ORIGIN *\n"), 2);
+  EXPECT_EQ(count_text(folder.read(RunFolder::STIFFNESS_LINE), "     * EQV. STIFFNESS MATRIX AT ORIGIN *\n"), 2);
   // The spring file of the last run (the total load) holds its case line only.
-  EXPECT_EQ(folder.read(SPRINGS_LINE), "LOAD CASE :     1\n");
+  EXPECT_EQ(folder.read(RunFolder::SPRINGS_LINE), "LOAD CASE :     1\n");
 }
 
 // Three routes to one linear cap stiffness: the inverse of the flexibility
@@ -161,7 +155,7 @@ TEST_F(StiffnessRuns, FlexibilityInverseSecantAndTangentAgreeOnALinearGroup) {
   run(folder, with_point_values(deck_3d(linear_group(DECK_ENGLISH)), "1 1 1 0 0 0 0 0", {1.0}));
   // The flexibility report's copy: the level line, the diagonal, the rows.
   Matrix flexibility_inverse{};
-  std::istringstream in(folder.read(COMPUTATION_LINE));
+  std::istringstream in(folder.read(RunFolder::COMPUTATION_LINE));
   std::string line;
   while (std::getline(in, line) && line.rfind("       N:", 0) != 0) {
   }
@@ -195,7 +189,7 @@ TEST_F(StiffnessRuns, LinearSearchMeetsItsTargetAtTheFirstPredictedFactor) {
   run(folder, stiffness_deck(deck_3d(linear_group(DECK_ENGLISH)), {1.0, 2.0}, search));
   // Per point: the runs outside the tolerance (the unloaded run of point 1
   // and the run at the point's load), then the predicted factor, solved.
-  const std::string codes = folder.read(RESULT_CODES_LINE);
+  const std::string codes = folder.read(RunFolder::RESULT_CODES_LINE);
   EXPECT_EQ(count_text(codes, "    10 ANALYSIS COMPLETED\n"), 3) << codes;
   EXPECT_EQ(count_text(codes, "    1 ANALYSIS COMPLETED\n"), 3) << codes;
   EXPECT_NE(codes.find("      STIFFNESS ESTIMATION, POINT :    2/   2 FACTOR :      2.00000\n"
@@ -222,7 +216,7 @@ TEST_F(StiffnessRuns, SoftClaySearchMeetsItsTargetWithinTheTolerance) {
   const std::vector<double> computed = computed_targets(folder);
   ASSERT_EQ(computed.size(), 1u);
   EXPECT_NEAR(computed[0], TARGET, 1e-2 * TARGET);
-  const std::string codes = folder.read(RESULT_CODES_LINE);
+  const std::string codes = folder.read(RunFolder::RESULT_CODES_LINE);
   const int runs = count_text(codes, "STIFFNESS ESTIMATION, ITER :");
   EXPECT_GE(runs, 3);
   EXPECT_LE(runs, 5) << codes;
@@ -302,9 +296,10 @@ TEST_F(StiffnessRuns, SearchOfOneRunFormsNoStiffness) {
   const std::string note = "     NOTE: NO EQUIVALENT SPRINGS WERE WRITTEN, NO STIFFNESS AT THIS POINT\n";
   EXPECT_NE(folder.read(RunFolder::RESULTS_LINE).find(note), std::string::npos);
   EXPECT_NE(folder.read(RunFolder::RUN_LOG_LINE).find(note), std::string::npos);
-  EXPECT_NE(folder.read(COMPUTATION_LINE).find("       -1   N:    1  FACTOR :    1.0000\n"), std::string::npos);
+  EXPECT_NE(folder.read(RunFolder::COMPUTATION_LINE).find("       -1   N:    1  FACTOR :    1.0000\n"),
+            std::string::npos);
   EXPECT_TRUE(secant_stiffness(folder).empty());
-  EXPECT_EQ(folder.read(STIFFNESS_LINE), "");
+  EXPECT_EQ(folder.read(RunFolder::STIFFNESS_LINE), "");
 }
 
 // A search that cannot meet a tolerance of 1e-90 per cent ends at the
@@ -314,7 +309,7 @@ TEST_F(StiffnessRuns, SearchEndsWhenItsPairTableIsFull) {
   RunFolder folder("stiffness_pair_table");
   const Settings search{.basis = 1, .target_dof = 2, .target = 0.05, .tolerance = 1e-90, .runs = 40};
   run(folder, stiffness_deck(deck_3d(linear_group(DECK_ENGLISH, true)), {1.0}, search));
-  const int runs = count_text(folder.read(RESULT_CODES_LINE), "STIFFNESS ESTIMATION, ITER :");
+  const int runs = count_text(folder.read(RunFolder::RESULT_CODES_LINE), "STIFFNESS ESTIMATION, ITER :");
   EXPECT_LE(runs, 20);
   const std::string log = folder.read(RunFolder::RUN_LOG_LINE);
   EXPECT_EQ(count_text(log, "MAX. ITER. REACHED") + count_text(log, "TARGET SEARCH STOPPED"), 1) << log;
@@ -328,9 +323,9 @@ TEST_F(StiffnessRuns, ReportsDoNotDependOnTheThreadCount) {
     const Settings search{.basis = 1, .target_dof = 2, .target = 0.3, .tolerance = 1.0, .runs = 8};
     return stiffness_deck(deck_3d(d), {0.5, 1.0}, search);
   };
-  const std::vector<int> files = {RunFolder::RESULTS_LINE, RunFolder::SUMMARY_LINE, RunFolder::RUN_LOG_LINE,
-                                  RESULT_CODES_LINE,       COMPUTATION_LINE,        STIFFNESS_LINE,
-                                  CAP_MODEL_LINE};
+  const std::vector<int> files = {RunFolder::RESULTS_LINE,      RunFolder::SUMMARY_LINE,     RunFolder::RUN_LOG_LINE,
+                                  RunFolder::RESULT_CODES_LINE, RunFolder::COMPUTATION_LINE, RunFolder::STIFFNESS_LINE,
+                                  RunFolder::CAP_MODEL_LINE};
   RunFolder folder("stiffness_threads");
   run(folder, deck(1));
   std::vector<std::string> one_thread;

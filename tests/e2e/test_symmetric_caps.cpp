@@ -131,7 +131,7 @@ TEST_F(SymmetricCaps, CentredVerticalLoadGivesTheSymmetricAnswerAndASidewaysOneC
       folder.write_names();
       folder.put(RunFolder::INPUT_LINE, plane ? deck_2d(bent_deck(r, fx, fy)) : deck_3d(group_deck(r, fx, fy)));
       folder.run();
-      ASSERT_NE(folder.read(RESULT_CODES_LINE).find("    1 ANALYSIS COMPLETED"), std::string::npos);
+      ASSERT_NE(folder.read(RunFolder::RESULT_CODES_LINE).find("    1 ANALYSIS COMPLETED"), std::string::npos);
       runs_iterations[sideways] = iterations(folder);
       const auto rows = table_l_rows(folder);
       ASSERT_EQ(rows.size(), 1u);
@@ -201,7 +201,7 @@ TEST_F(SymmetricCaps, BentAndItsPlanarTwinAgreeUnderAPureVerticalCombination) {
     folder.write_names();
     folder.put(RunFolder::INPUT_LINE, space == 1 ? deck_3d(twin) : deck_2d(plane));
     folder.run();
-    EXPECT_EQ(count_text(folder.read(RESULT_CODES_LINE), "    1 ANALYSIS COMPLETED"), 2);
+    EXPECT_EQ(count_text(folder.read(RunFolder::RESULT_CODES_LINE), "    1 ANALYSIS COMPLETED"), 2);
     results[space] = table_l_rows(folder);
     ASSERT_EQ(results[space].size(), 2u);
   }

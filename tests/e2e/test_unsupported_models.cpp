@@ -25,8 +25,6 @@ namespace {
 
 using testing::RunFolder;
 
-constexpr int RESULT_CODES_LINE = 11;
-
 std::string example_deck() {
   std::ifstream in(std::string(PILECAP_EXAMPLES) + "/single_pile.inp");
   std::stringstream text;
@@ -132,7 +130,7 @@ TEST_F(UnsupportedModelTest, EveryRunIsRefusedWithItsNoteAndNoResults) {
 
     const std::string note = std::string("NOTE: ") + d.feature + " IS NOT YET SUPPORTED, RUN NOT ANALYZED";
     const auto log = folder.lines(RunFolder::RUN_LOG_LINE);
-    const auto codes = folder.lines(RESULT_CODES_LINE);
+    const auto codes = folder.lines(RunFolder::RESULT_CODES_LINE);
     const auto results = folder.lines(RunFolder::RESULTS_LINE);
     const auto summary = folder.lines(RunFolder::SUMMARY_LINE);
     const int runs = count_containing(codes, "LOAD CASE :") + count_containing(codes, "LOAD COMB. :");
@@ -166,7 +164,7 @@ TEST_F(UnsupportedModelTest, BuiltOptionsComplete) {
     folder.write_names();
     folder.put(RunFolder::INPUT_LINE, c.deck);
     folder.run();
-    EXPECT_TRUE(contains(folder.lines(RESULT_CODES_LINE), "1 ANALYSIS COMPLETED"));
+    EXPECT_TRUE(contains(folder.lines(RunFolder::RESULT_CODES_LINE), "1 ANALYSIS COMPLETED"));
     EXPECT_FALSE(contains(folder.lines(RunFolder::RUN_LOG_LINE), "IS NOT YET SUPPORTED"));
     EXPECT_TRUE(contains(folder.lines(RunFolder::RESULTS_LINE), "TABLE L"));
   }
@@ -179,7 +177,7 @@ TEST_F(UnsupportedModelTest, SoilCodesOfBuiltCriteriaComplete) {
     folder.write_names();
     folder.put(RunFolder::INPUT_LINE, with_soil_code(code));
     folder.run();
-    const auto codes = folder.lines(RESULT_CODES_LINE);
+    const auto codes = folder.lines(RunFolder::RESULT_CODES_LINE);
     EXPECT_TRUE(contains(codes, "1 ANALYSIS COMPLETED"));
     EXPECT_FALSE(contains(folder.lines(RunFolder::RUN_LOG_LINE), "IS NOT YET SUPPORTED"));
     EXPECT_TRUE(contains(folder.lines(RunFolder::RESULTS_LINE), "TABLE L"));

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "base/fio.hpp"
 #include "input/input.hpp"
 #include "input_fixture.hpp"
 #include "model/conversions.hpp"
-#include "base/fio.hpp"
 #include "model/model_store.hpp"
 #include "run/run.hpp"
 #include "tests/support/engine_state.hpp"
@@ -22,19 +22,8 @@
 namespace pilecap {
 namespace {
 
-class ConvertInputTest : public testing::EngineTest {
+class ConvertInputTest : public testing::ModelRecordsTest {
  protected:
-  void SetUp() override {
-    testing::EngineTest::SetUp();
-    int status = 0;
-    ALLOCATE_MODEL_ARRAYS(status);
-    ASSERT_EQ(status, 0);
-    reset();
-  }
-  void TearDown() override {
-    int status = 0;
-    RELEASE_MODEL_ARRAYS(status);
-  }
   static void reset() {
     int status = 0;
     RESET_INPUT_RECORDS(status);

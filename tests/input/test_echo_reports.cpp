@@ -24,7 +24,6 @@ namespace {
 
 using testing::RunFolder;
 
-constexpr int ECHO_LINE = 6;
 constexpr int ECHO_INSERT_LINE = 27;
 
 RunDateTime march_third() { return {2026, 3, 3, 9, 5, 7}; }
@@ -52,7 +51,7 @@ class EchoReportTest : public ::testing::Test {
     folder.put(RunFolder::INPUT_LINE, deck);
     folder.put(ECHO_INSERT_LINE, "");
     folder.run();
-    echo_ = folder.read(ECHO_LINE);
+    echo_ = folder.read(RunFolder::ECHO_LINE);
     log_ = folder.read(RunFolder::RUN_LOG_LINE);
   }
 

@@ -14,22 +14,15 @@
 namespace pilecap {
 namespace {
 
-class EchoTableTest : public testing::EngineTest {
+class EchoTableTest : public testing::ModelRecordsTest {
  protected:
   void SetUp() override {
-    testing::EngineTest::SetUp();
-    int status = 0;
-    ALLOCATE_MODEL_ARRAYS(status);
-    ASSERT_EQ(status, 0);
-    RESET_INPUT_RECORDS(status);
-    ASSERT_EQ(status, 0);
+    testing::ModelRecordsTest::SetUp();
     fio::open_memory(UNIT_ECHO);
   }
   void TearDown() override {
     fio::close(UNIT_ECHO);
-    int status = 0;
-    RESET_INPUT_RECORDS(status);
-    RELEASE_MODEL_ARRAYS(status);
+    testing::ModelRecordsTest::TearDown();
   }
   static void units(int system, int force_unit, int dimension) {
     RunOptions.units = system;
@@ -47,11 +40,11 @@ TEST_F(EchoTableTest, HeadingShowsOptionLinesInOrder) {
   RunOptions.extend_curve_interpolation = 1;
   RunOptions.nonsymmetric_ei = 1;
   ECHO_HEADING_AND_OPTIONS();
-  const std::string expected = "\n\n\n\n\n\n" + std::string(16, ' ') + "*****     INPUT INFORMATION     *****\n\n\n" +
-                               "     TWO PILE TEST" + std::string(67, ' ') + "\n\n" +
-                               "     ANALYSIS TYPE = 3D ANALYSIS     \n\n" +
-                               "     EXTEND INTERPOLATION FOR L-DP (AND T-R) CURVES\n\n" +
-                               "     CONSIDER NON SYMMETRIC SECTIONS FOR NONLINEAR EI\n\n" + "     UNITS SYSTEM  = ENGL\n";
+  const std::string expected =
+      "\n\n\n\n\n\n" + std::string(16, ' ') + "*****     INPUT INFORMATION     *****\n\n\n" + "     TWO PILE TEST" +
+      std::string(67, ' ') + "\n\n" + "     ANALYSIS TYPE = 3D ANALYSIS     \n\n" +
+      "     EXTEND INTERPOLATION FOR L-DP (AND T-R) CURVES\n\n" +
+      "     CONSIDER NON SYMMETRIC SECTIONS FOR NONLINEAR EI\n\n" + "     UNITS SYSTEM  = ENGL\n";
   EXPECT_EQ(echo(), expected);
   EXPECT_EQ(RunConstants.end_marker, "END ");
 }
@@ -74,17 +67,28 @@ TEST_F(EchoTableTest, TableBWithFhdParametersAndWorkingWidth) {
   const std::string l = std::string(UnitLabels.moment_length());
   const std::string expected =
       "\n\n\n     * TABLE B *  PILE CAP OPTIONS\n\n"
-      "     LENGTH,YY    ( " + lb + " ) =    10.00       \n"
-      "     WIDTH, ZZ    ( " + lb + " ) =    20.00       \n"
-      "     THICKNESS,XX ( " + lb + " ) =    3.000    \n\n"
+      "     LENGTH,YY    ( " +
+      lb +
+      " ) =    10.00       \n"
+      "     WIDTH, ZZ    ( " +
+      lb +
+      " ) =    20.00       \n"
+      "     THICKNESS,XX ( " +
+      lb +
+      " ) =    3.000    \n\n"
       "     * PILE CAP IS EMBEDDED AND PASSIVE EARTH\n"
       "       RESISTANCE IN FRONT OF PILE CAP WILL BE CONSIDERED\n\n"
       "     - USING EQUIVALENT LATERAL SPRING\n"
       "       INCREMENTS =     4\n"
       "     - USE FHD MODEL, PARAMETERS:    \n"
-      "       K50    (" + f + "/" + l + "/" + l + ") =    1500.       \n"
-      "       F ULT  (" + f + "/" + l + ")    =   2.5000E+05   \n"
-      "       Y MAX  (" + l + ")        =   0.5000    \n";
+      "       K50    (" +
+      f + "/" + l + "/" + l +
+      ") =    1500.       \n"
+      "       F ULT  (" +
+      f + "/" + l +
+      ")    =   2.5000E+05   \n"
+      "       Y MAX  (" +
+      l + ")        =   0.5000    \n";
   EXPECT_EQ(echo(), expected);
   EXPECT_EQ(CapGeometry.width_zz, std::sqrt(240.0 * 240.0 + 120.0 * 120.0)) << "the 3D plan diagonal";
 }
@@ -119,12 +123,12 @@ TEST_F(EchoTableTest, TableD2DRowsAndCapEntry) {
   in.n_rows_2d = 3;
   const double heads[] = {120.0, 48.0, 84.0};  // inches: 10, 4 and 7 ft
   for (int r = 1; r <= 3; ++r) {
-    in.int_2d(r, 1) = r;        // PIN, FIX, RES
+    in.int_2d(r, 1) = r;  // PIN, FIX, RES
     in.int_2d(r, 2) = r == 1 ? 3 : 1;
     in.int_2d(r, 3) = 1;
     in.int_2d(r, 5) = r == 2 ? 5 : 0;  // user curve 5 on row 2
     in.int_2d(r, 7) = 2;
-    in.real_2d(r, 1) = 2.0e6;   // lb-in
+    in.real_2d(r, 1) = 2.0e6;  // lb-in
     in.real_2d(r, 2) = 36.0;
     in.real_2d(r, 5) = 1.0;
     in.real_2d(r, 6) = heads[r - 1];
@@ -134,11 +138,13 @@ TEST_F(EchoTableTest, TableD2DRowsAndCapEntry) {
   CapGeometry.thickness_xx = 36.0;
   BUILD_PILE_TABLE();
   const std::string text = echo();
-  EXPECT_NE(text.find("         1       PIN         3            1           0           2 G           0          1.0000\n"),
-            std::string::npos)
+  EXPECT_NE(
+      text.find("         1       PIN         3            1           0           2 G           0          1.0000\n"),
+      std::string::npos)
       << text;
-  EXPECT_NE(text.find("         2       FIX         1            1           0           5 U           0          1.0000\n"),
-            std::string::npos);
+  EXPECT_NE(
+      text.find("         2       FIX         1            1           0           5 U           0          1.0000\n"),
+      std::string::npos);
   EXPECT_NE(text.find("         1         10.0000      0.00000      1.00000      1.00000      2000.00      3.00000 \n"),
             std::string::npos)
       << text;
@@ -164,7 +170,7 @@ TEST_F(EchoTableTest, TableD3DPrintsDegreesAndStoresRadians) {
   in.int_3d(1, 10) = 4;
   in.real_3d(1, 3) = 0.8;
   in.real_3d(1, 4) = 1.1;
-  in.real_3d(1, 8) = 1.5;    // CorX, metres
+  in.real_3d(1, 8) = 1.5;  // CorX, metres
   in.real_3d(1, 9) = -2.0;
   in.real_3d(1, 12) = 90.0;  // BETA
   in.real_3d(1, 13) = 30.0;  // THETA

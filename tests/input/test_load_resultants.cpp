@@ -17,20 +17,8 @@ namespace {
 using Vec6 = std::array<double, 6>;
 using Vec3 = std::array<double, 3>;
 
-class LoadResultantTest : public testing::EngineTest {
+class LoadResultantTest : public testing::ModelRecordsTest {
  protected:
-  void SetUp() override {
-    testing::EngineTest::SetUp();
-    int status = 0;
-    ALLOCATE_MODEL_ARRAYS(status);
-    ASSERT_EQ(status, 0);
-    RESET_INPUT_RECORDS(status);
-    ASSERT_EQ(status, 0);
-  }
-  void TearDown() override {
-    int status = 0;
-    RELEASE_MODEL_ARRAYS(status);
-  }
   // Case k with its scale factor; loads are added by add_load.
   static void define_case(int k, double scale, int point_loads_flag = 0) {
     LoadCase.count = std::max(LoadCase.count, k);

@@ -16,15 +16,10 @@
 namespace pilecap {
 namespace {
 
-class PilePropertiesBuild : public testing::EngineTest {
+class PilePropertiesBuild : public testing::ModelRecordsTest {
  protected:
   void SetUp() override {
-    testing::EngineTest::SetUp();
-    int status = 0;
-    ALLOCATE_MODEL_ARRAYS(status);
-    ASSERT_EQ(status, 0);
-    RESET_INPUT_RECORDS(status);
-    ASSERT_EQ(status, 0);
+    testing::ModelRecordsTest::SetUp();
     SET_STATUS_DETAIL("");
     RunOptions.dimension = MODEL_3D;
     // A whole run before this test leaves its piles and property sets.
@@ -33,10 +28,8 @@ class PilePropertiesBuild : public testing::EngineTest {
   }
   void TearDown() override {
     CLEAR_PILE_PROPERTIES();
-    int status = 0;
-    RESET_INPUT_RECORDS(status);
-    RELEASE_MODEL_ARRAYS(status);
     SET_STATUS_DETAIL("");
+    testing::ModelRecordsTest::TearDown();
   }
 
   // An elastic uniform cross section c with properties at both ends equal.

@@ -21,17 +21,12 @@
 
 namespace pilecap::testing {
 
-class PileTest : public EngineTest {
+class PileTest : public ModelRecordsTest {
  protected:
   static constexpr int SET = 1;
 
   void SetUp() override {
-    EngineTest::SetUp();
-    int status = 0;
-    ALLOCATE_MODEL_ARRAYS(status);
-    ASSERT_EQ(status, 0);
-    RESET_INPUT_RECORDS(status);
-    ASSERT_EQ(status, 0);
+    ModelRecordsTest::SetUp();
     // What an earlier test (a whole run) may have left.
     PileTable.n_piles = 0;
     AnalysisControl = AnalysisControlRecord{};
@@ -47,9 +42,7 @@ class PileTest : public EngineTest {
   void TearDown() override {
     fio::close_all();
     reset_records();
-    int status = 0;
-    RESET_INPUT_RECORDS(status);
-    RELEASE_MODEL_ARRAYS(status);
+    ModelRecordsTest::TearDown();
   }
   // The records these tests read besides the input records, as a fresh run
   // has them (a whole run before this test leaves its own).

@@ -133,6 +133,41 @@ TEST_F(Quad8ElementTest, RigidBodyModesCarryNoForceAndTheDrillingRotationIsTiedT
   }
 }
 
+// Guards the order the element once depended on: the drilling penalty's
+// 3 x 3 rule wrote its points into the stress record, so it had to run before
+// the element's own rule overwrote them. Now it writes none of them.
+TEST_F(Quad8ElementTest, StressRecordHoldsOnlyTheElementsOwnSamplingPoints) {
+  constexpr double SENTINEL = -999.0;
+  for (int ngaus : {1, 2}) {
+    SCOPED_TRACE(ngaus);
+    reset_plate_records();
+    MeshPlan plan;
+    plan.nx = plan.ny = 1;
+    plan.ngaus = ngaus;
+    install_mesh(layout_mesh(plan));
+    PlateElementWork.record.sampling_point_coordinates.fill(SENTINEL);
+    int status = 0;
+    QUAD8_ELEMENT_STIFFNESS(1, status);
+    ASSERT_EQ(status, 0);
+    const auto& points = PlateElementWork.record.sampling_point_coordinates;
+    for (int k = 1; k <= PLATE_MAX_SAMPLING_POINTS; ++k) {
+      for (int c = 1; c <= PLATE_DIMENSIONS; ++c) {
+        if (k > ngaus * ngaus) {
+          EXPECT_EQ(points(c, k), SENTINEL) << "point " << k;
+          continue;
+        }
+        double low = PlateElementWork.coordinates(c, 1), high = low;
+        for (int n = 2; n <= PlateControl.NNODE; ++n) {
+          low = std::min(low, PlateElementWork.coordinates(c, n));
+          high = std::max(high, PlateElementWork.coordinates(c, n));
+        }
+        EXPECT_GT(points(c, k), low) << "point " << k;
+        EXPECT_LT(points(c, k), high) << "point " << k;
+      }
+    }
+  }
+}
+
 // Restrains every node: the listed DOFs take the field's values at boundary
 // nodes (code 1) and are free inside; every other DOF is held at 0.
 template <class Field>

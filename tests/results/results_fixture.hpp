@@ -22,18 +22,13 @@
 
 namespace pilecap::testing {
 
-class ResultsTest : public EngineTest {
+class ResultsTest : public ModelRecordsTest {
  protected:
   static constexpr int REPORT_UNITS[] = {UNIT_COMPUTATION_REPORT, UNIT_RESULTS_REPORT,  UNIT_SUMMARY,
                                          UNIT_RESULT_CODES,       UNIT_SUMMARY_SCRATCH, UNIT_RUN_LOG};
 
   void SetUp() override {
-    EngineTest::SetUp();
-    int status = 0;
-    ALLOCATE_MODEL_ARRAYS(status);
-    ASSERT_EQ(status, 0);
-    RESET_INPUT_RECORDS(status);
-    ASSERT_EQ(status, 0);
+    ModelRecordsTest::SetUp();
     for (int unit : REPORT_UNITS) fio::open_memory(unit);
     // What an earlier test (a whole run) may have left.
     PileTable.n_piles = 0;
@@ -54,9 +49,7 @@ class ResultsTest : public EngineTest {
   void TearDown() override {
     fio::close_all();
     reset_records();
-    int status = 0;
-    RESET_INPUT_RECORDS(status);
-    RELEASE_MODEL_ARRAYS(status);
+    ModelRecordsTest::TearDown();
     std::filesystem::remove_all(folder_);
   }
 

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -24,9 +25,8 @@ class FioFileTest : public testing::EngineTest {
   void SetUp() override {
     testing::EngineTest::SetUp();
     fio::clear_write_failure();
-    folder_ = fs::temp_directory_path() /
-              ("pilecap_fio_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    folder_ = fs::temp_directory_path() / ("pilecap_fio_" + std::to_string(::getpid()) + "_" +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(folder_);
     fs::create_directories(folder_);
   }
@@ -213,6 +213,26 @@ TEST_F(FioFileTest, CapturedBlocksHandedOverInOrderEqualDirectWrites) {
   fio::close(51);
   EXPECT_EQ(captured, "CAPTURED\n");
   EXPECT_EQ(slurp(path("shared.txt")), "DIRECT\n");
+}
+
+// Guards a Release build that let both pass silently: a capture ended on
+// another thread left its maker's thread-local slot on freed memory, and a
+// nested one left the outer capture unregistered.
+TEST(CaptureUnitDeathTest, MisuseAbortsInEveryBuild) {
+  ::testing::FLAGS_gtest_death_test_style = "threadsafe";
+  EXPECT_DEATH(
+      {
+        auto capture = std::make_unique<fio::CaptureUnit>(52);
+        std::thread other([&] { capture.reset(); });
+        other.join();
+      },
+      "destroyed by the thread that made it");
+  EXPECT_DEATH(
+      {
+        fio::CaptureUnit outer(52);
+        fio::CaptureUnit inner(53);
+      },
+      "one capture per thread at a time");
 }
 
 TEST_F(FioFileTest, UnitsOutsideTheTableAreRefused) {

@@ -81,4 +81,19 @@ void reset_engine_state() {
   omp_set_num_threads(initial_max_threads);
 }
 
+void ModelRecordsTest::SetUp() {
+  EngineTest::SetUp();
+  int status = 0;
+  ALLOCATE_MODEL_ARRAYS(status);
+  ASSERT_EQ(status, 0);
+  RESET_INPUT_RECORDS(status);
+  ASSERT_EQ(status, 0);
+}
+
+void ModelRecordsTest::TearDown() {
+  int status = 0;
+  RESET_INPUT_RECORDS(status);
+  RELEASE_MODEL_ARRAYS(status);
+}
+
 }  // namespace pilecap::testing

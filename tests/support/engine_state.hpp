@@ -18,4 +18,14 @@ class EngineTest : public ::testing::Test {
   void SetUp() override { reset_engine_state(); }
 };
 
+// The fixture of tests on the model's records: a fresh engine with the
+// model-store tables allocated and every input record at its defaults;
+// afterwards the input records are reset and the tables released. A fixture
+// that adds to it calls ModelRecordsTest::SetUp first and its TearDown last.
+class ModelRecordsTest : public EngineTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+};
+
 }  // namespace pilecap::testing
