@@ -1,8 +1,9 @@
 // What whole 3D runs leave to judge them by: the rows of TABLE L of the
 // computation report (the equivalent load and the cap displacement at the
 // origin of every solved run, unconverted), the head forces of every pile at
-// the origin after each run, recorded through the run-end hook, and the
-// global pile-top reactions of the first run from the summary report.
+// the origin after each run, recorded through the run-end hook, the global
+// pile-top reactions from the summary report (of the first run, or of every
+// run) and the embedded cap's passive resistance from the results report.
 #pragma once
 
 #include <array>
@@ -82,6 +83,48 @@ inline std::vector<Vector6> pile_top_reactions(const RunFolder& folder) {
     rows.push_back(v);
   }
   return rows;
+}
+
+// The row after the heading of the passive-resistance table on the results
+// report, per run (empty without the table).
+inline std::vector<std::vector<double>> passive_rows(const RunFolder& folder) {
+  const auto lines = folder.lines(RunFolder::RESULTS_LINE);
+  std::vector<std::vector<double>> rows;
+  for (std::size_t k = 0; k + 3 < lines.size(); ++k) {
+    if (lines[k].find("* PASSIVE RESISTANCE IN PILE CAP *") == std::string::npos) continue;
+    std::size_t r = k + 1;
+    while (r < lines.size() && lines[r].find(',') == std::string::npos) ++r;  // the heading names units
+    std::istringstream in(lines[r + 1]);
+    std::vector<double> v;
+    for (double x; in >> x;) v.push_back(x);
+    rows.push_back(v);
+  }
+  return rows;
+}
+
+// The global pile-top reactions of every run on the summary report, by run
+// and pile (a 2D row's reactions are those of one of its piles): force X,
+// force Y, then the table's other columns.
+inline std::vector<std::vector<std::vector<double>>> global_pile_top_reactions(const RunFolder& folder) {
+  const auto lines = folder.lines(RunFolder::SUMMARY_LINE);
+  std::vector<std::vector<std::vector<double>>> runs;
+  for (std::size_t k = 0; k + 2 < lines.size(); ++k) {
+    if (lines[k].find("* PILE TOP REACTIONS *") == std::string::npos) continue;
+    std::size_t r = k + 1;
+    while (r < lines.size() && lines[r].find_first_not_of(' ') == std::string::npos) ++r;
+    if (r >= lines.size() || lines[r].find("FOR. Y") == std::string::npos) continue;  // the local table
+    std::vector<std::vector<double>> rows;
+    for (r += 2; r < lines.size(); ++r) {
+      std::istringstream in(lines[r]);
+      int pile = 0;
+      if (!(in >> pile)) break;
+      std::vector<double> v;
+      for (double x; in >> x;) v.push_back(x);
+      rows.push_back(v);
+    }
+    runs.push_back(rows);
+  }
+  return runs;
 }
 
 // The resultant at the origin of forces acting at points (0, y, z) of the

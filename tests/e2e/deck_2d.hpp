@@ -134,6 +134,39 @@ inline std::string deck_2d(const Deck2D& d) {
   return deck;
 }
 
+// Three rows of three identical piles 60 ft long, 6 ft apart and battered
+// -14, 0, +14 degrees, in soft clay over sand on a load-settlement line of
+// capacity 1e6 lb/in x reach; cap tolerance 1e-8, pile tolerance 1e-9.
+inline Deck2D plane_bent() {
+  Deck2D d;
+  d.rows = {{0.0, -6.0, -14.0, 3}, {0.0, 0.0, 0.0, 3}, {0.0, 6.0, 14.0, 3}};
+  d.length = 60.0;
+  d.increments = 60;
+  d.layers = {{1, 0.0, 15.0, {56, 700, 0, 100, 0, 0.01, 0.5}}, {4, 15.0, 80.0, {62, 0, 35, 90, 0, 0, 0}}};
+  d.axial_stiffness = 1e6;
+  d.tolerance = 1e-8;
+  d.llp_tolerance = 1e-9;
+  return d;
+}
+
+// That bent under a cap 16 x 24 ft, 3 ft thick, cast into the ground (the
+// ground line and the clay's top 3 ft above the pile heads), resisting by
+// the means of the piles' reactions on their own user p-y curves.
+inline Deck2D embedded_plane_bent() {
+  Deck2D d = plane_bent();
+  d.ground = -3.0;
+  d.layers[0].top = -3.0;
+  d.cap_length = 16.0;
+  d.cap_width = 24.0;
+  d.cap_thickness = 3.0;
+  d.cap_diameter = 24.0;
+  d.cap_passive_option = 1;
+  d.py_set = 1;
+  d.py_curves = {{-3.0, {{0, 0}, {60, 0.1}, {120, 0.5}, {160, 2.0}, {170, 20.0}}},
+                 {80.0, {{0, 0}, {600, 0.1}, {1200, 0.5}, {1600, 2.0}, {1700, 20.0}}}};
+  return d;
+}
+
 // The planar 3D twin: every row becomes its identical piles side by side
 // along Z (spacing apart, symmetric about Z = 0), each battered in the X-Y
 // plane as the row; loads FX, FY and MZ.

@@ -74,23 +74,6 @@ std::vector<std::string> result_codes(const RunFolder& folder) {
   return codes;
 }
 
-// The row after the heading of the passive-resistance table on the results
-// report, per run (empty without the table).
-std::vector<std::vector<double>> passive_rows(const RunFolder& folder) {
-  const auto lines = folder.lines(RunFolder::RESULTS_LINE);
-  std::vector<std::vector<double>> rows;
-  for (std::size_t k = 0; k + 3 < lines.size(); ++k) {
-    if (lines[k].find("* PASSIVE RESISTANCE IN PILE CAP *") == std::string::npos) continue;
-    std::size_t r = k + 1;
-    while (r < lines.size() && lines[r].find(',') == std::string::npos) ++r;  // the heading names units
-    std::istringstream in(lines[r + 1]);
-    std::vector<double> v;
-    for (double x; in >> x;) v.push_back(x);
-    rows.push_back(v);
-  }
-  return rows;
-}
-
 // The (p-factor, y-factor) rows of the reduction-factor tables on the
 // results report, every run's rows in turn.
 std::vector<std::array<double, 2>> reduction_factors(const RunFolder& folder) {
@@ -143,21 +126,6 @@ TwinCase example_case(const std::string& name, const std::string& deck,
   return c;
 }
 
-// Three rows of three identical piles, 6 ft apart and battered -14, 0, +14
-// degrees, in soft clay over sand on a load-settlement line of capacity
-// 1e6 lb/in x reach.
-Deck2D plane_bent() {
-  Deck2D d;
-  d.rows = {{0.0, -6.0, -14.0, 3}, {0.0, 0.0, 0.0, 3}, {0.0, 6.0, 14.0, 3}};
-  d.length = 60.0;
-  d.increments = 60;
-  d.layers = {{1, 0.0, 15.0, {56, 700, 0, 100, 0, 0.01, 0.5}}, {4, 15.0, 80.0, {62, 0, 35, 90, 0, 0, 0}}};
-  d.axial_stiffness = 1e6;
-  d.tolerance = 1e-8;
-  d.llp_tolerance = 1e-9;
-  return d;
-}
-
 TwinCase deck_case(const std::string& name, const Deck2D& plane, double spacing) {
   TwinCase c{name, deck_2d(plane), deck_3d(planar_twin(plane, spacing)), {}, 1.0, plane.tolerance};
   for (const DeckRow2D& r : plane.rows) {
@@ -200,17 +168,7 @@ std::vector<TwinCase> twin_cases() {
 
   // A cap 3 ft thick cast into the ground, resisting by the means of the
   // piles' reactions on their own user p-y curves.
-  Deck2D embedded = plane_bent();
-  embedded.ground = -3.0;
-  embedded.layers[0].top = -3.0;
-  embedded.cap_length = 16.0;
-  embedded.cap_width = 24.0;
-  embedded.cap_thickness = 3.0;
-  embedded.cap_diameter = 24.0;
-  embedded.cap_passive_option = 1;
-  embedded.py_set = 1;
-  embedded.py_curves = {{-3.0, {{0, 0}, {60, 0.1}, {120, 0.5}, {160, 2.0}, {170, 20.0}}},
-                        {80.0, {{0, 0}, {600, 0.1}, {1200, 0.5}, {1600, 2.0}, {1700, 20.0}}}};
+  Deck2D embedded = embedded_plane_bent();
   embedded.cases = {{.fx = 600000, .fy = 60000, .mz = -1e6, .initial_step = 0.5}};
   cases.push_back(deck_case("embedded cap by pile means on user p-y curves", embedded, 8.0));
   return cases;

@@ -7,6 +7,7 @@
 // clay, p ~ y^(1/3); stiff clay without free water, p ~ y^(1/4)) and sand.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -23,15 +24,38 @@ namespace {
 constexpr double SIDEWAYS_SHARE = 1e-6;  // of the vertical load
 constexpr double LOAD_PER_PILE = 50000.0;
 
+constexpr double PILE_DIAMETER = 24.0;  // in, the decks' pipe piles
+constexpr double PILE_LENGTH = 240.0;   // in: 20 ft
+constexpr double NODE_SPACING = 12.0;   // in: 20 increments
+
+// A soil of the table. Its curves start (at zero deflection) as
+// p = 0.5 pu (y / y50)^exponent in clay, with pu = 3 c D at the ground line
+// (the pile heads) and y50 = 2.5 e50 D, and as the straight line k x y in
+// sand (exponent 0); the properties hold c (psf) second, k (pci) fourth and
+// e50 sixth.
 struct Soil {
   const char* name;
   int code;
   std::vector<double> props;
+  double exponent;
 };
 
-const Soil SOILS[] = {{"soft clay", 1, {50, 500, 0, 100, 0, 0.01, 0.5}},
-                      {"sand", 4, {60, 0, 35, 90, 0, 0, 0}},
-                      {"stiff clay without free water", 3, {56, 2000, 0, 0, 0, 0.005, 0}}};
+const Soil SOILS[] = {{"soft clay", 1, {50, 500, 0, 100, 0, 0.01, 0.5}, 1.0 / 3.0},
+                      {"sand", 4, {60, 0, 35, 90, 0, 0, 0}, 0.0},
+                      {"stiff clay without free water", 3, {56, 2000, 0, 0, 0, 0.005, 0}, 0.25}};
+
+// The sideways force (lb) that a pile resolves when it stands a deflection
+// e off its solution: in clay the head node's soil over its half spacing,
+// p(e) h / 2, for at such deflections the curve's secant at the head
+// (p / y ~ y^(exponent - 1)) is far stiffer than the pile over a node
+// spacing, and the head node carries nearly all of it; in sand, whose
+// curves start straight, k x e over the whole pile, k e L^2 / 2.
+double resolved_pile_force(const Soil& soil, double e) {
+  if (soil.exponent == 0.0) return soil.props[3] * e * PILE_LENGTH * PILE_LENGTH / 2.0;
+  const double cohesion = soil.props[1] / 144.0, y50 = 2.5 * soil.props[5] * PILE_DIAMETER;
+  const double pu = 3.0 * cohesion * PILE_DIAMETER;
+  return 0.5 * pu * std::pow(e / y50, soil.exponent) * NODE_SPACING / 2.0;
+}
 
 // Head positions (y, z) in ft of the 3D groups: 3 x 3 and 2 x 2 grids 4 ft
 // apart, a row of three along Y.
@@ -145,12 +169,20 @@ TEST_F(SymmetricCaps, CentredVerticalLoadGivesTheSymmetricAnswerAndASidewaysOneC
         lateral_sum += f[lateral];
       }
       EXPECT_NEAR(sign * vertical_sum, fx, 1e-6 * fx);
-      // The sideways reactions carry the sideways load only to 1e-3 of the
-      // whole load: the convergence test measures displacements, and at the
-      // cusp (stiff clay, p ~ y^(1/4)) a sideways movement of 1e-9 in,
-      // accepted, leaves up to 5e-4 of the vertical load unbalanced
-      // sideways; a centred load balances exactly (below).
-      EXPECT_NEAR(sign * lateral_sum, fy, 1e-3 * fx);
+      // The sideways reactions carry the sideways load to what the run
+      // resolves. The cap iteration accepts a translation once its increment
+      // is within the pile deflection tolerance or within the cap tolerance
+      // of the step's displacement (the vertical one, as large as a first
+      // step's): the cap stands within about e, the larger of the two, of its
+      // sideways solution (~0 at the cusps of the clay curves), and each pile
+      // is out of balance by at most the force it resolves at e (above).
+      // Measured: in the groups in clay the unbalanced force is 0.67 to 0.99
+      // of the head nodes' force at the cap's printed sideways displacement
+      // (4e-12 .. 6e-12 in), in sand it is rounding, and in every row it is
+      // at most 0.37 of this bound.
+      const Vector6& u = rows[0].displacement;
+      const double e = std::max(r.llp_tolerance, r.tolerance * std::fabs(u[0]) * r.initial_step);
+      EXPECT_NEAR(sign * lateral_sum, fy, n * resolved_pile_force(*r.soil, e));
       // The sideways load turns the cap by its own small overturning moment
       // and by the unbalanced sideways force left at the cusp (above),
       // which share the vertical load out unevenly by up to 1e-4.
@@ -168,7 +200,6 @@ TEST_F(SymmetricCaps, CentredVerticalLoadGivesTheSymmetricAnswerAndASidewaysOneC
       }
       // Centred: nothing moves or turns the cap but the vertical load, and
       // no pile takes a sideways force, to the last bit.
-      const Vector6& u = rows[0].displacement;
       for (int k = 1; k < (plane ? 3 : 6); ++k)
         EXPECT_EQ(u[static_cast<std::size_t>(k)], 0.0) << "displacement " << k + 1;
       if (plane) {
