@@ -45,7 +45,7 @@ Deck2D overloaded_bent(double fy) {
 // The percentages of the partial-load result codes, run by run.
 std::vector<double> partial_percents(const RunFolder& folder) {
   std::vector<double> percents;
-  const std::string codes = folder.read(RESULT_CODES_LINE), partial = "    2 SOLUTION AT ";
+  const std::string codes = folder.read(RunFolder::RESULT_CODES_LINE), partial = "    2 SOLUTION AT ";
   for (std::size_t at = codes.find(partial); at != std::string::npos; at = codes.find(partial, at + 1))
     percents.push_back(std::stod(codes.substr(at + partial.size(), 8)));
   return percents;
