@@ -95,13 +95,7 @@ void FVEC(double* forces, const double* u, int& status) {
     for (int k = 1; k <= CAP_DOFS; ++k) PileTable.head_force(p, k, 1) = f_origin(k);
     return own_status;
   });
-  // Sums rounded once, so that they do not depend on the pile numbering: the
-  // forces of piles that mirror each other cancel exactly.
-  for (int k = 1; k <= CAP_DOFS; ++k) {
-    ExactSum sum;
-    for (int p = 1; p <= n_piles; ++p) sum.add(PileTable.head_force(p, k, 1));
-    forces[k - 1] = sum.value();
-  }
+  SUM_HEAD_FORCES(n_piles, CAP_DOFS, forces);
 }
 
 void PILE_HEAD_STIFFNESS(int pile, double* k, const double* u, const double* du, int iteration, int fixed_steps,

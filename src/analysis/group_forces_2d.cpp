@@ -13,7 +13,6 @@
 
 #include "analysis/analysis.hpp"
 #include "analysis/pile_loop.hpp"
-#include "base/exact_sum.hpp"
 #include "model/run_state.hpp"
 #include "pile/pile.hpp"
 #include "pile/pile_head.hpp"
@@ -84,14 +83,7 @@ void FVEC2D(double* resultant, const double* u, int& status) {
     for (int k = 1; k <= CAP_DOFS_2D; ++k) PileTable.head_force(row, k, 1) = f_origin(k);
     return own_status;
   });
-  // Sums rounded once, so that they do not depend on the row numbering: the
-  // forces of rows that mirror each other cancel exactly, also in the
-  // differences of the tangent.
-  for (int k = 1; k <= CAP_DOFS_2D; ++k) {
-    ExactSum sum;
-    for (int row = 1; row <= n_rows; ++row) sum.add(PileTable.head_force(row, k, 1));
-    resultant[k - 1] = sum.value();
-  }
+  SUM_HEAD_FORCES(n_rows, CAP_DOFS_2D, resultant);
 }
 
 }  // namespace pilecap

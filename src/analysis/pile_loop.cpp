@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "base/exact_sum.hpp"
 #include "model/analysis_control.hpp"
 #include "model/model_store.hpp"
 #include "model/run_state.hpp"
@@ -91,6 +92,14 @@ PileHeadWork& THREAD_HEAD_WORK() {
   thread_local std::unique_ptr<PileHeadWork> work;
   if (!work) work = std::make_unique<PileHeadWork>();
   return *work;
+}
+
+void SUM_HEAD_FORCES(int n_piles, int n_dofs, double* sums) {
+  for (int k = 1; k <= n_dofs; ++k) {
+    ExactSum sum;
+    for (int p = 1; p <= n_piles; ++p) sum.add(PileTable.head_force(p, k, 1));
+    sums[k - 1] = sum.value();
+  }
 }
 
 }  // namespace pilecap

@@ -68,6 +68,15 @@ class PileEvaluationPair {
   bool open_ = true;
 };
 
+// SUM_HEAD_FORCES
+// The group's resultant at the cap origin: component k of the piles' (or
+// rows') head forces PileTable.head_force(p, k, 1), summed over p = 1..n_piles
+// and rounded once, so that it does not depend on the pile numbering and the
+// forces of piles that mirror each other cancel exactly (also in the
+// differences of a tangent).
+//   out: sums  n_dofs values
+void SUM_HEAD_FORCES(int n_piles, int n_dofs, double* sums);
+
 // THREAD_HEAD_WORK
 // The head work record of the calling thread, made on its first use and kept
 // for the thread's life: the runtime keeps its threads, so regions reuse the
