@@ -34,9 +34,9 @@ TEST_F(RunSpineTest, StopRequestAtStartSkipsTheInputAndReportsTheStop) {
   EXPECT_EQ(log.back().substr(0, 28), "     Number Processors :  1/");
   const std::string stop_lines = "      \n      *** ANALYSIS STOPPED BY USER ***\n";
   EXPECT_EQ(folder.read(RunFolder::RESULTS_LINE), stop_lines);
-  EXPECT_EQ(folder.read(RunFolder::SUMMARY_LINE),
-            stop_lines + "\n\n\n\n" + std::string(17, ' ') + "*****" + std::string(5, ' ') +
-                "SUMMARY FOR LOAD CASES AND COMBINATIONS " + std::string(5, ' ') + "*****\n");
+  EXPECT_EQ(folder.read(RunFolder::SUMMARY_LINE), stop_lines + "\n\n\n\n" + std::string(17, ' ') + "*****" +
+                                                      std::string(5, ' ') + "SUMMARY FOR LOAD CASES AND COMBINATIONS " +
+                                                      std::string(5, ' ') + "*****\n");
   EXPECT_EQ(folder.read(RunFolder::STATUS_LINE), " - ANALYSIS STARTED\n\n");
   EXPECT_EQ(folder.read(RunFolder::INPUT_LINE), "THIS IS NOT READ\n");
 }
