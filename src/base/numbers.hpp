@@ -20,10 +20,6 @@ inline double single_power_of_ten(int exponent) {
   return exponent < 0 ? static_cast<double>(1.0f / power) : static_cast<double>(power);
 }
 
-}  // namespace pilecap
-
-namespace pilecap {
-
 // ANGLE_SIN_COS
 // The sine and cosine of an angle in radians, exact (0, 1 or -1) at a
 // multiple of a right angle: a vertical pile (90 degrees converted to

@@ -104,9 +104,10 @@ std::vector<Row> table() {
 
 // The bent in the plane: a vertical row between two rows battered 14
 // degrees outward, 6 ft apart, as the example bent.
-Deck2D bent_deck(const Row& r, double fx, double fy) {
-  Deck2D d;
-  d.rows = {{0.0, -6.0, -14.0}, {0.0, 0.0, 0.0}, {0.0, 6.0, 14.0}};
+// What the bent and the groups share: 20 ft piles in 20 increments in the
+// row's soil, one case of the given loads, the row's tolerances.
+template <class Deck>
+void take_row(Deck& d, const Row& r, double fx, double fy) {
   d.length = 20.0;
   d.increments = 20;
   d.axial_stiffness = 2e6;
@@ -114,6 +115,12 @@ Deck2D bent_deck(const Row& r, double fx, double fy) {
   d.cases = {{.fx = fx, .fy = fy, .initial_step = r.initial_step}};
   d.tolerance = r.tolerance;
   d.llp_tolerance = r.llp_tolerance;
+}
+
+Deck2D bent_deck(const Row& r, double fx, double fy) {
+  Deck2D d;
+  d.rows = {{0.0, -6.0, -14.0}, {0.0, 0.0, 0.0}, {0.0, 6.0, 14.0}};
+  take_row(d, r, fx, fy);
   d.print_option = 0;
   return d;
 }
@@ -121,13 +128,7 @@ Deck2D bent_deck(const Row& r, double fx, double fy) {
 Deck3D group_deck(const Row& r, double fx, double fy) {
   Deck3D d;
   for (const auto& h : r.shape->heads) d.piles.push_back({h[0], h[1]});
-  d.length = 20.0;
-  d.increments = 20;
-  d.axial_stiffness = 2e6;
-  d.layers = {{r.soil->code, 0.0, 40.0, r.soil->props}};
-  d.cases = {{.fx = fx, .fy = fy, .initial_step = r.initial_step}};
-  d.tolerance = r.tolerance;
-  d.llp_tolerance = r.llp_tolerance;
+  take_row(d, r, fx, fy);
   return d;
 }
 
