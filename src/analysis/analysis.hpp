@@ -964,20 +964,6 @@ void WRITE_PLATE_CAP_PILE_RESULTS(int& status);
 constexpr int PASSIVE_BY_MEANS = 0;
 constexpr int PASSIVE_BY_ELEMENT = 1;
 
-// UNSUPPORTED_MODEL_FEATURE
-// The first feature the model selects whose analysis is not built yet, as
-// the text of its run-log note; empty when every run of the model can be
-// analysed. The run loop asks once, on the calling thread, before the first
-// case, and then reports every case and combination as not analysed.
-//   Reads: RunOptions, CapPassiveElement
-std::string UNSUPPORTED_MODEL_FEATURE();
-
-// REPORT_UNSUPPORTED_RUN
-// The note "NOTE: <feature> IS NOT YET SUPPORTED, RUN NOT ANALYZED" on the
-// results report, the summary and the run log, and the not-performed result
-// code of the run.
-void REPORT_UNSUPPORTED_RUN(const std::string& feature);
-
 // SOLVE_CAP_3D / SOLVE_CAP_2D
 // One run of the pile-cap equilibrium with its reports and its result-code
 // line; the rest of the run's control comes from AnalysisControl.

@@ -1,7 +1,7 @@
 // The dimension of a rigid-cap run as the stepping and the result roads see
 // it: the solver state, the number of cap degrees of freedom, the group
 // force vector, the load applied in an iteration, the load printed for a
-// point run, and the writers of the per-pile results. Both solvers' roads
+// point run, and the writers of the per-pile results. Both solvers' stepping traits
 // derive from these. Internal to the analysis floor.
 #pragma once
 

@@ -12,6 +12,8 @@
 
 #include "analysis/analysis.hpp"
 #include "analysis/cap_full_output.hpp"
+#include "analysis/cap_stepping.hpp"
+#include "analysis/model_road.hpp"
 #include "analysis/pile_loop.hpp"
 #include "base/fio.hpp"
 #include "input/input.hpp"
@@ -163,6 +165,21 @@ void RUN_CAP_PLATE_MODEL(int run_kind, const double* cap_load, int& status) {
   if (status != STATUS_OK) return;
   write_plate_result_code();
   WRITE_PLATE_CAP_PILE_RESULTS(status);
+}
+
+void SOLVE_PLATE_CAP(int run_kind, int& /*print_flags*/, int& status, double* /*equivalent_load*/,
+                     double* /*cap_displacement*/, double* cap_load, const double* /*point_loads*/,
+                     double* /*point_displacements*/, const double* /*point*/, const int* /*dof_flags*/) {
+  CLEAR_WARNING_COUNTERS();
+  // The run loop refuses such a model before it gets here; a direct caller is
+  // refused the same way.
+  const std::string feature = UNSUPPORTED_MODEL_FEATURE();
+  if (feature.empty()) {
+    RUN_CAP_PLATE_MODEL(run_kind, cap_load, status);
+  } else {
+    REPORT_UNSUPPORTED_RUN(feature);
+  }
+  AnalysisControl.pass_mode = 0;
 }
 
 }  // namespace pilecap

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "analysis/analysis.hpp"
+#include "analysis/model_road.hpp"
 #include "base/fio.hpp"
 #include "input/input.hpp"
 #include "model/run_state.hpp"

@@ -5,7 +5,7 @@
 // tangent K is rebuilt in every iteration from central differences of the
 // whole group force vector (six evaluations), made symmetric in the first
 // iteration of a step attempt. The stepping itself, shared with the 3D
-// solver, is cap_stepping.hpp; this file is the plane's road through it.
+// solver, is cap_stepping.hpp; this file is the plane's stepping trait for it.
 // Vectors are (X vertical, Y horizontal, rotation Z); matrices column-major.
 #include <algorithm>
 #include <cmath>
@@ -177,7 +177,7 @@ void compute_norms(State& s) {
 CapIteration prepare_iteration(State& s, int& status);
 
 // What the plane cap differs in from the 3D one (see cap_stepping.hpp).
-struct CapRoad2D : CapDimension2D {
+struct CapStepping2D : CapDimension2D {
   static constexpr double CONVERGED_INCREMENT = double(1e-10f);  // 1.000000013351432e-10
   static constexpr bool BLANK_BEFORE_STEP = false;
   static constexpr bool STEP_STATUS_LINES = false;
@@ -200,9 +200,9 @@ struct CapRoad2D : CapDimension2D {
 };
 
 CapIteration prepare_iteration(State& s, int& status) {
-  if (!CAP_BASE_EVALUATION<CapRoad2D>(s, status)) return CapIteration::Return;
+  if (!CAP_BASE_EVALUATION<CapStepping2D>(s, status)) return CapIteration::Return;
   if (FAILED_CAP_EVALUATION(CAP_LATERAL_FAILURE(), CAP_VALUES_FINITE(s.pile_force))) return CapIteration::Failed;
-  CAP_APPLY_STEP_LOADS<CapRoad2D>(s);
+  CAP_APPLY_STEP_LOADS<CapStepping2D>(s);
   if (!subtract_cap_resistance(s, status)) return CapIteration::Return;
   for (int k = 1; k <= CAP_DOFS_2D; ++k) s.residual(k) = s.applied(k) - s.pile_force(k);
   fio::write_list(UNIT_ITERATION_DUMP);
@@ -260,7 +260,7 @@ void SOLVE_CAP_2D(int run_kind, int& print_flags, int& status, double* equivalen
                      dof_flags)) {
     return;
   }
-  CAP_TAKE_RUN_LOADS<CapRoad2D>(s, cap_load, point_displacements);
+  CAP_TAKE_RUN_LOADS<CapStepping2D>(s, cap_load, point_displacements);
 
   WRITE_CAP_TRACE_HEADING();
   print_flags = RunOptions.print_py_curves;
@@ -270,7 +270,7 @@ void SOLVE_CAP_2D(int run_kind, int& print_flags, int& status, double* equivalen
   SAVE_DISTRIBUTED_LOADS();
   SAVE_SOIL_MOVEMENTS(s.movements_present);
 
-  RUN_CAP_AND_REPORT<CapRoad2D>(s, status, solution_hook);
+  RUN_CAP_AND_REPORT<CapStepping2D>(s, status, solution_hook);
 }
 
 }  // namespace pilecap

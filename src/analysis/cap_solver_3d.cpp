@@ -4,9 +4,9 @@
 // small against the displacement of the step; the tangent is the group's
 // (STIFF) plus the embedded cap's and the close-spacing difference terms.
 // The stepping itself, shared with the 2D solver, is cap_stepping.hpp; this
-// file is the 3D road through it and the hand-off to the plate model. Cap
-// vectors are six
-// doubles (X vertical, Y, Z, then the rotations), 6 x 6 matrices column-major.
+// file is the space's stepping trait for it and the door to the plate model.
+// Cap vectors are six doubles (X vertical, Y, Z, then the rotations), 6 x 6
+// matrices column-major.
 // The trace goes to the run log, the vectors of every iteration to the
 // iteration dump, progress lines to the status file.
 #include <algorithm>
@@ -15,6 +15,7 @@
 #include "analysis/analysis.hpp"
 #include "analysis/cap_dimension.hpp"
 #include "analysis/cap_stepping.hpp"
+#include "analysis/model_road.hpp"
 #include "analysis/pile_loop.hpp"
 #include "base/fio.hpp"
 #include "input/input.hpp"
@@ -183,7 +184,7 @@ bool add_cap_terms(State& s, int& status) {
 CapIteration prepare_iteration(State& s, int& status);
 
 // What the 3D cap differs in from the plane one (see cap_stepping.hpp).
-struct CapRoad3D : CapDimension3D {
+struct CapStepping3D : CapDimension3D {
   static constexpr double CONVERGED_INCREMENT = double(1e-12f);  // 9.999999960041972e-13
   static constexpr bool BLANK_BEFORE_STEP = true;
   static constexpr bool STEP_STATUS_LINES = true;
@@ -219,9 +220,9 @@ CapIteration prepare_iteration(State& s, int& status) {
   if (RunOptions.pmult_method > 0) {
     UPDATE_DIRECTION_P_MULTIPLIERS(s.displacement.data(), s.cap_load, s.iteration, s.torsion_only);
   }
-  if (!CAP_BASE_EVALUATION<CapRoad3D>(s, status)) return CapIteration::Return;
+  if (!CAP_BASE_EVALUATION<CapStepping3D>(s, status)) return CapIteration::Return;
   if (FAILED_CAP_EVALUATION(CAP_LATERAL_FAILURE(), CAP_VALUES_FINITE(s.pile_force))) return CapIteration::Failed;
-  CAP_APPLY_STEP_LOADS<CapRoad3D>(s);
+  CAP_APPLY_STEP_LOADS<CapStepping3D>(s);
 
   STIFF(s.tangent.data(), s.displacement.data(), s.increment.data(), s.iteration, s.fixed_steps, status);
   pair.close();
@@ -255,22 +256,23 @@ void CAP_RESULT_CODE_3D(const CapSolverState3D& state, int& code, double& percen
   }
 }
 
-void SOLVE_CAP_3D(int run_kind, int& /*print_flags*/, int& status, double* equivalent_load, double* cap_displacement,
+void SOLVE_CAP_3D(int run_kind, int& print_flags, int& status, double* equivalent_load, double* cap_displacement,
                   double* cap_load, const double* point_loads, double* point_displacements, const double* point,
                   const int* dof_flags) {
+  if (CAP_MODEL_KIND() == CapModelKind::SPACE_PLATE) {
+    // The flexible cap carries the load instead of the rigid one. The case
+    // driver takes the plate's road itself; this door serves a direct caller.
+    SOLVE_PLATE_CAP(run_kind, print_flags, status, equivalent_load, cap_displacement, cap_load, point_loads,
+                    point_displacements, point, dof_flags);
+    return;
+  }
   CLEAR_WARNING_COUNTERS();
   State s;
   if (!START_CAP_RUN(s, run_kind, equivalent_load, cap_displacement, cap_load, point_loads, point_displacements, point,
                      dof_flags)) {
     return;
   }
-  if (RunOptions.cap_model > 0) {
-    // The flexible cap carries the load instead of the rigid one.
-    RUN_CAP_PLATE_MODEL(run_kind, cap_load, status);
-    AnalysisControl.pass_mode = 0;
-    return;
-  }
-  CAP_TAKE_RUN_LOADS<CapRoad3D>(s, cap_load, point_displacements);
+  CAP_TAKE_RUN_LOADS<CapStepping3D>(s, cap_load, point_displacements);
 
   WRITE_CAP_TRACE_HEADING();
   PileErrorWord.code = PILE_ERR_NONE;
@@ -280,7 +282,7 @@ void SOLVE_CAP_3D(int run_kind, int& /*print_flags*/, int& status, double* equiv
   SAVE_SOIL_MOVEMENTS(s.movements_present);
   s.converged_fraction = 0.0;
 
-  RUN_CAP_AND_REPORT<CapRoad3D>(s, status, solution_hook);
+  RUN_CAP_AND_REPORT<CapStepping3D>(s, status, solution_hook);
 }
 
 }  // namespace pilecap

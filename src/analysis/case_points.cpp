@@ -23,10 +23,6 @@ constexpr int DIAGONAL_LDA = CAP_DOFS;  // leading dimension of the report's wor
 
 //      NOTE: PUSHOVER POINTS OF AN ESTIMATION ARE NOT ANALYZED
 constexpr const char* POINTS_NOT_ANALYSED_LAYOUT = "(5X,\"NOTE: PUSHOVER POINTS OF AN ESTIMATION ARE NOT ANALYZED\")";
-//      NOTE: ESTIMATION AND PUSHOVER POINTS NEED A RIGID CAP, NOT THE PLATE MODEL OF THE CAP, RUN NOT ANALYZED
-constexpr const char* PLATE_POINTS_REFUSED_LAYOUT =
-    "(5X,\"NOTE: ESTIMATION AND PUSHOVER POINTS NEED A RIGID CAP, NOT THE PLATE MODEL OF THE CAP, RUN NOT "
-    "ANALYZED\")";
 
 //      * PILE CAP FLEXIBILITY ESTIMATION *
 constexpr const char* FLEXIBILITY_REPORT_LAYOUT = "(/,/,5X,\"* PILE CAP FLEXIBILITY ESTIMATION *\")";
@@ -38,11 +34,10 @@ constexpr const char* TOTAL_LOAD_LOG_LAYOUT = "(/,5X,\"ANALYSIS DUE TO TOTAL LOA
 constexpr const char* TOTAL_LOAD_DUMP_LAYOUT = "(5X,\"ANALYSIS DUE TO TOTAL LOAD\")";
 constexpr const char* TOTAL_LOAD_REPORT_LAYOUT = "(/,/,5X,\"* ANALYSIS DUE TO TOTAL LOAD *\",/)";
 
-// The plate model of the cap carries one load and writes none of the level,
-// point or pushover records the estimations read: the case alone is not
-// analysed, with its reason, and the later cases and combinations run.
-void refuse_plate_cap() {
-  for (int unit : {UNIT_RESULTS_REPORT, UNIT_SUMMARY, UNIT_RUN_LOG}) fio::write(unit, PLATE_POINTS_REFUSED_LAYOUT);
+// A model whose road cannot run the points: the case alone is not analysed,
+// with its reason, and the later cases and combinations run.
+void refuse_points(const char* layout) {
+  for (int unit : {UNIT_RESULTS_REPORT, UNIT_SUMMARY, UNIT_RUN_LOG}) fio::write(unit, layout);
   fio::flush(UNIT_RUN_LOG);
   WRITE_RESULT_CODE(RESULT_NOT_PERFORMED);
 }
@@ -68,7 +63,7 @@ void run_dof_levels(int c, int d, const RunVectors& v, int& status) {
 // flexibility estimation.
 void run_flexibility_points(int c, RunVectors& v, int& status) {
   AnalysisControlRecord& a = AnalysisControl;
-  const int n_dofs = CAP_DOFS_OF_MODEL(RunOptions.dimension);
+  const int n_dofs = RUN_MODEL_ROAD().dofs;
   const int n_levels = a.point_value_count;
   for (int unit : {UNIT_RESULTS_REPORT, UNIT_SUMMARY}) fio::write(unit, FLEXIBILITY_REPORT_LAYOUT);
   for (int unit : {UNIT_COMPUTATION_REPORT, UNIT_RUN_LOG}) fio::write(unit, FLEXIBILITY_SHORT_LAYOUT);
@@ -81,8 +76,8 @@ void run_flexibility_points(int c, RunVectors& v, int& status) {
     a.current_dof = 1;
     DofRunMode.mode = DOF_RUN_LEVELS;
     int skip = 0;
-    START_FLEXIBILITY_DOF_RUN(DofRunMode.mode, d, RunOptions.dimension, n_levels, n_dofs, v.working_load.data(), skip,
-                              status);
+    START_FLEXIBILITY_DOF_RUN(DofRunMode.mode, d, RUN_MODEL_ROAD().dimension, n_levels, n_dofs, v.working_load.data(),
+                              skip, status);
     if (status != STATUS_OK) return;
     if (skip == 1) continue;
     OPEN_ESTIMATION_FILE(UNIT_DOF_RUN_STEPS, true, status);
@@ -90,7 +85,7 @@ void run_flexibility_points(int c, RunVectors& v, int& status) {
     int steps_open = 1;
     run_dof_levels(c, d, v, status);
     if (status != STATUS_OK) return;
-    PRINT_DOF_RUN_TABLES(DofRunMode.mode, d, n_levels, RunOptions.dimension, n_dofs, steps_open, status);
+    PRINT_DOF_RUN_TABLES(DofRunMode.mode, d, n_levels, RUN_MODEL_ROAD().dimension, n_dofs, steps_open, status);
     if (status != STATUS_OK) return;
   }
 
@@ -116,8 +111,9 @@ void run_flexibility_points(int c, RunVectors& v, int& status) {
 
 void RUN_ESTIMATION_POINTS(int c, RunVectors& v, int& status) {
   const AnalysisControlRecord& a = AnalysisControl;
-  if (RunOptions.cap_model > 0 && RunOptions.dimension != MODEL_2D) {
-    refuse_plate_cap();
+  const ModelRoad& road = RUN_MODEL_ROAD();
+  if (road.points_refusal_layout != nullptr) {
+    refuse_points(road.points_refusal_layout);
     return;
   }
   if (a.analysis_kind == ANALYSIS_KIND_PLAIN && a.pushover_flag > 0) {

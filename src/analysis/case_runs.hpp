@@ -6,6 +6,7 @@
 #pragma once
 
 #include "analysis/analysis.hpp"
+#include "analysis/model_road.hpp"
 
 namespace pilecap {
 
@@ -17,6 +18,12 @@ struct RunVectors {
   Array1<int, CAP_DOFS> dof_flags{};
   Array1<double, CAP_DOFS> equivalent_load{}, cap_displacement{};
 };
+
+// RUN_MODEL_ROAD
+// The road of the model being analysed: chosen by RUN_CASES_AND_COMBINATIONS
+// as it starts and kept to its end; outside it, the road of the model
+// RunOptions select now.
+const ModelRoad& RUN_MODEL_ROAD();
 
 // RUN_CASE_ONCE
 // One solver run of case c at v.working_load: the prescribed displacements

@@ -45,8 +45,8 @@ constexpr const char* TOTAL_LOAD_REPORT_LAYOUT = "(/,/,5X,\"* ANALYSIS DUE TO TO
 // their flags keep them.
 void scale_point_loads(int c, RunVectors& v, double m) {
   const AnalysisControlRecord& a = AnalysisControl;
-  const bool plane = RunOptions.dimension == MODEL_2D;
-  const int n_dofs = CAP_DOFS_OF_MODEL(RunOptions.dimension);
+  const bool plane = RUN_MODEL_ROAD().kind == CapModelKind::PLANE_RIGID;
+  const int n_dofs = RUN_MODEL_ROAD().dofs;
   const bool point_loads = LoadCase.point_loads_flag(c) == POINT_LOADS_GIVEN;
   for (int k = 1; k <= n_dofs; ++k) {
     const int flag = plane ? k : FLAG_OF_COMPONENT_3D[k - 1];

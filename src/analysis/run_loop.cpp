@@ -29,9 +29,18 @@ namespace {
 RunEndHook run_end_hook = nullptr;
 RunStartHook run_start_hook = nullptr;
 
-// The feature of the model whose analysis is not built yet; empty when the
-// model can be analysed. Set once at the start of the loop.
+// The road of the model the loop analyses and the feature of it whose
+// analysis is not built yet (empty when the model can be analysed); both
+// chosen once, as the loop starts, and the road dropped as it ends.
+const ModelRoad* chosen_road = nullptr;
 std::string unsupported_feature;
+
+struct RoadChoice {
+  RoadChoice() { chosen_road = &MODEL_ROAD(CAP_MODEL_KIND()); }
+  ~RoadChoice() { chosen_road = nullptr; }
+  RoadChoice(const RoadChoice&) = delete;
+  RoadChoice& operator=(const RoadChoice&) = delete;
+};
 
 constexpr int NOT_ANALYSED = 1;
 constexpr int POINT_LOADS_GIVEN = 1;
@@ -95,12 +104,10 @@ constexpr const char* TABLE_N_LAYOUT = "(/,/,/,/,/,5X,\"* TABLE N *   PRINTED P-
 //          12         3         1
 constexpr const char* PLOT_HEADER_LAYOUT = "(3I10)";
 
-bool is_2d() { return RunOptions.dimension == MODEL_2D; }
-
-// In 2D the solver reads the moment about Z as entry 3.
+// In the plane the solver reads the moment about Z as entry 3.
 template <class T>
 void fold_2d(Array1<T, CAP_DOFS>& v) {
-  if (is_2d()) v(3) = v(6);
+  if (RUN_MODEL_ROAD().kind == CapModelKind::PLANE_RIGID) v(3) = v(6);
 }
 
 void write_to(std::initializer_list<int> units, const char* layout) {
@@ -125,7 +132,7 @@ void reset_loop_state() {
   // afresh in every run.
   GeneratedPyCurve = GeneratedPyCurveRecord{};
   CapPassiveState = CapPassiveStateRecord{};
-  unsupported_feature = UNSUPPORTED_MODEL_FEATURE();
+  unsupported_feature = RUN_MODEL_ROAD().refused_feature();
 }
 
 // The control values that cases and combinations share.
@@ -171,7 +178,7 @@ void copy_case_controls(int i) {
     for (int k = 1; k <= MAX_POINT_VALUES; ++k) a.point_multipliers(k) = c.pushover_factors(i, k);
     for (int k = 1; k <= CASE_COMPONENT_FLAGS; ++k) a.unscaled_components(k) = c.dof_flags(i, k);
   }
-  const int n_dofs = CAP_DOFS_OF_MODEL(RunOptions.dimension);
+  const int n_dofs = RUN_MODEL_ROAD().dofs;
   const int n_values = a.point_value_count;
   if (a.analysis_kind >= ANALYSIS_KIND_CAP_STIFFNESS) {
     a.point_count = (n_values > STIFFNESS_SETTINGS ? n_values - STIFFNESS_SETTINGS : n_values) + 1;
@@ -221,14 +228,10 @@ void solve(int run_kind, RunVectors& v, int& status) {
     return;
   }
   int print_flags = 0;
-  if (is_2d()) {
-    SOLVE_CAP_2D(run_kind, print_flags, status, v.equivalent_load.data(), v.cap_displacement.data(), v.cap_load.data(),
-                 v.point_loads.data(), v.point_displacements.data(), v.point.data(), v.dof_flags.data());
-    fio::flush(UNIT_RUN_LOG);
-  } else {
-    SOLVE_CAP_3D(run_kind, print_flags, status, v.equivalent_load.data(), v.cap_displacement.data(), v.cap_load.data(),
-                 v.point_loads.data(), v.point_displacements.data(), v.point.data(), v.dof_flags.data());
-  }
+  RUN_MODEL_ROAD().solve(run_kind, print_flags, status, v.equivalent_load.data(), v.cap_displacement.data(),
+                         v.cap_load.data(), v.point_loads.data(), v.point_displacements.data(), v.point.data(),
+                         v.dof_flags.data());
+  fio::flush(UNIT_RUN_LOG);
 }
 
 // Start of a pass: its banners, a fresh envelope run counter and envelopes.
@@ -237,11 +240,7 @@ void start_pass(const PassLayouts& layouts) {
   write_to({UNIT_RESULTS_REPORT, UNIT_SUMMARY}, layouts.report_banner);
   write_to({UNIT_COMPUTATION_REPORT, UNIT_RESULT_CODES}, layouts.short_banner);
   AnalysisControl.first_run = 1;
-  if (is_2d()) {
-    RESET_ENVELOPES_2D();
-  } else {
-    RESET_ENVELOPES();
-  }
+  RUN_MODEL_ROAD().reset_envelopes();
 }
 
 void write_heading(const PassLayouts& layouts, int n, const std::string& name, bool is_case, int load_type) {
@@ -421,10 +420,6 @@ bool run_load_combinations(int& status) {
   return true;
 }
 
-//      NOTE: ENVELOPES ARE NOT FORMED: NO RUN OF THE PLATE MODEL OF THE CAP GAVE PILE RESULTS
-constexpr const char* PLATE_NO_ENVELOPES_LAYOUT =
-    "(/,5X,\"NOTE: ENVELOPES ARE NOT FORMED: NO RUN OF THE PLATE MODEL OF THE CAP GAVE PILE RESULTS\")";
-
 void print_envelopes(int kind, int& status) {
   // A refused model has no runs to envelope.
   if (!unsupported_feature.empty()) return;
@@ -435,26 +430,7 @@ void print_envelopes(int kind, int& status) {
   // the last pass's, which would print under the wrong titles.
   const int n_runs = kind == ENVELOPE_KIND_CASES ? LoadCase.count : LoadCombination.count;
   if (n_runs < 1) return;
-  // The plate's runs fill the pile envelopes in their final pile evaluation;
-  // only the cap's own envelope has no plate counterpart. When no run of the
-  // pass did (the plate only exported, or no run converged) the stores hold
-  // their reset zeros, which are no answer.
-  const bool plate = !is_2d() && RunOptions.cap_model > 0;
-  if (plate && AnalysisControl.first_run <= 1) {
-    for (int unit : {UNIT_RESULTS_REPORT, UNIT_RUN_LOG}) fio::write(unit, PLATE_NO_ENVELOPES_LAYOUT);
-    fio::flush(UNIT_RUN_LOG);
-    return;
-  }
-  for (int which : {ENVELOPE_MINIMUM, ENVELOPE_MAXIMUM}) {
-    if (is_2d()) {
-      ENVEWR2D(kind, which, status);
-    } else if (plate) {
-      PLATE_CAP_ENVEWR(kind, which, status);
-    } else {
-      ENVEWR(kind, which, status);
-    }
-    if (status != STATUS_OK) return;
-  }
+  RUN_MODEL_ROAD().write_envelopes(kind, status);
 }
 
 // The first record of the plot-data file, then every pile's blocks. The
@@ -477,7 +453,7 @@ void write_plot_data(int& status) {
     WRITE_PLOT_PILE_GEOMETRY(p, export_status);
     if (export_status == STATUS_OK) WRITE_PLOT_PY_CURVES(p, export_status);
     if (export_status == STATUS_OK) WRITE_PLOT_TZ_CURVES(p, export_status);
-    if (export_status == STATUS_OK && !is_2d()) WRITE_PLOT_TQ_CURVES(p, export_status);
+    if (export_status == STATUS_OK && RUN_MODEL_ROAD().torsion_curves) WRITE_PLOT_TQ_CURVES(p, export_status);
   }
   if (export_status != STATUS_OK) status = export_status;
 }
@@ -514,10 +490,13 @@ void RUN_TOTAL_LOAD_POINT(int c, RunVectors& v, int& status) {
   RUN_CASE_ONCE(c, v, status);
 }
 
+const ModelRoad& RUN_MODEL_ROAD() { return chosen_road != nullptr ? *chosen_road : MODEL_ROAD(CAP_MODEL_KIND()); }
+
 void set_run_end_hook(RunEndHook hook) { run_end_hook = hook; }
 void set_run_start_hook(RunStartHook hook) { run_start_hook = hook; }
 
 void RUN_CASES_AND_COMBINATIONS(int& print_request, int& status) {
+  const RoadChoice choice;
   reset_loop_state();
   fio::write(UNIT_RUN_LOG, PROCEEDING_LAYOUT);
   const std::vector<std::string> title = RUN_TITLE_WORDS();

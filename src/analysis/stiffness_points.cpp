@@ -88,8 +88,8 @@ Settings read_settings() {
   auto value = [&](int k) { return a.point_factors(s.offset + 1 + k); };
   s.basis = static_cast<int>(value(SETTING_BASIS));
   s.given_dof = static_cast<int>(value(SETTING_TARGET_DOF));
-  const bool plane = RunOptions.dimension == MODEL_2D;
-  const int ndof = CAP_DOFS_OF_MODEL(RunOptions.dimension);
+  const bool plane = RUN_MODEL_ROAD().kind == CapModelKind::PLANE_RIGID;
+  const int ndof = RUN_MODEL_ROAD().dofs;
   s.target_dof = plane && s.given_dof == ROTATION_Z_3D ? CAP_DOFS_2D : s.given_dof;
   if (s.target_dof < 1 || s.target_dof > ndof) s.target_dof = 0;
   if (s.given_dof >= 1 && s.given_dof <= CAP_DOFS)
@@ -226,7 +226,7 @@ void RUN_STIFFNESS_POINTS(int c, RunVectors& v, int& status) {
     LOAD_CASE_FULL_LOADS(c, v);
     if (p == 1) {
       t.active = 0;
-      PRINT_CAP_STIFFNESS_HEADER(s.basis, RunOptions.dimension);
+      PRINT_CAP_STIFFNESS_HEADER(s.basis, RUN_MODEL_ROAD().dimension);
     }
     t.active = 1;
     t.tolerance_percent = s.basis == BASIS_TARGET_DEFLECTION ? s.tolerance_percent : TOTAL_LOAD_TOLERANCE;

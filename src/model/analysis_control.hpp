@@ -19,6 +19,21 @@ constexpr int CAP_DOFS_2D = 3;
 // (RunOptions.dimension, MODEL_2D or MODEL_3D): X, Y and the rotation about
 // Z in the plane, all six in space. The one place that says so.
 constexpr int CAP_DOFS_OF_MODEL(int dimension) { return dimension == MODEL_2D ? CAP_DOFS_2D : CAP_DOFS; }
+
+// The kinds of model a run analyses: rows of piles under a rigid cap in the
+// plane, piles under a rigid cap in space, and piles under a flexible cap,
+// the plate model, in space. A plane model never has the plate, whatever
+// RunOptions.cap_model holds.
+enum class CapModelKind { PLANE_RIGID, SPACE_RIGID, SPACE_PLATE };
+
+// CAP_MODEL_KIND
+// The kind of model RunOptions select (dimension, cap_model above 0 for the
+// plate). The one place that tells the kinds apart; the case driver asks it
+// once per run and takes the model's road from it.
+inline CapModelKind CAP_MODEL_KIND() {
+  if (RunOptions.dimension == MODEL_2D) return CapModelKind::PLANE_RIGID;
+  return RunOptions.cap_model > CAP_MODEL_RIGID ? CapModelKind::SPACE_PLATE : CapModelKind::SPACE_RIGID;
+}
 constexpr int MAX_POINT_VALUES = 25;  // values of a case's point list
 constexpr int CASE_COMPONENT_FLAGS = 8;
 
