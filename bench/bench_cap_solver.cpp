@@ -14,8 +14,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "analysis/analysis.hpp"
+#include "group/group_forces.hpp"
 #include "input/input.hpp"
+#include "model/analysis_control.hpp"
+#include "model/conversions.hpp"
+#include "model/input_records.hpp"
 #include "model/model_store.hpp"
 #include "pile/pile.hpp"
 #include "run/run.hpp"

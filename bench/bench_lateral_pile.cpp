@@ -7,10 +7,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "analysis/analysis.hpp"
 #include "input/input.hpp"
-#include "pile/pile.hpp"
+#include "model/analysis_control.hpp"
+#include "model/input_records.hpp"
 #include "model/model_store.hpp"
+#include "pile/pile.hpp"
 #include "run/run.hpp"
 
 namespace {

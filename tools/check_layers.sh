@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-LADDER=(base model input soil transfer pile echo summary results capstiffness plate analysis run)
+LADDER=(base model input soil transfer pile group echo summary results capstiffness plate cap analysis run)
 
 declare -A floor
 for i in "${!LADDER[@]}"; do floor[${LADDER[$i]}]=$i; done

@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "analysis/analysis.hpp"
+#include "model/analysis_control.hpp"
 #include "run/duvizu.hpp"
 #include "run_report.hpp"
 

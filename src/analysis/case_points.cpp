@@ -8,11 +8,15 @@
 // (pushover_points.cpp); pushover points with a flexibility estimation are
 // not built: such a case is reported as not analysed.
 // DOFs and levels are 1-based; cap vectors are in the cap order.
-#include "analysis/analysis.hpp"
 #include "analysis/case_runs.hpp"
 #include "base/fio.hpp"
+#include "cap/cap_solver.hpp"
+#include "cap/model_road.hpp"
 #include "capstiffness/capstiffness.hpp"
 #include "input/input.hpp"
+#include "model/analysis_control.hpp"
+#include "model/input_records.hpp"
+#include "model/result_codes.hpp"
 #include "model/run_state.hpp"
 
 namespace pilecap {

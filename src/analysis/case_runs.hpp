@@ -2,11 +2,12 @@
 // and the points of a case that estimates the cap's flexibility: the case's
 // vectors and the two ways to run the cap solver on them. Cap vectors are
 // 1-based 6-vectors in the cap order; for a 2D run entry 6 (moment Z) is
-// also copied into entry 3. Internal to the analysis floor.
+// also copied into entry 3. Internal to the case driver.
 #pragma once
 
-#include "analysis/analysis.hpp"
-#include "analysis/model_road.hpp"
+#include "base/arrays.hpp"
+#include "cap/model_road.hpp"
+#include "model/analysis_control.hpp"
 
 namespace pilecap {
 

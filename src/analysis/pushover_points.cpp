@@ -4,11 +4,14 @@
 // last point is the run at the total load. Points are 1-based; cap vectors
 // are 1-based 6-vectors in the cap order (FX, FY, FZ, MX, MY, MZ; in 2D
 // FX, FY, MZ in entries 1 to 3).
-#include "analysis/analysis.hpp"
 #include "analysis/case_runs.hpp"
 #include "base/fio.hpp"
+#include "cap/cap_solver.hpp"
 #include "capstiffness/capstiffness.hpp"
+#include "group/pile_loads.hpp"
 #include "input/input.hpp"
+#include "model/analysis_control.hpp"
+#include "model/input_records.hpp"
 #include "model/run_state.hpp"
 
 namespace pilecap {

@@ -13,10 +13,12 @@
 #include <span>
 #include <string>
 
-#include "analysis/analysis.hpp"
 #include "analysis/case_runs.hpp"
+#include "base/arrays.hpp"
 #include "base/fio.hpp"
+#include "cap/cap_solver.hpp"
 #include "capstiffness/capstiffness.hpp"
+#include "model/analysis_control.hpp"
 #include "model/input_records.hpp"
 #include "model/run_state.hpp"
 

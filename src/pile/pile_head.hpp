@@ -16,7 +16,7 @@
 namespace pilecap {
 
 // The pile error word values: PILE_ERR_NO_CLOSURE (1) and
-// PILE_ERR_PY_TOO_SHORT (5) of the lateral solutions (analysis.hpp) and
+// PILE_ERR_PY_TOO_SHORT (5) of the lateral solutions (analysis_control.hpp) and
 // PILE_ERR_AXIAL_VARIATION (4) of the axial load variation
 // (transfer_model.hpp), which the cap solvers do not count as a failed
 // force evaluation.

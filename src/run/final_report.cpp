@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "analysis/analysis.hpp"
 #include "run/run.hpp"
 
 namespace pilecap {

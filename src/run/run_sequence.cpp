@@ -9,6 +9,8 @@
 #include "analysis/analysis.hpp"
 #include "echo/echo.hpp"
 #include "input/input.hpp"
+#include "model/analysis_control.hpp"
+#include "model/input_records.hpp"
 #include "model/model_store.hpp"
 #include "plate/plate.hpp"
 #include "run/duvizu.hpp"

@@ -9,7 +9,9 @@
 #include <utility>
 #include <vector>
 
-#include "analysis/analysis.hpp"
+#include "cap/embedded_cap.hpp"
+#include "model/input_records.hpp"
+#include "model/model_store.hpp"
 #include "model/sections.hpp"
 #include "soil/py_curves.hpp"
 #include "tests/soil/soil_fixture.hpp"

@@ -12,7 +12,12 @@
 #include <filesystem>
 #include <string>
 
-#include "analysis/analysis.hpp"
+#include "cap/cap_solver.hpp"
+#include "group/group_forces.hpp"
+#include "model/analysis_control.hpp"
+#include "model/conversions.hpp"
+#include "model/input_records.hpp"
+#include "model/model_store.hpp"
 #include "pile/pile_head.hpp"
 #include "tests/pile/pile_fixture.hpp"
 

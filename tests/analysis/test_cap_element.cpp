@@ -9,6 +9,9 @@
 #include <cmath>
 #include <string>
 
+#include "cap/embedded_cap.hpp"
+#include "model/input_records.hpp"
+#include "model/model_store.hpp"
 #include "tests/analysis/cap_element_fixture.hpp"
 
 namespace pilecap {

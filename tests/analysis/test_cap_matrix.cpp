@@ -9,7 +9,10 @@
 #include <random>
 #include <vector>
 
-#include "analysis/analysis.hpp"
+#include "cap/cap_vectors.hpp"
+#include "model/analysis_control.hpp"
+#include "model/conversions.hpp"
+#include "model/dense_matrix.hpp"
 
 namespace pilecap {
 namespace {

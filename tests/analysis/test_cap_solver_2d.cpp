@@ -10,6 +10,7 @@
 #include <sstream>
 #include <vector>
 
+#include "model/analysis_control.hpp"
 #include "tests/analysis/plane_fixture.hpp"
 
 namespace pilecap {

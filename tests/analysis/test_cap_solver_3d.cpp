@@ -10,6 +10,12 @@
 #include <filesystem>
 #include <fstream>
 
+#include "cap/cap_solver.hpp"
+#include "cap/cap_vectors.hpp"
+#include "group/group_forces.hpp"
+#include "model/analysis_control.hpp"
+#include "model/input_records.hpp"
+#include "model/model_store.hpp"
 #include "tests/analysis/cap_fixture.hpp"
 #include "tests/support/report_scan.hpp"
 

@@ -11,6 +11,12 @@
 #include <cmath>
 #include <cstring>
 
+#include "cap/embedded_cap.hpp"
+#include "group/group_forces.hpp"
+#include "model/analysis_control.hpp"
+#include "model/conversions.hpp"
+#include "model/input_records.hpp"
+#include "model/model_store.hpp"
 #include "soil/close_spacing.hpp"
 #include "tests/analysis/cap_fixture.hpp"
 

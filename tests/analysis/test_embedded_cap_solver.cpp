@@ -7,6 +7,10 @@
 #include <cmath>
 #include <cstring>
 
+#include "cap/embedded_cap.hpp"
+#include "group/group_forces.hpp"
+#include "model/analysis_control.hpp"
+#include "model/input_records.hpp"
 #include "tests/analysis/cap_element_fixture.hpp"
 #include "tests/analysis/cap_fixture.hpp"
 

@@ -13,6 +13,12 @@
 #include <vector>
 
 #include "analysis/case_runs.hpp"
+#include "cap/cap_solver.hpp"
+#include "capstiffness/capstiffness.hpp"
+#include "group/group_forces.hpp"
+#include "model/analysis_control.hpp"
+#include "model/dense_matrix.hpp"
+#include "model/input_records.hpp"
 #include "tests/analysis/cap_fixture.hpp"
 
 namespace pilecap {

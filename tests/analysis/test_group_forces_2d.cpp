@@ -6,6 +6,10 @@
 // threads.
 #include <cmath>
 
+#include "base/arrays.hpp"
+#include "group/group_forces.hpp"
+#include "model/analysis_control.hpp"
+#include "model/model_store.hpp"
 #include "tests/analysis/plane_fixture.hpp"
 
 namespace pilecap {

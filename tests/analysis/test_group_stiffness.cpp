@@ -7,6 +7,12 @@
 #include <cstring>
 #include <vector>
 
+#include "cap/cap_solver.hpp"
+#include "cap/plate_cap.hpp"
+#include "group/group_forces.hpp"
+#include "model/analysis_control.hpp"
+#include "model/input_records.hpp"
+#include "model/model_store.hpp"
 #include "plate/plate.hpp"
 #include "soil/py_curves.hpp"
 #include "tests/analysis/cap_fixture.hpp"

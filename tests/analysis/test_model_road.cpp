@@ -3,7 +3,7 @@
 // whatever its cap option; only the plate refuses points and an embedded cap.
 #include <gtest/gtest.h>
 
-#include "analysis/model_road.hpp"
+#include "cap/model_road.hpp"
 #include "model/analysis_control.hpp"
 #include "model/input_records.hpp"
 #include "results/results.hpp"

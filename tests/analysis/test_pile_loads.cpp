@@ -9,8 +9,9 @@
 #include <limits>
 #include <vector>
 
-#include "analysis/analysis.hpp"
+#include "group/pile_loads.hpp"
 #include "input/input.hpp"
+#include "model/input_records.hpp"
 #include "model/model_store.hpp"
 #include "pile/pile.hpp"
 #include "tests/support/engine_state.hpp"

@@ -7,10 +7,11 @@
 #include <array>
 #include <random>
 
-#include "analysis/analysis.hpp"
+#include "cap/cap_vectors.hpp"
 #include "input/input.hpp"
-#include "results/results.hpp"
+#include "model/analysis_control.hpp"
 #include "model/model_store.hpp"
+#include "results/results.hpp"
 #include "run/run.hpp"
 #include "tests/support/engine_state.hpp"
 

@@ -7,9 +7,15 @@
 
 #include <cmath>
 
-#include "analysis/analysis.hpp"
+#include "base/arrays.hpp"
 #include "base/unit_labels.hpp"
+#include "cap/cap_vectors.hpp"
+#include "cap/embedded_cap.hpp"
 #include "input/input.hpp"
+#include "model/analysis_control.hpp"
+#include "model/dense_matrix.hpp"
+#include "model/input_records.hpp"
+#include "model/model_store.hpp"
 
 namespace pilecap {
 namespace {

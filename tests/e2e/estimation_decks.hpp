@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/analysis.hpp"
+#include "group/group_forces.hpp"
 #include "tests/e2e/deck_3d.hpp"
 
 namespace pilecap::testing {

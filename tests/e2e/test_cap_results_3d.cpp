@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "analysis/analysis.hpp"
 #include "model/model_store.hpp"
 #include "tests/e2e/cap_results.hpp"
 #include "tests/e2e/deck_3d.hpp"

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "analysis/analysis.hpp"
+#include "cap/cap_solver.hpp"
 #include "model/model_store.hpp"
 #include "tests/e2e/deck_3d.hpp"
 #include "tests/e2e/run_folder.hpp"

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/analysis.hpp"
 #include "tests/e2e/cap_results.hpp"
 #include "tests/e2e/deck_2d.hpp"
 #include "tests/e2e/run_folder.hpp"

@@ -19,7 +19,8 @@
 #include <string>
 #include <vector>
 
-#include "analysis/analysis.hpp"
+#include "cap/progress_files.hpp"
+#include "model/input_records.hpp"
 #include "model/model_store.hpp"
 #include "plate/plate.hpp"
 #include "tests/e2e/cap_results.hpp"

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "analysis/analysis.hpp"
+#include "model/analysis_control.hpp"
 #include "soil/soil.hpp"
 #include "tests/e2e/cap_results.hpp"
 #include "tests/e2e/deck_3d.hpp"

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "analysis/analysis.hpp"
+#include "model/analysis_control.hpp"
 #include "tests/e2e/case_decks.hpp"
 #include "tests/e2e/deck_3d.hpp"
 #include "tests/e2e/run_folder.hpp"

@@ -14,7 +14,6 @@
 #include <utility>
 #include <vector>
 
-#include "analysis/analysis.hpp"
 #include "base/fio.hpp"
 #include "tests/e2e/case_decks.hpp"
 #include "tests/e2e/run_folder.hpp"

@@ -9,11 +9,11 @@
 #include <utility>
 #include <vector>
 
-#include "analysis/analysis.hpp"
-#include "input/input.hpp"
-#include "pile/pile.hpp"
 #include "base/fio.hpp"
+#include "input/input.hpp"
+#include "model/analysis_control.hpp"
 #include "model/model_store.hpp"
+#include "pile/pile.hpp"
 #include "pile/pile_head.hpp"
 #include "run/run.hpp"
 #include "soil/soil.hpp"

@@ -11,9 +11,10 @@
 #include <sstream>
 #include <string>
 
-#include "analysis/analysis.hpp"
 #include "base/fio.hpp"
 #include "input/input.hpp"
+#include "model/analysis_control.hpp"
+#include "model/input_records.hpp"
 #include "model/model_store.hpp"
 #include "pile/pile.hpp"
 #include "results/results.hpp"

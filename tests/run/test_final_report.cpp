@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/analysis.hpp"
+#include "model/analysis_control.hpp"
 #include "plate/plate.hpp"
 #include "run/run.hpp"
 #include "tests/support/engine_state.hpp"

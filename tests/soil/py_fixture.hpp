@@ -8,7 +8,10 @@
 #include <numbers>
 #include <vector>
 
-#include "analysis/analysis.hpp"
+#include "model/analysis_control.hpp"
+#include "model/conversions.hpp"
+#include "model/input_records.hpp"
+#include "model/model_store.hpp"
 #include "pile/pile.hpp"
 #include "soil/py_curves.hpp"
 #include "tests/soil/soil_fixture.hpp"

@@ -10,7 +10,12 @@
 
 #include "analysis/analysis.hpp"
 #include "base/fio.hpp"
+#include "cap/cap_solver.hpp"
+#include "capstiffness/capstiffness.hpp"
+#include "group/group_forces.hpp"
 #include "input/input.hpp"
+#include "model/analysis_control.hpp"
+#include "model/input_records.hpp"
 #include "model/model_store.hpp"
 #include "pile/pile.hpp"
 #include "pile/pile_head.hpp"

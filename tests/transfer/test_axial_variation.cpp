@@ -7,7 +7,9 @@
 #include <cmath>
 #include <memory>
 
-#include "analysis/analysis.hpp"
+#include "model/analysis_control.hpp"
+#include "model/input_records.hpp"
+#include "model/model_store.hpp"
 #include "pile/pile_head.hpp"
 #include "tests/transfer/transfer_fixture.hpp"
 
