@@ -19,7 +19,7 @@
 #include "model/analysis_control.hpp"
 #include "model/dense_matrix.hpp"
 #include "model/input_records.hpp"
-#include "tests/analysis/cap_fixture.hpp"
+#include "tests/cap/cap_fixture.hpp"
 
 namespace pilecap {
 namespace {

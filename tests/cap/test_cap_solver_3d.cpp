@@ -16,7 +16,7 @@
 #include "model/analysis_control.hpp"
 #include "model/input_records.hpp"
 #include "model/model_store.hpp"
-#include "tests/analysis/cap_fixture.hpp"
+#include "tests/cap/cap_fixture.hpp"
 #include "tests/support/report_scan.hpp"
 
 namespace pilecap {

@@ -11,8 +11,8 @@
 #include "group/group_forces.hpp"
 #include "model/analysis_control.hpp"
 #include "model/input_records.hpp"
-#include "tests/analysis/cap_element_fixture.hpp"
-#include "tests/analysis/cap_fixture.hpp"
+#include "tests/cap/cap_element_fixture.hpp"
+#include "tests/cap/cap_fixture.hpp"
 
 namespace pilecap {
 namespace {

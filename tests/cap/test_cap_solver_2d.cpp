@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "model/analysis_control.hpp"
-#include "tests/analysis/plane_fixture.hpp"
+#include "tests/cap/plane_fixture.hpp"
 
 namespace pilecap {
 namespace {

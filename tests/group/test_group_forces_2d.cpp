@@ -10,7 +10,7 @@
 #include "group/group_forces.hpp"
 #include "model/analysis_control.hpp"
 #include "model/model_store.hpp"
-#include "tests/analysis/plane_fixture.hpp"
+#include "tests/cap/plane_fixture.hpp"
 
 namespace pilecap {
 namespace {

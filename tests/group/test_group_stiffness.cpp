@@ -15,7 +15,7 @@
 #include "model/model_store.hpp"
 #include "plate/plate.hpp"
 #include "soil/py_curves.hpp"
-#include "tests/analysis/cap_fixture.hpp"
+#include "tests/cap/cap_fixture.hpp"
 
 namespace pilecap {
 namespace {

@@ -18,7 +18,7 @@
 #include "model/input_records.hpp"
 #include "model/model_store.hpp"
 #include "soil/close_spacing.hpp"
-#include "tests/analysis/cap_fixture.hpp"
+#include "tests/cap/cap_fixture.hpp"
 
 namespace pilecap {
 namespace {

@@ -12,7 +12,7 @@
 #include "cap/embedded_cap.hpp"
 #include "model/input_records.hpp"
 #include "model/model_store.hpp"
-#include "tests/analysis/cap_element_fixture.hpp"
+#include "tests/cap/cap_element_fixture.hpp"
 
 namespace pilecap {
 namespace {
