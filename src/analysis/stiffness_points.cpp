@@ -94,8 +94,8 @@ Settings read_settings() {
   const int ndof = RUN_MODEL_ROAD().dofs;
   s.target_dof = plane && s.given_dof == ROTATION_Z_3D ? CAP_DOFS_2D : s.given_dof;
   if (s.target_dof < 1 || s.target_dof > ndof) s.target_dof = 0;
-  if (s.given_dof >= 1 && s.given_dof <= CAP_DOFS)
-    s.target_displacement = value(SETTING_FIRST_TARGET + s.given_dof - 1);
+  const int target_slot = STIFFNESS_TARGET_SLOT(RUN_MODEL_ROAD().dimension, s.given_dof);
+  if (target_slot > 0) s.target_displacement = value(SETTING_FIRST_TARGET + target_slot - 1);
   s.tolerance_percent = value(SETTING_TOLERANCE);
   s.max_runs = static_cast<int>(value(SETTING_MAX_RUNS));
   s.geometric_flag = value(SETTING_GEOMETRIC) > 0.0 ? 1 : 0;

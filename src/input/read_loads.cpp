@@ -160,7 +160,7 @@ bool stiffness_settings_usable(InputReader& in, int i, const Array1<int, MAX_CAS
   if (!known) {
     return refuse(SETTING_TARGET_DOF, plane ? "THE TARGET DOF IS 1, 2, 3 OR 6" : "THE TARGET DOF IS 1 TO 6");
   }
-  const int target = SETTING_FIRST_TARGET + dof - 1;
+  const int target = SETTING_FIRST_TARGET + STIFFNESS_TARGET_SLOT(RunOptions.dimension, dof) - 1;
   if (value(target) == 0.0) return refuse(target, "THE TARGET DISPLACEMENT OF DOF " + std::to_string(dof) + " IS 0");
   if (!(value(SETTING_TOLERANCE) > 0.0)) {
     return refuse(SETTING_TOLERANCE, "THE TOLERANCE OF THE TARGET SEARCH IS ABOVE 0 PER CENT");

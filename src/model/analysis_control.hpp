@@ -34,6 +34,16 @@ inline CapModelKind CAP_MODEL_KIND() {
   if (RunOptions.dimension == MODEL_2D) return CapModelKind::PLANE_RIGID;
   return RunOptions.cap_model > CAP_MODEL_RIGID ? CapModelKind::SPACE_PLATE : CapModelKind::SPACE_RIGID;
 }
+
+// STIFFNESS_TARGET_SLOT
+// Which of the six target displacements of a stiffness estimation's
+// settings (1 to 6, one per DOF) holds the target of the given DOF: its own,
+// except that in the plane DOF 3 and DOF 6 both name the rotation, whose
+// target is the sixth. 0 for a DOF outside 1 to 6.
+constexpr int STIFFNESS_TARGET_SLOT(int dimension, int dof) {
+  if (dof < 1 || dof > CAP_DOFS) return 0;
+  return dimension == MODEL_2D && dof == CAP_DOFS_2D ? CAP_DOFS : dof;
+}
 constexpr int MAX_POINT_VALUES = 25;  // values of a case's point list
 constexpr int CASE_COMPONENT_FLAGS = 8;
 

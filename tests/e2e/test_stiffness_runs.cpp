@@ -38,13 +38,15 @@ struct Settings {
   double target = 0.0;
   double tolerance = 1.0;
   int runs = 1;
+  int target_slot = 0;  // the slot of the six that holds the target; 0: the target DOF's own
 };
 
 std::vector<double> point_list(const std::vector<double>& factors, const Settings& s) {
   std::vector<double> values = factors;
   values.push_back(s.basis);
   values.push_back(s.target_dof);
-  for (int d = 1; d <= 6; ++d) values.push_back(d == s.target_dof ? s.target : 0.0);
+  const int slot = s.target_slot > 0 ? s.target_slot : s.target_dof;
+  for (int d = 1; d <= 6; ++d) values.push_back(d == slot ? s.target : 0.0);
   values.push_back(s.tolerance);
   values.push_back(s.runs);
   values.push_back(0.0);
@@ -249,6 +251,25 @@ TEST_F(StiffnessRuns, PlaneBentSecantStiffnessIsItsTangentAtRest) {
   const std::string results = folder.read(RunFolder::RESULTS_LINE);
   EXPECT_NE(results.find("\n           ROTATION Z,  TARGET ="), std::string::npos) << results;
   EXPECT_NE(results.find("\n    DOF          1              2              3    \n"), std::string::npos);
+}
+
+// In the plane DOF 3 and DOF 6 both name the rotation, whose target is the
+// sixth of the six: the echo prints that target for both, and a search on
+// DOF 3 runs exactly as the search on DOF 6 (it used to read the empty slot
+// of the displacement along Z and stop on a zero target).
+TEST_F(StiffnessRuns, PlaneSearchOnDofThreeTakesTheRotationsTarget) {
+  Deck2D d = plane_bent();
+  d.cases = {{.fx = 100000, .fy = 10000, .mz = 1.2e6}};
+  std::string reports[2];
+  int k = 0;
+  for (int dof : {6, 3}) {
+    RunFolder folder("stiffness_plane_dof");  // one path, so that the reports compare whole
+    const Settings search{.basis = 1, .target_dof = dof, .target = 2e-4, .tolerance = 1.0, .runs = 5, .target_slot = 6};
+    run(folder, stiffness_deck(deck_2d(d), {1.0}, search));
+    reports[k++] = without_timing(folder.read(RunFolder::RESULTS_LINE));
+  }
+  EXPECT_NE(reports[1].find("ROTATION Z,  TARGET ="), std::string::npos) << reports[1];
+  EXPECT_EQ(reports[1], reports[0]);
 }
 
 // Settings a search cannot run with end the run with the input, at the
