@@ -14,7 +14,6 @@
 #include "base/fio.hpp"
 #include "cap/cap_full_output.hpp"
 #include "cap/cap_solver.hpp"
-#include "cap/cap_stepping.hpp"
 #include "cap/model_road.hpp"
 #include "cap/plate_cap.hpp"
 #include "cap/progress_files.hpp"
@@ -26,6 +25,7 @@
 #include "model/model_store.hpp"
 #include "model/result_codes.hpp"
 #include "model/run_state.hpp"
+#include "pile/pile_head.hpp"
 #include "plate/plate.hpp"
 
 namespace pilecap {

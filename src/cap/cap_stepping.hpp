@@ -39,11 +39,6 @@ constexpr double CAP_OVERSHOOT_RATIO = 0.5;    // a reversed increment this size
 constexpr double CAP_OVERSHOOT_DAMPING = 0.5;  // and is cut to this fraction
 constexpr int CAP_CYCLE_REVERSALS = 2;         // from the second such increment in a row
 
-inline void CLEAR_WARNING_COUNTERS() {
-  WarningCounters.bearing = WarningCounters.pull_out = WarningCounters.torsion = 0;
-  WarningCounters.base_evaluation = 0;
-}
-
 // A lateral pile solution that did not close or p-y curves that end short
 // (the value 4 of a non-converged axial variation does not count).
 inline bool CAP_LATERAL_FAILURE() {

@@ -34,6 +34,10 @@ struct WarningCountersRecord {
 };
 extern WarningCountersRecord WarningCounters;
 
+// CLEAR_WARNING_COUNTERS: every counter and base_evaluation to 0, as a cap
+// run starts and before each base evaluation.
+inline void CLEAR_WARNING_COUNTERS() { WarningCounters = WarningCountersRecord{}; }
+
 // The axial movement and load along one evaluated pile, node j at row j + 3;
 // all zero unless the axial load variation filled them.
 struct PileAxialProfile {
