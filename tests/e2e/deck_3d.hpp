@@ -56,6 +56,17 @@ struct DeckCombination3D {
   std::vector<std::pair<int, double>> members;  // case, factor
 };
 
+// The cap as a plate (option 4 above 0): its plate line, whose offsets a
+// and b are in inches or metres as read (the plate's centre lies at Y = a,
+// Z = -b); the plate's size is the cap line's.
+struct PlateCap {
+  int cap_model = 1;                                    // 1 analyse the plate, 2 write it out only
+  double length = 12.0, width = 12.0, thickness = 3.0;  // the cap line (ft or m)
+  double offset_a = 0.0, offset_b = 0.0;
+  int divisions_1 = 6, divisions_2 = 6;
+  double young = 3.6e6, poisson = 0.2;
+};
+
 struct Deck3D {
   int units = DECK_ENGLISH;
   int kips = 0;
@@ -100,6 +111,10 @@ struct Deck3D {
   int cap_passive_option = 0;
   double cap_length = 0.0, cap_width = 0.0, cap_thickness = 0.0, cap_diameter = 0.0;
   int passive_method = 0, passive_increments = 2;
+  // The cap's model: 0 rigid, else the plate's option and line (the plate
+  // gives the cap line its dimensions).
+  int cap_model = 0;
+  PlateCap plate;
 };
 
 inline std::string deck_number(double v) {
@@ -140,16 +155,23 @@ inline std::string deck_3d(const Deck3D& d) {
   std::string deck = d.title + "\nWHOLE-RUN TEST DECK\nOPTIONS\n";
   const int user_py = d.py_curves.empty() ? 0 : 1;
   deck.append(std::to_string(d.units)).append(" 3 ").append(std::to_string(d.cap_passive_option));
-  deck.append(" 0 ").append(std::to_string(user_py)).append(" 1 1 ");
+  deck.append(" ").append(std::to_string(d.cap_model)).append(" ").append(std::to_string(user_py)).append(" 1 1 ");
   // Option 9 turns the nonlinear bending stiffness on, which a plastic section needs.
   deck.append(std::to_string(d.pmult_method)).append(d.plastic_moment > 0.0 ? " 1" : " 0");
   deck.append(" 0 0 0 0 0 0 0 0 0 0 ");
   deck.append(std::to_string(d.kips)).append(" 0 ").append(d.movement_profile.empty() ? "0" : "1");
   deck.append(" ").append(std::to_string(d.plot_export)).append(" ");
   deck.append(std::to_string(d.export_unformatted)).append("\nPILE CAP\n");
-  deck.append(n(d.cap_length) + " " + n(d.cap_width) + " " + n(d.cap_thickness) + " " + n(d.cap_diameter) + " 0 0\n");
+  const PlateCap& p = d.plate;
+  const bool plate = d.cap_model > 0;
+  deck.append(n(plate ? p.length : d.cap_length) + " " + n(plate ? p.width : d.cap_width) + " " +
+              n(plate ? p.thickness : d.cap_thickness) + " " + n(d.cap_diameter) + " 0 0\n");
   if (d.cap_passive_option == 2) {
     deck.append(std::to_string(d.passive_method) + " " + std::to_string(d.passive_increments) + "\n");
+  }
+  if (plate) {
+    deck.append(n(p.offset_a) + " " + n(p.offset_b) + " " + std::to_string(p.divisions_1) + " " +
+                std::to_string(p.divisions_2) + " " + n(p.young) + " " + n(p.poisson) + "\n");
   }
   deck.append("LOAD CASES\n");
   deck.append(std::to_string(d.cases.size())).append(" 0 0 0 0\n");
@@ -226,6 +248,13 @@ inline std::string deck_3d(const Deck3D& d) {
   }
   if (d.plot_export == 1) deck.append(d.export_request);
   return deck;
+}
+
+// The deck with its cap the plate p.
+inline std::string plate_deck(Deck3D d, const PlateCap& p) {
+  d.cap_model = p.cap_model;
+  d.plate = p;
+  return deck_3d(d);
 }
 
 // Elastic pipe piles 20 ft long in 20 increments in soft clay down to 40

@@ -35,33 +35,6 @@ namespace {
 
 constexpr double FT = 12.0;  // inches of a foot: the engine's lengths
 
-struct PlateCap {
-  int cap_model = 1;
-  double length = 12.0, width = 12.0, thickness = 3.0;  // ft
-  int divisions_1 = 6, divisions_2 = 6;
-  double young = 3.6e6, poisson = 0.2;
-};
-
-// The deck with its cap a plate: option 4 and the cap lines.
-std::string plate_deck(const Deck3D& d, const PlateCap& p) {
-  std::string deck = deck_3d(d);
-  const std::string options = std::to_string(d.units) + " 3 0 0 ";
-  const std::string cap = "PILE CAP\n0 0 0 0 0 0\n";
-  const auto at_options = deck.find("OPTIONS\n" + options);
-  const auto at_cap = deck.find(cap);
-  if (at_options == std::string::npos || at_cap == std::string::npos) {
-    ADD_FAILURE() << "the deck's option or cap line moved";
-    return deck;
-  }
-  auto n = [](double v) { return deck_number(v); };
-  deck.replace(at_cap, cap.size(),
-               "PILE CAP\n" + n(p.length) + " " + n(p.width) + " " + n(p.thickness) + " 0 0 0\n0 0 " +
-                   std::to_string(p.divisions_1) + " " + std::to_string(p.divisions_2) + " " + n(p.young) + " " +
-                   n(p.poisson) + "\n");
-  deck.replace(at_options + 8, options.size(), std::to_string(d.units) + " 3 0 " + std::to_string(p.cap_model) + " ");
-  return deck;
-}
-
 // Four fixed-head piles 8 ft apart in soft clay on axial springs of 1e6 lb/in.
 Deck3D four_piles() {
   Deck3D d;
