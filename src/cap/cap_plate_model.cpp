@@ -18,6 +18,7 @@
 #include "cap/plate_cap.hpp"
 #include "cap/progress_files.hpp"
 #include "group/group_forces.hpp"
+#include "group/pile_loads.hpp"
 #include "group/pile_loop.hpp"
 #include "input/input.hpp"
 #include "model/analysis_control.hpp"
@@ -58,6 +59,26 @@ constexpr const char* TABLE_I_HEADING_LAYOUT = "(/,/,/,5X,\"* TABLE I *   COMPUT
 // The run of the plate under way, for its status records.
 int plate_run_kind = RUN_KIND_CASE;
 
+//      NOTE: A DISPLACEMENT PRESCRIBED AT A POINT NEEDS A RIGID CAP, NOT THE PLATE MODEL OF THE CAP, RUN NOT ANALYZED
+constexpr const char* PRESCRIBED_REFUSED_LAYOUT =
+    "(5X,\"NOTE: A DISPLACEMENT PRESCRIBED AT A POINT NEEDS A RIGID CAP, NOT THE PLATE MODEL OF THE CAP, RUN NOT "
+    "ANALYZED\")";
+constexpr int DISPLACEMENT_GIVEN = 0;  // a prescription flag: the DOF's displacement is given
+
+// Whether the run is a load case that prescribes a displacement at a point.
+// The plate carries loads only: such a displacement would be dropped and the
+// run answered without it, so the case is refused instead. A case whose
+// point has loads only hands the plate those loads, carried to the origin.
+bool displacement_prescribed(int run_kind, const int* dof_flags) {
+  const int c = AnalysisControl.current_run;
+  if (run_kind != RUN_KIND_CASE || c < 1 || c > LoadCase.count || LoadCase.point_loads_flag(c) <= 0) return false;
+  if (dof_flags == nullptr) return false;
+  for (int k = 0; k < CAP_DOFS; ++k) {
+    if (dof_flags[k] == DISPLACEMENT_GIVEN) return true;
+  }
+  return false;
+}
+
 // A pseudo-time of the plate as a fraction of the load (the engine's plate
 // data run it from 0 to 1; a plate without a span carries its whole load).
 double load_fraction(double time) {
@@ -74,6 +95,9 @@ void report_plate_progress(int event) {
   const PlateControlRecord& c = PlateControl;
   switch (event) {
     case PLATE_STEP_STARTED: {
+      // The loads and soil movements along the piles follow the plate's
+      // load: every attempt of a step takes them at its own fraction.
+      APPLY_CONVERGED_FRACTION(load_fraction(c.TCUR));
       const double span = c.TEND - c.TINI;
       fio::write_list(UNIT_RUN_LOG);
       WRITE_CAP_TRACE_STEP(c.STEP, load_fraction(c.TCUR), span > 0.0 ? c.dt_current / span : 1.0);
@@ -161,6 +185,9 @@ void RUN_CAP_PLATE_MODEL(int run_kind, const double* cap_load, int& status) {
   WRITE_CAP_PLATE_DATA(cap_load, status);
   if (status == STATUS_OK) {
     plate_run_kind = run_kind;
+    SAVE_DISTRIBUTED_LOADS();
+    int moving = 0;
+    SAVE_SOIL_MOVEMENTS(moving);
     WRITE_CAP_TRACE_HEADING();
     SET_PLATE_PILE_RESPONDER(PLATE_PILE_HEAD_RESPONSES);
     SET_PLATE_PROGRESS_HOOK(report_plate_progress);
@@ -171,20 +198,27 @@ void RUN_CAP_PLATE_MODEL(int run_kind, const double* cap_load, int& status) {
   if (status == STATUS_PLATE_ERROR) SET_STATUS_DETAIL(PlateFailure.detail);
   if (status != STATUS_OK) return;
   write_plate_result_code();
+  // The piles' results are those of the load the plate carried, with the
+  // loads and movements along the piles at the same fraction.
+  APPLY_CONVERGED_FRACTION(load_fraction(PlateControl.converged_time));
   WRITE_PLATE_CAP_PILE_RESULTS(status);
 }
 
 void SOLVE_PLATE_CAP(int run_kind, int& /*print_flags*/, int& status, double* /*equivalent_load*/,
                      double* /*cap_displacement*/, double* cap_load, const double* /*point_loads*/,
-                     double* /*point_displacements*/, const double* /*point*/, const int* /*dof_flags*/) {
+                     double* /*point_displacements*/, const double* /*point*/, const int* dof_flags) {
   CLEAR_WARNING_COUNTERS();
   // The run loop refuses such a model before it gets here; a direct caller is
   // refused the same way.
   const std::string feature = UNSUPPORTED_MODEL_FEATURE();
-  if (feature.empty()) {
-    RUN_CAP_PLATE_MODEL(run_kind, cap_load, status);
-  } else {
+  if (!feature.empty()) {
     REPORT_UNSUPPORTED_RUN(feature);
+  } else if (displacement_prescribed(run_kind, dof_flags)) {
+    for (int unit : {UNIT_RESULTS_REPORT, UNIT_SUMMARY, UNIT_RUN_LOG}) fio::write(unit, PRESCRIBED_REFUSED_LAYOUT);
+    fio::flush(UNIT_RUN_LOG);
+    WRITE_RESULT_CODE(RESULT_NOT_PERFORMED);
+  } else {
+    RUN_CAP_PLATE_MODEL(run_kind, cap_load, status);
   }
   AnalysisControl.pass_mode = 0;
 }
