@@ -6,7 +6,9 @@
 // run) and the embedded cap's passive resistance from the results report.
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <cmath>
 #include <sstream>
 #include <string>
@@ -127,6 +129,69 @@ inline std::vector<std::vector<std::vector<double>>> global_pile_top_reactions(c
   return runs;
 }
 
+// The numbers of the line after every "PILE TOP DISP. AND REACT. GLOBAL"
+// heading of the computation report, head by head: the head's global
+// displacement, then its reaction (nine digits, unconverted).
+inline std::vector<std::vector<double>> global_head_rows(const RunFolder& folder) {
+  const auto lines = folder.lines(RunFolder::COMPUTATION_LINE);
+  std::vector<std::vector<double>> rows;
+  for (std::size_t k = 0; k + 1 < lines.size(); ++k) {
+    if (lines[k].find("* PILE TOP DISP. AND REACT. GLOBAL") == std::string::npos) continue;
+    std::istringstream in(lines[k + 1]);
+    std::vector<double> v;
+    for (double x; in >> x;) v.push_back(x);
+    rows.push_back(v);
+  }
+  return rows;
+}
+
+// A plane vector (X, Y, rotation or moment Z) in the space order.
+inline Vector6 in_space_order(double a, double b, double c) { return {a, b, 0.0, 0.0, 0.0, c}; }
+
+// What a run of one case left: its result code (1 completed, 2 partial, or
+// another), the share of the load it carried (per cent), TABLE L, and per
+// head its global displacement and reaction from the computation report;
+// a plane's FX, FY, MZ and UX, UY, RZ stand at 0, 1 and 5 of the space
+// order.
+struct RunOutcome {
+  int code = 0;
+  double percent = 0.0;
+  bool solved = false;
+  Vector6 load{}, displacement{};
+  std::vector<Vector6> head_displacements, head_reactions;
+};
+
+inline RunOutcome read_run_outcome(const RunFolder& folder, bool plane) {
+  RunOutcome o;
+  for (const std::string& line : folder.lines(RunFolder::RESULT_CODES_LINE)) {
+    if (line.size() < 6 || line.rfind("    ", 0) != 0 || !std::isdigit(static_cast<unsigned char>(line[4]))) continue;
+    o.code = std::stoi(line.substr(0, 5));
+    o.percent = o.code == 1 ? 100.0 : o.code == 2 ? std::stod(line.substr(18, 8)) : 0.0;
+  }
+  const auto rows = table_l_rows(folder);
+  if (rows.size() == 1u) {
+    o.solved = true;
+    const Vector6 &f = rows[0].load, &u = rows[0].displacement;
+    o.load = plane ? in_space_order(f[0], f[1], f[2]) : f;
+    o.displacement = plane ? in_space_order(u[0], u[1], u[2]) : u;
+  }
+  for (const std::vector<double>& v : global_head_rows(folder)) {
+    const std::size_t n = plane ? 3 : 6;
+    if (v.size() < 2 * n) continue;
+    Vector6 u{}, f{};
+    if (plane) {
+      u = in_space_order(v[0], v[1], v[2]);
+      f = in_space_order(v[3], v[4], v[5]);
+    } else {
+      std::copy(v.begin(), v.begin() + 6, u.begin());
+      std::copy(v.begin() + 6, v.begin() + 12, f.begin());
+    }
+    o.head_displacements.push_back(u);
+    o.head_reactions.push_back(f);
+  }
+  return o;
+}
+
 // The resultant at the origin of forces acting at points (0, y, z) of the
 // cap's head plane: moments about X, Y, Z gain r x F.
 inline Vector6 resultant_at_origin(const std::vector<Vector6>& forces, const std::vector<std::array<double, 2>>& at) {
@@ -140,6 +205,25 @@ inline Vector6 resultant_at_origin(const std::vector<Vector6>& forces, const std
     sum[5] += -y * f[0];
   }
   return sum;
+}
+
+// The head reactions of a run carried to the origin, each head at (y, z)
+// in the head plane standing for `piles` piles (a plane row's count).
+struct HeadPlace {
+  double y, z;
+  int piles;
+};
+
+inline Vector6 head_reactions_at_origin(const std::vector<Vector6>& reactions, const std::vector<HeadPlace>& heads) {
+  std::vector<Vector6> forces;
+  std::vector<std::array<double, 2>> at;
+  for (std::size_t p = 0; p < heads.size() && p < reactions.size(); ++p) {
+    Vector6 f = reactions[p];
+    for (double& v : f) v *= heads[p].piles;
+    forces.push_back(f);
+    at.push_back({heads[p].y, heads[p].z});
+  }
+  return resultant_at_origin(forces, at);
 }
 
 }  // namespace pilecap::testing

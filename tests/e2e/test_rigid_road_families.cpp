@@ -328,27 +328,8 @@ double largest_share(const Member& m) {
 
 // ------------------------------------------------------------ the outcomes
 
-// What a run left: its result code (1 completed, 2 partial, or another),
-// the share of the load it carried (per cent), TABLE L, and per head its
-// global displacement and reaction from the computation report (nine
-// digits, unconverted); the plane's FX, FY, MZ and UX, UY, RZ stand at 0,
-// 1 and 5 of the space order.
-struct Outcome {
-  int code = 0;
-  double percent = 0.0;
-  bool solved = false;
-  Vector6 load{}, displacement{};
-  std::vector<Vector6> head_displacements, head_reactions;
-};
-
-Vector6 in_space_order(double a, double b, double c) { return {a, b, 0.0, 0.0, 0.0, c}; }
-
-std::vector<double> numbers(const std::string& line) {
-  std::istringstream in(line);
-  std::vector<double> v;
-  for (double x; in >> x;) v.push_back(x);
-  return v;
-}
+// What a run left (cap_results.hpp).
+using Outcome = RunOutcome;
 
 // Every field of every file the run wrote that shows a NaN or an infinity.
 std::vector<std::string> non_finite_fields(const RunFolder& folder) {
@@ -362,40 +343,6 @@ std::vector<std::string> non_finite_fields(const RunFolder& folder) {
     }
   }
   return found;
-}
-
-Outcome read_outcome(const RunFolder& folder, bool plane) {
-  Outcome o;
-  for (const std::string& line : folder.lines(RunFolder::RESULT_CODES_LINE)) {
-    if (line.size() < 6 || line.rfind("    ", 0) != 0 || !std::isdigit(static_cast<unsigned char>(line[4]))) continue;
-    o.code = std::stoi(line.substr(0, 5));
-    o.percent = o.code == 1 ? 100.0 : o.code == 2 ? std::stod(line.substr(18, 8)) : 0.0;
-  }
-  const auto rows = table_l_rows(folder);
-  if (rows.size() == 1u) {
-    o.solved = true;
-    const Vector6 &f = rows[0].load, &u = rows[0].displacement;
-    o.load = plane ? in_space_order(f[0], f[1], f[2]) : f;
-    o.displacement = plane ? in_space_order(u[0], u[1], u[2]) : u;
-  }
-  const auto lines = folder.lines(RunFolder::COMPUTATION_LINE);
-  for (std::size_t k = 0; k + 1 < lines.size(); ++k) {
-    if (lines[k].find("* PILE TOP DISP. AND REACT. GLOBAL") == std::string::npos) continue;
-    const std::vector<double> v = numbers(lines[k + 1]);
-    const std::size_t n = plane ? 3 : 6;
-    if (v.size() < 2 * n) continue;
-    Vector6 u{}, f{};
-    if (plane) {
-      u = in_space_order(v[0], v[1], v[2]);
-      f = in_space_order(v[3], v[4], v[5]);
-    } else {
-      std::copy(v.begin(), v.begin() + 6, u.begin());
-      std::copy(v.begin() + 6, v.begin() + 12, f.begin());
-    }
-    o.head_displacements.push_back(u);
-    o.head_reactions.push_back(f);
-  }
-  return o;
 }
 
 double largest(const Vector6& v, std::size_t from, std::size_t to) {
@@ -423,7 +370,7 @@ Outcome solve(const Member& m) {
   folder.write_names();
   folder.put(RunFolder::INPUT_LINE, m.config.plane ? deck_2d(plane_deck(m)) : deck_3d(space_deck(m)));
   folder.run();
-  const Outcome o = read_outcome(folder, m.config.plane);
+  const Outcome o = read_run_outcome(folder, m.config.plane);
 
   // The engine ran to its end, and the run ended completed or partial.
   const auto message = folder.final_message();
@@ -452,13 +399,9 @@ Outcome solve(const Member& m) {
   const std::vector<Head> heads = heads_of(m.config);
   EXPECT_EQ(o.head_reactions.size(), heads.size());
   if (o.head_reactions.size() != heads.size()) return o;
-  std::vector<Vector6> reactions;
-  std::vector<std::array<double, 2>> at;
-  for (std::size_t p = 0; p < heads.size(); ++p) {
-    reactions.push_back(times(o.head_reactions[p], heads[p].piles));
-    at.push_back({heads[p].y, heads[p].z});
-  }
-  const Vector6 sum = resultant_at_origin(reactions, at);
+  std::vector<HeadPlace> places;
+  for (const Head& h : heads) places.push_back({h.y, h.z, h.piles});
+  const Vector6 sum = head_reactions_at_origin(o.head_reactions, places);
   const double lever = std::max(reach(m.config), PILE_LENGTH);
   const double force = largest(o.load, 0, 3) + largest(o.load, 3, 6) / lever;
   for (std::size_t k = 0; k < 6; ++k) {
