@@ -92,10 +92,11 @@ inline std::vector<Vector6> pile_top_reactions(const RunFolder& folder) {
 inline std::vector<std::vector<double>> passive_rows(const RunFolder& folder) {
   const auto lines = folder.lines(RunFolder::RESULTS_LINE);
   std::vector<std::vector<double>> rows;
-  for (std::size_t k = 0; k + 3 < lines.size(); ++k) {
+  for (std::size_t k = 0; k < lines.size(); ++k) {
     if (lines[k].find("* PASSIVE RESISTANCE IN PILE CAP *") == std::string::npos) continue;
     std::size_t r = k + 1;
     while (r < lines.size() && lines[r].find(',') == std::string::npos) ++r;  // the heading names units
+    if (r + 1 >= lines.size()) break;  // a report cut short holds no row
     std::istringstream in(lines[r + 1]);
     std::vector<double> v;
     for (double x; in >> x;) v.push_back(x);
