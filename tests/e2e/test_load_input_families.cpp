@@ -632,5 +632,143 @@ TEST_F(LoadInputFamilies, ZeroDisplacementGivenAtAPointHoldsTheCapThere) {
   }
 }
 
+// ============================ uniform loads and movements in elastic soil
+
+// A set of one value from the head to beyond the tip.
+Set uniform_set(double value) { return {{0.0, value}, {25.0, value}}; }
+
+// The groups of vertical piles (so a sideways movement of the soil moves
+// them without working their axial lines) with both heads.
+const Config VERTICAL_CONFIGS[] = {
+    {true, Group::single},  {true, Group::square},  {true, Group::square, CONN_PINNED_HEAD},
+    {false, Group::single}, {false, Group::square}, {false, Group::square, CONN_PINNED_HEAD},
+};
+
+// In the elastic subgrade every node in the soil has the modulus k b, so a
+// soil that moves by m uniformly along every pile, with no load on the cap,
+// carries the piles with it: the piles translate by m without bending and
+// nothing loads their heads. A uniform distributed load q along every pile
+// is the same load on the piles as a movement q / (k b): the cap moves by
+// it. Every way of giving the movement or the load: movement sets and load
+// sets in the piles' axes and in global ones, a case scale factor, and the
+// soil movement profile (which every case of its deck carries, times the
+// case's scale factor).
+TEST_F(LoadInputFamilies, UniformMovementOrLoadAlongEveryPileCarriesTheCapAlong) {
+  struct Variant {
+    std::string name;
+    Vector6 expected;  // the cap movement
+  };
+  for (const Config& c : VERTICAL_CONFIGS) {
+    SCOPED_TRACE(c.name());
+    const int last = c.plane ? static_cast<int>(heads_of(c).size()) : pile_count(c);
+    const double qy = 180.0, qz = -300.0, my = 0.04, mz = 0.07;  // lb/in, in
+    Loading sets;
+    sets.load_sets = {uniform_set(qy), uniform_set(qz)};
+    sets.movement_sets = {uniform_set(my), uniform_set(mz)};
+    std::vector<Variant> variants;
+    auto add = [&](const std::string& name, Case k, Vector6 expected) {
+      if (c.plane) expected[2] = 0.0;
+      sets.cases.push_back(k);
+      variants.push_back({name, expected});
+    };
+    const double to_y = qy / ELASTIC_MODULUS, to_z = qz / ELASTIC_MODULUS;
+    Case k;
+    k.distributed = {{0, 1, last, 1, 1, 1.0, 2, 1.0}};
+    add("loads in the piles' axes", k, {0, to_y, to_z, 0, 0, 0});
+    k.distributed = {{1, 1, last, 1, 1, 1.0, 2, 1.0}};
+    add("loads in global axes", k, {0, to_y, to_z, 0, 0, 0});
+    k = Case{};
+    k.movements = {{0, 1, last, 1, 1, 1.0, 2, 1.0}};
+    add("movements in global axes", k, {0, my, mz, 0, 0, 0});
+    k.movements = {{1, 1, last, 1, 1, 1.0, 2, 1.0}};
+    k.scale = 2.0;
+    add("movements in the piles' axes, scaled 2", k, {0, 2 * my, 2 * mz, 0, 0, 0});
+    k = Case{};
+    // Half the movement over the whole range, the other half by an entry
+    // for each half of the range (the single pile: a second entry).
+    const int half_range = std::max(1, last / 2);
+    k.movements = {{0, 1, last, 1, 1, 0.5, 2, 0.5}, {0, 1, half_range, 1, 1, 0.5, 2, 0.5}};
+    if (last > 1) k.movements.push_back({0, half_range + 1, last, 1, 1, 0.5, 2, 0.5});
+    add("movements of three entries", k, {0, my, mz, 0, 0, 0});
+
+    Loading profile;
+    profile.profile = {{0.0, my, mz}, {40.0, my, mz}};
+    profile.cases = {Case{}, Case{}};
+    profile.cases[1].scale = -0.5;
+    const Vector6 whole{0, my, c.plane ? 0.0 : mz, 0, 0, 0};
+    const Vector6 half{0, -0.5 * my, c.plane ? 0.0 : -0.5 * mz, 0, 0, 0};
+
+    auto runs = run_deck(c, deck_of(c, ELASTIC, sets));
+    const auto moved = run_deck(c, deck_of(c, ELASTIC, profile));
+    runs.insert(runs.end(), moved.begin(), moved.end());
+    variants.push_back({"the soil movement profile", whole});
+    variants.push_back({"the soil movement profile, scaled -0.5", half});
+    ASSERT_EQ(runs.size(), variants.size());
+    const double arm = reach(c);
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+      SCOPED_TRACE(variants[r].name);
+      EXPECT_EQ(runs[r].code, 1);
+      expect_same_movement(variants[r].expected, runs[r].displacement, arm, 1e-6, "cap");
+      // No head carries more than a millionth of the load along its pile
+      // (q L, or k b m L).
+      const double along = std::max(std::fabs(qy), std::fabs(qz)) * PILE_LENGTH;
+      for (std::size_t p = 0; p < runs[r].reactions.size(); ++p) {
+        for (std::size_t i = 0; i < 6; ++i) {
+          EXPECT_NEAR(runs[r].reactions[p][i], 0.0, 1e-6 * along * (i < 3 ? 1.0 : PILE_LENGTH))
+              << "head " << p + 1 << ", reaction " << i + 1;
+        }
+      }
+    }
+  }
+}
+
+// In the elastic subgrade a distributed load q on a pile is the same load
+// as a soil movement q / (k b) along it, pile by pile: a group whose piles
+// carry different loads (or none) and a cap load moves as the same group
+// whose soil moves by those amounts around the same piles, battered ones
+// included, and every head carries the same reaction.
+TEST_F(LoadInputFamilies, DistributedLoadOnAPileActsAsTheSoilMovementItEquals) {
+  const Config configs[] = {{true, Group::bent},
+                            {true, Group::square, CONN_PINNED_HEAD},
+                            {false, Group::bent},
+                            {false, Group::splayed},
+                            {false, Group::square, CONN_PINNED_HEAD}};
+  for (const Config& c : configs) {
+    SCOPED_TRACE(c.name());
+    const int piles = c.plane ? static_cast<int>(heads_of(c).size()) : pile_count(c);
+    Loading loading;
+    // A load rising from 50 lb/in at the head to 250 at 15 ft, nothing
+    // below; across, a uniform -120 lb/in.
+    const Set rising = {{0.0, 50.0}, {15.0, 250.0}};
+    loading.load_sets = {rising, uniform_set(-120.0)};
+    for (const Set& s : loading.load_sets) {
+      Set m = s;
+      for (auto& point : m) point.second /= ELASTIC_MODULUS;
+      loading.movement_sets.push_back(m);
+    }
+    const InputLoad cap = working_load(c, {0.0, 0.0, 0.0});
+    Case loads = load_case(cap), movements = load_case(cap);
+    // The first pile takes the rising load, the last twice the uniform one
+    // across (in the plane: along) and the rising one along, in the piles'
+    // axes.
+    loads.distributed = {{0, 1, 1, 1, 1, 1.0, 2, 0.0}, {0, piles, piles, 1, 1, 1.0, 2, 2.0}};
+    if (c.plane) loads.distributed[1] = {0, piles, piles, 1, 2, 2.0, 0, 0.0};
+    movements.movements = loads.distributed;
+    for (Entry& e : movements.movements) e.axis = 1;
+    loading.cases = {loads, movements};
+    const auto runs = run_deck(c, deck_of(c, ELASTIC, loading));
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0].code, 1);
+    EXPECT_EQ(runs[1].code, 1);
+    expect_same_movement(runs[0].displacement, runs[1].displacement, reach(c), 1e-6, "cap");
+    expect_same_load(runs[0].load, runs[1].load, lever_of(c), 1e-9, "TABLE L load");
+    for (std::size_t p = 0; p < runs[0].reactions.size() && p < runs[1].reactions.size(); ++p) {
+      expect_same_load(runs[0].reactions[p], runs[1].reactions[p], PILE_LENGTH, 1e-5, "head " + std::to_string(p + 1));
+    }
+    expect_balance(c, runs[0], "loads");
+    expect_balance(c, runs[1], "movements");
+  }
+}
+
 }  // namespace
 }  // namespace pilecap::testing
