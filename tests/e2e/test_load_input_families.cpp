@@ -1037,5 +1037,20 @@ TEST_F(LoadInputFamilies, PlaneDecksMoveWithTheSoilAsTheirPlanarTwins) {
   }
 }
 
+// Fault: an entry whose last pile is 0 (the first pile alone) is refused
+// as a pile range beyond the piles.
+TEST_F(LoadInputFamilies, DISABLED_EntryWithLastPileZeroLoadsItsFirstPile) {
+  const Config c{false, Group::square};
+  Loading loading;
+  loading.load_sets = {uniform_set(100.0)};
+  Case zero, first;
+  zero.distributed = {{0, 2, 0, 1, 1, 1.0, 0, 0.0}};
+  first.distributed = {{0, 2, 2, 1, 1, 1.0, 0, 0.0}};
+  loading.cases = {zero, first};
+  const auto runs = run_deck(c, deck_of(c, ELASTIC, loading));
+  ASSERT_EQ(runs.size(), 2u);
+  expect_same_movement(runs[1].displacement, runs[0].displacement, reach(c), 1e-9, "last pile 0");
+}
+
 }  // namespace
 }  // namespace pilecap::testing
