@@ -481,13 +481,17 @@ const Member POINT_MEMBERS[] = {
 const std::array<double, 3> POINTS[] = {{-10.0, 0.0, 0.0}, {0.0, 3.0, -2.0}, {-4.0, -2.0, 5.0}, {2.5, 1.5, -3.0}};
 
 // A working load of the group in the input order (FX, FY, MZ, FZ, MY, MX):
-// per pile 60 kips down, 3 kips along Y, -2 kips along Z, small moments.
+// per pile 60 kips down, 3 kips along Y, -2 kips along Z, moments of 20 to
+// 40 kip-in (the plane keeps FX, FY and MZ).
 InputLoad working_load(const Config& c, const std::array<double, 3>& at) {
   const double n = pile_count(c);
   InputLoad l{n * 6e4, n * 3e3, n * 4e4, n * -2e3, n * 3e4, n * 2e4, at[0], at[1], at[2]};
   if (c.plane) l[3] = l[4] = l[5] = l[8] = 0.0;
-  // A single pile in space turns freely about its axis: no torsion.
-  if (!c.plane && c.group == Group::single) l[5] = 0.0;
+  return l;
+}
+
+InputLoad times(InputLoad l, double f) {
+  for (std::size_t i = 0; i < 6; ++i) l[i] *= f;
   return l;
 }
 
@@ -508,9 +512,13 @@ Case point_case(const InputLoad& l) {
 
 // Six loads given at a point off the origin (all six flags 1) are the loads
 // carried to the origin by hand: the run moves the cap as the hand-carried
-// load at the origin does, and so does the same load given with its point
-// on the concentrated-load line. Each TABLE L holds the hand-carried load.
+// load at the origin does, and so do the same loads given at the point
+// twice over in a case of scale factor 0.5, and the same load given with
+// its point on the concentrated-load line. Each TABLE L holds the
+// hand-carried load.
 TEST_F(LoadInputFamilies, LoadsGivenAtAPointAreTheirResultantAtTheOrigin) {
+  const char* const ways[] = {"at the origin", "prescribed at the point", "prescribed twice over, scaled 0.5",
+                              "on the load line"};
   std::size_t turn = 0;
   for (const Member& m : POINT_MEMBERS) {
     for (int k = 0; k < 2; ++k) {
@@ -521,12 +529,14 @@ TEST_F(LoadInputFamilies, LoadsGivenAtAPointAreTheirResultantAtTheOrigin) {
       SCOPED_TRACE(m.config.name() + " in " + m.soil->name + ", point " + deck_number(at[0]) + " " +
                    deck_number(at[1]) + " " + deck_number(at[2]));
       Loading loading;
-      loading.cases = {load_case(origin), point_case(l), load_case(l)};
+      Case scaled = point_case(times(l, 2.0));
+      scaled.scale = 0.5;
+      loading.cases = {load_case(origin), point_case(l), scaled, load_case(l)};
       const auto runs = run_deck(m.config, deck_of(m.config, *m.soil, loading));
-      ASSERT_EQ(runs.size(), 3u);
+      ASSERT_EQ(runs.size(), std::size(ways));
       const double arm = reach(m.config), lever = lever_of(m.config);
-      for (std::size_t r = 0; r < 3; ++r) {
-        SCOPED_TRACE(r == 0 ? "at the origin" : r == 1 ? "prescribed at the point" : "on the load line");
+      for (std::size_t r = 0; r < runs.size(); ++r) {
+        SCOPED_TRACE(ways[r]);
         EXPECT_EQ(runs[r].code, 1);
         expect_same_load(hand, runs[r].load, lever, 10.0 * CAP_TOLERANCE, "TABLE L load");
         expect_balance(m.config, runs[r], "");
@@ -797,11 +807,6 @@ Vector6 case_load(const Case& k, bool plane) {
     for (std::size_t i = 0; i < 6; ++i) sum[i] += k.scale * r[i];
   }
   return sum;
-}
-
-InputLoad times(InputLoad l, double f) {
-  for (std::size_t i = 0; i < 6; ++i) l[i] *= f;
-  return l;
 }
 
 // The buckling load of a long pile in the elastic subgrade, 2 sqrt(k b EI)
