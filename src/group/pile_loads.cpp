@@ -227,11 +227,14 @@ void DISTRIBUTED_LOAD_RESULTANT(double* load) {
   for (int p = 1; p <= PileTable.n_piles; ++p) {
     const double resultant = PileLoadProfile.axial_resultant(p);
     if (RunOptions.dimension != MODEL_3D) {
+      // A row's resultant is one pile's; every identical pile of the row
+      // carries it, as every one carries the row's lateral load.
       const double batter = PileTable.batter(p);
-      load[0] += resultant * std::cos(batter);
-      load[1] += resultant * std::sin(batter);
-      load[5] +=
-          resultant * std::sin(batter) * PileTable.head_x(p) - resultant * std::cos(batter) * PileTable.head_y(p);
+      const double row_resultant = resultant * PileTable.n_identical(p);
+      load[0] += row_resultant * std::cos(batter);
+      load[1] += row_resultant * std::sin(batter);
+      load[5] += row_resultant * std::sin(batter) * PileTable.head_x(p) -
+                 row_resultant * std::cos(batter) * PileTable.head_y(p);
       continue;
     }
     const double alpha = PileTable.alpha(p);

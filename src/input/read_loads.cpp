@@ -258,17 +258,18 @@ bool read_load_combination(InputReader& in, int j) {
   return true;
 }
 
-// Pile range and load sets of one entry; false after rejecting it.
+constexpr int LAST_PILE_IS_FIRST = 0;  // an entry's END_PILE that names its first pile alone
+
+// Pile range and load sets of one entry; false after rejecting it. A last
+// pile of 0 means the first pile alone and a step of 0 the range's two ends,
+// as the loads along the piles read them: both are ranges a user may write.
 bool check_entry(InputReader& in, const LoadAssignmentTable& a, int i, int j, int line, int n_piles, int n_sets) {
   const int first = a.INI_PILE(i, j);
   const int last = a.END_PILE(i, j);
-  if (first < 1 || first > n_piles || last < 1 || last > n_piles) {
+  const bool last_beyond = last != LAST_PILE_IS_FIRST && (last < 1 || last > n_piles);
+  if (first < 1 || first > n_piles || last_beyond) {
     in.reject_at(SECTION_LOAD_CASES, line, std::to_string(first) + " " + std::to_string(last),
                  "PILE RANGE BEYOND THE PILES");
-    return false;
-  }
-  if (a.INC_PILE(i, j) == 0) {
-    in.reject_at(SECTION_LOAD_CASES, line, "0", "PILE STEP OF ZERO");
     return false;
   }
   for (const int set : {a.SET_Y(i, j), RunOptions.dimension == MODEL_3D ? a.SET_Z(i, j) : 0}) {

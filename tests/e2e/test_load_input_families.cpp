@@ -980,9 +980,9 @@ TEST_F(LoadInputFamilies, AxialShareOfGlobalDistributedLoadsGoesToTheHeadsWhenTh
   for (const Member& m : members) expect_axial_share(m);
 }
 
-// Fault: a plane row of several identical piles gives the cap the axial
-// share of one pile only (its planar twin, every pile's).
-TEST_F(LoadInputFamilies, DISABLED_AxialShareOfARowIsEveryPilesShare) {
+// A plane row of several identical piles gives the cap the axial share of
+// every pile of the row, as its planar twin does (it gave one pile's).
+TEST_F(LoadInputFamilies, AxialShareOfARowIsEveryPilesShare) {
   expect_axial_share({{true, Group::bent}, &SAND});
   expect_axial_share({{true, Group::bent, CONN_PINNED_HEAD}, &ELASTIC});
 }
@@ -1042,19 +1042,27 @@ TEST_F(LoadInputFamilies, PlaneDecksMoveWithTheSoilAsTheirPlanarTwins) {
   }
 }
 
-// Fault: an entry whose last pile is 0 (the first pile alone) is refused
-// as a pile range beyond the piles.
-TEST_F(LoadInputFamilies, DISABLED_EntryWithLastPileZeroLoadsItsFirstPile) {
+// The pile ranges a user may write as the loads along the piles read them:
+// a last pile of 0 loads the first pile alone, a step of 0 the range's two
+// ends, and a range given from its end loads the same piles (the reader used
+// to refuse the first two as a range beyond the piles and a step of zero).
+TEST_F(LoadInputFamilies, PileRangesOfZeroLastPileOrStepLoadWhatTheyName) {
   const Config c{false, Group::square};
   Loading loading;
   loading.load_sets = {uniform_set(100.0)};
-  Case zero, first;
-  zero.distributed = {{0, 2, 0, 1, 1, 1.0, 0, 0.0}};
-  first.distributed = {{0, 2, 2, 1, 1, 1.0, 0, 0.0}};
-  loading.cases = {zero, first};
+  Case zero_last, first_alone, zero_step, ends, reversed, forward;
+  zero_last.distributed = {{0, 2, 0, 1, 1, 1.0, 0, 0.0}};
+  first_alone.distributed = {{0, 2, 2, 1, 1, 1.0, 0, 0.0}};
+  zero_step.distributed = {{0, 1, 4, 0, 1, 1.0, 0, 0.0}};
+  ends.distributed = {{0, 1, 1, 1, 1, 1.0, 0, 0.0}, {0, 4, 4, 1, 1, 1.0, 0, 0.0}};
+  reversed.distributed = {{0, 4, 1, 2, 1, 1.0, 0, 0.0}};
+  forward.distributed = {{0, 1, 4, 2, 1, 1.0, 0, 0.0}};
+  loading.cases = {zero_last, first_alone, zero_step, ends, reversed, forward};
   const auto runs = run_deck(c, deck_of(c, ELASTIC, loading));
-  ASSERT_EQ(runs.size(), 2u);
+  ASSERT_EQ(runs.size(), 6u);
   expect_same_movement(runs[1].displacement, runs[0].displacement, reach(c), 1e-9, "last pile 0");
+  expect_same_movement(runs[3].displacement, runs[2].displacement, reach(c), 1e-9, "step 0");
+  expect_same_movement(runs[5].displacement, runs[4].displacement, reach(c), 1e-9, "range from its end");
 }
 
 }  // namespace

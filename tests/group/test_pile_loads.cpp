@@ -121,6 +121,9 @@ TEST_F(PileLoadsTest, TrapezoidAxialResultantOfAGlobalLoadOnABatteredPile) {
   PileTable.batter(2) = batter;
   PileTable.head_x(2) = 1.25;
   PileTable.head_y(2) = -4.0;
+  // A row of three identical piles: each pile's axial share goes to the cap.
+  const double piles = 3.0;
+  PileTable.n_identical(2) = piles;
   LoadCase.scale_factor(1) = scale;
   LoadCase.axial_as_head_load(1) = 1;
   const double w_head = 3.0;
@@ -134,9 +137,10 @@ TEST_F(PileLoadsTest, TrapezoidAxialResultantOfAGlobalLoadOnABatteredPile) {
   EXPECT_NEAR(PileLoadProfile.load_y(2, 1), w_head * scale * factor * std::cos(batter), 1e-12);
   double cap[6] = {1, 0, 0, 0, 0, 0};
   DISTRIBUTED_LOAD_RESULTANT(cap);
-  EXPECT_NEAR(cap[0], 1.0 + resultant * std::cos(batter), 1e-12 * resultant);
-  EXPECT_NEAR(cap[1], resultant * std::sin(batter), 1e-12 * resultant);
-  EXPECT_NEAR(cap[5], resultant * std::sin(batter) * 1.25 + resultant * std::cos(batter) * 4.0, 1e-11 * resultant);
+  const double row = piles * resultant;
+  EXPECT_NEAR(cap[0], 1.0 + row * std::cos(batter), 1e-12 * row);
+  EXPECT_NEAR(cap[1], row * std::sin(batter), 1e-12 * row);
+  EXPECT_NEAR(cap[5], row * std::sin(batter) * 1.25 + row * std::cos(batter) * 4.0, 1e-11 * row);
   EXPECT_EQ(cap[2], 0.0);
 
   // Without the head-load switch the cap gains nothing.
