@@ -38,14 +38,6 @@ constexpr const char* TOTAL_LOAD_LOG_LAYOUT = "(/,5X,\"ANALYSIS DUE TO TOTAL LOA
 constexpr const char* TOTAL_LOAD_DUMP_LAYOUT = "(5X,\"ANALYSIS DUE TO TOTAL LOAD\")";
 constexpr const char* TOTAL_LOAD_REPORT_LAYOUT = "(/,/,5X,\"* ANALYSIS DUE TO TOTAL LOAD *\",/)";
 
-// A model whose road cannot run the points: the case alone is not analysed,
-// with its reason, and the later cases and combinations run.
-void refuse_points(const char* layout) {
-  for (int unit : {UNIT_RESULTS_REPORT, UNIT_SUMMARY, UNIT_RUN_LOG}) fio::write(unit, layout);
-  fio::flush(UNIT_RUN_LOG);
-  WRITE_RESULT_CODE(RESULT_NOT_PERFORMED);
-}
-
 // The N levels of DOF d: the cap carries only component d, at level k its
 // case value times factor k.
 void run_dof_levels(int c, int d, const RunVectors& v, int& status) {
@@ -117,7 +109,9 @@ void RUN_ESTIMATION_POINTS(int c, RunVectors& v, int& status) {
   const AnalysisControlRecord& a = AnalysisControl;
   const ModelRoad& road = RUN_MODEL_ROAD();
   if (road.points_refusal_layout != nullptr) {
-    refuse_points(road.points_refusal_layout);
+    // The case alone is not analysed, with its reason; the later cases and
+    // combinations run.
+    REPORT_REFUSED_RUN(road.points_refusal_layout);
     return;
   }
   if (a.analysis_kind == ANALYSIS_KIND_PLAIN && a.pushover_flag > 0) {

@@ -70,9 +70,7 @@ constexpr int DISPLACEMENT_GIVEN = 0;  // a prescription flag: the DOF's displac
 // run answered without it, so the case is refused instead. A case whose
 // point has loads only hands the plate those loads, carried to the origin.
 bool displacement_prescribed(int run_kind, const int* dof_flags) {
-  const int c = AnalysisControl.current_run;
-  if (run_kind != RUN_KIND_CASE || c < 1 || c > LoadCase.count || LoadCase.point_loads_flag(c) <= 0) return false;
-  if (dof_flags == nullptr) return false;
+  if (!CASE_WITH_POINT(run_kind) || dof_flags == nullptr) return false;
   for (int k = 0; k < CAP_DOFS; ++k) {
     if (dof_flags[k] == DISPLACEMENT_GIVEN) return true;
   }
@@ -87,11 +85,12 @@ double load_fraction(double time) {
   return span > 0.0 ? (time - c.TINI) / span : 1.0;
 }
 
-// The plate's stepping as the rigid cap reports its own: a line per load
+// The plate's stepping as the rigid cap follows its own: the loads and
+// movements along the piles at each step attempt's fraction, a line per load
 // step on the run log (so the run log, and a host reading it, tell how far
 // the plate came when a stop request ends it), and the solver's status
 // records for the host's progress.
-void report_plate_progress(int event) {
+void follow_plate_progress(int event) {
   const PlateControlRecord& c = PlateControl;
   switch (event) {
     case PLATE_STEP_STARTED: {
@@ -190,7 +189,7 @@ void RUN_CAP_PLATE_MODEL(int run_kind, const double* cap_load, int& status) {
     SAVE_SOIL_MOVEMENTS(moving);
     WRITE_CAP_TRACE_HEADING();
     SET_PLATE_PILE_RESPONDER(PLATE_PILE_HEAD_RESPONSES);
-    SET_PLATE_PROGRESS_HOOK(report_plate_progress);
+    SET_PLATE_PROGRESS_HOOK(follow_plate_progress);
     RUN_PLATE_ANALYSIS(status);
     SET_PLATE_PROGRESS_HOOK(nullptr);
     SET_PLATE_PILE_RESPONDER(nullptr);
@@ -214,9 +213,7 @@ void SOLVE_PLATE_CAP(int run_kind, int& /*print_flags*/, int& status, double* /*
   if (!feature.empty()) {
     REPORT_UNSUPPORTED_RUN(feature);
   } else if (displacement_prescribed(run_kind, dof_flags)) {
-    for (int unit : {UNIT_RESULTS_REPORT, UNIT_SUMMARY, UNIT_RUN_LOG}) fio::write(unit, PRESCRIBED_REFUSED_LAYOUT);
-    fio::flush(UNIT_RUN_LOG);
-    WRITE_RESULT_CODE(RESULT_NOT_PERFORMED);
+    REPORT_REFUSED_RUN(PRESCRIBED_REFUSED_LAYOUT);
   } else {
     RUN_CAP_PLATE_MODEL(run_kind, cap_load, status);
   }

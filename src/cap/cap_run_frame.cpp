@@ -74,9 +74,13 @@ bool START_CAP_RUN(CapRunArguments& run, int run_kind, double* equivalent_load, 
   run.point_displacement = point_displacements;
   run.point = point;
   run.dof_flags = dof_flags;
-  const int c = AnalysisControl.current_run;
-  run.point_run = run_kind == RUN_KIND_CASE && c >= 1 && LoadCase.point_loads_flag(c) > 0 ? 1 : 0;
+  run.point_run = CASE_WITH_POINT(run_kind) ? 1 : 0;
   return true;
+}
+
+bool CASE_WITH_POINT(int run_kind) {
+  const int c = AnalysisControl.current_run;
+  return run_kind == RUN_KIND_CASE && c >= 1 && c <= LoadCase.count && LoadCase.point_loads_flag(c) > 0;
 }
 
 double APPLY_STEP_FRACTION(double tcur, double converged_fraction, int iteration) {

@@ -93,6 +93,11 @@ struct CapRunArguments {
   int point_run = 0;  // 1 when the case gives loads or displacements at a point
 };
 
+// CASE_WITH_POINT
+// Whether the run is a load case that gives loads or displacements at a
+// point (LoadCase.point_loads_flag of AnalysisControl.current_run above 0).
+bool CASE_WITH_POINT(int run_kind);
+
 // START_CAP_RUN
 // The start of a solver run: a model that selects a feature not built is
 // refused (its note and result code 9, pass mode 0: false); otherwise the

@@ -84,6 +84,12 @@ const ModelRoad& MODEL_ROAD(CapModelKind kind) { return ROADS[static_cast<int>(k
 
 std::string UNSUPPORTED_MODEL_FEATURE() { return MODEL_ROAD(CAP_MODEL_KIND()).refused_feature(); }
 
+void REPORT_REFUSED_RUN(const char* layout) {
+  for (int unit : {UNIT_RESULTS_REPORT, UNIT_SUMMARY, UNIT_RUN_LOG}) fio::write(unit, layout);
+  fio::flush(UNIT_RUN_LOG);
+  WRITE_RESULT_CODE(RESULT_NOT_PERFORMED);
+}
+
 void REPORT_UNSUPPORTED_RUN(const std::string& feature) {
   for (int unit : {UNIT_RESULTS_REPORT, UNIT_SUMMARY, UNIT_RUN_LOG}) fio::write(unit, NOT_SUPPORTED_LAYOUT, feature);
   fio::flush(UNIT_RUN_LOG);

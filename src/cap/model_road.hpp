@@ -53,6 +53,12 @@ std::string UNSUPPORTED_MODEL_FEATURE();
 // code of the run.
 void REPORT_UNSUPPORTED_RUN(const std::string& feature);
 
+// REPORT_REFUSED_RUN
+// A run the model's road cannot make: the note of the layout (its reason)
+// on the results report, the summary and the run log, and the
+// not-performed result code of the run.
+void REPORT_REFUSED_RUN(const char* layout);
+
 // SOLVE_PLATE_CAP
 // One run of the plate model with the arguments of a cap solver: the
 // warning counters cleared, a refused model's note (START_CAP_RUN), else

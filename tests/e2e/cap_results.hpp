@@ -23,6 +23,17 @@ namespace pilecap::testing {
 
 using Vector6 = std::array<double, 6>;
 
+// The largest magnitude among components from .. to - 1 of v.
+inline double largest(const Vector6& v, std::size_t from, std::size_t to) {
+  double m = 0.0;
+  for (std::size_t k = from; k < to; ++k) m = std::max(m, std::fabs(v[k]));
+  return m;
+}
+
+// The size of a cap displacement: its largest translation or the largest
+// movement its rotation gives a head at the distance arm.
+inline double movement_size(const Vector6& u, double arm) { return std::max(largest(u, 0, 3), largest(u, 3, 6) * arm); }
+
 struct CapResult {
   Vector6 load{}, displacement{};
 };
@@ -96,7 +107,7 @@ inline std::vector<std::vector<double>> passive_rows(const RunFolder& folder) {
     if (lines[k].find("* PASSIVE RESISTANCE IN PILE CAP *") == std::string::npos) continue;
     std::size_t r = k + 1;
     while (r < lines.size() && lines[r].find(',') == std::string::npos) ++r;  // the heading names units
-    if (r + 1 >= lines.size()) break;  // a report cut short holds no row
+    if (r + 1 >= lines.size()) break;                                         // a report cut short holds no row
     std::istringstream in(lines[r + 1]);
     std::vector<double> v;
     for (double x; in >> x;) v.push_back(x);

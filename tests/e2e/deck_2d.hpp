@@ -215,4 +215,50 @@ inline Deck3D planar_twin(const Deck2D& d, double spacing) {
   return t;
 }
 
+// The pile groups the whole-run families start from, as rows in the plane:
+// one row of one pile; two rows of two vertical piles 4 ft apart; a bent of
+// a vertical row of one pile between rows of two battered 14 degrees outward
+// 6 ft away; a pair 6 ft apart battered 14 degrees outward; and a group
+// whose space layout is its own (a 2 x 2 battered outward in both plan
+// directions), which in the plane is the single row.
+enum class FamilyGroup { single, square, bent, pair, splayed };
+
+inline const char* family_group_name(FamilyGroup g) {
+  switch (g) {
+    case FamilyGroup::single:
+      return "single pile";
+    case FamilyGroup::square:
+      return "2 x 2";
+    case FamilyGroup::bent:
+      return "bent";
+    case FamilyGroup::pair:
+      return "battered pair";
+    case FamilyGroup::splayed:
+      return "2 x 2 battered both ways";
+  }
+  return "";
+}
+
+// The group's rows, every head connected by head (CONN_).
+inline std::vector<DeckRow2D> family_rows(FamilyGroup g, int head) {
+  std::vector<DeckRow2D> rows;
+  switch (g) {
+    case FamilyGroup::single:
+    case FamilyGroup::splayed:
+      rows = {{0.0, 0.0, 0.0, 1}};
+      break;
+    case FamilyGroup::square:
+      rows = {{0.0, -2.0, 0.0, 2}, {0.0, 2.0, 0.0, 2}};
+      break;
+    case FamilyGroup::bent:
+      rows = {{0.0, -6.0, -14.0, 2}, {0.0, 0.0, 0.0, 1}, {0.0, 6.0, 14.0, 2}};
+      break;
+    case FamilyGroup::pair:
+      rows = {{0.0, -3.0, -14.0, 1}, {0.0, 3.0, 14.0, 1}};
+      break;
+  }
+  for (DeckRow2D& r : rows) r.conn = head;
+  return rows;
+}
+
 }  // namespace pilecap::testing

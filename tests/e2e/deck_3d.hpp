@@ -26,6 +26,14 @@ struct DeckPile3D {
   double beta = 90.0;       // degrees; 90 - beta is the batter towards +Y
 };
 
+// A soil of one layer as the families of decks name it: its name, layer
+// code and the properties the layer lines give at top and bottom alike.
+struct DeckSoil {
+  const char* name;
+  int code;
+  std::vector<double> props;
+};
+
 struct DeckLayer3D {
   int code = 1;
   double top = 0.0, bottom = 0.0;

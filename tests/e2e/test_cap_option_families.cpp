@@ -51,11 +51,7 @@ const char* passive_name(Passive p) {
   return names[static_cast<int>(p)];
 }
 
-struct Soil {
-  const char* name;
-  int code;
-  std::vector<double> props;
-};
+using Soil = DeckSoil;
 const Soil SAND{"sand", 4, {60, 0, 35, 90, 0, 0, 0}};
 const Soil SOFT_CLAY{"soft clay", 1, {50, 500, 0, 100, 0, 0.01, 0.5}};
 const Soil STIFF_CLAY{"stiff clay with free water", 2, {56, 2000, 0, 500, 0, 0.005, 0}};
@@ -199,12 +195,6 @@ Outcome run_member(const Member& m) {
 }
 
 // ------------------------------------------------------------- the checks
-
-double largest(const Vector6& v, std::size_t from, std::size_t to) {
-  double m = 0.0;
-  for (std::size_t k = from; k < to; ++k) m = std::max(m, std::fabs(v[k]));
-  return m;
-}
 
 Load times(const Load& l, double f) {
   Load r = l;

@@ -40,11 +40,7 @@ constexpr double CAP_TOLERANCE = 1e-8;
 constexpr double PILE_TOLERANCE = 1e-9;  // in
 constexpr double TWIN_SPACING = 4.0;     // ft
 
-struct Soil {
-  const char* name;
-  int code;
-  std::vector<double> props;
-};
+using Soil = DeckSoil;
 
 // p = k b y with k = 100 pci: every node in the soil, the head at the ground
 // line included, has the modulus k b = 2400 lb/in per in.
@@ -54,57 +50,24 @@ const Soil SAND{"sand", 4, {60, 0, 35, 90, 0, 0, 0}};
 const Soil SOFT_CLAY{"soft clay", 1, {50, 500, 0, 100, 0, 0.01, 0.5}};
 const Soil STIFF_CLAY{"stiff clay with free water", 2, {56, 2000, 0, 500, 0, 0.005, 0}};
 
-// The groups of the families. In the plane: a single pile, two rows of two
-// vertical piles, a bent (a vertical row of one between rows of two battered
-// 14 degrees outward). In space: the planar twins of these (every row's
-// piles side by side along Z), a pair 6 ft apart battered 14 degrees
-// outward, and a 2 x 2 group battered outward in both plan directions.
-enum class Group { single, square, bent, pair, splayed };
-
-const char* group_name(Group g) {
-  switch (g) {
-    case Group::single:
-      return "single pile";
-    case Group::square:
-      return "2 x 2";
-    case Group::bent:
-      return "bent";
-    case Group::pair:
-      return "battered pair";
-    case Group::splayed:
-      return "2 x 2 battered both ways";
-  }
-  return "";
-}
+// The groups of the families (FamilyGroup). In space: the planar twins of
+// the plane's rows (every row's piles side by side along Z), and the 2 x 2
+// group battered outward in both plan directions.
+using Group = FamilyGroup;
 
 struct Config {
   bool plane;
   Group group;
   int head = CONN_FIXED_HEAD;
   std::string name() const {
-    return std::string(plane ? "plane " : "space ") + group_name(group) +
+    return std::string(plane ? "plane " : "space ") + family_group_name(group) +
            (head == CONN_PINNED_HEAD ? " pinned" : " fixed");
   }
 };
 
 Deck2D plane_model(const Config& c, const Soil& soil) {
   Deck2D d;
-  switch (c.group) {
-    case Group::single:
-    case Group::splayed:
-      d.rows = {{0.0, 0.0, 0.0, 1}};
-      break;
-    case Group::square:
-      d.rows = {{0.0, -2.0, 0.0, 2}, {0.0, 2.0, 0.0, 2}};
-      break;
-    case Group::bent:
-      d.rows = {{0.0, -6.0, -14.0, 2}, {0.0, 0.0, 0.0, 1}, {0.0, 6.0, 14.0, 2}};
-      break;
-    case Group::pair:
-      d.rows = {{0.0, -3.0, -14.0, 1}, {0.0, 3.0, 14.0, 1}};
-      break;
-  }
-  for (DeckRow2D& r : d.rows) r.conn = c.head;
+  d.rows = family_rows(c.group, c.head);
   d.length = PILE_LENGTH / 12.0;
   d.increments = 20;
   d.layers = {{soil.code, 0.0, 40.0, soil.props}};
@@ -363,16 +326,6 @@ std::vector<RunResult> run_deck(const Config& c, const std::string& deck) {
   for (const RunResult& r : runs) EXPECT_EQ(r.reactions.size(), heads);
   return runs;
 }
-
-double largest(const Vector6& v, std::size_t from, std::size_t to) {
-  double m = 0.0;
-  for (std::size_t k = from; k < to; ++k) m = std::max(m, std::fabs(v[k]));
-  return m;
-}
-
-// The size of a cap displacement: its largest translation or the largest
-// movement its rotation gives a head (arm, in).
-double movement_size(const Vector6& u, double arm) { return std::max(largest(u, 0, 3), largest(u, 3, 6) * arm); }
 
 // Two cap displacements agree to `relative` of their size.
 void expect_same_movement(const Vector6& a, const Vector6& b, double arm, double relative, const std::string& what) {

@@ -72,11 +72,7 @@ constexpr double LINEAR = 1e-3;
 
 // ------------------------------------------------------------ the decks
 
-struct Soil {
-  const char* name;
-  int code;
-  std::vector<double> props;
-};
+using Soil = DeckSoil;
 const Soil SOFT_CLAY{"soft clay", 1, {56, 700, 0, 100, 0, 0.01, 0.5}};
 const Soil SAND{"sand", 4, {60, 0, 35, 90, 0, 0, 0}};
 const Soil STIFF_CLAY{"stiff clay", 3, {56, 2000, 0, 0, 0, 0.005, 0}};

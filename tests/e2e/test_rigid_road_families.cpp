@@ -82,46 +82,9 @@ const Soil ELASTIC{"elastic subgrade", 12, {56, 0, 0, 100, 0, 0, 0}, true};
 const Soil SOFT_CLAY_J{"soft clay with J", 13, {50, 500, 0, 0, 0, 0.01, 0.25}, false, 9.0};
 const Soil MODIFIED_SOFT_CLAY{"modified soft clay with initial k", 14, {50, 500, 0, 100, 0, 0.01, 0.5}, true, 9.0};
 
-// The groups, as rows in the plane: one row; two rows of two piles 4 ft
-// apart (in space the 2 x 2 group); a bent of a vertical row of one pile
-// between rows of two battered 14 degrees outward 6 ft away; a pair 6 ft
-// apart battered 14 degrees outward. In space every row becomes its piles
-// side by side along Z, 4 ft apart: the planar twin.
-enum class Group { single, square, bent, pair };
-
-const char* group_name(Group g) {
-  switch (g) {
-    case Group::single:
-      return "single pile";
-    case Group::square:
-      return "2 x 2";
-    case Group::bent:
-      return "bent";
-    case Group::pair:
-      return "battered pair";
-  }
-  return "";
-}
-
-std::vector<DeckRow2D> plane_rows(Group g, int head) {
-  std::vector<DeckRow2D> rows;
-  switch (g) {
-    case Group::single:
-      rows = {{0.0, 0.0, 0.0, 1}};
-      break;
-    case Group::square:
-      rows = {{0.0, -2.0, 0.0, 2}, {0.0, 2.0, 0.0, 2}};
-      break;
-    case Group::bent:
-      rows = {{0.0, -6.0, -14.0, 2}, {0.0, 0.0, 0.0, 1}, {0.0, 6.0, 14.0, 2}};
-      break;
-    case Group::pair:
-      rows = {{0.0, -3.0, -14.0, 1}, {0.0, 3.0, 14.0, 1}};
-      break;
-  }
-  for (DeckRow2D& r : rows) r.conn = head;
-  return rows;
-}
+// The groups (FamilyGroup but the splayed one); in space every row becomes
+// its piles side by side along Z, 4 ft apart: the planar twin.
+using Group = FamilyGroup;
 
 // A load at the origin in the order of TABLE L in space: FX (down), FY, FZ,
 // MX, MY, MZ (lb, lb-in). The plane carries FX, FY and MZ.
@@ -139,7 +102,7 @@ struct Member {
   Load load;
   std::string name() const {
     std::ostringstream out;
-    out << (config.plane ? "plane " : "space ") << group_name(config.group)
+    out << (config.plane ? "plane " : "space ") << family_group_name(config.group)
         << (config.head == CONN_PINNED_HEAD ? " pinned" : " fixed") << " in " << soil->name << ", load";
     for (double v : load) out << " " << v;
     return out.str();
@@ -149,7 +112,7 @@ struct Member {
 // What the decks of both roads share.
 Deck2D plane_deck(const Member& m) {
   Deck2D d;
-  d.rows = plane_rows(m.config.group, m.config.head);
+  d.rows = family_rows(m.config.group, m.config.head);
   d.length = PILE_LENGTH / 12.0;
   d.increments = 20;
   d.layers = {{m.soil->code, 0.0, 40.0, m.soil->props}};
@@ -202,7 +165,7 @@ std::vector<Head> heads_of(const Config& c) {
   const double degree = std::acos(-1.0) / 180.0;
   std::vector<Head> heads;
   if (c.plane) {
-    for (const DeckRow2D& r : plane_rows(c.group, c.head)) {
+    for (const DeckRow2D& r : family_rows(c.group, c.head)) {
       const double b = r.batter * degree;
       heads.push_back({12.0 * r.y, 0.0, {std::cos(b), std::sin(b), 0.0}, r.identical});
     }
@@ -345,22 +308,12 @@ std::vector<std::string> non_finite_fields(const RunFolder& folder) {
   return found;
 }
 
-double largest(const Vector6& v, std::size_t from, std::size_t to) {
-  double m = 0.0;
-  for (std::size_t k = from; k < to; ++k) m = std::max(m, std::fabs(v[k]));
-  return m;
-}
-
 // The farthest head from the origin (in), at least 1 in.
 double reach(const Config& c) {
   double arm = 1.0;
   for (const Head& h : heads_of(c)) arm = std::max(arm, std::hypot(h.y, h.z));
   return arm;
 }
-
-// The size of a cap displacement: its largest translation or the largest
-// movement its rotation gives a head.
-double movement_size(const Vector6& u, double arm) { return std::max(largest(u, 0, 3), largest(u, 3, 6) * arm); }
 
 // Runs the member's deck along its road and checks what holds of every
 // run; returns what the run left.
@@ -542,7 +495,7 @@ TEST_P(RigidRoadGroups, EveryDirectionFromWorkingLoadsToBeyondCapacity) {
     const Config& c = CONFIGS[turn];
     for (bool beyond : {false, true}) {
       const Soil* soil = beyond ? clays[turn % std::size(clays)] : working_soils[turn % std::size(working_soils)];
-      SCOPED_TRACE(std::string(c.plane ? "plane " : "space ") + group_name(c.group) + " in " + soil->name);
+      SCOPED_TRACE(std::string(c.plane ? "plane " : "space ") + family_group_name(c.group) + " in " + soil->name);
       std::vector<Outcome> outcomes;
       for (Direction d : directions(c)) {
         Member m{c, soil, times(working_load(d, c.plane), pile_count(c))};
