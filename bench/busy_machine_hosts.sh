@@ -17,35 +17,11 @@ build="${1:-$root/build}"
 rounds="${2:-1}"
 busy="${3:-8}"
 work="$(mktemp -d)"
-hogs=()
-finish() {
-  for pid in "${hogs[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap finish EXIT
+source "$root/bench/busy_machine.sh"
 
 "$root/bench/write_group_100_deck.sh" > "$work/group_100.inp"
 decks=("$root/examples/bent_2d.inp" "$work/group_100.inp")
-timing_lines="Execution Time|Number Processors|processing :|Date:| proc\.\)"
-
-# Wall seconds of one command.
-seconds() {
-  local start end
-  start="$(date +%s.%N)"
-  "$@" > /dev/null
-  end="$(date +%s.%N)"
-  echo "$end - $start" | bc -l
-}
-
-# "used/available" of the run's last processor line.
-threads_used() { grep "Number Processors" "$1" | tail -n 1 | sed 's/.*: *//; s/ //g'; }
-
-for k in $(seq 1 "$busy"); do
-  sh -c 'while :; do :; done' &
-  hogs+=("$!")
-done
-sleep 1  # the busy processes on the run queues before the first run
+start_busy_processes "$busy"
 
 results=""
 for round in $(seq 1 "$rounds"); do

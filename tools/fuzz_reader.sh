@@ -7,14 +7,32 @@
 # BUILD_DIR/artifacts/ and ends the script non-zero: make it a test deck.
 #   tools/fuzz_reader.sh [SECONDS]
 # CXX picks the compiler (default clang++-16; clang 14 lacks
-# std::source_location). Debian: apt-get install clang-16 libclang-rt-16-dev
-# libomp-16-dev.
+# std::source_location). With the default compiler, what it needs is installed
+# when missing (Debian: clang-16 libclang-rt-16-dev libomp-16-dev, and cmake
+# and ninja-build), with sudo when not run as root.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${1:-60}
 build=${BUILD_DIR:-build-fuzz}
 cxx=${CXX:-clang++-16}
+if [ -z "${CXX:-}" ]; then
+  need=()
+  command -v cmake >/dev/null || need+=(cmake)
+  command -v ninja >/dev/null || need+=(ninja-build)
+  command -v clang++-16 >/dev/null || need+=(clang-16)
+  # libFuzzer and the sanitizers' runtime, and clang's OpenMP.
+  [ -n "$(find /usr/lib/llvm-16/lib/clang -name 'libclang_rt.fuzzer*.a' 2>/dev/null | head -1)" ] ||
+    need+=(libclang-rt-16-dev)
+  [ -e /usr/lib/llvm-16/lib/libomp.so ] || need+=(libomp-16-dev)
+  if [ ${#need[@]} -gt 0 ]; then
+    sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    echo "fuzz_reader: installing ${need[*]}" >&2
+    $sudo apt-get update
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${need[@]}"
+  fi
+fi
 command -v "$cxx" >/dev/null || { echo "fuzz_reader: no $cxx (set CXX to a clang with libFuzzer)" >&2; exit 2; }
 
 cmake -S tests/fuzz -B "$build" -G Ninja -DCMAKE_CXX_COMPILER="$cxx" >/dev/null

@@ -131,6 +131,7 @@ void reset_loop_state() {
   AnalysisControl = AnalysisControlRecord{};
   AnalysisControl.threads_wanted = kept.threads_wanted;
   AnalysisControl.threads_available = kept.threads_available;
+  AnalysisControl.threads_host_set = kept.threads_host_set;
   AnalysisControl.threads_used_max = kept.threads_used_max;
   AnalysisControl.threads_free = kept.threads_free;
   AnalysisControl.pass_mode = kept.pass_mode;

@@ -65,8 +65,9 @@ constexpr int MAX_INVERT_ORDER = 50;
 struct AnalysisControlRecord {
   int threads_wanted = 0;     // threads the case asks for; 0 = automatic
   int threads_available = 1;  // largest thread count of the parallel runtime
+  int threads_host_set = 0;   // 1: the host chose threads_available (HOST_CHOSE_THREAD_COUNT)
   int threads_used_max = 1;   // largest thread count set in this run
-  int threads_free = 0;       // processors free at the start of the run; 0 = not known
+  int threads_free = 0;       // cap on the run's thread counts (RUN_THREAD_CAP); 0 = none
   int pass_mode = 0;          // 0 analysis, 1 final print pass, 2 stiffness-estimation print pass
 
   // ---- run loop: copied from the case or combination before each run ----

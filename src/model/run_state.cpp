@@ -8,11 +8,15 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <string>
+#include <string_view>
 
 #include "base/fio.hpp"
 #include "model/analysis_control.hpp"
@@ -153,7 +157,10 @@ void SET_THREAD_COUNT(int requested, int available, int& used_max, int& used_run
 
 void SET_PILE_LOOP_THREADS(int work_count) {
   constexpr int NO_PAIR_LIMIT = 0;
-  SET_THREAD_COUNT(AnalysisControl.threads_wanted, AnalysisControl.threads_available, AnalysisControl.threads_used_max,
+  const int requested = AnalysisControl.threads_wanted == 0 && AnalysisControl.threads_host_set == 1
+                            ? AnalysisControl.threads_available
+                            : AnalysisControl.threads_wanted;
+  SET_THREAD_COUNT(requested, AnalysisControl.threads_available, AnalysisControl.threads_used_max,
                    RunTimers.threads_used_run, work_count, NO_PAIR_LIMIT);
 }
 
@@ -166,6 +173,51 @@ constexpr std::string_view RUNNING_TASKS_KEY = "procs_running";
 constexpr char RUNNING_STATE = 'R';
 
 FreeProcessorSource free_processor_source = nullptr;
+
+constexpr const char* WAIT_POLICY_VARIABLE = "OMP_WAIT_POLICY";
+constexpr const char* SPIN_COUNT_VARIABLE = "GOMP_SPINCOUNT";
+// The runtime spins about 100,000 turns a millisecond; its default wait is
+// 300,000 turns, and anything up to a tenth of that (0.3 ms) is short.
+constexpr long long DEFAULT_SPIN_COUNT = 300000;
+constexpr long long SHORT_SPIN_LIMIT = 30000;
+
+// The text without blanks around it, in upper case.
+std::string setting_word(const char* text) {
+  std::string word;
+  for (const char* c = text; *c != '\0'; ++c) {
+    if (*c != ' ' && *c != '\t') word += static_cast<char>(std::toupper(static_cast<unsigned char>(*c)));
+  }
+  return word;
+}
+
+// The spin count a GOMP_SPINCOUNT text sets (a whole number with an optional
+// k, M, G or T, or "infinite"); -1 when the text does not read.
+long long spin_count_setting(const char* text) {
+  const std::string word = setting_word(text);
+  if (word == "INFINITE" || word == "INFINITY") return std::numeric_limits<long long>::max();
+  long long count = -1;
+  const auto [rest, error] = std::from_chars(word.data(), word.data() + word.size(), count);
+  if (error != std::errc{} || count < 0) return -1;
+  const std::string_view suffix(rest, word.data() + word.size() - rest);
+  constexpr std::string_view SCALES = "KMGT";
+  if (suffix.empty()) return count;
+  if (suffix.size() != 1 || SCALES.find(suffix[0]) == std::string_view::npos) return -1;
+  constexpr long long THOUSAND = 1000;
+  for (std::size_t step = 0; step <= SCALES.find(suffix[0]); ++step) {
+    count = count > std::numeric_limits<long long>::max() / THOUSAND ? std::numeric_limits<long long>::max()
+                                                                     : count * THOUSAND;
+  }
+  return count;
+}
+
+// The runtime's settings as the environment held them when the engine was
+// loaded; the runtime, which the engine depends on, had read them just before.
+const bool runtime_wait_spins_at_load =
+    RUNTIME_WAIT_SPINS(std::getenv(WAIT_POLICY_VARIABLE), std::getenv(SPIN_COUNT_VARIABLE));
+
+constexpr const char* THREAD_COUNT_VARIABLE = "OMP_NUM_THREADS";
+const bool thread_count_in_environment_at_load = std::getenv(THREAD_COUNT_VARIABLE) != nullptr;
+const int runtime_threads_at_load = omp_get_max_threads();
 
 std::string file_text(const std::filesystem::path& file) {
   std::ifstream in(file);
@@ -213,7 +265,6 @@ bool TASK_STAT_RUNNING(std::string_view stat) {
 }
 
 int FREE_PROCESSORS() {
-  if (free_processor_source != nullptr) return free_processor_source();
   const int usable = omp_get_num_procs();
   const long online = sysconf(_SC_NPROCESSORS_ONLN);
   const int running = RUNNING_TASKS_IN_STATISTICS(file_text(MACHINE_STATISTICS));
@@ -221,6 +272,27 @@ int FREE_PROCESSORS() {
   // The thread that reads the files is running, so it is at least one of them.
   const int others = std::max(running - std::max(own_running_threads(), 1), 0);
   return static_cast<int>(std::clamp<long>(online - others, 1, usable));
+}
+
+bool RUNTIME_WAIT_SPINS(const char* wait_policy, const char* spin_count) {
+  // A spin count of its own decides, whatever the policy.
+  if (spin_count != nullptr) {
+    const long long count = spin_count_setting(spin_count);
+    if (count >= 0) return count > SHORT_SPIN_LIMIT;
+  }
+  const std::string policy = wait_policy != nullptr ? setting_word(wait_policy) : std::string();
+  if (policy == "PASSIVE") return false;
+  if (policy == "ACTIVE") return true;
+  return DEFAULT_SPIN_COUNT > SHORT_SPIN_LIMIT;
+}
+
+bool HOST_CHOSE_THREAD_COUNT(int host_threads) {
+  return thread_count_in_environment_at_load || host_threads != runtime_threads_at_load;
+}
+
+int RUN_THREAD_CAP() {
+  if (free_processor_source != nullptr) return free_processor_source();
+  return runtime_wait_spins_at_load ? FREE_PROCESSORS() : 0;
 }
 
 void SET_FREE_PROCESSOR_SOURCE(FreeProcessorSource source) { free_processor_source = source; }

@@ -156,8 +156,8 @@ void WRITE_TIME_LINE(int unit, double seconds);
 // SET_THREAD_COUNT
 // Chooses the thread count of the next parallel region: the request capped by
 // the processors, or an automatic count that leaves processors free; never
-// more than work_count or (pair_flag 1) 2, nor than the processors free at
-// the start of the run (AnalysisControl.threads_free, when known), never
+// more than work_count or (pair_flag 1) 2, nor than the run's cap
+// (AnalysisControl.threads_free, RUN_THREAD_CAP, when it has one), never
 // fewer than 1. Raises used_max and used_run.
 //   in: requested (0 automatic), available (the host's limit), work_count, pair_flag
 //   in,out: used_max, used_run
@@ -166,6 +166,9 @@ void SET_THREAD_COUNT(int requested, int available, int& used_max, int& used_run
 // SET_PILE_LOOP_THREADS
 // SET_THREAD_COUNT for a loop over work_count piles: the run's request, the
 // host's limit, no pair limit; the maxima in AnalysisControl and RunTimers.
+// A case that leaves the count automatic takes the host's limit whole when
+// the host chose it (AnalysisControl.threads_host_set): the automatic rule
+// leaves processors to a host that asked for nothing.
 // Such loops hand out their piles with schedule(guided): shrinking runs of
 // piles to whichever thread is free, so that a processor slowed by other
 // work holds back a few piles, not a fixed share of them, while the long
@@ -188,8 +191,36 @@ int THREAD_COUNT_RULE(int requested, int processors, int work_count, int pair_fl
 // threads that work.
 int FREE_PROCESSORS();
 
+// RUNTIME_WAIT_SPINS
+// Whether the parallel runtime, started with these settings (the texts of
+// OMP_WAIT_POLICY and GOMP_SPINCOUNT, nullptr when unset), lets an idle
+// thread spin for long before it sleeps: its default (a few milliseconds at
+// every barrier), an active wait, or a spin count above SHORT_SPIN_LIMIT. A
+// passive wait or a short spin gives the processor back within a fraction of
+// a millisecond. A setting the runtime cannot read counts as unset, as the
+// runtime ignores it.
+bool RUNTIME_WAIT_SPINS(const char* wait_policy, const char* spin_count);
+
+// HOST_CHOSE_THREAD_COUNT
+// Whether the host chose the thread limit it calls the engine with
+// (host_threads, the runtime's limit at the call): OMP_NUM_THREADS was set
+// when the engine was loaded, or the limit differs from the one the runtime
+// started with (the host set it).
+bool HOST_CHOSE_THREAD_COUNT(int host_threads);
+
+// RUN_THREAD_CAP
+// The cap a run puts on its thread counts as it starts
+// (AnalysisControl.threads_free): where the runtime's idle threads spin (its
+// settings as the environment held them when the engine was loaded, which is
+// when the runtime read them), the processors other work leaves free
+// (FREE_PROCESSORS), since a spinning thread beyond them takes a processor
+// from a thread that works; where they wait passively or briefly, 0 (no cap):
+// the host's thread count stands. A source set by SET_FREE_PROCESSOR_SOURCE
+// stands in for both.
+int RUN_THREAD_CAP();
+
 // SET_FREE_PROCESSOR_SOURCE
-// Puts source in place of FREE_PROCESSORS' reading of the machine (nullptr:
+// Puts source in place of RUN_THREAD_CAP's reading of the machine (nullptr:
 // the machine again), so that a test, not the machine's load, chooses its
 // thread counts.
 using FreeProcessorSource = int (*)();

@@ -41,11 +41,13 @@ void RUN_ANALYSIS(int& status) {
 
   // Recorded whatever happened before, so the processor line can show it.
   AnalysisControl.threads_available = host_threads > 0 ? host_threads : 1;
-  // No region of the run takes more threads than the processors other work
-  // leaves free as it starts, so that on a busy machine no thread of the
-  // run, working or idly spinning, waits for a processor another holds; a
-  // region that sets no count of its own runs on this one.
-  AnalysisControl.threads_free = FREE_PROCESSORS();
+  AnalysisControl.threads_host_set = HOST_CHOSE_THREAD_COUNT(host_threads) ? 1 : 0;
+  // Where the runtime's idle threads spin, no region of the run takes more
+  // threads than the processors other work leaves free as it starts, so that
+  // on a busy machine no spinning thread of the run holds a processor that a
+  // working one waits for; a region that sets no count of its own runs on
+  // this one. Where they wait passively or briefly, the host's count stands.
+  AnalysisControl.threads_free = RUN_THREAD_CAP();
   if (AnalysisControl.threads_free >= 1) {
     omp_set_num_threads(std::min(AnalysisControl.threads_available, AnalysisControl.threads_free));
   }

@@ -1,17 +1,25 @@
 #!/usr/bin/env bash
 # Runs one example deck through pilecap-run and compares every report it
-# writes with the reference reports of that deck, after masking the lines that
-# change from run to run. A difference fails with the file, the first
-# differing line and both texts; a file missing on either side fails too.
-#   check_reference.sh PILECAP_RUN DECK REFERENCE_DIR WORKDIR THREADS
+# writes, and what pilecap-run printed with its exit status, with the
+# reference reports of that deck, after masking the lines that change from
+# run to run. A difference fails with the file, the first differing line and
+# both texts; a file missing on either side fails too. With more than one
+# thread the run starts as a user's would (no wait policy of the parallel
+# runtime set) and must have used the threads it asked for, at most the
+# processors online and the piles or rows its loops share out (WORK).
+#   check_reference.sh PILECAP_RUN DECK REFERENCE_DIR WORKDIR THREADS [WORK]
 set -u
-run=$1 deck=$2 reference=$3 workdir=$4 threads=$5
+run=$1 deck=$2 reference=$3 workdir=$4 threads=$5 work=${6:-0}
 source "$(dirname "$0")/reference_files.sh"
 
 rm -rf "$workdir"
 mkdir -p "$workdir"
-"$run" --threads "$threads" --quiet "$deck" "$workdir/run" >"$workdir/stdout.txt" 2>"$workdir/stderr.txt"
-echo "pilecap-run --threads $threads --quiet $deck: exit $?"
+launch=()
+[ "$threads" -gt 1 ] && launch=(env -u OMP_WAIT_POLICY -u GOMP_SPINCOUNT -u OMP_NUM_THREADS)
+status=0
+(cd "$workdir" && "${launch[@]}" "$run" --threads "$threads" --quiet "$deck" "$REFERENCE_RUN_FOLDER" \
+  >"$workdir/stdout.txt" 2>"$workdir/stderr.txt") || status=$?
+echo "pilecap-run --threads $threads --quiet $deck: exit $status"
 
 if [ ! -d "$reference" ]; then
   echo "no reference reports in $reference (tools/update_reference_reports.sh writes them)"
@@ -19,7 +27,7 @@ if [ ! -d "$reference" ]; then
 fi
 failed=0
 expected=$(reference_files "$reference")
-written=$(reference_files "$workdir/run")
+written=$(reference_files "$workdir/$REFERENCE_RUN_FOLDER")
 while IFS= read -r name; do
   echo "$written" | grep -qxF "$name" || { echo "$name: in the references, not written by the run"; failed=1; }
 done <<<"$expected"
@@ -28,28 +36,33 @@ while IFS= read -r name; do
 done <<<"$written"
 
 mkdir -p "$workdir/masked"
+write_run_outcome "$status" "$workdir/stdout.txt" "$workdir/stderr.txt" >"$workdir/masked/$RUN_OUTCOME_FILE"
+compared=$( (echo "$RUN_OUTCOME_FILE"; echo "$expected") | grep -v '^$')
 while IFS= read -r name; do
-  [ -n "$name" ] && [ -f "$workdir/run/$name" ] || continue
-  mask_file "$workdir/run/$name" "$workdir/masked/$name"
+  if [ "$name" != "$RUN_OUTCOME_FILE" ]; then
+    [ -f "$workdir/$REFERENCE_RUN_FOLDER/$name" ] || continue
+    mask_file "$workdir/$REFERENCE_RUN_FOLDER/$name" "$workdir/masked/$name"
+  fi
   if ! cmp -s "$reference/$name" "$workdir/masked/$name"; then
     failed=1
-    # The first line where the two differ, with both texts.
-    awk -v name="$name" '
-      NR == FNR { ref[FNR] = $0; n_ref = FNR; next }
-      { got[FNR] = $0; n_got = FNR }
-      END {
-        n = n_ref > n_got ? n_ref : n_got
-        for (i = 1; i <= n; i++) {
-          if (i > n_ref || i > n_got || ref[i] != got[i]) {
-            printf "%s: first difference at line %d\n", name, i
-            printf "  reference: %s\n", ((i > n_ref) ? "(end of file)" : ref[i])
-            printf "  this run:  %s\n", ((i > n_got) ? "(end of file)" : got[i])
-            exit
-          }
-        }
-        printf "%s: differs in its bytes (line ends or a last line without its end)\n", name
-      }' "$reference/$name" "$workdir/masked/$name"
+    first_difference "$name" "$reference/$name" "$workdir/masked/$name"
   fi
-done <<<"$expected"
+done <<<"$compared"
+
+# The threads the run used: the largest count of the run log's processor
+# lines ("Number Processors :  8/ 8", used / the host's limit).
+if [ "$threads" -gt 1 ]; then
+  wanted=$threads
+  online=$(getconf _NPROCESSORS_ONLN)
+  [ "$online" -lt "$wanted" ] && wanted=$online
+  [ "$work" -gt 0 ] && [ "$work" -lt "$wanted" ] && wanted=$work
+  used=$(sed -n 's/^ *Number Processors *: *\([0-9]*\)\/.*/\1/p' "$workdir/$REFERENCE_RUN_FOLDER"/*.log.txt | sort -n | tail -1)
+  if [ "$used" != "$wanted" ]; then
+    echo "the run used ${used:-no} threads at most, not $wanted (--threads $threads, $online processors online, work for $work)"
+    failed=1
+  else
+    echo "the run used $used threads"
+  fi
+fi
 [ "$failed" -eq 0 ] && echo "every report matches its reference"
 exit "$failed"

@@ -179,6 +179,30 @@ TEST_F(ThreadCountTest, StateOfATask) {
   for (const Case& c : cases) EXPECT_EQ(TASK_STAT_RUNNING(c.stat), c.running) << c.stat;
 }
 
+TEST_F(ThreadCountTest, RuntimeWaitThatSpins) {
+  // Only a long spin keeps the run to the free processors; the runtime reads
+  // a spin count of its own before the policy, and ignores what it cannot read.
+  struct Case {
+    const char* policy;
+    const char* spin_count;
+    bool spins;
+  };
+  const std::vector<Case> cases = {
+      {nullptr, nullptr, true},  // the runtime's default: milliseconds
+      {"PASSIVE", nullptr, false}, {" passive ", nullptr, false},   {"ACTIVE", nullptr, true},
+      {"sleepy", nullptr, true},  // not a policy: the default
+      {nullptr, "1000", false},    {nullptr, "30000", false},       {nullptr, "30001", true},
+      {nullptr, "30k", false},     {nullptr, "300k", true},         {nullptr, "1M", true},
+      {nullptr, "infinite", true}, {"PASSIVE", "infinity", true},   {"ACTIVE", "0", false},
+      {nullptr, "abc", true},      {"PASSIVE", "abc", false},       {nullptr, "10x", true},
+      {nullptr, "-5", true},       {nullptr, "99999999999T", true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(RUNTIME_WAIT_SPINS(c.policy, c.spin_count), c.spins)
+        << (c.policy ? c.policy : "(unset)") << " / " << (c.spin_count ? c.spin_count : "(unset)");
+  }
+}
+
 TEST_F(ThreadCountTest, FreeProcessorsOfThisMachine) {
   SET_FREE_PROCESSOR_SOURCE(nullptr);
   const int free = FREE_PROCESSORS();
