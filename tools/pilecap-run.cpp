@@ -117,8 +117,9 @@ its next check, with its own final message); a second one ends the run at
 once, leaving the reports cut off.
 
 Options:
-  --threads N  run the parallel parts of the analysis on at most N threads
-               (a positive whole number; default: the engine's own choice)
+  --threads N  run the parallel parts of the analysis on N threads (a
+               positive whole number; at most the processors online;
+               default: the engine's own choice)
   --quiet      print no progress lines
   --help, -h   print this help and exit
   --version    print the version and exit
