@@ -6,7 +6,7 @@
 # both texts; a file missing on either side fails too. With more than one
 # thread the run starts as a user's would (no wait policy of the parallel
 # runtime set) and must have used the threads it asked for, at most the
-# processors online and the piles or rows its loops share out (WORK).
+# processors it may use and the piles or rows its loops share out (WORK).
 #   check_reference.sh PILECAP_RUN DECK REFERENCE_DIR WORKDIR THREADS [WORK]
 set -u
 run=$1 deck=$2 reference=$3 workdir=$4 threads=$5 work=${6:-0}
@@ -53,12 +53,13 @@ done <<<"$compared"
 # lines ("Number Processors :  8/ 8", used / the host's limit).
 if [ "$threads" -gt 1 ]; then
   wanted=$threads
-  online=$(getconf _NPROCESSORS_ONLN)
+  # The processors this process may use (its affinity), as the engine counts them.
+  online=$(nproc)
   [ "$online" -lt "$wanted" ] && wanted=$online
   [ "$work" -gt 0 ] && [ "$work" -lt "$wanted" ] && wanted=$work
   used=$(sed -n 's/^ *Number Processors *: *\([0-9]*\)\/.*/\1/p' "$workdir/$REFERENCE_RUN_FOLDER"/*.log.txt | sort -n | tail -1)
   if [ "$used" != "$wanted" ]; then
-    echo "the run used ${used:-no} threads at most, not $wanted (--threads $threads, $online processors online, work for $work)"
+    echo "the run used ${used:-no} threads at most, not $wanted (--threads $threads, $online processors, work for $work)"
     failed=1
   else
     echo "the run used $used threads"
