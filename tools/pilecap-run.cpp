@@ -13,6 +13,7 @@
 // It sets the parallel runtime's wait before it loads the engine (libpilecap.so
 // beside it), so that idle threads do not spin (see set_runtime_environment).
 #include <dlfcn.h>
+#include <limits.h>
 #include <pthread.h>
 #include <signal.h>
 #include <unistd.h>
@@ -85,7 +86,7 @@ constexpr const char* WAIT_POLICY_VARIABLE = "OMP_WAIT_POLICY";
 constexpr const char* SPIN_COUNT_VARIABLE = "GOMP_SPINCOUNT";
 constexpr const char* SHORT_SPIN_COUNT = "1000";
 constexpr const char* THREAD_COUNT_VARIABLE = "OMP_NUM_THREADS";
-// Found through the run path of this program (its own folder in the build).
+// Looked for beside this program, then in the loader's search path.
 constexpr const char* ENGINE_LIBRARY = "libpilecap.so";
 constexpr const char* ENTRY_POINT = "DUVIZU";
 // pilecap::set_run_start_hook(RunStartHook), as the library exports it.
@@ -445,9 +446,28 @@ struct Engine {
   void (*set_run_start_hook)(pilecap::RunStartHook) = nullptr;
 };
 
-// Loads the engine; the loader's reason when it cannot.
+// The folder this program was loaded from, as the loader knows it; empty
+// when it does not say.
+std::string program_folder() {
+  void* program = dlopen(nullptr, RTLD_NOW);
+  if (program == nullptr) return {};
+  std::string folder(PATH_MAX, '\0');
+  if (dlinfo(program, RTLD_DI_ORIGIN, folder.data()) != 0) return {};
+  folder.resize(folder.find('\0'));
+  return folder;
+}
+
+// Loads the engine; the loader's reason when it cannot. The library is
+// opened by its path beside this program: a search by name would take the
+// run path of whichever object calls the loader, which a sanitizer's
+// runtime, intercepting the call, is.
 std::optional<std::string> load_engine(Engine& engine) {
-  void* library = dlopen(ENGINE_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+  void* library = nullptr;
+  if (const std::string folder = program_folder(); !folder.empty()) {
+    const std::string beside = folder + "/" + ENGINE_LIBRARY;
+    if (access(beside.c_str(), F_OK) == 0) library = dlopen(beside.c_str(), RTLD_NOW | RTLD_LOCAL);
+  }
+  if (library == nullptr) library = dlopen(ENGINE_LIBRARY, RTLD_NOW | RTLD_LOCAL);
   if (library == nullptr) return std::string(dlerror());
   engine.run = reinterpret_cast<int (*)()>(dlsym(library, ENTRY_POINT));
   if (engine.run == nullptr) return std::string(dlerror());
