@@ -12,10 +12,10 @@
  *
  *   Return value. 0 once the run could create its tables, whatever the
  *   analysis' outcome; a positive code when their memory could not be had
- *   (nothing is written then). The outcome is in the run log, whose last
- *   lines are the final message ("ANALYSIS COMPLETED", "*** ANALYSIS STOPPED
- *   BY USER ***" or "* ERROR IN ANALYSIS *" and the lines naming the error),
- *   and in the result-code file.
+ *   (nothing is written then). The outcome is in the run log, whose final
+ *   message ("ANALYSIS COMPLETED", "*** ANALYSIS STOPPED BY USER ***" or
+ *   "* ERROR IN ANALYSIS *" and the lines naming the error) stands before
+ *   its execution time and processor lines, and in the result-code file.
  *
  *   One run at a time. The engine's records are global: calls must not
  *   overlap within one process (from two threads), while runs one after the
