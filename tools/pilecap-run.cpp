@@ -103,14 +103,16 @@ describes the input deck, docs/outputs.md the reports.
 
 While the engine runs, a line is printed as each load case and combination
 starts, with its load at the origin (FX FY MZ FZ MY MX in the units of the
-reports), and ends; within a case, where its solver is (load step, share of
-the load, iteration): on a terminal one line rewritten in place, otherwise a
-line every 10 seconds. Warnings on the input (a line holding more values than
-are read) follow the run. At the end one line per load case and combination
-gives its outcome (completed; partial at N % of the load; not analysed, and
-why; stopped by request, with no results reported when the stop came inside
-its load steps), the pushover points that stopped part way, the number of
-pile warnings, and then the final message of the run log.
+reports; zeros for a case whose loads are given at a point), and ends; within
+a case, where its solver is (load step, share of the load, iteration): on a
+terminal one line rewritten in place, otherwise a line every 10 seconds.
+Warnings on the input (a line holding more values than are read, as 100,000
+typed for 100000) follow the run; they do not change the exit status. At the
+end one line per load case and combination gives its outcome (completed;
+partial at N % of the load; not analysed, and why; stopped by request, with no
+results reported when the stop came inside its load steps), the pushover
+points that stopped part way, the number of pile warnings, and then the final
+message of the run log.
 
 A run is stopped by writing 1 into NAME.stop.txt, or by Ctrl-C (SIGINT) or
 SIGTERM: the first one asks the engine to stop (it ends the case it is in at
