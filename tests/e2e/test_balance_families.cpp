@@ -247,51 +247,69 @@ INSTANTIATE_TEST_SUITE_P(Families, BalanceFamilies, ::testing::Range<std::size_t
 // loads and the plane twin under the movement carry their whole load.
 class BalanceFaultDecks : public EngineTest {};
 
-TEST_F(BalanceFaultDecks, SidewaysShareAndMovementDecks) {
-  struct Row {
-    Family family;
-    const Soil* soil;
-    Loading loading;
-    double first_step;
-    bool completes;
-  };
-  const Soil& stiff_dry = SOILS[2];
-  const Soil& stiff_water = SOILS[1];
-  const Soil& modified = SOILS[13];
-  const Family plane_bent{true, FamilyGroup::bent, CONN_PINNED_HEAD, 0};
-  const Loading beyond{"120 % down, 1e-6 sideways", 1.2, 1e-6}, small{"1 % down, 1e-3 sideways", 0.01, 1e-3};
-  const Loading triangular{"triangular movement 10 in, 460 kips down", 0.23, 0.0, 10.0, true};
-  const Row rows[] = {
-      {plane_bent, &stiff_dry, beyond, 1.0, false},
-      {plane_bent, &stiff_dry, beyond, 0.25, false},
-      {plane_bent, &modified, beyond, 1.0, false},
-      {plane_bent, &stiff_dry, small, 1.0, true},
-      {{false, FamilyGroup::bent, CONN_FIXED_HEAD, 0}, &stiff_dry, small, 0.25, true},
-      {{false, FamilyGroup::square, CONN_PINNED_HEAD, 0}, &stiff_water, triangular, 0.25, false},
-      {{true, FamilyGroup::square, CONN_PINNED_HEAD, 0}, &stiff_water, triangular, 0.25, true},
-      {{true, FamilyGroup::square, CONN_FIXED_HEAD, 0},
-       &stiff_dry,
-       {"uniform movement 0.3 in", 0.0, 0.0, 0.3},
-       0.25,
-       false},
-      {{false, FamilyGroup::square, CONN_PINNED_HEAD, 0},
-       &stiff_dry,
-       {"uniform movement 10 in", 0.0, 0.0, 10.0},
-       0.25,
-       false},
-  };
-  for (const Row& r : rows) {
-    std::string deck = deck_text(r.family, *r.soil, r.loading);
-    const std::string step = "0.25 0.01\nCASE";
-    if (r.first_step != 0.25) deck.replace(deck.find(step), step.size(), deck_number(r.first_step) + " 0.01\nCASE");
-    const std::string name = family_name(r.family) + " in " + r.soil->name + ", " + r.loading.name + ", first step " +
-                             deck_number(r.first_step);
-    const Measured m = run_and_judge(name, deck, r.family.plane, printed_heads(r.family));
-    if (r.completes) {
-      EXPECT_EQ(m.codes, std::vector<int>{1}) << name;
-    }
+struct FaultRow {
+  const char* name;
+  Family family;
+  const Soil* soil;
+  Loading loading;
+  double first_step;
+  bool completes;
+};
+
+const Family PLANE_BENT{true, FamilyGroup::bent, CONN_PINNED_HEAD, 0};
+const Loading BEYOND{"120 % down, 1e-6 sideways", 1.2, 1e-6}, SMALL{"1 % down, 1e-3 sideways", 0.01, 1e-3};
+const Loading TRIANGULAR{"triangular movement 10 in, 460 kips down", 0.23, 0.0, 10.0, true};
+const Soil& STIFF_DRY = SOILS[2];
+
+const FaultRow FAULT_ROWS[] = {
+    {"BentBeyondItsAxialLinesInOneStep", PLANE_BENT, &STIFF_DRY, BEYOND, 1.0, false},
+    {"BentBeyondItsAxialLinesInQuarterSteps", PLANE_BENT, &STIFF_DRY, BEYOND, 0.25, false},
+    {"BentBeyondItsAxialLinesInModifiedSoftClay", PLANE_BENT, &SOILS[13], BEYOND, 1.0, false},
+    {"BentUnderASmallLoad", PLANE_BENT, &STIFF_DRY, SMALL, 1.0, true},
+    {"SpaceBentUnderASmallLoad", {false, FamilyGroup::bent, CONN_FIXED_HEAD, 0}, &STIFF_DRY, SMALL, 0.25, true},
+    {"SpaceGroupUnderTriangularMovement",
+     {false, FamilyGroup::square, CONN_PINNED_HEAD, 0},
+     &SOILS[1],
+     TRIANGULAR,
+     0.25,
+     false},
+    {"PlaneGroupUnderTriangularMovement",
+     {true, FamilyGroup::square, CONN_PINNED_HEAD, 0},
+     &SOILS[1],
+     TRIANGULAR,
+     0.25,
+     true},
+    {"PlaneGroupUnderUniformMovement",
+     {true, FamilyGroup::square, CONN_FIXED_HEAD, 0},
+     &STIFF_DRY,
+     {"uniform movement 0.3 in", 0.0, 0.0, 0.3},
+     0.25,
+     false},
+    {"SpaceGroupUnderUniformMovement",
+     {false, FamilyGroup::square, CONN_PINNED_HEAD, 0},
+     &STIFF_DRY,
+     {"uniform movement 10 in", 0.0, 0.0, 10.0},
+     0.25,
+     false},
+};
+
+class BalanceFaultRows : public BalanceFaultDecks, public ::testing::WithParamInterface<FaultRow> {};
+
+TEST_P(BalanceFaultRows, PrintedRunBalancesAndSmallLoadsComplete) {
+  const FaultRow& r = GetParam();
+  std::string deck = deck_text(r.family, *r.soil, r.loading);
+  const std::string step = "0.25 0.01\nCASE";
+  if (r.first_step != 0.25) deck.replace(deck.find(step), step.size(), deck_number(r.first_step) + " 0.01\nCASE");
+  const std::string name = family_name(r.family) + " in " + r.soil->name + ", " + r.loading.name + ", first step " +
+                           deck_number(r.first_step);
+  const Measured m = run_and_judge(name, deck, r.family.plane, printed_heads(r.family));
+  if (r.completes) {
+    EXPECT_EQ(m.codes, std::vector<int>{1}) << name;
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Decks, BalanceFaultRows, ::testing::ValuesIn(FAULT_ROWS),
+                         [](const ::testing::TestParamInfo<FaultRow>& info) { return std::string(info.param.name); });
 
 // A 3 x 4 group 6 ft apart in soft clay over dense sand whose factors of
 // close spacing follow the cap's movement, under a factored combination of
