@@ -14,14 +14,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "tests/e2e/cap_results.hpp"
 #include "tests/e2e/deck_2d.hpp"
 #include "tests/e2e/deck_3d.hpp"
 #include "tests/e2e/report_balance.hpp"
