@@ -46,6 +46,24 @@ struct CapDimension3D {
     return std::sqrt(x * x + y * y + z * z);
   }
   static void forces(double* f, const double* u, int& status) { FVEC(f, u, status); }
+  // The translation of pile p's head when the cap moves by u at the origin.
+  static void head_translation(int p, const State::Vector& u, double t[3]) {
+    const double x = PileTable.head_x(p), y = PileTable.head_y(p), z = PileTable.head_z(p);
+    t[0] = u(1) + u(5) * z - u(6) * y;
+    t[1] = u(2) + u(6) * x - u(4) * z;
+    t[2] = u(3) + u(4) * y - u(5) * x;
+  }
+  // A cap vector at the origin as the same forces at the point r: the
+  // moments about r.
+  static void at_point(const double* f, const double* r, double* out) {
+    for (int k = 0; k < 3; ++k) out[k] = f[k];
+    out[3] = f[3] - (r[1] * f[2] - r[2] * f[1]);
+    out[4] = f[4] - (r[2] * f[0] - r[0] * f[2]);
+    out[5] = f[5] - (r[0] * f[1] - r[1] * f[0]);
+  }
+  // The passive force of an embedded cap in the last evaluation (zero
+  // without one).
+  static const double* passive_force(const State& s) { return s.passive_force.data(); }
   // The load applied in the iteration: the solver works in the run's cap load.
   static double* applied_load(State& s) { return s.cap_load; }
   // A point run carries the negated force vector (reactions on the cap).
@@ -64,6 +82,18 @@ struct CapDimension2D {
   // The distance of row p's head from the cap origin.
   static double head_distance(int p) { return std::hypot(PileTable.head_depth(p), PileTable.head_plan(p)); }
   static void forces(double* f, const double* u, int& status) { FVEC2D(f, u, status); }
+  // The translation of row p's head (X, Y) when the cap moves by u.
+  static void head_translation(int p, const State::Vector& u, double t[3]) {
+    t[0] = u(1) - u(3) * PileTable.head_plan(p);
+    t[1] = u(2) + u(3) * PileTable.head_depth(p);
+    t[2] = 0.0;
+  }
+  static void at_point(const double* f, const double* r, double* out) {
+    out[0] = f[0];
+    out[1] = f[1];
+    out[2] = f[2] - r[0] * f[1] + r[1] * f[0];
+  }
+  static const double* passive_force(const State& s) { return s.passive.force.data(); }
   static double* applied_load(State& s) { return s.applied.data(); }
   // A point run carries the pile-force resultant.
   static void carried_point_load(const State& s, double* load) { COPY_VECTOR3(s.converged_force.data(), load); }

@@ -4,6 +4,8 @@
 // rotation Z) in the plane; matrices are column-major.
 #pragma once
 
+#include <vector>
+
 #include "base/arrays.hpp"
 #include "cap/cap_vectors.hpp"
 #include "cap/embedded_cap.hpp"
@@ -166,6 +168,9 @@ struct CapSolverState3D : CapSolverState<CAP_DOFS, POINT_SYSTEM_ORDER> {
   double converged_passive_position = 0.0;
   Array1<double, CAP_DOFS> converged_passive_force{};
   Array2<double, CAP_DOFS, CAP_DOFS> tangent_term{};
+  // The reduction factors of close spacing (the pair the p-y curves read),
+  // pile by pile, of the last converged step: a partial run reports them.
+  std::vector<double> converged_p_factor, converged_y_factor;
   // The sums of the point system over the step and the run (point runs only).
   Array1<double, POINT_SYSTEM_ORDER> point_step{}, point_total{}, point_saved_total{};
 };

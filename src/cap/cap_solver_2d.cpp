@@ -183,6 +183,11 @@ void compute_norms(State& s) {
 // run) in the first iteration of a step attempt.
 CapIteration prepare_iteration(State& s, int& status);
 
+// The state an iteration reached, evaluated for the balance test: the
+// force vector less the embedded cap's resistance, and the residual
+// against the same load.
+CapIteration check_state(State& s, int& status);
+
 // What the plane cap differs in from the 3D one (see cap_stepping.hpp).
 struct CapStepping2D : CapDimension2D {
   static constexpr double CONVERGED_INCREMENT = double(1e-10f);  // 1.000000013351432e-10
@@ -190,6 +195,9 @@ struct CapStepping2D : CapDimension2D {
   static constexpr bool STEP_STATUS_LINES = false;
   static constexpr bool FIRST_ITERATION_COUNTS = false;  // skipped iterations do not count
   static CapIteration prepare_iteration(State& s, int& status) { return pilecap::prepare_iteration(s, status); }
+  static CapIteration check_state(State& s, int& status) { return pilecap::check_state(s, status); }
+  // The plane's factors of close spacing do not follow the movement.
+  static void restore_converged_factors(const State& /*s*/) {}
   static bool solve_plain(State& s) { return pilecap::solve_plain(s); }
   static bool increment_finite(const State& s) { return CAP_VALUES_FINITE(s.increment); }
   static void after_increment(State& /*s*/) {}
@@ -225,6 +233,15 @@ CapIteration prepare_iteration(State& s, int& status) {
     symmetrise(s.tangent);
     if (s.point_run == 1) LIMIT_COUPLING_TERMS_2D(s.tangent.data());
   }
+  return CapIteration::Solve;
+}
+
+CapIteration check_state(State& s, int& status) {
+  if (!CAP_BASE_EVALUATION<CapStepping2D>(s, status)) return CapIteration::Return;
+  if (FAILED_CAP_EVALUATION(CAP_LATERAL_FAILURE(), CAP_VALUES_FINITE(s.pile_force))) return CapIteration::Failed;
+  if (!subtract_cap_resistance(s, status)) return CapIteration::Return;
+  for (int k = 1; k <= CAP_DOFS_2D; ++k) s.residual(k) = s.applied(k) - s.pile_force(k);
+  if (FAILED_CAP_EVALUATION(false, CAP_VALUES_FINITE(s.residual))) return CapIteration::Failed;
   return CapIteration::Solve;
 }
 

@@ -143,39 +143,51 @@ void compute_norms(State& s) {
   s.err_rot = s.tot_rot == 0.0 ? s.inc_rot : s.inc_rot / s.tot_rot;
 }
 
+// The passive force of an embedded cap at U and the position of its
+// resultant, added to the forces; false when a routine left a status code.
+// With the tangent, its difference tangent goes into tangent_term.
+bool add_passive_force(State& s, int& status, bool with_tangent) {
+  const double* u = s.displacement.data();
+  const double* du = s.increment.data();
+  bool passive = false;
+  if (RunOptions.cap_passive_option >= 1 && CapPassiveElement.method == PASSIVE_BY_MEANS) {
+    CAP_PASSIVE_RESULTANT(s.passive_force.data(), u, status);
+    if (status != STATUS_OK) return false;
+    if (with_tangent) {
+      CAP_PASSIVE_RESULTANT_STIFFNESS(s.tangent_term.data(), u, du, s.iteration, s.fixed_steps, status);
+    }
+    passive = true;
+  } else if (RunOptions.cap_passive_option >= 1 && CapPassiveElement.method == PASSIVE_BY_ELEMENT) {
+    CAP_PASSIVE_FORCE(s.passive_force.data(), u, status);
+    if (status != STATUS_OK) return false;
+    if (with_tangent) CAP_PASSIVE_STIFFNESS(s.tangent_term.data(), u, du, s.iteration, s.fixed_steps, status);
+    passive = true;
+  }
+  if (status != STATUS_OK) return false;
+  if (!passive) return true;
+  const auto& p = s.passive_force;
+  if (std::fabs(p(2)) > 0.0) {
+    s.passive_position = p(6) / p(2);
+  } else if (std::fabs(p(3)) > 0.0) {
+    s.passive_position = -p(5) / p(3);
+  } else {
+    s.passive_position = PileTable.n_piles >= 1 ? PileTable.head_x(PileTable.n_piles) : 0.0;
+  }
+  for (int k = 1; k <= CAP_DOFS; ++k) s.pile_force(k) += p(k);
+  if (!with_tangent) return true;
+  for (int j = 1; j <= CAP_DOFS; ++j) {
+    for (int i = 1; i <= CAP_DOFS; ++i) s.tangent(i, j) += s.tangent_term(i, j);
+  }
+  return true;
+}
+
 // Passive resistance of an embedded cap and the difference term, added to
 // the forces and the tangent; false when a routine left a status code.
 bool add_cap_terms(State& s, int& status) {
   const double* u = s.displacement.data();
   const double* du = s.increment.data();
   s.tangent_term.fill(0.0);
-  bool passive = false;
-  if (RunOptions.cap_passive_option >= 1 && CapPassiveElement.method == PASSIVE_BY_MEANS) {
-    CAP_PASSIVE_RESULTANT(s.passive_force.data(), u, status);
-    if (status != STATUS_OK) return false;
-    CAP_PASSIVE_RESULTANT_STIFFNESS(s.tangent_term.data(), u, du, s.iteration, s.fixed_steps, status);
-    passive = true;
-  } else if (RunOptions.cap_passive_option >= 1 && CapPassiveElement.method == PASSIVE_BY_ELEMENT) {
-    CAP_PASSIVE_FORCE(s.passive_force.data(), u, status);
-    if (status != STATUS_OK) return false;
-    CAP_PASSIVE_STIFFNESS(s.tangent_term.data(), u, du, s.iteration, s.fixed_steps, status);
-    passive = true;
-  }
-  if (status != STATUS_OK) return false;
-  if (passive) {
-    const auto& p = s.passive_force;
-    if (std::fabs(p(2)) > 0.0) {
-      s.passive_position = p(6) / p(2);
-    } else if (std::fabs(p(3)) > 0.0) {
-      s.passive_position = -p(5) / p(3);
-    } else {
-      s.passive_position = PileTable.n_piles >= 1 ? PileTable.head_x(PileTable.n_piles) : 0.0;
-    }
-    for (int k = 1; k <= CAP_DOFS; ++k) s.pile_force(k) += p(k);
-    for (int j = 1; j <= CAP_DOFS; ++j) {
-      for (int i = 1; i <= CAP_DOFS; ++i) s.tangent(i, j) += s.tangent_term(i, j);
-    }
-  }
+  if (!add_passive_force(s, status, true)) return false;
   const bool difference_term = RunOptions.pmult_method > 0 && s.iteration > DIFFERENCE_TERM_AFTER &&
                                !(s.iteration > TORSION_DIFFERENCE_LAST && s.torsion_only == 1);
   if (difference_term) {
@@ -193,6 +205,33 @@ bool add_cap_terms(State& s, int& status) {
 // conditioned in the first iteration of a step attempt.
 CapIteration prepare_iteration(State& s, int& status);
 
+// The state an iteration reached, evaluated for the balance test: the
+// factors of close spacing for it, the force vector with the embedded
+// cap's passive force, and the residual against the same load.
+CapIteration check_state(State& s, int& status);
+
+// The factors of close spacing (the first pair) of every pile kept for the
+// converged state, and put back.
+void keep_converged_factors(State& s) {
+  if (RunOptions.pmult_method <= 0) return;
+  const int n = PileTable.n_piles;
+  s.converged_p_factor.resize(static_cast<std::size_t>(n));
+  s.converged_y_factor.resize(static_cast<std::size_t>(n));
+  for (int p = 1; p <= n; ++p) {
+    s.converged_p_factor[static_cast<std::size_t>(p - 1)] = ClosePileFactors.p_factor_1(p);
+    s.converged_y_factor[static_cast<std::size_t>(p - 1)] = ClosePileFactors.y_factor_1(p);
+  }
+}
+
+void restore_converged_factors(const State& s) {
+  if (RunOptions.pmult_method <= 0) return;
+  const int n = std::min(PileTable.n_piles, static_cast<int>(s.converged_p_factor.size()));
+  for (int p = 1; p <= n; ++p) {
+    ClosePileFactors.p_factor_1(p) = s.converged_p_factor[static_cast<std::size_t>(p - 1)];
+    ClosePileFactors.y_factor_1(p) = s.converged_y_factor[static_cast<std::size_t>(p - 1)];
+  }
+}
+
 // What the 3D cap differs in from the plane one (see cap_stepping.hpp).
 struct CapStepping3D : CapDimension3D {
   static constexpr double CONVERGED_INCREMENT = double(1e-12f);  // 9.999999960041972e-13
@@ -200,6 +239,8 @@ struct CapStepping3D : CapDimension3D {
   static constexpr bool STEP_STATUS_LINES = true;
   static constexpr bool FIRST_ITERATION_COUNTS = true;  // against the iteration limit
   static CapIteration prepare_iteration(State& s, int& status) { return pilecap::prepare_iteration(s, status); }
+  static CapIteration check_state(State& s, int& status) { return pilecap::check_state(s, status); }
+  static void restore_converged_factors(const State& s) { pilecap::restore_converged_factors(s); }
   static bool solve_plain(State& s) { return pilecap::solve_plain(s); }
   static bool increment_finite(const State& s) { return finite_size(s.increment); }
   static void after_increment(State& s) { point_vectors_take_increment(s); }
@@ -207,6 +248,7 @@ struct CapStepping3D : CapDimension3D {
   static void compute_norms(State& s) { pilecap::compute_norms(s); }
   static void start_step_attempt(State& s) { s.point_step.fill(0.0); }
   static void on_converged_step(State& s) {
+    keep_converged_factors(s);
     s.converged_passive_force = s.passive_force;
     s.converged_passive_position = s.passive_position;
     if (s.point_run == 0) return;
@@ -247,6 +289,19 @@ CapIteration prepare_iteration(State& s, int& status) {
   fio::write_list(UNIT_ITERATION_DUMP, s.iteration);
   s.assembled_tangent = s.tangent;
   if (s.iteration == 1) condition_tangent(s);
+  return CapIteration::Solve;
+}
+
+CapIteration check_state(State& s, int& status) {
+  if (RunOptions.pmult_method > 0) {
+    // As the next iteration would see the state.
+    UPDATE_DIRECTION_P_MULTIPLIERS(s.displacement.data(), s.cap_load, s.iteration + 1, s.torsion_only);
+  }
+  if (!CAP_BASE_EVALUATION<CapStepping3D>(s, status)) return CapIteration::Return;
+  if (FAILED_CAP_EVALUATION(CAP_LATERAL_FAILURE(), CAP_VALUES_FINITE(s.pile_force))) return CapIteration::Failed;
+  if (!add_passive_force(s, status, false)) return CapIteration::Return;
+  for (int k = 1; k <= CAP_DOFS; ++k) s.residual(k) = -(s.cap_load[k - 1] + s.pile_force(k));
+  if (FAILED_CAP_EVALUATION(false, CAP_VALUES_FINITE(s.residual))) return CapIteration::Failed;
   return CapIteration::Solve;
 }
 

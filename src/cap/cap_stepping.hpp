@@ -11,12 +11,14 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 
 #include "base/arrays.hpp"
 #include "base/fio.hpp"
 #include "cap/cap_solver.hpp"
 #include "cap/progress_files.hpp"
 #include "model/analysis_control.hpp"
+#include "model/conversions.hpp"
 #include "model/dense_matrix.hpp"
 #include "model/input_records.hpp"
 #include "model/model_store.hpp"
@@ -38,6 +40,25 @@ constexpr int CAP_MOVEMENT_FIRST_CONVERGENCE = 12;
 constexpr double CAP_OVERSHOOT_RATIO = 0.5;    // a reversed increment this size of the last is an overshoot
 constexpr double CAP_OVERSHOOT_DAMPING = 0.5;  // and is cut to this fraction
 constexpr int CAP_CYCLE_REVERSALS = 2;         // from the second such increment in a row
+
+// The balance an accepted state must show: its unbalanced forces within
+// 5e-4 of its force scale and its unbalanced moments within 1e-3 of its
+// moment scale (the larger of the load and the sum of the sizes of the
+// piles' forces, or of their moments about the origin, with the embedded
+// cap's), or within 10 lb and 120 lb-in (their equals in kN and kN-m). The
+// shares are what the pile solutions resolve where the soil curves rise
+// from a cusp at zero deflection: a cap that stands within the pile
+// deflection tolerance of its solution there leaves up to 5e-4 of its
+// vertical load unbalanced sideways.
+constexpr double CAP_BALANCE_FORCE_SHARE = 5e-4;
+constexpr double CAP_BALANCE_MOMENT_SHARE = 1e-3;
+constexpr double CAP_BALANCE_FORCE_FLOOR[2] = {10.0, 10.0 * 4.4482216152605e-3};       // lb; kN
+constexpr double CAP_BALANCE_MOMENT_FLOOR[2] = {120.0, 120.0 * 1.129848290276167e-4};  // lb-in; kN-m
+
+// A head that moves more than a hundred times its pile's length, or the far
+// end of its load-settlement curve, away is beyond anything its piles can
+// take: no answer lies there.
+constexpr double CAP_REACH_FACTOR = 100.0;
 
 // A lateral pile solution that did not close or p-y curves that end short
 // (the value 4 of a non-converged axial variation does not count).
@@ -187,6 +208,75 @@ bool CAP_SOLVE_POINT_SYSTEM(typename D::State& s) {
   return true;
 }
 
+// CAP_WITHIN_REACH
+// Whether every pile head stays within CAP_REACH_FACTOR times the larger of
+// its pile's length and the far end of its load-settlement curve of where it
+// started: an iterate beyond it has left every curve of the piles behind,
+// and the step attempt fails there rather than wander on.
+template <class D>
+bool CAP_WITHIN_REACH(const typename D::State& s) {
+  for (int p = 1; p <= PileTable.n_piles; ++p) {
+    const int set = PileTable.prop(p);
+    const double length = set >= 1 ? PileProperty.length(set) : 0.0;
+    const double reach = CAP_REACH_FACTOR * std::max(length, AXIAL_CURVE_REACH(p));
+    if (!(reach > 0.0)) continue;
+    double t[3];
+    D::head_translation(p, s.displacement, t);
+    if (!(std::sqrt(t[0] * t[0] + t[1] * t[1] + t[2] * t[2]) <= reach)) return false;
+  }
+  return true;
+}
+
+// CAP_STATE_BALANCED
+// Whether the state of the last evaluation balances its load: the residual
+// (the load less the piles' and the embedded cap's forces, at the origin;
+// in a point run at the point, its components whose displacement is given
+// there being the point's reactions) within the limits of
+// CAP_BALANCE_FORCE_SHARE and CAP_BALANCE_MOMENT_SHARE of the state's
+// scales, or their floors in the run's units. The piles' forces at the
+// origin are those the evaluation left in PileTable.head_force.
+template <class D>
+bool CAP_STATE_BALANCED(typename D::State& s) {
+  constexpr int T = D::TRANSLATIONS;
+  double residual[D::DOFS];
+  if (s.point_run == 1) {
+    D::at_point(s.residual.data(), s.point, residual);
+    for (int k = 0; k < D::DOFS; ++k) {
+      if (s.dof_flags[k] == 0) residual[k] = 0.0;
+    }
+  } else {
+    for (int k = 0; k < D::DOFS; ++k) residual[k] = s.residual(k + 1);
+  }
+  // The size of the translation part (first T) and of the rotation part of
+  // a cap vector.
+  auto sizes = [](const double* v, double& force, double& moment) {
+    force = moment = 0.0;
+    for (int k = 0; k < D::DOFS; ++k) (k < T ? force : moment) += v[k] * v[k];
+    force = std::sqrt(force);
+    moment = std::sqrt(moment);
+  };
+  double force_scale = 0.0, moment_scale = 0.0, f = 0.0, m = 0.0;
+  const double* passive = D::passive_force(s);
+  sizes(passive, force_scale, moment_scale);
+  for (int p = 1; p <= PileTable.n_piles; ++p) {
+    double row[D::DOFS];
+    for (int k = 0; k < D::DOFS; ++k) row[k] = PileTable.head_force(p, k + 1, 1);
+    sizes(row, f, m);
+    force_scale += f;
+    moment_scale += m;
+  }
+  sizes(D::applied_load(s), f, m);
+  force_scale = std::max(force_scale, f);
+  moment_scale = std::max(moment_scale, m);
+  const int units = RunOptions.units == UNITS_SI ? 1 : 0;
+  const double force_limit = std::max(CAP_BALANCE_FORCE_SHARE * force_scale, CAP_BALANCE_FORCE_FLOOR[units]);
+  const double moment_limit = std::max(CAP_BALANCE_MOMENT_SHARE * moment_scale, CAP_BALANCE_MOMENT_FLOOR[units]);
+  for (int k = 0; k < D::DOFS; ++k) {
+    if (!(std::fabs(residual[k]) <= (k < T ? force_limit : moment_limit))) return false;
+  }
+  return true;
+}
+
 // RUN_CAP_STEP_ATTEMPT
 // The Newton iterations of one step attempt: converged, failed (iteration
 // limit, failed evaluation, singular system) or Return (stop request or a
@@ -223,6 +313,7 @@ CapAttempt RUN_CAP_STEP_ATTEMPT(typename D::State& s, int& status) {
       s.step_displacement(k) += s.increment(k);
     }
     D::after_increment(s);
+    if (!CAP_WITHIN_REACH<D>(s)) return CapAttempt::Failed;
     D::write_dump_vectors(s);
     D::compute_norms(s);
     WRITE_CAP_TRACE_ITERATION(s.iteration, s.err_dsp, s.inc_dsp, s.tot_dsp, s.err_rot, s.inc_rot, s.tot_rot, s.max_dsp,
@@ -240,7 +331,16 @@ CapAttempt RUN_CAP_STEP_ATTEMPT(typename D::State& s, int& status) {
                             D::CONVERGED_INCREMENT, s.overshoot_dsp ? s.resolution_dsp : 0.0);
     const bool rotation = CAP_INCREMENT_SMALL(s.err_rot, s.inc_rot, s.tot_rot, s.max_rot, a.max_rot_limit, s.iteration,
                                               D::CONVERGED_INCREMENT, s.overshoot_rot ? s.resolution_rot : 0.0);
-    if (translation && rotation) return CapAttempt::Converged;
+    if (translation && rotation) {
+      // Small increments alone do not make an answer (beyond the ends of
+      // the curves a pile gives nothing, and the iterate may stand still far
+      // from any solution): the state they reached is evaluated and must
+      // balance its load, else the iteration goes on.
+      const CapIteration checked = D::check_state(s, status);
+      if (checked == CapIteration::Return) return CapAttempt::Return;
+      if (checked == CapIteration::Failed) return CapAttempt::Failed;
+      if (CAP_STATE_BALANCED<D>(s)) return CapAttempt::Converged;
+    }
     if (s.iteration > a.max_iterations) return CapAttempt::Failed;
   }
 }
@@ -335,12 +435,35 @@ bool RUN_CAP_LOAD_STEPS(typename D::State& s, int& status) {
   return true;
 }
 
+// CAP_RETURN_TO_CONVERGED_STATE
+// A run whose last step attempt failed reports its last converged state
+// alone: the factors of close spacing of that state and the curve warnings
+// of a base evaluation there at the converged fraction (those of the failed
+// attempt describe a state that was never accepted). The pile error word
+// keeps what the failed attempt left. False when the status word was set.
+template <class D>
+bool CAP_RETURN_TO_CONVERGED_STATE(typename D::State& s, int& status) {
+  if (s.last_step_result != -1 || s.road == CAP_ROAD_NO_CONVERGENCE) return true;
+  D::restore_converged_factors(s);
+  const int iteration = s.iteration, error = PileErrorWord.code;
+  const double tcur = s.tcur;
+  s.tcur = s.converged_fraction;
+  s.iteration = CAP_MOVEMENT_FIRST_CONVERGENCE;  // the movements at the full fraction
+  CLEAR_WARNING_COUNTERS();
+  const bool evaluated = CAP_BASE_EVALUATION<D>(s, status);
+  s.iteration = iteration;
+  s.tcur = tcur;
+  PileErrorWord.code = error;
+  return evaluated;
+}
+
 // RUN_CAP_AND_REPORT
 // The stepping of a prepared run, then (unless it ended at once) the test
 // seam with the state and the result roads; pass mode 0 on return.
 template <class D>
 void RUN_CAP_AND_REPORT(typename D::State& s, int& status, void (*hook)(const typename D::State&)) {
   if (!RUN_CAP_LOAD_STEPS<D>(s, status)) return;
+  if (!CAP_RETURN_TO_CONVERGED_STATE<D>(s, status)) return;
   if (hook != nullptr) hook(s);
   D::report(s, status);
   AnalysisControl.pass_mode = 0;

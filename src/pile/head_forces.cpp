@@ -4,6 +4,7 @@
 // warning during a base evaluation, the axial load variation along the pile
 // for generated curves, and the initial slope of either curve. Curves are
 // 1-based (curve, point); the axial profile holds node j at row j + 3.
+#include <algorithm>
 #include <cmath>
 
 #include "input/input.hpp"
@@ -196,5 +197,11 @@ void TORSION_HEAD_MOMENT(int pile, double& torque, const double* d, PileEvaluati
 void AXIAL_CURVE_STIFFNESS(int pile, int /*mode*/, double& k) { k = initial_slope(axial_points(pile)); }
 
 void TORSION_CURVE_STIFFNESS(int pile, int /*mode*/, double& k) { k = initial_slope(torsion_points(pile)); }
+
+double AXIAL_CURVE_REACH(int pile) {
+  const CurvePoints c = axial_points(pile);
+  if (c.n < 1) return 0.0;
+  return std::max(std::fabs(c.movement[0]), std::fabs(c.movement[c.n - 1]));
+}
 
 }  // namespace pilecap

@@ -185,6 +185,12 @@ constexpr int CURVE_TANGENT_MODE = 1;
 void AXIAL_CURVE_STIFFNESS(int pile, int mode, double& k);
 void TORSION_CURVE_STIFFNESS(int pile, int mode, double& k);
 
+// AXIAL_CURVE_REACH
+// The larger movement, either way, of the two ends of the pile's
+// load-settlement curve: how far the curve says anything of the pile. 0 for
+// a pile without a curve.
+double AXIAL_CURVE_REACH(int pile);
+
 // PILE_HEAD_RESPONSE
 // The reaction a pile exerts at its head for a head displacement: axial force
 // from the load-settlement curve, torque from the torque-rotation curve

@@ -63,6 +63,7 @@ struct Deck2D {
   std::vector<DeckPyCurve3D> py_curves;
   int py_set = 0;
   int max_iterations = 200;
+  std::vector<DeckMovement3D> movement_profile;  // the soil movement profile (Y only in the plane)
 };
 
 inline std::string deck_2d(const Deck2D& d) {
@@ -74,7 +75,8 @@ inline std::string deck_2d(const Deck2D& d) {
   deck.append(std::to_string(d.units)).append(" 2 ").append(std::to_string(d.cap_passive_option));
   deck.append(" 0 ").append(std::to_string(user_py)).append(" 1 0 ").append(std::to_string(d.pmult_method));
   deck.append(" 0 0 0 0 0 0 0 0 0 0 0 ");
-  deck.append(std::to_string(d.kips)).append(" 0 0 0 0\nPILE CAP\n");
+  deck.append(std::to_string(d.kips)).append(d.movement_profile.empty() ? " 0 0 0 0" : " 0 1 0 0");
+  deck.append("\nPILE CAP\n");
   deck.append(n(d.cap_length) + " " + n(d.cap_width) + " " + n(d.cap_thickness) + " " + n(d.cap_diameter) + " 0 0\n");
   if (d.cap_passive_option == 2) {
     deck.append(std::to_string(d.passive_method) + " " + std::to_string(d.passive_increments) + "\n");
@@ -131,6 +133,10 @@ inline std::string deck_2d(const Deck2D& d) {
   deck.append(n(-d.axial_stiffness * reach) + " " + n(-reach) + "\n0 0\n" + n(d.axial_stiffness * reach) + " " +
               n(reach) + "\n");
   deck.append("MOMENT-CURVATURE SETS\n0\nSECTION MOMENT-CURVATURE CURVES\n0\nSECTION BILINEAR DATA\n0\n");
+  if (!d.movement_profile.empty()) {
+    deck.append("SOIL MOVEMENT PROFILE\n").append(std::to_string(d.movement_profile.size())).append("\n");
+    for (const DeckMovement3D& m : d.movement_profile) deck.append(n(m.depth) + " " + n(m.y) + " " + n(m.z) + "\n");
+  }
   return deck;
 }
 
@@ -212,7 +218,23 @@ inline Deck3D planar_twin(const Deck2D& d, double spacing) {
   t.py_set = d.py_set;
   t.max_iterations = d.max_iterations;
   t.min_step = d.min_step;
+  t.movement_profile = d.movement_profile;
   return t;
+}
+
+// The user p-y curves a family's layer of code 5 takes (the layer's set, not
+// the piles' own): stiffening with depth down to 40 ft, p (lb/in) at y (in)
+// of 0, 0.2, 1 and 4 in.
+inline void take_layer_py_curves(Deck2D& d) {
+  for (double depth : {0.0, 20.0, 40.0}) {
+    const double s = 1.0 + depth / 20.0;
+    DeckPyCurve3D curve{depth, {}};
+    for (auto [p, y] : {std::pair{0.0, 0.0}, {400.0, 0.2}, {1000.0, 1.0}, {1500.0, 4.0}}) {
+      curve.points.push_back({s * p, y});
+    }
+    d.py_curves.push_back(curve);
+  }
+  d.py_set = -1;
 }
 
 // The pile groups the whole-run families start from, as rows in the plane:

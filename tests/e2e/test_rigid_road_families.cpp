@@ -121,18 +121,7 @@ Deck2D plane_deck(const Member& m) {
   d.tolerance = CAP_TOLERANCE;
   d.llp_tolerance = PILE_TOLERANCE;
   d.print_option = 0;
-  if (m.soil->layer_curves) {
-    // Stiffening with depth: p (lb/in) at y (in) of 0, 0.2, 1 and 4 in.
-    for (double depth : {0.0, 20.0, 40.0}) {
-      const double s = 1.0 + depth / 20.0;
-      DeckPyCurve3D curve{depth, {}};
-      for (auto [p, y] : {std::pair{0.0, 0.0}, {400.0, 0.2}, {1000.0, 1.0}, {1500.0, 4.0}}) {
-        curve.points.push_back({s * p, y});
-      }
-      d.py_curves.push_back(curve);
-    }
-    d.py_set = -1;  // the layer's set, not the piles' own
-  }
+  if (m.soil->layer_curves) take_layer_py_curves(d);
   d.cases = {{.fx = m.load[0], .fy = m.load[1], .mz = m.load[5], .threads = 1, .initial_step = FIRST_STEP}};
   return d;
 }
