@@ -431,30 +431,37 @@ void start_signal_watch(const fs::path& stop_file) {
   std::thread(watch_signals, signals).detach();
 }
 
+// A control character cannot stand in a line of "Names.dat"; a message
+// writes it as an escape: \n, \r, \t or \xNN.
+bool control_character(char c) {
+  constexpr unsigned char FIRST_PRINTABLE = 0x20;
+  constexpr unsigned char DELETE = 0x7f;
+  const auto code = static_cast<unsigned char>(c);
+  return code < FIRST_PRINTABLE || code == DELETE;
+}
+
+std::string escaped(char c) {
+  if (c == '\n') return "\\n";
+  if (c == '\r') return "\\r";
+  if (c == '\t') return "\\t";
+  std::array<char, 8> hex{};
+  std::snprintf(hex.data(), hex.size(), "\\x%02x", static_cast<unsigned char>(c));
+  return hex.data();
+}
+
 // A path written into "Names.dat" must come back from its line unchanged:
 // a control character (a newline would split the line and shift every name
 // after it, so that the engine writes a report onto another file) cannot be
 // carried, nor a trailing blank (the engine drops trailing blanks). What is
 // wrong with the path, naming the character; none when it can be carried.
 std::optional<std::string> uncarried_path(const std::string& path) {
-  constexpr unsigned char FIRST_PRINTABLE = 0x20;
-  constexpr unsigned char DELETE = 0x7f;
   for (const char c : path) {
-    const auto code = static_cast<unsigned char>(c);
-    if (code >= FIRST_PRINTABLE && code != DELETE) continue;
-    std::string character;
-    if (c == '\n') {
-      character = "a newline (\\n)";
-    } else if (c == '\r') {
-      character = "a carriage return (\\r)";
-    } else if (c == '\t') {
-      character = "a tab (\\t)";
-    } else {
-      std::array<char, 8> hex{};
-      std::snprintf(hex.data(), hex.size(), "\\x%02x", code);
-      character = std::string("the control character ") + hex.data();
-    }
-    return "holds " + character + ", which Names.dat cannot carry";
+    if (!control_character(c)) continue;
+    const std::string kind = c == '\n'   ? "a newline"
+                             : c == '\r' ? "a carriage return"
+                             : c == '\t' ? "a tab"
+                                         : "the control character";
+    return "holds " + kind + " (" + escaped(c) + "), which Names.dat cannot carry";
   }
   if (!path.empty() && path.back() == ' ') return "ends in a blank, which Names.dat cannot carry";
   return std::nullopt;
@@ -463,20 +470,7 @@ std::optional<std::string> uncarried_path(const std::string& path) {
 // The path with its control characters written as escapes, for a message.
 std::string shown_path(const std::string& path) {
   std::string text;
-  for (const char c : path) {
-    const auto code = static_cast<unsigned char>(c);
-    if (c == '\n') {
-      text += "\\n";
-    } else if (c == '\r') {
-      text += "\\r";
-    } else if (code < 0x20 || code == 0x7f) {
-      std::array<char, 8> hex{};
-      std::snprintf(hex.data(), hex.size(), "\\x%02x", code);
-      text += hex.data();
-    } else {
-      text += c;
-    }
-  }
+  for (const char c : path) text += control_character(c) ? escaped(c) : std::string(1, c);
   return text;
 }
 
