@@ -11,8 +11,10 @@
  *   folder, before the call.
  *
  *   Return value. 0 once the run could create its tables, whatever the
- *   analysis' outcome; a positive code when their memory could not be had
- *   (nothing is written then). The outcome is in the run log, whose final
+ *   analysis' outcome; 48 when another process runs in the current folder
+ *   (it holds the folder's lock, an flock on "pilecap.lock"; nothing is read
+ *   or written then); another positive code when their memory could not be
+ *   had (nothing is written then). The outcome is in the run log, whose final
  *   message ("ANALYSIS COMPLETED", "*** ANALYSIS STOPPED BY USER ***" or
  *   "* ERROR IN ANALYSIS *" and the lines naming the error) stands before
  *   its execution time and processor lines, and in the result-code file.
@@ -40,7 +42,8 @@ extern "C" {
 
 /* Runs one analysis from the files named in "Names.dat" in the current folder.
  * Returns 0 after every run that could create its tables, whatever the
- * analysis' outcome; a positive allocator code when they could not be created. */
+ * analysis' outcome; 48 when another process runs in the current folder; a
+ * positive allocator code when the tables could not be created. */
 PILECAP_EXPORT int DUVIZU(void);
 
 #ifdef __cplusplus

@@ -3,19 +3,23 @@
 // changes into that folder and calls DUVIZU; while the engine runs, a second
 // thread reads the status file and prints a line as each load case and
 // combination starts (with its load at the origin) and ends, and where the
-// solver is within a case; SIGINT and
-// SIGTERM become a stop request. Afterwards it prints the outcome of every
-// case and combination from the result-code file, the run log and the input
-// echo, and the run log's final message.
+// solver is within a case; SIGINT, SIGTERM and SIGHUP become a stop request.
+// Afterwards it prints the outcome of every case and combination from the
+// result-code file, the run log and the input echo, and the run log's final
+// message. The output folder is locked for the whole run (one run at a time
+// in a folder); a write the file system refused is named with its reason.
 // Exit status: 0 every run completed, 1 the engine ended with an error
-// status, 2 a usage or file problem, 3 a run partial or not analysed (also
-// after a stop request), 128 + the signal number after SIGINT or SIGTERM.
+// status or a write failed, 2 a usage or file problem (also a folder in use),
+// 3 a run partial or not analysed (also after a stop request), 128 + the
+// signal number after SIGINT, SIGTERM or SIGHUP.
 // It sets the parallel runtime's wait before it loads the engine (libpilecap.so
 // beside it), so that idle threads do not spin (see set_runtime_environment).
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <limits.h>
 #include <pthread.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -32,11 +36,15 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
 #include "analysis/analysis.hpp"
 #include "model/analysis_control.hpp"
+#include "model/run_state.hpp"
+#include "run/duvizu.hpp"
+#include "run/folder_lock.hpp"
 #include "run_report.hpp"
 
 namespace {
@@ -89,8 +97,10 @@ constexpr const char* THREAD_COUNT_VARIABLE = "OMP_NUM_THREADS";
 // Looked for beside this program, then in the loader's search path.
 constexpr const char* ENGINE_LIBRARY = "libpilecap.so";
 constexpr const char* ENTRY_POINT = "DUVIZU";
-// pilecap::set_run_start_hook(RunStartHook), as the library exports it.
+// pilecap::set_run_start_hook(RunStartHook) and pilecap::run_write_failure(char*,
+// int), as the library exports them.
 constexpr const char* START_HOOK_SETTER = "_ZN7pilecap18set_run_start_hookEPFviiPKdPKcS3_E";
+constexpr const char* WRITE_FAILURE_QUERY = "_ZN7pilecap17run_write_failureEPci";
 
 constexpr const char* USAGE = "usage: pilecap-run [--threads N] [--quiet] INPUT [OUTDIR]";
 
@@ -114,10 +124,17 @@ results reported when the stop came inside its load steps), the pushover
 points that stopped part way, the number of pile warnings, and then the final
 message of the run log.
 
-A run is stopped by writing 1 into NAME.stop.txt, or by Ctrl-C (SIGINT) or
-SIGTERM: the first one asks the engine to stop (it ends the case it is in at
-its next check, with its own final message); a second one ends the run at
-once, leaving the reports cut off.
+A run is stopped by writing 1 into NAME.stop.txt, or by Ctrl-C (SIGINT),
+SIGTERM or SIGHUP (a closed terminal): the first one asks the engine to stop
+(it ends the case it is in at its next check, with its own final message); a
+second one ends the run at once, leaving the reports cut off.
+
+One run at a time writes into a folder: a run holds the lock file
+OUTDIR/pilecap.lock while it works, and a second run into the same folder
+ends at once (exit status 2). Before the engine writes, every file an
+earlier run left under the names of this run's files is removed, so the
+folder holds this run's files of NAME only. A path holding a control
+character (a newline) cannot be handed to the engine and is refused.
 
 Options:
   --threads N  run the parallel parts of the analysis on N threads (a
@@ -144,12 +161,16 @@ connections and tolerances in SI units: docs/input.md, sections 3 and 7.
 
 Exit status:
   0  every load case and combination completed
-  1  the engine ended with an error (the final message says which)
-  2  the command line was wrong, or INPUT or OUTDIR could not be used
+  1  the engine ended with an error (the final message says which), or a
+     report could not be written whole (a full disk, a file size limit, a
+     quota: the file and the system's reason are named)
+  2  the command line was wrong, INPUT or OUTDIR could not be used, or
+     another run is writing into OUTDIR
   3  the analysis ended, but a load case or combination stopped at part of
      its load or was not analysed, a pushover point stopped part way, or
      a stop request ended the run
-  130, 143  the run was interrupted by SIGINT or SIGTERM (128 + signal)
+  129, 130, 143  the run was interrupted by SIGHUP, SIGINT or SIGTERM
+     (128 + signal)
 )";
 
 struct Options {
@@ -384,10 +405,30 @@ class ProgressWatch {
   std::thread thread_;
 };
 
-// SIGINT and SIGTERM go to one thread of their own: the first writes the
-// stop request, so that the engine ends at its next check with its own
-// final message; a second ends the process at once.
+// SIGINT, SIGTERM and SIGHUP (the terminal closed) go to one thread of
+// their own: the first writes the stop request, so that the engine ends at
+// its next check with its own final message; a second ends the process at
+// once.
 std::atomic<int> interrupting_signal{0};
+constexpr int STOP_SIGNALS[] = {SIGINT, SIGTERM, SIGHUP};
+
+const char* signal_name(int signal_number) {
+  switch (signal_number) {
+    case SIGINT:
+      return "SIGINT";
+    case SIGTERM:
+      return "SIGTERM";
+    case SIGHUP:
+      return "SIGHUP";
+    default:
+      return "a signal";
+  }
+}
+
+// A write beyond the file size limit (ulimit -f) raises SIGXFSZ, which ends
+// the process unseen; ignored, the write fails with "File too large" and the
+// run names the file.
+void let_oversized_writes_fail() { signal(SIGXFSZ, SIG_IGN); }
 
 void watch_signals(sigset_t signals) {
   while (true) {
@@ -412,20 +453,150 @@ void start_signal_watch(const fs::path& stop_file) {
   stop_request_path = stop_file.string();
   sigset_t signals;
   sigemptyset(&signals);
-  sigaddset(&signals, SIGINT);
-  sigaddset(&signals, SIGTERM);
+  for (const int signal_number : STOP_SIGNALS) sigaddset(&signals, signal_number);
   // Blocked in this thread before any other starts, so every thread the
   // engine starts inherits the mask and only the watcher takes the signals.
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);
   std::thread(watch_signals, signals).detach();
 }
 
+// A control character cannot stand in a line of "Names.dat"; a message
+// writes it as an escape: \n, \r, \t or \xNN.
+bool control_character(char c) {
+  constexpr unsigned char FIRST_PRINTABLE = 0x20;
+  constexpr unsigned char DELETE = 0x7f;
+  const auto code = static_cast<unsigned char>(c);
+  return code < FIRST_PRINTABLE || code == DELETE;
+}
+
+std::string escaped(char c) {
+  if (c == '\n') return "\\n";
+  if (c == '\r') return "\\r";
+  if (c == '\t') return "\\t";
+  std::array<char, 8> hex{};
+  std::snprintf(hex.data(), hex.size(), "\\x%02x", static_cast<unsigned char>(c));
+  return hex.data();
+}
+
+// A path written into "Names.dat" must come back from its line unchanged:
+// a control character (a newline would split the line and shift every name
+// after it, so that the engine writes a report onto another file) cannot be
+// carried, nor a trailing blank (the engine drops trailing blanks). What is
+// wrong with the path, naming the character; none when it can be carried.
+std::optional<std::string> uncarried_path(const std::string& path) {
+  for (const char c : path) {
+    if (!control_character(c)) continue;
+    const std::string kind = c == '\n'   ? "a newline"
+                             : c == '\r' ? "a carriage return"
+                             : c == '\t' ? "a tab"
+                                         : "the control character";
+    return "holds " + kind + " (" + escaped(c) + "), which Names.dat cannot carry";
+  }
+  if (!path.empty() && path.back() == ' ') return "ends in a blank, which Names.dat cannot carry";
+  return std::nullopt;
+}
+
+// The path with its control characters written as escapes, for a message.
+std::string shown_path(const std::string& path) {
+  std::string text;
+  for (const char c : path) text += control_character(c) ? escaped(c) : std::string(1, c);
+  return text;
+}
+
+// The lock of the output folder, taken before anything is written into it
+// and held until the process ends, however it ends: one run at a time
+// writes "Names.dat" and the reports of a folder. An exit status when the
+// folder is in use or cannot be locked.
+int folder_lock_file = -1;
+
+std::optional<int> lock_output_folder(const fs::path& folder, const std::string& shown_folder) {
+  long holder = 0;
+  const pilecap::FolderLockState state = pilecap::TAKE_FOLDER_LOCK(folder.string(), folder_lock_file, holder);
+  if (state == pilecap::FolderLockState::Taken || state == pilecap::FolderLockState::HeldByThisProcess) {
+    return std::nullopt;
+  }
+  if (state == pilecap::FolderLockState::HeldByOther) {
+    const std::string pid = holder > 0 ? "pid " + std::to_string(holder) : "pid unknown";
+    return file_error("OUTDIR: '" + shown_path(shown_folder) + "' is in use by another run (" + pid + ")");
+  }
+  return file_error("OUTDIR: cannot lock '" + shown_path(shown_folder) + "' with " +
+                    (folder / pilecap::FOLDER_LOCK_FILE).string() + ": " + std::generic_category().message(errno));
+}
+
+// Writes text as a new file: a file or a symbolic link of that name is
+// removed first, so nothing is written through a link. False with errno
+// set when it fails.
+bool write_new_file(const fs::path& path, const std::string& text) {
+  struct stat entry {};
+  if (lstat(path.c_str(), &entry) == 0) {
+    if (S_ISDIR(entry.st_mode)) {
+      errno = EISDIR;
+      return false;
+    }
+    if (unlink(path.c_str()) != 0 && errno != ENOENT) return false;
+  }
+  constexpr mode_t NEW_FILE_PERMISSIONS = 0666;  // narrowed by the umask
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, NEW_FILE_PERMISSIONS);
+  if (fd < 0) return false;
+  std::size_t written = 0;
+  while (written < text.size()) {
+    const ssize_t n = write(fd, text.data() + written, text.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      const int error = n < 0 ? errno : EIO;
+      close(fd);
+      errno = error;
+      return false;
+    }
+    written += static_cast<std::size_t>(n);
+  }
+  return close(fd) == 0;
+}
+
 bool write_names(const fs::path& folder, const fs::path& input, const std::string& base) {
-  std::ofstream names(folder / "Names.dat");
-  for (int k = 1; k <= RESERVED_LINES; ++k) names << "pilecap-run\n";
-  names << input.string() << "\n";
-  for (const char* suffix : OUTPUT_SUFFIXES) names << base << suffix << "\n";
-  return static_cast<bool>(names);
+  std::string names;
+  for (int k = 1; k <= RESERVED_LINES; ++k) names += "pilecap-run\n";
+  names += input.string() + "\n";
+  for (const char* suffix : OUTPUT_SUFFIXES) names += base + suffix + "\n";
+  return write_new_file(folder / "Names.dat", names);
+}
+
+// The engine's entry points, from the library loaded at run time.
+struct Engine {
+  int (*run)() = nullptr;
+  void (*set_run_start_hook)(pilecap::RunStartHook) = nullptr;
+  int (*run_write_failure)(char* file, int size) = nullptr;
+};
+
+// The first write of the run the file system refused: the file, as
+// "reports/x.results.txt", and the system's reason ("No space left on
+// device"); none when every write reached its file. Asked of the engine: the
+// refused write may have cut the run log itself.
+struct RefusedWrite {
+  std::string file;
+  std::string reason;
+};
+
+std::optional<RefusedWrite> refused_write(const Engine& engine, const std::string& shown_folder) {
+  std::array<char, 2 * MAX_NAME_LENGTH> file{};
+  const int error = engine.run_write_failure(file.data(), static_cast<int>(file.size()));
+  if (error == 0) return std::nullopt;
+  return RefusedWrite{(fs::path(shown_folder) / file.data()).string(), std::generic_category().message(error)};
+}
+
+// The end of a run whose reports a refused write cut: no outcome lines (a
+// case whose tables did not reach their file is not completed), the run
+// log's final message when it got there, and the file with the system's
+// reason.
+int report_refused_write(const RefusedWrite& refused, const std::vector<std::string>& log,
+                         const std::string& shown_folder, const std::string& base) {
+  std::printf("reports in %s/ (%s.*), cut off\n", shown_folder.c_str(), base.c_str());
+  std::fflush(stdout);
+  for (const std::string& line : pilecap::host::final_message(log)) std::fprintf(stderr, "%s\n", line.c_str());
+  std::fprintf(stderr, "pilecap-run: writing %s failed: %s; the reports are cut off\n", refused.file.c_str(),
+               refused.reason.c_str());
+  const int interrupted = interrupting_signal.load();
+  return interrupted != 0 ? 128 + interrupted : EXIT_ENGINE_ERROR;
 }
 
 // The environment the runtime starts in: a short spin unless the user chose
@@ -441,12 +612,6 @@ void set_runtime_environment(const Options& options) {
     setenv(THREAD_COUNT_VARIABLE, std::to_string(threads).c_str(), 1);
   }
 }
-
-// The engine's two entry points, from the library loaded at run time.
-struct Engine {
-  int (*run)() = nullptr;
-  void (*set_run_start_hook)(pilecap::RunStartHook) = nullptr;
-};
 
 // The folder this program was loaded from, as the loader knows it; empty
 // when it does not say.
@@ -475,6 +640,8 @@ std::optional<std::string> load_engine(Engine& engine) {
   if (engine.run == nullptr) return std::string(dlerror());
   engine.set_run_start_hook = reinterpret_cast<void (*)(pilecap::RunStartHook)>(dlsym(library, START_HOOK_SETTER));
   if (engine.set_run_start_hook == nullptr) return std::string(dlerror());
+  engine.run_write_failure = reinterpret_cast<int (*)(char*, int)>(dlsym(library, WRITE_FAILURE_QUERY));
+  if (engine.run_write_failure == nullptr) return std::string(dlerror());
   return std::nullopt;
 }
 
@@ -489,10 +656,14 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "pilecap-run: cannot load the engine: %s\n", problem->c_str());
     return EXIT_ENGINE_ERROR;
   }
+  let_oversized_writes_fail();
 
   std::error_code error;
   const std::string& input_arg = options.positional[0];
   const fs::path input = fs::absolute(input_arg, error);
+  if (const auto problem = uncarried_path(error ? input_arg : input.string())) {
+    return file_error("INPUT: the path '" + shown_path(error ? input_arg : input.string()) + "' " + *problem);
+  }
   if (error || !fs::exists(input)) return file_error("INPUT: '" + input_arg + "' does not exist");
   if (!fs::is_regular_file(input)) return file_error("INPUT: '" + input_arg + "' is not a file");
   if (input.string().size() > MAX_NAME_LENGTH) {
@@ -508,11 +679,15 @@ int main(int argc, char** argv) {
 
   const std::string shown_folder = options.positional.size() == 2 ? options.positional[1] : base + FOLDER_SUFFIX;
   const fs::path folder = fs::absolute(shown_folder, error);
+  if (const auto problem = uncarried_path(error ? shown_folder : folder.string())) {
+    return file_error("OUTDIR: the path '" + shown_path(error ? shown_folder : folder.string()) + "' " + *problem);
+  }
   if (!error && fs::exists(folder) && !fs::is_directory(folder)) {
     return file_error("OUTDIR: '" + shown_folder + "' is not a folder");
   }
   if (!error) fs::create_directories(folder, error);
   if (error) return file_error("OUTDIR: cannot create '" + shown_folder + "': " + error.message());
+  if (const auto status = lock_output_folder(folder, shown_folder)) return *status;
   errno = 0;
   if (!write_names(folder, input, base)) {
     // The system's reason, when the failure left one (a full disk, no permission).
@@ -538,6 +713,9 @@ int main(int argc, char** argv) {
     result = engine.run();
     watch.finish();
   }
+  if (result == pilecap::STATUS_FOLDER_IN_USE) {
+    return file_error("OUTDIR: '" + shown_folder + "' is in use by another run (the engine refused to start)");
+  }
   if (result != 0) {
     std::fprintf(stderr, "pilecap-run: the engine could not create its tables (code %d)\n", result);
     return EXIT_ENGINE_ERROR;
@@ -545,6 +723,8 @@ int main(int argc, char** argv) {
 
   bool found = false;
   const std::vector<std::string> log = read_lines(folder / (base + LOG_SUFFIX), found);
+  if (const auto refused = refused_write(engine, shown_folder))
+    return report_refused_write(*refused, log, shown_folder, base);
   if (!found) {
     std::fprintf(stderr, "pilecap-run: the engine wrote no run log (%s%s)\n", base.c_str(), LOG_SUFFIX);
     return EXIT_ENGINE_ERROR;
@@ -579,7 +759,7 @@ int main(int argc, char** argv) {
   for (const std::string& line : message) std::fprintf(completed || stopped ? stdout : stderr, "%s\n", line.c_str());
   std::fflush(stdout);
   if (interrupted != 0) {
-    std::fprintf(stderr, "pilecap-run: the run was interrupted (%s)\n", interrupted == SIGINT ? "SIGINT" : "SIGTERM");
+    std::fprintf(stderr, "pilecap-run: the run was interrupted (%s)\n", signal_name(interrupted));
     return 128 + interrupted;
   }
   if (stopped) return EXIT_NOT_ALL_COMPLETED;

@@ -37,7 +37,7 @@ constexpr int IO_WRONG_MODE = 9;    // a write to a unit opened to read, or back
 
 // How a file is opened.
 enum class Mode {
-  Write,       // create or truncate; the unit can be read back after rewind
+  Write,       // a new file (see open); the unit can be read back after rewind
   Read,        // existing file only; never created, never truncated
   ReadCreate,  // as Read, but an absent file is created empty first
 };
@@ -47,6 +47,11 @@ enum class Buffering { Line, Block };  // Line: the file gets each line when it 
 // ---------------------------------------------------------------- units
 
 // Connects unit to the file at path. A unit already open is closed first.
+// Mode::Write makes the file anew: a file or a symbolic link of that name is
+// removed and a new file created, so nothing is written through a link or
+// into a file that another name shares; a device or a pipe of that name
+// (/dev/null) is opened as it is. A path holding a NUL character names no
+// file and is refused.
 int open(int unit, std::string_view path, Mode mode, Form form = Form::Formatted,
          Buffering buffering = Buffering::Line);
 
@@ -108,16 +113,23 @@ int backspace(int unit);
 int flush(int unit);
 
 // The first write, flush or close of a file opened to write that the file
-// system refused (a full disk, a device without room) since the last
-// clear_write_failure(), with the unit and the file's path. Every unit
-// operation records its own failure, so a caller that does not look at a
-// result still leaves it here. Memory units never fail.
+// system refused (a full disk, a file beyond the size limit, a quota) since
+// the last clear_write_failure(), with the unit, the file's path and the
+// system's error number. Every unit operation records its own failure, so a
+// caller that does not look at a result still leaves it here. Memory units
+// never fail.
 struct WriteFailure {
   int unit = 0;
   std::string path;
+  int error = 0;  // errno of the refused call
 };
 bool first_write_failure(WriteFailure& failure);
 void clear_write_failure();
+
+// Removes the file or symbolic link of that name (never the file a link
+// points to); a folder, a device or a pipe of that name is left alone.
+// Returns whether nothing of those kinds is left under the name.
+bool remove_file(std::string_view path);
 
 // Lines read from a formatted unit since its open or rewind, and the text of
 // the field that made the last read fail with IO_BAD_VALUE.

@@ -3,6 +3,8 @@
 // Unformatted records are framed by their byte count as a 4-byte
 // little-endian integer before and after the data, so a file can be read
 // forward and stepped backward one record at a time.
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
@@ -86,6 +88,7 @@ bool shrink_after_write(Unit& u) {
 }  // namespace
 
 void note_write_failure(const Unit& u) {
+  const int error = errno;  // of the call that failed, before anything else can change it
   if (u.memory) return;
   FailureRecord& record = failure_record();
   std::lock_guard guard(record.lock);
@@ -93,6 +96,7 @@ void note_write_failure(const Unit& u) {
   record.seen = true;
   record.failure.unit = static_cast<int>(&u - unit_table().data());
   record.failure.path = u.path;
+  record.failure.error = error;
 }
 
 namespace {
@@ -202,26 +206,80 @@ int check_formatted_read(Unit* u) {
 
 using internal::Unit;
 
+namespace {
+
+constexpr mode_t NEW_FILE_PERMISSIONS = 0666;  // narrowed by the process's umask
+// Creations tried when the name is made again between its removal and the
+// creation (another program at work in the folder).
+constexpr int CREATE_ATTEMPTS = 3;
+
+// True for the kinds of entry a write makes anew: a file or a symbolic link.
+bool replaceable(const struct stat& entry) { return S_ISREG(entry.st_mode) || S_ISLNK(entry.st_mode); }
+
+// A new, empty file of that name, open to read and write; -1 with errno set
+// when it cannot be had.
+int open_anew(const std::string& name) {
+  for (int attempt = 1; attempt <= CREATE_ATTEMPTS; ++attempt) {
+    struct stat entry {};
+    if (lstat(name.c_str(), &entry) == 0) {
+      if (S_ISDIR(entry.st_mode)) {
+        errno = EISDIR;
+        return -1;
+      }
+      if (!replaceable(entry)) return ::open(name.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
+      if (unlink(name.c_str()) != 0 && errno != ENOENT) {
+        // A folder that keeps its names (no write permission): the file
+        // itself is emptied, never one a link points to.
+        return S_ISREG(entry.st_mode) ? ::open(name.c_str(), O_RDWR | O_TRUNC | O_NOFOLLOW | O_CLOEXEC) : -1;
+      }
+    }
+    const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, NEW_FILE_PERMISSIONS);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+std::FILE* open_stream(const std::string& name, Mode mode) {
+  if (mode == Mode::Write) {
+    const int fd = open_anew(name);
+    if (fd < 0) return nullptr;
+    std::FILE* file = fdopen(fd, "w+b");
+    if (!file) ::close(fd);
+    return file;
+  }
+  std::FILE* file = std::fopen(name.c_str(), "rb");
+  if (!file && mode == Mode::ReadCreate && errno == ENOENT) {
+    // Only an absent file is created, never through a link; an existing
+    // one is never truncated.
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, NEW_FILE_PERMISSIONS);
+    if (fd >= 0) {
+      ::close(fd);
+      file = std::fopen(name.c_str(), "rb");
+    }
+  }
+  return file;
+}
+
+}  // namespace
+
+bool remove_file(std::string_view path) {
+  const std::string name(path);
+  if (name.find('\0') != std::string::npos) return false;
+  struct stat entry {};
+  if (lstat(name.c_str(), &entry) != 0) return errno == ENOENT;
+  if (!replaceable(entry)) return true;
+  return unlink(name.c_str()) == 0 || errno == ENOENT;
+}
+
 int open(int unit, std::string_view path, Mode mode, Form form, Buffering buffering) {
   Unit* u = internal::unit_at(unit);
   if (!u) return IO_BAD_UNIT;
   std::lock_guard guard(u->lock);
   internal::close_locked(*u);
   const std::string name(path);
-  std::FILE* file = nullptr;
-  if (mode == Mode::Write) {
-    file = std::fopen(name.c_str(), "w+b");
-  } else {
-    file = std::fopen(name.c_str(), "rb");
-    if (!file && mode == Mode::ReadCreate && errno == ENOENT) {
-      // Only an absent file is created; an existing one is never truncated.
-      std::FILE* created = std::fopen(name.c_str(), "ab");
-      if (created) {
-        std::fclose(created);
-        file = std::fopen(name.c_str(), "rb");
-      }
-    }
-  }
+  // The system would take the name up to the NUL: another file.
+  if (name.find('\0') != std::string::npos) return IO_OPEN_FAILED;
+  std::FILE* file = open_stream(name, mode);
   if (!file) return IO_OPEN_FAILED;
   if (buffering == Buffering::Block) std::setvbuf(file, nullptr, _IOFBF, internal::BLOCK_BUFFER_BYTES);
   u->file = file;

@@ -17,6 +17,7 @@
 #include <limits>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "base/fio.hpp"
 #include "model/analysis_control.hpp"
@@ -47,7 +48,12 @@ void CHECK_FILE_WRITES(int& status) {
   fio::WriteFailure failure;
   if (status != STATUS_OK || !fio::first_write_failure(failure)) return;
   status = STATUS_FILE_ERROR;
-  SET_STATUS_DETAIL(std::string("    ") + failure.path + " (WRITE FAILED)");
+  SET_STATUS_DETAIL(std::string("    ") + failure.path + " (WRITE FAILED: " + WRITE_FAILURE_REASON(failure.error) +
+                    ")");
+}
+
+std::string WRITE_FAILURE_REASON(int error) {
+  return error != 0 ? std::generic_category().message(error) : std::string("NO REASON GIVEN");
 }
 
 const std::string& STATUS_DETAIL() { return status_detail; }

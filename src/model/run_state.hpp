@@ -41,6 +41,9 @@ constexpr int STATUS_GENERATION_NO_CONVERGENCE = 43;  // an element of a curve g
 constexpr int STATUS_ZERO_TORSIONAL_RIGIDITY = 44;    // a section's GJ is not above 1e-6
 constexpr int STATUS_SCRATCH_FILE_ERROR = 45;         // the per-pile results scratch file failed
 constexpr int STATUS_PLATE_ERROR = 46;                // the plate model of the cap failed
+// Another process runs in the current folder (it holds the folder's lock):
+// DUVIZU returns this code at once and writes nothing; never a final message.
+constexpr int STATUS_FOLDER_IN_USE = 48;
 
 // ------------------------------------------------------------- unit numbers
 
@@ -108,9 +111,15 @@ bool OPEN_FILE_FOR_WRITING(int unit, const std::string& name, int& status, bool 
 // Hands every open file's buffered data to the file system, then ends a run
 // that has no other failure with STATUS_FILE_ERROR when some file of the run
 // refused data since the run began (fio's first write failure); the detail
-// line names that file, "(WRITE FAILED)" after it.
+// line names that file and the system's reason after it:
+//   "    x.results.txt (WRITE FAILED: No space left on device)"
 //   in,out: status  left as it is unless it is STATUS_OK
 void CHECK_FILE_WRITES(int& status);
+
+// WRITE_FAILURE_REASON
+// The system's text of an error number of a refused write ("File too
+// large"); "NO REASON GIVEN" for 0.
+std::string WRITE_FAILURE_REASON(int error);
 
 // REJECT_INPUT_ITEM / REJECT_INPUT_VALUE
 // A value of the input the analysis cannot use: status := STATUS_INPUT_DATA_ERROR

@@ -146,9 +146,7 @@ void REMOVE_STALE_PLATE_FILES() {
     if (plate_file_of(name, stem)) names.push_back((folder / name).string());
   }
   for (const std::string& name : names) {
-    if (run_file(name)) continue;
-    std::error_code ignored;
-    std::filesystem::remove(name, ignored);
+    if (!run_file(name)) fio::remove_file(name);
   }
 }
 

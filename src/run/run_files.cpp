@@ -5,6 +5,8 @@
 // input, the echo insert, the scratch file reread) are never created.
 #include <string>
 
+#include "plate/plate.hpp"
+#include "run/folder_lock.hpp"
 #include "run/run.hpp"
 
 namespace pilecap {
@@ -62,6 +64,11 @@ bool read_file_names() {
   return complete;
 }
 
+// True for a name the host owns: the engine reads it and never writes it.
+bool host_file(const std::string& name) {
+  return name == RunFiles.input_file || name == RunFiles.echo_insert_file || name == RunFiles.stop_request_file;
+}
+
 void report_file_error(int& status, const std::string& name) {
   status = STATUS_FILE_ERROR;
   SET_STATUS_DETAIL(std::string("    ") + name);
@@ -74,11 +81,28 @@ void open_for_writing(int unit, const std::string& name, int& status, fio::Buffe
 
 }  // namespace
 
+bool ENTER_RUN_FOLDER(int& lock_file) {
+  long holder = 0;
+  return TAKE_FOLDER_LOCK("", lock_file, holder) != FolderLockState::HeldByOther;
+}
+
+void LEAVE_RUN_FOLDER(int& lock_file) { RELEASE_FOLDER_LOCK(lock_file); }
+
+void REMOVE_STALE_RUN_FILES() {
+  for (const std::string* field : NAME_FIELDS) {
+    if (!field->empty() && !host_file(*field)) fio::remove_file(*field);
+  }
+  REMOVE_STALE_PLATE_FILES();
+}
+
 void OPEN_RUN_FILES(int& status) {
   if (!read_file_names()) {
     report_file_error(status, FILE_NAMES_FILE);
     return;
   }
+  // Before anything is written, so that a run that stops or fails at its
+  // start leaves no report of an earlier one beside its own.
+  REMOVE_STALE_RUN_FILES();
   if (fio::open(UNIT_INPUT, RunFiles.input_file, fio::Mode::Read) != fio::IO_OK) {
     // Nothing is read or created in the input's place; only the run log
     // opens, to carry the message.

@@ -5,6 +5,8 @@
 #include <omp.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 
 #include "analysis/analysis.hpp"
 #include "echo/echo.hpp"
@@ -26,16 +28,23 @@ void RUN_ANALYSIS(int& status) {
   status = STATUS_OK;
   SET_STATUS_DETAIL("");
   fio::clear_write_failure();
+  // Nothing is read or written while another run works in the folder.
+  int lock_file = -1;
+  if (!ENTER_RUN_FOLDER(lock_file)) {
+    status = STATUS_FOLDER_IN_USE;
+    return;
+  }
   RunTimers = RunTimersRecord{};
   RunTimers.case_time = omp_get_wtime();
   RunTimers.run_clock = omp_get_wtime();
 
   ALLOCATE_MODEL_ARRAYS(status);
-  if (status > 0) return;  // nothing opened, nothing written
+  if (status > 0) {  // nothing opened, nothing written
+    LEAVE_RUN_FOLDER(lock_file);
+    return;
+  }
 
   OPEN_RUN_FILES(status);
-  // Plate files in the folder are this run's or none.
-  if (status == STATUS_OK) REMOVE_STALE_PLATE_FILES();
   if (status == STATUS_OK) READ_INPUT_FILE(status);
   CHECK_FILE_WRITES(status);
 
@@ -70,7 +79,15 @@ void RUN_ANALYSIS(int& status) {
   REPORT_FINAL_STATUS(status);
   RELEASE_MODEL_ARRAYS(status);
   RELEASE_PY_CURVE_CACHE();
+  LEAVE_RUN_FOLDER(lock_file);
   omp_set_num_threads(host_threads);
+}
+
+int run_write_failure(char* file, int size) {
+  fio::WriteFailure failure;
+  if (!fio::first_write_failure(failure)) return 0;
+  if (file != nullptr && size > 0) std::snprintf(file, static_cast<std::size_t>(size), "%s", failure.path.c_str());
+  return failure.error != 0 ? failure.error : EIO;
 }
 
 }  // namespace pilecap

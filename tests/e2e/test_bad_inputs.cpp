@@ -373,7 +373,8 @@ class FullDisk : public ::testing::Test {
   }
   void TearDown() override { fio::clear_write_failure(); }
   static std::vector<std::string> file_error() {
-    return {ERROR_HEADING, "     FILE CANNOT BE OPENED", std::string("     ") + FULL_DEVICE + " (WRITE FAILED)"};
+    return {ERROR_HEADING, "     FILE CANNOT BE OPENED",
+            std::string("     ") + FULL_DEVICE + " (WRITE FAILED: No space left on device)"};
   }
   static std::string file_error_text() {
     std::string text;

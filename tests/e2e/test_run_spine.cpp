@@ -1,11 +1,20 @@
 // Whole runs through DUVIZU that exercise the run sequence itself: stop
-// requests, the file of file names, file errors, a failed model store, and
-// a second run in the same process.
+// requests, the file of file names, file errors, a failed model store, a
+// second run in the same process, the files an earlier run left, and the
+// lock of the run folder.
 #include <gtest/gtest.h>
 #include <omp.h>
+#include <sys/file.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+
 #include "model/model_store.hpp"
+#include "plate/plate.hpp"
+#include "run/folder_lock.hpp"
 #include "run/run.hpp"
 #include "tests/e2e/deck_3d.hpp"
 #include "tests/e2e/run_folder.hpp"
@@ -87,8 +96,11 @@ TEST_F(RunSpineTest, MissingOrShortNamesFileCreatesNothing) {
     if (lines > 0) folder.write_names(lines);
     folder.put(RunFolder::INPUT_LINE, testing::MINIMAL_INPUT);
     EXPECT_EQ(folder.run(), 0);
+    // The folder's lock file is the run's guard, not a file of the run.
     std::size_t files = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.folder())) ++files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.folder())) {
+      if (entry.path().filename() != FOLDER_LOCK_FILE) ++files;
+    }
     EXPECT_EQ(files, lines > 0 ? 2u : 1u) << "only Names.dat and the input may exist";
   }
 }
@@ -213,6 +225,116 @@ TEST_F(SummaryCopyTest, EmptyScratchLeavesTheBanner) {
   ASSERT_EQ(fio::open(UNIT_SUMMARY, RunFiles.summary_file, fio::Mode::Write), fio::IO_OK);
   CLOSE_RUN_FILES();
   EXPECT_EQ(RunFolder::read_file(RunFiles.summary_file).substr(0, 5), "\n\n\n\n ");
+}
+
+// Regression: a file the run did not write (a flexibility report, generated
+// curves, plate files of a case the new deck lacks) kept an earlier run's
+// content beside the new reports, and a run stopped at its start kept them
+// all. Whether the run goes through or stops at once, every file the engine
+// may write under the run's names is this run's or gone; the host's files
+// and the files of another deck stay.
+TEST_F(RunSpineTest, FilesAnEarlierRunLeftAreRemovedBeforeTheRunWrites) {
+  constexpr const char* STALE = "STALE\n";
+  constexpr int HOST_LINES[] = {RunFolder::INPUT_LINE, RunFolder::STOP_LINE, 27};  // 27: the echo insert
+  const std::vector<std::string> plate_files = {"file5.case1.plate.lst", "file5.comb2.plate.steps",
+                                                "file5.case3.plate.dat", "file5.case3.plate.key",
+                                                "file5.plate.log",       PLATE_NAMES_FILE};
+  const std::vector<std::string> other_deck = {"other.case1.plate.lst", "notes.txt"};
+  for (const bool stop : {false, true}) {
+    RunFolder folder("stale");
+    folder.write_names();
+    for (int line = 6; line <= 28; ++line) folder.put(line, STALE);
+    for (const std::string& name : plate_files) RunFolder::put_file(folder.folder() / name, STALE);
+    for (const std::string& name : other_deck) RunFolder::put_file(folder.folder() / name, STALE);
+    folder.put(RunFolder::INPUT_LINE, testing::MINIMAL_INPUT);
+    folder.put(RunFolder::STOP_LINE, stop ? "1\n" : "0\n");
+    folder.put(27, "INSERT\n");
+    EXPECT_EQ(folder.run(), 0);
+    EXPECT_EQ(folder.final_message(),
+              std::vector<std::string>{stop ? "      *** ANALYSIS STOPPED BY USER ***" : "     ANALYSIS COMPLETED"});
+    for (int line = 6; line <= 28; ++line) {
+      if (std::find(std::begin(HOST_LINES), std::end(HOST_LINES), line) != std::end(HOST_LINES)) continue;
+      if (std::filesystem::exists(folder.path(line))) {
+        EXPECT_NE(folder.read(line), STALE) << "line " << line;
+      }
+    }
+    for (const std::string& name : plate_files) {
+      EXPECT_FALSE(std::filesystem::exists(folder.folder() / name)) << name << (stop ? ", stopped" : "");
+    }
+    for (const std::string& name : other_deck) EXPECT_EQ(RunFolder::read_file(folder.folder() / name), STALE) << name;
+    EXPECT_EQ(folder.read(RunFolder::STOP_LINE), stop ? "1\n" : "0\n");
+    EXPECT_EQ(folder.read(27), "INSERT\n");
+  }
+}
+
+// Another process holds the lock of a folder until the test lets it go; the
+// child makes only system calls.
+class LockHolder {
+ public:
+  explicit LockHolder(const std::filesystem::path& folder) {
+    int ready[2], release[2];
+    if (pipe(ready) != 0 || pipe(release) != 0) return;
+    const std::string lock = (folder / FOLDER_LOCK_FILE).string();
+    pid_ = fork();
+    if (pid_ == 0) {
+      close(ready[0]);
+      close(release[1]);  // else the read below never ends
+      const int fd = ::open(lock.c_str(), O_RDWR | O_CREAT, 0644);
+      const char held = fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0 ? 'y' : 'n';
+      [[maybe_unused]] const ssize_t told = write(ready[1], &held, 1);
+      char go = 0;
+      [[maybe_unused]] const ssize_t waited = read(release[0], &go, 1);
+      _exit(0);
+    }
+    char held = 'n';
+    if (pid_ > 0 && read(ready[0], &held, 1) == 1) held_ = held == 'y';
+    release_ = release[1];
+    close(ready[0]);
+    close(ready[1]);
+    close(release[0]);
+  }
+  ~LockHolder() {
+    close(release_);
+    if (pid_ > 0) waitpid(pid_, nullptr, 0);
+  }
+  bool held() const { return held_; }
+
+ private:
+  pid_t pid_ = -1;
+  int release_ = -1;
+  bool held_ = false;
+};
+
+// Regression: two runs in one folder read each other's "Names.dat" and wrote
+// into each other's reports. A run in a folder another process holds is
+// refused at once and writes nothing; a run whose host holds the lock itself
+// (pilecap-run) goes on, leaves the host's lock held, and the next run after
+// the holder is gone goes through.
+TEST_F(RunSpineTest, RunInAFolderInUseIsRefusedAndWritesNothing) {
+  RunFolder folder("locked");
+  folder.write_names();
+  folder.put(RunFolder::INPUT_LINE, testing::MINIMAL_INPUT);
+  {
+    LockHolder other(folder.folder());
+    ASSERT_TRUE(other.held());
+    EXPECT_EQ(folder.run(), STATUS_FOLDER_IN_USE);
+    EXPECT_FALSE(std::filesystem::exists(folder.path(RunFolder::RUN_LOG_LINE)));
+    EXPECT_FALSE(std::filesystem::exists(folder.path(RunFolder::STOP_LINE)));
+  }
+  int host_lock = -1;
+  long holder = 0;
+  ASSERT_EQ(TAKE_FOLDER_LOCK(folder.folder().string(), host_lock, holder), FolderLockState::Taken);
+  EXPECT_EQ(folder.run(), 0);
+  EXPECT_EQ(folder.final_message(), std::vector<std::string>{"     ANALYSIS COMPLETED"});
+  {
+    LockHolder other(folder.folder());
+    EXPECT_FALSE(other.held()) << "the host's lock outlives the run";
+  }
+  RELEASE_FOLDER_LOCK(host_lock);
+  EXPECT_EQ(folder.run(), 0);
+  EXPECT_EQ(folder.final_message(), std::vector<std::string>{"     ANALYSIS COMPLETED"});
+  LockHolder after(folder.folder());
+  EXPECT_TRUE(after.held()) << "the run lets its own lock go";
 }
 
 }  // namespace

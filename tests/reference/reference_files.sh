@@ -2,7 +2,8 @@
 # of a run folder are references, how one is masked, and how the outcome of a
 # run (pilecap-run's exit status and what it printed) is kept beside them.
 #   reference_files DIR        the files a user reads, one name a line, sorted:
-#                              everything but the scratch files and Names.dat
+#                              everything but the scratch files, Names.dat and
+#                              the folder's lock file
 #   mask_file IN OUT           IN with the run-dependent lines masked
 #   write_run_outcome STATUS STDOUT STDERR
 #                              the text of RUN_OUTCOME_FILE for a run
@@ -17,8 +18,8 @@ REFERENCE_RUN_FOLDER=run
 RUN_OUTCOME_FILE=pilecap-run.outcome
 
 reference_files() {
-  (cd "$1" && find . -maxdepth 1 -type f ! -name '*.scratch' ! -name 'Names.dat' ! -name "$RUN_OUTCOME_FILE" \
-    -printf '%f\n' | LC_ALL=C sort)
+  (cd "$1" && find . -maxdepth 1 -type f ! -name '*.scratch' ! -name 'Names.dat' ! -name 'pilecap.lock' \
+    ! -name "$RUN_OUTCOME_FILE" -printf '%f\n' | LC_ALL=C sort)
 }
 
 mask_file() {

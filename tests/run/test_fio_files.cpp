@@ -1,9 +1,12 @@
-// fio units on real files: truncation on open, read-only opens, unformatted
-// record framing, backspace, two threads writing two units, and writes that
-// the file system refuses.
+// fio units on real files: truncation on open, files made anew (never
+// written through a link), read-only opens, unformatted record framing,
+// backspace, two threads writing two units, and writes that the file system
+// refuses.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -55,6 +58,87 @@ TEST_F(FioFileTest, WriteOpenTruncatesEarlierContent) {
   fio::write(40, "(\"NEW\")");
   fio::close(40);
   EXPECT_EQ(slurp(path("report.txt")), "NEW\n");
+}
+
+// Regression: a report name that was a symbolic link (or a second name of
+// another file) had its target overwritten, outside the run's folder too.
+// Whatever stood under the name, the write leaves a new file of the name
+// and every other file as it was.
+TEST_F(FioFileTest, WriteOpenMakesANewFileWhateverStoodUnderTheName) {
+  struct Standing {
+    const char* what;
+    void (*make)(const std::string& name, const std::string& other);
+  };
+  const std::vector<Standing> cases = {
+      {"a file", [](const std::string& name, const std::string&) { put(name, "OLD\n"); }},
+      {"a link to a file", [](const std::string& name, const std::string& other) { fs::create_symlink(other, name); }},
+      {"a second name of a file",
+       [](const std::string& name, const std::string& other) { fs::create_hard_link(other, name); }},
+      {"a link to nothing",
+       [](const std::string& name, const std::string& other) {
+         fs::remove(other);
+         fs::create_symlink(other, name);
+       }},
+  };
+  for (const Standing& c : cases) {
+    const std::string name = path("report.txt"), other = path("victim.txt");
+    fs::remove(name);
+    put(other, "VICTIM\n");
+    c.make(name, other);
+    const bool other_existed = fs::exists(other);
+    ASSERT_EQ(fio::open(43, name, fio::Mode::Write), fio::IO_OK) << c.what;
+    fio::write(43, "(\"NEW\")");
+    fio::close(43);
+    EXPECT_EQ(slurp(name), "NEW\n") << c.what;
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(name))) << c.what;
+    EXPECT_EQ(fs::exists(other), other_existed) << c.what;
+    if (other_existed) {
+      EXPECT_EQ(slurp(other), "VICTIM\n") << c.what;
+    }
+  }
+}
+
+// A device named as a report (hosts discard a report on /dev/null) is
+// written as it is, never removed; a folder of the name and a name holding
+// a NUL (the system would take a shorter name) are refused.
+TEST_F(FioFileTest, WriteOpenLeavesDevicesAndRefusesFoldersAndNulNames) {
+  constexpr const char* NULL_DEVICE = "/dev/null";
+  if (!fs::exists(NULL_DEVICE)) GTEST_SKIP() << "no " << NULL_DEVICE;
+  ASSERT_EQ(fio::open(44, NULL_DEVICE, fio::Mode::Write), fio::IO_OK);
+  EXPECT_EQ(fio::write(44, "(\"DISCARDED\")"), fio::IO_OK);
+  EXPECT_EQ(fio::close(44), fio::IO_OK);
+  EXPECT_TRUE(fs::is_character_file(NULL_DEVICE));
+  fs::create_directories(path("folder"));
+  EXPECT_EQ(fio::open(44, path("folder"), fio::Mode::Write), fio::IO_OPEN_FAILED);
+  EXPECT_TRUE(fs::is_directory(path("folder")));
+  put(path("short"), "KEPT\n");
+  EXPECT_EQ(fio::open(44, path("short") + std::string(1, '\0') + ".txt", fio::Mode::Write), fio::IO_OPEN_FAILED);
+  EXPECT_EQ(slurp(path("short")), "KEPT\n");
+}
+
+// The stop-request file is created when absent, never through a link: a
+// link to nothing stays one and reads as no request.
+TEST_F(FioFileTest, ReadCreateNeverCreatesThroughALink) {
+  fs::create_symlink(path("elsewhere.txt"), path("stop.txt"));
+  EXPECT_EQ(fio::open(45, path("stop.txt"), fio::Mode::ReadCreate), fio::IO_OPEN_FAILED);
+  EXPECT_FALSE(fs::exists(path("elsewhere.txt")));
+}
+
+TEST_F(FioFileTest, RemoveFileTakesFilesAndLinksNeverTheirTargetsNorFoldersOrDevices) {
+  put(path("target.txt"), "TARGET\n");
+  put(path("stale.txt"), "STALE\n");
+  fs::create_symlink(path("target.txt"), path("link.txt"));
+  fs::create_directories(path("folder"));
+  for (const char* name : {"stale.txt", "link.txt", "absent.txt"}) EXPECT_TRUE(fio::remove_file(path(name))) << name;
+  EXPECT_FALSE(fs::exists(fs::symlink_status(path("stale.txt"))));
+  EXPECT_FALSE(fs::exists(fs::symlink_status(path("link.txt"))));
+  EXPECT_EQ(slurp(path("target.txt")), "TARGET\n");
+  fio::remove_file(path("folder"));
+  EXPECT_TRUE(fs::is_directory(path("folder")));
+  if (fs::exists("/dev/null")) {
+    fio::remove_file("/dev/null");
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+  }
 }
 
 TEST_F(FioFileTest, ReadOpenNeitherCreatesNorTruncates) {
@@ -258,6 +342,7 @@ TEST_F(FioFileTest, RefusedWritesAreReportedAndTheFirstIsRecorded) {
   ASSERT_TRUE(fio::first_write_failure(failure));
   EXPECT_EQ(failure.unit, 50);
   EXPECT_EQ(failure.path, FULL_DEVICE);
+  EXPECT_EQ(failure.error, ENOSPC) << "the system's reason of the refused write";
   // The record stays with the first failure until it is cleared.
   fio::clear_write_failure();
   EXPECT_FALSE(fio::first_write_failure(failure));
