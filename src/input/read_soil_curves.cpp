@@ -241,10 +241,15 @@ void read_user_py_curves(InputReader& in) {
     for (int c = 1; c <= u.read_num_curves(s); ++c) {
       curves.entry(c);
       int& n = u.read_num_points(s, c);
-      if (!in.read(u.read_depth(s, c)) || !in.read_counting({{0, MAX_CURVE_POINTS}}, n) ||
-          !curve_point_count(in, n, "POINTS OF A P-Y CURVE")) {
-        return;
+      if (!in.read(u.read_depth(s, c))) return;
+      // A curve above the soil serves no node a criterion would not; more
+      // often the depth has lost a digit or gained a sign.
+      if (SoilLayerInput.count > 0 && u.read_depth(s, c) < SoilLayerInput.top(1)) {
+        in.warn_at(in.line(), number_text(u.read_depth(s, c)),
+                   "CURVE " + std::to_string(c) + " OF P-Y SET " + std::to_string(s) +
+                       " STANDS ABOVE THE TOP OF THE SOIL AT " + depth_text(SoilLayerInput.top(1)));
       }
+      if (!in.read_counting({{0, MAX_CURVE_POINTS}}, n) || !curve_point_count(in, n, "POINTS OF A P-Y CURVE")) return;
       CountedList points(in, "POINTS OF A P-Y CURVE", n);
       for (int k = 1; k <= n; ++k) {
         points.entry(k);
@@ -258,6 +263,13 @@ void read_user_py_curves(InputReader& in) {
         if (k > 1 && !(u.read_y(s, c, k) > u.read_y(s, c, k - 1))) {
           in.reject(number_text(u.read_y(s, c, k)), "DEFLECTIONS Y OF A CURVE DO NOT INCREASE");
           return;
+        }
+        // Below its first point a curve extends its first segment: one off
+        // the origin resists a deflection of 0, or none up to some deflection.
+        if (k == 1 && (u.read_p(s, c, 1) != 0.0 || u.read_y(s, c, 1) != 0.0)) {
+          in.warn_at(in.line(), number_text(u.read_p(s, c, 1)) + " " + number_text(u.read_y(s, c, 1)),
+                     "CURVE " + std::to_string(c) + " OF P-Y SET " + std::to_string(s) +
+                         " STARTS OFF THE ORIGIN: BELOW ITS FIRST POINT ITS FIRST SEGMENT IS EXTENDED");
         }
       }
     }

@@ -310,6 +310,33 @@ const std::vector<CheckCase>& cases() {
        "56 700 0 0 0 0.01 0.5 0 -100",
        "INPUT SECTION 10 (SOIL LAYERS), LINE @: '-100' (LAYER 1: THE ULTIMATE UNIT TIP RESISTANCE IS 0 (COMPUTED) OR "
        "ABOVE)"},
+      {"pile 1e-6 ft long",
+       "single_pile.inp",
+       {{"\n100 60 1\n", "\n100 1e-6 1\n"}},
+       "100 1e-6 1",
+       "     ** WARNING **  INPUT SECTION 8 (PROPERTY SETS), LINE @: PROPERTY SET 1 IS SHORTER THAN THE DIAMETER OF "
+       "ITS "
+       "FIRST CROSS SECTION: A LENGTH IN THE WRONG UNIT?",
+       true},
+      {"user p-y curve at -1e6 ft",
+       "single_pile.inp",
+       {{"1 3 0 0 0 0", "1 3 0 0 1 0"},
+        {"GENERATED LOAD-SETTLEMENT CURVES\n", USER_PY_SECTION},
+        {"\n7 2\n0\n", "\n7 2\n-1e6\n"}},
+       "-1e6",
+       "     ** WARNING **  INPUT SECTION 12 (USER P-Y CURVES), LINE @: '-1e+06' (CURVE 1 OF P-Y SET 1 STANDS ABOVE "
+       "THE "
+       "TOP OF THE SOIL AT 0 FT)",
+       true},
+      {"user p-y curve off the origin",
+       "single_pile.inp",
+       {{"1 3 0 0 0 0", "1 3 0 0 1 0"},
+        {"GENERATED LOAD-SETTLEMENT CURVES\n", USER_PY_SECTION},
+        {"\n2\n0 0\n100 1\n40\n", "\n2\n50 0.1\n100 1\n40\n"}},
+       "50 0.1",
+       "     ** WARNING **  INPUT SECTION 12 (USER P-Y CURVES), LINE @: '50 0.1' (CURVE 1 OF P-Y SET 1 STARTS OFF THE "
+       "ORIGIN: BELOW ITS FIRST POINT ITS FIRST SEGMENT IS EXTENDED)",
+       true},
       {"e50 -0.01",
        "single_pile.inp",
        {{CLAY_TOP, "56 700 0 0 0 -0.01 0.5\n"}},
