@@ -11,17 +11,15 @@
 
 namespace pilecap {
 
-// The input lines that gave the piles, property sets, cross sections, soil
-// layers and generated curves, kept by the reader so that a check made after
+// The input lines that gave the property sets, cross sections, soil layers
+// and generated curves, kept by the reader so that a check made after
 // it (the echo, the curve generators) can name where a value came from.
 // 0 = not read in this run.
 struct InputLinesRecord {
-  Array1<int, MAX_PILES> pile;                          // the line of integers of a pile or pile row
-  Array1<int, MAX_INPUT_PROPERTY_SETS> property_set;    // increments, length and pile type
-  Array1<int, MAX_CROSS_SECTIONS> cross_section;        // the line of E, area, inertias and GJ (top)
-  Array1<int, MAX_INPUT_SOIL_LAYERS> soil_layer;        // the first point line of the layer
-  Array1<int, MAX_INPUT_SOIL_LAYERS> soil_layer_count;  // the line of its point and property counts
-  Array1<int, TABLE_CAPACITY> generated_ls_curve;       // the line naming the pile of curve k
+  Array1<int, MAX_INPUT_PROPERTY_SETS> property_set;  // increments, length and pile type
+  Array1<int, MAX_CROSS_SECTIONS> cross_section;      // the line of E, area, inertias and GJ (top)
+  Array1<int, MAX_INPUT_SOIL_LAYERS> soil_layer;      // the first point line of the layer
+  Array1<int, TABLE_CAPACITY> generated_ls_curve;     // the line naming the pile of curve k
   Array1<int, TABLE_CAPACITY> generated_tr_curve;
 };
 extern InputLinesRecord InputLines;

@@ -159,7 +159,6 @@ void read_pile_arrangement(InputReader& in) {
                                             : read_arrangement_entry(in, a.int_3d, a.real_3d, r, ARRANGEMENT_INTS_3D,
                                                                      PILE_3D_FIRST_REALS, ARRANGEMENT_REALS_3D);
     if (!read) return;
-    InputLines.pile(r) = in.line() - ROW_2D_REAL_LINES;
     // A head is pinned, fixed or restrained; the lateral solution has no
     // other boundary condition.
     Table2<int>& ints = dimension == MODEL_2D ? a.int_2d : a.int_3d;

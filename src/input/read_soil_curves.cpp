@@ -178,7 +178,6 @@ void read_soil_layers(InputReader& in) {
         !in.read_counting({{0, SOIL_LAYER_POINTS}, {1, SOIL_LAYER_PROPERTIES}}, s.num_points(l), s.num_props(l))) {
       return;
     }
-    InputLines.soil_layer_count(l) = in.line();
     const int props_given = s.num_props(l);
     if (!in.count(s.num_points(l), "POINTS OF A SOIL LAYER", SOIL_LAYER_POINTS) ||
         !in.count(s.num_props(l), "PROPERTIES OF A SOIL LAYER", SOIL_LAYER_PROPERTIES)) {
