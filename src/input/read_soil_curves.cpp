@@ -98,12 +98,36 @@ constexpr int PROP_SIDE_FRICTION = 8;
 constexpr int PROP_TIP_RESISTANCE = 9;
 constexpr double RIGHT_ANGLE_DEGREES = 90.0;
 // Soil codes the checks tell apart.
+constexpr int CODE_SOFT_CLAY = 1;
+constexpr int CODE_STIFF_CLAY_FREE_WATER = 2;
+constexpr int CODE_STIFF_CLAY_NO_WATER = 3;
 constexpr int CODE_SAND = 4;
 constexpr int CODE_USER_PY = 5;
 constexpr int CODE_VUGGY_LIMESTONE = 6;
+constexpr int CODE_SILT = 7;
 constexpr int CODE_API_SAND = 8;
 constexpr int CODE_WEAK_ROCK = 9;
+constexpr int CODE_STIFF_CLAY_INITIAL_K = 10;
 constexpr int CODE_ELASTIC_SUBGRADE = 12;
+constexpr int CODE_SOFT_CLAY_USER_J = 13;
+constexpr int CODE_MOD_SOFT_CLAY_INITIAL_K = 14;
+
+// The codes whose criteria estimate a k, or an e50, not given (0 or less):
+// the clays with a k, the sands and the silt; the clays and the silt.
+bool estimates_k(int code) {
+  for (const int c : {CODE_STIFF_CLAY_FREE_WATER, CODE_SAND, CODE_SILT, CODE_API_SAND, CODE_STIFF_CLAY_INITIAL_K,
+                      CODE_MOD_SOFT_CLAY_INITIAL_K}) {
+    if (code == c) return true;
+  }
+  return false;
+}
+bool estimates_e50(int code) {
+  for (const int c : {CODE_SOFT_CLAY, CODE_STIFF_CLAY_FREE_WATER, CODE_STIFF_CLAY_NO_WATER, CODE_SILT,
+                      CODE_STIFF_CLAY_INITIAL_K, CODE_SOFT_CLAY_USER_J, CODE_MOD_SOFT_CLAY_INITIAL_K}) {
+    if (code == c) return true;
+  }
+  return false;
+}
 
 // Whether the criteria of a code weigh the soil: all but the rocks, the
 // elastic subgrade and the user's own p-y curves.
@@ -130,6 +154,9 @@ std::string impossible_property(int k, double value, int code) {
       }
       if (value < 0.0 || value >= RIGHT_ANGLE_DEGREES) return "THE FRICTION ANGLE IS 0 OR ABOVE AND BELOW 90 DEGREES";
       return {};
+    case PROP_SUBGRADE_MODULUS:
+      // The elastic subgrade takes its modulus as given.
+      return code == CODE_ELASTIC_SUBGRADE && value < 0.0 ? "THE ELASTIC SUBGRADE MODULUS IS 0 OR ABOVE" : "";
     case PROP_ROCK_MODULUS:
       return value < 0.0 ? "THE ROCK MASS MODULUS IS 0 OR ABOVE" : "";
     case PROP_SIDE_FRICTION:
@@ -155,7 +182,7 @@ bool layer_point_usable(InputReader& in, int l, int p) {
       in.reject(number_text(value), layer + impossible);
       return false;
     }
-    const bool estimated = k == PROP_SUBGRADE_MODULUS || (k == PROP_E50 && code != CODE_WEAK_ROCK);
+    const bool estimated = (k == PROP_SUBGRADE_MODULUS && estimates_k(code)) || (k == PROP_E50 && estimates_e50(code));
     if (estimated && value < 0.0) {
       in.warn_at(in.line(), number_text(value),
                  layer + (k == PROP_E50 ? "E50" : "K") + " BELOW 0 IS TAKEN AS NOT GIVEN, AND ESTIMATED");

@@ -345,6 +345,19 @@ const std::vector<CheckCase>& cases() {
        "GIVEN, "
        "AND ESTIMATED)",
        true},
+      {"sand k -90 pci",
+       "bent_2d.inp",
+       {{SAND_TOP, "62 0 34 -90 0 0 0\n"}},
+       "62 0 34 -90 0 0 0",
+       "     ** WARNING **  INPUT SECTION 10 (SOIL LAYERS), LINE @: '-90' (LAYER 2: K BELOW 0 IS TAKEN AS NOT GIVEN, "
+       "AND "
+       "ESTIMATED)",
+       true},
+      {"elastic subgrade modulus below 0",
+       "single_pile.inp",
+       {{"1 1\n0 80\n", "1 12\n0 80\n"}, {CLAY_TOP, "56 0 0 -500 0 0 0\n"}},
+       "56 0 0 -500 0 0 0",
+       "INPUT SECTION 10 (SOIL LAYERS), LINE @: '-500' (LAYER 1: THE ELASTIC SUBGRADE MODULUS IS 0 OR ABOVE)"},
       {"cap tolerance 0",
        "single_pile.inp",
        {{STEP_LINE, "0 1.0E-5 0.25 0.01\n"}},
