@@ -211,10 +211,6 @@ class InputReader {
   // read as 0.001, and more often a blank left out by hand.
   void note_letterless_real();
 
-  // Notes a header line that holds numbers only: an entry more than the
-  // count before it promised, most likely, and a failure later names both.
-  void note_numeric_header(const std::string& text);
-
   // Ends the read when the line just read holds bytes that are no text.
   bool text_bytes(const std::string& line);
 
@@ -258,8 +254,9 @@ class InputReader {
   // The last counted list of the top level and its section.
   ListFrame last_list_{"", 0, 0};
   int last_list_section_ = 0;
-  // The first header line that held numbers only, its section, and the list
-  // that ended before it (item empty: none).
+  // The first header line that held numbers only (an entry more than the
+  // count before it promised, most likely), its section, and the list that
+  // ended before it (count line 0: none); a failure later names them.
   int numeric_header_line_ = 0;
   int numeric_header_section_ = 0;
   ListFrame numeric_header_list_{"", 0, 0};

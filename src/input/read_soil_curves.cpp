@@ -152,6 +152,10 @@ std::string impossible_property(int k, double value, int code) {
       if (sand && !(value > 0.0 && value < RIGHT_ANGLE_DEGREES)) {
         return "THE FRICTION ANGLE OF A SAND IS ABOVE 0 AND BELOW 90 DEGREES";
       }
+      // The silt criterion stops at a friction angle of 0.
+      if (code == CODE_SILT && !(value > 0.0 && value < RIGHT_ANGLE_DEGREES)) {
+        return "THE FRICTION ANGLE OF A SILT IS ABOVE 0 AND BELOW 90 DEGREES";
+      }
       if (value < 0.0 || value >= RIGHT_ANGLE_DEGREES) return "THE FRICTION ANGLE IS 0 OR ABOVE AND BELOW 90 DEGREES";
       return {};
     case PROP_SUBGRADE_MODULUS:

@@ -293,6 +293,12 @@ const std::vector<CheckCase>& cases() {
        "62 0 0 90 0 0 0",
        "INPUT SECTION 10 (SOIL LAYERS), LINE @: '0' (LAYER 2: THE FRICTION ANGLE OF A SAND IS ABOVE 0 AND BELOW 90 "
        "DEGREES)"},
+      {"silt friction angle 0",
+       "single_pile.inp",
+       {{"1 1\n0 80\n", "1 7\n0 80\n"}},
+       "56 700 0 0 0 0.01 0.5",
+       "INPUT SECTION 10 (SOIL LAYERS), LINE @: '0' (LAYER 1: THE FRICTION ANGLE OF A SILT IS ABOVE 0 AND BELOW 90 "
+       "DEGREES)"},
       {"clay friction angle -5",
        "single_pile.inp",
        {{CLAY_TOP, "56 700 -5 0 0 0.01 0.5\n"}},
