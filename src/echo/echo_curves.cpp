@@ -25,6 +25,7 @@ namespace pilecap {
 namespace {
 
 constexpr int INPUT_SECTION_PILE_ARRANGEMENT = 7;
+constexpr int INPUT_SECTION_PROPERTY_SETS = 8;
 constexpr int INPUT_SECTION_GENERATED_LS_PILES = 13;
 constexpr int INPUT_SECTION_GENERATED_TR_PILES = 14;
 
@@ -184,6 +185,22 @@ void store_and_echo_user_curves(int count, const char* title, bool axial, Array1
   }
 }
 
+// The detail line of a generator's failure: the curve with its line, its
+// pile and the pile's property set with theirs, then where along the pile
+// the generator stopped when it said so. A refused input value has its own.
+void name_failed_curve(const CurveKind& kind, int k, int pile, int q, int status) {
+  if (status == STATUS_INPUT_DATA_ERROR || status == STATUS_FILE_ERROR || status == STATUS_CAPACITY_EXCEEDED) return;
+  const std::string cause = STATUS_DETAIL();
+  const int curve_line = kind.axial ? InputLines.generated_ls_curve(k) : InputLines.generated_tr_curve(k);
+  const int set_line = q >= 1 && q <= MAX_INPUT_PROPERTY_SETS ? InputLines.property_set(q) : 0;
+  std::string detail("    ");
+  detail.append(INPUT_PLACE(kind.input_section, curve_line)).append(": CURVE ").append(std::to_string(k));
+  detail.append(" OF PILE ").append(std::to_string(pile)).append(", PROPERTY SET ").append(std::to_string(q));
+  detail.append(" AT ").append(INPUT_PLACE(INPUT_SECTION_PROPERTY_SETS, set_line));
+  if (!cause.empty()) detail.append(", ").append(cause);
+  SET_STATUS_DETAIL(detail);
+}
+
 // Both sides of generated curve k; a failing side leaves what was stored.
 void generate_curve(CurveKind& kind, int k, int& status) {
   int pile = kind.pile(k);
@@ -204,7 +221,10 @@ void generate_curve(CurveKind& kind, int k, int& status) {
       fio::flush(UNIT_RUN_LOG);
       GENERATE_TORSION_TR_CURVE(q, side, k, pile, status, n, y, x);
     }
-    if (status != STATUS_OK) return;
+    if (status != STATUS_OK) {
+      name_failed_curve(kind, k, pile, q, status);
+      return;
+    }
     kind.point_count(k) = 2 * n + 1;
     for (int j = 1; j <= n; ++j) {
       if (side == SIDE_UPLIFT) {

@@ -24,6 +24,7 @@ namespace pilecap {
 
 namespace {
 
+constexpr int INPUT_SECTION_SOIL_LAYERS = 10;
 constexpr int INPUT_SECTION_PY_PRINT_REQUESTS = 11;
 constexpr double DEGREES_PER_HALF_TURN = 180.0;
 
@@ -379,7 +380,14 @@ void PRINT_SOIL_PROFILE(int& status) {
     fio::write(UNIT_ECHO, ENDS_HEADING);
     write_property_rows(l, code, notes);
     write_side_and_tip_rows(l, code, kinds, notes, status);
-    if (status != STATUS_OK) return;
+    if (status != STATUS_OK) {
+      // A soil query that failed names the layer it served.
+      if (STATUS_DETAIL().empty()) {
+        SET_STATUS_DETAIL("    " + INPUT_PLACE(INPUT_SECTION_SOIL_LAYERS, InputLines.soil_layer(l)) + ": SOIL LAYER " +
+                          std::to_string(l) + ", ITS ULTIMATE UNIT SIDE FRICTION AND TIP RESISTANCE");
+      }
+      return;
+    }
   }
   bool any_note = false;
   for (bool note : notes) any_note = any_note || note;
@@ -395,7 +403,7 @@ void CHECK_PY_PRINT_REQUESTS(int& status) {
   for (int j = 1; j <= r.count; ++j) {
     if (r.pile(j) < 1 || r.pile(j) > PileTable.n_piles) {
       REJECT_INPUT_VALUE(status, INPUT_SECTION_PY_PRINT_REQUESTS, "REQUEST " + std::to_string(j), r.pile(j),
-                             "PILE NOT DEFINED");
+                         "PILE NOT DEFINED");
       return;
     }
   }

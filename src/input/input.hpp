@@ -11,6 +11,24 @@
 
 namespace pilecap {
 
+// The input lines that gave the property sets, cross sections, soil layers
+// and generated curves, kept by the reader so that a check made after
+// it (the echo, the curve generators) can name where a value came from.
+// 0 = not read in this run.
+struct InputLinesRecord {
+  Array1<int, MAX_INPUT_PROPERTY_SETS> property_set;  // increments, length and pile type
+  Array1<int, MAX_CROSS_SECTIONS> cross_section;      // the line of E, area, inertias and GJ (top)
+  Array1<int, MAX_INPUT_SOIL_LAYERS> soil_layer;      // the first point line of the layer
+  Array1<int, TABLE_CAPACITY> generated_ls_curve;     // the line naming the pile of curve k
+  Array1<int, TABLE_CAPACITY> generated_tr_curve;
+};
+extern InputLinesRecord InputLines;
+
+// INPUT_PLACE
+// "INPUT SECTION 10 (SOIL LAYERS), LINE 45": a line of the input data file
+// as the messages name it, the section by its usual header.
+std::string INPUT_PLACE(int section, int line);
+
 // BUILD_PILE_TABLE
 // TABLE D: copies the pile arrangement into PileTable, appends the embedded
 // cap entry, converts the pile angles to radians and prints the table.

@@ -116,6 +116,74 @@ bool section_present(int section) {
   return true;
 }
 
+// The 1-based place of the first byte of a line that is no text, 0 when
+// every byte is: a control character other than a tab, vertical tab, form
+// feed or carriage return, or a byte that begins or continues no UTF-8
+// character. Such bytes come from a file that is not an input data file, or
+// that was damaged.
+int first_non_text_byte(std::string_view line) {
+  const auto byte = [&line](std::size_t k) { return static_cast<unsigned char>(line[k]); };
+  constexpr unsigned char DELETE = 0x7F;
+  std::size_t k = 0;
+  while (k < line.size()) {
+    const unsigned char c = byte(k);
+    if (c < 0x80) {
+      const bool control = (c < 0x20 && c != '\t' && c != '\v' && c != '\f' && c != '\r') || c == DELETE;
+      if (control) return static_cast<int>(k) + 1;
+      ++k;
+      continue;
+    }
+    // The length of the UTF-8 sequence its first byte announces.
+    std::size_t length = 0;
+    if (c >= 0xC2 && c <= 0xDF) {
+      length = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      length = 3;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      length = 4;
+    } else {
+      return static_cast<int>(k) + 1;
+    }
+    for (std::size_t j = 1; j < length; ++j) {
+      if (k + j >= line.size() || (byte(k + j) & 0xC0) != 0x80) return static_cast<int>(k + j) + 1;
+    }
+    k += length;
+  }
+  return 0;
+}
+
+// "NOT TEXT AT LINE 3, BYTE 17 (VALUE 143)"
+std::string not_text_detail(int line, std::string_view text, int byte) {
+  const int value = static_cast<unsigned char>(text[static_cast<std::size_t>(byte - 1)]);
+  return "NOT TEXT AT LINE " + std::to_string(line) + ", BYTE " + std::to_string(byte) + " (VALUE " +
+         std::to_string(value) + ")";
+}
+
+// Whether a line holds one number or more and nothing else: a line of data
+// where a header is due.
+bool holds_only_numbers(std::string_view line) {
+  bool any = false;
+  std::size_t k = 0;
+  while (k < line.size()) {
+    const std::size_t start = line.find_first_not_of(" \t,\r", k);
+    if (start == std::string_view::npos) break;
+    std::size_t end = line.find_first_of(" \t,\r", start);
+    if (end == std::string_view::npos) end = line.size();
+    std::string field(line.substr(start, end - start));
+    for (char& c : field) {
+      if (c == 'D' || c == 'd') c = 'E';
+    }
+    double value = 0.0;
+    const char* first = field.data();
+    if (*first == '+') ++first;
+    const auto [rest, error] = std::from_chars(first, field.data() + field.size(), value);
+    if (error != std::errc{} || rest != field.data() + field.size()) return false;
+    any = true;
+    k = end;
+  }
+  return any;
+}
+
 // A field that is a word (or a quoted text) rather than a malformed number.
 bool is_word(std::string_view field) {
   if (field.empty()) return false;
@@ -123,9 +191,11 @@ bool is_word(std::string_view field) {
   return std::isalpha(static_cast<unsigned char>(first)) != 0 || first == '\'' || first == '"';
 }
 
-//     INPUT SECTION 10 (SOIL LAYERS), LINE 59:
-std::string place(int section, int line) {
-  std::string where(DETAIL_INDENT);
+}  // namespace
+
+// INPUT SECTION 10 (SOIL LAYERS), LINE 59
+std::string line_place(int section, int line) {
+  std::string where;
   if (section == TITLE_LINES) {
     where.append("INPUT TITLE LINES");
   } else {
@@ -134,7 +204,15 @@ std::string place(int section, int line) {
       where.append(" (").append(SECTION_HEADERS[static_cast<std::size_t>(section)]).append(")");
     }
   }
-  return where.append(", LINE ").append(std::to_string(line)).append(": ");
+  return where.append(", LINE ").append(std::to_string(line));
+}
+
+namespace {
+
+//     INPUT SECTION 10 (SOIL LAYERS), LINE 59:
+std::string place(int section, int line) {
+  std::string where(DETAIL_INDENT);
+  return where.append(line_place(section, line)).append(": ");
 }
 
 }  // namespace
@@ -147,6 +225,28 @@ std::string number_text(double value) {
 
 void InputReader::fail(int status, int section, int line, const std::string& detail) {
   status_ = status;
+  if (misplaced_line_ == 0 && numeric_header_line_ != 0 && line > numeric_header_line_) {
+    // A line of numbers stood where a header was due, and the reads after it
+    // went on out of place: the count above it is named first.
+    std::string where = place(section, line);
+    where.erase(0, DETAIL_INDENT.size());
+    where.resize(where.size() - 2);  // the ": " of a detail line
+    const std::string header_line = std::to_string(numeric_header_line_);
+    const std::string due = " WHERE THE HEADER OF SECTION " + std::to_string(numeric_header_section_) + " IS DUE";
+    std::string cause;
+    if (numeric_header_list_.count_line != 0) {
+      const ListFrame& list = numeric_header_list_;
+      cause = place(numeric_header_list_section_, list.count_line) + "THE " + std::to_string(list.count) + " " +
+              list.item + " COUNTED AT LINE " + std::to_string(list.count_line) +
+              " MAY BE TOO FEW (OR A LINE TOO MANY STANDS BEFORE LINE " + header_line + "): LINE " + header_line + "," +
+              due + ", HOLDS NUMBERS ONLY";
+    } else {
+      cause = place(numeric_header_section_, numeric_header_line_) + "LINE " + header_line + "," + due +
+              ", HOLDS NUMBERS ONLY";
+    }
+    SET_STATUS_DETAIL(cause + ", SO THE LINES AFTER IT WERE READ OUT OF PLACE UNTIL " + where + ": " + detail);
+    return;
+  }
   if (misplaced_line_ == 0) {
     SET_STATUS_DETAIL(place(section, line) + detail);
     return;
@@ -203,6 +303,10 @@ bool InputReader::settle(int io_result) {
       fail(STATUS_INPUT_DATA_ERROR, section_, line() + 1, "END OF FILE");
       return false;
     case fio::IO_BAD_VALUE:
+      if (const std::string read = fio::last_line(UNIT_INPUT); first_non_text_byte(read) != 0) {
+        fail(STATUS_INPUT_DATA_ERROR, section_, line(), not_text_detail(line(), read, first_non_text_byte(read)));
+        return false;
+      }
       if (const int header = section_of_header(fio::last_line(UNIT_INPUT)); header != 0) {
         // A value missing from the record (or from one above it) made the
         // reads run on into the next section; name the record's own line.
@@ -294,17 +398,33 @@ void InputReader::warn_at(int line, std::string_view text, std::string_view reas
 }
 
 bool InputReader::header(int section) {
+  const ListFrame list_before = last_list_;
+  const int list_section = last_list_section_;
+  last_list_ = ListFrame{"", 0, 0};
   section_ = section;
   std::string text;
   if (!text_line(text)) return false;
   fio::write(UNIT_RUN_LOG, READING_LAYOUT, text);
   note_misplaced_header(text);
+  if (numeric_header_line_ == 0 && holds_only_numbers(fio::last_line(UNIT_INPUT))) {
+    numeric_header_line_ = line();
+    numeric_header_section_ = section;
+    numeric_header_list_ = list_before;
+    numeric_header_list_section_ = list_section;
+  }
   return true;
 }
 
 bool InputReader::text_line(std::string& text) {
   if (!ok()) return false;
-  return settle(fio::read_line(UNIT_INPUT, text, TEXT_LINE_LENGTH));
+  return settle(fio::read_line(UNIT_INPUT, text, TEXT_LINE_LENGTH)) && text_bytes(fio::last_line(UNIT_INPUT));
+}
+
+bool InputReader::text_bytes(const std::string& line_text) {
+  const int byte = first_non_text_byte(line_text);
+  if (byte == 0) return true;
+  fail(STATUS_INPUT_DATA_ERROR, section_, line(), not_text_detail(line(), line_text, byte));
+  return false;
 }
 
 bool InputReader::discard_reals(int n) {
@@ -345,3 +465,11 @@ void InputReader::reject_at(int section, int line, std::string_view text, std::s
 }
 
 }  // namespace pilecap::input_detail
+
+namespace pilecap {
+
+InputLinesRecord InputLines;
+
+std::string INPUT_PLACE(int section, int line) { return input_detail::line_place(section, line); }
+
+}  // namespace pilecap

@@ -185,6 +185,15 @@ class InputReader {
 
   EntryLines& entry_lines() { return *entry_lines_; }
 
+  // A counted list of the top level has been read to its end: the last one
+  // before a header is named when that header holds numbers only.
+  void list_closed(const ListFrame& list) {
+    if (lists_.size() == 1) {
+      last_list_ = list;
+      last_list_section_ = section_;
+    }
+  }
+
   // The counted lists being read, innermost last (see CountedList).
   std::vector<ListFrame>& lists() { return lists_; }
 
@@ -201,6 +210,9 @@ class InputReader {
   // Warns of a real typed with a sign but no exponent letter ("1-3"):
   // read as 0.001, and more often a blank left out by hand.
   void note_letterless_real();
+
+  // Ends the read when the line just read holds bytes that are no text.
+  bool text_bytes(const std::string& line);
 
   // Notes a header line that holds the usual header of another section:
   // the section is out of its place, and a failure later names it.
@@ -239,6 +251,16 @@ class InputReader {
   int misplaced_line_ = 0;
   int misplaced_section_ = 0;  // the section whose header it holds
   int misplaced_due_ = 0;      // the section the reader took it for
+  // The last counted list of the top level and its section.
+  ListFrame last_list_{"", 0, 0};
+  int last_list_section_ = 0;
+  // The first header line that held numbers only (an entry more than the
+  // count before it promised, most likely), its section, and the list that
+  // ended before it (count line 0: none); a failure later names them.
+  int numeric_header_line_ = 0;
+  int numeric_header_section_ = 0;
+  ListFrame numeric_header_list_{"", 0, 0};
+  int numeric_header_list_section_ = 0;
 };
 
 // The entries of a list whose count was just read, for the messages of a
@@ -250,7 +272,10 @@ class CountedList {
   CountedList(InputReader& in, const char* item, int count) : in_(in), index_(in.lists().size()) {
     in_.lists().push_back({item, count, in_.line()});
   }
-  ~CountedList() { in_.lists().pop_back(); }
+  ~CountedList() {
+    in_.list_closed(in_.lists().back());
+    in_.lists().pop_back();
+  }
   CountedList(const CountedList&) = delete;
   CountedList& operator=(const CountedList&) = delete;
   void entry(int k) { in_.lists()[index_].entry = k; }
@@ -259,6 +284,9 @@ class CountedList {
   InputReader& in_;
   std::size_t index_;
 };
+
+// "INPUT SECTION 10 (SOIL LAYERS), LINE 59": a line as the messages name it.
+std::string line_place(int section, int line);
 
 // Shortest text of a number for a message.
 std::string number_text(double value);
@@ -275,7 +303,8 @@ void read_cross_sections(InputReader& in);
 void read_soil_layers(InputReader& in);
 void read_py_print_requests(InputReader& in);
 void read_user_py_curves(InputReader& in);
-void read_generated_curve_piles(InputReader& in, int section, int& count, Table1<int>& piles);
+void read_generated_curve_piles(InputReader& in, int section, int& count, Table1<int>& piles,
+                                Array1<int, TABLE_CAPACITY>& lines);
 void read_user_ls_curves(InputReader& in);
 void read_user_tr_curves(InputReader& in);
 void read_moment_curvature_sets(InputReader& in);

@@ -52,6 +52,24 @@ void check_references(int& status) {
   }
 }
 
+// (5X,"** WARNING **  ",A): as the reader's warnings on the input.
+const fio::Format INPUT_WARNING_LAYOUT("(5X,\"** WARNING **  \",A)");
+
+// A pile shorter than it is wide is possible (a short pier), but more often
+// a length typed in the wrong unit; the analysis goes on with it. The sets
+// and their cross sections were checked.
+void note_piles_shorter_than_wide() {
+  const auto& input = PropertySetInput;
+  for (int p = 1; p <= input.count; ++p) {
+    const int c = input.cross_section(p, 1);
+    if (!(input.length(p) < CrossSection.diameter(c))) continue;
+    const int line = p <= MAX_INPUT_PROPERTY_SETS ? InputLines.property_set(p) : 0;
+    fio::write(UNIT_RUN_LOG, INPUT_WARNING_LAYOUT,
+               INPUT_PLACE(INPUT_SECTION_PROPERTY_SETS, line) + ": PROPERTY SET " + std::to_string(p) +
+                   " IS SHORTER THAN THE DIAMETER OF ITS FIRST CROSS SECTION: A LENGTH IN THE WRONG UNIT?");
+  }
+}
+
 // Step 1: lengths, counts and section limits of the input sets.
 void copy_input_sets() {
   const auto& input = PropertySetInput;
@@ -177,6 +195,7 @@ void build_section_end(const SectionEnd& end, int p, int s, int c, bool three_d)
 void BUILD_PILE_PROPERTIES(int& status) {
   check_references(status);
   if (status != STATUS_OK) return;
+  note_piles_shorter_than_wide();
   // Start from empty tables, so nothing of an earlier run remains in the
   // fields a run does not write (the cap set's area, GJ and capacities).
   CLEAR_PILE_PROPERTIES();

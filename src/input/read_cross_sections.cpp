@@ -4,6 +4,8 @@
 // values equal to their top values. Cross section c is 1-based; dimensions are
 // in inches or millimetres as the input gives them.
 #include <array>
+#include <cmath>
+#include <string>
 
 #include "input/input_reader.hpp"
 
@@ -69,28 +71,61 @@ bool read_dimensions(InputReader& in, const DimensionList& tables, int c) {
   return in.read((*t[0])(c), (*t[1])(c), (*t[2])(c), (*t[3])(c), (*t[4])(c), (*t[5])(c), (*t[6])(c), (*t[7])(c));
 }
 
+// The width every p-y curve takes is the section's diameter, and a hollow
+// section's void lies inside it. Dimensions of one end were just read.
+bool diameters_usable(InputReader& in, double diameter, double inner) {
+  if (!(diameter > 0.0)) {
+    in.reject(number_text(diameter), "THE DIAMETER OF A CROSS SECTION IS ABOVE 0");
+    return false;
+  }
+  if (inner < 0.0 || inner >= diameter) {
+    in.reject(number_text(inner),
+              "THE INTERNAL DIAMETER IS 0 (SOLID) OR ABOVE 0 AND BELOW THE DIAMETER " + number_text(diameter));
+    return false;
+  }
+  return true;
+}
+
+// Every rigidity of the pile is E times a property of the section.
+bool modulus_usable(InputReader& in, double modulus) {
+  if (modulus > 0.0) return true;
+  in.reject(number_text(modulus), "THE MODULUS OF ELASTICITY E IS ABOVE 0");
+  return false;
+}
+
 bool read_elastic_section(InputReader& in, int c) {
   auto& x = CrossSection;
   double unused_real = 0.0;
   int unused = 0;
-  if (!read_dimensions(in, top_dimensions(), c) ||
+  if (!read_dimensions(in, top_dimensions(), c) || !diameters_usable(in, x.diameter(c), x.inner_diameter(c)) ||
       !in.read(x.shear_modulus(c), x.area(c), x.inertia_zz(c), x.inertia_yy(c), unused_real, x.gj(c), x.mn_zz(c),
                x.vn_zz(c), x.modulus(c), unused_real, x.perimeter(c), x.moment_capacity_given(c), x.mn_yy(c),
                x.vn_yy(c), x.tapered(c))) {
     return false;
   }
+  InputLines.cross_section(c) = in.line();
+  if (!modulus_usable(in, x.modulus(c))) return false;
   if (x.tapered(c) > 0) {
     if (!read_dimensions(in, bottom_dimensions(), c) ||
+        !diameters_usable(in, x.diameter_bottom(c), x.inner_diameter_bottom(c)) ||
         !in.read(x.shear_modulus_bottom(c), x.area_bottom(c), x.inertia_zz_bottom(c), x.inertia_yy_bottom(c),
                  unused_real, x.gj_bottom(c), x.mn_zz_bottom(c), x.vn_zz_bottom(c), x.modulus_bottom(c), unused_real,
-                 x.perimeter_bottom(c), x.mn_yy_bottom(c), x.vn_yy_bottom(c))) {
+                 x.perimeter_bottom(c), x.mn_yy_bottom(c), x.vn_yy_bottom(c)) ||
+        !modulus_usable(in, x.modulus_bottom(c))) {
       return false;
     }
   } else {
     copy_top_to_bottom(c);
   }
-  return in.read(x.aisc_family(c), unused, x.wall_thickness(c), x.aisc_round(c), unused, unused) &&
-         in.read(fio::Text{x.aisc_name(c), TEXT_LINE_LENGTH});
+  if (!in.read(x.aisc_family(c), unused, x.wall_thickness(c), x.aisc_round(c), unused, unused)) return false;
+  // A wall as thick as the radius fills the section; a thicker one has no inside.
+  const double radius = 0.5 * std::fmin(x.diameter(c), x.diameter_bottom(c));
+  if (x.wall_thickness(c) < 0.0 || x.wall_thickness(c) > radius) {
+    in.reject(number_text(x.wall_thickness(c)),
+              "THE WALL THICKNESS IS 0 OR ABOVE, AT MOST THE RADIUS " + number_text(radius));
+    return false;
+  }
+  return in.read(fio::Text{x.aisc_name(c), TEXT_LINE_LENGTH});
 }
 
 // Bars or strands: one line each, a label that is not used and four reals.
@@ -111,6 +146,14 @@ bool read_nonlinear_section(InputReader& in, int c) {
   double unused_real = 0.0;
   if (!in.read(x.diameter(c), x.area(c), x.inertia_zz(c), x.inertia_yy(c), x.gj(c), x.mn_zz(c), x.vn_zz(c),
                x.modulus(c), x.perimeter(c), x.mn_yy(c), x.vn_yy(c))) {
+    return false;
+  }
+  InputLines.cross_section(c) = in.line();
+  // The bending stiffness of a nonlinear section comes from its
+  // moment-curvature data; E serves the axial rigidity only, where it is given.
+  if (!diameters_usable(in, x.diameter(c), 0.0)) return false;
+  if (x.modulus(c) < 0.0) {
+    in.reject(number_text(x.modulus(c)), "THE MODULUS OF ELASTICITY E IS 0 OR ABOVE");
     return false;
   }
   copy_top_to_bottom(c);

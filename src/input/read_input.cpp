@@ -30,6 +30,8 @@ constexpr int PASSIVE_FHD_FROM_SOIL = 1;
 constexpr int DISCARDED_CAP_LINES = 1;   // cap flag followed by lines that are read and dropped
 constexpr int PMULT_BY_DIRECTION_A = 3;  // reduction-factor methods with a direction line
 constexpr int PMULT_BY_DIRECTION_B = 4;
+constexpr double MIN_POISSON_RATIO = -1.0;  // excluded
+constexpr double MAX_POISSON_RATIO = 0.5;
 constexpr std::string_view EXPORT_DETAIL_INDENT = "    ";  // as the other lines of the final message
 
 void read_titles(InputReader& in) {
@@ -177,6 +179,12 @@ void read_pile_cap(InputReader& in) {
       in.reject(number_text(plate.young_modulus), "THE PLATE NEEDS A POSITIVE YOUNG MODULUS");
       return;
     }
+    // The plate's shear modulus divides by 1 + nu and its bending stiffness
+    // by 1 - nu^2; a material has a ratio of at most 1/2.
+    if (!(plate.poisson_ratio > MIN_POISSON_RATIO && plate.poisson_ratio <= MAX_POISSON_RATIO)) {
+      in.reject(number_text(plate.poisson_ratio), "POISSON'S RATIO OF THE PLATE IS ABOVE -1 AND AT MOST 0.5");
+      return;
+    }
   }
 }
 
@@ -202,6 +210,7 @@ void READ_INPUT_FILE(int& status) {
   RESET_INPUT_RECORDS(status);
   if (status != STATUS_OK) return;
 
+  InputLines = InputLinesRecord{};
   InputReader in(status);
   read_options_and_cap(in, status);
   read_load_cases(in);
@@ -215,11 +224,11 @@ void READ_INPUT_FILE(int& status) {
   read_soil_layers(in);
   if (RunOptions.print_py_curves == 1) read_py_print_requests(in);
   if (RunOptions.user_py_curves == 1) read_user_py_curves(in);
-  read_generated_curve_piles(in, SECTION_GENERATED_LS_PILES, GeneratedCurvePiles.ls_count,
-                             GeneratedCurvePiles.ls_piles);
+  read_generated_curve_piles(in, SECTION_GENERATED_LS_PILES, GeneratedCurvePiles.ls_count, GeneratedCurvePiles.ls_piles,
+                             InputLines.generated_ls_curve);
   if (RunOptions.dimension == MODEL_3D) {
     read_generated_curve_piles(in, SECTION_GENERATED_TR_PILES, GeneratedCurvePiles.tr_count,
-                               GeneratedCurvePiles.tr_piles);
+                               GeneratedCurvePiles.tr_piles, InputLines.generated_tr_curve);
   }
   if (RunOptions.user_axial_curves == 1) read_user_ls_curves(in);
   if (RunOptions.user_torsion_curves == 1) read_user_tr_curves(in);

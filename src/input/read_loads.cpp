@@ -3,6 +3,7 @@
 // need the piles and the load sets. Case i, entry j, point k are 1-based;
 // lengths are in the input's units.
 #include <string>
+#include <utility>
 
 #include "input/input_reader.hpp"
 #include "model/analysis_control.hpp"
@@ -57,7 +58,24 @@ bool read_controls(InputReader& in, LoadControlTable& t, int i) {
     }
   }
   if (!in.read(t.tolerance(i), t.llp_tolerance(i), t.initial_step(i), t.min_step(i))) return false;
+  // A pile's deflections close only below their tolerance, and a cap
+  // tolerance of 0 leaves only the tests of a vanishing increment.
+  const std::pair<double, const char*> tolerances[] = {
+      {t.tolerance(i), "THE TOLERANCE OF THE CAP MOVEMENT IS ABOVE 0"},
+      {t.llp_tolerance(i), "THE TOLERANCE OF THE PILE DEFLECTIONS IS ABOVE 0"}};
+  for (const auto& [tolerance, reason] : tolerances) {
+    if (!(tolerance > 0.0)) {
+      in.reject(number_text(tolerance), reason);
+      return false;
+    }
+  }
   const double initial = t.initial_step(i);
+  // The steps are fractions of the load: a first step beyond the whole load
+  // computes no step at all.
+  if (initial > 1.0) {
+    in.reject(number_text(initial), "THE FIRST LOAD STEP IS A FRACTION ABOVE 0 AND AT MOST 1 (THE WHOLE LOAD)");
+    return false;
+  }
   for (const double step : {initial, t.min_step(i)}) {
     if (step <= 0.0) {
       in.reject(number_text(step), "LOAD STEPS MUST BE POSITIVE");

@@ -27,6 +27,11 @@ constexpr int ROW_2D_SPACING = 2;  // real columns of a 2D row
 constexpr int ROW_2D_BATTER = 8;   // degrees, on the row's second line of reals
 constexpr int USER_PY_CURVES_GIVEN = 1;
 constexpr double RIGHT_ANGLE_DEGREES = 90.0;
+constexpr double HALF_TURN_DEGREES = 180.0;
+constexpr int FIRST_P_FACTOR = 3;        // P-FACTOR, then Y-FACTOR, of a 2D row and a 3D pile alike
+constexpr int ROW_2D_AXIAL_FACTOR = 5;   // FACT. AXIAL LOAD
+constexpr int PILE_3D_AXIAL_FACTOR = 7;  // FACT.AX.LD
+constexpr int PILE_3D_BETA = 12;
 
 // One pile (3D) or pile row (2D): a line of integers and two of reals.
 bool read_arrangement_entry(InputReader& in, Table2<int>& ints, Table2<double>& reals, int r, int n_ints,
@@ -67,6 +72,45 @@ bool row_geometry_usable(InputReader& in, int r) {
     return false;
   }
   return true;
+}
+
+// The factors of a pile's first line of reals: the p- and y-multipliers the
+// analysis starts from (read as they stand only without a reduction-factor
+// method; a method computes its own), the second being a divisor of every
+// deflection, and the factor on the pile's axial force, of which 0 leaves
+// the pile without axial force and a negative one would turn it into a
+// pull. Entry r was just read.
+bool factors_usable(InputReader& in, int r) {
+  const auto& a = PileArrangementInput;
+  const bool model_2d = RunOptions.dimension == MODEL_2D;
+  const int line = in.line() - 1;
+  const double axial = model_2d ? a.real_2d(r, ROW_2D_AXIAL_FACTOR) : a.real_3d(r, PILE_3D_AXIAL_FACTOR);
+  if (axial < 0.0) {
+    in.reject_at(SECTION_PILE_ARRANGEMENT, line, number_text(axial), "THE FACTOR ON THE AXIAL FORCE IS 0 OR ABOVE");
+    return false;
+  }
+  if (RunOptions.pmult_method != PMULT_METHOD_NONE) return true;
+  const double p_factor = model_2d ? a.real_2d(r, FIRST_P_FACTOR) : a.real_3d(r, FIRST_P_FACTOR);
+  const double y_factor = model_2d ? a.real_2d(r, FIRST_P_FACTOR + 1) : a.real_3d(r, FIRST_P_FACTOR + 1);
+  if (!(p_factor > 0.0)) {
+    in.reject_at(SECTION_PILE_ARRANGEMENT, line, number_text(p_factor), "THE P-MULTIPLIER IS ABOVE 0");
+    return false;
+  }
+  if (!(y_factor > 0.0)) {
+    in.reject_at(SECTION_PILE_ARRANGEMENT, line, number_text(y_factor), "THE Y-MULTIPLIER IS ABOVE 0");
+    return false;
+  }
+  return true;
+}
+
+// BETA is the angle of a 3D pile's axis from the horizontal, its batter
+// 90 degrees less: 90 stands the pile upright, and one of 0 or less, or of
+// 180 or more, lays it flat or turns its tip above its head.
+bool pile_direction_usable(InputReader& in, int r) {
+  const double beta = PileArrangementInput.real_3d(r, PILE_3D_BETA);
+  if (beta > 0.0 && beta < HALF_TURN_DEGREES) return true;
+  in.reject(number_text(beta), "BETA IS BETWEEN 0 AND 180 DEGREES, 90 FOR A VERTICAL PILE");
+  return false;
 }
 
 // An embedded cap thicker than the piles under it are long stands more in
@@ -133,7 +177,10 @@ void read_pile_arrangement(InputReader& in) {
                    std::to_string(a.int_2d(r, ROW_2D_PILE_COUNT)), "A PILE ROW NEEDS AT LEAST ONE PILE");
       return;
     }
-    if (!py_set_usable(in, ints(r, PY_SET_COLUMN)) || (dimension == MODEL_2D && !row_geometry_usable(in, r))) return;
+    if (!py_set_usable(in, ints(r, PY_SET_COLUMN)) || !factors_usable(in, r) ||
+        (dimension == MODEL_2D ? !row_geometry_usable(in, r) : !pile_direction_usable(in, r))) {
+      return;
+    }
   }
 }
 
@@ -150,9 +197,14 @@ void read_property_sets(InputReader& in) {
         !in.read(p.increments(s), p.length(s), p.pile_type(s))) {
       return;
     }
+    InputLines.property_set(s) = in.line();
     // The node tables of a pile hold 200 increments; every pile needs one.
     if (p.increments(s) < 1 || p.increments(s) > MAX_PILE_INCREMENTS) {
       in.reject(std::to_string(p.increments(s)), "INCREMENTS NOT 1 TO 200");
+      return;
+    }
+    if (!(p.length(s) > 0.0)) {
+      in.reject(number_text(p.length(s)), "THE LENGTH OF A PILE IS ABOVE 0");
       return;
     }
     note_cap_thicker_than_piles(in, s);

@@ -87,6 +87,114 @@ bool layer_depths_usable(InputReader& in, int l) {
   return true;
 }
 
+// Properties of a soil layer by their place on a point line.
+constexpr int PROP_UNIT_WEIGHT = 1;
+constexpr int PROP_STRENGTH = 2;  // cohesion, rock strength qu or maximum stress
+constexpr int PROP_FRICTION_ANGLE = 3;
+constexpr int PROP_SUBGRADE_MODULUS = 4;
+constexpr int PROP_ROCK_MODULUS = 5;
+constexpr int PROP_E50 = 6;  // krm of weak rock
+constexpr int PROP_SIDE_FRICTION = 8;
+constexpr int PROP_TIP_RESISTANCE = 9;
+constexpr double RIGHT_ANGLE_DEGREES = 90.0;
+// Soil codes the checks tell apart.
+constexpr int CODE_SOFT_CLAY = 1;
+constexpr int CODE_STIFF_CLAY_FREE_WATER = 2;
+constexpr int CODE_STIFF_CLAY_NO_WATER = 3;
+constexpr int CODE_SAND = 4;
+constexpr int CODE_USER_PY = 5;
+constexpr int CODE_VUGGY_LIMESTONE = 6;
+constexpr int CODE_SILT = 7;
+constexpr int CODE_API_SAND = 8;
+constexpr int CODE_WEAK_ROCK = 9;
+constexpr int CODE_STIFF_CLAY_INITIAL_K = 10;
+constexpr int CODE_ELASTIC_SUBGRADE = 12;
+constexpr int CODE_SOFT_CLAY_USER_J = 13;
+constexpr int CODE_MOD_SOFT_CLAY_INITIAL_K = 14;
+
+// The codes whose criteria estimate a k, or an e50, not given (0 or less):
+// the clays with a k, the sands and the silt; the clays and the silt.
+bool estimates_k(int code) {
+  for (const int c : {CODE_STIFF_CLAY_FREE_WATER, CODE_SAND, CODE_SILT, CODE_API_SAND, CODE_STIFF_CLAY_INITIAL_K,
+                      CODE_MOD_SOFT_CLAY_INITIAL_K}) {
+    if (code == c) return true;
+  }
+  return false;
+}
+bool estimates_e50(int code) {
+  for (const int c : {CODE_SOFT_CLAY, CODE_STIFF_CLAY_FREE_WATER, CODE_STIFF_CLAY_NO_WATER, CODE_SILT,
+                      CODE_STIFF_CLAY_INITIAL_K, CODE_SOFT_CLAY_USER_J, CODE_MOD_SOFT_CLAY_INITIAL_K}) {
+    if (code == c) return true;
+  }
+  return false;
+}
+
+// Whether the criteria of a code weigh the soil: all but the rocks, the
+// elastic subgrade and the user's own p-y curves.
+bool weighs_the_soil(int code) {
+  return code != CODE_USER_PY && code != CODE_VUGGY_LIMESTONE && code != CODE_WEAK_ROCK &&
+         code != CODE_ELASTIC_SUBGRADE;
+}
+
+// What no soil has, in property k of a layer of the code given; an empty
+// text when value is one a soil can have.
+std::string impossible_property(int k, double value, int code) {
+  const bool sand = code == CODE_SAND || code == CODE_API_SAND;
+  switch (k) {
+    case PROP_UNIT_WEIGHT:
+      if (value < 0.0 || (value == 0.0 && weighs_the_soil(code))) return "THE UNIT WEIGHT IS ABOVE 0";
+      return {};
+    case PROP_STRENGTH:
+      if (code == CODE_WEAK_ROCK && !(value > 0.0)) return "THE COMPRESSIVE STRENGTH OF WEAK ROCK IS ABOVE 0";
+      if (value < 0.0) return "THE COHESION OR STRENGTH IS 0 OR ABOVE";
+      return {};
+    case PROP_FRICTION_ANGLE:
+      if (sand && !(value > 0.0 && value < RIGHT_ANGLE_DEGREES)) {
+        return "THE FRICTION ANGLE OF A SAND IS ABOVE 0 AND BELOW 90 DEGREES";
+      }
+      // The silt criterion stops at a friction angle of 0.
+      if (code == CODE_SILT && !(value > 0.0 && value < RIGHT_ANGLE_DEGREES)) {
+        return "THE FRICTION ANGLE OF A SILT IS ABOVE 0 AND BELOW 90 DEGREES";
+      }
+      if (value < 0.0 || value >= RIGHT_ANGLE_DEGREES) return "THE FRICTION ANGLE IS 0 OR ABOVE AND BELOW 90 DEGREES";
+      return {};
+    case PROP_SUBGRADE_MODULUS:
+      // The elastic subgrade takes its modulus as given.
+      return code == CODE_ELASTIC_SUBGRADE && value < 0.0 ? "THE ELASTIC SUBGRADE MODULUS IS 0 OR ABOVE" : "";
+    case PROP_ROCK_MODULUS:
+      return value < 0.0 ? "THE ROCK MASS MODULUS IS 0 OR ABOVE" : "";
+    case PROP_SIDE_FRICTION:
+      return value < 0.0 ? "THE ULTIMATE UNIT SIDE FRICTION IS 0 (COMPUTED) OR ABOVE" : "";
+    case PROP_TIP_RESISTANCE:
+      return value < 0.0 ? "THE ULTIMATE UNIT TIP RESISTANCE IS 0 (COMPUTED) OR ABOVE" : "";
+    default:
+      return {};
+  }
+}
+
+// Point p of layer l, just read on the last line read: a value no soil has
+// ends the read; an e50 or k below 0, which the criteria take as not given
+// and estimate, is warned of.
+bool layer_point_usable(InputReader& in, int l, int p) {
+  const auto& s = SoilLayerInput;
+  const int code = s.soil_code(l);
+  const std::string layer = "LAYER " + std::to_string(l) + ": ";
+  for (int k = 1; k <= s.num_props(l); ++k) {
+    const double value = s.props(l)(k, p);
+    const std::string impossible = impossible_property(k, value, code);
+    if (!impossible.empty()) {
+      in.reject(number_text(value), layer + impossible);
+      return false;
+    }
+    const bool estimated = (k == PROP_SUBGRADE_MODULUS && estimates_k(code)) || (k == PROP_E50 && estimates_e50(code));
+    if (estimated && value < 0.0) {
+      in.warn_at(in.line(), number_text(value),
+                 layer + (k == PROP_E50 ? "E50" : "K") + " BELOW 0 IS TAKEN AS NOT GIVEN, AND ESTIMATED");
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 void read_soil_layers(InputReader& in) {
@@ -98,10 +206,20 @@ void read_soil_layers(InputReader& in) {
   for (int l = 1; l <= s.count; ++l) {
     layers.entry(l);
     if (!in.read(s.layer_number(l), s.soil_code(l)) || !in.read(s.top(l), s.bottom(l)) || !layer_depths_usable(in, l) ||
-        !in.read_counting({{0, SOIL_LAYER_POINTS}, {1, SOIL_LAYER_PROPERTIES}}, s.num_points(l), s.num_props(l)) ||
-        !in.count(s.num_points(l), "POINTS OF A SOIL LAYER", SOIL_LAYER_POINTS) ||
+        !in.read_counting({{0, SOIL_LAYER_POINTS}, {1, SOIL_LAYER_PROPERTIES}}, s.num_points(l), s.num_props(l))) {
+      return;
+    }
+    const int props_given = s.num_props(l);
+    if (!in.count(s.num_points(l), "POINTS OF A SOIL LAYER", SOIL_LAYER_POINTS) ||
         !in.count(s.num_props(l), "PROPERTIES OF A SOIL LAYER", SOIL_LAYER_PROPERTIES)) {
       return;
+    }
+    // A count of 0 takes each point line and reads nothing from it, as the
+    // format has it; a negative one does the same, but is no count at all.
+    if (props_given < 0 && s.num_points(l) > 0) {
+      in.warn_at(in.line(), std::to_string(props_given),
+                 "NO PROPERTY OF LAYER " + std::to_string(l) + " IS READ: ITS " + std::to_string(s.num_points(l)) +
+                     " POINT LINES ARE PASSED OVER");
     }
     CountedList points(in, "POINTS OF A SOIL LAYER", s.num_points(l));
     for (int p = 1; p <= s.num_points(l); ++p) {
@@ -109,6 +227,8 @@ void read_soil_layers(InputReader& in) {
       // With no properties the point's line is still taken.
       auto properties = StridedRange<double>(s.props(l).column(p), 1, s.num_props(l));
       if (!in.read(properties)) return;
+      if (p == 1) InputLines.soil_layer(l) = in.line();
+      if (!layer_point_usable(in, l, p)) return;
     }
   }
 }
@@ -151,10 +271,15 @@ void read_user_py_curves(InputReader& in) {
     for (int c = 1; c <= u.read_num_curves(s); ++c) {
       curves.entry(c);
       int& n = u.read_num_points(s, c);
-      if (!in.read(u.read_depth(s, c)) || !in.read_counting({{0, MAX_CURVE_POINTS}}, n) ||
-          !curve_point_count(in, n, "POINTS OF A P-Y CURVE")) {
-        return;
+      if (!in.read(u.read_depth(s, c))) return;
+      // A curve above the soil serves no node a criterion would not; more
+      // often the depth has lost a digit or gained a sign.
+      if (SoilLayerInput.count > 0 && u.read_depth(s, c) < SoilLayerInput.top(1)) {
+        in.warn_at(in.line(), number_text(u.read_depth(s, c)),
+                   "CURVE " + std::to_string(c) + " OF P-Y SET " + std::to_string(s) +
+                       " STANDS ABOVE THE TOP OF THE SOIL AT " + depth_text(SoilLayerInput.top(1)));
       }
+      if (!in.read_counting({{0, MAX_CURVE_POINTS}}, n) || !curve_point_count(in, n, "POINTS OF A P-Y CURVE")) return;
       CountedList points(in, "POINTS OF A P-Y CURVE", n);
       for (int k = 1; k <= n; ++k) {
         points.entry(k);
@@ -169,17 +294,26 @@ void read_user_py_curves(InputReader& in) {
           in.reject(number_text(u.read_y(s, c, k)), "DEFLECTIONS Y OF A CURVE DO NOT INCREASE");
           return;
         }
+        // Below its first point a curve extends its first segment: one off
+        // the origin resists a deflection of 0, or none up to some deflection.
+        if (k == 1 && (u.read_p(s, c, 1) != 0.0 || u.read_y(s, c, 1) != 0.0)) {
+          in.warn_at(in.line(), number_text(u.read_p(s, c, 1)) + " " + number_text(u.read_y(s, c, 1)),
+                     "CURVE " + std::to_string(c) + " OF P-Y SET " + std::to_string(s) +
+                         " STARTS OFF THE ORIGIN: BELOW ITS FIRST POINT ITS FIRST SEGMENT IS EXTENDED");
+        }
       }
     }
   }
 }
 
-void read_generated_curve_piles(InputReader& in, int section, int& count, Table1<int>& piles) {
+void read_generated_curve_piles(InputReader& in, int section, int& count, Table1<int>& piles,
+                                Array1<int, TABLE_CAPACITY>& lines) {
   if (!in.section_count(section, count, "GENERATED CURVES", TABLE_CAPACITY)) return;
   CountedList curves(in, "GENERATED CURVES", count);
   for (int k = 1; k <= count; ++k) {
     curves.entry(k);
     if (!in.read(piles(k))) return;
+    lines(k) = in.line();
   }
 }
 

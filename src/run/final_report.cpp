@@ -66,7 +66,14 @@ const std::vector<FinalMessage>& final_messages() {
   return table;
 }
 
+// The soil and curve-generation codes get the line that names their place
+// when the routine that met them could name it (the curve generators of the
+// input echo); the other codes with a detail line always have one.
 bool has_detail_line(int status) {
+  const bool soil_or_generation =
+      (status >= STATUS_WEAK_ROCK_ZERO_COHESION && status <= STATUS_AXIAL_FORCE_NO_CONVERGENCE) ||
+      status == STATUS_GENERATION_NO_CONVERGENCE || status == STATUS_ZERO_TORSIONAL_RIGIDITY;
+  if (soil_or_generation) return !STATUS_DETAIL().empty();
   return status == STATUS_INPUT_DATA_ERROR || status == STATUS_FILE_ERROR || status == STATUS_CAPACITY_EXCEEDED ||
          status == STATUS_SCRATCH_FILE_ERROR || status == STATUS_PLATE_ERROR;
 }

@@ -259,7 +259,10 @@ void GENERATE_AXIAL_LS_CURVE(int& q, int& side, int& /*k*/, int& p, int& status,
   if (side == SIDE_UPLIFT) write_node_curves(m);
 
   TipCurve tip;
-  if (!BUILD_TIP_CURVE(m, side, false, tip, status)) return;
+  if (!BUILD_TIP_CURVE(m, side, false, tip, status)) {
+    SET_GENERATION_CAUSE("THE TIP, IN " + SOIL_LAYER_PLACE(m.head_depth + m.vertical_length));
+    return;
+  }
   if (side == SIDE_COMPRESSION) write_tip_curve(m, tip);
 
   double tip_movements[LS_POINTS_PER_SIDE];

@@ -5,6 +5,7 @@
 // Nine assumed tip twists (the tip movements over r) give the nine points of
 // one side. Sections are 1-based; twists in radians.
 #include <cmath>
+#include <string>
 
 #include "base/fio.hpp"
 #include "base/unit_labels.hpp"
@@ -23,6 +24,7 @@ constexpr double USER_VALUE_LIMIT = double(1e-10f);
 constexpr double ZERO_LIMIT = double(1e-14f);
 constexpr double MIN_TORSIONAL_RIGIDITY = 1e-6;
 constexpr double TIP_BEARING_FACTOR = 9.0;
+constexpr int INPUT_SECTION_CROSS_SECTIONS = 9;
 
 constexpr const char* TQ_HEADING_LAYOUT = "(/,/,5X,\"T-q CURVES, PILE PROPERTY:\",I3,/)";
 constexpr const char* TQ_COLUMNS_LAYOUT =
@@ -60,13 +62,20 @@ void layer_curves(const TransferModel& m, double radius, int& status) {
 }
 
 // Every section with a GJ not above the limit gets the error lines; the
-// twist increments would divide by it.
+// twist increments would divide by it. The first such section is named as
+// the cause, with the line of its cross section's GJ.
 bool torsional_rigidity_given(int q) {
   bool given = true;
   for (int s = 1; s <= PileProperty.n_sections(q); ++s) {
     if (PileSection.gj(q, s) <= MIN_TORSIONAL_RIGIDITY || PileSection.gj_bottom(q, s) <= MIN_TORSIONAL_RIGIDITY) {
       fio::write(UNIT_RESULTS_REPORT, GJ_ERROR_LAYOUT);
       fio::write(UNIT_RUN_LOG, GJ_ERROR_LAYOUT);
+      if (given) {
+        const int c = PileSection.cross_section(q, s);
+        const int line = c >= 1 && c <= MAX_CROSS_SECTIONS ? InputLines.cross_section(c) : 0;
+        SET_GENERATION_CAUSE("SECTION " + std::to_string(s) + ", CROSS SECTION " + std::to_string(c) + " AT " +
+                             INPUT_PLACE(INPUT_SECTION_CROSS_SECTIONS, line));
+      }
       given = false;
     }
   }
@@ -139,7 +148,10 @@ void GENERATE_TORSION_TR_CURVE(int& q, int& side, int& /*k*/, int& p, int& statu
     return;
   }
   check_tip(m, side, status);
-  if (status != STATUS_OK) return;
+  if (status != STATUS_OK) {
+    SET_GENERATION_CAUSE("THE TIP, IN " + SOIL_LAYER_PLACE(m.head_depth + m.vertical_length));
+    return;
+  }
 
   n = LS_POINTS_PER_SIDE;
   double tip_twists[LS_POINTS_PER_SIDE];

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/fio.hpp"
+#include "input/input.hpp"
 #include "model/conversions.hpp"
 #include "model/model_store.hpp"
 #include "model/run_state.hpp"
@@ -68,6 +69,21 @@ int TIP_LAYER_CODE(double x) {
   }
   return s.layer_code(s.num_layers);
 }
+
+std::string SOIL_LAYER_PLACE(double x) {
+  const SoilProfileRecord& s = SoilProfile;
+  int layer = s.num_layers;
+  for (int l = 1; l <= s.num_layers; ++l) {
+    if (s.layer_bottom(l) > x) {
+      layer = l;
+      break;
+    }
+  }
+  const int line = layer >= 1 && layer <= MAX_INPUT_SOIL_LAYERS ? InputLines.soil_layer(layer) : 0;
+  return "SOIL LAYER " + std::to_string(layer) + " AT " + INPUT_PLACE(INPUT_SECTION_SOIL_LAYERS, line);
+}
+
+void SET_GENERATION_CAUSE(std::string_view cause) { SET_STATUS_DETAIL(cause); }
 
 void WRITE_CURVE_WARNING(std::string_view text) {
   fio::write(UNIT_RESULTS_REPORT, WARNING_LAYOUT, text);
@@ -239,7 +255,8 @@ double BOUNDARY_VALUE(const TransferModel& m, const Array1<double, TRANSFER_BOUN
 }
 
 bool MARCH_ELEMENTS(const TransferModel& m, double lever, double start_load, double start_move,
-                    const MarchListing& listing, const MarchProfile* profile, double& head_load, double& head_move) {
+                    const MarchListing& listing, const MarchProfile* profile, double& head_load, double& head_move,
+                    int* failed_element) {
   const double h = m.h;
   double bottom_load = start_load, bottom_move = start_move;
   double top_load = start_load, top_move = start_move;
@@ -262,7 +279,10 @@ bool MARCH_ELEMENTS(const TransferModel& m, double lever, double start_load, dou
       }
       estimate = middle;
     }
-    if (!settled) return false;
+    if (!settled) {
+      if (failed_element != nullptr) *failed_element = e;
+      return false;
+    }
     if (listing.unit != 0) {
       fio::write(listing.unit, MARCH_ROW_LAYOUT, e, m.length - (e - 1) * h, listing.sign * bottom_load,
                  listing.sign * bottom_move);
@@ -291,11 +311,14 @@ bool MARCH_ELEMENTS(const TransferModel& m, double lever, double start_load, dou
 
 void MARCH_PILE(const TransferModel& m, double lever, double start_load, double start_move, const MarchListing& listing,
                 std::string_view curve_tag, double& head_load, double& head_move, int& status) {
-  if (!MARCH_ELEMENTS(m, lever, start_load, start_move, listing, nullptr, head_load, head_move)) {
+  int element = 0;
+  if (!MARCH_ELEMENTS(m, lever, start_load, start_move, listing, nullptr, head_load, head_move, &element)) {
     std::string text("ELEMENT MOVEMENT DID NOT CONVERGE, ");
     text.append(curve_tag);
     WRITE_CURVE_WARNING(text);
     status = STATUS_GENERATION_NO_CONVERGENCE;
+    const double middle = m.head_depth + m.vertical_length - m.h_v / 2.0 - (element - 1) * m.h_v;
+    SET_GENERATION_CAUSE("ELEMENT " + std::to_string(element) + " FROM THE TIP, IN " + SOIL_LAYER_PLACE(middle));
   }
 }
 

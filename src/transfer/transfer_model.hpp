@@ -7,6 +7,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "input/input.hpp"
@@ -95,9 +96,11 @@ struct MarchProfile {
 // The march of MARCH_PILE without its warning: false when an element does
 // not settle within TRANSFER_MAX_ELEMENT_ITERATIONS (or its movement is not
 // finite), the rows stored so far standing. With a profile, each accepted
-// element stores its lower node and the head element also the head.
+// element stores its lower node and the head element also the head. The
+// element that did not settle (1 at the tip) goes to failed_element when given.
 bool MARCH_ELEMENTS(const TransferModel& m, double lever, double start_load, double start_move,
-                    const MarchListing& listing, const MarchProfile* profile, double& head_load, double& head_move);
+                    const MarchListing& listing, const MarchProfile* profile, double& head_load, double& head_move,
+                    int* failed_element = nullptr);
 
 // MARCH_PILE
 // From the tip (load start_load, movement start_move) to the head, each
@@ -167,6 +170,17 @@ double INCHES_IN_MODEL(double inches);
 // TIP_LAYER_CODE: the code of the first layer whose bottom lies below x,
 // or of the last layer.
 int TIP_LAYER_CODE(double x);
+
+// SOIL_LAYER_PLACE
+// "SOIL LAYER 2 AT INPUT SECTION 10 (SOIL LAYERS), LINE 45": the layer of
+// depth x as TIP_LAYER_CODE finds it, and the line of its first point.
+std::string SOIL_LAYER_PLACE(double x);
+
+// SET_GENERATION_CAUSE
+// Keeps, as the detail line of a curve generator's failure, where along the
+// pile it arose (the caller adds the curve, the pile and its property set).
+// Only on the calling thread: the generators run in the input echo.
+void SET_GENERATION_CAUSE(std::string_view cause);
 
 // WRITE_CURVE_WARNING
 // The warning block "**** WARNING ****" with one text line, on the results

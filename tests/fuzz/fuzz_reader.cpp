@@ -2,7 +2,7 @@
 // input units and the input echo (with the generation of the axial and
 // torsional curves), every report on an in-memory unit, as a run takes it up
 // to its first load case. Any crash, sanitizer report or hang is a fault; so
-// is an input error that ends without the detail line naming its place.
+// is an error of any code that ends without the detail line naming its place.
 // Built by tests/fuzz/CMakeLists.txt with clang and run by
 // tools/fuzz_reader.sh; the test binary never sees it.
 #include <cstddef>
@@ -23,8 +23,11 @@ using namespace pilecap;
 // The files a run's input phase opens by name; the rest are memory units.
 constexpr const char* DISCARDED_FILE = "/dev/null";
 
-// The status codes that end a run with a detail line of their own.
-bool names_its_place(int status) { return status == STATUS_INPUT_DATA_ERROR || status == STATUS_CAPACITY_EXCEEDED; }
+// Every code that ends the input phase names its place: the input data and
+// capacity codes the line and the value, the file codes the file, the soil
+// and curve-generation codes of the echo the curve, pile, property set and
+// layer with their input lines.
+bool names_its_place(int status) { return status != STATUS_OK; }
 
 }  // namespace
 

@@ -78,7 +78,8 @@ void section_2(const DeckSwitches& s, DeckWriter& d, Values& v) {
   if (s.cap_model > 0) {
     auto* c = &CapPlateInput;
     d.read({R(v.r(), FIELD(c->center_x)), R(v.r(), FIELD(c->center_y)), I(v.i(), FIELD(c->divisions_1)),
-            I(v.i(), FIELD(c->divisions_2)), R(v.r(), FIELD(c->young_modulus)), R(v.r(), FIELD(c->poisson_ratio))});
+            I(v.i(), FIELD(c->divisions_2)), R(v.r(), FIELD(c->young_modulus)),
+            R(0.5 / v.r(), FIELD(c->poisson_ratio))});
   }
 }
 
@@ -98,8 +99,9 @@ void control_lines(DeckWriter& d, Values& v, Table* t, int i, const std::string&
   d.read({I(v.i()), I(v.i()), I(v.i(), FIELD(t->threads(i))), I(v.i(), FIELD(t->loading_kind(i))),
           I(v.i(), FIELD(t->cycles(i))), I(v.i(), FIELD(t->max_iterations(i))),
           I(v.i(), FIELD(t->llp_max_iterations(i)))});
-  // The minimum step is below the initial step, as the reader requires.
-  const double initial_step = v.r();
+  // The first step is a fraction of the load, the minimum step below it, as
+  // the reader requires.
+  const double initial_step = 1.0 / v.r();
   d.read({R(v.r(), FIELD(t->tolerance(i))), R(v.r(), FIELD(t->llp_tolerance(i))),
           R(initial_step, FIELD(t->initial_step(i))), R(initial_step / 4, FIELD(t->min_step(i)))});
   d.mark(what + " " + std::to_string(i) + " steps");
@@ -249,6 +251,15 @@ Items with_batter(Items items, int r) {
   return items;
 }
 
+// The second line of reals of a 3D pile, its BETA (degrees) pointing the
+// pile into the ground.
+constexpr std::size_t BETA_ITEM = 4;
+constexpr double BETA_BASE = 60.0;
+Items with_beta(Items items, int r) {
+  items[BETA_ITEM].r = BETA_BASE + 0.1 * r;
+  return items;
+}
+
 void section_7_and_8(const DeckSwitches& s, DeckWriter& d, Values& v) {
   auto* a = &PileArrangementInput;
   d.header(7);
@@ -265,7 +276,7 @@ void section_7_and_8(const DeckSwitches& s, DeckWriter& d, Values& v) {
     for (int r = 1; r <= s.n_piles; ++r) {
       d.read(with_connections(table_row(v, a->int_3d, r, 1, 10, "int_3d"), r, 2, s.optional_sections));
       d.read(table_row(v, a->real_3d, r, 1, 7, "real_3d"));
-      d.read(table_row(v, a->real_3d, r, 8, 7, "real_3d"));
+      d.read(with_beta(table_row(v, a->real_3d, r, 8, 7, "real_3d"), r));
     }
   }
   auto* p = &PropertySetInput;

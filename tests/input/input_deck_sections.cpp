@@ -13,21 +13,24 @@ namespace {
 using Reals = CrossSectionRecord::Reals;
 
 // The top value written, and the bottom value expected equal to it.
-DeckItem top_and_bottom(DeckWriter& d, Values& v, const char* name, Reals& top, Reals& bottom, int c) {
-  const double value = v.r();
+DeckItem top_and_bottom(DeckWriter& d, double value, const char* name, Reals& top, Reals& bottom, int c) {
   d.expect(std::string(name) + " bottom", field_text(value), [&bottom, c] { return field_text(bottom(c)); });
   return R(value, name, [&top, c] { return field_text(top(c)); });
 }
 
 void elastic_section(DeckWriter& d, Values& v, int c, bool tapered) {
   auto* x = &CrossSection;
-  auto pair = [&](const char* name, Reals& top, Reals& bottom) {
-    return tapered ? R(v.r(), name, [&top, c] { return field_text(top(c)); })
-                   : top_and_bottom(d, v, name, top, bottom, c);
+  auto pair_of = [&](double value, const char* name, Reals& top, Reals& bottom) {
+    return tapered ? R(value, name, [&top, c] { return field_text(top(c)); })
+                   : top_and_bottom(d, value, name, top, bottom, c);
   };
-  d.read({pair("diameter", x->diameter, x->diameter_bottom),
-          pair("inner_diameter", x->inner_diameter, x->inner_diameter_bottom), pair("width", x->width, x->width_bottom),
-          pair("depth", x->depth, x->depth_bottom), pair("inner_width", x->inner_width, x->inner_width_bottom),
+  auto pair = [&](const char* name, Reals& top, Reals& bottom) { return pair_of(v.r(), name, top, bottom); };
+  // A hollow section's void lies inside it, and its wall within the radius.
+  const double diameter = v.r();
+  d.read({pair_of(diameter, "diameter", x->diameter, x->diameter_bottom),
+          pair_of(diameter / 2, "inner_diameter", x->inner_diameter, x->inner_diameter_bottom),
+          pair("width", x->width, x->width_bottom), pair("depth", x->depth, x->depth_bottom),
+          pair("inner_width", x->inner_width, x->inner_width_bottom),
           pair("inner_depth", x->inner_depth, x->inner_depth_bottom),
           pair("flange_thickness", x->flange_thickness, x->flange_thickness_bottom),
           pair("web_thickness", x->web_thickness, x->web_thickness_bottom)});
@@ -40,17 +43,19 @@ void elastic_section(DeckWriter& d, Values& v, int c, bool tapered) {
           pair("mn_yy", x->mn_yy, x->mn_yy_bottom), pair("vn_yy", x->vn_yy, x->vn_yy_bottom),
           I(tapered ? 1 : 0, FIELD(x->tapered(c)))});
   if (tapered) {
-    d.read({R(v.r(), FIELD(x->diameter_bottom(c))), R(v.r(), FIELD(x->inner_diameter_bottom(c))),
-            R(v.r(), FIELD(x->width_bottom(c))), R(v.r(), FIELD(x->depth_bottom(c))),
-            R(v.r(), FIELD(x->inner_width_bottom(c))), R(v.r(), FIELD(x->inner_depth_bottom(c))),
-            R(v.r(), FIELD(x->flange_thickness_bottom(c))), R(v.r(), FIELD(x->web_thickness_bottom(c)))});
+    const double diameter_bottom = v.r();
+    d.read({R(diameter_bottom, FIELD(x->diameter_bottom(c))),
+            R(diameter_bottom / 2, FIELD(x->inner_diameter_bottom(c))), R(v.r(), FIELD(x->width_bottom(c))),
+            R(v.r(), FIELD(x->depth_bottom(c))), R(v.r(), FIELD(x->inner_width_bottom(c))),
+            R(v.r(), FIELD(x->inner_depth_bottom(c))), R(v.r(), FIELD(x->flange_thickness_bottom(c))),
+            R(v.r(), FIELD(x->web_thickness_bottom(c)))});
     d.read({R(v.r(), FIELD(x->shear_modulus_bottom(c))), R(v.r(), FIELD(x->area_bottom(c))),
             R(v.r(), FIELD(x->inertia_zz_bottom(c))), R(v.r(), FIELD(x->inertia_yy_bottom(c))), R(v.r()),
             R(v.r(), FIELD(x->gj_bottom(c))), R(v.r(), FIELD(x->mn_zz_bottom(c))), R(v.r(), FIELD(x->vn_zz_bottom(c))),
             R(v.r(), FIELD(x->modulus_bottom(c))), R(v.r()), R(v.r(), FIELD(x->perimeter_bottom(c))),
             R(v.r(), FIELD(x->mn_yy_bottom(c))), R(v.r(), FIELD(x->vn_yy_bottom(c)))});
   }
-  d.read({I(v.i(), FIELD(x->aisc_family(c))), I(v.i()), R(v.r(), FIELD(x->wall_thickness(c))),
+  d.read({I(v.i(), FIELD(x->aisc_family(c))), I(v.i()), R(diameter / 4, FIELD(x->wall_thickness(c))),
           I(v.i(), FIELD(x->aisc_round(c))), I(v.i()), I(v.i())});
   d.read({T("W14X89 AISC", FIELD(x->aisc_name(c)))});
 }
@@ -65,17 +70,17 @@ void bar_lines(DeckWriter& d, Values& v, int c, int n, CrossSectionRecord::BarTa
 
 void nonlinear_section(DeckWriter& d, Values& v, int c) {
   auto* x = &CrossSection;
-  d.read({top_and_bottom(d, v, "diameter", x->diameter, x->diameter_bottom, c),
-          top_and_bottom(d, v, "area", x->area, x->area_bottom, c),
-          top_and_bottom(d, v, "inertia_zz", x->inertia_zz, x->inertia_zz_bottom, c),
-          top_and_bottom(d, v, "inertia_yy", x->inertia_yy, x->inertia_yy_bottom, c),
-          top_and_bottom(d, v, "gj", x->gj, x->gj_bottom, c),
-          top_and_bottom(d, v, "mn_zz", x->mn_zz, x->mn_zz_bottom, c),
-          top_and_bottom(d, v, "vn_zz", x->vn_zz, x->vn_zz_bottom, c),
-          top_and_bottom(d, v, "modulus", x->modulus, x->modulus_bottom, c),
-          top_and_bottom(d, v, "perimeter", x->perimeter, x->perimeter_bottom, c),
-          top_and_bottom(d, v, "mn_yy", x->mn_yy, x->mn_yy_bottom, c),
-          top_and_bottom(d, v, "vn_yy", x->vn_yy, x->vn_yy_bottom, c)});
+  d.read({top_and_bottom(d, v.r(), "diameter", x->diameter, x->diameter_bottom, c),
+          top_and_bottom(d, v.r(), "area", x->area, x->area_bottom, c),
+          top_and_bottom(d, v.r(), "inertia_zz", x->inertia_zz, x->inertia_zz_bottom, c),
+          top_and_bottom(d, v.r(), "inertia_yy", x->inertia_yy, x->inertia_yy_bottom, c),
+          top_and_bottom(d, v.r(), "gj", x->gj, x->gj_bottom, c),
+          top_and_bottom(d, v.r(), "mn_zz", x->mn_zz, x->mn_zz_bottom, c),
+          top_and_bottom(d, v.r(), "vn_zz", x->vn_zz, x->vn_zz_bottom, c),
+          top_and_bottom(d, v.r(), "modulus", x->modulus, x->modulus_bottom, c),
+          top_and_bottom(d, v.r(), "perimeter", x->perimeter, x->perimeter_bottom, c),
+          top_and_bottom(d, v.r(), "mn_yy", x->mn_yy, x->mn_yy_bottom, c),
+          top_and_bottom(d, v.r(), "vn_yy", x->vn_yy, x->vn_yy_bottom, c)});
   d.read({I(v.i(), FIELD(x->type(c))), R(v.r(), FIELD(x->nl_width(c))), R(v.r(), FIELD(x->nl_depth(c))),
           R(v.r(), FIELD(x->nl_diameter(c))), R(v.r(), FIELD(x->void_diameter(c))),
           R(v.r(), FIELD(x->corner_chamfer(c))), R(v.r(), FIELD(x->nl_web_thickness(c))),
@@ -211,7 +216,10 @@ void write_soil_and_curves(const DeckSwitches& s, DeckWriter& d, Values& v) {
         continue;
       }
       Items props;
-      for (int k = 1; k <= n_props; ++k) props.push_back(R(v.r(), FIELD(l->props(layer)(k, p))));
+      // The friction angle (property 3) below a right angle.
+      for (int k = 1; k <= n_props; ++k) {
+        props.push_back(R(k == 3 ? 100.0 / v.r() : v.r(), FIELD(l->props(layer)(k, p))));
+      }
       d.read(props);
     }
   }

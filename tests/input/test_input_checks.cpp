@@ -105,6 +105,13 @@ const std::string BENT_OPTIONS = "1 2 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 1 0 0 0 
 const std::string BENT_OPTIONS_FACTORS = "1 2 0 0 0 0 0 1 0 0 0 0 0 0 0 0 0 0 0 1 0 0 0 0\n";
 const std::string CAP_OPTIONS = "1 3 2 0 0 0 0 1 0 0 0 0 0 0 0 0 0 0 0 1 0 0 0 0\n";
 const std::string CAP_OPTIONS_MODEL = "1 3 3 0 0 0 0 1 0 0 0 0 0 0 0 0 0 0 0 1 0 0 0 0\n";
+const std::string PIPE_DIMENSIONS = "24 23 0 0 0 0 0 0\n";
+const std::string CLAY_TOP = "56 700 0 0 0 0.01 0.5\n";
+const std::string SAND_TOP = "62 0 34 90 0 0 0\n";
+const std::string STEP_LINE = "1.0E-5 1.0E-5 0.25 0.01\n";
+const std::string PILE_FACTORS = "0 0 1 1 1 1 1\n";
+const std::string PILE_PLACE = "0 0 0 0 90 0 0\n";
+const std::string PLATE_LINE = "0 0 6 6 3.6E6 0.2\n";
 const std::string USER_PY_SECTION =
     "USER P-Y CURVES\n1\n7 2\n0\n2\n0 0\n100 1\n40\n2\n0 0\n100 1\nGENERATED LOAD-SETTLEMENT CURVES\n";
 
@@ -226,6 +233,212 @@ const std::vector<CheckCase>& cases() {
        "     ** WARNING **  INPUT SECTION 8 (PROPERTY SETS), LINE @: '50' (PROPERTY SET 1 IS SHORTER THAN THE "
        "EMBEDDED CAP IS THICK, 60 FT)",
        true},
+      // Values no foundation can have, each at its line with what is allowed.
+      {"pile length -60 ft",
+       "single_pile.inp",
+       {{"\n100 60 1\n", "\n100 -60 1\n"}},
+       "100 -60 1",
+       "INPUT SECTION 8 (PROPERTY SETS), LINE @: '-60' (THE LENGTH OF A PILE IS ABOVE 0)"},
+      {"pile length 0",
+       "single_pile.inp",
+       {{"\n100 60 1\n", "\n100 0 1\n"}},
+       "100 0 1",
+       "INPUT SECTION 8 (PROPERTY SETS), LINE @: '0' (THE LENGTH OF A PILE IS ABOVE 0)"},
+      {"diameter 0",
+       "single_pile.inp",
+       {{PIPE_DIMENSIONS, "0 23 0 0 0 0 0 0\n"}},
+       "0 23 0 0 0 0 0 0",
+       "INPUT SECTION 9 (CROSS SECTIONS), LINE @: '0' (THE DIAMETER OF A CROSS SECTION IS ABOVE 0)"},
+      {"inner diameter of 30 in in a 24 in pipe",
+       "single_pile.inp",
+       {{PIPE_DIMENSIONS, "24 30 0 0 0 0 0 0\n"}},
+       "24 30 0 0 0 0 0 0",
+       "INPUT SECTION 9 (CROSS SECTIONS), LINE @: '30' (THE INTERNAL DIAMETER IS 0 (SOLID) OR ABOVE 0 AND BELOW THE "
+       "DIAMETER 24)"},
+      {"inner diameter -10",
+       "single_pile.inp",
+       {{PIPE_DIMENSIONS, "24 -10 0 0 0 0 0 0\n"}},
+       "24 -10 0 0 0 0 0 0",
+       "INPUT SECTION 9 (CROSS SECTIONS), LINE @: '-10' (THE INTERNAL DIAMETER IS 0 (SOLID) OR ABOVE 0 AND BELOW THE "
+       "DIAMETER 24)"},
+      {"wall thicker than the radius",
+       "single_pile.inp",
+       {{"\n0 0 0.5 0 0 0\n", "\n0 0 13 0 0 0\n"}},
+       "0 0 13 0 0 0",
+       "INPUT SECTION 9 (CROSS SECTIONS), LINE @: '13' (THE WALL THICKNESS IS 0 OR ABOVE, AT MOST THE RADIUS 12)"},
+      {"modulus of elasticity 0",
+       "single_pile.inp",
+       {{" 0 0 29E6 0 75.4 ", " 0 0 0 0 75.4 "}},
+       "11.6E6 36.9 2549 2549 0 5.91E10 0 0 0 0 75.4 0 0 0 0",
+       "INPUT SECTION 9 (CROSS SECTIONS), LINE @: '0' (THE MODULUS OF ELASTICITY E IS ABOVE 0)"},
+      {"soil unit weight -56 pcf",
+       "single_pile.inp",
+       {{CLAY_TOP, "-56 700 0 0 0 0.01 0.5\n"}},
+       "-56 700 0 0 0 0.01 0.5",
+       "INPUT SECTION 10 (SOIL LAYERS), LINE @: '-56' (LAYER 1: THE UNIT WEIGHT IS ABOVE 0)"},
+      {"cohesion below 0",
+       "single_pile.inp",
+       {{CLAY_TOP, "56 -700 0 0 0 0.01 0.5\n"}},
+       "56 -700 0 0 0 0.01 0.5",
+       "INPUT SECTION 10 (SOIL LAYERS), LINE @: '-700' (LAYER 1: THE COHESION OR STRENGTH IS 0 OR ABOVE)"},
+      {"sand friction angle 95",
+       "bent_2d.inp",
+       {{SAND_TOP, "62 0 95 90 0 0 0\n"}},
+       "62 0 95 90 0 0 0",
+       "INPUT SECTION 10 (SOIL LAYERS), LINE @: '95' (LAYER 2: THE FRICTION ANGLE OF A SAND IS ABOVE 0 AND BELOW 90 "
+       "DEGREES)"},
+      {"sand friction angle 0",
+       "bent_2d.inp",
+       {{SAND_TOP, "62 0 0 90 0 0 0\n"}},
+       "62 0 0 90 0 0 0",
+       "INPUT SECTION 10 (SOIL LAYERS), LINE @: '0' (LAYER 2: THE FRICTION ANGLE OF A SAND IS ABOVE 0 AND BELOW 90 "
+       "DEGREES)"},
+      {"silt friction angle 0",
+       "single_pile.inp",
+       {{"1 1\n0 80\n", "1 7\n0 80\n"}},
+       "56 700 0 0 0 0.01 0.5",
+       "INPUT SECTION 10 (SOIL LAYERS), LINE @: '0' (LAYER 1: THE FRICTION ANGLE OF A SILT IS ABOVE 0 AND BELOW 90 "
+       "DEGREES)"},
+      {"clay friction angle -5",
+       "single_pile.inp",
+       {{CLAY_TOP, "56 700 -5 0 0 0.01 0.5\n"}},
+       "56 700 -5 0 0 0.01 0.5",
+       "INPUT SECTION 10 (SOIL LAYERS), LINE @: '-5' (LAYER 1: THE FRICTION ANGLE IS 0 OR ABOVE AND BELOW 90 "
+       "DEGREES)"},
+      {"weak rock of no strength",
+       "shafts_clay_sand_rock.inp",
+       {{"70 1500 0 0 50000 0.0005 50\n", "70 0 0 0 50000 0.0005 50\n"}},
+       "70 0 0 0 50000 0.0005 50",
+       "INPUT SECTION 10 (SOIL LAYERS), LINE @: '0' (LAYER 3: THE COMPRESSIVE STRENGTH OF WEAK ROCK IS ABOVE 0)"},
+      {"tip resistance below 0",
+       "single_pile.inp",
+       {{"0 80\n2 7\n", "0 80\n2 9\n"}, {CLAY_TOP, "56 700 0 0 0 0.01 0.5 0 -100\n"}},
+       "56 700 0 0 0 0.01 0.5 0 -100",
+       "INPUT SECTION 10 (SOIL LAYERS), LINE @: '-100' (LAYER 1: THE ULTIMATE UNIT TIP RESISTANCE IS 0 (COMPUTED) OR "
+       "ABOVE)"},
+      {"pile 1e-6 ft long",
+       "single_pile.inp",
+       {{"\n100 60 1\n", "\n100 1e-6 1\n"}},
+       "100 1e-6 1",
+       "     ** WARNING **  INPUT SECTION 8 (PROPERTY SETS), LINE @: PROPERTY SET 1 IS SHORTER THAN THE DIAMETER OF "
+       "ITS "
+       "FIRST CROSS SECTION: A LENGTH IN THE WRONG UNIT?",
+       true},
+      {"user p-y curve at -1e6 ft",
+       "single_pile.inp",
+       {{"1 3 0 0 0 0", "1 3 0 0 1 0"},
+        {"GENERATED LOAD-SETTLEMENT CURVES\n", USER_PY_SECTION},
+        {"\n7 2\n0\n", "\n7 2\n-1e6\n"}},
+       "-1e6",
+       "     ** WARNING **  INPUT SECTION 12 (USER P-Y CURVES), LINE @: '-1e+06' (CURVE 1 OF P-Y SET 1 STANDS ABOVE "
+       "THE "
+       "TOP OF THE SOIL AT 0 FT)",
+       true},
+      {"user p-y curve off the origin",
+       "single_pile.inp",
+       {{"1 3 0 0 0 0", "1 3 0 0 1 0"},
+        {"GENERATED LOAD-SETTLEMENT CURVES\n", USER_PY_SECTION},
+        {"\n2\n0 0\n100 1\n40\n", "\n2\n50 0.1\n100 1\n40\n"}},
+       "50 0.1",
+       "     ** WARNING **  INPUT SECTION 12 (USER P-Y CURVES), LINE @: '50 0.1' (CURVE 1 OF P-Y SET 1 STARTS OFF THE "
+       "ORIGIN: BELOW ITS FIRST POINT ITS FIRST SEGMENT IS EXTENDED)",
+       true},
+      {"e50 -0.01",
+       "single_pile.inp",
+       {{CLAY_TOP, "56 700 0 0 0 -0.01 0.5\n"}},
+       "56 700 0 0 0 -0.01 0.5",
+       "     ** WARNING **  INPUT SECTION 10 (SOIL LAYERS), LINE @: '-0.01' (LAYER 1: E50 BELOW 0 IS TAKEN AS NOT "
+       "GIVEN, "
+       "AND ESTIMATED)",
+       true},
+      {"sand k -90 pci",
+       "bent_2d.inp",
+       {{SAND_TOP, "62 0 34 -90 0 0 0\n"}},
+       "62 0 34 -90 0 0 0",
+       "     ** WARNING **  INPUT SECTION 10 (SOIL LAYERS), LINE @: '-90' (LAYER 2: K BELOW 0 IS TAKEN AS NOT GIVEN, "
+       "AND "
+       "ESTIMATED)",
+       true},
+      {"elastic subgrade modulus below 0",
+       "single_pile.inp",
+       {{"1 1\n0 80\n", "1 12\n0 80\n"}, {CLAY_TOP, "56 0 0 -500 0 0 0\n"}},
+       "56 0 0 -500 0 0 0",
+       "INPUT SECTION 10 (SOIL LAYERS), LINE @: '-500' (LAYER 1: THE ELASTIC SUBGRADE MODULUS IS 0 OR ABOVE)"},
+      {"cap tolerance 0",
+       "single_pile.inp",
+       {{STEP_LINE, "0 1.0E-5 0.25 0.01\n"}},
+       "0 1.0E-5 0.25 0.01",
+       "INPUT SECTION 3 (LOAD CASES), LINE @: '0' (THE TOLERANCE OF THE CAP MOVEMENT IS ABOVE 0)"},
+      {"pile deflection tolerance 0",
+       "single_pile.inp",
+       {{STEP_LINE, "1.0E-5 0 0.25 0.01\n"}},
+       "1.0E-5 0 0.25 0.01",
+       "INPUT SECTION 3 (LOAD CASES), LINE @: '0' (THE TOLERANCE OF THE PILE DEFLECTIONS IS ABOVE 0)"},
+      {"first load step 5",
+       "single_pile.inp",
+       {{STEP_LINE, "1.0E-5 1.0E-5 5 0.01\n"}},
+       "1.0E-5 1.0E-5 5 0.01",
+       "INPUT SECTION 3 (LOAD CASES), LINE @: '5' (THE FIRST LOAD STEP IS A FRACTION ABOVE 0 AND AT MOST 1 (THE WHOLE "
+       "LOAD))"},
+      {"p-multiplier -1",
+       "single_pile.inp",
+       {{PILE_FACTORS, "0 0 -1 1 1 1 1\n"}},
+       "0 0 -1 1 1 1 1",
+       "INPUT SECTION 7 (PILE ARRANGEMENT), LINE @: '-1' (THE P-MULTIPLIER IS ABOVE 0)"},
+      {"y-multiplier 0",
+       "single_pile.inp",
+       {{PILE_FACTORS, "0 0 1 0 1 1 1\n"}},
+       "0 0 1 0 1 1 1",
+       "INPUT SECTION 7 (PILE ARRANGEMENT), LINE @: '0' (THE Y-MULTIPLIER IS ABOVE 0)"},
+      {"axial-force factor -1",
+       "single_pile.inp",
+       {{PILE_FACTORS, "0 0 1 1 1 1 -1\n"}},
+       "0 0 1 1 1 1 -1",
+       "INPUT SECTION 7 (PILE ARRANGEMENT), LINE @: '-1' (THE FACTOR ON THE AXIAL FORCE IS 0 OR ABOVE)"},
+      {"BETA 270 degrees",
+       "single_pile.inp",
+       {{PILE_PLACE, "0 0 0 0 270 0 0\n"}},
+       "0 0 0 0 270 0 0",
+       "INPUT SECTION 7 (PILE ARRANGEMENT), LINE @: '270' (BETA IS BETWEEN 0 AND 180 DEGREES, 90 FOR A VERTICAL PILE)"},
+      {"BETA 0 degrees",
+       "single_pile.inp",
+       {{PILE_PLACE, "0 0 0 0 0 0 0\n"}},
+       "0 0 0 0 0 0 0",
+       "INPUT SECTION 7 (PILE ARRANGEMENT), LINE @: '0' (BETA IS BETWEEN 0 AND 180 DEGREES, 90 FOR A VERTICAL PILE)"},
+      {"BETA -1 degree",
+       "single_pile.inp",
+       {{PILE_PLACE, "0 0 0 0 -1 0 0\n"}},
+       "0 0 0 0 -1 0 0",
+       "INPUT SECTION 7 (PILE ARRANGEMENT), LINE @: '-1' (BETA IS BETWEEN 0 AND 180 DEGREES, 90 FOR A VERTICAL PILE)"},
+      {"plate Poisson's ratio 0.7",
+       "flexible_cap.inp",
+       {{PLATE_LINE, "0 0 6 6 3.6E6 0.7\n"}},
+       "0 0 6 6 3.6E6 0.7",
+       "INPUT SECTION 2 (PILE CAP), LINE @: '0.7' (POISSON'S RATIO OF THE PLATE IS ABOVE -1 AND AT MOST 0.5)"},
+      {"plate Poisson's ratio -2",
+       "flexible_cap.inp",
+       {{PLATE_LINE, "0 0 6 6 3.6E6 -2\n"}},
+       "0 0 6 6 3.6E6 -2",
+       "INPUT SECTION 2 (PILE CAP), LINE @: '-2' (POISSON'S RATIO OF THE PLATE IS ABOVE -1 AND AT MOST 0.5)"},
+      // A count that promises fewer entries than follow, and bytes that are no text.
+      {"pile row count one too low",
+       "bent_2d.inp",
+       {{"PILE ARRANGEMENT\n3\n", "PILE ARRANGEMENT\n2\n"}},
+       nullptr,
+       "INPUT SECTION 7 (PILE ARRANGEMENT), LINE 55: THE 2 PILE ROWS COUNTED AT LINE 55 MAY BE TOO FEW (OR A LINE "
+       "TOO MANY STANDS BEFORE LINE 62): LINE 62, WHERE THE HEADER OF SECTION 8 IS DUE, HOLDS NUMBERS ONLY, SO THE "
+       "LINES AFTER IT WERE READ OUT OF PLACE UNTIL INPUT SECTION 9 (CROSS SECTIONS), LINE 65: A RECORD IS DUE, NOT "
+       "THE SECTION HEADER 'PROPERTY SETS', A VALUE IS MISSING ABOVE IT"},
+      {"control byte in a header",
+       "single_pile.inp",
+       {{"OPTIONS\n", "OPT\x01IONS\n"}},
+       nullptr,
+       "INPUT SECTION 1 (OPTIONS), LINE 3: NOT TEXT AT LINE 3, BYTE 4 (VALUE 1)"},
+      {"bytes of no character among the numbers",
+       "single_pile.inp",
+       {{"\n100 60 1\n", "\n100 6\xff\xfe 1\n"}},
+       nullptr,
+       "INPUT SECTION 8 (PROPERTY SETS), LINE 37: NOT TEXT AT LINE 37, BYTE 6 (VALUE 255)"},
       // What was due, beside the value that stood there.
       {"integer item of 1e300",
        "single_pile.inp",
@@ -273,9 +486,11 @@ const std::vector<CheckCase>& cases() {
       {"a line too many in section 3",
        "single_pile.inp",
        {{FLAGS_LINE + "0\n", FLAGS_LINE + "0\n0\n"}},
-       "LOAD COMBINATIONS",
-       "INPUT SECTION 4 (LOAD COMBINATIONS), LINE @: A RECORD IS DUE, NOT THE SECTION HEADER 'LOAD COMBINATIONS', A "
-       "LINE TOO MANY ABOVE IT OR A COUNT TOO LOW"},
+       nullptr,
+       "INPUT SECTION 3 (LOAD CASES), LINE 8: THE 1 LOAD CASES COUNTED AT LINE 8 MAY BE TOO FEW (OR A LINE TOO MANY "
+       "STANDS BEFORE LINE 23): LINE 23, WHERE THE HEADER OF SECTION 4 IS DUE, HOLDS NUMBERS ONLY, SO THE LINES AFTER "
+       "IT WERE READ OUT OF PLACE UNTIL INPUT SECTION 4 (LOAD COMBINATIONS), LINE 24: A RECORD IS DUE, NOT THE SECTION "
+       "HEADER 'LOAD COMBINATIONS', A LINE TOO MANY ABOVE IT OR A COUNT TOO LOW"},
       // A real without its exponent letter is read as Fortran reads it.
       {"tolerance typed 1-5",
        "single_pile.inp",
@@ -320,6 +535,54 @@ TEST_F(InputCheckTest, EachDeckEndsInItsErrorOrWarning) {
       EXPECT_EQ(STATUS_DETAIL(), "    " + message) << c.name;
     }
   }
+}
+
+// A curve generator that stops names the curve, its pile and property set
+// with their lines, and where along the pile it stopped, after the final
+// message's own lines.
+TEST_F(InputCheckTest, CurveGenerationErrorsNameTheirPlace) {
+  struct GenerationCase {
+    const char* name;
+    std::vector<Edit> edits;
+    int status;
+    std::string detail;
+  };
+  const std::string clay_bottom = "56 1500 0 0 0 0.01 0.5\n";
+  const GenerationCase generation_cases[] = {
+      {"clay of no cohesion",
+       {{CLAY_TOP, "56 0 0 0 0 0.01 0.5\n"}, {clay_bottom, "56 0 0 0 0 0.01 0.5\n"}},
+       STATUS_LS_CURVE_ZERO_COHESION,
+       "INPUT SECTION 13 (GENERATED LOAD-SETTLEMENT CURVES), LINE 56: CURVE 1 OF PILE 1, PROPERTY SET 1 AT INPUT "
+       "SECTION 8 (PROPERTY SETS), LINE 37, THE TIP, IN SOIL LAYER 1 AT INPUT SECTION 10 (SOIL LAYERS), LINE 52"},
+      {"layer property count -1",
+       {{"0 80\n2 7\n", "0 80\n2 -1\n"}},
+       STATUS_LS_CURVE_ZERO_COHESION,
+       "INPUT SECTION 13 (GENERATED LOAD-SETTLEMENT CURVES), LINE 56: CURVE 1 OF PILE 1, PROPERTY SET 1 AT INPUT "
+       "SECTION 8 (PROPERTY SETS), LINE 37, THE TIP, IN SOIL LAYER 1 AT INPUT SECTION 10 (SOIL LAYERS), LINE 52"},
+      {"pipe of no torsional rigidity",
+       {{" 0 5.91E10 0 0 29E6 ", " 0 0 0 0 29E6 "}},
+       STATUS_ZERO_TORSIONAL_RIGIDITY,
+       "INPUT SECTION 14 (GENERATED TORQUE-ROTATION CURVES), LINE 59: CURVE 1 OF PILE 1, PROPERTY SET 1 AT INPUT "
+       "SECTION 8 (PROPERTY SETS), LINE 37, SECTION 1, CROSS SECTION 1 AT INPUT SECTION 9 (CROSS SECTIONS), LINE 44"},
+  };
+  for (const GenerationCase& c : generation_cases) {
+    std::string deck = example("single_pile.inp");
+    for (const Edit& edit : c.edits) {
+      const std::size_t at = deck.find(edit.find);
+      ASSERT_NE(at, std::string::npos) << c.name << ": " << edit.find;
+      deck.replace(at, edit.find.size(), edit.replace);
+    }
+    EXPECT_EQ(input_phase(deck), c.status) << c.name;
+    EXPECT_EQ(STATUS_DETAIL(), "    " + c.detail) << c.name;
+  }
+  // The count of -1 is no count: its point lines are passed over with a warning.
+  std::string skipped = example("single_pile.inp");
+  skipped.replace(skipped.find("0 80\n2 7\n"), 9, "0 80\n2 -1\n");
+  input_phase(skipped);
+  EXPECT_NE(log_.find("\n     ** WARNING **  INPUT SECTION 10 (SOIL LAYERS), LINE 51: '-1' (NO PROPERTY OF LAYER 1 IS "
+                      "READ: ITS 2 POINT LINES ARE PASSED OVER)\n"),
+            std::string::npos)
+      << log_;
 }
 
 // Physically possible things stay accepted: a softening user p-y curve and

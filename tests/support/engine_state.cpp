@@ -64,7 +64,7 @@ void reset_engine_state() {
             LoadCase, LoadCombination, ConcentratedLoad, LoadAssignment, SpecifiedDofData, EnvelopeOptions,
             ResultColumnSelection, PropertySetInput, CrossSection, SoilLayerInput, PyPrintRequest, UserPyCurveSet,
             UserLsCurve, UserTrCurve, DepthFactorTable, PyExportRequest, MomentCurvatureInput, SectionCurveInput,
-            SectionBilinearInput);
+            SectionBilinearInput, InputLines);
   // The model store's records (their tables were released above).
   renew_all(PileTopResults, NodeResults, EquivalentStiffness, EquivalentSprings, LoadSetTable, SoilMovementProfile,
             ClosePileFactors, PileTable, PileHeadMatrices, PileLoadProfile, PlasticHingeTable, PileNodes,

@@ -154,10 +154,13 @@ TEST_F(TransferTest, ElementThatDoesNotSettleEndsTheGeneration) {
   set_layer(layer);
   set_pile(Pile{});
   PileSection.perimeter(1, 1) = std::numeric_limits<double>::quiet_NaN();
+  InputLines.soil_layer(1) = 52;
   int status = 0;
   axial(SIDE_COMPRESSION, status);
   EXPECT_EQ(status, STATUS_GENERATION_NO_CONVERGENCE);
   EXPECT_NE(text(UNIT_RUN_LOG).find("     ELEMENT MOVEMENT DID NOT CONVERGE, LS CURVE\n"), std::string::npos);
+  // Where it stopped, for the detail line the curve's caller completes.
+  EXPECT_EQ(STATUS_DETAIL(), "ELEMENT 1 FROM THE TIP, IN SOIL LAYER 1 AT INPUT SECTION 10 (SOIL LAYERS), LINE 52");
 }
 
 // A shaft on linear torque-twist soil (the first, linear segment of the
