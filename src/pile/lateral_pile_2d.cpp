@@ -79,7 +79,7 @@ void SOLVE_LATERAL_PILE_2D(int pile, double y_head, double rotation, double axia
       RAISE_PILE_ERROR(PILE_ERR_NO_CLOSURE);
       return;
     }
-    LATERAL_GUARDED_DEFLECTIONS(guard, iteration, n, false, w);
+    if (soil_movement) LATERAL_GUARDED_DEFLECTIONS(guard, iteration, n, false, w);
     if (soil_movement) LATERAL_SPRING_DEFLECTIONS(n, w.deflection_y, nullptr, true, w);
     if (!LATERAL_SOIL_MODULI(pile, soil_movement ? w.resultant_deflection : w.deflection_y, w, status)) return;
     if (soil_movement) {

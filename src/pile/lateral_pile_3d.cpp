@@ -78,7 +78,7 @@ void SOLVE_LATERAL_PILE_3D(int pile, double y_head, double rotation_y, double z_
       RAISE_PILE_ERROR(PILE_ERR_NO_CLOSURE);
       return;
     }
-    LATERAL_GUARDED_DEFLECTIONS(guard, iteration, n, true, w);
+    if (soil_movement) LATERAL_GUARDED_DEFLECTIONS(guard, iteration, n, true, w);
     LATERAL_SPRING_DEFLECTIONS(n, w.deflection_y, &w.deflection_z, soil_movement, w);
     if (!LATERAL_SOIL_MODULI(pile, w.resultant_deflection, w, status)) return;
     if (soil_movement) {

@@ -129,7 +129,13 @@ struct LateralIterationGuard {
 // that it neither extrapolates far nor stands still; or, without a usable
 // previous solve, half the way from the input to the solve. Closure is
 // still the plain test, the solve against its input, so a closed solution
-// is a fixed point of the secant iteration to the pile tolerance.
+// is a fixed point of the secant iteration to the pile tolerance. The
+// solvers call it for piles in moving soil, where the secant moduli of the
+// curves that rise steeply from the origin grow without bound as the pile
+// comes to move with its soil and the plain iteration cycles about that
+// state. A pile without soil movement that does not close marks a cap
+// iterate far from the solution, from which the cap's step halving
+// recovers; it is left to that as it was.
 void LATERAL_GUARDED_DEFLECTIONS(LateralIterationGuard& guard, int iteration, int n, bool both_planes,
                                  LateralPileWork& w);
 
