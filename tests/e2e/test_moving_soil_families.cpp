@@ -279,11 +279,13 @@ TEST_F(MovingSoilFamilies, SoilMovingTowardsMinusYIsTheMirrorOfPlusY) {
 }
 
 // Small sideways loads at the head of a fixed pile in 80 ft of liquefied
-// sand, whose curves start flat: 40 and 60 ft piles, 300 lb to 10 kips, in
-// the plane and in space, complete at the minimum step 0.01 and balance.
+// sand, whose curves start flat: 20, 40 and 60 ft piles, 300 lb to 10 kips,
+// in the plane and in space, complete at the minimum step 0.01 and balance.
+// (The first Newton increment of the 20 ft pile, from a tangent of nearly
+// zero, threw the cap tens of inches onto the curves' flat ends.)
 TEST_F(MovingSoilFamilies, SmallSidewaysLoadsOnLiquefiedSandComplete) {
   for (const bool plane : {true, false}) {
-    for (const double length : {480.0, 720.0}) {
+    for (const double length : {240.0, 480.0, 720.0}) {
       for (const double load : {300.0, 3000.0, 10000.0}) {
         SCOPED_TRACE(std::string(plane ? "plane" : "space") + ", pile " + deck_number(length / 12.0) + " ft, load " +
                      deck_number(load) + " lb");
