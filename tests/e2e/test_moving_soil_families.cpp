@@ -213,6 +213,27 @@ TEST_F(MovingSoilFamilies, EveryRunInMovingSoilCompletesAndBalances) {
   }
 }
 
+// Where a cap iterate leaves piles far from their soil (10 in of movement
+// over sand, stiff clay or weak rock, 0.1 in over rock) the plain secant
+// iteration of a pile stalls; the safeguarded iteration closes it, so no
+// lateral solution is left open and the run completes and balances.
+TEST_F(MovingSoilFamilies, LateralSolutionsCloseInMovingSoil) {
+  using G = FamilyGroup;
+  constexpr int FIX = CONN_FIXED_HEAD, PIN = CONN_PINNED_HEAD;
+  constexpr Profile U = Profile::uniform;
+  const Member members[] = {
+      {false, G::square, PIN, 4, U, 10.0, true}, {true, G::square, PIN, 4, U, 10.0, false},
+      {false, G::single, FIX, 6, U, 0.1, false}, {false, G::single, FIX, 2, U, 1.0, true},
+      {true, G::single, FIX, 9, U, 10.0, true},  {false, G::square, PIN, 10, U, 10.0, false},
+  };
+  for (const Member& m : members) {
+    SCOPED_TRACE(m.name());
+    const MovingRun r = run_deck(deck_of(m), m.plane);
+    expect_completed_and_balanced(r, m.plane);
+    EXPECT_EQ(r.log.find("NO CLOSURE OF A LLP"), std::string::npos);
+  }
+}
+
 // A fixed pile in soil moving uniformly, with no load on the cap: the cap
 // moves with the soil, and the pile with it, so nothing bends and the soil
 // pushes on nothing. Its first step completes (no halved step, no lateral
