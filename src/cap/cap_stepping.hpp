@@ -23,6 +23,7 @@
 #include "model/input_records.hpp"
 #include "model/model_store.hpp"
 #include "model/run_state.hpp"
+#include "model/sections.hpp"
 #include "pile/pile_head.hpp"
 #include "soil/py_curves.hpp"
 
@@ -105,6 +106,93 @@ void CAP_RESOLUTION(typename D::State& s) {
   const double tolerance = std::max(AnalysisControl.llp_tolerance, 0.0);
   s.resolution_dsp = tolerance;
   s.resolution_rot = lever > 0.0 ? tolerance / lever : 0.0;
+}
+
+// CAP_RESIDUAL_SIZE
+// The size of a residual: its largest force or its largest moment over the
+// lever, whichever is larger.
+template <class D, class Vector>
+double CAP_RESIDUAL_SIZE(const Vector& r, double lever) {
+  double force = 0.0, moment = 0.0;
+  for (int k = 1; k <= D::DOFS; ++k) {
+    if (k <= D::TRANSLATIONS) {
+      force = std::max(force, std::fabs(r(k)));
+    } else {
+      moment = std::max(moment, std::fabs(r(k)));
+    }
+  }
+  return std::max(force, moment / lever);
+}
+
+// CAP_LIMIT_FIRST_INCREMENT
+// The first Newton increment of a step attempt rests on the tangent at the
+// step's start. Where the soil curves start flat (liquefied sand: p grows
+// as a power of y above 1) that tangent is nearly zero, and the increment
+// throws the cap far onto the curves' flat ends, where no later tangent
+// brings it back. So the increment is tried first: the force vector at
+// U + dU, and while the residual there is more than CAP_FIRST_INCREMENT_GROWTH
+// times that at U (or the piles cannot be solved there) the increment is
+// halved, up to CAP_FIRST_INCREMENT_HALVINGS times; when no halving brings
+// the residual back within that bound the increment stays as the tangent
+// gave it. An increment that keeps the residual within the bound stays as
+// it is, and so does one that moves no head by CAP_FIRST_INCREMENT_SHARE of
+// the narrowest pile's diameter (translations, and rotations over the
+// lever), so a run whose first increments all do so is solved as before.
+// Moments weigh against forces over the longest lever of the group (a
+// head's distance from the origin or a pile's length). Point runs and
+// embedded caps (whose residuals hold more than the piles) keep their
+// increments. The trial evaluations record no warning and leave the pile
+// error word and the warning counters as the base evaluation set them.
+//   in,out: s.increment
+//   returns false when the status word was set
+constexpr int CAP_FIRST_INCREMENT_HALVINGS = 30;
+constexpr double CAP_FIRST_INCREMENT_GROWTH = 2.0;
+constexpr double CAP_FIRST_INCREMENT_SHARE = 0.01;
+template <class D>
+bool CAP_LIMIT_FIRST_INCREMENT(typename D::State& s, int& status) {
+  using Vector = typename D::State::Vector;
+  if (s.iteration != 1 || s.point_run == 1 || RunOptions.cap_passive_option > 0) return true;
+  double lever = 0.0;
+  for (int p = 1; p <= PileTable.n_piles; ++p) {
+    lever = std::max(lever, D::head_distance(p));
+    const int set = PileTable.prop(p);
+    if (set >= 1) lever = std::max(lever, PileProperty.length(set));
+  }
+  if (!(lever > 0.0)) return true;
+  // An increment that moves no head by a hundredth of the narrowest pile's
+  // diameter stays on the near-straight start of any curve: it is kept.
+  double diameter = 0.0;
+  for (int p = 1; p <= PileTable.n_piles; ++p) {
+    const int set = PileTable.prop(p);
+    const double d = set >= 1 ? SECTION_DIAMETER_AT(p, set, 0.0) : 0.0;
+    if (d > 0.0 && (diameter == 0.0 || d < diameter)) diameter = d;
+  }
+  double movement = 0.0;
+  for (int k = 1; k <= D::DOFS; ++k) {
+    movement = std::max(movement, std::fabs(s.increment(k)) * (k <= D::TRANSLATIONS ? 1.0 : lever));
+  }
+  if (!(movement > CAP_FIRST_INCREMENT_SHARE * diameter)) return true;
+  const double bound = CAP_FIRST_INCREMENT_GROWTH * CAP_RESIDUAL_SIZE<D>(s.residual, lever);
+  if (!(bound > 0.0)) return true;
+  const PileErrorWordRecord error_word = PileErrorWord;
+  const WarningCountersRecord counters = WarningCounters;
+  Vector du = s.increment, trial, force, residual;
+  for (int halving = 0; halving <= CAP_FIRST_INCREMENT_HALVINGS; ++halving) {
+    for (int k = 1; k <= D::DOFS; ++k) trial(k) = s.displacement(k) + du(k);
+    PileErrorWord.code = PILE_ERR_NONE;
+    WarningCounters.base_evaluation = 0;
+    D::forces(force.data(), trial.data(), status);
+    if (status != STATUS_OK) break;
+    for (int k = 1; k <= D::DOFS; ++k) residual(k) = s.residual(k) - (force(k) - s.pile_force(k));
+    if (!CAP_LATERAL_FAILURE() && CAP_VALUES_FINITE(force) && CAP_RESIDUAL_SIZE<D>(residual, lever) <= bound) {
+      s.increment = du;
+      break;
+    }
+    for (int k = 1; k <= D::DOFS; ++k) du(k) *= CAP_STEP_HALVING;
+  }
+  PileErrorWord = error_word;
+  WarningCounters = counters;
+  return status == STATUS_OK;
 }
 
 // CAP_INCREMENT_REVERSES
@@ -307,6 +395,7 @@ CapAttempt RUN_CAP_STEP_ATTEMPT(typename D::State& s, int& status) {
       PileErrorWord.code = PILE_ERR_SINGULAR;
       return CapAttempt::Failed;
     }
+    if (!CAP_LIMIT_FIRST_INCREMENT<D>(s, status)) return CapAttempt::Return;
     CAP_DAMP_OVERSHOOT<D>(s, previous);
     for (int k = 1; k <= D::DOFS; ++k) {
       s.displacement(k) += s.increment(k);

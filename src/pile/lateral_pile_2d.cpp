@@ -26,9 +26,10 @@ double initial_deflection(double y_head, int i, int n) {
 
 // Starting moduli of a row on the p-y springs: the subgrade estimate, then
 // the moduli of the springs at the initial deflections wherever they give one.
-bool initial_py_modulus(int pile, int n, double y_head, LateralPileWork& w, int& status) {
+bool initial_py_modulus(int pile, int n, double y_head, bool soil_movement, LateralPileWork& w, int& status) {
   INITIAL_SUBGRADE_MODULUS(pile, n, w);
   for (int i = 0; i <= n; ++i) w.resultant_deflection(i + 1 + NODE_ROW_OFFSET) = initial_deflection(y_head, i, n);
+  if (soil_movement) LATERAL_SPRING_DEFLECTIONS(n, w.resultant_deflection, nullptr, true, w);
   return LATERAL_SOIL_MODULI(pile, w.resultant_deflection, w, status);
 }
 
@@ -45,7 +46,7 @@ void SOLVE_LATERAL_PILE_2D(int pile, double y_head, double rotation, double axia
   if (USES_OWN_PY_CURVES(pile)) {
     // The first solve of a row on its own curves uses the node distances.
     for (int row = 4; row <= n + 4; ++row) w.soil_modulus(row) = (row - 4) * h;
-  } else if (!initial_py_modulus(pile, n, y_head, w, status)) {
+  } else if (!initial_py_modulus(pile, n, y_head, soil_movement, w, status)) {
     return;
   }
   LATERAL_AXIAL_FORCE_ROWS(pile, n, axial_force, axial_load, w);
@@ -63,6 +64,7 @@ void SOLVE_LATERAL_PILE_2D(int pile, double y_head, double rotation, double axia
   const LateralPlane plane{w.deflection_y,          w.previous_deflection_y,   w.ei_zz, w.load_y,
                            PileTable.conn_zz(pile), PileTable.spring_zz(pile), y_head,  -rotation};
 
+  LateralIterationGuard guard;
   for (int iteration = 1;; ++iteration) {
     if (nonlinear_ei && AnalysisControl.ei_previous == 1) {
       NODE_FLEXURAL_RIGIDITY(pile, AXIS_ZZ, axial_force, w.ei_zz, w.deflection_y, w.hinge_zz);
@@ -77,7 +79,9 @@ void SOLVE_LATERAL_PILE_2D(int pile, double y_head, double rotation, double axia
       RAISE_PILE_ERROR(PILE_ERR_NO_CLOSURE);
       return;
     }
-    if (!LATERAL_SOIL_MODULI(pile, w.deflection_y, w, status)) return;
+    if (soil_movement) LATERAL_GUARDED_DEFLECTIONS(guard, iteration, n, false, w);
+    if (soil_movement) LATERAL_SPRING_DEFLECTIONS(n, w.deflection_y, nullptr, true, w);
+    if (!LATERAL_SOIL_MODULI(pile, soil_movement ? w.resultant_deflection : w.deflection_y, w, status)) return;
     if (soil_movement) {
       for (int row = 4; row <= n + 4; ++row)
         w.load_y(row) = w.soil_modulus(row) * w.soil_move_y(row) + w.dist_load_y(row);

@@ -61,6 +61,7 @@ void SOLVE_LATERAL_PILE_3D(int pile, double y_head, double rotation_y, double z_
   const LateralPlane plane_z{w.deflection_z,          w.previous_deflection_z,   w.ei_yy, w.load_z,
                              PileTable.conn_yy(pile), PileTable.spring_yy(pile), z_head,  rotation_z};
 
+  LateralIterationGuard guard;
   for (int iteration = 1;; ++iteration) {
     if (nonlinear_ei && AnalysisControl.ei_previous == 1) {
       NODE_FLEXURAL_RIGIDITY(pile, AXIS_ZZ, axial_force, w.ei_zz, w.deflection_y, w.hinge_zz);
@@ -77,9 +78,8 @@ void SOLVE_LATERAL_PILE_3D(int pile, double y_head, double rotation_y, double z_
       RAISE_PILE_ERROR(PILE_ERR_NO_CLOSURE);
       return;
     }
-    for (int row = 4; row <= n + 4; ++row) {
-      w.resultant_deflection(row) = std::hypot(w.deflection_y(row), w.deflection_z(row));
-    }
+    if (soil_movement) LATERAL_GUARDED_DEFLECTIONS(guard, iteration, n, true, w);
+    LATERAL_SPRING_DEFLECTIONS(n, w.deflection_y, &w.deflection_z, soil_movement, w);
     if (!LATERAL_SOIL_MODULI(pile, w.resultant_deflection, w, status)) return;
     if (soil_movement) {
       for (int row = 4; row <= n + 4; ++row) {

@@ -361,6 +361,99 @@ bool LATERAL_DEFLECTIONS_CLOSED(int n, const LateralPileWork& w) {
   return true;
 }
 
+namespace {
+
+// A node whose spring deflection is its own (resultant) deflection: the
+// distance from the movement's magnitude already is its displacement against
+// the soil, to rounding.
+constexpr double SAME_DISTANCE = 1e-12;
+// The plain iteration hands over once its change has not reached a new low
+// for this many solves, and not before this solve.
+constexpr int GUARD_STALL = 4;
+constexpr int GUARD_FIRST_ITERATION = 6;
+// The secant step's share of the previous solve: at most this far beyond
+// the solve, and at least this far short of the previous one.
+constexpr double GUARD_MOST_EXTRAPOLATION = 4.0;
+constexpr double GUARD_LEAST_SHORTFALL = 0.05;
+constexpr double GUARD_HALF_WAY = 0.5;
+
+double spring_deflection_2d(double y, double move) { return move >= 0.0 ? y : y - 2.0 * move; }
+
+double spring_deflection_3d(double y, double z, double move_y, double move_z) {
+  const double r = std::hypot(y, z);
+  const double m = std::hypot(move_y, move_z);
+  const double against = std::hypot(y - move_y, z - move_z);
+  const double distance = std::fabs(r - m);
+  if (!(against > distance * (1.0 + SAME_DISTANCE) + RunConstants.tiny)) return r;
+  return r >= m ? m + against : m - against;
+}
+
+}  // namespace
+
+void LATERAL_SPRING_DEFLECTIONS(int n, const PileRowVector& y, const PileRowVector* z, bool soil_movement,
+                                LateralPileWork& w) {
+  for (int row = 4; row <= n + 4; ++row) {
+    if (z != nullptr) {
+      w.resultant_deflection(row) =
+          soil_movement ? spring_deflection_3d(y(row), (*z)(row), w.soil_move_y(row), w.soil_move_z(row))
+                        : std::hypot(y(row), (*z)(row));
+    } else {
+      w.resultant_deflection(row) = soil_movement ? spring_deflection_2d(y(row), w.soil_move_y(row)) : y(row);
+    }
+  }
+}
+
+void LATERAL_GUARDED_DEFLECTIONS(LateralIterationGuard& guard, int iteration, int n, bool both_planes,
+                                 LateralPileWork& w) {
+  double change = 0.0;
+  for (int row = 4; row <= n + 4; ++row) {
+    change = std::max(change, std::fabs(w.deflection_y(row) - w.previous_deflection_y(row)));
+    if (both_planes) change = std::max(change, std::fabs(w.deflection_z(row) - w.previous_deflection_z(row)));
+  }
+  if (guard.since_best < 0 || change < guard.best_change) {
+    guard.best_change = change;
+    guard.since_best = 0;
+  } else {
+    ++guard.since_best;
+  }
+  if (!guard.active) {
+    if (iteration < GUARD_FIRST_ITERATION || guard.since_best < GUARD_STALL) return;
+    guard.active = true;
+  }
+  // The change g = solve - input now and before; the step takes the share
+  // theta of the previous solve that makes g - theta (g - g_before) least.
+  double cross = 0.0, square = 0.0;
+  auto sums = [&](const PileRowVector& solve, const PileRowVector& input, const PileRowVector& change_before) {
+    for (int row = 4; row <= n + 4; ++row) {
+      const double g = solve(row) - input(row);
+      const double dg = g - change_before(row);
+      cross += g * dg;
+      square += dg * dg;
+    }
+  };
+  if (guard.secant_ready) {
+    sums(w.deflection_y, w.previous_deflection_y, w.guard_change_y);
+    if (both_planes) sums(w.deflection_z, w.previous_deflection_z, w.guard_change_z);
+  }
+  const double theta = square > 0.0 ? cross / square : 0.0;
+  const bool secant = guard.secant_ready && square > 0.0 && std::isfinite(theta);
+  const double share = std::clamp(theta, -GUARD_MOST_EXTRAPOLATION, 1.0 - GUARD_LEAST_SHORTFALL);
+  auto step = [&](PileRowVector& solve, const PileRowVector& input, PileRowVector& solve_before,
+                  PileRowVector& change_before) {
+    for (int row = 4; row <= n + 4; ++row) {
+      const double now = solve(row);
+      const double next =
+          secant ? now - share * (now - solve_before(row)) : input(row) + GUARD_HALF_WAY * (now - input(row));
+      change_before(row) = now - input(row);
+      solve_before(row) = now;
+      solve(row) = next;
+    }
+  };
+  step(w.deflection_y, w.previous_deflection_y, w.guard_solve_y, w.guard_change_y);
+  if (both_planes) step(w.deflection_z, w.previous_deflection_z, w.guard_solve_z, w.guard_change_z);
+  guard.secant_ready = true;
+}
+
 double LATERAL_PLANE_RESULTS(const PileRowVector& y, const PileRowVector& ei, const PileRowVector& load, int n,
                              double h, const LateralPileWork& w, PileRowVector& slope, PileRowVector& moment,
                              PileRowVector& shear, PileRowVector& reaction) {

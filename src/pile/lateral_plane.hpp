@@ -94,6 +94,51 @@ void SOLVE_LATERAL_PLANES(const LateralPlane& plane_y, const LateralPlane& plane
 // (AnalysisControl.llp_tolerance) in either plane since the last solve.
 bool LATERAL_DEFLECTIONS_CLOSED(int n, const LateralPileWork& w);
 
+// LATERAL_SPRING_DEFLECTIONS
+// The deflections the soil springs read at the deflections y (and z of the
+// second plane, when given), rows 4..n + 4, into resultant_deflection. The springs take a node's displacement against
+// the soil as the distance of the deflection they are given from the magnitude of the soil movement; so a node gets its
+// deflection (in 3D the resultant of both planes) wherever that distance is its displacement against the soil, and
+// otherwise (a pile deflecting against the movement, soil moving towards -y) the deflection at which it is: the
+// magnitude of the movement plus or minus the node's true displacement against the soil, on the side the pile lies.
+void LATERAL_SPRING_DEFLECTIONS(int n, const PileRowVector& y, const PileRowVector* z, bool soil_movement,
+                                LateralPileWork& w);
+
+// LateralIterationGuard
+// The state of the safeguard of the secant iteration: the smallest change
+// of a solve over its input deflections so far, the iterations since it
+// fell, and whether the safeguarded iteration has taken over (and has a
+// previous solve to take a secant step from).
+struct LateralIterationGuard {
+  bool active = false;
+  bool secant_ready = false;
+  double best_change = 0.0;
+  int since_best = -1;  // -1: no change seen yet
+};
+
+// LATERAL_GUARDED_DEFLECTIONS
+// After a solve that did not close: the deflections of the next spring
+// update. While the plain secant iteration makes progress (the largest
+// change of a solve over its input deflections reaches a new low within a
+// few iterations) they stay those of the solve, as the plain iteration has
+// them. Once it stops making progress (a cycle, or changes that stall) the
+// safeguarded iteration takes over for the rest of the solution: the next
+// input is a secant step on the deflections, the solve less the share of
+// its change from the previous solve that brings the change of the
+// solves over their inputs to its least along that direction, bounded so
+// that it neither extrapolates far nor stands still; or, without a usable
+// previous solve, half the way from the input to the solve. Closure is
+// still the plain test, the solve against its input, so a closed solution
+// is a fixed point of the secant iteration to the pile tolerance. The
+// solvers call it for piles in moving soil, where the secant moduli of the
+// curves that rise steeply from the origin grow without bound as the pile
+// comes to move with its soil and the plain iteration cycles about that
+// state. A pile without soil movement that does not close marks a cap
+// iterate far from the solution, from which the cap's step halving
+// recovers; it is left to that as it was.
+void LATERAL_GUARDED_DEFLECTIONS(LateralIterationGuard& guard, int iteration, int n, bool both_planes,
+                                 LateralPileWork& w);
+
 // LATERAL_PLANE_RESULTS
 // Slopes and moments (rows 4..n + 5, M = -EI y''), shears and soil
 // reactions (rows 4..n + 4) of one plane of a closed solution.

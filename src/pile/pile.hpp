@@ -187,6 +187,8 @@ struct LateralPileWork {
   PileRowVector ei_zz, ei_yy, ei_zz_saved, ei_yy_saved;
   PileRowVector axial_force, soil_modulus, load_y, load_z, dist_load_y, dist_load_z, soil_move_y, soil_move_z;
   PileRowVector soil_reaction, resultant_deflection, modulus_times_movement;
+  // The safeguarded iteration's previous solve and its change, per plane.
+  PileRowVector guard_solve_y, guard_solve_z, guard_change_y, guard_change_z;
   PileRowFlags hinge_zz, hinge_yy;
   PileRowVector coef_a, coef_b, coef_c;
   // The z plane's recursion coefficients when both planes run in one loop.

@@ -792,6 +792,8 @@ TEST_F(LoadInputFamilies, CombinationsAreTheFactoredSumOfTheirCases) {
       {{{false, Group::splayed}, &ELASTIC}, false},
       {{{true, Group::bent, CONN_PINNED_HEAD}, &SAND}, false},
       {{{false, Group::square}, &STIFF_CLAY}, false},
+      {{{false, Group::square}, &SOFT_CLAY}, false},
+      {{{true, Group::square}, &SOFT_CLAY}, false},
   };
   for (const CombinationMember& cm : members) {
     const Member& m = cm.member;
