@@ -17,6 +17,7 @@
 #include "model/model_store.hpp"
 #include "plate/plate.hpp"
 #include "run/duvizu.hpp"
+#include "run/engine_records.hpp"
 #include "run/run.hpp"
 #include "soil/py_curves.hpp"
 
@@ -67,7 +68,8 @@ void RUN_ANALYSIS(int& status) {
     status = STATUS_FOLDER_IN_USE;
     return;
   }
-  RunTimers = RunTimersRecord{};
+  // Every record as a new process has it, whatever the run before left.
+  RESET_ENGINE_RECORDS();
   RunTimers.case_time = omp_get_wtime();
   RunTimers.run_clock = omp_get_wtime();
 

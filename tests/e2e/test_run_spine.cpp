@@ -16,7 +16,11 @@
 #include <thread>
 
 #include "analysis/analysis.hpp"
+#include "cap/cap_solver.hpp"
+#include "capstiffness/capstiffness.hpp"
+#include "model/analysis_control.hpp"
 #include "model/model_store.hpp"
+#include "pile/pile_head.hpp"
 #include "plate/plate.hpp"
 #include "run/folder_lock.hpp"
 #include "run/run.hpp"
@@ -403,6 +407,36 @@ TEST_F(RunSpineTest, SecondCallWhileARunIsUnderWayIsRefusedAndTouchesNothing) {
 
   EXPECT_EQ(folder.run(), 0) << "a call after the run returned runs normally";
   EXPECT_EQ(run_reports(folder), alone);
+}
+
+// A run starts from the engine's reset of every record (run/engine_records.hpp),
+// whatever they hold: the reports are those of a run in a new process, and a
+// record the run never writes (the plate's, under a rigid cap) holds its new
+// process value after the run.
+TEST_F(RunSpineTest, RunStartsFromFreshRecordsWhateverTheyHold) {
+  RunFolder folder("fresh_records");
+  folder.write_names();
+  folder.put(RunFolder::INPUT_LINE,
+             RunFolder::read_file(std::string(PILECAP_EXAMPLES) + "/group_3x3_embedded_cap.inp"));
+  ASSERT_EQ(folder.run(), 0);
+  const std::vector<std::string> alone = run_reports(folder);
+  // What a run under way holds in the middle of an estimation, and what a
+  // plate run leaves.
+  DofRunMode.mode = DOF_RUN_LEVELS;
+  TargetDeflectionSearch.active = 1;
+  TargetDeflectionSearch.state = 2;
+  AnalysisControl.first_run = 0;
+  WarningCounters.bearing = 4;
+  PileErrorWord.code = PILE_ERR_NO_CLOSURE;
+  CapPassiveState.horizontal_movement = 3.0;
+  PlateFailure.detail = "LEFT BY A PLATE RUN";
+  PlateControl.NPOIN = 81;
+  FrontalScratch.largest_front = 40;
+  EXPECT_EQ(folder.run(), 0);
+  EXPECT_EQ(run_reports(folder), alone);
+  EXPECT_EQ(PlateFailure.detail, "");
+  EXPECT_EQ(PlateControl.NPOIN, 0);
+  EXPECT_EQ(FrontalScratch.largest_front, 0);
 }
 
 }  // namespace
