@@ -115,7 +115,7 @@ void PILE_CAP_TRANSFORMS_2D(int pile, double* offset_transposed, double* rotatio
 void CAPTSTF(int& status, int geometric_flag, int settings_offset, int point, double factor,
              const double* equivalent_load, const double* displacement, double* stiffness) {
   const int dimension = RunOptions.dimension;
-  const bool plane = dimension == MODEL_2D;
+  const bool plane = PLANE_MODEL(dimension);
   const int ndof = CAP_DOFS_OF_MODEL(dimension);
   const int n_piles = PileTable.n_piles;
   for (int p = 1; p <= n_piles; ++p) {
