@@ -13,15 +13,18 @@
  *   Return value. 0 once the run could create its tables, whatever the
  *   analysis' outcome; 48 when another process runs in the current folder
  *   (it holds the folder's lock, an flock on "pilecap.lock"; nothing is read
- *   or written then); another positive code when their memory could not be
+ *   or written then); 49 when a run is under way in this process (see below);
+ *   another positive code when their memory could not be
  *   had (nothing is written then). The outcome is in the run log, whose final
  *   message ("ANALYSIS COMPLETED", "*** ANALYSIS STOPPED BY USER ***" or
  *   "* ERROR IN ANALYSIS *" and the lines naming the error) stands before
  *   its execution time and processor lines, and in the result-code file.
  *
- *   One run at a time. The engine's records are global: calls must not
- *   overlap within one process (from two threads), while runs one after the
- *   other are fine, each starting afresh.
+ *   One run at a time. The engine's records are global, one run's for the
+ *   whole process: a call made while another thread's call runs returns 49
+ *   at once, reads and writes nothing (not even in the folder of the run
+ *   under way) and leaves that run untouched. Runs one after the other are
+ *   fine, each starting afresh; call again once the running call returned.
  *
  *   Threads. The engine runs its parallel parts on at most the OpenMP thread
  *   limit of the calling thread. Set the runtime's wait (OMP_WAIT_POLICY=PASSIVE
@@ -42,8 +45,9 @@ extern "C" {
 
 /* Runs one analysis from the files named in "Names.dat" in the current folder.
  * Returns 0 after every run that could create its tables, whatever the
- * analysis' outcome; 48 when another process runs in the current folder; a
- * positive allocator code when the tables could not be created. */
+ * analysis' outcome; 48 when another process runs in the current folder; 49
+ * when a run is under way in this process; a positive allocator code when
+ * the tables could not be created. */
 PILECAP_EXPORT int DUVIZU(void);
 
 #ifdef __cplusplus

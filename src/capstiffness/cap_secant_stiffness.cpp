@@ -2,11 +2,11 @@
 // point of a stiffness estimation: every pile's head matrix in pile axes
 // (from its linear model on the equivalent springs) carried to the origin,
 // T^T K T with T = R O (O carries the cap displacement to the head, R turns
-// global axes into pile axes), and summed. The piles are formed in
-// parallel, each into its own slot of PileHeadMatrices; the sum and every
-// file line are made on the calling thread in pile order, so the result
-// and the files do not depend on the thread count. Matrices are 6 x 6
-// column-major (2D: rows and columns 1..3).
+// global axes into pile axes), and summed. The piles are formed in parallel
+// in the shared frame of the loops over piles, each into its own slot of
+// PileHeadMatrices; the sum and every file line are made on the calling
+// thread in pile order, so the result and the files do not depend on the
+// thread count. Matrices are 6 x 6 column-major (2D: rows and columns 1..3).
 #include <algorithm>
 #include <cmath>
 #include <span>
@@ -14,6 +14,7 @@
 #include "base/fio.hpp"
 #include "base/report_fields.hpp"
 #include "capstiffness/capstiffness.hpp"
+#include "group/pile_loop.hpp"
 #include "model/analysis_control.hpp"
 #include "model/conversions.hpp"
 #include "model/input_records.hpp"
@@ -114,7 +115,7 @@ void PILE_CAP_TRANSFORMS_2D(int pile, double* offset_transposed, double* rotatio
 void CAPTSTF(int& status, int geometric_flag, int settings_offset, int point, double factor,
              const double* equivalent_load, const double* displacement, double* stiffness) {
   const int dimension = RunOptions.dimension;
-  const bool plane = dimension == MODEL_2D;
+  const bool plane = PLANE_MODEL(dimension);
   const int ndof = CAP_DOFS_OF_MODEL(dimension);
   const int n_piles = PileTable.n_piles;
   for (int p = 1; p <= n_piles; ++p) {
@@ -124,17 +125,18 @@ void CAPTSTF(int& status, int geometric_flag, int settings_offset, int point, do
   }
   fio::write(UNIT_CAP_MODEL_PILES, PILE_COUNT_LAYOUT, n_piles);
 
-  // Each pile writes only its own slot; the condensation reads shared
-  // tables only and reports through nothing, so one word serves the loop.
-  int loop_status = status;
-#pragma omp parallel for schedule(static) firstprivate(loop_status)
-  for (int p = 1; p <= n_piles; ++p) {
+  // Each pile writes only its own slot and reports into its own word; the
+  // shared frame of the loops over piles keeps the first failing pile's.
+  RUN_PILE_LOOP(n_piles, status, [&](int p, PileEvaluation&, PileHeadWork&) {
+    int pile_status = STATUS_OK;
     if (plane) {
-      row_at_origin_2d(p, geometric_flag, loop_status);
+      row_at_origin_2d(p, geometric_flag, pile_status);
     } else {
-      pile_at_origin_3d(p, geometric_flag, loop_status);
+      pile_at_origin_3d(p, geometric_flag, pile_status);
     }
-  }
+    return pile_status;
+  });
+  if (status != STATUS_OK) return;
   for (int p = 1; p <= n_piles; ++p) WRITE_CAP_MODEL_PILE_BLOCK(p, dimension);
 
   Array2<double, CAP_DOFS, CAP_DOFS> k{};

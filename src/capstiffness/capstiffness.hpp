@@ -155,9 +155,9 @@ struct TargetDeflectionSearchRecord {
   int springs_written = 0;    // the last run wrote its equivalent springs
   int prediction_failed = 0;  // the last prediction found two runs of equal displacement
   double tolerance_percent = 0.0;
-  double target = 0.0;      // target displacement of the point
-  double new_factor = 0.0;  // load factor of the next run
-  double computed = 0.0;    // the target DOF's displacement of the last run
+  double target = 0.0;        // target displacement of the point
+  double new_factor = 0.0;    // load factor of the next run
+  double computed = 0.0;      // the target DOF's displacement of the last run
   double run_fraction = 1.0;  // the load fraction the last run carried
   Array1<double, MAX_TARGET_PAIRS> pair_displacement{}, pair_factor{};
   Array1<double, 2> carried_pair{};  // (displacement, factor) of the first run of point 1
@@ -260,15 +260,17 @@ void PILE_CAP_TRANSFORMS_2D(int pile, double* offset_transposed, double* rotatio
 // CAPTSTF
 // The secant stiffness of the pile group at the origin for one factor
 // point: every pile's head matrix carried to the origin (in parallel over
-// the piles, each into its own slot of PileHeadMatrices), summed on the
-// calling thread in pile order; written to the equivalent-stiffness file
-// and the reports after the point report, with the pile count and every
-// pile's block (in pile order) on the cap-model pile file.
+// the piles in RUN_PILE_LOOP, each into its own slot of PileHeadMatrices),
+// summed on the calling thread in pile order; written to the
+// equivalent-stiffness file and the reports after the point report, with the
+// pile count and every pile's block (in pile order) on the cap-model pile file.
 //   Reads:  PileTable, EquivalentSprings, TargetDeflectionSearch, AnalysisControl
-//   Writes: PileHeadMatrices, stiffness (rows and columns 1..NDOF of 6 x 6)
+//   Writes: PileHeadMatrices, stiffness (rows and columns 1..NDOF of 6 x 6),
+//           what the pile loop's frame books (RunTimers, thread counts)
 //   in:     geometric_flag, settings_offset, point, factor,
 //           equivalent_load, displacement (of the point's last run)
-//   in,out: status  handed on; not set
+//   in,out: status  the first failing pile's word when it was 0; the routine
+//                   then returns before it sums or writes anything
 void CAPTSTF(int& status, int geometric_flag, int settings_offset, int point, double factor,
              const double* equivalent_load, const double* displacement, double* stiffness);
 

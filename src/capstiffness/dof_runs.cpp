@@ -23,10 +23,6 @@ namespace pilecap {
 
 namespace {
 
-constexpr int DIMENSION_2D = 2;
-constexpr int TRANSLATION_DOFS = 3;  // DOFs 1 to 3 of the 3D cap are forces
-constexpr int MOMENT_DOF_2D = 3;
-
 // Headings of DOF d (index d - 1): results and summary reports, then the
 // computation report; the 2D model's third DOF is its moment Z.
 constexpr const char* DOF_HEADINGS[CAP_DOFS] = {"DOF   : 1 (FORCE X)",  "DOF   : 2 (FORCE Y)",  "DOF   : 3 (FORCE Z)",
@@ -86,10 +82,8 @@ constexpr int COMPUTATION_WIDTH = 18;
 constexpr int COMPUTATION_DIGITS = 8;
 constexpr int COMPUTATION_GAP = 4;
 
-bool is_2d(int dimension) { return dimension == DIMENSION_2D; }
-
 // Whether the DOF's load is a moment.
-bool moment_dof(int dof, int dimension) { return is_2d(dimension) ? dof == MOMENT_DOF_2D : dof > TRANSLATION_DOFS; }
+bool moment_dof(int dof, int dimension) { return CAP_ROTATION_DOF(dof, CAP_DOFS_OF_MODEL(dimension)); }
 
 // One value and its gap on the computation report.
 void write_computation_value(double v) {
@@ -100,7 +94,7 @@ void write_computation_value(double v) {
 void write_levels_heading(int dof, int dimension) {
   const UnitLabelsRecord& u = UnitLabels;
   const std::string_view f = u.force_short(), l = u.moment_length(), rad = u.radians();
-  if (is_2d(dimension)) {
+  if (PLANE_MODEL(dimension)) {
     if (moment_dof(dof, dimension)) {
       fio::write(UNIT_RESULTS_REPORT, LEVELS_MOMENT_2D, f, u.dash(), l, l, l, rad);
     } else {
@@ -120,7 +114,7 @@ void write_level_rows(int level, const double* values, int dof, int dimension, i
   const double* u = values + 1;
   if (level < 1) {
     fio::write(UNIT_RESULTS_REPORT, NO_CONVERGENCE_LAYOUT, -level);
-  } else if (is_2d(dimension)) {
+  } else if (PLANE_MODEL(dimension)) {
     fio::write(UNIT_RESULTS_REPORT, LEVEL_OPEN_LAYOUT, level);
     WRITE_BLANKS(UNIT_RESULTS_REPORT, ROW_INDENT);
     WRITE_REAL_FIELD(UNIT_RESULTS_REPORT, VALUE_WIDTH_2D, VALUE_DIGITS, KIPS_FROM_POUNDS(load));
@@ -156,11 +150,11 @@ void write_coefficients_heading(int unit, int dof, int dimension, int ndof) {
     pairs[2 * i - 1] = dof;
   }
   const std::span<const int> heading(pairs, static_cast<std::size_t>(2 * ndof));
-  fio::write(unit, is_2d(dimension) ? COEFFICIENTS_2D : COEFFICIENTS_3D, heading);
+  fio::write(unit, PLANE_MODEL(dimension) ? COEFFICIENTS_2D : COEFFICIENTS_3D, heading);
   const UnitLabelsRecord& u = UnitLabels;
   const std::string_view f = u.force_short(), l = u.moment_length(), rad = u.radians(), slash = u.slash(),
                          dash = u.dash();
-  if (is_2d(dimension)) {
+  if (PLANE_MODEL(dimension)) {
     if (moment_dof(dof, dimension)) {
       fio::write(unit, UNITS_MOMENT_2D, l, slash, l, dash, f, l, slash, l, dash, f, rad, slash, l, dash, f);
     } else {
@@ -181,7 +175,7 @@ void write_coefficient_row(int unit, int level, const double* ratios, int dimens
     fio::write(unit, NO_CONVERGENCE_LAYOUT, -level);
     return;
   }
-  if (is_2d(dimension)) {
+  if (PLANE_MODEL(dimension)) {
     fio::write(unit, LEVEL_OPEN_LAYOUT, level);
     WRITE_BLANKS(unit, ROW_INDENT);
     for (int i = 0; i < ndof; ++i) {
@@ -218,7 +212,7 @@ void START_FLEXIBILITY_DOF_RUN(int /*mode*/, int dof, int dimension, int levels,
                                int& skip, int& status) {
   PILECAP_ASSERT(dof >= 1 && dof <= ndof && ndof <= CAP_DOFS, "a DOF of the cap");
   skip = 0;
-  const bool moment_z_2d = is_2d(dimension) && dof == MOMENT_DOF_2D;
+  const bool moment_z_2d = PLANE_MODEL(dimension) && CAP_ROTATION_DOF(dof, CAP_DOFS_2D);
   const char* heading = moment_z_2d ? MOMENT_Z_HEADING_2D : DOF_HEADINGS[dof - 1];
   for (int unit : {UNIT_RESULTS_REPORT, UNIT_SUMMARY}) fio::write(unit, HEADING_LAYOUT, heading);
   fio::write(UNIT_COMPUTATION_REPORT, SHORT_HEADING_LAYOUT,

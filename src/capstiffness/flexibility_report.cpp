@@ -95,9 +95,6 @@ constexpr int COMPUTATION_GAP = 4;
 
 bool form_2d(int ndof) { return ndof == CAP_DOFS_2D; }
 
-// Whether DOF d is a rotation (3D: 4 to 6; 2D: 3).
-bool rotation_dof(int d, int ndof) { return form_2d(ndof) ? d == CAP_DOFS_2D : d > CAP_DOFS_2D; }
-
 // The units table: its heading, then the DOF numbers and one units row per
 // DOF (full form) or the labels and one units row (diagonal form).
 void write_units_table(int unit, int diagonal_only, int ndof) {
@@ -121,11 +118,11 @@ void write_units_table(int unit, int diagonal_only, int ndof) {
   for (int d = 1; d <= ndof; ++d) numbers[d - 1] = d;
   fio::write(unit, f.dof_numbers, std::span<const int>(numbers, static_cast<std::size_t>(ndof)));
   for (int i = 1; i <= ndof; ++i) {
-    if (form_2d(ndof) && !rotation_dof(i, ndof)) {
+    if (form_2d(ndof) && !CAP_ROTATION_DOF(i, ndof)) {
       fio::write(unit, f.translation_units, i, force, slash, l, force, slash, l, force, slash, rad);
     } else if (form_2d(ndof)) {
       fio::write(unit, f.rotation_units, i, force, force, force, dash, l, slash, rad);
-    } else if (!rotation_dof(i, ndof)) {
+    } else if (!CAP_ROTATION_DOF(i, ndof)) {
       fio::write(unit, f.translation_units, i, force, slash, l, force, slash, l, force, slash, l, force, slash, rad,
                  force, slash, rad, force, slash, rad);
     } else {

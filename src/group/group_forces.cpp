@@ -15,6 +15,7 @@
 
 #include "base/arrays.hpp"
 #include "base/exact_sum.hpp"
+#include "group/difference_tangent.hpp"
 #include "group/pile_loop.hpp"
 #include "input/input.hpp"
 #include "model/analysis_control.hpp"
@@ -114,30 +115,14 @@ void PILE_HEAD_STIFFNESS(int pile, double* k, const double* u, const double* du,
                          int& status, PileEvaluation& evaluation, PileHeadWork& work) {
   double step_t = 0.0, step_r = 0.0;
   HEAD_DIFFERENCE_STEPS(du, iteration, fixed_steps, step_t, step_r);
-  Array1<double, CAP_DOFS> w, step, base;
-  Array2<double, CAP_DOFS, CAP_DOFS> plus, minus;  // column j: forces at w_j + h_j (w_j - h_j)
-  for (int j = 1; j <= CAP_DOFS; ++j) {
-    w(j) = u[j - 1];
-    step(j) = j <= 3 ? step_t : step_r;
-  }
   // The base evaluation leaves nothing used; it keeps the pile's stores and
   // iteration history in the order the pile routines expect.
-  evaluate_head(pile, base.data(), w.data(), status, evaluation, work);
-  for (int j = 1; j <= CAP_DOFS; ++j) {
-    w(j) = u[j - 1] + step(j);
-    evaluate_head(pile, plus.column(j), w.data(), status, evaluation, work);
-    w(j) = u[j - 1];
-  }
-  for (int j = 1; j <= CAP_DOFS; ++j) {
-    w(j) = u[j - 1] - step(j);
-    evaluate_head(pile, minus.column(j), w.data(), status, evaluation, work);
-    w(j) = u[j - 1];
-  }
-  for (int j = 1; j <= CAP_DOFS; ++j) {
-    for (int i = 1; i <= CAP_DOFS; ++i) {
-      k[(i - 1) + CAP_DOFS * (j - 1)] = (plus(i, j) - minus(i, j)) / step(j) * CENTRAL_DIFFERENCE_FACTOR;
-    }
-  }
+  CENTRAL_DIFFERENCE_TANGENT(
+      k, u, step_t, step_r,
+      [&](int, double* w, double* forces, int& evaluation_status) {
+        evaluate_head(pile, forces, w, evaluation_status, evaluation, work);
+      },
+      false, status, DifferenceBase::FIRST);
 }
 
 void STIFF(double* k, const double* u, const double* du, int iteration, int fixed_steps, int& status) {

@@ -46,7 +46,7 @@ void scale(CapVector& v, double factor) {
   for (int i = 1; i <= PILE_HEAD_DOFS; ++i) v(i) *= factor;
 }
 
-bool is_2d() { return RunOptions.dimension == MODEL_2D; }
+bool is_2d() { return PLANE_MODEL(RunOptions.dimension); }
 
 void check_case([[maybe_unused]] int k) {
   PILECAP_ASSERT(k >= 1 && k <= LoadCase.count && k <= MAX_LOAD_CASES, "a load case number within the cases read");

@@ -13,12 +13,20 @@ namespace pilecap {
 
 constexpr int CAP_DOFS = 6;
 constexpr int CAP_DOFS_2D = 3;
+constexpr int CAP_TRANSLATION_DOFS = 3;  // UX, UY, UZ: the first three DOFs of the cap in space
 
 // CAP_DOFS_OF_MODEL
-// The cap's degrees of freedom in a model of the given dimension
-// (RunOptions.dimension, MODEL_2D or MODEL_3D): X, Y and the rotation about
-// Z in the plane, all six in space. The one place that says so.
-constexpr int CAP_DOFS_OF_MODEL(int dimension) { return dimension == MODEL_2D ? CAP_DOFS_2D : CAP_DOFS; }
+// The cap's degrees of freedom in a model of the given dimension: X, Y and
+// the rotation about Z in the plane, all six in space.
+constexpr int CAP_DOFS_OF_MODEL(int dimension) { return PLANE_MODEL(dimension) ? CAP_DOFS_2D : CAP_DOFS; }
+
+// CAP_ROTATION_DOF
+// Whether DOF dof (1-based) of a cap with ndof DOFs (CAP_DOFS_2D in the
+// plane, CAP_DOFS in space) is a rotation, whose load is a moment: the third
+// in the plane (about Z), the fourth to sixth in space.
+constexpr bool CAP_ROTATION_DOF(int dof, int ndof) {
+  return ndof == CAP_DOFS_2D ? dof == CAP_DOFS_2D : dof > CAP_TRANSLATION_DOFS;
+}
 
 // The kinds of model a run analyses: rows of piles under a rigid cap in the
 // plane, piles under a rigid cap in space, and piles under a flexible cap,
@@ -31,7 +39,7 @@ enum class CapModelKind { PLANE_RIGID, SPACE_RIGID, SPACE_PLATE };
 // plate). The one place that tells the kinds apart; the case driver asks it
 // once per run and takes the model's road from it.
 inline CapModelKind CAP_MODEL_KIND() {
-  if (RunOptions.dimension == MODEL_2D) return CapModelKind::PLANE_RIGID;
+  if (PLANE_MODEL(RunOptions.dimension)) return CapModelKind::PLANE_RIGID;
   return RunOptions.cap_model > CAP_MODEL_RIGID ? CapModelKind::SPACE_PLATE : CapModelKind::SPACE_RIGID;
 }
 

@@ -70,6 +70,12 @@ constexpr int EXPORT_CURVE_POINTS = 19;  // points per t-z and torque-twist curv
 constexpr int MODEL_2D = 2;
 constexpr int MODEL_3D = 3;
 
+// PLANE_MODEL
+// Whether a model of the given dimension is the plane model: rows of piles
+// under a cap that moves along X and Y and turns about Z. The one place that
+// says so.
+constexpr bool PLANE_MODEL(int dimension) { return dimension == MODEL_2D; }
+
 // ------------------------------------------------ options and constants
 
 // The title line of the run.

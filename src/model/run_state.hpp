@@ -44,6 +44,11 @@ constexpr int STATUS_PLATE_ERROR = 46;                // the plate model of the 
 // Another process runs in the current folder (it holds the folder's lock):
 // DUVIZU returns this code at once and writes nothing; never a final message.
 constexpr int STATUS_FOLDER_IN_USE = 48;
+// A run is under way in this process (another thread of the host called
+// DUVIZU and it has not returned): the records of a run are the process's
+// global records, so DUVIZU returns this code at once and reads and writes
+// nothing, and the run under way goes on untouched; never a final message.
+constexpr int STATUS_RUN_UNDER_WAY = 49;
 
 // ------------------------------------------------------------- unit numbers
 

@@ -2,6 +2,12 @@
 // (with its contract: "Names.dat" in the current folder, the return values,
 // one run at a time in a process), and what a host may ask of the run that
 // ended.
+//
+// One run at a time in a process: every record of a run is a global record
+// of the process, so a call of DUVIZU while another thread's call runs
+// returns 49 (STATUS_RUN_UNDER_WAY) at once, reads and writes nothing (not
+// even in the folder of the run under way) and leaves that run untouched; a
+// call after it returned runs normally.
 #pragma once
 
 #include "pilecap.h"

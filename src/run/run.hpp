@@ -18,7 +18,10 @@ namespace pilecap {
 // converts and echoes the input, runs the cases and combinations, writes the
 // final message, times and summary, closes the files and releases the store.
 //   out: status  the release result (0) after any run that created its tables;
-//                the allocator's code when they could not be created
+//                the allocator's code when they could not be created;
+//                STATUS_FOLDER_IN_USE when another process holds the folder,
+//                STATUS_RUN_UNDER_WAY when a run is under way in this process
+//                (both at once, nothing read or written)
 void RUN_ANALYSIS(int& status);
 
 // ------------------------------------------------------------- run files

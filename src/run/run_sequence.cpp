@@ -5,6 +5,7 @@
 #include <omp.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 
@@ -16,12 +17,45 @@
 #include "model/model_store.hpp"
 #include "plate/plate.hpp"
 #include "run/duvizu.hpp"
+#include "run/engine_records.hpp"
 #include "run/run.hpp"
 #include "soil/py_curves.hpp"
 
 namespace pilecap {
 
+namespace {
+
+// Whether a run is under way in this process. Every record of a run is a
+// global record of the process, so a second call while one runs would work
+// in the records and files of the first: it is refused before it touches any.
+std::atomic<bool> run_under_way{false};
+
+// Holds the process's one run from the call that wins it to its return.
+class ProcessRun {
+ public:
+  ProcessRun() : held_(!run_under_way.exchange(true, std::memory_order_acquire)) {}
+  ~ProcessRun() {
+    if (held_) run_under_way.store(false, std::memory_order_release);
+  }
+  ProcessRun(const ProcessRun&) = delete;
+  ProcessRun& operator=(const ProcessRun&) = delete;
+  bool held() const { return held_; }
+
+ private:
+  bool held_;
+};
+
+}  // namespace
+
 void RUN_ANALYSIS(int& status) {
+  // Before anything of the run is read or set: a refused call leaves the
+  // status detail, the write failure and the thread limit of the run under
+  // way as they are.
+  const ProcessRun process_run;
+  if (!process_run.held()) {
+    status = STATUS_RUN_UNDER_WAY;
+    return;
+  }
   // The host's thread limit, taken before any region of this run sets its
   // own count and given back at the end, so the next run starts from it too.
   const int host_threads = omp_get_max_threads();
@@ -34,7 +68,8 @@ void RUN_ANALYSIS(int& status) {
     status = STATUS_FOLDER_IN_USE;
     return;
   }
-  RunTimers = RunTimersRecord{};
+  // Every record as a new process has it, whatever the run before left.
+  RESET_ENGINE_RECORDS();
   RunTimers.case_time = omp_get_wtime();
   RunTimers.run_clock = omp_get_wtime();
 

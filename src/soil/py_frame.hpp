@@ -190,6 +190,23 @@ double sand_curve_depth(LayerCall& call, const Node& node, double b, double c, d
 // over the node's diameter (the cap width in the cap pass).
 void sand_coefficients(LayerCall& call, const Node& node, double z_eq, bool is_static, double& a, double& b);
 
+// The parabola C u^(1/n) of the sand-like criteria (codes 4 and 7) between
+// the initial line k_x u and the straight part from (y_m, p_m) to (y_u, p_u):
+// it passes through (y_m, p_m) with the straight part's slope there, so
+// n = p_m / (|slope| y_m) and C = p_m / y_m^(1/n), and meets the initial
+// line at y_k = (C / k_x)^(n / (n - 1)). A flat straight part (p_u = p_m)
+// makes the parabola the constant p_m (n infinite), which the initial line
+// meets at y_k = p_m / k_x. Without resistance at y_m (p_m = 0) the
+// parabola is zero (C = 0, n = 1) and y_k = 0. An initial line too flat to
+// meet the parabola in numbers has y_k = y_m: the initial line runs to y_m.
+struct SandFamilyParabola {
+  double slope = 0.0;  // of the straight part, (p_u - p_m) / (y_u - y_m)
+  double n = 0.0;      // the parabola's exponent is 1 / n
+  double c = 0.0;      // the parabola's factor C
+  double y_k = 0.0;    // where the initial line meets the parabola
+};
+SandFamilyParabola sand_family_parabola(double p_m, double p_u, double y_m, double y_u, double k_x);
+
 // Writes the plot-data record of the node (its coordinate), list-directed.
 void write_plot_node_record(const Node& node);
 

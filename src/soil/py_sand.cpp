@@ -75,10 +75,10 @@ struct SandCurve {
     return std::min(p, k_x * u);
   }
   // The 17 default deflections: 0, y0 / 2, y0 (the end of the initial line,
-  // or y_m / 10 when that lies beyond y_m), nine steps of (y_m - y0) / 10
+  // or y_m / 10 when it does not end before y_m), nine steps of (y_m - y0) / 10
   // after it, y_m, the two thirds between y_m and y_u, y_u and 1.2 y_u.
   double default_deflection(int i) const {
-    const double y0 = y_k <= y_m ? y_k : y_m / LINEAR_POINTS;
+    const double y0 = y_k < y_m ? y_k : y_m / LINEAR_POINTS;
     constexpr int AT_Y0 = 3;  // the point at y0; y_m follows LINEAR_POINTS points later
     if (i == 1) return 0.0;
     if (i == 2) return y0 / 2.0;
@@ -137,10 +137,12 @@ void PY_SAND(int& prop_set, int& layer, int& status, int& pile, int& factor_inde
       curve.resisting = p_s > 0.0;
       curve.y_k = NO_INITIAL_LINE_DIAMETERS * b;
       if (z_eq > 0.0 && curve.resisting && curve.k_x > 0.0) {
-        curve.slope = (curve.p_u - curve.p_m) / (curve.y_u - curve.y_m);
-        curve.n = curve.p_m / (curve.slope * curve.y_m);
-        curve.c = curve.p_m / std::pow(curve.y_m, 1.0 / curve.n);
-        curve.y_k = std::pow(curve.c / curve.k_x, curve.n / (curve.n - 1.0));
+        const py::SandFamilyParabola parabola =
+            py::sand_family_parabola(curve.p_m, curve.p_u, curve.y_m, curve.y_u, curve.k_x);
+        curve.slope = parabola.slope;
+        curve.n = parabola.n;
+        curve.c = parabola.c;
+        curve.y_k = parabola.y_k;
       }
       if (node.outputs && py::curve_generation() && GeneratedPyCurve.from_plot_list == 0) {
         const auto& u = UnitLabels;

@@ -48,4 +48,24 @@ void sand_coefficients(LayerCall& call, const Node& node, double z_eq, bool is_s
   }
 }
 
+SandFamilyParabola sand_family_parabola(double p_m, double p_u, double y_m, double y_u, double k_x) {
+  SandFamilyParabola parabola;
+  parabola.slope = (p_u - p_m) / (y_u - y_m);
+  if (!(p_m > 0.0)) {
+    // No resistance at y_m: the parabola is zero and the initial line ends at once.
+    parabola.n = 1.0;
+    return parabola;
+  }
+  parabola.n = p_m / (std::abs(parabola.slope) * y_m);
+  parabola.c = p_m / std::pow(y_m, 1.0 / parabola.n);
+  if (std::isinf(parabola.n)) {
+    // The exponent n / (n - 1) tends to 1: the line meets the constant p_m.
+    parabola.y_k = parabola.c / k_x;
+  } else {
+    parabola.y_k = std::pow(parabola.c / k_x, parabola.n / (parabola.n - 1.0));
+  }
+  if (!std::isfinite(parabola.y_k) || !std::isfinite(parabola.c) || !(parabola.n > 0.0)) parabola.y_k = y_m;
+  return parabola;
+}
+
 }  // namespace pilecap::py

@@ -89,14 +89,12 @@ struct SiltCurve {
   double slope = 0.0, n = 0.0, c = 0.0, y_k = 0.0, y_i = 0.0, y_p = 0.0;
 
   // Chooses the shape where the initial line k_x u meets the other branches.
-  // A parabola whose parameters are not numbers (no resistance, or a straight
-  // part without slope) has no extent.
   void choose_shape() {
-    slope = (p_u - p_m) / (y_u - y_m);
-    n = p_m / (std::abs(slope) * y_m);
-    c = p_m / std::pow(y_m, 1.0 / n);
-    y_k = std::pow(c / k_x, n / (n - 1.0));
-    if (!std::isfinite(y_k) || !std::isfinite(c) || !(n > 0.0)) y_k = y_m;
+    const py::SandFamilyParabola parabola = py::sand_family_parabola(p_m, p_u, y_m, y_u, k_x);
+    slope = parabola.slope;
+    n = parabola.n;
+    c = parabola.c;
+    y_k = parabola.y_k;
     if (y_k >= 0.0 && y_k < y_m) {
       shape = CASE_PARABOLA;
       return;

@@ -1,7 +1,7 @@
 // Whole runs through DUVIZU that exercise the run sequence itself: stop
 // requests, the file of file names, file errors, a failed model store, a
-// second run in the same process, the files an earlier run left, and the
-// lock of the run folder.
+// second run in the same process, the files an earlier run left, the lock
+// of the run folder and a second call while a run is under way.
 #include <gtest/gtest.h>
 #include <omp.h>
 #include <sys/file.h>
@@ -9,10 +9,18 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <future>
+#include <thread>
 
+#include "analysis/analysis.hpp"
+#include "cap/cap_solver.hpp"
+#include "capstiffness/capstiffness.hpp"
+#include "model/analysis_control.hpp"
 #include "model/model_store.hpp"
+#include "pile/pile_head.hpp"
 #include "plate/plate.hpp"
 #include "run/folder_lock.hpp"
 #include "run/run.hpp"
@@ -335,6 +343,100 @@ TEST_F(RunSpineTest, RunInAFolderInUseIsRefusedAndWritesNothing) {
   EXPECT_EQ(folder.final_message(), std::vector<std::string>{"     ANALYSIS COMPLETED"});
   LockHolder after(folder.folder());
   EXPECT_TRUE(after.held()) << "the run lets its own lock go";
+}
+
+// The reports of a run in a folder that two runs of one model share, without
+// the timing lines.
+std::vector<std::string> run_reports(const RunFolder& folder) {
+  std::vector<std::string> reports;
+  for (int line : {RunFolder::RESULTS_LINE, RunFolder::SUMMARY_LINE, RunFolder::RUN_LOG_LINE,
+                   RunFolder::RESULT_CODES_LINE, RunFolder::COMPUTATION_LINE, RunFolder::STATUS_LINE}) {
+    reports.push_back(testing::without_timing(folder.read(line)));
+  }
+  return reports;
+}
+
+// The second call, made from the hook of the first run: the thread of the
+// first run waits in its hook until the second call returned, so the two
+// overlap for certain, whatever the machine's speed.
+std::promise<void>* first_run_under_way = nullptr;
+std::shared_future<void> second_call_returned;
+
+void hold_first_run(int, int) {
+  if (first_run_under_way == nullptr) return;
+  first_run_under_way->set_value();
+  first_run_under_way = nullptr;
+  // Only a guard against a hang: the second call returns at once or the
+  // test fails below.
+  second_call_returned.wait_for(std::chrono::minutes(2));
+}
+
+// Regression: two threads of one host calling DUVIZU together crashed the
+// process (the run's records are the process's). The second call returns
+// STATUS_RUN_UNDER_WAY at once and touches nothing; the first runs to its
+// end with the reports of a run alone, and a third call afterwards runs.
+TEST_F(RunSpineTest, SecondCallWhileARunIsUnderWayIsRefusedAndTouchesNothing) {
+  RunFolder folder("overlap");
+  folder.write_names();
+  folder.put(RunFolder::INPUT_LINE, six_pile_deck(600.0));
+  ASSERT_EQ(folder.run(), 0);
+  const std::vector<std::string> alone = run_reports(folder);
+  ASSERT_EQ(folder.final_message(), std::vector<std::string>{"     ANALYSIS COMPLETED"});
+
+  std::promise<void> under_way;
+  std::promise<void> returned;
+  first_run_under_way = &under_way;
+  second_call_returned = returned.get_future().share();
+  set_run_end_hook(hold_first_run);
+  std::future<int> first = std::async(std::launch::async, [&folder] { return folder.run(); });
+  under_way.get_future().wait();
+  // The first run changed the process into its folder and holds its open
+  // files: the second call would read its "Names.dat" and write its reports.
+  const int second = DUVIZU();
+  const std::vector<std::string> during = run_reports(folder);
+  returned.set_value();
+  EXPECT_EQ(second, STATUS_RUN_UNDER_WAY);
+  EXPECT_EQ(first.get(), 0);
+  set_run_end_hook(nullptr);
+  EXPECT_EQ(folder.final_message(), std::vector<std::string>{"     ANALYSIS COMPLETED"});
+  EXPECT_EQ(run_reports(folder), alone) << "the run under way is untouched by the refused call";
+  // While the first run was held its log had no final message yet: the
+  // refused call wrote none into it.
+  EXPECT_EQ(during[2].find("ANALYSIS COMPLETED"), std::string::npos);
+  EXPECT_EQ(during[2].find("ERROR IN ANALYSIS"), std::string::npos);
+
+  EXPECT_EQ(folder.run(), 0) << "a call after the run returned runs normally";
+  EXPECT_EQ(run_reports(folder), alone);
+}
+
+// A run starts from the engine's reset of every record (run/engine_records.hpp),
+// whatever they hold: the reports are those of a run in a new process, and a
+// record the run never writes (the plate's, under a rigid cap) holds its new
+// process value after the run.
+TEST_F(RunSpineTest, RunStartsFromFreshRecordsWhateverTheyHold) {
+  RunFolder folder("fresh_records");
+  folder.write_names();
+  folder.put(RunFolder::INPUT_LINE,
+             RunFolder::read_file(std::string(PILECAP_EXAMPLES) + "/group_3x3_embedded_cap.inp"));
+  ASSERT_EQ(folder.run(), 0);
+  const std::vector<std::string> alone = run_reports(folder);
+  // What a run under way holds in the middle of an estimation, and what a
+  // plate run leaves.
+  DofRunMode.mode = DOF_RUN_LEVELS;
+  TargetDeflectionSearch.active = 1;
+  TargetDeflectionSearch.state = 2;
+  AnalysisControl.first_run = 0;
+  WarningCounters.bearing = 4;
+  PileErrorWord.code = PILE_ERR_NO_CLOSURE;
+  CapPassiveState.horizontal_movement = 3.0;
+  PlateFailure.detail = "LEFT BY A PLATE RUN";
+  PlateControl.NPOIN = 81;
+  FrontalScratch.largest_front = 40;
+  EXPECT_EQ(folder.run(), 0);
+  EXPECT_EQ(run_reports(folder), alone);
+  EXPECT_EQ(PlateFailure.detail, "");
+  EXPECT_EQ(PlateControl.NPOIN, 0);
+  EXPECT_EQ(FrontalScratch.largest_front, 0);
 }
 
 }  // namespace

@@ -1,12 +1,11 @@
-// Puts the engine's global state back to that of a new process. The list of
-// records is the whole list of the engine's globals; a record added to the
-// engine belongs here too, or a test that leaves it set breaks a later one.
+// Puts the engine's global state back to that of a new process: the
+// engine's records by its own inventory (run/engine_records.hpp), and here
+// what is not a record: the open units, the hooks and providers, the status
+// detail and the thread count.
 #include "tests/support/engine_state.hpp"
 
 #include <malloc.h>
 #include <omp.h>
-
-#include <new>
 
 #include "analysis/analysis.hpp"
 #include "base/fio.hpp"
@@ -19,6 +18,7 @@
 #include "model/model_store.hpp"
 #include "pile/pile.hpp"
 #include "pile/pile_head.hpp"
+#include "run/engine_records.hpp"
 #include "run/run.hpp"
 #include "soil/py_curves.hpp"
 #include "soil/soil.hpp"
@@ -38,42 +38,13 @@ const int initial_max_threads = omp_get_max_threads();
 constexpr int OWN_MAPPING_ABOVE = 1 << 20;  // bytes
 [[maybe_unused]] const bool fixed_mapping_threshold = mallopt(M_MMAP_THRESHOLD, OWN_MAPPING_ABOVE) == 1;
 
-// Rebuilds a record in place: several are too large for a temporary.
-template <class Record>
-void renew(Record& record) {
-  record.~Record();
-  new (&record) Record{};
-}
-
-template <class... Records>
-void renew_all(Records&... records) {
-  (renew(records), ...);
-}
-
 }  // namespace
 
 void reset_engine_state() {
   fio::close_all();
   fio::clear_write_failure();
-  int status = 0;
-  RELEASE_MODEL_ARRAYS(status);
-  RELEASE_PY_CURVE_CACHE();
-
-  // Input records.
-  renew_all(RunTitle, RunOptions, RunConstants, MomentCurvatureSet, CapGeometry, CapPassiveElement, CapPlateInput,
-            LoadCase, LoadCombination, ConcentratedLoad, LoadAssignment, SpecifiedDofData, EnvelopeOptions,
-            ResultColumnSelection, PropertySetInput, CrossSection, SoilLayerInput, PyPrintRequest, UserPyCurveSet,
-            UserLsCurve, UserTrCurve, DepthFactorTable, PyExportRequest, MomentCurvatureInput, SectionCurveInput,
-            SectionBilinearInput, InputLines);
-  // The model store's records (their tables were released above).
-  renew_all(PileTopResults, NodeResults, EquivalentStiffness, EquivalentSprings, LoadSetTable, SoilMovementProfile,
-            ClosePileFactors, PileTable, PileHeadMatrices, PileLoadProfile, PlasticHingeTable, PileNodes,
-            PileArrangementInput, GeneratedCurvePiles, PileLayerData, PileSoilData, ComputedLsTable, GeneratedLsCurve,
-            GeneratedTrCurve);
-  // Working records of the run, the soil, the piles and the analysis.
-  renew_all(RunTimers, RunFiles, UnitLabels, ResultColumnHeadings, SoilProfile, GeneratedPyCurve, PileProperty,
-            PileSection, WarningCounters, AnalysisControl, CapEnvelope, DofRunMode, TargetDeflectionSearch,
-            PileErrorWord, CapPassiveState, PyCurveCache);
+  // Every global record of the engine, from the engine's own inventory.
+  RESET_ENGINE_RECORDS();
 
   SET_STATUS_DETAIL("");
   SET_SOIL_REACTION_PROVIDER(nullptr);
