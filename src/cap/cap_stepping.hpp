@@ -164,7 +164,8 @@ bool CAP_LIMIT_FIRST_INCREMENT(typename D::State& s, int& status) {
   double diameter = 0.0;
   for (int p = 1; p <= PileTable.n_piles; ++p) {
     const int set = PileTable.prop(p);
-    const double d = set >= 1 ? SECTION_DIAMETER_AT(p, set, 0.0) : 0.0;
+    // A pile with no sections (a head response given whole) has no diameter.
+    const double d = set >= 1 && PileProperty.n_sections(set) >= 1 ? SECTION_DIAMETER_AT(p, set, 0.0) : 0.0;
     if (d > 0.0 && (diameter == 0.0 || d < diameter)) diameter = d;
   }
   double movement = 0.0;
