@@ -40,9 +40,9 @@ for guide in "$@"; do
     /^[[:space:]]*<!-- reference numbers, [^:]+: .* -->$/ {
       if (n > 0 && collecting) flush()
       collecting = 0
-      spec = $0
-      sub(/^[[:space:]]*<!-- reference numbers, /, "", spec); sub(/ -->$/, "", spec)
-      n++; line[n] = NR; ref[n] = substr(spec, 1, index(spec, ":") - 1); nums[n] = substr(spec, index(spec, ":") + 2)
+      marker = $0
+      sub(/^[[:space:]]*<!-- reference numbers, /, "", marker); sub(/ -->$/, "", marker)
+      n++; line[n] = NR; ref[n] = substr(marker, 1, index(marker, ":") - 1); nums[n] = substr(marker, index(marker, ":") + 2)
       next
     }
     n > 0 && /^[[:space:]]*$/ { if (collecting) flush(); next }
