@@ -34,6 +34,26 @@ struct DeckSoil {
   std::vector<double> props;
 };
 
+// One layer of every soil code 1 to 14 (FAMILY_SOILS[code - 1]), with the
+// seven properties the families give it: the soils of the whole-run families
+// that sweep every code.
+inline const DeckSoil FAMILY_SOILS[] = {
+    {"soft clay", 1, {50, 500, 0, 100, 0, 0.01, 0.5}},
+    {"stiff clay with free water", 2, {56, 2000, 0, 500, 0, 0.005, 0}},
+    {"stiff clay without free water", 3, {56, 2000, 0, 0, 0, 0.005, 0}},
+    {"sand", 4, {60, 0, 35, 90, 0, 0, 0}},
+    {"user p-y curves of the layer", 5, {56, 0, 0, 0, 0, 0, 0}},
+    {"vuggy limestone", 6, {60, 2000, 0, 0, 0, 0, 0}},
+    {"silt", 7, {56, 200, 30, 100, 0, 0.01, 0}},
+    {"API sand", 8, {60, 0, 35, 100, 0, 0, 0}},
+    {"weak rock", 9, {60, 1000, 0, 0, 20000, 0.0005, 50}},
+    {"stiff clay with initial k", 10, {56, 2000, 0, 500, 0, 0.005, 0}},
+    {"liquefied sand", 11, {50, 0, 0, 0, 0, 0, 0}},
+    {"elastic subgrade", 12, {56, 0, 0, 100, 0, 0, 0}},
+    {"soft clay with J", 13, {50, 500, 0, 0, 0, 0.01, 0.25}},
+    {"modified soft clay with initial k", 14, {50, 500, 0, 100, 0, 0.01, 0.5}},
+};
+
 struct DeckLayer3D {
   int code = 1;
   double top = 0.0, bottom = 0.0;

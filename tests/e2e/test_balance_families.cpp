@@ -43,22 +43,7 @@ constexpr double TWIN_SPACING = 4.0;  // ft, between the piles of a row out of t
 constexpr int USER_CURVES_CODE = 5;   // the layer takes user p-y curves
 
 using Soil = DeckSoil;
-const Soil SOILS[] = {
-    {"soft clay", 1, {50, 500, 0, 100, 0, 0.01, 0.5}},
-    {"stiff clay with free water", 2, {56, 2000, 0, 500, 0, 0.005, 0}},
-    {"stiff clay without free water", 3, {56, 2000, 0, 0, 0, 0.005, 0}},
-    {"sand", 4, {60, 0, 35, 90, 0, 0, 0}},
-    {"user p-y curves of the layer", 5, {56, 0, 0, 0, 0, 0, 0}},
-    {"vuggy limestone", 6, {60, 2000, 0, 0, 0, 0, 0}},
-    {"silt", 7, {56, 200, 30, 100, 0, 0.01, 0}},
-    {"API sand", 8, {60, 0, 35, 100, 0, 0, 0}},
-    {"weak rock", 9, {60, 1000, 0, 0, 20000, 0.0005, 50}},
-    {"stiff clay with initial k", 10, {56, 2000, 0, 500, 0, 0.005, 0}},
-    {"liquefied sand", 11, {50, 0, 0, 0, 0, 0, 0}},
-    {"elastic subgrade", 12, {56, 0, 0, 100, 0, 0, 0}},
-    {"soft clay with J", 13, {50, 500, 0, 0, 0, 0.01, 0.25}},
-    {"modified soft clay with initial k", 14, {50, 500, 0, 100, 0, 0.01, 0.5}},
-};
+const auto& SOILS = FAMILY_SOILS;
 
 // What loads the cap: a vertical load as a share of what the piles carry
 // along their axes with a sideways share of it, or the soil moving along Y

@@ -36,24 +36,7 @@ constexpr double BALANCE = 5e-4;
 // on each pile along its axis (and a tenth of it across).
 constexpr double WORKING_LOAD = 5e4;
 
-const DeckSoil SOILS[] = {
-    {"soft clay", 1, {50, 500, 0, 100, 0, 0.01, 0.5}},
-    {"stiff clay with free water", 2, {56, 2000, 0, 500, 0, 0.005, 0}},
-    {"stiff clay without free water", 3, {56, 2000, 0, 0, 0, 0.005, 0}},
-    {"sand", 4, {60, 0, 35, 90, 0, 0, 0}},
-    {"user p-y curves of the layer", 5, {56, 0, 0, 0, 0, 0, 0}},
-    {"vuggy limestone", 6, {60, 2000, 0, 0, 0, 0, 0}},
-    {"silt", 7, {56, 200, 30, 100, 0, 0.01, 0}},
-    {"API sand", 8, {60, 0, 35, 100, 0, 0, 0}},
-    {"weak rock", 9, {60, 1000, 0, 0, 20000, 0.0005, 50}},
-    {"stiff clay with initial k", 10, {56, 2000, 0, 500, 0, 0.005, 0}},
-    {"liquefied sand", 11, {50, 0, 0, 0, 0, 0, 0}},
-    {"elastic subgrade", 12, {56, 0, 0, 100, 0, 0, 0}},
-    {"soft clay with J", 13, {50, 500, 0, 0, 0, 0.01, 0.25}},
-    {"modified soft clay with initial k", 14, {50, 500, 0, 100, 0, 0.01, 0.5}},
-};
-
-const DeckSoil& soil(int code) { return SOILS[code - 1]; }
+const DeckSoil& soil(int code) { return FAMILY_SOILS[code - 1]; }
 
 enum class Profile { uniform, with_depth };
 
@@ -88,18 +71,7 @@ Deck2D plane_deck(FamilyGroup group, int head, const DeckSoil& s, double length)
   d.tolerance = CAP_TOLERANCE;
   d.llp_tolerance = PILE_TOLERANCE;
   d.print_option = 0;
-  if (s.code == 5) {
-    // Stiffening with depth: p (lb/in) at y (in) of 0, 0.2, 1 and 4 in.
-    for (double depth : {0.0, 20.0, 40.0}) {
-      const double f = 1.0 + depth / 20.0;
-      DeckPyCurve3D curve{depth, {}};
-      for (auto [p, y] : {std::pair{0.0, 0.0}, {400.0, 0.2}, {1000.0, 1.0}, {1500.0, 4.0}}) {
-        curve.points.push_back({f * p, y});
-      }
-      d.py_curves.push_back(curve);
-    }
-    d.py_set = -1;
-  }
+  if (s.code == 5) take_layer_py_curves(d);
   return d;
 }
 
