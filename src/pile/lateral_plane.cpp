@@ -392,14 +392,18 @@ double spring_deflection_3d(double y, double z, double move_y, double move_z) {
 
 void LATERAL_SPRING_DEFLECTIONS(int n, const PileRowVector& y, const PileRowVector* z, bool soil_movement,
                                 LateralPileWork& w) {
-  for (int row = 4; row <= n + 4; ++row) {
-    if (z != nullptr) {
-      w.resultant_deflection(row) =
-          soil_movement ? spring_deflection_3d(y(row), (*z)(row), w.soil_move_y(row), w.soil_move_z(row))
-                        : std::hypot(y(row), (*z)(row));
-    } else {
-      w.resultant_deflection(row) = soil_movement ? spring_deflection_2d(y(row), w.soil_move_y(row)) : y(row);
+  // One loop per case: the test is the same for every node of the pile.
+  if (z != nullptr && soil_movement) {
+    for (int row = 4; row <= n + 4; ++row) {
+      w.resultant_deflection(row) = spring_deflection_3d(y(row), (*z)(row), w.soil_move_y(row), w.soil_move_z(row));
     }
+  } else if (z != nullptr) {
+    for (int row = 4; row <= n + 4; ++row) w.resultant_deflection(row) = std::hypot(y(row), (*z)(row));
+  } else if (soil_movement) {
+    for (int row = 4; row <= n + 4; ++row)
+      w.resultant_deflection(row) = spring_deflection_2d(y(row), w.soil_move_y(row));
+  } else {
+    for (int row = 4; row <= n + 4; ++row) w.resultant_deflection(row) = y(row);
   }
 }
 
